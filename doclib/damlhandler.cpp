@@ -1,0 +1,440 @@
+#include "damlhandler.h"
+
+#include "ditems.h"
+#include "dstyle.h"
+
+#include <QCoreApplication>
+#include <QXmlStreamReader>
+
+namespace {
+
+const int NoKind = -1;
+
+// Kind of an element name, or NoKind.
+int kindOf(QStringView name)
+{
+    static const struct Names
+    {
+        QLatin1String text[DItem::KindCount];
+        Names()
+        {
+            for (int kind = 0; kind < DItem::KindCount; ++kind)
+                text[kind] = QLatin1String(DItem::kindName(DItem::Kind(kind)));
+        }
+    } names;
+    for (int kind = 0; kind < DItem::KindCount; ++kind) {
+        if (names.text[kind].size() == name.size() && names.text[kind] == name)
+            return kind;
+    }
+    return NoKind;
+}
+
+bool holdsText(const DItem* item)
+{
+    switch (item->kind()) {
+    case DItem::Text:
+    case DItem::CellText:
+    case DItem::SEntry:
+    case DItem::IEntry:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void appendText(DItem* item, QStringView text)
+{
+    switch (item->kind()) {
+    case DItem::Text:
+        static_cast<DText*>(item)->appendText(text);
+        break;
+    case DItem::CellText:
+        static_cast<DCellText*>(item)->appendText(text);
+        break;
+    case DItem::SEntry:
+        static_cast<DSEntry*>(item)->appendText(text);
+        break;
+    case DItem::IEntry:
+        static_cast<DIEntry*>(item)->appendText(text);
+        break;
+    default:
+        break;
+    }
+}
+
+int intAttribute(const QXmlStreamAttributes& attributes, QLatin1String name, int fallback)
+{
+    bool ok = false;
+    const int value = attributes.value(name).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+double doubleAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
+{
+    bool ok = false;
+    const double value = attributes.value(name).toDouble(&ok);
+    return ok && qIsFinite(value) ? value : 0.0;
+}
+
+bool boolAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
+{
+    const QStringView value = attributes.value(name);
+    return value == u"true" || value == u"1" || value == u"yes";
+}
+
+QList<double> widthList(QStringView text)
+{
+    QList<double> widths;
+    for (QStringView part : text.split(u' ', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const double width = part.toDouble(&ok);
+        widths.append(ok && qIsFinite(width) && width > 0.0 ? width : 0.0);
+    }
+    return widths;
+}
+
+} // namespace
+
+DAmlHandler::DAmlHandler() = default;
+
+DAmlHandler::~DAmlHandler()
+{
+    clear();
+}
+
+void DAmlHandler::clear()
+{
+    delete m_document;
+    m_document = nullptr;
+    qDeleteAll(m_localStyles);
+    m_localStyles.clear();
+    m_styleNames.clear();
+    m_open.clear();
+    m_elementOpened.clear();
+    m_current = nullptr;
+    m_last = nullptr;
+}
+
+void DAmlHandler::setStyles(const QList<DStyle*>& styles)
+{
+    m_styles = styles;
+}
+
+void DAmlHandler::setEnabledLocalStyle(bool enabled)
+{
+    m_localStyleEnabled = enabled;
+}
+
+void DAmlHandler::setDocumentLocator(const QXmlStreamReader* locator)
+{
+    m_locator = locator;
+}
+
+bool DAmlHandler::startDocument()
+{
+    clear();
+    m_errorString.clear();
+    return true;
+}
+
+bool DAmlHandler::endDocument()
+{
+    return true;
+}
+
+DDocument* DAmlHandler::takeDocument()
+{
+    DDocument* document = m_document;
+    m_document = nullptr;
+    m_open.clear();
+    m_current = nullptr;
+    m_last = nullptr;
+    return document;
+}
+
+QList<DStyle*> DAmlHandler::takeStyles()
+{
+    QList<DStyle*> styles;
+    styles.swap(m_localStyles);
+    return styles;
+}
+
+QString DAmlHandler::attributeText(const QXmlStreamAttributes& attributes, QLatin1String name)
+{
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        if (attribute.qualifiedName() == name)
+            return attribute.value().isNull() ? QString(QLatin1String(""))
+                                              : attribute.value().toString();
+    }
+    return QString();
+}
+
+bool DAmlHandler::startElement(const QString&, const QString&, QStringView qName,
+                               const QXmlStreamAttributes& attributes)
+{
+    const int kind = kindOf(qName);
+    if (kind == NoKind) {
+        m_elementOpened.append(false);
+        return openStyleElement(qName, attributes);
+    }
+    DItem* item = nullptr;
+    if (kind == DItem::Document && !m_document) {
+        m_document = static_cast<DDocument*>(createItem(kind, attributes));
+        item = m_document;
+    } else {
+        ensureOpenDocument();
+        DItem* parent = m_open.last().item;
+        if (!parent->isContainer()) {
+            m_elementOpened.append(false);
+            return fail(QCoreApplication::translate("DAmlReader", "%1 cannot hold the element %2")
+                            .arg(QLatin1String(DItem::kindName(parent->kind())), qName));
+        }
+        item = createItem(kind, attributes);
+        append(item);
+    }
+    m_open.append({item, nullptr, nullptr});
+    m_elementOpened.append(true);
+    m_current = item;
+    m_last = item;
+    return true;
+}
+
+bool DAmlHandler::openStyleElement(QStringView qName, const QXmlStreamAttributes& attributes)
+{
+    if (qName != u"STYLE" || !m_localStyleEnabled)
+        return true;
+    const QString name = attributeText(attributes, QLatin1String("name"));
+    if (name.isEmpty())
+        return fail(QCoreApplication::translate("DAmlReader", "a STYLE without a name"));
+    auto* style = new DStyle(name);
+    style->setFamily(attributes.value(QLatin1String("family")).toString());
+    style->setPointSize(qBound(0, intAttribute(attributes, QLatin1String("size"), 0), 200));
+    style->setBold(boolAttribute(attributes, QLatin1String("bold")));
+    style->setItalic(boolAttribute(attributes, QLatin1String("italic")));
+    style->setUnderline(boolAttribute(attributes, QLatin1String("underline")));
+    style->setColor(QColor(attributes.value(QLatin1String("color"))));
+    style->setBackground(QColor(attributes.value(QLatin1String("background"))));
+    style->setAlignment(DStyle::alignmentFromText(attributes.value(QLatin1String("align"))));
+    style->setMargin(qBound(-1, intAttribute(attributes, QLatin1String("margin"), -1), 200));
+    m_localStyles.append(style);
+    m_styleNames.append(name);
+    return true;
+}
+
+DItem* DAmlHandler::createItem(int kind, const QXmlStreamAttributes& attributes) const
+{
+    auto text = [&attributes](const char* name) {
+        return attributes.value(QLatin1String(name)).toString();
+    };
+    DItem* item = nullptr;
+    switch (kind) {
+    case DItem::Document:
+        item = new DDocument(text("title"));
+        break;
+    case DItem::Section:
+        item = new DSection;
+        break;
+    case DItem::Title:
+        item = new DTitle(intAttribute(attributes, QLatin1String("level"), 1));
+        break;
+    case DItem::Header:
+        item = new DHeader;
+        break;
+    case DItem::Footer:
+        item = new DFooter;
+        break;
+    case DItem::Paragraph:
+        item = new DParagraph;
+        break;
+    case DItem::List:
+        item = new DList;
+        break;
+    case DItem::Link:
+        item = new DLink(text("target"));
+        break;
+    case DItem::Table: {
+        auto* table = new DTable(intAttribute(attributes, QLatin1String("frame"), DTable::Grid));
+        table->setWidths(widthList(attributes.value(QLatin1String("widths"))));
+        item = table;
+        break;
+    }
+    case DItem::Row:
+        item = new DRow;
+        break;
+    case DItem::Cell:
+        item = new DCell(intAttribute(attributes, QLatin1String("hspan"), 0),
+                         intAttribute(attributes, QLatin1String("vspan"), 0));
+        break;
+    case DItem::CellText:
+        item = new DCellText(intAttribute(attributes, QLatin1String("hspan"), 0),
+                             intAttribute(attributes, QLatin1String("vspan"), 0));
+        break;
+    case DItem::PopupLink:
+        item = new DPopupLink(text("target"));
+        break;
+    case DItem::Popup:
+        item = new DPopup;
+        break;
+    case DItem::Summary:
+        item = new DSummary;
+        break;
+    case DItem::Index:
+        item = new DIndex;
+        break;
+    case DItem::Graphic:
+        item = new DGraphic(text("title"), intAttribute(attributes, QLatin1String("width"), 400),
+                            intAttribute(attributes, QLatin1String("height"), 250));
+        break;
+    case DItem::Curve:
+        item = new DCurve(text("label"), QColor(attributes.value(QLatin1String("color"))));
+        break;
+    case DItem::PageBreak:
+        item = new DPageBreak;
+        break;
+    case DItem::Text:
+        item = new DText;
+        break;
+    case DItem::Image:
+        item = new DImage(text("src"));
+        break;
+    case DItem::Tag:
+        item = new DTag;
+        break;
+    case DItem::TagPointer:
+        item = new DTagPointer(text("target"));
+        break;
+    case DItem::SEntry:
+        item = new DSEntry(text("target"));
+        break;
+    case DItem::IEntry:
+        item = new DIEntry(text("target"));
+        break;
+    case DItem::Point:
+        item = new DPoint(doubleAttribute(attributes, QLatin1String("x")),
+                          doubleAttribute(attributes, QLatin1String("y")));
+        break;
+    case DItem::Axis:
+    default:
+        item = new DAxis(attributes.value(QLatin1String("orientation")) == u"y" ? Qt::Vertical
+                                                                               : Qt::Horizontal,
+                         text("label"), doubleAttribute(attributes, QLatin1String("min")),
+                         doubleAttribute(attributes, QLatin1String("max")));
+        break;
+    }
+    if (attributes.hasAttribute(QLatin1String("name")))
+        item->setName(attributeText(attributes, QLatin1String("name")));
+    const QStringView style = attributes.value(QLatin1String("style"));
+    if (!style.isEmpty())
+        item->setStyle(findStyle(style));
+    return item;
+}
+
+DStyle* DAmlHandler::findStyle(QStringView name) const
+{
+    for (DStyle* style : m_styles) {
+        if (style->name() == name)
+            return style;
+    }
+    for (DStyle* style : m_localStyles) {
+        if (style->name() == name)
+            return style;
+    }
+    return nullptr;
+}
+
+// Content outside any element of the document goes into the document: the
+// one from the markup, or an implicit one when the markup has none.
+void DAmlHandler::ensureOpenDocument()
+{
+    if (!m_open.isEmpty())
+        return;
+    if (!m_document)
+        m_document = new DDocument;
+    DItem* last = m_document->first();
+    while (last && last->next())
+        last = last->next();
+    m_open.append({m_document, last, nullptr});
+}
+
+void DAmlHandler::append(DItem* item)
+{
+    OpenItem& parent = m_open.last();
+    static_cast<DItemContainer*>(parent.item)->insertAfter(parent.lastChild, item);
+    parent.lastChild = item;
+    parent.openText = nullptr;
+}
+
+bool DAmlHandler::endElement(const QString&, const QString&, QStringView)
+{
+    if (m_elementOpened.isEmpty())
+        return true;
+    if (m_elementOpened.takeLast() && !m_open.isEmpty())
+        m_open.removeLast();
+    return true;
+}
+
+bool DAmlHandler::characters(QStringView text)
+{
+    if (text.isEmpty())
+        return true;
+    ensureOpenDocument();
+    OpenItem& top = m_open.last();
+    if (holdsText(top.item)) {
+        appendText(top.item, text);
+    } else if (top.item->isContainer()) {
+        if (top.openText) {
+            static_cast<DText*>(top.openText)->appendText(text);
+        } else {
+            auto* implicitText = new DText(text.toString());
+            append(implicitText);
+            top.openText = implicitText;
+            m_last = implicitText;
+        }
+    }
+    return true;
+}
+
+bool DAmlHandler::ignorableWhitespace(QStringView text)
+{
+    if (!m_open.isEmpty() && holdsText(m_open.last().item))
+        appendText(m_open.last().item, text);
+    return true;
+}
+
+bool DAmlHandler::warning(const DAmlParseException&)
+{
+    return true;
+}
+
+bool DAmlHandler::error(const DAmlParseException& exception)
+{
+    m_errorString = exception.text();
+    return false;
+}
+
+bool DAmlHandler::fatalError(const DAmlParseException& exception)
+{
+    m_errorString = exception.text();
+    return false;
+}
+
+QString DAmlHandler::errorString() const
+{
+    return m_errorString;
+}
+
+bool DAmlHandler::fail(const QString& message)
+{
+    m_errorString = DAmlParseException(message, lineNumber(), columnNumber()).text();
+    return false;
+}
+
+qint64 DAmlHandler::lineNumber() const
+{
+    return m_locator ? m_locator->lineNumber() : 0;
+}
+
+qint64 DAmlHandler::columnNumber() const
+{
+    return m_locator ? m_locator->columnNumber() : 0;
+}

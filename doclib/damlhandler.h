@@ -1,0 +1,99 @@
+#ifndef DAMLHANDLER_H
+#define DAMLHANDLER_H
+
+#include "damlparseexception.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QXmlStreamAttributes>
+
+class QXmlStreamReader;
+class DDocument;
+class DItem;
+class DStyle;
+
+// Builds one document from AML markup, event by event, as DAmlReader
+// reports them. Elements name item kinds (SECTION makes a DSection, ...);
+// STYLES/STYLE define styles when local styles are enabled; unknown
+// elements are transparent (their content goes to the enclosing item).
+class DAmlHandler
+{
+public:
+    DAmlHandler();
+    virtual ~DAmlHandler();
+    DAmlHandler(const DAmlHandler&) = delete;
+    DAmlHandler& operator=(const DAmlHandler&) = delete;
+
+    // Styles that items refer to by name; the caller keeps ownership.
+    void setStyles(const QList<DStyle*>& styles);
+    void setEnabledLocalStyle(bool enabled);
+    void setDocumentLocator(const QXmlStreamReader* locator);
+
+    virtual bool startDocument();
+    virtual bool endDocument();
+    virtual bool startElement(const QString& namespaceURI, const QString& localName,
+                              QStringView qName, const QXmlStreamAttributes& attributes);
+    virtual bool endElement(const QString& namespaceURI, const QString& localName,
+                            QStringView qName);
+    virtual bool characters(QStringView text);
+    // White space alone between elements: kept only inside text items.
+    virtual bool ignorableWhitespace(QStringView text);
+    virtual bool warning(const DAmlParseException& exception);
+    virtual bool error(const DAmlParseException& exception);
+    virtual bool fatalError(const DAmlParseException& exception);
+    virtual QString errorString() const;
+
+    // The item made by the latest start tag that made one.
+    DItem* currentItem() const { return m_current; }
+    // The item made most recently, implicit texts included.
+    DItem* lastItem() const { return m_last; }
+    DDocument* document() const { return m_document; }
+    // Hands the document over to the caller.
+    DDocument* takeDocument();
+
+    // Styles read from STYLE elements (local styles enabled), in order.
+    const QStringList& styleNames() const { return m_styleNames; }
+    const QList<DStyle*>& styles() const { return m_localStyles; }
+    // Hands the local styles over to the caller.
+    QList<DStyle*> takeStyles();
+
+    // The attribute's text: null when absent, empty (not null) when empty.
+    static QString attributeText(const QXmlStreamAttributes& attributes, QLatin1String name);
+
+protected:
+    void setErrorString(const QString& text) { m_errorString = text; }
+    // Sets the error string, with the current position, and returns false.
+    bool fail(const QString& message);
+    qint64 lineNumber() const;
+    qint64 columnNumber() const;
+
+private:
+    struct OpenItem
+    {
+        DItem* item;
+        DItem* lastChild;
+        DItem* openText; // implicit text that further character data joins
+    };
+
+    void clear();
+    bool openStyleElement(QStringView qName, const QXmlStreamAttributes& attributes);
+    DItem* createItem(int kind, const QXmlStreamAttributes& attributes) const;
+    DStyle* findStyle(QStringView name) const;
+    void ensureOpenDocument();
+    void append(DItem* item);
+
+    const QXmlStreamReader* m_locator = nullptr;
+    QList<DStyle*> m_styles;
+    QList<DStyle*> m_localStyles;
+    QStringList m_styleNames;
+    QList<OpenItem> m_open;
+    QList<bool> m_elementOpened; // per open element: whether it pushed an item
+    DDocument* m_document = nullptr;
+    DItem* m_current = nullptr;
+    DItem* m_last = nullptr;
+    QString m_errorString;
+    bool m_localStyleEnabled = false;
+};
+
+#endif

@@ -1,0 +1,11 @@
+#include "dcelltext.h"
+
+DCellText::DCellText(int hspan, int vspan, const QString& text)
+    : DCell(CellText, hspan, vspan), m_text(text)
+{
+}
+
+DItem* DCellText::clone() const
+{
+    return new DCellText(*this);
+}

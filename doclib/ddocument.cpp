@@ -1,0 +1,12 @@
+#include "ddocument.h"
+
+DDocument::DDocument(const QString& title, const QString& tag)
+    : DItemContainer(Document), m_title(title)
+{
+    setName(tag);
+}
+
+DItem* DDocument::clone() const
+{
+    return new DDocument(*this);
+}

@@ -1,0 +1,10 @@
+#include "dfooter.h"
+
+DFooter::DFooter() : DItemContainer(Footer)
+{
+}
+
+DItem* DFooter::clone() const
+{
+    return new DFooter(*this);
+}

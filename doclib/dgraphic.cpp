@@ -1,0 +1,20 @@
+#include "dgraphic.h"
+
+#include <QtGlobal>
+
+DGraphic::DGraphic(const QString& title, int width, int height)
+    : DItemContainer(Graphic), m_title(title)
+{
+    setSize(width, height);
+}
+
+DItem* DGraphic::clone() const
+{
+    return new DGraphic(*this);
+}
+
+void DGraphic::setSize(int width, int height)
+{
+    m_width = qBound(16, width, 4000);
+    m_height = qBound(16, height, 4000);
+}

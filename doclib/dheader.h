@@ -1,0 +1,14 @@
+#ifndef DHEADER_H
+#define DHEADER_H
+
+#include "ditemcontainer.h"
+
+class DHeader : public DItemContainer
+{
+public:
+    DHeader();
+    DHeader(const DHeader& other) = default;
+    DItem* clone() const override;
+};
+
+#endif

@@ -1,0 +1,10 @@
+#include "dindex.h"
+
+DIndex::DIndex() : DItemContainer(Index)
+{
+}
+
+DItem* DIndex::clone() const
+{
+    return new DIndex(*this);
+}

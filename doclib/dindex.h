@@ -1,0 +1,14 @@
+#ifndef DINDEX_H
+#define DINDEX_H
+
+#include "ditemcontainer.h"
+
+class DIndex : public DItemContainer
+{
+public:
+    DIndex();
+    DIndex(const DIndex& other) = default;
+    DItem* clone() const override;
+};
+
+#endif

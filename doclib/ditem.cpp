@@ -1,0 +1,41 @@
+#include "ditem.h"
+
+#include "ditemcontainer.h"
+#include "dlink.h"
+
+DItem::DItem(const DItem& other)
+    : m_style(other.m_style), m_name(other.m_name), m_kind(other.m_kind)
+{
+}
+
+DItem::~DItem() = default;
+
+const char* DItem::kindName(Kind kind)
+{
+    static const char* const names[KindCount] = {
+        "DOCUMENT", "SECTION", "TITLE",    "HEADER", "FOOTER",     "PARAGRAPH", "LIST",
+        "LINK",     "TABLE",   "ROW",      "CELL",   "CELLTEXT",   "POPUPLINK", "POPUP",
+        "SUMMARY",  "INDEX",   "GRAPHIC",  "CURVE",  "PAGEBREAK",  "TEXT",      "IMAGE",
+        "TAG",      "TAGPOINTER", "SENTRY", "IENTRY", "POINT",     "AXIS"};
+    return kind < KindCount ? names[kind] : "";
+}
+
+DItemContainer* DItem::toContainer()
+{
+    return isContainer() ? static_cast<DItemContainer*>(this) : nullptr;
+}
+
+const DItemContainer* DItem::toContainer() const
+{
+    return isContainer() ? static_cast<const DItemContainer*>(this) : nullptr;
+}
+
+DLink* DItem::toLink()
+{
+    return (m_kind == Link || m_kind == PopupLink) ? static_cast<DLink*>(this) : nullptr;
+}
+
+const DLink* DItem::toLink() const
+{
+    return (m_kind == Link || m_kind == PopupLink) ? static_cast<const DLink*>(this) : nullptr;
+}

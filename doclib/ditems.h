@@ -1,0 +1,35 @@
+#ifndef DITEMS_H
+#define DITEMS_H
+
+// Every item kind of the document library, for code that handles them all.
+#include "daxis.h"
+#include "dcell.h"
+#include "dcelltext.h"
+#include "dcurve.h"
+#include "ddocument.h"
+#include "dfooter.h"
+#include "dgraphic.h"
+#include "dheader.h"
+#include "dientry.h"
+#include "dimage.h"
+#include "dindex.h"
+#include "ditem.h"
+#include "ditemcontainer.h"
+#include "dlink.h"
+#include "dlist.h"
+#include "dpagebreak.h"
+#include "dparagraph.h"
+#include "dpoint.h"
+#include "dpopup.h"
+#include "dpopuplink.h"
+#include "drow.h"
+#include "dsection.h"
+#include "dsentry.h"
+#include "dsummary.h"
+#include "dtable.h"
+#include "dtag.h"
+#include "dtagpointer.h"
+#include "dtext.h"
+#include "dtitle.h"
+
+#endif

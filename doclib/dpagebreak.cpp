@@ -1,0 +1,10 @@
+#include "dpagebreak.h"
+
+DPageBreak::DPageBreak() : DItem(PageBreak)
+{
+}
+
+DItem* DPageBreak::clone() const
+{
+    return new DPageBreak(*this);
+}

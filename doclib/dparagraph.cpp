@@ -1,0 +1,10 @@
+#include "dparagraph.h"
+
+DParagraph::DParagraph() : DItemContainer(Paragraph)
+{
+}
+
+DItem* DParagraph::clone() const
+{
+    return new DParagraph(*this);
+}

@@ -1,0 +1,14 @@
+#ifndef DPARAGRAPH_H
+#define DPARAGRAPH_H
+
+#include "ditemcontainer.h"
+
+class DParagraph : public DItemContainer
+{
+public:
+    DParagraph();
+    DParagraph(const DParagraph& other) = default;
+    DItem* clone() const override;
+};
+
+#endif

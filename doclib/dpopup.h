@@ -1,0 +1,14 @@
+#ifndef DPOPUP_H
+#define DPOPUP_H
+
+#include "ditemcontainer.h"
+
+class DPopup : public DItemContainer
+{
+public:
+    DPopup();
+    DPopup(const DPopup& other) = default;
+    DItem* clone() const override;
+};
+
+#endif

@@ -1,0 +1,10 @@
+#include "drow.h"
+
+DRow::DRow() : DItemContainer(Row)
+{
+}
+
+DItem* DRow::clone() const
+{
+    return new DRow(*this);
+}

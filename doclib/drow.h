@@ -1,0 +1,14 @@
+#ifndef DROW_H
+#define DROW_H
+
+#include "ditemcontainer.h"
+
+class DRow : public DItemContainer
+{
+public:
+    DRow();
+    DRow(const DRow& other) = default;
+    DItem* clone() const override;
+};
+
+#endif

@@ -1,0 +1,14 @@
+#ifndef DSECTION_H
+#define DSECTION_H
+
+#include "ditemcontainer.h"
+
+class DSection : public DItemContainer
+{
+public:
+    DSection();
+    DSection(const DSection& other) = default;
+    DItem* clone() const override;
+};
+
+#endif

@@ -1,0 +1,11 @@
+#include "dsentry.h"
+
+DSEntry::DSEntry(const QString& target, const QString& text)
+    : DItem(SEntry), m_target(target), m_text(text)
+{
+}
+
+DItem* DSEntry::clone() const
+{
+    return new DSEntry(*this);
+}

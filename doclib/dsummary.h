@@ -1,0 +1,14 @@
+#ifndef DSUMMARY_H
+#define DSUMMARY_H
+
+#include "ditemcontainer.h"
+
+class DSummary : public DItemContainer
+{
+public:
+    DSummary();
+    DSummary(const DSummary& other) = default;
+    DItem* clone() const override;
+};
+
+#endif

@@ -1,0 +1,10 @@
+#include "dtable.h"
+
+DTable::DTable(int frame) : DItemContainer(Table), m_frame(frame)
+{
+}
+
+DItem* DTable::clone() const
+{
+    return new DTable(*this);
+}

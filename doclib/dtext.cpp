@@ -1,0 +1,10 @@
+#include "dtext.h"
+
+DText::DText(const QString& text) : DItem(Text), m_text(text)
+{
+}
+
+DItem* DText::clone() const
+{
+    return new DText(*this);
+}

@@ -1,0 +1,9 @@
+#include "qareporterdata.h"
+
+#include "ddocument.h"
+
+QAReporterData::~QAReporterData()
+{
+    delete tree.data();
+    delete document;
+}

@@ -1,0 +1,8 @@
+#include "qareporterdatatree.h"
+
+QAReporterDataTree::QAReporterDataTree(QAReporterNode* root) : QTree<QAReporterNode>(root)
+{
+    setAutoDelete(true);
+}
+
+QAReporterDataTree::~QAReporterDataTree() = default;

@@ -1,0 +1,3 @@
+#include "qareporternode.h"
+
+QAReporterNode::~QAReporterNode() = default;

@@ -1,0 +1,29 @@
+#ifndef QAREPORTERNODE_H
+#define QAREPORTERNODE_H
+
+#include <QString>
+
+class DItem;
+
+// One test node of a report (workspace, suite, test, test case...), bound to
+// the document items where its part of the report begins and ends. The
+// items belong to the document.
+class QAReporterNode
+{
+public:
+    QAReporterNode() = default;
+    QAReporterNode(const QAReporterNode& other) = default;
+    QAReporterNode& operator=(const QAReporterNode& other) = default;
+    virtual ~QAReporterNode();
+
+    DItem* startItem = nullptr;
+    DItem* endItem = nullptr;
+    QString id;
+    QString name;
+    QString type;
+    QString state;
+    QString icon;
+    QString base;
+};
+
+#endif

@@ -1,0 +1,212 @@
+#include "qastxmlrodhandler.h"
+
+#include "qareporterdatatree.h"
+#include "qareporternode.h"
+#include "qastudiointerface.h"
+
+#include <QCoreApplication>
+
+int QAstXmlRodHandler::s_step = 0;
+int QAstXmlRodHandler::s_totalSteps = 0;
+
+namespace {
+
+// The attributes of one XROD:NODE element, read in a single pass. A view is
+// null when its attribute is absent.
+struct NodeAttributes
+{
+    explicit NodeAttributes(const QXmlStreamAttributes& attributes)
+    {
+        for (const QXmlStreamAttribute& attribute : attributes) {
+            const QStringView key = attribute.qualifiedName();
+            QStringView value = attribute.value();
+            if (value.isNull())
+                value = QStringView(u"");
+            if (key == u"name")
+                name = value;
+            else if (key == u"type")
+                type = value;
+            else if (key == u"state")
+                state = value;
+            else if (key == u"icone")
+                icon = value;
+            else if (key == u"sum")
+                sum = value;
+            else if (key == u"base")
+                base = value;
+        }
+    }
+
+    QStringView name, type, state, icon, sum, base;
+};
+
+QString reporterText(const char* text)
+{
+    return QCoreApplication::translate("Reporter", text);
+}
+
+} // namespace
+
+QAstXmlRodHandler::QAstXmlRodHandler() = default;
+
+QAstXmlRodHandler::~QAstXmlRodHandler()
+{
+    delete m_tree;
+}
+
+QAReporterDataTree* QAstXmlRodHandler::takeTree()
+{
+    QAReporterDataTree* tree = m_tree;
+    m_tree = nullptr;
+    return tree;
+}
+
+bool QAstXmlRodHandler::startDocument()
+{
+    // A tree from an earlier parse that nobody took goes now.
+    delete m_tree;
+    m_tree = nullptr;
+    m_rootOpen = false;
+    m_pending.clear();
+    m_types.clear();
+    m_typePool.clear();
+    m_valuePool.clear();
+    m_okTotal = 0;
+    m_koTotal = 0;
+    m_neTotal = -1;
+    return DAmlHandler::startDocument();
+}
+
+bool QAstXmlRodHandler::startElement(const QString& namespaceURI, const QString& localName,
+                                     QStringView qName, const QXmlStreamAttributes& attributes)
+{
+    reportProgress();
+    if (qName == u"XROD:NODE")
+        return startNode(attributes);
+    if (qName == u"XROD")
+        return startRoot();
+    if (!DAmlHandler::startElement(namespaceURI, localName, qName, attributes))
+        return false;
+    if (DItem* item = currentItem()) {
+        while (!m_pending.isEmpty())
+            m_pending.pop()->startItem = item;
+    }
+    return true;
+}
+
+bool QAstXmlRodHandler::endElement(const QString& namespaceURI, const QString& localName,
+                                   QStringView qName)
+{
+    if (qName == u"XROD:NODE")
+        return endNode();
+    if (qName == u"XROD") {
+        m_rootOpen = false;
+        if (!m_pending.isEmpty()) {
+            setErrorString(reporterText("nested XMLROD init element.\n"));
+            return false;
+        }
+        return true;
+    }
+    return DAmlHandler::endElement(namespaceURI, localName, qName);
+}
+
+void QAstXmlRodHandler::reportProgress()
+{
+    if (!m_progress || !m_file)
+        return;
+    if (s_step < s_totalSteps)
+        m_progress->progressStep(s_step++);
+    else
+        m_progress->progressStep(s_totalSteps - 1);
+}
+
+bool QAstXmlRodHandler::startRoot()
+{
+    if (m_tree)
+        return fail(reporterText("Xml/ROD, more than one XROD root element."));
+    auto* root = new QAReporterNode;
+    m_tree = new QAReporterDataTree(root);
+    m_pending.push(root);
+    m_rootOpen = true;
+    return true;
+}
+
+bool QAstXmlRodHandler::startNode(const QXmlStreamAttributes& xmlAttributes)
+{
+    if (!m_rootOpen)
+        return fail(reporterText("Xml/ROD, NODE element outside the XROD root element."));
+    // The tree owns the node from here on, even when its attributes fail.
+    auto* node = new QAReporterNode;
+    m_tree->appendChild(node);
+    m_tree->toLastChild();
+
+    const NodeAttributes attributes(xmlAttributes);
+    if (attributes.name.isNull()) {
+        setErrorString(reporterText("Xml/ROD, unvalable name attribute.\n"));
+        return false;
+    }
+    if (attributes.type.isNull()) {
+        setErrorString(reporterText("Xml/ROD, unvalable type attribute.\n"));
+        return false;
+    }
+    node->name = attributes.name.toString();
+    const qsizetype knownTypes = m_typePool.size();
+    node->type = shared(m_typePool, attributes.type);
+    if (m_typePool.size() != knownTypes)
+        m_types.append(node->type);
+    if (!attributes.state.isNull())
+        node->state = shared(m_valuePool, attributes.state);
+    if (!attributes.icon.isNull())
+        node->icon = shared(m_valuePool, attributes.icon);
+    node->id = QString::number(++m_nodeCount);
+    if (!attributes.sum.isNull())
+        addToTotals(attributes.state, attributes.sum);
+    if (!attributes.base.isNull())
+        node->base = shared(m_valuePool, attributes.base);
+    m_pending.push(node);
+    return true;
+}
+
+void QAstXmlRodHandler::addToTotals(QStringView state, QStringView sum)
+{
+    bool ok = false;
+    const int count = sum.toInt(&ok, 10);
+    if (!ok)
+        return;
+    if (state == u"ok") {
+        m_okTotal += count;
+    } else if (state == u"ko") {
+        m_koTotal += count;
+    } else if (state == u"NE") {
+        if (m_neTotal == -1)
+            m_neTotal = 0;
+        m_neTotal += count;
+    }
+}
+
+bool QAstXmlRodHandler::endNode()
+{
+    if (!m_tree)
+        return false;
+    QAReporterNode* node = m_tree->iterator()->current()->data;
+    m_tree->toParent();
+    if (m_pending.isEmpty()) {
+        node->endItem = lastItem();
+        return true;
+    }
+    if (m_pending.pop() == node)
+        return true;
+    setErrorString(reporterText("unvalable stack elements.\n"));
+    return false;
+}
+
+QString QAstXmlRodHandler::shared(QHash<QStringView, QString>& pool, QStringView value)
+{
+    const auto found = pool.constFind(value);
+    if (found != pool.constEnd())
+        return found.value();
+    const QString text = value.toString();
+    // The key views the data of the stored value, which the pool keeps alive.
+    pool.insert(QStringView(text), text);
+    return text;
+}

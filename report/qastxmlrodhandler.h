@@ -1,0 +1,83 @@
+#ifndef QASTXMLRODHANDLER_H
+#define QASTXMLRODHANDLER_H
+
+#include "damlhandler.h"
+
+#include <QHash>
+#include <QStack>
+#include <QStringList>
+
+class QFile;
+class QAReporterDataTree;
+class QAReporterNode;
+class QAStudioInterface;
+
+// Reads a report index file: the XROD and XROD:NODE elements build the tree
+// of test nodes, everything else is AML and builds the report document.
+// Each node is bound to the first document item made inside it and to the
+// last item made before it closes. Test counts are summed by state.
+class QAstXmlRodHandler : public DAmlHandler
+{
+public:
+    QAstXmlRodHandler();
+    ~QAstXmlRodHandler() override;
+
+    void setFile(QFile* file) { m_file = file; }
+    QFile* file() const { return m_file; }
+    void setProgress(QAStudioInterface* progress) { m_progress = progress; }
+    QAStudioInterface* progress() const { return m_progress; }
+
+    bool startDocument() override;
+    bool startElement(const QString& namespaceURI, const QString& localName, QStringView qName,
+                      const QXmlStreamAttributes& attributes) override;
+    bool endElement(const QString& namespaceURI, const QString& localName,
+                    QStringView qName) override;
+
+    // The tree built by the last parse; null before its root was read.
+    QAReporterDataTree* tree() const { return m_tree; }
+    // Hands the tree over to the caller; a second call returns null.
+    QAReporterDataTree* takeTree();
+    const QStringList& types() const { return m_types; }
+    int okTotal() const { return m_okTotal; }
+    int koTotal() const { return m_koTotal; }
+    // -1 when the file gives no inconclusive count.
+    int neTotal() const { return m_neTotal; }
+
+    // Sets the error string for a failure found outside the parse itself.
+    void setFailure(const QString& text) { setErrorString(text); }
+
+    // Progress is counted per element, across all handlers: only one file
+    // is read at a time.
+    static void resetSteps() { s_step = 0; }
+    static void setTotalSteps(int total) { s_totalSteps = total; }
+    static int step() { return s_step; }
+    static int totalSteps() { return s_totalSteps; }
+
+private:
+    bool startRoot();
+    bool startNode(const QXmlStreamAttributes& attributes);
+    bool endNode();
+    bool startAml(QStringView qName, const QXmlStreamAttributes& attributes);
+    void addToTotals(QStringView state, QStringView sum);
+    void reportProgress();
+    // One QString per distinct value, so that nodes share the data.
+    QString shared(QHash<QStringView, QString>& pool, QStringView value);
+
+    QFile* m_file = nullptr;
+    QAStudioInterface* m_progress = nullptr;
+    QAReporterDataTree* m_tree = nullptr;
+    QStack<QAReporterNode*> m_pending; // begun, not yet bound to an item
+    QStringList m_types;
+    QHash<QStringView, QString> m_typePool;
+    QHash<QStringView, QString> m_valuePool;
+    int m_nodeCount = 0;
+    int m_okTotal = 0;
+    int m_koTotal = 0;
+    int m_neTotal = -1;
+    bool m_rootOpen = false;
+
+    static int s_step;
+    static int s_totalSteps;
+};
+
+#endif

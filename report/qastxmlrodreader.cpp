@@ -1,0 +1,122 @@
+#include "qastxmlrodreader.h"
+
+#include "qareporterdatatree.h"
+#include "qastudiointerface.h"
+#include "qastxmlrodhandler.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+QAstXmlRodReader::QAstXmlRodReader() : m_handler(new QAstXmlRodHandler)
+{
+    setContentHandler(m_handler);
+}
+
+QAstXmlRodReader::~QAstXmlRodReader()
+{
+    delete m_handler;
+}
+
+QAstXmlRodHandler* QAstXmlRodReader::handler() const
+{
+    return contentHandler() == m_handler ? m_handler : nullptr;
+}
+
+bool QAstXmlRodReader::parse(QIODevice* source, QFile* file, QAStudioInterface* progress)
+{
+    QAstXmlRodHandler::resetSteps();
+    QAstXmlRodHandler* rodHandler = handler();
+    const bool showProgress = rodHandler && file && progress;
+    if (showProgress) {
+        rodHandler->setFile(file);
+        rodHandler->setProgress(progress);
+        const qint64 total = file->size() / 50;
+        QAstXmlRodHandler::setTotalSteps(int(qMin<qint64>(total, INT_MAX)));
+        progress->progressStart(QAstXmlRodHandler::totalSteps(),
+                                QCoreApplication::translate("Reporter", "Analysing %1")
+                                    .arg(QFileInfo(file->fileName()).fileName()),
+                                QCoreApplication::translate("Reporter", "Cancel"));
+    } else if (rodHandler) {
+        rodHandler->setFile(nullptr);
+        rodHandler->setProgress(nullptr);
+    }
+    bool ok = false;
+    if (source) {
+        ok = DAmlReader::parse(source);
+    } else if (rodHandler) {
+        rodHandler->setFailure(QCoreApplication::translate("Reporter", "No report to read."));
+    }
+    if (showProgress) {
+        progress->progressEnd();
+        rodHandler->setFile(nullptr);
+        rodHandler->setProgress(nullptr);
+    }
+    return ok;
+}
+
+bool QAstXmlRodReader::parseFile(const QString& path, QAStudioInterface* progress)
+{
+    QString problem;
+    const QFileInfo info(path);
+    QFile file(path);
+    if (path.isEmpty())
+        problem = QCoreApplication::translate("Reporter", "No report file name given.");
+    else if (!info.exists())
+        problem =
+            QCoreApplication::translate("Reporter", "Cannot read %1: no such file.").arg(path);
+    else if (info.isDir())
+        problem =
+            QCoreApplication::translate("Reporter", "Cannot read %1: it is a directory.").arg(path);
+    else if (!file.open(QIODevice::ReadOnly))
+        problem = QCoreApplication::translate("Reporter", "Cannot read %1: %2.")
+                      .arg(path, file.errorString());
+    if (problem.isEmpty())
+        return parse(&file, &file, progress);
+    if (QAstXmlRodHandler* rodHandler = handler())
+        rodHandler->setFailure(problem);
+    return false;
+}
+
+QAReporterDataTree* QAstXmlRodReader::tree()
+{
+    QAstXmlRodHandler* rodHandler = handler();
+    return rodHandler ? rodHandler->takeTree() : nullptr;
+}
+
+DDocument* QAstXmlRodReader::takeDocument()
+{
+    QAstXmlRodHandler* rodHandler = handler();
+    return rodHandler ? rodHandler->takeDocument() : nullptr;
+}
+
+QStringList QAstXmlRodReader::types() const
+{
+    QAstXmlRodHandler* rodHandler = handler();
+    return rodHandler ? rodHandler->types() : QStringList();
+}
+
+int QAstXmlRodReader::okTotal() const
+{
+    QAstXmlRodHandler* rodHandler = handler();
+    return rodHandler ? rodHandler->okTotal() : 0;
+}
+
+int QAstXmlRodReader::koTotal() const
+{
+    QAstXmlRodHandler* rodHandler = handler();
+    return rodHandler ? rodHandler->koTotal() : 0;
+}
+
+int QAstXmlRodReader::neTotal() const
+{
+    QAstXmlRodHandler* rodHandler = handler();
+    return rodHandler ? rodHandler->neTotal() : -1;
+}
+
+QString QAstXmlRodReader::errorString() const
+{
+    if (QAstXmlRodHandler* rodHandler = handler())
+        return rodHandler->errorString();
+    return QCoreApplication::translate("Reporter", "The report reader has no handler.");
+}

@@ -63,13 +63,12 @@ bool QAstXmlRodReader::parseFile(const QString& path, QAStudioInterface* progres
     if (path.isEmpty())
         problem = QCoreApplication::translate("Reporter", "No report file name given.");
     else if (!info.exists())
-        problem =
-            QCoreApplication::translate("Reporter", "Cannot read %1: no such file.").arg(path);
+        problem = QCoreApplication::translate("Reporter", "The file %1 does not exist.").arg(path);
     else if (info.isDir())
-        problem =
-            QCoreApplication::translate("Reporter", "Cannot read %1: it is a directory.").arg(path);
+        problem = QCoreApplication::translate("Reporter", "%1 is a directory, not a report file.")
+                      .arg(path);
     else if (!file.open(QIODevice::ReadOnly))
-        problem = QCoreApplication::translate("Reporter", "Cannot read %1: %2.")
+        problem = QCoreApplication::translate("Reporter", "The file %1 cannot be read: %2.")
                       .arg(path, file.errorString());
     if (problem.isEmpty())
         return parse(&file, &file, progress);

@@ -1,0 +1,3 @@
+#include "preferencepageinterface.h"
+
+PreferencePageInterface::~PreferencePageInterface() = default;

@@ -1,0 +1,3 @@
+#include "qaresproducer.h"
+
+QAResProducer::~QAResProducer() = default;

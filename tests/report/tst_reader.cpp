@@ -1,0 +1,492 @@
+#include "ditems.h"
+#include "qareporterdatatree.h"
+#include "qastxmlrodhandler.h"
+#include "qastxmlrodreader.h"
+#include "recordingstudio.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// The result of reading one report from memory.
+struct Report
+{
+    bool ok = false;
+    QString error;
+    std::unique_ptr<QAReporterDataTree> tree;
+    std::unique_ptr<DDocument> document;
+    QStringList types;
+    int okTotal = 0;
+    int koTotal = 0;
+    int neTotal = 0;
+};
+
+Report read(const QByteArray& xml, QAStudioInterface* progress = nullptr, QFile* file = nullptr)
+{
+    QBuffer buffer;
+    buffer.setData(xml);
+    buffer.open(QIODevice::ReadOnly);
+    QAstXmlRodReader reader;
+    Report report;
+    report.ok = reader.parse(&buffer, file, progress);
+    report.error = reader.errorString();
+    report.tree.reset(reader.tree());
+    report.document.reset(reader.takeDocument());
+    report.types = reader.types();
+    report.okTotal = reader.okTotal();
+    report.koTotal = reader.koTotal();
+    report.neTotal = reader.neTotal();
+    return report;
+}
+
+// The nodes below the root, in document order.
+QList<QAReporterNode*> nodesOf(QAReporterDataTree* tree)
+{
+    QList<QAReporterNode*> nodes;
+    tree->iterator()->toRoot();
+    while (QAReporterNode* node = tree->next(PreOrder))
+        nodes.append(node);
+    return nodes;
+}
+
+QAReporterNode* rootOf(QAReporterDataTree* tree)
+{
+    return tree->root()->data;
+}
+
+QByteArray nested(int depth)
+{
+    return "<XROD>" + QByteArray("<SECTION>").repeated(depth) +
+           QByteArray("</SECTION>").repeated(depth) + "</XROD>";
+}
+
+} // namespace
+
+class TestReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bindsRootAndNodeToTheFirstItem();
+    void bindsNodesAndKeepsUnboundOnesNull();
+    void sumsCountByState_data();
+    void sumsCountByState();
+    void collectsTypesOnceAndSharesStrings();
+    void nameAndTypeAttributes();
+    void structuralErrors_data();
+    void structuralErrors();
+    void badXmlFailsWithPosition_data();
+    void badXmlFailsWithPosition();
+    void nestingLimit();
+    void entityExpansionBombFails();
+    void unreadablePathsFailNamingTheFile();
+    void fileDeletedWhileOpenIsStillRead();
+    void longTextRunIsReadWhole();
+    void progressIsReported();
+    void smallFileReportsMinusOne();
+    void ownership();
+    void accessorsWithoutHandler();
+    void examplesAreReadable();
+};
+
+void TestReader::bindsRootAndNodeToTheFirstItem()
+{
+    const Report r = read("<XROD><XROD:NODE name=\"t1\" type=\"test\" state=\"ko\" sum=\"3\">"
+                          "<PARAGRAPH>x</PARAGRAPH></XROD:NODE></XROD>");
+    QVERIFY2(r.ok, qPrintable(r.error));
+    const QList<QAReporterNode*> nodes = nodesOf(r.tree.get());
+    QCOMPARE(nodes.size(), 1);
+    QAReporterNode* node = nodes.first();
+    QCOMPARE(node->id, QString("1"));
+    QCOMPARE(node->name, QString("t1"));
+    QCOMPARE(node->state, QString("ko"));
+    QVERIFY(node->icon.isNull());
+    QVERIFY(node->base.isNull());
+    QCOMPARE(r.koTotal, 3);
+    QCOMPARE(r.okTotal, 0);
+    QCOMPARE(r.neTotal, -1);
+    QCOMPARE(r.types, QStringList{"test"});
+
+    QVERIFY(node->startItem);
+    QCOMPARE(node->startItem->kind(), DItem::Paragraph);
+    QCOMPARE(rootOf(r.tree.get())->startItem, node->startItem);
+    QVERIFY(rootOf(r.tree.get())->id.isNull());
+    QVERIFY(rootOf(r.tree.get())->name.isNull());
+    // The implicit text made inside the paragraph is the last item.
+    QVERIFY(node->endItem);
+    QCOMPARE(node->endItem->kind(), DItem::Text);
+}
+
+void TestReader::bindsNodesAndKeepsUnboundOnesNull()
+{
+    const Report r =
+        read("<XROD><DOCUMENT><TITLE>t</TITLE>"
+             "<XROD:NODE name=\"a\" type=\"suite\" icone=\"a.png\" base=\"/src/\">"
+             "<XROD:NODE name=\"empty\" type=\"test\"/>"
+             "<XROD:NODE name=\"b\" type=\"test\"><SECTION name=\"b\"/>tail</XROD:NODE>"
+             "</XROD:NODE></DOCUMENT></XROD>");
+    QVERIFY2(r.ok, qPrintable(r.error));
+    const QList<QAReporterNode*> nodes = nodesOf(r.tree.get());
+    QCOMPARE(nodes.size(), 3);
+    QAReporterNode* a = nodes.at(0);
+    QAReporterNode* empty = nodes.at(1);
+    QAReporterNode* b = nodes.at(2);
+    QCOMPARE(a->id + empty->id + b->id, QString("123"));
+    QCOMPARE(a->icon, QString("a.png"));
+    QCOMPARE(a->base, QString("/src/"));
+    QCOMPARE(rootOf(r.tree.get())->startItem, r.document.get());
+    QVERIFY(!empty->startItem);
+    QVERIFY(!empty->endItem);
+    // a waited past its empty child and was bound by b's section.
+    QVERIFY(b->startItem);
+    QCOMPARE(b->startItem->name(), QString("b"));
+    QCOMPARE(a->startItem, b->startItem);
+    QCOMPARE(b->endItem->kind(), DItem::Text);
+    QCOMPARE(a->endItem, b->endItem);
+}
+
+void TestReader::sumsCountByState_data()
+{
+    QTest::addColumn<QByteArray>("nodes");
+    QTest::addColumn<int>("ok");
+    QTest::addColumn<int>("ko");
+    QTest::addColumn<int>("ne");
+    auto node = [](const char* state, const char* sum) {
+        return QByteArray("<XROD:NODE name=\"n\" type=\"t\" state=\"") + state + "\" sum=\"" + sum +
+               "\"><TAG/></XROD:NODE>";
+    };
+    QTest::newRow("by state") << node("ok", "4") + node("ko", "2") + node("ok", "1") << 5 << 2
+                              << -1;
+    QTest::newRow("not a number") << node("ok", "3x") + node("ko", "") + node("ko", "1.5") << 0 << 0
+                                  << -1;
+    QTest::newRow("lower-case ne") << node("ne", "4") << 0 << 0 << -1;
+    QTest::newRow("other state") << node("KO", "4") + node("", "2") << 0 << 0 << -1;
+    QTest::newRow("NE zero") << node("NE", "0") << 0 << 0 << 0;
+    QTest::newRow("NE summed") << node("NE", "2") + node("NE", "3") << 0 << 0 << 5;
+    QTest::newRow("no state") << QByteArray("<XROD:NODE name=\"n\" type=\"t\" sum=\"7\"><TAG/>"
+                                            "</XROD:NODE>")
+                              << 0 << 0 << -1;
+}
+
+void TestReader::sumsCountByState()
+{
+    QFETCH(QByteArray, nodes);
+    const Report r = read("<XROD>" + nodes + "</XROD>");
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QTEST(r.okTotal, "ok");
+    QTEST(r.koTotal, "ko");
+    QTEST(r.neTotal, "ne");
+}
+
+void TestReader::collectsTypesOnceAndSharesStrings()
+{
+    const Report r = read("<XROD><XROD:NODE name=\"a\" type=\"suite\" state=\"ok\"><TAG/>"
+                          "<XROD:NODE name=\"b\" type=\"test\" state=\"ok\"><TAG/></XROD:NODE>"
+                          "<XROD:NODE name=\"c\" type=\"test\" state=\"ok\"><TAG/></XROD:NODE>"
+                          "</XROD:NODE>"
+                          "<XROD:NODE name=\"d\" type=\"suite\" state=\"\"><TAG/></XROD:NODE>"
+                          "</XROD>");
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(r.types, (QStringList{"suite", "test"}));
+    const QList<QAReporterNode*> nodes = nodesOf(r.tree.get());
+    QCOMPARE(nodes.size(), 4);
+    QCOMPARE(nodes.at(1)->type.constData(), nodes.at(2)->type.constData());
+    QCOMPARE(nodes.at(0)->type.constData(), nodes.at(3)->type.constData());
+    QCOMPARE(nodes.at(0)->state.constData(), nodes.at(2)->state.constData());
+    // An empty state is present, not absent.
+    QVERIFY(!nodes.at(3)->state.isNull());
+    QVERIFY(nodes.at(3)->state.isEmpty());
+}
+
+void TestReader::nameAndTypeAttributes()
+{
+    const Report empty = read("<XROD><XROD:NODE name=\"\" type=\"t\"><TAG/></XROD:NODE></XROD>");
+    QVERIFY2(empty.ok, qPrintable(empty.error));
+    QAReporterNode* node = nodesOf(empty.tree.get()).first();
+    QVERIFY(!node->name.isNull());
+    QVERIFY(node->name.isEmpty());
+
+    const Report noName = read("<XROD><XROD:NODE type=\"t\"><TAG/></XROD:NODE></XROD>");
+    QVERIFY(!noName.ok);
+    QCOMPARE(noName.error, QString("Xml/ROD, unvalable name attribute.\n"));
+    const Report noType = read("<XROD><XROD:NODE name=\"n\"><TAG/></XROD:NODE></XROD>");
+    QVERIFY(!noType.ok);
+    QCOMPARE(noType.error, QString("Xml/ROD, unvalable type attribute.\n"));
+}
+
+void TestReader::structuralErrors_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("nodes without AML")
+        << QByteArray("<XROD><XROD:NODE name=\"a\" type=\"t\"/></XROD>")
+        << "nested XMLROD init element.\n";
+    QTest::newRow("empty root") << QByteArray("<XROD/>") << "nested XMLROD init element.\n";
+    QTest::newRow("node as root") << QByteArray(
+                                         "<XROD:NODE name=\"a\" type=\"t\"><TAG/></XROD:NODE>")
+                                  << "outside the XROD root";
+    QTest::newRow("node in plain AML")
+        << QByteArray("<DOCUMENT><XROD:NODE name=\"a\" type=\"t\"><TAG/></XROD:NODE></DOCUMENT>")
+        << "outside the XROD root";
+    QTest::newRow("node after the root")
+        << QByteArray("<DOCUMENT><XROD><TAG/></XROD><XROD:NODE name=\"a\" type=\"t\"/></DOCUMENT>")
+        << "outside the XROD root";
+    QTest::newRow("second root") << QByteArray("<XROD><TAG/><XROD><TAG/></XROD></XROD>")
+                                 << "more than one XROD root";
+}
+
+void TestReader::structuralErrors()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, error);
+    const Report r = read(xml);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains(error), qPrintable(r.error));
+}
+
+void TestReader::badXmlFailsWithPosition_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("truncated") << QByteArray("<XROD><XROD:NODE name=\"a\" type=\"t\"><PARA");
+    QTest::newRow("unclosed") << QByteArray("<XROD><XROD:NODE name=\"a\" type=\"t\"><TAG/>");
+    QTest::newRow("mismatched") << QByteArray("<XROD><SECTION></PARAGRAPH></XROD>");
+    QTest::newRow("bad attribute") << QByteArray("<XROD><SECTION name=a/></XROD>");
+    QByteArray garbage(4096, '\0');
+    for (int i = 0; i < garbage.size(); ++i)
+        garbage[i] = char((i * 7919 + 13) % 256);
+    QTest::newRow("binary") << garbage;
+    QTest::newRow("text only") << QByteArray("just some text, no markup\n");
+}
+
+void TestReader::badXmlFailsWithPosition()
+{
+    QFETCH(QByteArray, xml);
+    const Report r = read(xml);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains("line "), qPrintable(r.error));
+}
+
+void TestReader::nestingLimit()
+{
+    // XROD itself is one level.
+    const Report deepest = read(nested(1999));
+    QVERIFY2(deepest.ok, qPrintable(deepest.error));
+    const Report tooDeep = read(nested(2000));
+    QVERIFY(!tooDeep.ok);
+    QVERIFY2(tooDeep.error.contains("elements nested deeper than 2000 levels"),
+             qPrintable(tooDeep.error));
+    QVERIFY(tooDeep.error.contains("line 1"));
+    // Far deeper input stops at the limit instead of building anything.
+    const Report absurd = read(nested(1000000));
+    QVERIFY(!absurd.ok);
+    QVERIFY(absurd.error.contains("2000"));
+}
+
+void TestReader::entityExpansionBombFails()
+{
+    QByteArray xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE XROD [\n<!ENTITY a0 \"lollollollol\">\n";
+    for (int i = 1; i <= 9; ++i) {
+        xml += "<!ENTITY a" + QByteArray::number(i) + " \"";
+        xml += QByteArray("&a" + QByteArray::number(i - 1) + ";").repeated(10);
+        xml += "\">\n";
+    }
+    xml +=
+        "]>\n<XROD><XROD:NODE name=\"a\" type=\"t\"><PARAGRAPH>&a9;</PARAGRAPH></XROD:NODE></XROD>";
+    const Report r = read(xml);
+    QVERIFY(!r.ok);
+    QVERIFY(!r.error.isEmpty());
+}
+
+void TestReader::unreadablePathsFailNamingTheFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QStringList paths{dir.filePath("missing.xrd"), dir.path(), QString()};
+    for (const QString& path : paths) {
+        QAstXmlRodReader reader;
+        QVERIFY(!reader.parseFile(path, nullptr));
+        QVERIFY(!reader.errorString().isEmpty());
+        QVERIFY2(reader.errorString().contains(path), qPrintable(reader.errorString()));
+        QVERIFY(!reader.tree());
+    }
+}
+
+void TestReader::fileDeletedWhileOpenIsStillRead()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("gone.xrd"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<XROD><XROD:NODE name=\"a\" type=\"t\" state=\"ok\" sum=\"2\"><TAG/></XROD:NODE>"
+               "</XROD>");
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(QFile::remove(file.fileName()));
+    QAstXmlRodReader reader;
+    QVERIFY2(reader.parse(&file, &file, nullptr), qPrintable(reader.errorString()));
+    QCOMPARE(reader.okTotal(), 2);
+    delete reader.tree();
+}
+
+void TestReader::longTextRunIsReadWhole()
+{
+    const qsizetype size = 50 * 1024 * 1024;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("long.xrd");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<XROD><XROD:NODE name=\"a\" type=\"t\"><PARAGRAPH><TEXT>");
+        const QByteArray chunk = QByteArray("0123456789abcdef").repeated(64 * 1024);
+        for (qsizetype written = 0; written < size; written += chunk.size())
+            file.write(chunk);
+        file.write("</TEXT></PARAGRAPH></XROD:NODE></XROD>");
+    }
+    QAstXmlRodReader reader;
+    QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
+    std::unique_ptr<QAReporterDataTree> tree(reader.tree());
+    std::unique_ptr<DDocument> document(reader.takeDocument());
+    auto* paragraph = static_cast<DParagraph*>(document->first());
+    auto* text = static_cast<DText*>(paragraph->first());
+    QCOMPARE(text->kind(), DItem::Text);
+    QCOMPARE(text->text().size(), size);
+    QVERIFY(text->text().startsWith("0123456789abcdef0123"));
+    QVERIFY(text->text().endsWith("abcdef"));
+    QCOMPARE(text->text().count(QLatin1Char('f')), size / 16);
+}
+
+void TestReader::progressIsReported()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("run.xrd");
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    // 6 elements, padded so that the step total (size / 50) is 3.
+    QByteArray xml = "<XROD><XROD:NODE name=\"a\" type=\"t\"><SECTION><TAG/><TAG/><TAG/></SECTION>"
+                     "</XROD:NODE></XROD>";
+    xml += QByteArray(150 + 49 - xml.size(), ' ');
+    out.write(xml);
+    out.close();
+
+    RecordingStudio studio;
+    QAstXmlRodReader reader;
+    QVERIFY2(reader.parseFile(path, &studio), qPrintable(reader.errorString()));
+    delete reader.tree();
+    QCOMPARE(studio.calls,
+             (QStringList{"progressStart 3 Analysing run.xrd Cancel", "progressEnd"}));
+    QCOMPARE(studio.steps, (QList<int>{0, 1, 2, 2, 2, 2}));
+
+    // The counter starts again for each file; without a host nothing is reported.
+    studio.steps.clear();
+    QVERIFY(reader.parseFile(path, &studio));
+    delete reader.tree();
+    QCOMPARE(studio.steps.first(), 0);
+    studio.calls.clear();
+    studio.steps.clear();
+    QVERIFY(reader.parseFile(path, nullptr));
+    delete reader.tree();
+    QVERIFY(studio.calls.isEmpty());
+    QVERIFY(studio.steps.isEmpty());
+}
+
+void TestReader::smallFileReportsMinusOne()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("s.xrd"));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.write("<XROD><TAG/></XROD>");
+    file.seek(0);
+    RecordingStudio studio;
+    const Report r = read(file.readAll(), &studio, &file);
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QCOMPARE(studio.calls.first(), QString("progressStart 0 Analysing s.xrd Cancel"));
+    QCOMPARE(studio.steps, (QList<int>{-1, -1}));
+}
+
+void TestReader::ownership()
+{
+    const QByteArray xml = "<XROD><XROD:NODE name=\"a\" type=\"t\"><TAG/></XROD:NODE></XROD>";
+    QBuffer buffer;
+    buffer.setData(xml);
+    buffer.open(QIODevice::ReadOnly);
+    QPointer<QAReporterDataTree> untaken;
+    {
+        QAstXmlRodReader reader;
+        QVERIFY(reader.parse(&buffer, nullptr, nullptr));
+        untaken = reader.handler()->tree();
+        QVERIFY(untaken);
+    }
+    QVERIFY(untaken.isNull());
+
+    buffer.seek(0);
+    QAstXmlRodReader reader;
+    QVERIFY(reader.parse(&buffer, nullptr, nullptr));
+    std::unique_ptr<QAReporterDataTree> taken(reader.tree());
+    QVERIFY(taken);
+    QVERIFY(!reader.tree());
+    std::unique_ptr<DDocument> document(reader.takeDocument());
+    QVERIFY(document);
+    QVERIFY(!reader.takeDocument());
+
+    // A second parse drops an untaken tree from the first one.
+    buffer.seek(0);
+    QVERIFY(reader.parse(&buffer, nullptr, nullptr));
+    QPointer<QAReporterDataTree> first = reader.handler()->tree();
+    buffer.seek(0);
+    QVERIFY(reader.parse(&buffer, nullptr, nullptr));
+    QVERIFY(first.isNull());
+    QVERIFY(reader.handler()->tree());
+    // Node ids go on counting across parses of one handler.
+    QCOMPARE(nodesOf(reader.handler()->tree()).first()->id, QString("3"));
+}
+
+void TestReader::accessorsWithoutHandler()
+{
+    QAstXmlRodReader reader;
+    reader.setContentHandler(nullptr);
+    QBuffer buffer;
+    buffer.setData("<XROD><TAG/></XROD>");
+    buffer.open(QIODevice::ReadOnly);
+    RecordingStudio studio;
+    QVERIFY(!reader.parse(&buffer, nullptr, &studio));
+    QVERIFY(studio.calls.isEmpty());
+    QVERIFY(!reader.tree());
+    QVERIFY(reader.types().isEmpty());
+    QCOMPARE(reader.okTotal(), 0);
+    QCOMPARE(reader.koTotal(), 0);
+    QCOMPARE(reader.neTotal(), -1);
+    QVERIFY(!reader.errorString().isEmpty());
+    QVERIFY(!reader.parseFile(QString(XRD_SOURCE_DIR) + "/examples/release-passed.xrd"));
+}
+
+void TestReader::examplesAreReadable()
+{
+    const QDir examples(QString(XRD_SOURCE_DIR) + "/examples");
+    const QStringList files = examples.entryList({"*.xrd"}, QDir::Files);
+    QVERIFY(files.size() >= 3);
+    int failed = 0;
+    bool inconclusive = false;
+    for (const QString& name : files) {
+        QAstXmlRodReader reader;
+        QVERIFY2(reader.parseFile(examples.filePath(name)),
+                 qPrintable(name + ": " + reader.errorString()));
+        std::unique_ptr<QAReporterDataTree> tree(reader.tree());
+        std::unique_ptr<DDocument> document(reader.takeDocument());
+        QVERIFY(document);
+        for (QAReporterNode* node : nodesOf(tree.get()))
+            QVERIFY2(node->startItem, qPrintable(name + ": " + node->name));
+        failed += reader.koTotal();
+        inconclusive = inconclusive || reader.neTotal() > 0;
+    }
+    QVERIFY(failed > 0);
+    QVERIFY(inconclusive);
+}
+
+QTEST_GUILESS_MAIN(TestReader)
+#include "tst_reader.moc"

@@ -1,0 +1,178 @@
+// Reading speed and memory of the report index reader, against a bare
+// QXmlStreamReader loop over the same file (the floor any reader built on
+// it pays), on generated reports of 10 000 and 100 000 test cases. Prints
+// figures only; it never fails on a time.
+#include "benchfiles.h"
+#include "benchstyles.h"
+#include "benchtimer.h"
+#include "peakmemory.h"
+#include "reportgenerator.h"
+
+#include <ddocument.h>
+#include <qareporterdatatree.h>
+#include <qastxmlrodhandler.h>
+#include <qastxmlrodreader.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QXmlStreamReader>
+
+#include <cstdio>
+
+namespace {
+
+const int Runs = 3;
+const double MB = 1e6;
+
+struct Totals
+{
+    bool read = false;
+    int ok = 0;
+    int ko = 0;
+    int ne = -1;
+    QString error;
+};
+
+void bareLoop(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QXmlStreamReader xml(&file);
+    xml.setNamespaceProcessing(false);
+    while (!xml.atEnd())
+        xml.readNext();
+}
+
+// What the viewer does per file: read it with the default styles, take the
+// tree and the document. Both are deleted here, as closing the window would.
+Totals readReport(const QString& path, const BenchStyles& styles)
+{
+    Totals totals;
+    QAstXmlRodReader reader;
+    reader.handler()->setStyles(styles.styles());
+    totals.read = reader.parseFile(path, nullptr);
+    totals.ok = reader.okTotal();
+    totals.ko = reader.koTotal();
+    totals.ne = reader.neTotal();
+    if (!totals.read)
+        totals.error = reader.errorString();
+    delete reader.tree();
+    delete reader.takeDocument();
+    return totals;
+}
+
+struct Row
+{
+    int cases = 0;
+    qint64 bytes = 0;
+    double bareSeconds = 0;
+    double readerSeconds = 0;
+    qint64 peakGrowth = -1;
+};
+
+Row measure(int cases, const BenchStyles& styles)
+{
+    Row row;
+    row.cases = cases;
+    const QString path = BenchFiles::report(cases);
+    if (path.isEmpty())
+        return row;
+    row.bytes = QFileInfo(path).size();
+
+    // Not timed: the reader must agree with what the generator wrote, or
+    // its figures mean nothing.
+    ReportGenerator generator;
+    generator.setCaseCount(cases);
+    const Totals totals = readReport(path, styles);
+    if (!totals.read) {
+        std::printf("%d cases: the reader failed: %s\n", cases, qPrintable(totals.error));
+    } else if (totals.ok != generator.okCases() || totals.ko != generator.koCases() ||
+               totals.ne != generator.neCases()) {
+        std::printf("%d cases: totals differ from the generator's (ok %d/%d, ko %d/%d, "
+                    "NE %d/%d)\n",
+                    cases, totals.ok, generator.okCases(), totals.ko, generator.koCases(),
+                    totals.ne, generator.neCases());
+    }
+
+    row.peakGrowth = PeakMemory::growthOf([&] { readReport(path, styles); });
+    row.bareSeconds = BenchTimer::bestSeconds(Runs, [&] { bareLoop(path); });
+    row.readerSeconds = BenchTimer::bestSeconds(Runs, [&] { readReport(path, styles); });
+    return row;
+}
+
+void printRow(const Row& row)
+{
+    if (row.bytes <= 0) {
+        std::printf("%9d  (no report)\n", row.cases);
+        return;
+    }
+    const double size = double(row.bytes) / MB;
+    const double bare = size / row.bareSeconds;
+    const double ours = size / row.readerSeconds;
+    std::printf("%9d %9.1f %10.1f %12.1f %7.2f %10.1f %10.2f\n", row.cases, size, bare, ours,
+                ours / bare, double(row.peakGrowth) / MB, double(row.peakGrowth) / row.bytes);
+}
+
+// xmllint's streaming reader over the same file, for reference. The file
+// declares no namespace for XROD, so xmllint reports a namespace error per
+// node (sent to /dev/null) and reads on.
+void printXmllint(const Row& row)
+{
+    const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
+    if (xmllint.isEmpty() || row.bytes <= 0) {
+        std::printf("xmllint --stream: not installed, skipped\n");
+        return;
+    }
+    const QString path = BenchFiles::report(row.cases);
+    const double seconds = BenchTimer::bestSeconds(Runs, [&] {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(xmllint, {QStringLiteral("--stream"), QStringLiteral("--noout"), path});
+        process.waitForFinished(-1);
+    });
+    const double size = double(row.bytes) / MB;
+    std::printf("xmllint --stream --noout, %d cases: %.1f MB/s (%.2f x the bare loop, "
+                "process start included)\n",
+                row.cases, size / seconds, (size / seconds) / (size / row.bareSeconds));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const BenchStyles styles;
+    if (!styles.error().isEmpty())
+        std::printf("note: %s; reading without styles\n", qPrintable(styles.error()));
+    else
+        std::printf("styles: %lld from %s\n", qlonglong(styles.styles().size()),
+                    qPrintable(styles.path()));
+    std::printf("peak memory: %s\n", PeakMemory::canReset()
+                                         ? "high-water mark reset through /proc/self/clear_refs"
+                                         : "measured in a forked child (wait4)");
+    std::printf("times: best of %d runs; MB = 10^6 bytes; peak = resident growth while "
+                "reading\n\n",
+                Runs);
+
+    std::printf("%9s %9s %10s %12s %7s %10s %10s\n", "cases", "size MB", "bare MB/s", "reader MB/s",
+                "ratio", "peak MB", "peak/size");
+    const Row small = measure(10000, styles);
+    printRow(small);
+    const Row large = measure(100000, styles);
+    printRow(large);
+
+    if (small.bytes > 0 && large.bytes > 0) {
+        std::printf("\nreader time 100k / 10k: %.2f (size ratio %.2f; linear growth gives "
+                    "about the size ratio)\n",
+                    large.readerSeconds / small.readerSeconds, double(large.bytes) / small.bytes);
+        std::printf("bare loop time 100k / 10k: %.2f\n", large.bareSeconds / small.bareSeconds);
+    }
+    printXmllint(large);
+    std::fflush(stdout);
+    return 0;
+}

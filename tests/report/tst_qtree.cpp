@@ -1,0 +1,236 @@
+#include "qtree.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Data that counts its living instances, to see what a tree destroys.
+struct Counted
+{
+    explicit Counted(QString name = QString()) : name(std::move(name)) { ++alive; }
+    ~Counted() { --alive; }
+    Counted(const Counted&) = delete;
+    Counted& operator=(const Counted&) = delete;
+
+    QString name;
+    static int alive;
+};
+
+int Counted::alive = 0;
+
+using Tree = QTree<Counted>;
+using History = QList<IterateDirection>;
+
+// root(A(A1, A2), B), owning its data.
+Tree* sampleTree()
+{
+    auto* tree = new Tree(new Counted("root"));
+    tree->setAutoDelete(true);
+    tree->appendChild(new Counted("A"));
+    tree->toLastChild();
+    tree->appendChild(new Counted("A1"));
+    tree->appendChild(new Counted("A2"));
+    tree->toParent();
+    tree->appendChild(new Counted("B"));
+    return tree;
+}
+
+QString nameOf(Counted* data)
+{
+    return data ? data->name : QStringLiteral("null");
+}
+
+} // namespace
+
+class TestQTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QCOMPARE(Counted::alive, 0); }
+    void rootOnlyAndFailedMoves();
+    void buildingRecordsItsMoves();
+    void preOrderWalkAndHistories();
+    void reversePreOrderWalk();
+    void siblingOnlyWarnsAndMovesOn();
+    void iteratorMovesAndCopies();
+    void nullIteratorWarnsAndNeverMoves();
+    void treeWithoutRoot();
+    void autoDeleteDecidesWhoOwnsTheData();
+    void wideAndDeepTreesAreDestroyed();
+};
+
+void TestQTree::rootOnlyAndFailedMoves()
+{
+    Tree tree(new Counted("root"));
+    tree.setAutoDelete(true);
+    QVERIFY(!tree.next(PreOrder));
+    QVERIFY(tree.history().isEmpty());
+
+    QVERIFY(!tree.toParent());
+    QCOMPARE(tree.history(), History{Up});
+    QCOMPARE(tree.iterator()->current(), tree.root());
+
+    QVERIFY(!tree.toLastChild());
+    QCOMPARE(tree.history(), History{Down});
+    QCOMPARE(tree.iterator()->current(), tree.root());
+    QCOMPARE(tree.iterator()->depth(), 0);
+}
+
+void TestQTree::buildingRecordsItsMoves()
+{
+    Tree tree(new Counted("root"));
+    tree.setAutoDelete(true);
+    tree.appendChild(new Counted("a"));
+    QCOMPARE(tree.history(), History{AddChild});
+    QCOMPARE(tree.iterator()->current(), tree.root());
+    QCOMPARE(nameOf(tree.toLastChild()), QString("a"));
+    QCOMPARE(tree.history(), History{Down});
+    QCOMPARE(tree.iterator()->depth(), 1);
+    QCOMPARE(nameOf(tree.toParent()), QString("root"));
+    QCOMPARE(tree.history(), History{Up});
+    // Children keep insertion order.
+    tree.appendChild(new Counted("b"));
+    QCOMPARE(nameOf(tree.root()->children.at(0)->data), QString("a"));
+    QCOMPARE(nameOf(tree.root()->children.at(1)->data), QString("b"));
+}
+
+void TestQTree::preOrderWalkAndHistories()
+{
+    std::unique_ptr<Tree> tree(sampleTree());
+    QCOMPARE(nameOf(tree->iterator()->toRoot()), QString("root"));
+    const QStringList names{"A", "A1", "A2", "B", "null"};
+    const QList<History> histories{{Down}, {Down}, {Next}, {Up, Next}, {Up}};
+    const QList<int> depths{1, 2, 2, 1, 0};
+    for (int step = 0; step < names.size(); ++step) {
+        QCOMPARE(nameOf(tree->next(PreOrder)), names.at(step));
+        QCOMPARE(tree->history(), histories.at(step));
+        QCOMPARE(tree->iterator()->depth(), depths.at(step));
+    }
+    // The walk is over and can start again from the root.
+    QCOMPARE(tree->iterator()->current(), tree->root());
+    QCOMPARE(nameOf(tree->next(PreOrder)), QString("A"));
+}
+
+void TestQTree::reversePreOrderWalk()
+{
+    std::unique_ptr<Tree> tree(sampleTree());
+    tree->iterator()->toRoot();
+    const QStringList names{"B", "A", "A2", "A1", "null"};
+    const QList<History> histories{{Down}, {Previous}, {Down}, {Previous}, {Up, Up}};
+    for (int step = 0; step < names.size(); ++step) {
+        QCOMPARE(nameOf(tree->next(ReversePreOrder)), names.at(step));
+        QCOMPARE(tree->history(), histories.at(step));
+    }
+    QVERIFY(!tree->next(IterateMode(7)));
+}
+
+void TestQTree::siblingOnlyWarnsAndMovesOn()
+{
+    std::unique_ptr<Tree> tree(sampleTree());
+    tree->iterator()->toRoot();
+    tree->next(PreOrder); // A
+    QTest::ignoreMessage(QtWarningMsg, "Not implemented...");
+    QCOMPARE(nameOf(tree->next(SiblingOnly)), QString("B"));
+    QVERIFY(tree->history().isEmpty());
+    QTest::ignoreMessage(QtWarningMsg, "Not implemented...");
+    QVERIFY(!tree->next(SiblingOnly));
+    QCOMPARE(nameOf(tree->iterator()->current()->data), QString("B"));
+}
+
+void TestQTree::iteratorMovesAndCopies()
+{
+    std::unique_ptr<Tree> tree(sampleTree());
+    QTreeIterator<Counted> it(tree->root());
+    QVERIFY(!it.toNextSibling());
+    QVERIFY(!it.toPrevSibling());
+    QCOMPARE(nameOf(it.toFirstChild()), QString("A"));
+    QVERIFY(!it.toPrevSibling());
+    QCOMPARE(nameOf(it.toLastChild()), QString("A2"));
+    QCOMPARE(nameOf(it.toPrevSibling()), QString("A1"));
+    QVERIFY(!it.toFirstChild());
+    QCOMPARE(it.depth(), 2);
+
+    QTreeIterator<Counted> copy(it);
+    QCOMPARE(nameOf(copy.toNextSibling()), QString("A2"));
+    QCOMPARE(nameOf(it.current()->data), QString("A1"));
+    QCOMPARE(nameOf(copy.toRoot()), QString("root"));
+    QCOMPARE(copy.depth(), 0);
+    QCOMPARE(it.depth(), 2);
+    // Direct moves leave the tree's history alone.
+    tree->toParent();
+    QCOMPARE(tree->history(), History{Up});
+}
+
+void TestQTree::nullIteratorWarnsAndNeverMoves()
+{
+    QTest::ignoreMessage(QtWarningMsg, "QTreeIterator<type>::QTreeIterator<type> : Null parameter");
+    QTreeIterator<Counted> it(nullptr);
+    QVERIFY(!it.toFirstChild());
+    QVERIFY(!it.toLastChild());
+    QVERIFY(!it.toNextSibling());
+    QVERIFY(!it.toPrevSibling());
+    QVERIFY(!it.toRoot());
+    QVERIFY(!it.current());
+    QCOMPARE(it.depth(), 0);
+}
+
+void TestQTree::treeWithoutRoot()
+{
+    Tree tree;
+    tree.appendChild(nullptr);
+    QVERIFY(!tree.toLastChild());
+    QVERIFY(!tree.toParent());
+    QVERIFY(!tree.next(PreOrder));
+    QVERIFY(tree.history().isEmpty());
+    QVERIFY(!tree.root());
+}
+
+void TestQTree::autoDeleteDecidesWhoOwnsTheData()
+{
+    delete sampleTree();
+    QCOMPARE(Counted::alive, 0);
+
+    auto* root = new Counted("root");
+    auto* child = new Counted("child");
+    {
+        Tree tree(root);
+        tree.appendChild(child);
+    }
+    QCOMPARE(Counted::alive, 2);
+    delete root;
+    delete child;
+}
+
+void TestQTree::wideAndDeepTreesAreDestroyed()
+{
+    {
+        Tree wide(new Counted);
+        wide.setAutoDelete(true);
+        for (int i = 0; i < 1000000; ++i)
+            wide.appendChild(new Counted);
+        QCOMPARE(Counted::alive, 1000001);
+    }
+    QCOMPARE(Counted::alive, 0);
+    {
+        const int depth = 200000;
+        Tree deep(new Counted);
+        deep.setAutoDelete(true);
+        for (int i = 0; i < depth; ++i) {
+            deep.appendChild(new Counted);
+            deep.toLastChild();
+        }
+        QCOMPARE(deep.iterator()->depth(), depth);
+        int visited = 0;
+        deep.iterator()->toRoot();
+        while (deep.next(PreOrder))
+            ++visited;
+        QCOMPARE(visited, depth);
+    }
+    QCOMPARE(Counted::alive, 0);
+}
+
+QTEST_GUILESS_MAIN(TestQTree)
+#include "tst_qtree.moc"

@@ -1,0 +1,90 @@
+#ifndef DAMLWRITER_H
+#define DAMLWRITER_H
+
+#include "diterator.h"
+
+#include <QList>
+#include <QXmlStreamWriter>
+
+class QIODevice;
+class QString;
+class DItem;
+
+// Writes a document as AML markup, so that reading the output back gives
+// the same document (item kinds, names, style names, texts and kind data).
+// Texts and attributes are escaped; characters that XML cannot carry are
+// left out. The walk uses an explicit stack: nesting depth is not limited
+// by the call stack.
+class DAmlWriter : public DIterator
+{
+public:
+    explicit DAmlWriter(QIODevice* device);
+    explicit DAmlWriter(QString* output);
+    ~DAmlWriter() override;
+    DAmlWriter(const DAmlWriter&) = delete;
+    DAmlWriter& operator=(const DAmlWriter&) = delete;
+
+    // Line breaks and indentation between elements (never inside items
+    // that hold text, where they would become part of the text).
+    void setAutoFormatting(bool on);
+
+    // Writes the document element (no XML declaration).
+    void doAll(DDocument* document) override;
+    // Writes any item with its subtree.
+    void write(DItem* item);
+    bool hasError() const { return m_xml.hasError(); }
+
+    // The document as compact AML text.
+    static QString toAml(DDocument* document);
+
+    void doDocument(DDocument* item) override;
+    void doSection(DSection* item) override;
+    void doTitle(DTitle* item) override;
+    void doHeader(DHeader* item) override;
+    void doFooter(DFooter* item) override;
+    void doParagraph(DParagraph* item) override;
+    void doList(DList* item) override;
+    void doLink(DLink* item) override;
+    void doTable(DTable* item) override;
+    void doRow(DRow* item) override;
+    void doCell(DCell* item) override;
+    void doCellText(DCellText* item) override;
+    void doPopupLink(DPopupLink* item) override;
+    void doPopup(DPopup* item) override;
+    void doSummary(DSummary* item) override;
+    void doIndex(DIndex* item) override;
+    void doGraphic(DGraphic* item) override;
+    void doCurve(DCurve* item) override;
+    void doPageBreak(DPageBreak* item) override;
+    void doText(DText* item) override;
+    void doImage(DImage* item) override;
+    void doTag(DTag* item) override;
+    void doTagPointer(DTagPointer* item) override;
+    void doSEntry(DSEntry* item) override;
+    void doIEntry(DIEntry* item) override;
+    void doPoint(DPoint* item) override;
+    void doAxis(DAxis* item) override;
+
+private:
+    struct Frame
+    {
+        DItem* nextChild;
+        bool formatting; // auto-formatting to restore after the end tag
+    };
+
+    void startItem(const DItem* item);
+    void attribute(const char* name, const QString& value);
+    void attribute(const char* name, double value);
+    void characters(const QString& text);
+    // Opens the container's element content; its children follow.
+    void enter(DItemContainer* item);
+    void leaf(const DItem* item);
+    void drain();
+
+    QXmlStreamWriter m_xml;
+    QList<Frame> m_walk;
+    bool m_formatting = false;
+    bool m_draining = false;
+};
+
+#endif

@@ -1,0 +1,58 @@
+#include "qareporterfilter.h"
+
+#include "ddocument.h"
+#include "dupdater.h"
+#include "qareporterdata.h"
+#include "qareporterfilterwriter.h"
+
+QAReporterFilter::QAReporterFilter() = default;
+
+QAReporterFilter::~QAReporterFilter()
+{
+    clearFilteredRecords();
+    delete m_criteria;
+}
+
+void QAReporterFilter::setCriteria(const QAReporterFilterCriteria& criteria)
+{
+    auto* copy = new QAReporterFilterCriteria(criteria);
+    delete m_criteria;
+    m_criteria = copy;
+}
+
+void QAReporterFilter::clearFilteredRecords()
+{
+    qDeleteAll(m_filteredRecords);
+    m_filteredRecords.clear();
+}
+
+bool QAReporterFilter::apply(const QList<QAReporterData*>& records)
+{
+    for (const QAReporterData* record : records) {
+        if (!record)
+            continue;
+        if (QAReporterData* filtered = filter(*record))
+            m_filteredRecords.append(filtered);
+    }
+    return true;
+}
+
+QAReporterData* QAReporterFilter::filter(const QAReporterData& record) const
+{
+    QAReporterFilterWriter writer(m_criteria);
+    writer.setFileName(record.fileName);
+    writer.setSourceDocument(record.document);
+    if (!writer.buildTree(record.tree.data()))
+        return nullptr;
+    writer.doAll(record.document);
+
+    auto* filtered = new QAReporterData;
+    filtered->fileName = record.fileName;
+    filtered->tree = writer.takeTree();
+    filtered->document = writer.takeDocument();
+    if (filtered->document) {
+        DUpdater updater;
+        updater.doItem(filtered->document);
+    }
+    return filtered;
+}

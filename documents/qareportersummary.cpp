@@ -1,0 +1,145 @@
+#include "qareportersummary.h"
+
+#include "ditems.h"
+#include "dstyle.h"
+#include "dupdater.h"
+#include "qareporterdata.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHash>
+
+namespace {
+
+// Appends items to containers, keeping each container's last child.
+class Builder
+{
+public:
+    explicit Builder(const QList<DStyle*>& styles)
+    {
+        for (DStyle* style : styles) {
+            if (style)
+                m_styles.insert(style->name(), style);
+        }
+    }
+
+    DStyle* style(const QString& name) const { return m_styles.value(name); }
+
+    template <class T> T* append(DItemContainer* parent, T* item)
+    {
+        DItem*& last = m_lastChild[parent];
+        parent->insertAfter(last, item);
+        last = item;
+        return item;
+    }
+
+    DRow* row(DTable* table, const QString& styleName)
+    {
+        auto* row = append(table, new DRow);
+        if (!styleName.isEmpty())
+            row->setStyle(style(styleName));
+        return row;
+    }
+
+    void textCell(DRow* row, const QString& text, int hspan = 0)
+    {
+        append(row, new DCellText(hspan, 0, text));
+    }
+
+    void numberCell(DRow* row, int number)
+    {
+        auto* cell = append(row, new DCell(0, 0));
+        append(cell, new DText(QString::number(number)));
+    }
+
+private:
+    QHash<QString, DStyle*> m_styles;
+    QHash<DItemContainer*, DItem*> m_lastChild;
+};
+
+bool hasInconclusive(const QList<QAReporterData*>& records)
+{
+    for (const QAReporterData* record : records) {
+        if (record && record->neCount >= 0)
+            return true;
+    }
+    return false;
+}
+
+void appendHeaderRow(Builder& builder, DTable* table, bool inconclusive)
+{
+    DRow* row = builder.row(table, QStringLiteral("Array"));
+    builder.textCell(row, QCoreApplication::translate("Reporter", "Name"));
+    builder.textCell(row, QCoreApplication::translate("Reporter", "Status"));
+    builder.textCell(row, QCoreApplication::translate("Reporter", "Failed"));
+    builder.textCell(row, QCoreApplication::translate("Reporter", "Passed"));
+    if (inconclusive)
+        builder.textCell(row, QCoreApplication::translate("Reporter", "Inconclusive"));
+    builder.textCell(row, QCoreApplication::translate("Reporter", "Total"));
+}
+
+void appendRecordRow(Builder& builder, DTable* table, const QAReporterData& record,
+                     bool inconclusive)
+{
+    const bool failed = record.koCount != 0;
+    DRow* row = builder.row(table, failed ? QStringLiteral("Array Failed")
+                                          : QStringLiteral("Array Passed"));
+    auto* nameCell = builder.append(row, new DCell(0, 0));
+    const QString documentName = record.document ? record.document->name() : QString();
+    auto* link = builder.append(nameCell, new DLink(QStringLiteral("::") + documentName));
+    builder.append(link, new DText(QFileInfo(record.fileName).fileName()));
+    builder.textCell(row, failed ? QCoreApplication::translate("Reporter", "Failed")
+                                 : QCoreApplication::translate("Reporter", "Passed"));
+    builder.numberCell(row, record.koCount);
+    builder.numberCell(row, record.okCount);
+    if (inconclusive)
+        builder.numberCell(row, record.neCount < 1 ? 0 : record.neCount);
+    const bool countsInconclusive = inconclusive && record.neCount > 0;
+    builder.numberCell(row,
+                       record.okCount + record.koCount + (countsInconclusive ? record.neCount : 0));
+}
+
+} // namespace
+
+DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records,
+                                           const QList<DStyle*>& styles)
+{
+    Builder builder(styles);
+    const bool inconclusive = hasInconclusive(records);
+
+    auto* document = new DDocument(QCoreApplication::translate("Reporter", "Results files"),
+                                   QStringLiteral("tagheaderdoc0"));
+    document->setStyle(builder.style(QStringLiteral("Array")));
+    auto* section = builder.append(document, new DSection);
+    section->setName(QStringLiteral("tagheaderdoc1"));
+    auto* table = builder.append(section, new DTable(2));
+    table->setStyle(builder.style(QStringLiteral("Array")));
+    table->setWidths(inconclusive ? QList<double>{0.5, 0.1, 0.1, 0.1, 0.1, 0.1}
+                                  : QList<double>{0.6, 0.1, 0.1, 0.1, 0.1});
+
+    appendHeaderRow(builder, table, inconclusive);
+    int failed = 0;
+    int passed = 0;
+    int notExecuted = 0;
+    for (const QAReporterData* record : records) {
+        if (!record)
+            continue;
+        appendRecordRow(builder, table, *record, inconclusive);
+        failed += record->koCount;
+        passed += record->okCount;
+        if (record->neCount > 0)
+            notExecuted += record->neCount;
+    }
+
+    DRow* totals = builder.row(table, QString());
+    builder.textCell(totals, QCoreApplication::translate("Reporter", "Total"), 1);
+    builder.numberCell(totals, failed);
+    builder.numberCell(totals, passed);
+    if (inconclusive)
+        builder.numberCell(totals, notExecuted);
+    builder.numberCell(totals, failed + passed + (inconclusive ? notExecuted : 0));
+
+    DUpdater updater;
+    updater.doAll(document);
+    return document;
+}

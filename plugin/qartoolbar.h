@@ -1,0 +1,57 @@
+#ifndef QARTOOLBAR_H
+#define QARTOOLBAR_H
+
+#include <QToolBar>
+
+class QMainWindow;
+class QToolButton;
+class QAStudioInterface;
+
+// The viewer's toolbar: previous failed test, next failed test and the
+// filter that switches between all test results and failed tests only. It
+// only emits signals; the active viewer window connects them to its slots
+// and reads the filter state back.
+class QARToolBar : public QToolBar
+{
+    Q_OBJECT
+
+public:
+    // Docks the toolbar at the top of mainWindow, when there is one.
+    QARToolBar(const QString& label, QMainWindow* mainWindow);
+
+    // True when only failed tests are to be shown.
+    bool isFilterOn() const { return m_filterOn; }
+    void setButtonsEnabled(bool enabled);
+    // Flips the filter state and shows it on the filter button (icon and
+    // pressed look). Emits nothing: callers that change the filter from
+    // elsewhere keep the button in step without a signal loop.
+    void toggleFilter();
+
+signals:
+    void KOsuivClicked();
+    void KOprecClicked();
+    void fltClicked();
+    void refreshClicked();
+
+private slots:
+    void KOsClicked();
+    void KOpClicked();
+    void filtreClicked();
+    void reloadClicked();
+
+private:
+    QToolButton* addButton(const QPixmap& icon, const QString& label, const QString& name,
+                           void (QARToolBar::*slot)(), const QString& whatsThis);
+
+    QToolButton* m_previousButton;
+    QToolButton* m_nextButton;
+    QToolButton* m_filterButton;
+    bool m_filterOn = false;
+};
+
+// The toolbar shared by all viewer windows, docked in the host's main
+// window: created on the first call with a host that has a main window,
+// the same object afterwards. Null without a host or without a main window.
+QARToolBar* reporterToolBar(QAStudioInterface* studio);
+
+#endif

@@ -1,0 +1,5 @@
+#include "qarpopupmenu.h"
+
+QARPopupMenu::QARPopupMenu(QWidget* parent) : QMenu(parent) {}
+
+QARPopupMenu::~QARPopupMenu() = default;

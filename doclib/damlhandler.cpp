@@ -42,20 +42,34 @@ bool holdsText(const DItem* item)
     }
 }
 
+// The first run of an item's text is copied at its exact size: appending to
+// an empty string would reserve a power-of-two capacity, a third of the
+// memory of a large report's cell texts.
+template<typename TextItem>
+void addText(TextItem* item, QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    if (item->text().isEmpty())
+        item->setText(text.toString());
+    else
+        item->appendText(text);
+}
+
 void appendText(DItem* item, QStringView text)
 {
     switch (item->kind()) {
     case DItem::Text:
-        static_cast<DText*>(item)->appendText(text);
+        addText(static_cast<DText*>(item), text);
         break;
     case DItem::CellText:
-        static_cast<DCellText*>(item)->appendText(text);
+        addText(static_cast<DCellText*>(item), text);
         break;
     case DItem::SEntry:
-        static_cast<DSEntry*>(item)->appendText(text);
+        addText(static_cast<DSEntry*>(item), text);
         break;
     case DItem::IEntry:
-        static_cast<DIEntry*>(item)->appendText(text);
+        addText(static_cast<DIEntry*>(item), text);
         break;
     default:
         break;

@@ -43,10 +43,9 @@ bool holdsText(const DItem* item)
 }
 
 // The first run of an item's text is copied at its exact size: appending to
-// an empty string would reserve a power-of-two capacity, a third of the
-// memory of a large report's cell texts.
-template<typename TextItem>
-void addText(TextItem* item, QStringView text)
+// an empty string would reserve a power-of-two capacity, which wastes a good
+// part of the memory that a large report's cell texts take.
+template <typename TextItem> void addText(TextItem* item, QStringView text)
 {
     if (text.isEmpty())
         return;

@@ -1,7 +1,8 @@
 // Reading speed and memory of the report index reader, against a bare
 // QXmlStreamReader loop over the same file (the floor any reader built on
 // it pays), on generated reports of 10 000 and 100 000 test cases. Prints
-// figures only; it never fails on a time.
+// figures only; it never fails on a time. "bench_reader --read FILE" reads
+// one file once, for profilers.
 #include "benchfiles.h"
 #include "benchstyles.h"
 #include "benchtimer.h"
@@ -147,6 +148,15 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const BenchStyles styles;
+    // "--read FILE": one plain read of FILE, for running under a profiler.
+    const QStringList arguments = app.arguments();
+    if (arguments.size() == 3 && arguments.at(1) == QStringLiteral("--read")) {
+        const Totals totals = readReport(arguments.at(2), styles);
+        std::printf("%s: ok %d, ko %d, NE %d%s%s\n", qPrintable(arguments.at(2)), totals.ok,
+                    totals.ko, totals.ne,
+                    totals.read ? "" : ", failed: ", qPrintable(totals.error));
+        return totals.read ? 0 : 1;
+    }
     if (!styles.error().isEmpty())
         std::printf("note: %s; reading without styles\n", qPrintable(styles.error()));
     else

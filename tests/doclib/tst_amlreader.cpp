@@ -1,0 +1,390 @@
+#include "damlhandler.h"
+#include "damlreader.h"
+#include "ditems.h"
+#include "dstyle.h"
+#include "dupdater.h"
+
+#include <QFile>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Parsed
+{
+    bool ok = false;
+    QString error;
+    std::unique_ptr<DDocument> document;
+    QStringList styleNames;
+    std::vector<std::unique_ptr<DStyle>> localStyles;
+};
+
+Parsed parse(const QByteArray& xml, const QList<DStyle*>& styles = {}, bool localStyles = false)
+{
+    DAmlHandler handler;
+    handler.setStyles(styles);
+    handler.setEnabledLocalStyle(localStyles);
+    DAmlReader reader;
+    reader.setContentHandler(&handler);
+    Parsed parsed;
+    parsed.ok = reader.parse(xml);
+    parsed.error = handler.errorString();
+    parsed.document.reset(handler.takeDocument());
+    parsed.styleNames = handler.styleNames();
+    for (DStyle* style : handler.takeStyles())
+        parsed.localStyles.emplace_back(style);
+    return parsed;
+}
+
+// Every item below root, in document order, without recursion.
+QList<DItem*> itemsOf(DItem* root)
+{
+    QList<DItem*> items;
+    QList<DItem*> pending{root};
+    while (!pending.isEmpty()) {
+        DItem* item = pending.takeLast();
+        items.append(item);
+        QList<DItem*> children;
+        if (DItemContainer* container = item->toContainer()) {
+            for (DItem* child = container->first(); child; child = child->next())
+                children.prepend(child);
+        }
+        pending.append(children);
+    }
+    return items;
+}
+
+template <class T> T* firstOf(DItem* root, DItem::Kind kind)
+{
+    for (DItem* item : itemsOf(root)) {
+        if (item->kind() == kind)
+            return static_cast<T*>(item);
+    }
+    return nullptr;
+}
+
+QStringList childTexts(DItemContainer* container)
+{
+    QStringList texts;
+    for (DItem* child = container->first(); child; child = child->next()) {
+        if (child->kind() == DItem::Text)
+            texts << static_cast<DText*>(child)->text();
+        else
+            texts << QString("<%1>").arg(DItem::kindName(child->kind()));
+    }
+    return texts;
+}
+
+QByteArray nestedSections(int depth)
+{
+    return QByteArray("<SECTION>").repeated(depth) + QByteArray("</SECTION>").repeated(depth);
+}
+
+const QByteArray everyKind = R"(<DOCUMENT name="doc" title="All kinds">
+  <HEADER>h</HEADER>
+  <SECTION name="s">
+    <TITLE level="3">t</TITLE>
+    <PARAGRAPH>p<LINK target="a.xrd:k:t">l</LINK></PARAGRAPH>
+    <LIST><PARAGRAPH>i</PARAGRAPH></LIST>
+    <TABLE frame="1" widths="0.6 0.4">
+      <ROW><CELL hspan="1" vspan="2"><TEXT>c</TEXT></CELL><CELLTEXT hspan="0" vspan="1">ct</CELLTEXT></ROW>
+    </TABLE>
+    <POPUPLINK target="pop">more</POPUPLINK><POPUP name="pop">hidden</POPUP>
+    <SUMMARY><SENTRY target="s">Section s</SENTRY></SUMMARY>
+    <INDEX><IENTRY target="tag1">entry</IENTRY></INDEX>
+    <GRAPHIC title="trend" width="320" height="200">
+      <AXIS orientation="y" label="ms" min="0" max="50"/>
+      <CURVE label="run" color="#ff0000"><POINT x="1.5" y="-2"/></CURVE>
+    </GRAPHIC>
+    <PAGEBREAK/><IMAGE src="logo.png"/><TAG name="tag1"/><TAG/><TAGPOINTER target="tag1"/>
+  </SECTION>
+  <FOOTER>f</FOOTER>
+</DOCUMENT>)";
+
+} // namespace
+
+class TestAmlReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eachKindFromItsElement();
+    void implicitDocument();
+    void textJoiningAndWhiteSpace();
+    void localStylesOnAndOff();
+    void stylesFoundByName();
+    void errorsNameLineAndColumn_data();
+    void errorsNameLineAndColumn();
+    void nestingLimit();
+    void linkSplit_data();
+    void linkSplit();
+    void updaterCompletesTables();
+    void hugeDocumentsAreDestroyed();
+    void defaultStyleFile();
+};
+
+void TestAmlReader::eachKindFromItsElement()
+{
+    const Parsed p = parse(everyKind);
+    QVERIFY2(p.ok, qPrintable(p.error));
+    DDocument* doc = p.document.get();
+    QCOMPARE(doc->tag(), QString("doc"));
+    QCOMPARE(doc->title(), QString("All kinds"));
+    QSet<int> kinds;
+    for (DItem* item : itemsOf(doc))
+        kinds.insert(item->kind());
+    QCOMPARE(kinds.size(), int(DItem::KindCount));
+
+    QCOMPARE(firstOf<DSection>(doc, DItem::Section)->name(), QString("s"));
+    QCOMPARE(firstOf<DTitle>(doc, DItem::Title)->level(), 3);
+    QCOMPARE(firstOf<DLink>(doc, DItem::Link)->target(), QString("a.xrd:k:t"));
+    auto* table = firstOf<DTable>(doc, DItem::Table);
+    QCOMPARE(table->frame(), 1);
+    QCOMPARE(table->widths(), (QList<double>{0.6, 0.4}));
+    auto* cell = firstOf<DCell>(doc, DItem::Cell);
+    QCOMPARE(cell->hspan(), 1);
+    QCOMPARE(cell->vspan(), 2);
+    auto* cellText = firstOf<DCellText>(doc, DItem::CellText);
+    QCOMPARE(cellText->text(), QString("ct"));
+    QCOMPARE(cellText->vspan(), 1);
+    QCOMPARE(firstOf<DPopupLink>(doc, DItem::PopupLink)->target(), QString("pop"));
+    QVERIFY(firstOf<DItem>(doc, DItem::PopupLink)->toLink());
+    QVERIFY(!firstOf<DItem>(doc, DItem::Popup)->toLink());
+    auto* sentry = firstOf<DSEntry>(doc, DItem::SEntry);
+    QCOMPARE(sentry->target() + "|" + sentry->text(), QString("s|Section s"));
+    auto* ientry = firstOf<DIEntry>(doc, DItem::IEntry);
+    QCOMPARE(ientry->target() + "|" + ientry->text(), QString("tag1|entry"));
+    auto* graphic = firstOf<DGraphic>(doc, DItem::Graphic);
+    QCOMPARE(graphic->title(), QString("trend"));
+    QCOMPARE(QSize(graphic->width(), graphic->height()), QSize(320, 200));
+    auto* axis = firstOf<DAxis>(doc, DItem::Axis);
+    QCOMPARE(axis->orientation(), Qt::Vertical);
+    QCOMPARE(axis->label(), QString("ms"));
+    QCOMPARE(axis->max(), 50.0);
+    auto* curve = firstOf<DCurve>(doc, DItem::Curve);
+    QCOMPARE(curve->label(), QString("run"));
+    QCOMPARE(curve->color(), QColor(Qt::red));
+    auto* point = firstOf<DPoint>(doc, DItem::Point);
+    QCOMPARE(QPointF(point->x(), point->y()), QPointF(1.5, -2));
+    QCOMPARE(firstOf<DImage>(doc, DItem::Image)->source(), QString("logo.png"));
+    QCOMPARE(firstOf<DTagPointer>(doc, DItem::TagPointer)->target(), QString("tag1"));
+    // A tag without a name keeps a null name.
+    int nullTags = 0;
+    for (DItem* item : itemsOf(doc))
+        nullTags += item->kind() == DItem::Tag && item->name().isNull();
+    QCOMPARE(nullTags, 1);
+    // Every child points to its container.
+    for (DItem* item : itemsOf(doc)) {
+        if (DItemContainer* container = item->toContainer()) {
+            for (DItem* child = container->first(); child; child = child->next())
+                QCOMPARE(child->parent(), container);
+        }
+    }
+}
+
+void TestAmlReader::implicitDocument()
+{
+    const Parsed implicit = parse("<SECTION name=\"a\"/><!-- tail -->");
+    QVERIFY2(implicit.ok, qPrintable(implicit.error));
+    QVERIFY(implicit.document->tag().isNull());
+    QVERIFY(implicit.document->title().isNull());
+    QCOMPARE(implicit.document->first()->kind(), DItem::Section);
+    QCOMPARE(implicit.document->first()->name(), QString("a"));
+
+    // Unknown elements are transparent: their items join the one document.
+    const Parsed wrapped = parse("<X><TITLE>a</TITLE><Y><PARAGRAPH/></Y></X>");
+    QVERIFY2(wrapped.ok, qPrintable(wrapped.error));
+    QCOMPARE(childTexts(wrapped.document.get()), (QStringList{"<TITLE>", "<PARAGRAPH>"}));
+
+    const Parsed empty = parse("<X/>");
+    QVERIFY(empty.ok);
+    QVERIFY(!empty.document);
+}
+
+// Runs split by entities, comments and CDATA join into one implicit text;
+// runs of white space alone are dropped, except inside text items.
+void TestAmlReader::textJoiningAndWhiteSpace()
+{
+    const Parsed p = parse("<X><PARAGRAPH>a &amp; b<!-- c --><![CDATA[ <d> ]]>\n  <LINK>x</LINK>"
+                           "  <TAG/>  tail  </PARAGRAPH>"
+                           "<TEXT>  </TEXT><CELLTEXT> one\n two </CELLTEXT></X>");
+    QVERIFY2(p.ok, qPrintable(p.error));
+    auto* paragraph = static_cast<DParagraph*>(p.document->first());
+    QCOMPARE(childTexts(paragraph), (QStringList{"a & b <d> ", "<LINK>", "<TAG>", "  tail  "}));
+    QCOMPARE(static_cast<DText*>(paragraph->next())->text(), QString("  "));
+    QCOMPARE(static_cast<DCellText*>(paragraph->next()->next())->text(), QString(" one\n two "));
+}
+
+void TestAmlReader::localStylesOnAndOff()
+{
+    const QByteArray xml = R"(<DOCUMENT><STYLES>
+        <STYLE name="Big" family="Serif" size="20" bold="true" italic="1" underline="no"
+               color="#b00020" background="#ffffff" align="center" margin="7"/>
+        <STYLE name="Small" size="8"/></STYLES><TITLE style="Big">t</TITLE></DOCUMENT>)";
+    const Parsed off = parse(xml);
+    QVERIFY(off.ok);
+    QVERIFY(off.styleNames.isEmpty());
+    QVERIFY(off.localStyles.empty());
+    QVERIFY(!off.document->first()->style());
+
+    const Parsed on = parse(xml, {}, true);
+    QVERIFY2(on.ok, qPrintable(on.error));
+    QCOMPARE(on.styleNames, (QStringList{"Big", "Small"}));
+    DStyle* big = on.localStyles.at(0).get();
+    QCOMPARE(on.document->first()->style(), big);
+    QCOMPARE(big->family(), QString("Serif"));
+    QCOMPARE(big->pointSize(), 20);
+    QVERIFY(big->bold() && big->italic() && !big->underline());
+    QCOMPARE(big->color(), QColor("#b00020"));
+    QCOMPARE(big->alignment(), Qt::AlignHCenter);
+    QCOMPARE(big->margin(), 7);
+    DStyle* small = on.localStyles.at(1).get();
+    QVERIFY(!small->color().isValid());
+    QCOMPARE(small->margin(), -1);
+
+    const Parsed unnamed = parse("<STYLES><STYLE size=\"3\"/></STYLES>", {}, true);
+    QVERIFY(!unnamed.ok);
+    QVERIFY(unnamed.error.contains("line 1"));
+}
+
+void TestAmlReader::stylesFoundByName()
+{
+    DStyle normal("Normal");
+    DStyle failed("Normal Failed");
+    const Parsed p =
+        parse("<DOCUMENT><PARAGRAPH style=\"Normal Failed\"/><PARAGRAPH style=\"Nope\"/>"
+              "<PARAGRAPH style=\"normal\"/><PARAGRAPH style=\"Normal\"/></DOCUMENT>",
+              {&normal, &failed});
+    QVERIFY(p.ok);
+    QList<DStyle*> found;
+    for (DItem* item = p.document->first(); item; item = item->next())
+        found << item->style();
+    QCOMPARE(found, (QList<DStyle*>{&failed, nullptr, nullptr, &normal}));
+}
+
+void TestAmlReader::errorsNameLineAndColumn_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("mismatched") << QByteArray("<DOCUMENT>\n  <SECTION>\n</DOCUMENT>") << "line 3";
+    QTest::newRow("truncated") << QByteArray("<DOCUMENT>\n<SECTION>\n<TI") << "line 3";
+    QTest::newRow("leaf holding an element")
+        << QByteArray("<DOCUMENT>\n<TAG>\n  <SECTION/></TAG></DOCUMENT>") << "line 3, column 12";
+}
+
+void TestAmlReader::errorsNameLineAndColumn()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, where);
+    const Parsed p = parse(xml);
+    QVERIFY(!p.ok);
+    QVERIFY2(p.error.startsWith(where), qPrintable(p.error));
+}
+
+void TestAmlReader::nestingLimit()
+{
+    const Parsed deepest = parse(nestedSections(2000));
+    QVERIFY2(deepest.ok, qPrintable(deepest.error));
+    const Parsed tooDeep = parse(nestedSections(2001));
+    QVERIFY(!tooDeep.ok);
+    QVERIFY2(tooDeep.error.contains("elements nested deeper than 2000 levels"),
+             qPrintable(tooDeep.error));
+    QVERIFY(tooDeep.error.contains("line 1"));
+}
+
+void TestAmlReader::linkSplit_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QStringList>("parts");
+    QTest::newRow("tag only") << "t3" << QStringList{"", "", "t3"};
+    QTest::newRow("empty prefix") << "::index" << QStringList{"", "", "index"};
+    QTest::newRow("kind and tag") << "doc:t" << QStringList{"", "doc", "t"};
+    QTest::newRow("all three") << "run.xrd:doc:t" << QStringList{"run.xrd", "doc", "t"};
+    QTest::newRow("colons in file") << "c:/r/a.xrd:doc:t" << QStringList{"c:/r/a.xrd", "doc", "t"};
+    QTest::newRow("empty") << "" << QStringList{"", "", ""};
+    QTest::newRow("trailing colon") << "a:" << QStringList{"", "a", ""};
+}
+
+void TestAmlReader::linkSplit()
+{
+    QFETCH(QString, target);
+    QFETCH(QStringList, parts);
+    QString file, kind, tag;
+    DLink(target).split(file, kind, tag);
+    QCOMPARE((QStringList{file, kind, tag}), parts);
+    QVERIFY(!file.isNull() && !kind.isNull() && !tag.isNull());
+}
+
+void TestAmlReader::updaterCompletesTables()
+{
+    const Parsed p = parse("<DOCUMENT><TABLE widths=\"2 x\"><ROW><CELL/><CELL hspan=\"1\"/></ROW>"
+                           "<ROW><CELLTEXT/></ROW></TABLE><TABLE><ROW><CELL/><CELL/></ROW></TABLE>"
+                           "<TABLE widths=\"1 1 1\"/></DOCUMENT>");
+    QVERIFY(p.ok);
+    auto* spanned = static_cast<DTable*>(p.document->first());
+    auto* plain = static_cast<DTable*>(spanned->next());
+    auto* empty = static_cast<DTable*>(plain->next());
+    QCOMPARE(DUpdater::columnCount(spanned), 3);
+
+    // A copied row is linked but knows no parent until the update.
+    auto* row = static_cast<DRow*>(plain->first()->clone());
+    plain->insertAfter(plain->first(), row);
+    row->insertAfter(nullptr, new DCell);
+    row->first()->setParent(nullptr);
+    DUpdater updater;
+    updater.doAll(p.document.get());
+    QCOMPARE(spanned->widths(), (QList<double>{2.0, 1.0, 1.0}));
+    QCOMPARE(plain->widths(), (QList<double>{1.0, 1.0}));
+    QCOMPARE(empty->widths(), (QList<double>{1.0, 1.0, 1.0}));
+    QCOMPARE(row->first()->parent(), row);
+}
+
+void TestAmlReader::hugeDocumentsAreDestroyed()
+{
+    auto* wide = new DDocument;
+    DItem* last = nullptr;
+    for (int i = 0; i < 1000000; ++i)
+        last = wide->insertAfter(last, new DText(QStringLiteral("x")));
+    delete wide;
+
+    Parsed deep = parse(nestedSections(1990));
+    QVERIFY2(deep.ok, qPrintable(deep.error));
+    QCOMPARE(itemsOf(deep.document.get()).size(), 1991);
+    deep.document.reset();
+}
+
+void TestAmlReader::defaultStyleFile()
+{
+    QFile file(QString(XRD_SOURCE_DIR) + "/resources/lib/reporterstyle.aml");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const Parsed p = parse(file.readAll(), {}, true);
+    QVERIFY2(p.ok, qPrintable(p.error));
+    QStringList expected{"Normal", "Normal Failed", "Normal Passed", "Title0"};
+    for (int level = 1; level <= 6; ++level) {
+        const QString title = QString("Title%1").arg(level);
+        expected << title << title + " Failed" << title + " Passed";
+    }
+    expected << "Array Title"
+             << "Array"
+             << "Array Failed"
+             << "Array Passed"
+             << "Warning"
+             << "Link";
+    QCOMPARE(p.styleNames, expected);
+    // Titles shrink with their level; failed and passed stand out by colour.
+    for (int i = 4; i <= 16; i += 3)
+        QVERIFY(p.localStyles.at(i)->pointSize() > p.localStyles.at(i + 3)->pointSize());
+    QVERIFY(p.localStyles.at(3)->pointSize() > p.localStyles.at(4)->pointSize());
+    for (const auto& style : p.localStyles) {
+        QVERIFY(style->pointSize() > 0);
+        if (style->name().endsWith(" Failed"))
+            QCOMPARE(style->color().red() > 2 * style->color().green(), true);
+        if (style->name().endsWith(" Passed"))
+            QCOMPARE(style->color().green() > 2 * style->color().red(), true);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestAmlReader)
+#include "tst_amlreader.moc"

@@ -40,6 +40,14 @@ void writeLeaf(QXmlStreamWriter& xml, const QARes* resource)
     }
 }
 
+// Starts a new line indented by the nesting depth. The indentation stops
+// growing after a few levels so that deep trees stay linear in size.
+void newLine(QXmlStreamWriter& xml, std::size_t depth)
+{
+    const int indent = 2 * int(qMin<std::size_t>(depth, 16));
+    xml.writeCharacters(QLatin1Char('\n') + QString(indent, QLatin1Char(' ')));
+}
+
 } // namespace
 
 bool QAResWriter::write(const QARes* first, QIODevice* device)
@@ -50,8 +58,8 @@ bool QAResWriter::write(const QARes* first, QIODevice* device)
         return false;
     }
     QXmlStreamWriter xml(device);
-    xml.setAutoFormatting(true);
     xml.writeStartDocument();
+    xml.writeCharacters(QStringLiteral("\n"));
     xml.writeStartElement(QStringLiteral("resources"));
     xml.writeAttribute(QStringLiteral("version"), QString::number(formatVersion));
 
@@ -61,11 +69,13 @@ bool QAResWriter::write(const QARes* first, QIODevice* device)
     const QARes* node = first;
     while (node || !resumeAfterGroup.empty()) {
         if (!node) {
+            newLine(xml, resumeAfterGroup.size());
             xml.writeEndElement();
             node = resumeAfterGroup.back();
             resumeAfterGroup.pop_back();
             continue;
         }
+        newLine(xml, resumeAfterGroup.size() + 1);
         if (const QAResGroup* group = node->toResGroup()) {
             xml.writeStartElement(QStringLiteral("group"));
             xml.writeAttribute(QStringLiteral("tag"), QString::fromUtf8(group->tag()));
@@ -76,6 +86,7 @@ bool QAResWriter::write(const QARes* first, QIODevice* device)
         writeLeaf(xml, node);
         node = node->next();
     }
+    newLine(xml, 0);
     xml.writeEndElement();
     xml.writeEndDocument();
     if (xml.hasError()) {

@@ -1,0 +1,294 @@
+#include "qacolorbutton.h"
+#include "qaresboolean.h"
+#include "qaresgroup.h"
+#include "qaresint.h"
+#include "qaresreader.h"
+#include "qaresrgb.h"
+#include "qaresstring.h"
+#include "qareswriter.h"
+
+#include <QBuffer>
+#include <QColorDialog>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// An int resource that counts how many of its kind are alive.
+struct CountedInt : QAResInt
+{
+    explicit CountedInt(const char* tag) : QAResInt(tag, 0) { ++alive; }
+    ~CountedInt() override { --alive; }
+    static inline int alive = 0;
+};
+
+// REPORTER { background, auto_raise, STYLES { style { name } } }, then "last".
+QARes* sampleTree()
+{
+    auto* name = new QAResString("name", QStringLiteral("Title1 <Failed> & \"é\""));
+    auto* styles = new QAResGroup("STYLES", new QAResGroup("style", name));
+    auto* background = new QAResRGB("background", 12, 34, 255);
+    auto* autoRaise = new QAResBoolean("auto_raise", false);
+    auto* depth = new QAResInt("auto_depth", -7);
+    background->setNext(autoRaise);
+    autoRaise->setNext(depth);
+    depth->setNext(styles);
+    auto* top = new QAResGroup("REPORTER", background);
+    top->setNext(new QAResString("last", QString()));
+    return top;
+}
+
+QByteArray written(const QARes* first)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!first->write(&buffer))
+        return QByteArray();
+    return buffer.data();
+}
+
+// Closes the colour dialog the button opens, picking `color` when valid.
+void answerColorDialog(const QColor& color)
+{
+    QTimer::singleShot(0, [color] {
+        auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        if (color.isValid()) {
+            dialog->setCurrentColor(color);
+            dialog->accept();
+        } else {
+            dialog->reject();
+        }
+    });
+}
+
+} // namespace
+
+class TestResources : public QObject
+{
+    Q_OBJECT
+private slots:
+    void searchFollowsSiblingsThenGroups();
+    void conversionsMatchTheKindOnly();
+    void replacingAChainDeletesTheOldOne();
+    void writeThenReadKeepsEveryValue();
+    void deepAndLongTreesNeedNoRecursion();
+    void truncatedFileGivesThePartRead();
+    void malformedFilesAreRefusedWithAMessage();
+    void unreadableValuesAndUnknownElementsAreSkipped();
+    void colorButtonShowsItsColor();
+    void colorButtonClickOpensTheDialog();
+};
+
+void TestResources::searchFollowsSiblingsThenGroups()
+{
+    std::unique_ptr<QARes> tree(sampleTree());
+    QARes* name = tree->search("REPORTER.STYLES.style.name", '.');
+    QVERIFY(name && name->toResString());
+    QCOMPARE(name->toResString()->value(), QStringLiteral("Title1 <Failed> & \"é\""));
+    QCOMPARE(tree->search("last", '.'), tree->next());
+    QCOMPARE(tree->search("REPORTER/auto_depth", '/')->toResInt()->value(), -7);
+
+    // The search starts at the node it is asked on, never before it.
+    QVERIFY(!tree->next()->search("REPORTER", '.'));
+    QVERIFY(!tree->search("REPORTER.missing", '.'));
+    QVERIFY(!tree->search("REPORTER.background.red", '.')); // not a group
+    QVERIFY(!tree->search("STYLES", '.'));                  // not at the top level
+    QVERIFY(!tree->search(nullptr, '.'));
+}
+
+void TestResources::conversionsMatchTheKindOnly()
+{
+    std::unique_ptr<QARes> tree(sampleTree());
+    const QList<QARes*> nodes = {tree.get(), tree->search("REPORTER.background", '.'),
+                                 tree->search("REPORTER.auto_raise", '.'),
+                                 tree->search("REPORTER.auto_depth", '.'), tree->next()};
+    for (int i = 0; i < nodes.size(); ++i) {
+        QARes* node = nodes[i];
+        QCOMPARE(node->toResGroup() != nullptr, i == 0);
+        QCOMPARE(node->toResRGB() != nullptr, i == 1);
+        QCOMPARE(node->toResBoolean() != nullptr, i == 2);
+        QCOMPARE(node->toResInt() != nullptr, i == 3);
+        QCOMPARE(node->toResString() != nullptr, i == 4);
+    }
+    QAResRGB clamped("c", -5, 300, 128);
+    QCOMPARE(clamped.color(), QColor(0, 255, 128));
+}
+
+void TestResources::replacingAChainDeletesTheOldOne()
+{
+    {
+        QAResGroup group("g", new CountedInt("a"));
+        group.child()->setNext(new CountedInt("b"));
+        QCOMPARE(CountedInt::alive, 2);
+        group.setChild(new CountedInt("c"));
+        QCOMPARE(CountedInt::alive, 1);
+        group.appendChild(new CountedInt("d"));
+        QVERIFY(group.child()->search("d", '.'));
+        QARes* taken = group.child()->takeNext();
+        QCOMPARE(CountedInt::alive, 2);
+        QARes::deleteChain(taken);
+        QCOMPARE(CountedInt::alive, 1);
+    }
+    QCOMPARE(CountedInt::alive, 0);
+}
+
+void TestResources::writeThenReadKeepsEveryValue()
+{
+    std::unique_ptr<QARes> tree(sampleTree());
+    const QByteArray xml = written(tree.get());
+    QVERIFY(!xml.isEmpty());
+
+    QAResReader reader;
+    std::unique_ptr<QARes> back(reader.read(xml));
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(reader.version(), QAResWriter::formatVersion);
+    QVERIFY(back && back->isTag("REPORTER") && back->toResGroup());
+    QCOMPARE(back->search("REPORTER.background", '.')->toResRGB()->color(), QColor(12, 34, 255));
+    QCOMPARE(back->search("REPORTER.auto_raise", '.')->toResBoolean()->value(), false);
+    QCOMPARE(back->search("REPORTER.auto_depth", '.')->toResInt()->value(), -7);
+    QCOMPARE(back->search("REPORTER.STYLES.style.name", '.')->toResString()->value(),
+             QStringLiteral("Title1 <Failed> & \"é\""));
+    QVERIFY(back->next() && back->next()->toResString());
+    QVERIFY(back->next()->toResString()->value().isEmpty());
+    // Writing what was read gives the same file.
+    QCOMPARE(written(back.get()), xml);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("res.xml");
+    QAResWriter writer;
+    QVERIFY(writer.writeFile(tree.get(), path));
+    std::unique_ptr<QARes> fromFile(reader.readFile(path));
+    QVERIFY(fromFile && !reader.hasError());
+    QVERIFY(!reader.readFile(dir.filePath("missing.xml")) && reader.hasError());
+}
+
+void TestResources::deepAndLongTreesNeedNoRecursion()
+{
+    const int depth = 200000;
+    auto* root = new QAResGroup("level");
+    QAResGroup* innermost = root;
+    for (int i = 1; i < depth; ++i) {
+        auto* group = new QAResGroup("level");
+        innermost->setChild(group);
+        innermost = group;
+    }
+    innermost->setChild(new QAResInt("bottom", 42));
+    QARes* last = root;
+    for (int i = 0; i < depth; ++i) {
+        last->setNext(new QAResBoolean("sibling", i % 2));
+        last = last->next();
+    }
+    std::unique_ptr<QARes> tree(root);
+
+    const QByteArray xml = written(tree.get());
+    QAResReader reader;
+    std::unique_ptr<QARes> back(reader.read(xml));
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    const QARes* node = back.get();
+    int levels = 0;
+    for (; node && node->toResGroup(); node = node->toResGroup()->child())
+        ++levels;
+    QCOMPARE(levels, depth);
+    QVERIFY(node && node->isTag("bottom"));
+    QVERIFY(back->search("sibling", '.'));
+    tree.reset();
+    back.reset(); // both must be destroyed without overflowing the stack
+}
+
+void TestResources::truncatedFileGivesThePartRead()
+{
+    std::unique_ptr<QARes> tree(sampleTree());
+    const QByteArray xml = written(tree.get());
+    const qsizetype cut = xml.indexOf("<group tag=\"STYLES\"");
+    QVERIFY(cut > 0);
+
+    QAResReader reader;
+    std::unique_ptr<QARes> part(reader.read(xml.left(cut + 5)));
+    QVERIFY(reader.hasError());
+    QVERIFY(reader.errorString().contains("line"));
+    QVERIFY(part && part->isTag("REPORTER"));
+    QCOMPARE(part->search("REPORTER.auto_depth", '.')->toResInt()->value(), -7);
+    QVERIFY(!part->search("REPORTER.STYLES", '.'));
+    QVERIFY(!part->next());
+
+    for (qsizetype length = 0; length < xml.size(); length += 7)
+        delete reader.read(xml.left(length)); // every prefix is survived
+}
+
+void TestResources::malformedFilesAreRefusedWithAMessage()
+{
+    const QByteArray cases[] = {
+        "",
+        "not xml at all",
+        "<?xml version=\"1.0\"?><settings><int tag=\"a\" value=\"1\"/></settings>",
+        "<resources version=\"1\"><group tag=\"g\"><int tag=\"a\" value=\"1\"/></resources>",
+        "<resources><int tag=\"a\" value=\"1\"></resources>",
+    };
+    QAResReader reader;
+    for (const QByteArray& data : cases) {
+        std::unique_ptr<QARes> result(reader.read(data));
+        QVERIFY2(reader.hasError(), data.constData());
+        QVERIFY(!reader.errorString().isEmpty());
+        if (data.startsWith("<resources version"))
+            QVERIFY(result && result->toResGroup() && result->toResGroup()->child());
+        else
+            QVERIFY(!result);
+    }
+}
+
+void TestResources::unreadableValuesAndUnknownElementsAreSkipped()
+{
+    const QByteArray data = "<resources version=\"0\">"
+                            "<int tag=\"bad\" value=\"4x\"/>"
+                            "<rgb tag=\"partial\" red=\"1\" green=\"2\"/>"
+                            "<bool tag=\"odd\" value=\"maybe\"/>"
+                            "<int value=\"3\"/>"
+                            "<future tag=\"x\"><int tag=\"inside\" value=\"1\"/></future>"
+                            "<bool tag=\"kept\" value=\"true\"/>"
+                            "</resources>";
+    QAResReader reader;
+    std::unique_ptr<QARes> result(reader.read(data));
+    QVERIFY(!reader.hasError());
+    QVERIFY(result && result->isTag("kept") && result->toResBoolean()->value());
+    QVERIFY(!result->next());
+}
+
+void TestResources::colorButtonShowsItsColor()
+{
+    QAColorButton button;
+    QSignalSpy changed(&button, &QAColorButton::colorChanged);
+    button.resize(button.sizeHint());
+    button.setColor(QColor(200, 30, 60), false);
+    QCOMPARE(changed.count(), 0);
+    const QImage image = button.grab().toImage();
+    QCOMPARE(image.pixelColor(image.rect().center()), QColor(200, 30, 60));
+
+    button.setColor(Qt::blue, true);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).value<QColor>(), QColor(Qt::blue));
+    button.setColor(Qt::blue, true); // unchanged: no notification
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestResources::colorButtonClickOpensTheDialog()
+{
+    QAColorButton button;
+    button.setColor(Qt::white, false);
+    QSignalSpy changed(&button, &QAColorButton::colorChanged);
+
+    answerColorDialog(QColor(10, 120, 30));
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(button.color(), QColor(10, 120, 30));
+    QCOMPARE(changed.count(), 1);
+
+    answerColorDialog(QColor()); // cancelled
+    button.click();
+    QCOMPARE(button.color(), QColor(10, 120, 30));
+    QCOMPARE(changed.count(), 1);
+}
+
+QTEST_MAIN(TestResources)
+#include "tst_resources.moc"

@@ -95,12 +95,42 @@ bool boolAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
     return value == u"true" || value == u"1" || value == u"yes";
 }
 
+// Plain decimals ("2", "0.25") as tables write them, without the general
+// number parser: the digits form an integer below 2^53 and the division by
+// an exact power of ten is correctly rounded, so the value is the one
+// toDouble() gives. Anything else is left to toDouble().
+bool plainDecimal(QStringView text, double* value)
+{
+    static const double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qint64 digits = 0;
+    int digitCount = 0;
+    int fractionDigits = -1;
+    for (QChar c : text) {
+        if (c == u'.' && fractionDigits < 0) {
+            fractionDigits = 0;
+            continue;
+        }
+        if (c < u'0' || c > u'9' || ++digitCount > 15)
+            return false;
+        digits = digits * 10 + (c.unicode() - u'0');
+        if (fractionDigits >= 0)
+            ++fractionDigits;
+    }
+    if (digitCount == 0)
+        return false;
+    *value = double(digits) / powersOfTen[qMax(0, fractionDigits)];
+    return true;
+}
+
 QList<double> widthList(QStringView text)
 {
     QList<double> widths;
     for (QStringView part : text.split(u' ', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const double width = part.toDouble(&ok);
+        double width = 0.0;
+        bool ok = plainDecimal(part, &width);
+        if (!ok)
+            width = part.toDouble(&ok);
         widths.append(ok && qIsFinite(width) && width > 0.0 ? width : 0.0);
     }
     return widths;

@@ -1,0 +1,290 @@
+#include "qapixmapcenter.h"
+#include "qareporterdatatree.h"
+#include "qareporterpref.h"
+#include "qareporterprefgeneral.h"
+#include "qarlistview.h"
+#include "qarlistviewitem.h"
+#include "qastxmlrodreader.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// A report tree from lines "name state [icon]", two spaces of indent per
+// level below the root; "-" stands for a missing state.
+std::unique_ptr<QAReporterDataTree> makeTree(const QStringList& lines)
+{
+    auto tree = std::make_unique<QAReporterDataTree>(new QAReporterNode);
+    for (const QString& line : lines) {
+        const int depth = int(line.indexOf(QRegularExpression("\\S"))) / 2 + 1;
+        while (tree->iterator()->depth() >= depth)
+            tree->toParent();
+        const QStringList fields = line.split(' ', Qt::SkipEmptyParts);
+        auto* node = new QAReporterNode;
+        node->name = fields.at(0);
+        node->type = "test";
+        if (fields.value(1) != "-")
+            node->state = fields.value(1);
+        node->icon = fields.value(2);
+        tree->appendChild(node);
+        tree->toLastChild();
+    }
+    return tree;
+}
+
+QImage image(const QIcon& icon)
+{
+    return icon.isNull() ? QImage()
+                         : icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage builtIn(const QString& file)
+{
+    return QImage(XRD_SOURCE_DIR "/resources/pixmaps/" + file)
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+QARListViewItem* item(QTreeWidgetItem* item)
+{
+    return QARListViewItem::cast(item);
+}
+
+QStringList texts(QTreeWidgetItem* parent)
+{
+    QStringList names;
+    for (int i = 0; i < parent->childCount(); ++i)
+        names << parent->child(i)->text(0);
+    return names;
+}
+
+const QStringList Nested = {"suite1 ko",  "  test1 ok", "    c1 ok",  "    c2 ko",
+                            "  test2 ok", "    c3 ok",  "suite2 ok",  "  test3 ok",
+                            "    c4 ok",  "suite3 ko",  "  test4 ko", "    c5 ko"};
+
+} // namespace
+
+class TestListView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensToDepthFourWithoutPreferences();
+    void itemsFollowTreeOrderWithStatusIcons();
+    void nodeIconsComeFromThePixmapCentre();
+    void newFilesGoFirst();
+    void opensToPreferredDepth_data();
+    void opensToPreferredDepth();
+    void failedItemsAreFoundInClosedBranchesWithoutWrapping();
+    void doubleClickAnnouncesWithoutToggling();
+    void screenshotOfExampleReport();
+};
+
+void TestListView::opensToDepthFourWithoutPreferences()
+{
+    QVERIFY(!reporterPreferences());
+    auto tree = makeTree({"a ok", "  b ok", "    c ok", "      d ok", "        e ok"});
+    QARListView view;
+    tree->fillListView(&view, "r.xrd");
+    QTreeWidgetItem* at = view.topLevelItem(0);
+    for (int depth = 0; depth < 5; ++depth, at = at->child(0))
+        QCOMPARE(at->isExpanded(), depth < 4);
+}
+
+void TestListView::itemsFollowTreeOrderWithStatusIcons()
+{
+    auto tree = makeTree({"suite ko", "  a ok", "  b ko", "  c ne", "  d NE", "  e -", "other ok"});
+    QARListView view;
+    tree->fillListView(&view, "/some/dir/run.xrd");
+
+    QCOMPARE(view.topLevelItemCount(), 1);
+    QARListViewItem* file = item(view.topLevelItem(0));
+    QCOMPARE(file->text(0), QString("run.xrd"));
+    QCOMPARE(file->fileInfo.filePath(), QString("/some/dir/run.xrd"));
+    QVERIFY(!file->node && !file->failed);
+    QCOMPARE(image(file->icon(0)), builtIn("reporter_16_bis.xpm"));
+    QCOMPARE(texts(file), QStringList({"suite", "other"}));
+
+    QARListViewItem* suite = item(file->child(0));
+    QCOMPARE(texts(suite), QStringList({"a", "b", "c", "d", "e"}));
+    QVERIFY(suite->failed);
+    QCOMPARE(suite->node->name, QString("suite"));
+    const struct
+    {
+        const char* status;
+        bool failed;
+    } expected[] = {{"testok.xpm", false},
+                    {"testsfailed.xpm", true},
+                    {"testunknow.xpm", false},
+                    {nullptr, false},
+                    {nullptr, false}};
+    for (int i = 0; i < 5; ++i) {
+        QARListViewItem* child = item(suite->child(i));
+        QCOMPARE(child->failed, expected[i].failed);
+        QCOMPARE(image(child->icon(1)),
+                 expected[i].status ? builtIn(expected[i].status) : QImage());
+        QVERIFY(child->icon(0).isNull());
+        QVERIFY(child->fileInfo.filePath().isEmpty());
+    }
+
+    // A tree without root data adds nothing.
+    QAReporterDataTree empty(nullptr);
+    empty.fillListView(&view, "empty.xrd");
+    QCOMPARE(view.topLevelItemCount(), 1);
+}
+
+void TestListView::nodeIconsComeFromThePixmapCentre()
+{
+    QTemporaryDir dir;
+    QImage blue(16, 16, QImage::Format_ARGB32);
+    blue.fill(Qt::blue);
+    QVERIFY(blue.save(dir.filePath("suite.png")));
+    QVERIFY(blue.save(dir.filePath("testok_xpm.png"))); // the host's own passed picture
+    pixmapcenter()->setPixmapDirectories({dir.path()});
+
+    auto tree = makeTree({"found ok suite.png", "missing ok nosuch.png"});
+    QARListView view;
+    tree->fillListView(&view, "r.xrd");
+    pixmapcenter()->setPixmapDirectories({});
+
+    QTreeWidgetItem* file = view.topLevelItem(0);
+    QCOMPARE(image(file->child(0)->icon(0)), blue);
+    QCOMPARE(image(file->child(1)->icon(0)), builtIn("testunknow.xpm"));
+    QCOMPARE(image(file->child(1)->icon(1)), blue);
+}
+
+void TestListView::newFilesGoFirst()
+{
+    auto first = makeTree({"x ok"});
+    auto second = makeTree({"y ko"});
+    QARListView view;
+    first->fillListView(&view, "first.xrd");
+    second->fillListView(&view, "second.xrd");
+    QCOMPARE(view.topLevelItem(0)->text(0), QString("second.xrd"));
+    QCOMPARE(view.topLevelItem(1)->text(0), QString("first.xrd"));
+    QCOMPARE(view.topLevelItem(1)->child(0)->text(0), QString("x"));
+}
+
+void TestListView::opensToPreferredDepth_data()
+{
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<QList<bool>>("open"); // file, suite, test
+    QTest::newRow("0") << 0 << QList<bool>{true, false, false};
+    QTest::newRow("1") << 1 << QList<bool>{true, false, false};
+    QTest::newRow("2") << 2 << QList<bool>{true, true, false};
+    QTest::newRow("4") << 4 << QList<bool>{true, true, true};
+}
+
+void TestListView::opensToPreferredDepth()
+{
+    QFETCH(int, depth);
+    QFETCH(QList<bool>, open);
+    createReporterPreferences(nullptr)->general()->setDepth(depth);
+
+    auto tree = makeTree(Nested);
+    QARListView view;
+    tree->fillListView(&view, "r.xrd");
+    QTreeWidgetItem* file = view.topLevelItem(0);
+    QCOMPARE(file->isExpanded(), open[0]);
+    for (QTreeWidgetItem* suite : {file->child(0), file->child(2)}) {
+        QCOMPARE(suite->isExpanded(), open[1]);
+        QCOMPARE(suite->child(0)->isExpanded(), open[2]);
+    }
+}
+
+void TestListView::failedItemsAreFoundInClosedBranchesWithoutWrapping()
+{
+    createReporterPreferences(nullptr)->general()->setDepth(1);
+    auto tree = makeTree(Nested);
+    auto other = makeTree({"s ok", "  t ko"});
+    QARListView view;
+    other->fillListView(&view, "b.xrd");
+    tree->fillListView(&view, "a.xrd");
+    QSignalSpy announced(&view, &QAListView::doubleClicked);
+
+    view.selectNextFailed(); // no current item
+    QCOMPARE(announced.count(), 0);
+
+    QTreeWidgetItem* a = view.topLevelItem(0);
+    view.setCurrentItem(a);
+    QStringList visited;
+    for (int i = 0; i < 6; ++i) {
+        view.selectNextFailed();
+        visited << view.currentItem()->text(0);
+    }
+    QCOMPARE(visited, QStringList({"suite1", "c2", "suite3", "test4", "c5", "t"}));
+    QCOMPARE(announced.count(), 5 + 1);
+    QCOMPARE(announced.last().at(0).value<QTreeWidgetItem*>(), view.currentItem());
+    QCOMPARE(view.selectedItems(), QList<QTreeWidgetItem*>{view.currentItem()});
+    QVERIFY(a->child(0)->isExpanded()); // a failed branch found is opened
+
+    visited.clear();
+    for (int i = 0; i < 6; ++i) {
+        view.selectPreviousFailed();
+        visited << view.currentItem()->text(0);
+    }
+    QCOMPARE(visited, QStringList({"c5", "test4", "suite3", "c2", "suite1", "suite1"}));
+    QCOMPARE(announced.count(), 6 + 5);
+    QCOMPARE(view.selectedItems().count(), 1);
+}
+
+void TestListView::doubleClickAnnouncesWithoutToggling()
+{
+    createReporterPreferences(nullptr)->general()->setDepth(2);
+    auto tree = makeTree(Nested);
+    QARListView view;
+    view.resize(300, 400);
+    tree->fillListView(&view, "r.xrd");
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy announced(&view, &QAListView::doubleClicked);
+
+    QTreeWidgetItem* open = view.topLevelItem(0)->child(0);
+    QTreeWidgetItem* closed = open->child(0);
+    for (QTreeWidgetItem* at : {open, closed}) {
+        const bool wasOpen = at->isExpanded();
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(at).center());
+        QCOMPARE(at->isExpanded(), wasOpen);
+        QCOMPARE(announced.last().at(0).value<QTreeWidgetItem*>(), at);
+    }
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {},
+                       QPoint(5, view.viewport()->height() - 5));
+    QCOMPARE(announced.count(), 3);
+    QVERIFY(!announced.last().at(0).value<QTreeWidgetItem*>());
+}
+
+void TestListView::screenshotOfExampleReport()
+{
+    createReporterPreferences(nullptr)->general()->setDepth(4);
+    const QString path = XRD_SOURCE_DIR "/examples/nightly-failures.xrd";
+    QAstXmlRodReader reader;
+    QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
+    std::unique_ptr<QAReporterDataTree> tree(reader.tree());
+
+    QARListView view;
+    view.setHeaderHidden(true);
+    view.header()->moveSection(1, 0);
+    view.header()->resizeSection(1, 22);
+    view.resize(360, 520);
+    tree->fillListView(&view, path);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    QTreeWidgetItem* file = view.topLevelItem(0);
+    QCOMPARE(item(file)->startItem, tree->root()->data->startItem);
+    QARListViewItem* first = item(file->child(0));
+    QVERIFY(first->startItem);
+    QCOMPARE(first->startItem, first->node->startItem);
+
+    QDir().mkpath(XRD_BINARY_DIR "/screenshots");
+    QVERIFY(view.grab().save(XRD_BINARY_DIR "/screenshots/listview.png"));
+}
+
+QTEST_MAIN(TestListView)
+#include "tst_listview.moc"

@@ -1,0 +1,468 @@
+#include "damlreader.h"
+#include "damlwriter.h"
+#include "ditems.h"
+#include "qareporterdata.h"
+#include "qareporterfilter.h"
+#include "qareporterfilterwriter.h"
+#include "qastxmlrodreader.h"
+
+#include <QBuffer>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+
+QAReporterData* load(const QByteArray& xrod, const QString& fileName = QStringLiteral("run.xrd"))
+{
+    QBuffer buffer;
+    buffer.setData(xrod);
+    buffer.open(QIODevice::ReadOnly);
+    QAstXmlRodReader reader;
+    if (!reader.parse(&buffer, nullptr, nullptr)) {
+        qWarning("%s", qPrintable(reader.errorString()));
+        return nullptr;
+    }
+    auto* record = new QAReporterData;
+    record->fileName = fileName;
+    record->tree = reader.tree();
+    record->document = reader.takeDocument();
+    record->types = reader.types();
+    record->koCount = reader.koTotal();
+    record->okCount = reader.okTotal();
+    record->neCount = reader.neTotal();
+    return record;
+}
+
+QAReporterFilterCriteria failedOnly()
+{
+    QAReporterFilterCriteria criteria;
+    criteria.addPattern(QAReporterFilterCriteria::StateField, QRegularExpression("ko"));
+    return criteria;
+}
+
+QAReporterNode* node(const QString& name, const QString& state,
+                     const QString& type = QStringLiteral("case"))
+{
+    auto* result = new QAReporterNode;
+    result->name = name;
+    result->type = type;
+    result->state = state;
+    return result;
+}
+
+// One line per node below the root, in pre-order: indentation by depth.
+QStringList treeLines(QAReporterDataTree* tree)
+{
+    QStringList lines;
+    tree->iterator()->toRoot();
+    while (QAReporterNode* reached = tree->next(PreOrder))
+        lines << QString(2 * (tree->iterator()->depth() - 1), ' ') + reached->name;
+    return lines;
+}
+
+QList<QAReporterNode*> nodesOf(QAReporterDataTree* tree)
+{
+    QList<QAReporterNode*> nodes{tree->iterator()->toRoot()};
+    while (QAReporterNode* reached = tree->next(PreOrder))
+        nodes << reached;
+    return nodes;
+}
+
+QAReporterNode* named(QAReporterDataTree* tree, const QString& name)
+{
+    for (QAReporterNode* candidate : nodesOf(tree)) {
+        if (candidate->name == name)
+            return candidate;
+    }
+    return nullptr;
+}
+
+QSet<const DItem*> itemsOf(DItem* root)
+{
+    QSet<const DItem*> items;
+    QList<DItem*> pending{root};
+    while (!pending.isEmpty()) {
+        DItem* item = pending.takeLast();
+        items.insert(item);
+        if (DItemContainer* container = item->toContainer()) {
+            for (DItem* child = container->first(); child; child = child->next())
+                pending.append(child);
+        }
+    }
+    return items;
+}
+
+DItem* previousSibling(const DItem* item)
+{
+    DItem* previous = nullptr;
+    for (DItem* sibling = item->parent()->first(); sibling != item; sibling = sibling->next())
+        previous = sibling;
+    return previous;
+}
+
+// Runs the failed-only filter over one record; the filter owns the result.
+QAReporterData* filterOne(QAReporterFilter& filter, QAReporterData* record,
+                          const QAReporterFilterCriteria& criteria = failedOnly())
+{
+    filter.setCriteria(criteria);
+    filter.apply({record});
+    return filter.filteredRecords().value(0);
+}
+
+const QByteArray groupReport = R"(<XROD><DOCUMENT name="run"><TITLE>Run</TITLE>
+<XROD:NODE name="g" type="group"><SECTION name="g">
+ <XROD:NODE name="a" type="case" state="ok"><PARAGRAPH name="a">passed</PARAGRAPH></XROD:NODE>
+ <XROD:NODE name="b" type="case" state="ko"><PARAGRAPH name="b">failed</PARAGRAPH><PARAGRAPH name="b2">more</PARAGRAPH></XROD:NODE>
+ <XROD:NODE name="c" type="case" state="ok"><PARAGRAPH name="c1">x</PARAGRAPH><PARAGRAPH name="c2">y</PARAGRAPH></XROD:NODE>
+ <XROD:NODE name="d" type="case" state="ok"><IMAGE name="d" src="d.png"/></XROD:NODE>
+ <XROD:NODE name="e" type="case" state="ok"/>
+ <PARAGRAPH name="trailer">end</PARAGRAPH>
+</SECTION></XROD:NODE>
+<XROD:NODE name="t" type="test" state="ok"><SECTION name="t">
+ <XROD:NODE name="t1" type="case" state="ko"><PARAGRAPH name="t1">inner failure</PARAGRAPH></XROD:NODE>
+</SECTION></XROD:NODE>
+<XROD:NODE name="k" type="test" state="kofoo"><PARAGRAPH name="k">k</PARAGRAPH></XROD:NODE>
+<XROD:NODE name="x" type="test" state="xko"><PARAGRAPH name="x">x</PARAGRAPH></XROD:NODE>
+</DOCUMENT></XROD>)";
+
+} // namespace
+
+class TestFilter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void matchesFieldByField_data();
+    void matchesFieldByField();
+    void editsPatterns();
+    void keepsFailedBranches();
+    void treeAgreesWithDirectSelection();
+    void copiesDocumentWithoutRejectedRanges();
+    void rejectedSingleItemNodeRemovesOnlyThatItem();
+    void bindsFilteredNodesToTheCopy();
+    void neverTouchesTheSource();
+    void keepsRecordOrderAndLeavesOutFailures();
+    void filtersDocumentsNestedToTheReaderLimit();
+};
+
+void TestFilter::matchesFieldByField_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("expected");
+
+    const QString null;
+    QTest::newRow("failed") << "t"
+                            << "Unit"
+                            << "ko" << 7;
+    QTest::newRow("ko then letters") << "t"
+                                     << "Unit"
+                                     << "kodak" << 7;
+    QTest::newRow("passed") << "t"
+                            << "Unit"
+                            << "ok" << 3;
+    QTest::newRow("ko further on") << "t"
+                                   << "Unit"
+                                   << "xko" << 3;
+    QTest::newRow("wrong case") << "t"
+                                << "Unit"
+                                << "KO" << 3;
+    QTest::newRow("empty state") << "t"
+                                 << "Unit"
+                                 << "" << 3;
+    QTest::newRow("null state") << "t"
+                                << "Unit" << null << 7;
+    QTest::newRow("type excluded") << "t"
+                                   << "Test"
+                                   << "ko" << 5;
+    QTest::newRow("longer type excluded") << "t"
+                                          << "TestCase"
+                                          << "ko" << 5;
+    QTest::newRow("type only further on") << "t"
+                                          << "UnitTest"
+                                          << "ko" << 7;
+    QTest::newRow("null type") << "t" << null << "ko" << 7;
+    QTest::newRow("name mismatch") << "other"
+                                   << "Unit"
+                                   << "ko" << 6;
+    QTest::newRow("null name") << null << "Test"
+                               << "ok" << 1;
+}
+
+void TestFilter::matchesFieldByField()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, type);
+    QFETCH(QString, state);
+    QFETCH(int, expected);
+
+    QAReporterFilterCriteria criteria = failedOnly();
+    criteria.addPattern(QAReporterFilterCriteria::NameField, QRegularExpression("t"));
+    criteria.addPattern(QAReporterFilterCriteria::TypeField, QRegularExpression("Test"));
+    std::unique_ptr<QAReporterNode> tested(node(name, state, type));
+    QCOMPARE(criteria.match(tested.get()), expected);
+    // Without any pattern every node passes.
+    QCOMPARE(QAReporterFilterCriteria().match(tested.get()), 7);
+}
+
+void TestFilter::editsPatterns()
+{
+    using C = QAReporterFilterCriteria;
+    C criteria;
+    std::unique_ptr<QAReporterNode> passed(node("a", "ok", "Unit"));
+    criteria.addPattern(C::StateField, QRegularExpression("ko"));
+    criteria.addPattern(C::StateField, QRegularExpression("o")); // replaces "ko"
+    QCOMPARE(criteria.match(passed.get()), 7);
+    criteria.addPattern(C::TypeField, QRegularExpression("Unit"));
+    criteria.addPattern(C::TypeField, QRegularExpression("Other"));
+    QCOMPARE(criteria.fields(), C::StateField | C::TypeField);
+    QCOMPARE(criteria.match(passed.get()), 5);
+
+    criteria.removeTypePattern(QRegularExpression("Unit"));
+    QCOMPARE(criteria.match(passed.get()), 7);
+    QCOMPARE(criteria.fields(), C::StateField | C::TypeField);
+    criteria.removeTypePattern(QRegularExpression("Other"));
+    QCOMPARE(criteria.fields(), int(C::StateField));
+
+    criteria.removePattern(C::StateField);
+    criteria.removePattern(C::NameField); // not set: nothing changes
+    QCOMPARE(criteria.fields(), 0);
+    criteria.addPattern(C::TypeField, QRegularExpression("U"));
+    criteria.removePattern(C::TypeField);
+    QCOMPARE(criteria.fields(), 0);
+    QVERIFY(criteria.typePatterns().isEmpty());
+}
+
+void TestFilter::keepsFailedBranches()
+{
+    std::unique_ptr<QAReporterData> record(load(groupReport));
+    QVERIFY(record);
+    QAReporterFilterCriteria criteria = failedOnly();
+    QAReporterFilterWriter writer(&criteria);
+    QAReporterDataTree* filtered = writer.buildTree(record->tree);
+    QVERIFY(filtered);
+    // g has no state: kept with its failed case; t1 fails but its test passed.
+    QCOMPARE(treeLines(filtered), (QStringList{"g", "  b", "k"}));
+    QStringList rejected;
+    for (const QAReporterNode* left : writer.rejected())
+        rejected << left->name;
+    QCOMPARE(rejected, (QStringList{"a", "c", "d", "e", "t", "t1", "x"}));
+    // Copies, not the source nodes.
+    QVERIFY(named(filtered, "b") != named(record->tree, "b"));
+    QCOMPARE(named(filtered, "b")->id, named(record->tree, "b")->id);
+
+    QVERIFY(!QAReporterFilterWriter(nullptr).buildTree(record->tree));
+}
+
+// Replaying moves is easy to get subtly wrong; compare with a plain
+// selection (kept = passes and parent kept) over random trees.
+void TestFilter::treeAgreesWithDirectSelection()
+{
+    const QStringList states{"ok", "ko", QString(), "NE", "kox"};
+    QAReporterFilterCriteria criteria = failedOnly();
+    for (quint32 seed = 1; seed <= 40; ++seed) {
+        QRandomGenerator random(seed);
+        QAReporterDataTree source(new QAReporterNode);
+        int depth = 0;
+        for (int i = 0; i < 200; ++i) {
+            const int move = random.bounded(5);
+            if (move == 0 && depth > 0) {
+                source.toParent();
+                --depth;
+            }
+            source.appendChild(node(QString::number(i), states.at(random.bounded(5))));
+            if (move >= 3 && source.toLastChild())
+                ++depth;
+        }
+        QStringList expected;
+        QList<bool> keptOnPath{true};
+        source.iterator()->toRoot();
+        while (QAReporterNode* reached = source.next(PreOrder)) {
+            const int level = source.iterator()->depth();
+            keptOnPath.resize(level + 1);
+            keptOnPath[level] = keptOnPath.at(level - 1) && criteria.match(reached) == 7;
+            if (keptOnPath.at(level))
+                expected << QString(2 * (level - 1), ' ') + reached->name;
+        }
+        QAReporterFilterWriter writer(&criteria);
+        QAReporterDataTree* filtered = writer.buildTree(&source);
+        QVERIFY(filtered);
+        QCOMPARE(treeLines(filtered), expected);
+        QCOMPARE(writer.rejected().size() + expected.size(), nodesOf(&source).size() - 1);
+    }
+}
+
+void TestFilter::copiesDocumentWithoutRejectedRanges()
+{
+    std::unique_ptr<QAReporterData> record(load(groupReport));
+    QVERIFY(record);
+    QAReporterFilter filter;
+    QAReporterData* filtered = filterOne(filter, record.get());
+    QVERIFY(filtered);
+    // A null tag marks where each kept node starts (the root starts at the
+    // document itself). c's range spans two paragraphs; d is one image; e
+    // holds no item and removes nothing.
+    QCOMPARE(DAmlWriter::toAml(filtered->document),
+             QStringLiteral("<DOCUMENT name=\"run\"><TITLE level=\"1\"><TEXT>Run</TEXT></TITLE>"
+                            "<TAG/><SECTION name=\"g\">"
+                            "<TAG/><PARAGRAPH name=\"b\"><TEXT>failed</TEXT></PARAGRAPH>"
+                            "<PARAGRAPH name=\"b2\"><TEXT>more</TEXT></PARAGRAPH>"
+                            "<PARAGRAPH name=\"trailer\"><TEXT>end</TEXT></PARAGRAPH></SECTION>"
+                            "<TAG/><PARAGRAPH name=\"k\"><TEXT>k</TEXT></PARAGRAPH></DOCUMENT>"));
+    QCOMPARE(filtered->tree->root()->data->id, QStringLiteral("run"));
+
+    // Without patterns the copy is the whole report, tags added.
+    QAReporterFilter everything;
+    QAReporterData* whole = filterOne(everything, record.get(), QAReporterFilterCriteria());
+    QString expected = DAmlWriter::toAml(record->document);
+    QCOMPARE(DAmlWriter::toAml(whole->document).remove("<TAG/>"), expected);
+}
+
+void TestFilter::rejectedSingleItemNodeRemovesOnlyThatItem()
+{
+    std::unique_ptr<QAReporterData> record(load(R"(<XROD><DOCUMENT>
+<XROD:NODE name="t" type="case" state="ok"><TABLE name="tb"><ROW><CELLTEXT>x</CELLTEXT></ROW></TABLE>
+ <PARAGRAPH name="p">q</PARAGRAPH></XROD:NODE>
+<XROD:NODE name="f" type="case" state="ko"><PARAGRAPH name="f">f</PARAGRAPH></XROD:NODE>
+</DOCUMENT></XROD>)"));
+    QVERIFY(record);
+    QAReporterNode* table = named(record->tree, "t");
+    table->endItem = table->startItem; // a node that is exactly the table
+    QAReporterFilter filter;
+    QAReporterData* filtered = filterOne(filter, record.get());
+    QCOMPARE(DAmlWriter::toAml(filtered->document),
+             QStringLiteral("<DOCUMENT><PARAGRAPH name=\"p\"><TEXT>q</TEXT></PARAGRAPH>"
+                            "<TAG/><PARAGRAPH name=\"f\"><TEXT>f</TEXT></PARAGRAPH></DOCUMENT>"));
+}
+
+void TestFilter::bindsFilteredNodesToTheCopy()
+{
+    std::unique_ptr<QAReporterData> record(load(R"(<XROD><DOCUMENT name="d">
+<XROD:NODE name="g" type="group"><XROD:NODE name="t" type="case" state="ko">
+ <PARAGRAPH name="p">shared start</PARAGRAPH></XROD:NODE>
+ <XROD:NODE name="u" type="case" state="ok"><PARAGRAPH name="u">gone</PARAGRAPH></XROD:NODE></XROD:NODE>
+<GRAPHIC><XROD:NODE name="ax" type="case" state="ko"><AXIS name="ax" orientation="y"/></XROD:NODE>
+ <CURVE><POINT x="1.5" y="-2"/></CURVE></GRAPHIC>
+</DOCUMENT></XROD>)"));
+    QVERIFY(record);
+    QAReporterFilter filter;
+    QAReporterData* filtered = filterOne(filter, record.get());
+    QVERIFY(filtered && filtered->document);
+    const QSet<const DItem*> copies = itemsOf(filtered->document);
+    for (QAReporterNode* kept : nodesOf(filtered->tree)) {
+        QVERIFY2(copies.contains(kept->startItem), qPrintable(kept->name));
+        QVERIFY2(copies.contains(kept->endItem) || kept == filtered->tree->root()->data,
+                 qPrintable(kept->name));
+    }
+
+    QAReporterNode* group = named(filtered->tree, "g");
+    QAReporterNode* test = named(filtered->tree, "t");
+    QCOMPARE(group->startItem, test->startItem);
+    QCOMPARE(test->startItem->name(), QStringLiteral("p"));
+    const DItem* tag = previousSibling(test->startItem);
+    QVERIFY(tag && tag->kind() == DItem::Tag && tag->name().isNull());
+    QVERIFY(!previousSibling(tag)); // one tag for both nodes
+    // g ended in the rejected u: it now ends where the copy stops.
+    QCOMPARE(group->endItem, test->startItem);
+
+    QAReporterNode* axis = named(filtered->tree, "ax");
+    QCOMPARE(axis->startItem->kind(), DItem::Axis);
+    QVERIFY(!previousSibling(axis->startItem));
+    QCOMPARE(DAmlWriter::toAml(filtered->document).count("<TAG/>"), 1);
+    QVERIFY(DAmlWriter::toAml(filtered->document).contains("<POINT x=\"1.5\" y=\"-2\"/>"));
+}
+
+void TestFilter::neverTouchesTheSource()
+{
+    std::unique_ptr<QAReporterData> record(load(groupReport));
+    QVERIFY(record);
+    const QString sourceAml = DAmlWriter::toAml(record->document);
+    QList<QPair<DItem*, DItem*>> bindings;
+    for (const QAReporterNode* source : nodesOf(record->tree))
+        bindings.append(qMakePair(source->startItem, source->endItem));
+
+    auto filter = std::make_unique<QAReporterFilter>();
+    QAReporterData* filtered = filterOne(*filter, record.get());
+    const QSet<const DItem*> sourceItems = itemsOf(record->document);
+    for (const QAReporterNode* kept : nodesOf(filtered->tree)) {
+        QVERIFY(!sourceItems.contains(kept->startItem));
+        QVERIFY(!sourceItems.contains(kept->endItem));
+    }
+    filter.reset();
+    QCOMPARE(DAmlWriter::toAml(record->document), sourceAml);
+    QList<QPair<DItem*, DItem*>> after;
+    for (const QAReporterNode* source : nodesOf(record->tree))
+        after.append(qMakePair(source->startItem, source->endItem));
+    QCOMPARE(after, bindings);
+
+    // The other way round: the filtered record outlives its source.
+    QAReporterFilter second;
+    filtered = filterOne(second, record.get());
+    const QString filteredAml = DAmlWriter::toAml(filtered->document);
+    record.reset();
+    QCOMPARE(DAmlWriter::toAml(filtered->document), filteredAml);
+    QCOMPARE(named(filtered->tree, "b")->startItem->name(), QStringLiteral("b"));
+}
+
+void TestFilter::keepsRecordOrderAndLeavesOutFailures()
+{
+    std::unique_ptr<QAReporterData> first(load(groupReport, "/reports/first.xrd"));
+    std::unique_ptr<QAReporterData> second(load(groupReport, "/reports/second.xrd"));
+    QAReporterData rootFails;
+    rootFails.fileName = "odd.xrd";
+    rootFails.tree = new QAReporterDataTree(node("root", "ok"));
+
+    QAReporterFilter filter;
+    filter.apply({first.get()}); // no criteria yet
+    QVERIFY(filter.filteredRecords().isEmpty());
+
+    filter.setCriteria(failedOnly());
+    QVERIFY(filter.apply({first.get(), &rootFails, nullptr, second.get()}));
+    QCOMPARE(filter.filteredRecords().size(), 2);
+    QAReporterData* last = filter.filteredRecords().at(1);
+    QCOMPARE(filter.filteredRecords().at(0)->fileName, QStringLiteral("/reports/first.xrd"));
+    QCOMPARE(last->fileName, QStringLiteral("/reports/second.xrd"));
+    QVERIFY(last->types.isEmpty());
+    QCOMPARE(QList<int>({last->koCount, last->okCount, last->neCount}), QList<int>({0, 0, -1}));
+
+    filter.apply({first.get()}); // appends
+    QCOMPARE(filter.filteredRecords().size(), 3);
+    QPointer<QAReporterDataTree> tree = last->tree;
+    filter.clearFilteredRecords();
+    QVERIFY(filter.filteredRecords().isEmpty());
+    QVERIFY(tree.isNull());
+}
+
+void TestFilter::filtersDocumentsNestedToTheReaderLimit()
+{
+    // XROD, DOCUMENT, XROD:NODE and TEXT take four levels.
+    const int sections = DAmlReader::maxDepth() - 4;
+    const QByteArray open = QByteArray("<SECTION>").repeated(sections);
+    const QByteArray close = QByteArray("</SECTION>").repeated(sections);
+    std::unique_ptr<QAReporterData> record(
+        load("<XROD><DOCUMENT><XROD:NODE name=\"f\" type=\"case\" state=\"ko\">" + open +
+             "<TEXT>bottom</TEXT>" + close +
+             "</XROD:NODE><XROD:NODE name=\"p\" type=\"case\" "
+             "state=\"ok\">" +
+             open + "<TEXT>gone</TEXT>" + close + "</XROD:NODE></DOCUMENT></XROD>"));
+    QVERIFY(record);
+    QAReporterFilter filter;
+    QAReporterData* filtered = filterOne(filter, record.get());
+    QVERIFY(filtered);
+    QCOMPARE(DAmlWriter::toAml(filtered->document).toUtf8(),
+             "<DOCUMENT><TAG/>" + open + "<TEXT>bottom</TEXT>" + close + "</DOCUMENT>");
+    const DItem* bottom = named(filtered->tree, "f")->endItem;
+    QCOMPARE(bottom->kind(), DItem::Text);
+    int depth = 0;
+    for (const DItem* item = bottom; item->parent(); item = item->parent())
+        ++depth;
+    QCOMPARE(depth, sections + 1);
+}
+
+QTEST_GUILESS_MAIN(TestFilter)
+#include "tst_filter.moc"

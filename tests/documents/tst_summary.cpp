@@ -1,0 +1,182 @@
+#include "ditems.h"
+#include "dstyle.h"
+#include "qareporterdata.h"
+#include "qareportersummary.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+struct Counts
+{
+    int ko;
+    int ok;
+    int ne;
+};
+
+// Owns records made from counts; record i is "/reports/file<i>.xrd" with a
+// document tagged "doc<i>".
+struct Records
+{
+    explicit Records(const QList<Counts>& counts)
+    {
+        for (const Counts& count : counts) {
+            auto* record = new QAReporterData;
+            const QString index = QString::number(list.size());
+            record->fileName = "/reports/file" + index + ".xrd";
+            record->document = new DDocument(QString(), "doc" + index);
+            record->koCount = count.ko;
+            record->okCount = count.ok;
+            record->neCount = count.ne;
+            list.append(record);
+        }
+    }
+    ~Records() { qDeleteAll(list); }
+    QList<QAReporterData*> list;
+};
+
+// The text a cell shows: its own text, or the text under it.
+QString cellText(const DItem* cell)
+{
+    if (cell->kind() == DItem::CellText)
+        return static_cast<const DCellText*>(cell)->text();
+    const DItem* item = cell;
+    while (item->toContainer() && item->toContainer()->first())
+        item = item->toContainer()->first();
+    return item->kind() == DItem::Text ? static_cast<const DText*>(item)->text() : QString();
+}
+
+// A row as "style: cell|cell|...".
+QString rowText(const DItem* row)
+{
+    QStringList cells;
+    for (const DItem* cell = row->toContainer()->first(); cell; cell = cell->next())
+        cells << cellText(cell);
+    return (row->style() ? row->style()->name() : QStringLiteral("-")) + ": " + cells.join('|');
+}
+
+QStringList rowsOf(const DTable* table)
+{
+    QStringList rows;
+    for (const DItem* row = table->first(); row; row = row->next())
+        rows << rowText(row);
+    return rows;
+}
+
+const DTable* tableOf(const DDocument* document)
+{
+    return static_cast<const DTable*>(document->first()->toContainer()->first());
+}
+
+} // namespace
+
+class TestSummary : public QObject
+{
+    Q_OBJECT
+
+public:
+    TestSummary()
+    {
+        for (const char* name : {"Array", "Array Failed", "Array Passed"})
+            m_styles.append(new DStyle(QString::fromLatin1(name)));
+    }
+    ~TestSummary() override { qDeleteAll(m_styles); }
+
+private slots:
+    void buildsRowsAndTotals_data();
+    void buildsRowsAndTotals();
+    void buildsTheDocumentFrame();
+    void leavesMissingStylesUnset();
+
+private:
+    QList<DStyle*> m_styles;
+};
+
+void TestSummary::buildsRowsAndTotals_data()
+{
+    QTest::addColumn<QList<Counts>>("counts");
+    QTest::addColumn<QList<double>>("widths");
+    QTest::addColumn<QStringList>("rows");
+
+    const QList<double> five{0.6, 0.1, 0.1, 0.1, 0.1};
+    const QList<double> six{0.5, 0.1, 0.1, 0.1, 0.1, 0.1};
+    const QString header5 = "Array: Name|Status|Failed|Passed|Total";
+    const QString header6 = "Array: Name|Status|Failed|Passed|Inconclusive|Total";
+
+    QTest::newRow("no inconclusive counts")
+        << QList<Counts>{{2, 5, -1}, {0, 3, -1}} << five
+        << QStringList{header5, "Array Failed: file0.xrd|Failed|2|5|7",
+                       "Array Passed: file1.xrd|Passed|0|3|3", "-: Total|2|8|10"};
+    QTest::newRow("one file counts none executed")
+        << QList<Counts>{{2, 5, -1}, {0, 3, 0}} << six
+        << QStringList{header6, "Array Failed: file0.xrd|Failed|2|5|0|7",
+                       "Array Passed: file1.xrd|Passed|0|3|0|3", "-: Total|2|8|0|10"};
+    QTest::newRow("inconclusive added where counted")
+        << QList<Counts>{{1, 2, 3}, {0, 1, -1}} << six
+        << QStringList{header6, "Array Failed: file0.xrd|Failed|1|2|3|6",
+                       "Array Passed: file1.xrd|Passed|0|1|0|1", "-: Total|1|3|3|7"};
+    QTest::newRow("only inconclusive tests")
+        << QList<Counts>{{0, 0, 4}} << six
+        << QStringList{header6, "Array Passed: file0.xrd|Passed|0|0|4|4", "-: Total|0|0|4|4"};
+    QTest::newRow("no files") << QList<Counts>{} << five << QStringList{header5, "-: Total|0|0|0"};
+}
+
+void TestSummary::buildsRowsAndTotals()
+{
+    QFETCH(QList<Counts>, counts);
+    QFETCH(QList<double>, widths);
+    QFETCH(QStringList, rows);
+
+    Records records(counts);
+    std::unique_ptr<DDocument> summary(QAReporterSummary::buildSummary(records.list, m_styles));
+    const DTable* table = tableOf(summary.get());
+    QCOMPARE(rowsOf(table), rows);
+    QCOMPARE(table->widths(), widths);
+    // "Total" spans the name and status columns of the totals row.
+    const DItem* totalsRow = table->first();
+    while (totalsRow->next())
+        totalsRow = totalsRow->next();
+    QCOMPARE(static_cast<const DCellText*>(totalsRow->toContainer()->first())->hspan(), 1);
+}
+
+void TestSummary::buildsTheDocumentFrame()
+{
+    Records records({{1, 1, -1}, {0, 2, -1}});
+    std::unique_ptr<DDocument> summary(QAReporterSummary::buildSummary(records.list, m_styles));
+    QCOMPARE(summary->title(), QStringLiteral("Results files"));
+    QCOMPARE(summary->tag(), QStringLiteral("tagheaderdoc0"));
+    QCOMPARE(summary->style(), m_styles.at(0));
+    const DItem* section = summary->first();
+    QCOMPARE(section->kind(), DItem::Section);
+    QCOMPARE(section->name(), QStringLiteral("tagheaderdoc1"));
+    QVERIFY(!section->next());
+    const DTable* table = tableOf(summary.get());
+    QCOMPARE(table->frame(), 2);
+    QCOMPARE(table->style(), m_styles.at(0));
+    QCOMPARE(table->parent(), section);
+
+    const DItem* secondRow = table->first()->next()->next();
+    const auto* nameCell = static_cast<const DCell*>(secondRow->toContainer()->first());
+    QCOMPARE(nameCell->kind(), DItem::Cell);
+    const DLink* link = nameCell->first()->toLink();
+    QVERIFY(link);
+    QCOMPARE(link->target(), QStringLiteral("::doc1"));
+    QCOMPARE(link->parent(), nameCell);
+    QCOMPARE(link->first()->parent(), link);
+}
+
+void TestSummary::leavesMissingStylesUnset()
+{
+    Records records({{1, 0, -1}, {0, 1, -1}});
+    std::unique_ptr<DDocument> summary(
+        QAReporterSummary::buildSummary(records.list, {m_styles.at(1)}));
+    QVERIFY(!summary->style());
+    const DTable* table = tableOf(summary.get());
+    QCOMPARE(table->first()->next()->style(), m_styles.at(1));
+    QVERIFY(!table->first()->next()->next()->style());
+}
+
+QTEST_GUILESS_MAIN(TestSummary)
+#include "tst_summary.moc"

@@ -1,0 +1,465 @@
+#include "dstyle.h"
+#include "dstyleview.h"
+#include "qacolorbutton.h"
+#include "qareporterpref.h"
+#include "qareporterprefgeneral.h"
+#include "qareporterprefstyles.h"
+#include "qaresboolean.h"
+#include "qaresgroup.h"
+#include "qaresint.h"
+#include "qaresreader.h"
+#include "qaresrgb.h"
+#include "qaresstring.h"
+#include "qareswriter.h"
+#include "recordingstudio.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString resourcesHome = QStringLiteral(XRD_SOURCE_DIR "/resources");
+
+// A host whose installation holds the project's default style file.
+struct Host
+{
+    Host() { studio.home = resourcesHome; }
+    RecordingStudio studio;
+};
+
+QStringList childTags(const QARes* group)
+{
+    QStringList tags;
+    for (const QARes* res = group->toResGroup()->child(); res; res = res->next())
+        tags << QString::fromLatin1(res->tag());
+    return tags;
+}
+
+// Every attribute of every style changed to a value no style file uses.
+void editEveryStyle(const QList<DStyle*>& styles)
+{
+    int i = 0;
+    for (DStyle* style : styles) {
+        style->setFamily(QStringLiteral("Family %1").arg(i));
+        style->setPointSize(30 + i);
+        style->setBold(i % 2);
+        style->setItalic(i % 3 == 0);
+        style->setUnderline(i % 5 == 0);
+        style->setColor(QColor(i, 2 * i, 3 * i));
+        style->setBackground(QColor(255 - i, 250 - i, 7));
+        style->setAlignment(i % 2 ? Qt::AlignRight : Qt::AlignJustify);
+        style->setMargin(40 + i);
+        ++i;
+    }
+}
+
+QString describe(const DStyle* s)
+{
+    return QStringLiteral("%1|%2|%3|%4%5%6|%7|%8|%9|%10")
+        .arg(s->name(), s->family())
+        .arg(s->pointSize())
+        .arg(s->bold())
+        .arg(s->italic())
+        .arg(s->underline())
+        .arg(s->color().name(), s->background().name(), DStyle::alignmentToText(s->alignment()))
+        .arg(s->margin());
+}
+
+QStringList describeAll(const QList<DStyle*>& styles)
+{
+    QStringList lines;
+    for (const DStyle* style : styles)
+        lines << describe(style);
+    return lines;
+}
+
+QARes* writeAndReadBack(QARes* resources, const QString& path)
+{
+    QAResWriter writer;
+    if (!writer.writeFile(resources, path))
+        return nullptr;
+    QAResReader reader;
+    QARes* back = reader.readFile(path);
+    return reader.hasError() ? nullptr : back;
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+} // namespace
+
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+private slots:
+    void defaultsComeFromPaletteAndStyleFile();
+    void missingOrBrokenStyleFile();
+    void produceGivesFourChildrenInOrder();
+    void savedValuesComeBack();
+    void wrongTypesAndOtherGroupsAreSkipped();
+    void truncatedResourceFileRestoresWhatWasRead();
+    void generalPageWidgets();
+    void generalDefaultsLeaveTheWidgets();
+    void stylesPageEditsAndDefaults();
+    void acceptAndCancel();
+    void processWideObjectIsCreatedOnce();
+    void screenshots();
+};
+
+void TestPreferences::defaultsComeFromPaletteAndStyleFile()
+{
+    Host host;
+    QAReporterPref pref(&host.studio);
+    QCOMPARE(pref.studio(), &host.studio);
+    QCOMPARE(pref.general()->background(),
+             QApplication::palette().color(QPalette::Active, QPalette::Base));
+    QCOMPARE(pref.general()->autoRaise(), true);
+    QCOMPARE(pref.general()->depth(), 4);
+    QCOMPARE(pref.general()->child(), pref.stylesPage());
+    QCOMPARE(pref.general()->title(), QStringLiteral("Report Viewer"));
+    QCOMPARE(pref.stylesPage()->title(), QStringLiteral("Styles"));
+    QCOMPARE(pref.stylesPage()->tag(), QStringLiteral("pref-report"));
+
+    const QAReporterPrefStyles* styles = pref.stylesPage();
+    QCOMPARE(styles->styleFile(),
+             resourcesHome + QDir::separator() + "lib" + QDir::separator() + "reporterstyle.aml");
+    QCOMPARE(styles->styleNames().size(), 28);
+    QCOMPARE(styles->styles().size(), 28);
+    QCOMPARE(styles->styleNameTranslation().size(), 28);
+    for (const QString& name : styles->styleNames())
+        QVERIFY2(styles->styleNameTranslation().contains(name), qPrintable(name));
+    QCOMPARE(styles->styles().first()->name(), styles->styleNames().first());
+}
+
+void TestPreferences::missingOrBrokenStyleFile()
+{
+    QTemporaryDir home;
+    RecordingStudio studio;
+    studio.home = home.path();
+    {
+        QAReporterPref pref(&studio);
+        QVERIFY(pref.stylesPage()->styles().isEmpty());
+        QVERIFY(pref.stylesPage()->styleNames().isEmpty());
+        QVERIFY(pref.stylesPage()->styleNameTranslation().isEmpty());
+        std::unique_ptr<QARes> saved(pref.produce(nullptr));
+        QVERIFY(!saved->search("REPORTER.STYLES", '.')->toResGroup()->child());
+    }
+    writeFile(home.filePath("lib/reporterstyle.aml"),
+              "<STYLES><STYLE name=\"Normal\" size=\"10\"/><STYLE name=\"Link\" bold=\"true\"/>"
+              "<STYLE name=\"Warn");
+    QAReporterPref pref(&studio);
+    QVERIFY(pref.stylesPage()->styleNames().isEmpty());
+    QCOMPARE(pref.stylesPage()->styles().size(), 2);
+    QVERIFY(!pref.stylesPage()->styleFileError().isEmpty());
+    QCOMPARE(pref.stylesPage()->styleNameTranslation().size(), 28);
+}
+
+void TestPreferences::produceGivesFourChildrenInOrder()
+{
+    Host host;
+    QAReporterPref pref(&host.studio);
+    std::unique_ptr<QARes> saved(pref.produce(nullptr));
+    QVERIFY(saved->toResGroup() && saved->isTag("REPORTER"));
+    QVERIFY(!saved->next());
+    QCOMPARE(childTags(saved.get()),
+             QStringList({"background", "auto_raise", "auto_depth", "STYLES"}));
+    const QARes* first = saved->toResGroup()->child();
+    QVERIFY(first->toResRGB() && first->next()->toResBoolean() &&
+            first->next()->next()->toResInt());
+
+    const QARes* styles = saved->search("REPORTER.STYLES", '.');
+    QCOMPARE(childTags(styles), QStringList(28, "style"));
+    QStringList names;
+    for (const QARes* style = styles->toResGroup()->child(); style; style = style->next())
+        names << style->search("style.name", '.')->toResString()->value();
+    QCOMPARE(names, pref.stylesPage()->styleNames());
+
+    std::unique_ptr<QARes> tagged(pref.produce("OTHER"));
+    QVERIFY(tagged->isTag("OTHER"));
+}
+
+void TestPreferences::savedValuesComeBack()
+{
+    Host host;
+    QAReporterPref edited(&host.studio);
+    edited.general()->setBackground(QColor(1, 2, 3));
+    edited.general()->setAutoRaise(false);
+    edited.general()->setDepth(9); // outside the editor's range, kept as it is
+    editEveryStyle(edited.stylesPage()->styles());
+
+    QTemporaryDir dir;
+    std::unique_ptr<QARes> saved(edited.produce(nullptr));
+    std::unique_ptr<QARes> back(writeAndReadBack(saved.get(), dir.filePath("prefs.xml")));
+    QVERIFY(back);
+
+    QAReporterPref restored(&host.studio);
+    QVERIFY(describeAll(restored.stylesPage()->styles()) !=
+            describeAll(edited.stylesPage()->styles()));
+    restored.loadResources(back.get());
+    QCOMPARE(restored.general()->background(), QColor(1, 2, 3));
+    QCOMPARE(restored.general()->autoRaise(), false);
+    QCOMPARE(restored.general()->depth(), 9);
+    QCOMPARE(describeAll(restored.stylesPage()->styles()),
+             describeAll(edited.stylesPage()->styles()));
+}
+
+void TestPreferences::wrongTypesAndOtherGroupsAreSkipped()
+{
+    Host host;
+    QAReporterPref pref(&host.studio);
+    const QColor background = pref.general()->background();
+    const QStringList styles = describeAll(pref.stylesPage()->styles());
+
+    auto* wrongTypes = new QAResInt("background", 0x102030);
+    wrongTypes->setNext(new QAResInt("auto_raise", 0));
+    wrongTypes->next()->setNext(new QAResString("auto_depth", "2"));
+    auto* savedStyles = new QAResGroup("STYLES", new QAResGroup("style")); // no name
+    auto* unknown = new QAResGroup("style", new QAResString("name", "No Such Style"));
+    unknown->child()->setNext(new QAResBoolean("bold", true));
+    savedStyles->child()->setNext(unknown);
+    wrongTypes->next()->next()->setNext(savedStyles);
+    QAResGroup reporter("REPORTER", wrongTypes);
+    pref.loadResources(&reporter);
+    QCOMPARE(pref.general()->background(), background);
+    QCOMPARE(pref.general()->autoRaise(), true);
+    QCOMPARE(pref.general()->depth(), 4);
+    QCOMPARE(describeAll(pref.stylesPage()->styles()), styles);
+
+    // Only a group tagged REPORTER is read.
+    QAResGroup other("OTHER", new QAResInt("auto_depth", 2));
+    pref.loadResources(&other);
+    QAResInt notAGroup("REPORTER", 2);
+    pref.loadResources(&notAGroup);
+    pref.loadResources(nullptr);
+    QCOMPARE(pref.general()->depth(), 4);
+
+    // A saved style with some attributes changes only those.
+    DStyle* link = pref.stylesPage()->styles().last();
+    const DStyle before = *link;
+    auto* partial = new QAResGroup("style", new QAResBoolean("underline", !before.underline()));
+    partial->child()->setNext(new QAResString("name", link->name()));
+    partial->child()->next()->setNext(new QAResString("size", "12")); // wrong type
+    QAResGroup onlyUnderline("REPORTER", new QAResGroup("STYLES", partial));
+    pref.loadResources(&onlyUnderline);
+    QCOMPARE(link->underline(), !before.underline());
+    QCOMPARE(link->pointSize(), before.pointSize());
+    QCOMPARE(link->color(), before.color());
+}
+
+void TestPreferences::truncatedResourceFileRestoresWhatWasRead()
+{
+    Host host;
+    QAReporterPref edited(&host.studio);
+    edited.general()->setBackground(QColor(9, 8, 7));
+    edited.general()->setDepth(2);
+    editEveryStyle(edited.stylesPage()->styles());
+    std::unique_ptr<QARes> saved(edited.produce(nullptr));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(saved->write(&buffer));
+    // Cut inside the third saved style.
+    const QByteArray xml = buffer.data();
+    qsizetype cut = 0;
+    for (int i = 0; i < 3; ++i)
+        cut = xml.indexOf("<group tag=\"style\"", cut + 1);
+    QAResReader reader;
+    std::unique_ptr<QARes> part(reader.read(xml.left(cut + 80)));
+    QVERIFY(reader.hasError());
+
+    QAReporterPref restored(&host.studio);
+    const QList<DStyle*>& styles = restored.stylesPage()->styles();
+    const QString untouched = describe(styles[5]);
+    restored.loadResources(part.get());
+    QCOMPARE(restored.general()->background(), QColor(9, 8, 7));
+    QCOMPARE(restored.general()->depth(), 2);
+    QCOMPARE(describe(styles[0]), describe(edited.stylesPage()->styles()[0]));
+    QCOMPARE(describe(styles[1]), describe(edited.stylesPage()->styles()[1]));
+    QCOMPARE(describe(styles[5]), untouched);
+}
+
+void TestPreferences::generalPageWidgets()
+{
+    Host host;
+    QAReporterPref pref(&host.studio);
+    QAReporterPrefGeneral* general = pref.general();
+    QWidget parent;
+    QWidget* page = general->createWidget(&parent);
+    QCOMPARE(page->parent(), &parent);
+    auto* button = page->findChild<QAColorButton*>();
+    auto* check = page->findChild<QCheckBox*>();
+    auto* spin = page->findChild<QSpinBox*>();
+    QVERIFY(button && check && spin);
+    QVERIFY(!check->isEnabled()); // the recording host has no main window
+
+    general->setDepth(9);
+    general->setBackground(QColor(50, 60, 70));
+    general->setAutoRaise(false);
+    general->updateContents();
+    QCOMPARE(button->color(), QColor(50, 60, 70));
+    QVERIFY(!check->isChecked());
+    QCOMPARE(spin->minimum(), 1);
+    QCOMPARE(spin->maximum(), 6);
+    QCOMPARE(spin->value(), 6);
+    QCOMPARE(general->depth(), 9);
+    spin->setValue(0);
+    QCOMPARE(spin->value(), 1);
+
+    button->setColor(Qt::red, true);
+    check->setChecked(true);
+    spin->setValue(3);
+    general->apply();
+    QCOMPARE(general->background(), QColor(Qt::red));
+    QCOMPARE(general->autoRaise(), true);
+    QCOMPARE(general->depth(), 3);
+
+    QMainWindow window;
+    host.studio.window = &window;
+    QAReporterPref withWindow(&host.studio);
+    QWidget* other = withWindow.general()->createWidget(&parent);
+    QVERIFY(other->findChild<QCheckBox*>()->isEnabled());
+}
+
+void TestPreferences::generalDefaultsLeaveTheWidgets()
+{
+    Host host;
+    QAReporterPref pref(&host.studio);
+    QAReporterPrefGeneral* general = pref.general();
+    QWidget parent;
+    QWidget* page = general->createWidget(&parent);
+    general->setBackground(QColor(5, 5, 5));
+    general->setAutoRaise(false);
+    general->setDepth(2);
+    general->updateContents();
+
+    general->defaults();
+    QCOMPARE(general->background(), QApplication::palette().color(QPalette::Base));
+    QCOMPARE(general->autoRaise(), true);
+    QCOMPARE(general->depth(), 4);
+    QCOMPARE(page->findChild<QAColorButton*>()->color(), QColor(5, 5, 5));
+    QVERIFY(!page->findChild<QCheckBox*>()->isChecked());
+    QCOMPARE(page->findChild<QSpinBox*>()->value(), 2);
+
+    general->updateContents();
+    QCOMPARE(page->findChild<QAColorButton*>()->color(), general->background());
+    QVERIFY(page->findChild<QCheckBox*>()->isChecked());
+    QCOMPARE(page->findChild<QSpinBox*>()->value(), 4);
+}
+
+void TestPreferences::stylesPageEditsAndDefaults()
+{
+    Host host;
+    QAReporterPref pref(&host.studio);
+    QAReporterPrefStyles* page = pref.stylesPage();
+    QWidget parent;
+    QWidget* widget = page->createWidget(&parent);
+    auto* view = widget->findChild<DStyleView*>();
+    QVERIFY(view);
+    QCOMPARE(view->styleNames(), page->styleNames());
+    page->updateContents();
+
+    // Edit the "Link" style through the widgets; nothing changes before apply.
+    DStyle* link = page->styles().last();
+    QCOMPARE(link->name(), QStringLiteral("Link"));
+    const bool wasBold = link->bold();
+    QVERIFY(view->selectStyle("Link"));
+    QCheckBox* bold = nullptr;
+    for (QCheckBox* box : view->findChildren<QCheckBox*>())
+        bold = box->text() == DStyleView::tr("Bold") ? box : bold;
+    QVERIFY(bold);
+    QCOMPARE(bold->isChecked(), wasBold);
+    bold->setChecked(!wasBold);
+    QCOMPARE(link->bold(), wasBold);
+    QVERIFY(!view->selectStyle("No Such Style"));
+    page->apply();
+    QCOMPARE(link->bold(), !wasBold);
+
+    // Switching styles shows each one's values.
+    QVERIFY(view->selectStyle("Normal"));
+    QCOMPARE(bold->isChecked(), page->styles().first()->bold());
+    page->cancel();
+
+    // defaults() rereads the file; an apply before updateContents() must not
+    // write into the styles it replaced.
+    page->defaults();
+    QCOMPARE(page->styles().last()->bold(), wasBold);
+    page->apply();
+    QCOMPARE(page->styles().last()->bold(), wasBold);
+}
+
+void TestPreferences::acceptAndCancel()
+{
+    Host host;
+    QAReporterPref pref(&host.studio);
+    QSignalSpy changed(&pref, &QAReporterPref::preferencesChanged);
+    std::unique_ptr<QARes> before(pref.produce(nullptr));
+    QBuffer first;
+    first.open(QIODevice::WriteOnly);
+    before->write(&first);
+
+    pref.prefDialogRejected();
+    QCOMPARE(changed.count(), 0);
+    std::unique_ptr<QARes> after(pref.produce(nullptr));
+    QBuffer second;
+    second.open(QIODevice::WriteOnly);
+    after->write(&second);
+    QCOMPARE(second.data(), first.data());
+
+    QVERIFY(QMetaObject::invokeMethod(&pref, "prefDialogAccepted"));
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestPreferences::processWideObjectIsCreatedOnce()
+{
+    QVERIFY(!reporterPreferences());
+    Host host;
+    QAReporterPref* created = createReporterPreferences(&host.studio);
+    QVERIFY(created);
+    QCOMPARE(reporterPreferences(), created);
+    QCOMPARE(createReporterPreferences(nullptr), created);
+    QCOMPARE(created->stylesPage()->styles().size(), 28);
+}
+
+void TestPreferences::screenshots()
+{
+    Host host;
+    QMainWindow window;
+    host.studio.window = &window;
+    QAReporterPref pref(&host.studio);
+    const struct
+    {
+        PreferenceItem* page;
+        const char* file;
+        QSize size;
+    } pages[] = {{pref.general(), "prefs_general.png", QSize(460, 260)},
+                 {pref.stylesPage(), "prefs_styles.png", QSize(640, 440)}};
+    for (const auto& shot : pages) {
+        QWidget frame;
+        auto* layout = new QVBoxLayout(&frame);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(shot.page->createWidget(&frame));
+        shot.page->updateContents();
+        frame.resize(shot.size);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QString path = QStringLiteral(XRD_BINARY_DIR "/") + shot.file;
+        QVERIFY(frame.grab().save(path));
+        QVERIFY(QImage(path).size() == shot.size);
+    }
+}
+
+QTEST_MAIN(TestPreferences)
+#include "tst_preferences.moc"

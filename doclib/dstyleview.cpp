@@ -35,8 +35,8 @@ DStyleView::DStyleView(const QStringList& names, QWidget* parent) : QWidget(pare
 {
     m_list = new QListWidget(this);
     m_list->addItems(names);
-    m_list->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    m_list->setMinimumWidth(m_list->sizeHintForColumn(0) + 2 * m_list->frameWidth() + 24);
+    m_list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    fitListWidth();
     buildEditor();
 
     auto* layout = new QHBoxLayout(this);
@@ -116,6 +116,15 @@ void DStyleView::buildEditor()
             [this](int margin) { edit([&](DStyle& s) { s.setMargin(margin); }); });
 }
 
+void DStyleView::fitListWidth()
+{
+    // Wide enough for the longest name and a scroll bar, never less than a
+    // few characters.
+    const int names = m_list->sizeHintForColumn(0);
+    const int minimum = m_list->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 8;
+    m_list->setFixedWidth(qMax(names, minimum) + 2 * m_list->frameWidth() + 28);
+}
+
 template <typename Change> void DStyleView::edit(Change change)
 {
     DStyle* style = editedStyle();
@@ -129,7 +138,7 @@ void DStyleView::setStyleNameTranslation(const QMap<QString, QString>& translati
 {
     for (int row = 0; row < m_names.size(); ++row)
         m_list->item(row)->setText(translation.value(m_names[row], m_names[row]));
-    m_list->setMinimumWidth(m_list->sizeHintForColumn(0) + 2 * m_list->frameWidth() + 24);
+    fitListWidth();
 }
 
 void DStyleView::initVal(const QList<DStyle*>& styles)

@@ -44,6 +44,7 @@ public:
 
 private:
     void buildEditor();
+    void fitListWidth();
     void showCurrentStyle();
     void showPreview();
     DStyle* editedStyle();

@@ -50,6 +50,7 @@ QWidget* QAReporterPrefGeneral::createWidget(QWidget* parent)
     m_depthBox->setRange(minimumDepth, maximumDepth);
     m_depthBox->setSingleStep(1);
     m_depthBox->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    m_depthBox->setMinimumWidth(m_depthBox->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 6);
     depthLayout->addWidget(m_depthBox);
     depthLayout->addStretch();
     layout->addWidget(depthGroup);

@@ -93,6 +93,27 @@ void walkFailed(QARListView* view)
                 seconds, span.failed, span.passed, seconds * 1e9 / qMax(1, span.passed));
 }
 
+// One test holding every case as a direct child: a branch as wide as a
+// branch gets. Filling and walking it must stay linear.
+void wideBranch()
+{
+    QAReporterDataTree tree(new QAReporterNode);
+    tree.appendChild(new QAReporterNode);
+    tree.toLastChild();
+    for (int i = 0; i < Cases; ++i) {
+        auto* node = new QAReporterNode;
+        node->name = QString::number(i);
+        node->state = i % 10 == 0 ? QStringLiteral("ko") : QStringLiteral("ok");
+        tree.appendChild(node);
+    }
+    QARListView view;
+    const double fillSeconds = BenchTimer::seconds([&] { tree.fillListView(&view, "wide.xrd"); });
+    std::printf("one branch of %d children: fill %.3f s\n", Cases, fillSeconds);
+    view.resize(400, 800);
+    view.show();
+    walkFailed(&view);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -136,5 +157,8 @@ int main(int argc, char* argv[])
     view->show();
     walkFailed(view);
     views.clear(); // the items point into the tree: they go first
+
+    std::printf("\n");
+    wideBranch();
     return 0;
 }

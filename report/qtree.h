@@ -141,9 +141,17 @@ public:
     virtual ~QTree()
     {
         delete m_iterator;
-        if (m_root) {
-            m_root->setAutoDelete(m_autoDelete);
-            delete m_root;
+        if (!m_root)
+            return;
+        m_root->setAutoDelete(m_autoDelete);
+        // The nodes always belong to the tree; the flag only decides about
+        // the data. Each node is detached from its children before it goes.
+        QList<QTreeNode<T>*> pending{m_root};
+        while (!pending.isEmpty()) {
+            QTreeNode<T>* node = pending.takeLast();
+            pending.append(node->children);
+            node->children.clear();
+            delete node;
         }
     }
 

@@ -80,8 +80,6 @@ void TestToolBar::buttonsAreSetUpAndDisabled()
     m_toolBar->setButtonsEnabled(true);
     for (const auto& e : expected)
         QVERIFY(button(e.name)->isEnabled());
-    m_toolBar->setButtonsEnabled(false);
-    QVERIFY(!button("Next Failed Test")->isEnabled());
 }
 
 void TestToolBar::clicksEmitTheirOwnSignal()
@@ -98,11 +96,6 @@ void TestToolBar::clicksEmitTheirOwnSignal()
     QCOMPARE(previous.count(), 1);
     QCOMPARE(next.count(), 1);
     QCOMPARE(filter.count(), 0);
-
-    // Disabled buttons do nothing.
-    m_toolBar->setButtonsEnabled(false);
-    QTest::mouseClick(button("Next Failed Test"), Qt::LeftButton);
-    QCOMPARE(next.count(), 1);
 }
 
 void TestToolBar::filterClickFlipsIconAndPressedLookThenEmits()

@@ -349,7 +349,9 @@ void DBlockLayout::startBlock(QTextCursor& cursor, const QTextBlockFormat& block
     own.setProperty(OwnBlockProperty, true);
     if (!m_claimed && cursor.block().length() == 1) {
         cursor.setBlockFormat(own);
-        cursor.setBlockCharFormat(format);
+        // The first block of a table cell holds the cell's format (spans).
+        if (!cursor.currentTable())
+            cursor.setBlockCharFormat(format);
     } else {
         cursor.insertBlock(own, format);
     }
@@ -395,8 +397,16 @@ void DBlockLayout::emitFlat(const DItem* item, QTextCursor& cursor, const QTextC
 {
     // Deeper than any real report nests: shown as plain text, without recursion.
     ensureInlineBlock(cursor, format);
-    record(item, cursor);
-    insertText(item, plainText(item, 0), cursor, format);
+    walk(item, 0, [&](const DItem* inner) {
+        record(inner, cursor);
+        if (const QString* text = searchableText(inner)) {
+            if (!m_lastSpace) {
+                cursor.insertText(QStringLiteral(" "), format);
+                m_lastSpace = true;
+            }
+            insertText(inner, *text, cursor, format);
+        }
+    });
 }
 
 void DBlockLayout::emitBlock(const DItem* item, QTextCursor& cursor, const QTextCharFormat& format,
@@ -425,6 +435,12 @@ void DBlockLayout::emitBlock(const DItem* item, QTextCursor& cursor, const QText
         emitList(item, cursor, own, depth);
         break;
     case DItem::Table:
+        // Qt lays nested tables out again for each enclosing one: past a
+        // few levels that cost explodes, so deeper tables become text.
+        if (m_tableDepth >= maxTableNesting) {
+            emitFlat(item, cursor, own);
+            break;
+        }
         emitTable(static_cast<const DTable*>(item), item->toContainer()->first(), -1, cursor, own,
                   depth);
         break;
@@ -756,6 +772,7 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
 
     record(table, cursor);
     QTextTable* textTable = cursor.insertTable(rowCount, columns, grid);
+    ++m_tableDepth;
     for (const Placed& p : placed)
         if (p.rowSpan > 1 || p.columnSpan > 1)
             textTable->mergeCells(p.row_, p.column, p.rowSpan, p.columnSpan);
@@ -783,7 +800,6 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
             look.setBackground(background);
         if (table->frame() == DTable::Outline)
             look.setBorder(0);
-        cell.setFormat(look);
 
         Qt::Alignment align;
         if (p.row->style())
@@ -810,7 +826,11 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
             emitInline(p.cell, at, rowFormat, depth + 1);
         }
         m_inlineOpen = false;
+        // The cell's look and spans live in the format of its first block,
+        // which filling the cell replaced.
+        cell.setFormat(look);
     }
+    --m_tableDepth;
     cursor = textTable->lastCursorPosition();
     cursor.movePosition(QTextCursor::NextBlock);
     m_claimed = false;

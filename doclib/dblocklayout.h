@@ -99,6 +99,7 @@ public:
 
     static bool isBlockKind(const DItem* item);
     static constexpr int maxNesting = 40;
+    static constexpr int maxTableNesting = 4;
 
 private:
     struct State;
@@ -138,6 +139,7 @@ private:
     bool m_claimed = false;
     bool m_inlineOpen = false;
     bool m_lastSpace = true;
+    int m_tableDepth = 0;
 };
 
 #endif

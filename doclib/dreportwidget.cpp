@@ -959,7 +959,12 @@ void DReportWidget::selectAll()
 
 QString DReportWidget::blockText(int block, int from, int to) const
 {
-    QTextCursor range(layoutOf(block)->document());
+    const DBlockLayout* layout = layoutOf(block);
+    if (from <= 0 && to >= layout->endPosition()) {
+        const Block& spec = m_blocks[size_t(block)];
+        return DBlockLayout::plainText(spec.item, spec.rows);
+    }
+    QTextCursor range(layout->document());
     range.setPosition(from);
     range.setPosition(to, QTextCursor::KeepAnchor);
     QString text = range.selectedText();
@@ -983,11 +988,7 @@ QString DReportWidget::selectedText() const
     // Whole blocks between the ends come from the items: no layout needed.
     for (int block = start.block + 1; block < end.block; ++block) {
         const Block& spec = m_blocks[size_t(block)];
-        const auto cached = m_cache.find(block);
-        if (cached != m_cache.end())
-            parts << blockText(block, 0, cached->second.layout->endPosition());
-        else
-            parts << DBlockLayout::plainText(spec.item, spec.rows);
+        parts << DBlockLayout::plainText(spec.item, spec.rows);
     }
     parts << blockText(end.block, 0, end.position);
     return parts.join(QLatin1Char('\n'));

@@ -3,6 +3,7 @@
 
 #include "dapidocview.h"
 #include "dheightindex.h"
+#include "dlink.h"
 
 #include <QHash>
 #include <QImage>
@@ -17,7 +18,6 @@ class DBlockLayout;
 class DChartObject;
 class DDocument;
 class DItem;
-class DLink;
 class QPagedPaintDevice;
 class QPrinter;
 class QRegularExpression;

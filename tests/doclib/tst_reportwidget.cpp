@@ -1,0 +1,611 @@
+#include "damlhandler.h"
+#include "damlreader.h"
+#include "dblocklayout.h"
+#include "dchartobject.h"
+#include "ditems.h"
+#include "dreportwidget.h"
+#include "dstyle.h"
+#include "qastxmlrodhandler.h"
+#include "qastxmlrodreader.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<DDocument> readAml(const QByteArray& aml, const QList<DStyle*>& styles = {})
+{
+    DAmlHandler handler;
+    handler.setStyles(styles);
+    DAmlReader reader;
+    reader.setContentHandler(&handler);
+    if (!reader.parse(aml))
+        qWarning() << "AML not read:" << handler.errorString();
+    return std::unique_ptr<DDocument>(handler.takeDocument());
+}
+
+// A document with every kind of item.
+const QByteArray everyKind = R"(<DOCUMENT name="sample" title="Sample">
+<HEADER>Nightly run, build 42</HEADER>
+<TITLE level="1" name="top">Sample report</TITLE>
+<PARAGRAPH name="intro">An introduction with a <LINK target="parser.c line 42">source link</LINK>,
+   a tag <TAG name="anchor1"/> and a pointer <TAGPOINTER target="anchor1"/>.</PARAGRAPH>
+<SUMMARY><SENTRY target="::unit">Unit tests</SENTRY><SENTRY target="::system">System tests</SENTRY></SUMMARY>
+<SECTION name="lists"><TITLE level="2">Lists</TITLE>
+<LIST><PARAGRAPH>first point</PARAGRAPH><PARAGRAPH>second point</PARAGRAPH><TEXT>third point</TEXT></LIST></SECTION>
+<TABLE name="results" frame="2" widths="0.6 0.2 0.2">
+<ROW><CELLTEXT>Check</CELLTEXT><CELLTEXT>Expected</CELLTEXT><CELLTEXT>Actual</CELLTEXT></ROW>
+<ROW><CELLTEXT hspan="1">spanning two</CELLTEXT><CELLTEXT>3</CELLTEXT></ROW>
+<ROW><CELL><PARAGRAPH>in a cell</PARAGRAPH></CELL><CELLTEXT vspan="1">tall</CELLTEXT><CELLTEXT>x</CELLTEXT></ROW>
+<ROW><CELLTEXT>last</CELLTEXT><CELLTEXT>y</CELLTEXT></ROW>
+</TABLE>
+<PARAGRAPH>Details: <POPUPLINK target="more">show details</POPUPLINK></PARAGRAPH>
+<POPUP name="more"><PARAGRAPH>Hidden details that expand in place.</PARAGRAPH></POPUP>
+<PAGEBREAK/>
+<TITLE level="3">Timing</TITLE>
+<GRAPHIC name="chart" title="Run time" width="420" height="240">
+<AXIS orientation="x" label="run"/><AXIS orientation="y" label="seconds" min="0" max="10"/>
+<CURVE label="parser" color="#1f77b4"><POINT x="1" y="2"/><POINT x="2" y="3.5"/><POINT x="3" y="3"/></CURVE>
+<CURVE label="query"><POINT x="1" y="6"/><POINT x="2" y="5"/><POINT x="3" y="7.5"/></CURVE>
+</GRAPHIC>
+<PARAGRAPH>A picture: <IMAGE src="pixel.png"/></PARAGRAPH>
+<INDEX><IENTRY target="::parser">parser</IENTRY></INDEX>
+<FOOTER>End of report</FOOTER>
+</DOCUMENT>)";
+
+// count sections, each a title, a paragraph and a small table.
+QByteArray longDocument(int count, const QByteArray& special = QByteArray(), int specialAt = -1)
+{
+    QByteArray aml = "<DOCUMENT name=\"long\">";
+    for (int i = 0; i < count; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        aml += "<SECTION name=\"s" + n + "\"><TITLE level=\"2\">Case " + n +
+               "</TITLE><PARAGRAPH>Text of case " + n +
+               (i == specialAt ? " " + special : QByteArray()) + ".</PARAGRAPH>" +
+               "<TABLE><ROW><CELLTEXT>a" + n +
+               "</CELLTEXT><CELLTEXT>b</CELLTEXT></ROW></TABLE></SECTION>";
+    }
+    return aml + "</DOCUMENT>";
+}
+
+const DItem* findItem(const DItem* root, const std::function<bool(const DItem*)>& match)
+{
+    const DItem* found = nullptr;
+    DBlockLayout::walk(root, 0, [&](const DItem* item) {
+        if (!found && match(item))
+            found = item;
+    });
+    return found;
+}
+
+const DItem* named(const DItem* root, const QString& name)
+{
+    return findItem(root, [&](const DItem* item) { return item->name() == name; });
+}
+
+const DItem* ofKind(const DItem* root, DItem::Kind kind)
+{
+    return findItem(root, [&](const DItem* item) { return item->kind() == kind; });
+}
+
+const DBlockLayout* layoutFor(DReportWidget& view, const DItem* item)
+{
+    return view.blockLayout(view.blockOf(item));
+}
+
+int pdfPages(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray data = file.readAll();
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
+    return int(QString::fromLatin1(data).count(page));
+}
+
+} // namespace
+
+class TestReportWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyKindIsRendered();
+    void stylesShapeTheFormats();
+    void longTablesAreCutIntoRunsOfRows();
+    void moveToLandsOnTheItem();
+    void moveToByTagAndName();
+    void searchFindsNextAndWrapsOnce();
+    void currentItemFollowsScrolling();
+    void rebuildKeepsDocumentsAndPlace();
+    void clickingALinkEmitsIt();
+    void keyboardWalksTheLinks();
+    void popupLinkExpandsInPlace();
+    void selectionSpansBlocks();
+    void printingHonoursPageBreaks();
+    void deepNestingDoesNotOverflow();
+    void screenshots();
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<DDocument> m_sample;
+};
+
+void TestReportWidget::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QImage pixel(24, 16, QImage::Format_RGB32);
+    pixel.fill(Qt::darkCyan);
+    QVERIFY(pixel.save(m_dir.filePath("pixel.png")));
+    m_sample = readAml(everyKind);
+    QVERIFY(m_sample);
+}
+
+void TestReportWidget::everyKindIsRendered()
+{
+    DReportWidget view;
+    view.resize(700, 500);
+    view.insertSearchPath(m_dir.path());
+    view.setDocument(m_sample.get(), true);
+    const DDocument* doc = m_sample.get();
+
+    // Titles: bigger and bold by level, without any style.
+    const DItem* title1 = named(doc, "top");
+    const DItem* title2 = ofKind(named(doc, "lists"), DItem::Title);
+    const DBlockLayout* l1 = layoutFor(view, title1);
+    const DBlockLayout* l2 = layoutFor(view, title2);
+    const QTextCharFormat f1 = l1->document()->begin().charFormat();
+    const QTextCharFormat f2 = l2->document()->begin().charFormat();
+    QVERIFY(f1.font().bold());
+    QVERIFY(f1.font().pointSizeF() > f2.font().pointSizeF());
+    QVERIFY(f2.font().pointSizeF() > view.font().pointSizeF());
+    QCOMPARE(l1->document()->toPlainText(), QStringLiteral("Sample report"));
+
+    // A paragraph folds white space and carries its link as an anchor.
+    const DBlockLayout* intro = layoutFor(view, named(doc, "intro"));
+    QVERIFY(
+        intro->document()->toPlainText().startsWith("An introduction with a source link, a tag"));
+    QCOMPARE(int(intro->anchors().size()), 2); // the link and the tag pointer
+    QCOMPARE(intro->anchors()[0].item->kind(), DItem::Link);
+    QCOMPARE(intro->anchors()[1].item->kind(), DItem::TagPointer);
+    QVERIFY(intro->positionOf(named(doc, "anchor1")) > 0);
+    QVERIFY(intro->document()->toPlainText().contains(QStringLiteral("\u2192 anchor1")));
+
+    // The summary's entries are blocks of their own, clickable.
+    const DItem* entry = ofKind(doc, DItem::SEntry);
+    QCOMPARE(layoutFor(view, entry)->anchors().size(), size_t(1));
+    QCOMPARE(layoutFor(view, entry)->document()->toPlainText(), QStringLiteral("Unit tests"));
+
+    // A list makes one list item per child.
+    const DBlockLayout* list = layoutFor(view, ofKind(doc, DItem::List));
+    QTextList* textList = list->document()->begin().textList();
+    QVERIFY(textList);
+    QCOMPARE(textList->count(), 3);
+
+    // A table with relative widths, spans across columns and rows.
+    const DBlockLayout* table = layoutFor(view, named(doc, "results"));
+    QTextTable* textTable = nullptr;
+    for (QTextFrame* frame : table->document()->rootFrame()->childFrames())
+        textTable = textTable ? textTable : qobject_cast<QTextTable*>(frame);
+    QVERIFY(textTable);
+    QCOMPARE(textTable->rows(), 4);
+    QCOMPARE(textTable->columns(), 3);
+    const QList<QTextLength> widths = textTable->format().columnWidthConstraints();
+    QCOMPARE(widths.size(), 3);
+    QCOMPARE(widths[0].type(), QTextLength::PercentageLength);
+    QVERIFY(qAbs(widths[0].rawValue() - 60.0) < 0.01);
+    QCOMPARE(textTable->cellAt(1, 0).columnSpan(), 2);
+    QCOMPARE(textTable->cellAt(2, 1).rowSpan(), 2);
+    QCOMPARE(textTable->cellAt(3, 2).firstCursorPosition().block().text(), QStringLiteral("y"));
+
+    // The closed popup takes no room; the graphic is a chart object.
+    QCOMPARE(layoutFor(view, named(doc, "more"))->height(), 0);
+    const DBlockLayout* chart = layoutFor(view, named(doc, "chart"));
+    const QTextCharFormat chartFormat = chart->document()->begin().begin().fragment().charFormat();
+    QCOMPARE(chartFormat.objectType(), int(DChartObject::ObjectType));
+    QCOMPARE(DChartObject::graphicOf(chartFormat), named(doc, "chart"));
+    QVERIFY(chart->height() >= 240);
+
+    // The image is found through the search path.
+    const DBlockLayout* picture = layoutFor(view, ofKind(doc, DItem::Image));
+    bool hasImage = false;
+    for (QTextBlock::iterator it = picture->document()->begin().begin(); !it.atEnd(); ++it)
+        hasImage = hasImage || it.fragment().charFormat().isImageFormat();
+    QVERIFY(hasImage);
+
+    // Page break, header and footer.
+    const DBlockLayout* pageBreak = layoutFor(view, ofKind(doc, DItem::PageBreak));
+    QVERIFY(pageBreak->document()->begin().blockFormat().hasProperty(
+        QTextFormat::BlockTrailingHorizontalRulerWidth));
+    QVERIFY(layoutFor(view, ofKind(doc, DItem::Header))
+                ->document()
+                ->toPlainText()
+                .contains("build 42"));
+    QVERIFY(layoutFor(view, ofKind(doc, DItem::Footer))
+                ->document()
+                ->toPlainText()
+                .contains("End of report"));
+    QCOMPARE(layoutFor(view, ofKind(doc, DItem::IEntry))->anchors().size(), size_t(1));
+}
+
+void TestReportWidget::stylesShapeTheFormats()
+{
+    DStyle failed("Normal Failed");
+    failed.setColor(QColor("#b00020"));
+    failed.setBold(true);
+    failed.setAlignment(Qt::AlignRight);
+    failed.setBackground(QColor("#fff0f0"));
+    DStyle array("Array Title");
+    array.setBackground(QColor("#dde4ee"));
+    auto doc =
+        readAml("<DOCUMENT><PARAGRAPH style=\"Normal Failed\">bad</PARAGRAPH>"
+                "<TABLE><ROW style=\"Array Title\"><CELLTEXT>h</CELLTEXT></ROW></TABLE></DOCUMENT>",
+                {&failed, &array});
+    DReportWidget view;
+    view.resize(500, 300);
+    view.setDocument(doc.get(), true);
+    const DBlockLayout* paragraph = view.blockLayout(0);
+    const QTextBlock block = paragraph->document()->begin();
+    QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(block.blockFormat().background().color(), QColor("#fff0f0"));
+    QCOMPARE(block.begin().fragment().charFormat().foreground().color(), QColor("#b00020"));
+    QVERIFY(block.begin().fragment().charFormat().font().bold());
+    const DBlockLayout* table = view.blockLayout(1);
+    auto textTable =
+        qobject_cast<QTextTable*>(table->document()->rootFrame()->childFrames().value(0));
+    QVERIFY(textTable);
+    QCOMPARE(textTable->cellAt(0, 0).format().background().color(), QColor("#dde4ee"));
+}
+
+void TestReportWidget::longTablesAreCutIntoRunsOfRows()
+{
+    QByteArray aml = "<DOCUMENT><TABLE widths=\"3 1\">";
+    for (int i = 0; i < 500; ++i)
+        aml += "<ROW name=\"r" + QByteArray::number(i) + "\"><CELLTEXT>row " +
+               QByteArray::number(i) + "</CELLTEXT><CELLTEXT>v</CELLTEXT></ROW>";
+    auto doc = readAml(aml + "</TABLE></DOCUMENT>");
+    DReportWidget view;
+    view.resize(500, 300);
+    view.setDocument(doc.get(), true);
+    QVERIFY(view.blockCount() > 5);
+    const int last = view.blockOf(named(doc.get(), "r499"));
+    QCOMPARE(last, view.blockCount() - 1);
+    QVERIFY(view.blockOf(named(doc.get(), "r0")) != view.blockOf(named(doc.get(), "r250")));
+    // Each run keeps the table's column widths.
+    auto textTable = qobject_cast<QTextTable*>(
+        view.blockLayout(last)->document()->rootFrame()->childFrames().value(0));
+    QVERIFY(textTable);
+    QVERIFY(qAbs(textTable->format().columnWidthConstraints().value(0).rawValue() - 75.0) < 0.01);
+    QVERIFY(view.moveTo(named(doc.get(), "r250")));
+    QVERIFY(view.blockLayout(view.topBlock())->document()->toPlainText().contains("row 250"));
+}
+
+void TestReportWidget::moveToLandsOnTheItem()
+{
+    auto doc = readAml(longDocument(3000));
+    DReportWidget view;
+    view.resize(600, 400);
+    view.show();
+    view.setDocument(doc.get(), true);
+    QVERIFY(view.cachedBlockCount() < 200);
+
+    for (const char* name : {"s0", "s1500", "s2999"}) {
+        const DItem* section = named(doc.get(), name);
+        QVERIFY(view.moveTo(section));
+        const QImage shot = view.grab().toImage();
+        Q_UNUSED(shot);
+        const qint64 place = view.itemOffset(section);
+        if (qstrcmp(name, "s2999") != 0) {
+            QCOMPARE(view.topOffset(), place); // at the very top
+        } else {
+            // The end of the document cannot scroll higher: visible instead.
+            QVERIFY(place >= view.topOffset());
+            QVERIFY(place < view.topOffset() + view.viewport()->height());
+        }
+        QCOMPARE(view.currentItemName(), QString::fromLatin1(name));
+    }
+    // An item inside a block: the paragraph of a middle case.
+    const DItem* text = ofKind(named(doc.get(), "s1200"), DItem::Paragraph);
+    QVERIFY(view.moveTo(text));
+    QCOMPARE(view.topOffset(), view.itemOffset(text));
+    QVERIFY(view.blockLayout(view.topBlock())
+                ->document()
+                ->toPlainText()
+                .startsWith("Text of case 1200"));
+
+    DText foreign("not shown");
+    QVERIFY(!view.moveTo(&foreign));
+    QVERIFY(!view.moveTo(nullptr));
+    QVERIFY(view.cachedBlockCount() <= 192);
+}
+
+void TestReportWidget::moveToByTagAndName()
+{
+    auto first = readAml(longDocument(50));
+    auto second = readAml(
+        "<DOCUMENT name=\"index\"><PARAGRAPH name=\"s10\">other s10</PARAGRAPH></DOCUMENT>");
+    DReportWidget view;
+    view.resize(600, 300);
+    view.setDocument(first.get(), true);
+    view.setDocument(second.get(), false);
+    QCOMPARE(view.documents().size(), 2);
+    QVERIFY(view.moveTo(QString(), QString(), "index"));
+    QCOMPARE(view.blockItem(view.blockOf(second.get())), second->first());
+    QCOMPARE(view.currentItemName(), QStringLiteral("index"));
+    // The first item of that name, in document order.
+    QVERIFY(view.moveTo("", "", "s10"));
+    QCOMPARE(view.topOffset(), view.itemOffset(named(first.get(), "s10")));
+    QVERIFY(!view.moveTo("", "", "nowhere"));
+    QVERIFY(!view.moveTo("", "", ""));
+}
+
+void TestReportWidget::searchFindsNextAndWrapsOnce()
+{
+    QByteArray aml = longDocument(2000, "needle   in\n   the haystack", 5);
+    aml.replace("Text of case 1990.", "Text of case 1990 needle again.");
+    auto doc = readAml(aml);
+    DReportWidget view;
+    view.resize(600, 400);
+    view.setDocument(doc.get(), true);
+
+    const QRegularExpression pattern("needle\\s+in\\s+the");
+    QVERIFY(view.search(pattern));
+    QCOMPARE(view.selectedText(), QStringLiteral("needle in the")); // as shown, white space folded
+    QCOMPARE(view.currentItemName().isEmpty(), false);
+
+    const QRegularExpression needle("needle");
+    QVERIFY(view.search(needle)); // after the current match: the one near the end
+    QCOMPARE(view.selectedText(), QStringLiteral("needle"));
+    QVERIFY(view.blockLayout(view.blockOf(ofKind(named(doc.get(), "s1990"), DItem::Paragraph)))
+                ->document()
+                ->toPlainText()
+                .contains("needle"));
+    QVERIFY(view.itemOffset(named(doc.get(), "s1990")) <=
+            view.topOffset() + view.viewport()->height());
+    const qint64 nearEnd = view.topOffset();
+    QVERIFY(view.search(needle)); // wraps to the first one
+    QVERIFY(view.topOffset() < nearEnd);
+    QVERIFY(view.itemOffset(named(doc.get(), "s5")) <=
+            view.topOffset() + view.viewport()->height());
+    QVERIFY(!view.search(QRegularExpression("absent text")));
+    QVERIFY(view.search(QRegularExpression("Case 1999\\b")));
+}
+
+void TestReportWidget::currentItemFollowsScrolling()
+{
+    auto doc = readAml(longDocument(400));
+    DReportWidget view;
+    view.resize(600, 300);
+    view.setDocument(doc.get(), true);
+    // A section starts where its first block does.
+    QCOMPARE(view.currentItemName(), QStringLiteral("s0"));
+    QStringList seen;
+    for (int page = 0; page < 30; ++page) {
+        view.scrollBy(view.viewport()->height());
+        const QString name = view.currentItemName();
+        QVERIFY(name.startsWith('s'));
+        // The named item is at or above the top, and the next one below it.
+        const DItem* current = view.currentItem();
+        QVERIFY(view.itemOffset(current) <= view.topOffset());
+        const int number = name.mid(1).toInt();
+        QVERIFY(view.itemOffset(named(doc.get(), QStringLiteral("s%1").arg(number + 1))) >
+                view.topOffset());
+        seen << name;
+    }
+    QVERIFY(seen.first() != seen.last());
+    // Cleared views remember the name, for a reload to come back to it.
+    const QString before = view.currentItemName();
+    view.clearDocs();
+    QVERIFY(view.documents().isEmpty());
+    QCOMPARE(view.currentItem(), nullptr);
+    QCOMPARE(view.currentItemName(), before);
+}
+
+void TestReportWidget::rebuildKeepsDocumentsAndPlace()
+{
+    auto first = readAml(longDocument(300));
+    auto second = readAml(longDocument(20));
+    DReportWidget view;
+    view.resize(600, 300);
+    view.setDocument(first.get(), true);
+    view.setDocument(second.get(), false);
+    QVERIFY(view.moveTo(named(first.get(), "s150")));
+    view.scrollBy(7);
+    const QString name = view.currentItemName();
+    const qint64 offset = view.topOffset() - view.itemOffset(named(first.get(), "s150"));
+    view.setBackgroundColor(QColor("#fdf6e3"));
+    view.rebuildDoc();
+    QCOMPARE(view.documents().size(), 2);
+    QCOMPARE(view.currentItemName(), name);
+    QCOMPARE(view.topOffset() - view.itemOffset(named(first.get(), "s150")), offset);
+    QCOMPARE(view.grab().toImage().pixelColor(2, 2), QColor("#fdf6e3"));
+}
+
+void TestReportWidget::clickingALinkEmitsIt()
+{
+    DReportWidget view;
+    view.resize(700, 500);
+    view.setMargin(5, 5, 5, 5);
+    view.setDocument(m_sample.get(), true);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const DItem* link = ofKind(m_sample.get(), DItem::Link);
+    const int block = view.blockOf(link);
+    const DBlockLayout* layout = view.blockLayout(block);
+    const DBlockLayout::Anchor anchor = layout->anchors()[0];
+    const QRectF rect = layout->rectOfRange(anchor.start, anchor.end);
+    const qreal x =
+        layout->document()->documentLayout()->blockBoundingRect(layout->document()->begin()).left();
+    // The link's first character, in viewport coordinates.
+    QTextCursor cursor(layout->document());
+    cursor.setPosition(anchor.start + 1);
+    const QTextLine line =
+        cursor.block().layout()->lineForTextPosition(anchor.start + 1 - cursor.block().position());
+    const QPoint at(int(5 + x + line.cursorToX(anchor.start + 1 - cursor.block().position()) + 2),
+                    int(view.itemOffset(m_sample->first()) * 0 + view.itemOffset(link) -
+                        view.topOffset() + rect.height() / 2));
+    QSignalSpy spy(&view, &DReportWidget::activatedLink);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<DLink*>(), static_cast<const DLink*>(link));
+    QCOMPARE(spy.at(0).at(0).value<DLink*>()->target(), QStringLiteral("parser.c line 42"));
+    // Clicking plain text emits nothing.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(at.x(), 3));
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestReportWidget::keyboardWalksTheLinks()
+{
+    DReportWidget view;
+    view.resize(700, 500);
+    view.setDocument(m_sample.get(), true);
+    view.show();
+    view.setFocus();
+    QSignalSpy spy(&view, &DReportWidget::activatedLink);
+    QTest::keyClick(&view, Qt::Key_Tab);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<DLink*>()->target(), QStringLiteral("parser.c line 42"));
+    // Tag pointer (moves inside the view), then the summary entries.
+    QTest::keyClick(&view, Qt::Key_Tab);
+    QTest::keyClick(&view, Qt::Key_Tab);
+    QTest::keyClick(&view, Qt::Key_Enter);
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(1).at(0).value<DLink*>()->target(), QStringLiteral("::unit"));
+    QTest::keyClick(&view, Qt::Key_End);
+    QVERIFY(view.topOffset() > 0);
+    QTest::keyClick(&view, Qt::Key_Home);
+    QCOMPARE(view.topOffset(), 0);
+}
+
+void TestReportWidget::popupLinkExpandsInPlace()
+{
+    DReportWidget view;
+    view.resize(700, 500);
+    view.setDocument(m_sample.get(), true);
+    const DItem* popupLink = ofKind(m_sample.get(), DItem::PopupLink);
+    const DItem* popup = named(m_sample.get(), "more");
+    QSignalSpy spy(&view, &DReportWidget::activatedLink);
+    const int block = view.blockOf(popupLink);
+    QCOMPARE(view.blockLayout(view.blockOf(popup))->height(), 0);
+    view.activateAnchor(block, 0);
+    QVERIFY(view.blockLayout(view.blockOf(popup))->height() > 0);
+    QVERIFY(view.blockLayout(view.blockOf(popup))
+                ->document()
+                ->toPlainText()
+                .contains("Hidden details"));
+    QVERIFY(view.blockLayout(block)->document()->toPlainText().contains(QChar(0x25BE)));
+    view.activateAnchor(block, 0);
+    QCOMPARE(view.blockLayout(view.blockOf(popup))->height(), 0);
+    QCOMPARE(spy.count(), 0); // the view handles popups itself
+}
+
+void TestReportWidget::selectionSpansBlocks()
+{
+    auto doc = readAml(longDocument(600));
+    DReportWidget view;
+    view.resize(600, 300);
+    view.setCacheLimit(16);
+    view.setDocument(doc.get(), true);
+    view.selectAll();
+    const QString all = view.selectedText();
+    QVERIFY(all.startsWith("Case 0\nText of case 0.\na0\tb"));
+    QVERIFY(all.endsWith("Case 599\nText of case 599.\na599\tb"));
+    QCOMPARE(all.count("Text of case"), 600);
+    QVERIFY(view.cachedBlockCount() <= 16); // whole blocks are taken from the items
+}
+
+void TestReportWidget::printingHonoursPageBreaks()
+{
+    auto doc =
+        readAml("<DOCUMENT><TITLE>One</TITLE><PAGEBREAK/><PARAGRAPH>Two</PARAGRAPH><PAGEBREAK/>"
+                "<PARAGRAPH>Three</PARAGRAPH></DOCUMENT>");
+    DReportWidget view;
+    view.resize(600, 400);
+    view.setDocument(doc.get(), true);
+    const QString pdf = m_dir.filePath("breaks.pdf");
+    QVERIFY(view.printToPdf(pdf));
+    QCOMPARE(pdfPages(pdf), 3);
+
+    // A long document without breaks flows over several pages.
+    auto longDoc = readAml(longDocument(120));
+    view.setDocument(longDoc.get(), true);
+    const QString flowing = m_dir.filePath("flow.pdf");
+    QVERIFY(view.printToPdf(flowing));
+    QVERIFY(pdfPages(flowing) > 3);
+}
+
+void TestReportWidget::deepNestingDoesNotOverflow()
+{
+    QByteArray aml = "<DOCUMENT>";
+    for (int i = 0; i < 990; ++i)
+        aml += i % 2 ? "<SECTION>" : "<TABLE><ROW><CELL>";
+    aml += "<TEXT>deep inside</TEXT>";
+    for (int i = 989; i >= 0; --i)
+        aml += i % 2 ? "</SECTION>" : "</CELL></ROW></TABLE>";
+    auto doc = readAml(aml + "</DOCUMENT>");
+    QVERIFY(doc);
+    DReportWidget view;
+    view.resize(600, 300);
+    view.setDocument(doc.get(), true);
+    QVERIFY(!view.grab().isNull());
+    QVERIFY(view.search(QRegularExpression("deep")));
+    QCOMPARE(view.selectedText(), QStringLiteral("deep"));
+}
+
+void TestReportWidget::screenshots()
+{
+    const QString out = QStringLiteral(XRD_BINARY_DIR "/screenshots");
+    QVERIFY(QDir().mkpath(out));
+    DReportWidget view;
+    view.resize(820, 1000);
+    view.insertSearchPath(m_dir.path());
+    view.setDocument(m_sample.get(), true);
+    view.activateAnchor(view.blockOf(ofKind(m_sample.get(), DItem::PopupLink)), 0);
+    QVERIFY(view.grab().save(out + "/view-every-kind.png"));
+    view.scrollBy(800);
+    QVERIFY(view.grab().save(out + "/view-every-kind-2.png"));
+
+    // The example reports with the default styles.
+    DAmlHandler styleHandler;
+    styleHandler.setEnabledLocalStyle(true);
+    DAmlReader styleReader;
+    styleReader.setContentHandler(&styleHandler);
+    QFile styleFile(XRD_SOURCE_DIR "/resources/lib/reporterstyle.aml");
+    QList<DStyle*> styles;
+    if (styleFile.open(QIODevice::ReadOnly) && styleReader.parse(&styleFile))
+        styles = styleHandler.takeStyles();
+    const QStringList examples = QDir(XRD_SOURCE_DIR "/examples").entryList({"*.xrd"}, QDir::Files);
+    for (const QString& name : examples) {
+        QAstXmlRodReader reader;
+        reader.handler()->setStyles(styles);
+        QVERIFY2(reader.parseFile(XRD_SOURCE_DIR "/examples/" + name),
+                 qPrintable(reader.errorString()));
+        std::unique_ptr<DDocument> doc(reader.takeDocument());
+        DReportWidget example;
+        example.resize(900, 1100);
+        example.insertSearchPath(XRD_SOURCE_DIR "/examples");
+        example.setDocument(doc.get(), true);
+        QVERIFY(example.grab().save(out + "/" + QFileInfo(name).baseName() + ".png"));
+        example.scrollBy(1050);
+        QVERIFY(example.grab().save(out + "/" + QFileInfo(name).baseName() + "-2.png"));
+    }
+    qDeleteAll(styles);
+}
+
+QTEST_MAIN(TestReportWidget)
+#include "tst_reportwidget.moc"

@@ -1,5 +1,8 @@
 #include "qareportersummary.h"
 
+#include "qareporterpref.h"
+#include "qareporterprefstyles.h"
+
 #include "ditems.h"
 #include "dstyle.h"
 #include "dupdater.h"
@@ -142,4 +145,11 @@ DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records
     DUpdater updater;
     updater.doAll(document);
     return document;
+}
+
+DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records)
+{
+    const QAReporterPref* preferences = reporterPreferences();
+    return buildSummary(records,
+                        preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());
 }

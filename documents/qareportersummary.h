@@ -17,6 +17,9 @@ public:
     // by name). The caller owns the document.
     static DDocument* buildSummary(const QList<QAReporterData*>& records,
                                    const QList<DStyle*>& styles);
+    // The same with the viewer's style list (none before the preferences
+    // exist).
+    static DDocument* buildSummary(const QList<QAReporterData*>& records);
 };
 
 #endif

@@ -1,7 +1,10 @@
 #include "ditems.h"
 #include "dstyle.h"
 #include "qareporterdata.h"
+#include "qareporterpref.h"
+#include "qareporterprefstyles.h"
 #include "qareportersummary.h"
+#include "recordingstudio.h"
 
 #include <QtTest>
 
@@ -89,6 +92,7 @@ private slots:
     void buildsRowsAndTotals();
     void buildsTheDocumentFrame();
     void leavesMissingStylesUnset();
+    void takesTheViewerStyles();
 
 private:
     QList<DStyle*> m_styles;
@@ -178,5 +182,26 @@ void TestSummary::leavesMissingStylesUnset()
     QVERIFY(!table->first()->next()->next()->style());
 }
 
-QTEST_GUILESS_MAIN(TestSummary)
+// Without preferences the summary has no styles; once they exist it uses
+// the viewer's own list, so edits made in the preferences show up in it.
+void TestSummary::takesTheViewerStyles()
+{
+    Records records({{2, 1, -1}});
+    QVERIFY(!reporterPreferences());
+    std::unique_ptr<DDocument> plain(QAReporterSummary::buildSummary(records.list));
+    QVERIFY(!plain->style());
+
+    static RecordingStudio studio;
+    studio.home = XRD_SOURCE_DIR "/resources";
+    const QList<DStyle*>& styles = createReporterPreferences(&studio)->stylesPage()->styles();
+    QVERIFY(!styles.isEmpty());
+    std::unique_ptr<DDocument> styled(QAReporterSummary::buildSummary(records.list));
+    QVERIFY(styled->style());
+    QCOMPARE(styled->style()->name(), QStringLiteral("Array"));
+    QVERIFY(styles.contains(styled->style()));
+    QCOMPARE(tableOf(styled.get())->first()->next()->style()->name(),
+             QStringLiteral("Array Failed"));
+}
+
+QTEST_MAIN(TestSummary)
 #include "tst_summary.moc"

@@ -102,7 +102,8 @@ bool QAstXmlRodHandler::endElement(const QString& namespaceURI, const QString& l
     if (qName == u"XROD") {
         m_rootOpen = false;
         if (!m_pending.isEmpty()) {
-            setErrorString(reporterText("nested XMLROD init element.\n"));
+            setErrorString(
+                reporterText(QT_TRANSLATE_NOOP("Reporter", "nested XMLROD init element.\n")));
             return false;
         }
         return true;
@@ -123,7 +124,8 @@ void QAstXmlRodHandler::reportProgress()
 bool QAstXmlRodHandler::startRoot()
 {
     if (m_tree)
-        return fail(reporterText("Xml/ROD, more than one XROD root element."));
+        return fail(reporterText(
+            QT_TRANSLATE_NOOP("Reporter", "Xml/ROD, more than one XROD root element.")));
     auto* root = new QAReporterNode;
     m_tree = new QAReporterDataTree(root);
     m_pending.push(root);
@@ -134,7 +136,8 @@ bool QAstXmlRodHandler::startRoot()
 bool QAstXmlRodHandler::startNode(const QXmlStreamAttributes& xmlAttributes)
 {
     if (!m_rootOpen)
-        return fail(reporterText("Xml/ROD, NODE element outside the XROD root element."));
+        return fail(reporterText(
+            QT_TRANSLATE_NOOP("Reporter", "Xml/ROD, NODE element outside the XROD root element.")));
     // The tree owns the node from here on, even when its attributes fail.
     auto* node = new QAReporterNode;
     m_tree->appendChild(node);
@@ -142,11 +145,13 @@ bool QAstXmlRodHandler::startNode(const QXmlStreamAttributes& xmlAttributes)
 
     const NodeAttributes attributes(xmlAttributes);
     if (attributes.name.isNull()) {
-        setErrorString(reporterText("Xml/ROD, unvalable name attribute.\n"));
+        setErrorString(
+            reporterText(QT_TRANSLATE_NOOP("Reporter", "Xml/ROD, unvalable name attribute.\n")));
         return false;
     }
     if (attributes.type.isNull()) {
-        setErrorString(reporterText("Xml/ROD, unvalable type attribute.\n"));
+        setErrorString(
+            reporterText(QT_TRANSLATE_NOOP("Reporter", "Xml/ROD, unvalable type attribute.\n")));
         return false;
     }
     node->name = attributes.name.toString();
@@ -196,7 +201,7 @@ bool QAstXmlRodHandler::endNode()
     }
     if (m_pending.pop() == node)
         return true;
-    setErrorString(reporterText("unvalable stack elements.\n"));
+    setErrorString(reporterText(QT_TRANSLATE_NOOP("Reporter", "unvalable stack elements.\n")));
     return false;
 }
 

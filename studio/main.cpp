@@ -8,7 +8,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <memory>
 
@@ -62,6 +64,10 @@ ExitCode readReport(const QString& path, QTextStream& out, QTextStream& err)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QTranslator translator;
+    if (translator.load(QLocale(), QStringLiteral("xrdview"), QStringLiteral("_"),
+                        QStringLiteral(":/i18n")))
+        app.installTranslator(&translator);
     QCoreApplication::setApplicationName(QStringLiteral("xrdview"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 

@@ -1,0 +1,426 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>DAmlReader</name>
+    <message>
+        <source>%1 cannot hold the element %2</source>
+        <translation>%1 ne peut pas contenir l'élément %2</translation>
+    </message>
+    <message>
+        <source>a STYLE without a name</source>
+        <translation>un STYLE sans nom</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: %3</source>
+        <translation>ligne %1, colonne %2 : %3</translation>
+    </message>
+    <message>
+        <source>elements nested deeper than %1 levels</source>
+        <translation>éléments imbriqués sur plus de %1 niveaux</translation>
+    </message>
+</context>
+<context>
+    <name>DStyleView</name>
+    <message>
+        <source>Style</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Par défaut</translation>
+    </message>
+    <message>
+        <source> pt</source>
+        <translation> pt</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Gras</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Italique</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>Souligné</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Gauche</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Centré</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Droite</translation>
+    </message>
+    <message>
+        <source>Justify</source>
+        <translation>Justifié</translation>
+    </message>
+    <message>
+        <source> px</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>AaBbCc 0123 Sample</source>
+        <translation>AaBbCc 0123 Exemple</translation>
+    </message>
+    <message>
+        <source>Background:</source>
+        <translation>Fond :</translation>
+    </message>
+    <message>
+        <source>Font:</source>
+        <translation>Police :</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Taille :</translation>
+    </message>
+    <message>
+        <source>Text color:</source>
+        <translation>Couleur du texte :</translation>
+    </message>
+    <message>
+        <source>Alignment:</source>
+        <translation>Alignement :</translation>
+    </message>
+    <message>
+        <source>Margin:</source>
+        <translation>Marge :</translation>
+    </message>
+    <message>
+        <source>Preview:</source>
+        <translation>Aperçu :</translation>
+    </message>
+</context>
+<context>
+    <name>QAColorButton</name>
+    <message>
+        <source>Select Color</source>
+        <translation>Choisir la couleur</translation>
+    </message>
+</context>
+<context>
+    <name>QARToolBar</name>
+    <message>
+        <source>Previous Failed Test</source>
+        <translation>Test en échec précédent</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Previous Failed Test&lt;/b&gt;&lt;br&gt;Move cursor to the previous failed test.</source>
+        <translation>&lt;b&gt;Test en échec précédent&lt;/b&gt;&lt;br&gt;Place le curseur sur le test en échec précédent.</translation>
+    </message>
+    <message>
+        <source>Next Failed Test</source>
+        <translation>Test en échec suivant</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Next Failed Test&lt;/b&gt;&lt;br&gt;Move cursor to the next failed test.</source>
+        <translation>&lt;b&gt;Test en échec suivant&lt;/b&gt;&lt;br&gt;Place le curseur sur le test en échec suivant.</translation>
+    </message>
+    <message>
+        <source>All Test Results / Failed Tests Only</source>
+        <translation>Tous les résultats / Tests en échec seulement</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;All Test Results&lt;/b&gt; or &lt;b&gt;Failed Tests Only&lt;/b&gt;&lt;br&gt;Use this button to either display all tests or only failed tests</source>
+        <translation>&lt;b&gt;Tous les résultats&lt;/b&gt; ou &lt;b&gt;Tests en échec seulement&lt;/b&gt;&lt;br&gt;Ce bouton affiche tous les tests ou seulement les tests en échec</translation>
+    </message>
+    <message>
+        <source>Test Report Toolbar</source>
+        <comment>Tool bar Title</comment>
+        <translation>Barre d'outils du rapport de test</translation>
+    </message>
+</context>
+<context>
+    <name>QAReporterPref</name>
+    <message>
+        <source>Report Viewer</source>
+        <comment>Reporter Plugin Preference First Item Title</comment>
+        <translation>Visionneuse de rapports</translation>
+    </message>
+    <message>
+        <source>Styles</source>
+        <comment>Reporter Plugin Preference Second Item Title</comment>
+        <translation>Styles</translation>
+    </message>
+</context>
+<context>
+    <name>QAReporterPrefGeneral</name>
+    <message>
+        <source>Viewer</source>
+        <translation>Visionneuse</translation>
+    </message>
+    <message>
+        <source>Background color</source>
+        <translation>Couleur de fond</translation>
+    </message>
+    <message>
+        <source>Automatic raise viewer on tree selection changed</source>
+        <comment>Check Box Name</comment>
+        <translation>Activer la visionneuse quand la sélection de l'arbre change</translation>
+    </message>
+    <message>
+        <source>Report Contents Depth Open</source>
+        <translation>Profondeur d'ouverture du rapport</translation>
+    </message>
+</context>
+<context>
+    <name>QAReporterPrefStyles</name>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Normal Failed</source>
+        <translation>Normal échec</translation>
+    </message>
+    <message>
+        <source>Normal Passed</source>
+        <translation>Normal réussi</translation>
+    </message>
+    <message>
+        <source>Title0</source>
+        <translation>Titre0</translation>
+    </message>
+    <message>
+        <source>Title1</source>
+        <translation>Titre1</translation>
+    </message>
+    <message>
+        <source>Title1 Failed</source>
+        <translation>Titre1 échec</translation>
+    </message>
+    <message>
+        <source>Title1 Passed</source>
+        <translation>Titre1 réussi</translation>
+    </message>
+    <message>
+        <source>Title2</source>
+        <translation>Titre2</translation>
+    </message>
+    <message>
+        <source>Title2 Failed</source>
+        <translation>Titre2 échec</translation>
+    </message>
+    <message>
+        <source>Title2 Passed</source>
+        <translation>Titre2 réussi</translation>
+    </message>
+    <message>
+        <source>Title3</source>
+        <translation>Titre3</translation>
+    </message>
+    <message>
+        <source>Title3 Failed</source>
+        <translation>Titre3 échec</translation>
+    </message>
+    <message>
+        <source>Title3 Passed</source>
+        <translation>Titre3 réussi</translation>
+    </message>
+    <message>
+        <source>Title4</source>
+        <translation>Titre4</translation>
+    </message>
+    <message>
+        <source>Title4 Failed</source>
+        <translation>Titre4 échec</translation>
+    </message>
+    <message>
+        <source>Title4 Passed</source>
+        <translation>Titre4 réussi</translation>
+    </message>
+    <message>
+        <source>Title5</source>
+        <translation>Titre5</translation>
+    </message>
+    <message>
+        <source>Title5 Failed</source>
+        <translation>Titre5 échec</translation>
+    </message>
+    <message>
+        <source>Title5 Passed</source>
+        <translation>Titre5 réussi</translation>
+    </message>
+    <message>
+        <source>Title6</source>
+        <translation>Titre6</translation>
+    </message>
+    <message>
+        <source>Title6 Failed</source>
+        <translation>Titre6 échec</translation>
+    </message>
+    <message>
+        <source>Title6 Passed</source>
+        <translation>Titre6 réussi</translation>
+    </message>
+    <message>
+        <source>Array Title</source>
+        <translation>Titre de tableau</translation>
+    </message>
+    <message>
+        <source>Array</source>
+        <translation>Tableau</translation>
+    </message>
+    <message>
+        <source>Array Failed</source>
+        <translation>Tableau échec</translation>
+    </message>
+    <message>
+        <source>Array Passed</source>
+        <translation>Tableau réussi</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Lien</translation>
+    </message>
+</context>
+<context>
+    <name>QAResReader</name>
+    <message>
+        <source>the resource file cannot be read</source>
+        <translation>le fichier de ressources ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: %3</source>
+        <translation>ligne %1, colonne %2 : %3</translation>
+    </message>
+    <message>
+        <source>no resources in the file</source>
+        <translation>aucune ressource dans le fichier</translation>
+    </message>
+    <message>
+        <source>not a resource file</source>
+        <translation>pas un fichier de ressources</translation>
+    </message>
+</context>
+<context>
+    <name>QAResWriter</name>
+    <message>
+        <source>the device is not writable</source>
+        <translation>le périphérique n'est pas accessible en écriture</translation>
+    </message>
+</context>
+<context>
+    <name>Reporter</name>
+    <message>
+        <source>Analysing %1</source>
+        <translation>Analyse de %1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>No report to read.</source>
+        <translation>Aucun rapport à lire.</translation>
+    </message>
+    <message>
+        <source>No report file name given.</source>
+        <translation>Aucun nom de fichier de rapport.</translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation>Le fichier %1 n'existe pas.</translation>
+    </message>
+    <message>
+        <source>%1 is a directory, not a report file.</source>
+        <translation>%1 est un répertoire, pas un fichier de rapport.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation>Le fichier %1 ne peut pas être lu : %2.</translation>
+    </message>
+    <message>
+        <source>The report reader has no handler.</source>
+        <translation>Le lecteur de rapports n'a pas de gestionnaire.</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>État</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Échec</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Réussi</translation>
+    </message>
+    <message>
+        <source>Inconclusive</source>
+        <translation>Non concluant</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>Results files</source>
+        <translation>Fichiers de résultats</translation>
+    </message>
+    <message>
+        <source>nested XMLROD init element.
+</source>
+        <translation>élément XMLROD initial imbriqué.
+</translation>
+    </message>
+    <message>
+        <source>Xml/ROD, more than one XROD root element.</source>
+        <translation>Xml/ROD, plus d'un élément racine XROD.</translation>
+    </message>
+    <message>
+        <source>Xml/ROD, NODE element outside the XROD root element.</source>
+        <translation>Xml/ROD, élément NODE hors de l'élément racine XROD.</translation>
+    </message>
+    <message>
+        <source>Xml/ROD, unvalable name attribute.
+</source>
+        <translation>Xml/ROD, attribut name invalide.
+</translation>
+    </message>
+    <message>
+        <source>Xml/ROD, unvalable type attribute.
+</source>
+        <translation>Xml/ROD, attribut type invalide.
+</translation>
+    </message>
+    <message>
+        <source>unvalable stack elements.
+</source>
+        <translation>éléments de pile invalides.
+</translation>
+    </message>
+</context>
+<context>
+    <name>xrdview</name>
+    <message>
+        <source>xrdview: %1: %2</source>
+        <translation>xrdview : %1 : %2</translation>
+    </message>
+    <message>
+        <source>Reads XROD test reports and prints their node counts and test totals.
+Exit status: 0 all passed, 1 a test failed, 2 a file could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report files (*.xrd).</source>
+        <translation>Fichiers de rapport (*.xrd).</translation>
+    </message>
+</context>
+</TS>

@@ -328,8 +328,12 @@ QTextBlockFormat DBlockLayout::blockFormatFor(const DItem* item) const
         if (style->alignment())
             format.setAlignment(style->alignment());
         if (style->margin() >= 0) {
-            format.setTopMargin(style->margin());
-            format.setBottomMargin(style->margin());
+            // Titles keep room above them to set sections apart.
+            const bool title = item->kind() == DItem::Title;
+            format.setTopMargin(title ? qMax<qreal>(format.topMargin(), style->margin())
+                                      : style->margin());
+            format.setBottomMargin(title ? qMax<qreal>(format.bottomMargin(), style->margin())
+                                         : style->margin());
         }
         if (style->background().isValid())
             format.setBackground(style->background());
@@ -364,7 +368,10 @@ void DBlockLayout::ensureInlineBlock(QTextCursor& cursor, const QTextCharFormat&
 {
     if (m_inlineOpen)
         return;
-    startBlock(cursor, QTextBlockFormat(), format);
+    QTextBlockFormat block;
+    if (m_defaultAlign)
+        block.setAlignment(m_defaultAlign);
+    startBlock(cursor, block, format);
     m_inlineOpen = true;
 }
 
@@ -810,15 +817,19 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
         m_claimed = false;
         m_inlineOpen = false;
         m_lastSpace = true;
-        if (p.cell->kind() == DItem::CellText || p.cell->kind() == DItem::Cell) {
+        m_defaultAlign = align;
+        if (p.cell->kind() == DItem::Cell) {
+            // Its first child takes the cell's first block.
+            record(p.cell, at);
+            emitChildren(p.cell, at, cellFormat, depth + 1);
+        } else if (p.cell->kind() == DItem::CellText) {
             QTextBlockFormat block;
             if (align)
                 block.setAlignment(align);
             startBlock(at, block, cellFormat);
             m_inlineOpen = true;
             record(p.cell, at);
-            if (p.cell->kind() == DItem::CellText)
-                insertText(p.cell, static_cast<const DCellText*>(p.cell)->text(), at, cellFormat);
+            insertText(p.cell, static_cast<const DCellText*>(p.cell)->text(), at, cellFormat);
             emitChildren(p.cell, at, cellFormat, depth + 1);
         } else if (isBlockKind(p.cell)) {
             emitBlock(p.cell, at, rowFormat, depth + 1);
@@ -826,8 +837,9 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
             emitInline(p.cell, at, rowFormat, depth + 1);
         }
         m_inlineOpen = false;
-        // The cell's look and spans live in the format of its first block,
-        // which filling the cell replaced.
+        m_defaultAlign = {};
+        // Set once the content is in: the look lives in the format of the
+        // cell's first block.
         cell.setFormat(look);
     }
     --m_tableDepth;

@@ -140,6 +140,7 @@ private:
     bool m_inlineOpen = false;
     bool m_lastSpace = true;
     int m_tableDepth = 0;
+    Qt::Alignment m_defaultAlign; // of anonymous blocks in the current cell
 };
 
 #endif

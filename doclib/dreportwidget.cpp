@@ -18,6 +18,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -621,6 +622,10 @@ void DReportWidget::paintEvent(QPaintEvent*)
         }
         y += height;
     }
+    if (!m_prefetchQueued) {
+        m_prefetchQueued = true;
+        QTimer::singleShot(0, this, &DReportWidget::prefetch);
+    }
     if (m_heightChanges != changesBefore) {
         // Real heights replaced estimates: keep the scroll bars honest and
         // do not leave a gap below the last block.
@@ -630,6 +635,23 @@ void DReportWidget::paintEvent(QPaintEvent*)
         if (before.block != m_top.block || before.offset != m_top.offset)
             viewport()->update();
     }
+}
+
+void DReportWidget::prefetch()
+{
+    // When idle, lay out the page below the viewport and the one above, so
+    // that paging there paints at once.
+    m_prefetchQueued = false;
+    if (m_blocks.empty() || !isVisible())
+        return;
+    const int viewHeight = viewport()->height();
+    int y = -m_top.offset;
+    int block = m_top.block;
+    for (; block < blockCount() && y < 2 * viewHeight; ++block)
+        y += layoutOf(block)->height();
+    for (int above = m_top.block - 1, room = viewHeight; above >= 0 && room > 0; --above)
+        room -= layoutOf(above)->height();
+    syncScrollBars();
 }
 
 void DReportWidget::resizeEvent(QResizeEvent* event)

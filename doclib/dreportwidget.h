@@ -140,6 +140,7 @@ private:
     };
 
     void printTo(QPagedPaintDevice* device);
+    void prefetch();
     qreal yInBlock(int block, const DItem* item) const;
     void appendDocument(DDocument* doc);
     void addBlock(const DItem* item, int rows, const DItem* namedBefore);
@@ -192,6 +193,7 @@ private:
     bool m_syncing = false;
     mutable int m_widestBlock = 0;
     int m_layoutWidth = 0;
+    bool m_prefetchQueued = false;
 
     TextPos m_anchor;
     TextPos m_cursor;

@@ -1,5 +1,6 @@
 #include "damlhandler.h"
 #include "damlreader.h"
+#include "documentitems.h"
 #include "ditems.h"
 #include "dstyle.h"
 #include "dupdater.h"
@@ -38,23 +39,6 @@ Parsed parse(const QByteArray& xml, const QList<DStyle*>& styles = {}, bool loca
     return parsed;
 }
 
-// Every item below root, in document order, without recursion.
-QList<DItem*> itemsOf(DItem* root)
-{
-    QList<DItem*> items;
-    QList<DItem*> pending{root};
-    while (!pending.isEmpty()) {
-        DItem* item = pending.takeLast();
-        items.append(item);
-        QList<DItem*> children;
-        if (DItemContainer* container = item->toContainer()) {
-            for (DItem* child = container->first(); child; child = child->next())
-                children.prepend(child);
-        }
-        pending.append(children);
-    }
-    return items;
-}
 
 template <class T> T* firstOf(DItem* root, DItem::Kind kind)
 {

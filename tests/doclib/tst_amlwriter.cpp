@@ -1,6 +1,7 @@
 #include "damlhandler.h"
 #include "damlreader.h"
 #include "damlwriter.h"
+#include "documentitems.h"
 #include "ditems.h"
 #include "dstyle.h"
 
@@ -24,23 +25,6 @@ std::unique_ptr<DDocument> readAml(const QByteArray& aml, const QList<DStyle*>& 
     return std::unique_ptr<DDocument>(handler.takeDocument());
 }
 
-// Items of a document in document order (explicit stack).
-QList<DItem*> itemsOf(DItem* root)
-{
-    QList<DItem*> items;
-    QList<DItem*> pending{root};
-    while (!pending.isEmpty()) {
-        DItem* item = pending.takeLast();
-        items.append(item);
-        QList<DItem*> children;
-        if (DItemContainer* container = item->toContainer()) {
-            for (DItem* child = container->first(); child; child = child->next())
-                children.prepend(child);
-        }
-        pending.append(children);
-    }
-    return items;
-}
 
 template <class T> T* findNamed(DDocument* document, const QString& name)
 {

@@ -1,5 +1,6 @@
 #include "damlreader.h"
 #include "damlwriter.h"
+#include "documentitems.h"
 #include "ditems.h"
 #include "qareporterdata.h"
 #include "qareporterfilter.h"
@@ -81,19 +82,10 @@ QAReporterNode* named(QAReporterDataTree* tree, const QString& name)
     return nullptr;
 }
 
-QSet<const DItem*> itemsOf(DItem* root)
+QSet<const DItem*> itemSetOf(DItem* root)
 {
-    QSet<const DItem*> items;
-    QList<DItem*> pending{root};
-    while (!pending.isEmpty()) {
-        DItem* item = pending.takeLast();
-        items.insert(item);
-        if (DItemContainer* container = item->toContainer()) {
-            for (DItem* child = container->first(); child; child = child->next())
-                pending.append(child);
-        }
-    }
-    return items;
+    const QList<DItem*> items = itemsOf(root);
+    return QSet<const DItem*>(items.cbegin(), items.cend());
 }
 
 DItem* previousSibling(const DItem* item)
@@ -353,7 +345,7 @@ void TestFilter::bindsFilteredNodesToTheCopy()
     QAReporterFilter filter;
     QAReporterData* filtered = filterOne(filter, record.get());
     QVERIFY(filtered && filtered->document);
-    const QSet<const DItem*> copies = itemsOf(filtered->document);
+    const QSet<const DItem*> copies = itemSetOf(filtered->document);
     for (QAReporterNode* kept : nodesOf(filtered->tree)) {
         QVERIFY2(copies.contains(kept->startItem), qPrintable(kept->name));
         QVERIFY2(copies.contains(kept->endItem) || kept == filtered->tree->root()->data,
@@ -388,7 +380,7 @@ void TestFilter::neverTouchesTheSource()
 
     auto filter = std::make_unique<QAReporterFilter>();
     QAReporterData* filtered = filterOne(*filter, record.get());
-    const QSet<const DItem*> sourceItems = itemsOf(record->document);
+    const QSet<const DItem*> sourceItems = itemSetOf(record->document);
     for (const QAReporterNode* kept : nodesOf(filtered->tree)) {
         QVERIFY(!sourceItems.contains(kept->startItem));
         QVERIFY(!sourceItems.contains(kept->endItem));

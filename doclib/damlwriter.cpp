@@ -80,29 +80,8 @@ void DAmlWriter::doAll(DDocument* document)
 
 void DAmlWriter::write(DItem* item)
 {
-    if (!item)
-        return;
-    doItem(item);
-    drain();
-}
-
-void DAmlWriter::drain()
-{
-    if (m_draining)
-        return;
-    m_draining = true;
-    while (!m_walk.isEmpty()) {
-        DItem* child = m_walk.last().nextChild;
-        if (child) {
-            m_walk.last().nextChild = child->next();
-            doItem(child);
-        } else {
-            const Frame frame = m_walk.takeLast();
-            m_xml.writeEndElement();
-            m_xml.setAutoFormatting(frame.formatting);
-        }
-    }
-    m_draining = false;
+    if (item)
+        doItem(item);
 }
 
 void DAmlWriter::startItem(const DItem* item)
@@ -141,8 +120,19 @@ void DAmlWriter::characters(const QString& text)
 
 void DAmlWriter::enter(DItemContainer* item)
 {
-    m_walk.append({item->first(), m_xml.autoFormatting()});
-    drain();
+    enter(item, m_xml.autoFormatting());
+}
+
+void DAmlWriter::enter(DItemContainer* item, bool formatting)
+{
+    m_formattingToRestore.append(formatting);
+    doItemChildren(item);
+}
+
+void DAmlWriter::leaveItemChildren(DItemContainer*)
+{
+    m_xml.writeEndElement();
+    m_xml.setAutoFormatting(m_formattingToRestore.takeLast());
 }
 
 void DAmlWriter::leaf(const DItem* item)
@@ -243,8 +233,7 @@ void DAmlWriter::doCellText(DCellText* item)
     const bool formatting = m_xml.autoFormatting();
     m_xml.setAutoFormatting(false);
     characters(item->text());
-    m_walk.append({item->first(), formatting});
-    drain();
+    enter(item, formatting);
 }
 
 void DAmlWriter::doPopupLink(DPopupLink* item)

@@ -13,8 +13,7 @@ class DItem;
 // Writes a document as AML markup, so that reading the output back gives
 // the same document (item kinds, names, style names, texts and kind data).
 // Texts and attributes are escaped; characters that XML cannot carry are
-// left out. The walk uses an explicit stack: nesting depth is not limited
-// by the call stack.
+// left out.
 class DAmlWriter : public DIterator
 {
 public:
@@ -65,26 +64,22 @@ public:
     void doPoint(DPoint* item) override;
     void doAxis(DAxis* item) override;
 
-private:
-    struct Frame
-    {
-        DItem* nextChild;
-        bool formatting; // auto-formatting to restore after the end tag
-    };
+protected:
+    void leaveItemChildren(DItemContainer* container) override;
 
+private:
     void startItem(const DItem* item);
     void attribute(const char* name, const QString& value);
     void attribute(const char* name, double value);
     void characters(const QString& text);
     // Opens the container's element content; its children follow.
     void enter(DItemContainer* item);
+    void enter(DItemContainer* item, bool formatting);
     void leaf(const DItem* item);
-    void drain();
 
     QXmlStreamWriter m_xml;
-    QList<Frame> m_walk;
+    QList<bool> m_formattingToRestore; // per open container, after its end tag
     bool m_formatting = false;
-    bool m_draining = false;
 };
 
 #endif

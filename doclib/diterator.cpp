@@ -2,9 +2,7 @@
 
 #include "ditems.h"
 
-DIterator::DIterator(QAIProgressMonitor* progress) : m_progress(progress)
-{
-}
+DIterator::DIterator(QAIProgressMonitor* progress) : m_progress(progress) {}
 
 DIterator::~DIterator() = default;
 
@@ -15,6 +13,26 @@ void DIterator::doAll(DDocument* document)
 }
 
 void DIterator::doItem(DItem* item)
+{
+    visit(item);
+    if (m_walking)
+        return;
+    m_walking = true;
+    while (!m_frames.isEmpty()) {
+        Frame& top = m_frames.last();
+        if (DItem* child = top.nextChild) {
+            top.nextChild = child->next();
+            visit(child);
+        } else {
+            DItemContainer* container = top.container;
+            m_frames.removeLast();
+            leaveItemChildren(container);
+        }
+    }
+    m_walking = false;
+}
+
+void DIterator::visit(DItem* item)
 {
     switch (item->kind()) {
     case DItem::Document:
@@ -105,9 +123,10 @@ void DIterator::doItem(DItem* item)
 
 void DIterator::doItemChildren(DItemContainer* container)
 {
-    for (DItem* child = container->first(); child; child = child->next())
-        doItem(child);
+    m_frames.append({container, container->first()});
 }
+
+void DIterator::leaveItemChildren(DItemContainer*) {}
 
 void DIterator::doDocument(DDocument* item)
 {
@@ -199,38 +218,20 @@ void DIterator::doCurve(DCurve* item)
     doItemChildren(item);
 }
 
-void DIterator::doPageBreak(DPageBreak*)
-{
-}
+void DIterator::doPageBreak(DPageBreak*) {}
 
-void DIterator::doText(DText*)
-{
-}
+void DIterator::doText(DText*) {}
 
-void DIterator::doImage(DImage*)
-{
-}
+void DIterator::doImage(DImage*) {}
 
-void DIterator::doTag(DTag*)
-{
-}
+void DIterator::doTag(DTag*) {}
 
-void DIterator::doTagPointer(DTagPointer*)
-{
-}
+void DIterator::doTagPointer(DTagPointer*) {}
 
-void DIterator::doSEntry(DSEntry*)
-{
-}
+void DIterator::doSEntry(DSEntry*) {}
 
-void DIterator::doIEntry(DIEntry*)
-{
-}
+void DIterator::doIEntry(DIEntry*) {}
 
-void DIterator::doPoint(DPoint*)
-{
-}
+void DIterator::doPoint(DPoint*) {}
 
-void DIterator::doAxis(DAxis*)
-{
-}
+void DIterator::doAxis(DAxis*) {}

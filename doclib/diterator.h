@@ -1,6 +1,8 @@
 #ifndef DITERATOR_H
 #define DITERATOR_H
 
+#include <QList>
+
 class QAIProgressMonitor;
 class DItem;
 class DItemContainer;
@@ -33,7 +35,11 @@ class DPoint;
 class DAxis;
 
 // Walks a document in document order, calling one visit per item kind.
-// Container visits enter their children through doItemChildren by default.
+// Container visits enter their children through doItemChildren (the
+// default visit of every container does). The walk keeps an explicit stack:
+// the children a visit enters are visited once that visit has returned,
+// then leaveItemChildren runs for their container. So no document, however
+// deep, makes the walk recurse.
 class DIterator
 {
 public:
@@ -41,8 +47,9 @@ public:
     virtual ~DIterator();
 
     virtual void doAll(DDocument* document);
-    // Calls the visit of the item's kind.
+    // Visits the item, then everything its visit entered.
     void doItem(DItem* item);
+    // Enters the container: its children are visited next.
     virtual void doItemChildren(DItemContainer* container);
 
     virtual void doDocument(DDocument* item);
@@ -75,9 +82,21 @@ public:
 
 protected:
     QAIProgressMonitor* progressMonitor() const { return m_progress; }
+    // Runs after the last child of an entered container has been visited.
+    virtual void leaveItemChildren(DItemContainer* container);
 
 private:
+    struct Frame
+    {
+        DItemContainer* container;
+        DItem* nextChild;
+    };
+
+    void visit(DItem* item);
+
     QAIProgressMonitor* m_progress;
+    QList<Frame> m_frames;
+    bool m_walking = false;
 };
 
 #endif

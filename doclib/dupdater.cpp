@@ -8,10 +8,9 @@ DUpdater::DUpdater() = default;
 
 void DUpdater::doItemChildren(DItemContainer* container)
 {
-    for (DItem* child = container->first(); child; child = child->next()) {
+    for (DItem* child = container->first(); child; child = child->next())
         child->setParent(container);
-        doItem(child);
-    }
+    DIterator::doItemChildren(container);
 }
 
 int DUpdater::columnCount(const DTable* table)
@@ -29,6 +28,8 @@ int DUpdater::columnCount(const DTable* table)
     return columns;
 }
 
+// The widths come from the rows themselves, so they need not wait for the
+// walk to reach them.
 void DUpdater::doTable(DTable* table)
 {
     doItemChildren(table);

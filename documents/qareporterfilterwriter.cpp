@@ -225,8 +225,8 @@ DItem* QAReporterFilterWriter::visitLeaf(DItem* item, DItem::Kind kind, bool tag
     return copy;
 }
 
-// Opens the container's copy (or notes that it is dropped) and walks its
-// children; the walk itself runs in drain().
+// Opens the container's copy (or notes that it is dropped) and enters its
+// children.
 void QAReporterFilterWriter::visitContainer(DItemContainer* item, DItem::Kind kind)
 {
     if (item->kind() != kind)
@@ -237,28 +237,11 @@ void QAReporterFilterWriter::visitContainer(DItemContainer* item, DItem::Kind ki
         m_output.append({copy->toContainer(), nullptr});
     else
         ++m_droppedDepth;
-    m_walk.append({item->first(), copy, binding});
-    drain();
+    m_walk.append({copy, binding});
+    doItemChildren(item);
 }
 
-void QAReporterFilterWriter::drain()
-{
-    if (m_draining)
-        return;
-    m_draining = true;
-    while (!m_walk.isEmpty()) {
-        DItem* child = m_walk.last().nextChild;
-        if (child) {
-            m_walk.last().nextChild = child->next();
-            doItem(child);
-        } else {
-            closeFrame();
-        }
-    }
-    m_draining = false;
-}
-
-void QAReporterFilterWriter::closeFrame()
+void QAReporterFilterWriter::leaveItemChildren(DItemContainer*)
 {
     const Frame frame = m_walk.takeLast();
     if (frame.copy) {

@@ -18,9 +18,6 @@ class QAReporterNode;
 // its document (doAll), a copy of the source document without the items
 // of rejected nodes. The filtered nodes are re-bound to the copied items;
 // a null tag is inserted before each copy where a kept node starts.
-//
-// The walk uses an explicit stack, so a document nested as deep as the
-// reader allows does not exhaust the call stack.
 class QAReporterFilterWriter : public DIterator
 {
 public:
@@ -77,6 +74,9 @@ public:
     void doPoint(DPoint* item) override;
     void doAxis(DAxis* item) override;
 
+protected:
+    void leaveItemChildren(DItemContainer* container) override;
+
 private:
     // What the source item at a hash key means for the copy: the first
     // rejected node starting there, and the filtered nodes still bound to
@@ -90,7 +90,6 @@ private:
     // A source container being walked, with its copy (null when dropped).
     struct Frame
     {
-        DItem* nextChild;
         DItem* copy;
         Binding* binding;
     };
@@ -110,8 +109,6 @@ private:
     void visitContainer(DItemContainer* item, DItem::Kind kind);
     DItem* visitLeaf(DItem* item, DItem::Kind kind, bool tagAllowed = true);
     void link(DItem* copy);
-    void drain();
-    void closeFrame();
     DItem* placeOfDropped() const;
     void bindStart(Binding* binding, DItem* copy);
     void bindEnd(Binding* binding, DItem* copy);
@@ -127,9 +124,8 @@ private:
     QHash<const DItem*, Binding> m_bindings;
 
     DDocument* m_document = nullptr;
-    QList<Frame> m_walk;
+    QList<Frame> m_walk; // the source containers being walked, outermost first
     QList<Level> m_output;
-    bool m_draining = false;
     int m_droppedDepth = 0; // open source containers that were dropped
     const QAReporterNode* m_skipping = nullptr;
     qsizetype m_skipDepth = 0; // walk depth where the skipped range began

@@ -1,7 +1,7 @@
 #include "damlhandler.h"
 #include "damlreader.h"
-#include "documentitems.h"
 #include "ditems.h"
+#include "documentitems.h"
 #include "dstyle.h"
 #include "dupdater.h"
 
@@ -38,7 +38,6 @@ Parsed parse(const QByteArray& xml, const QList<DStyle*>& styles = {}, bool loca
         parsed.localStyles.emplace_back(style);
     return parsed;
 }
-
 
 template <class T> T* firstOf(DItem* root, DItem::Kind kind)
 {
@@ -106,6 +105,7 @@ private slots:
     void linkSplit();
     void updaterCompletesTables();
     void hugeDocumentsAreDestroyed();
+    void walksDeepDocumentsInOrder();
     void defaultStyleFile();
 };
 
@@ -337,6 +337,67 @@ void TestAmlReader::hugeDocumentsAreDestroyed()
     QVERIFY2(deep.ok, qPrintable(deep.error));
     QCOMPARE(itemsOf(deep.document.get()).size(), 1991);
     deep.document.reset();
+}
+
+namespace {
+
+// Records the walk as "+KIND" on entering a container and "-KIND" on
+// leaving it, and counts every visit.
+class WalkRecorder : public DIterator
+{
+public:
+    void doSection(DSection* item) override { enter(item); }
+    void doParagraph(DParagraph* item) override { enter(item); }
+    void doText(DText*) override
+    {
+        ++visits;
+        events << "text";
+    }
+    void leaveItemChildren(DItemContainer* container) override
+    {
+        events << QString("-") + DItem::kindName(container->kind());
+    }
+    void enter(DItemContainer* item)
+    {
+        ++visits;
+        events << QString("+") + DItem::kindName(item->kind());
+        doItemChildren(item);
+    }
+
+    QStringList events;
+    int visits = 0;
+};
+
+} // namespace
+
+// Walks keep document order, leave containers after their last child, and
+// hold far more levels than the call stack could (built by hand: the
+// reader refuses such depths).
+void TestAmlReader::walksDeepDocumentsInOrder()
+{
+    const Parsed p = parse("<DOCUMENT><SECTION><TEXT>a</TEXT><PARAGRAPH>b</PARAGRAPH></SECTION>"
+                           "<TEXT>c</TEXT></DOCUMENT>");
+    WalkRecorder recorder;
+    recorder.doAll(p.document.get());
+    QCOMPARE(recorder.events, (QStringList{"+SECTION", "text", "+PARAGRAPH", "text", "-PARAGRAPH",
+                                           "-SECTION", "text", "-DOCUMENT"}));
+
+    const int depth = 300000;
+    DDocument deep;
+    DItemContainer* container = &deep;
+    for (int i = 0; i < depth; ++i) {
+        auto* section = new DSection;
+        container->insertAfter(nullptr, section);
+        section->setParent(nullptr);
+        container = section;
+    }
+    DUpdater updater;
+    updater.doAll(&deep);
+    QCOMPARE(container->parent()->parent()->kind(), DItem::Section);
+    WalkRecorder counter;
+    counter.doAll(&deep);
+    QCOMPARE(counter.visits, depth);
+    QCOMPARE(counter.events.last(), QStringLiteral("-DOCUMENT"));
 }
 
 void TestAmlReader::defaultStyleFile()

@@ -359,7 +359,7 @@ DItem* DAmlHandler::createItem(int kind, const QXmlStreamAttributes& attributes)
     case DItem::Axis:
     default:
         item = new DAxis(attributes.value(QLatin1String("orientation")) == u"y" ? Qt::Vertical
-                                                                               : Qt::Horizontal,
+                                                                                : Qt::Horizontal,
                          text("label"), doubleAttribute(attributes, QLatin1String("min")),
                          doubleAttribute(attributes, QLatin1String("max")));
         break;

@@ -2,9 +2,7 @@
 
 #include <QtGlobal>
 
-DCell::DCell(int hspan, int vspan) : DCell(Cell, hspan, vspan)
-{
-}
+DCell::DCell(int hspan, int vspan) : DCell(Cell, hspan, vspan) {}
 
 DCell::DCell(Kind kind, int hspan, int vspan)
     : DItemContainer(kind), m_hspan(qMax(0, hspan)), m_vspan(qMax(0, vspan))

@@ -1,8 +1,6 @@
 #include "dfooter.h"
 
-DFooter::DFooter() : DItemContainer(Footer)
-{
-}
+DFooter::DFooter() : DItemContainer(Footer) {}
 
 DItem* DFooter::clone() const
 {

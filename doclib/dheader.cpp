@@ -1,8 +1,6 @@
 #include "dheader.h"
 
-DHeader::DHeader() : DItemContainer(Header)
-{
-}
+DHeader::DHeader() : DItemContainer(Header) {}
 
 DItem* DHeader::clone() const
 {

@@ -1,8 +1,6 @@
 #include "dimage.h"
 
-DImage::DImage(const QString& source) : DItem(Image), m_source(source)
-{
-}
+DImage::DImage(const QString& source) : DItem(Image), m_source(source) {}
 
 DItem* DImage::clone() const
 {

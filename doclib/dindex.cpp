@@ -1,8 +1,6 @@
 #include "dindex.h"
 
-DIndex::DIndex() : DItemContainer(Index)
-{
-}
+DIndex::DIndex() : DItemContainer(Index) {}
 
 DItem* DIndex::clone() const
 {

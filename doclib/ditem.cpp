@@ -13,10 +13,10 @@ DItem::~DItem() = default;
 const char* DItem::kindName(Kind kind)
 {
     static const char* const names[KindCount] = {
-        "DOCUMENT", "SECTION", "TITLE",    "HEADER", "FOOTER",     "PARAGRAPH", "LIST",
-        "LINK",     "TABLE",   "ROW",      "CELL",   "CELLTEXT",   "POPUPLINK", "POPUP",
-        "SUMMARY",  "INDEX",   "GRAPHIC",  "CURVE",  "PAGEBREAK",  "TEXT",      "IMAGE",
-        "TAG",      "TAGPOINTER", "SENTRY", "IENTRY", "POINT",     "AXIS"};
+        "DOCUMENT", "SECTION",    "TITLE",   "HEADER", "FOOTER",    "PARAGRAPH", "LIST",
+        "LINK",     "TABLE",      "ROW",     "CELL",   "CELLTEXT",  "POPUPLINK", "POPUP",
+        "SUMMARY",  "INDEX",      "GRAPHIC", "CURVE",  "PAGEBREAK", "TEXT",      "IMAGE",
+        "TAG",      "TAGPOINTER", "SENTRY",  "IENTRY", "POINT",     "AXIS"};
     return kind < KindCount ? names[kind] : "";
 }
 

@@ -14,9 +14,33 @@ class DItem
 public:
     // Containers come first, leaves from PageBreak on.
     enum Kind : quint8 {
-        Document, Section, Title, Header, Footer, Paragraph, List, Link, Table, Row, Cell,
-        CellText, PopupLink, Popup, Summary, Index, Graphic, Curve,
-        PageBreak, Text, Image, Tag, TagPointer, SEntry, IEntry, Point, Axis,
+        Document,
+        Section,
+        Title,
+        Header,
+        Footer,
+        Paragraph,
+        List,
+        Link,
+        Table,
+        Row,
+        Cell,
+        CellText,
+        PopupLink,
+        Popup,
+        Summary,
+        Index,
+        Graphic,
+        Curve,
+        PageBreak,
+        Text,
+        Image,
+        Tag,
+        TagPointer,
+        SEntry,
+        IEntry,
+        Point,
+        Axis,
         KindCount
     };
 

@@ -1,12 +1,8 @@
 #include "dlink.h"
 
-DLink::DLink(const QString& target) : DItemContainer(Link), m_target(target)
-{
-}
+DLink::DLink(const QString& target) : DItemContainer(Link), m_target(target) {}
 
-DLink::DLink(Kind kind, const QString& target) : DItemContainer(kind), m_target(target)
-{
-}
+DLink::DLink(Kind kind, const QString& target) : DItemContainer(kind), m_target(target) {}
 
 DItem* DLink::clone() const
 {

@@ -1,8 +1,6 @@
 #include "dlist.h"
 
-DList::DList() : DItemContainer(List)
-{
-}
+DList::DList() : DItemContainer(List) {}
 
 DItem* DList::clone() const
 {

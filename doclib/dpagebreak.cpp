@@ -1,8 +1,6 @@
 #include "dpagebreak.h"
 
-DPageBreak::DPageBreak() : DItem(PageBreak)
-{
-}
+DPageBreak::DPageBreak() : DItem(PageBreak) {}
 
 DItem* DPageBreak::clone() const
 {

@@ -1,8 +1,6 @@
 #include "dparagraph.h"
 
-DParagraph::DParagraph() : DItemContainer(Paragraph)
-{
-}
+DParagraph::DParagraph() : DItemContainer(Paragraph) {}
 
 DItem* DParagraph::clone() const
 {

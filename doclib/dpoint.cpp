@@ -1,8 +1,6 @@
 #include "dpoint.h"
 
-DPoint::DPoint(double x, double y) : DItem(Point), m_x(x), m_y(y)
-{
-}
+DPoint::DPoint(double x, double y) : DItem(Point), m_x(x), m_y(y) {}
 
 DItem* DPoint::clone() const
 {

@@ -1,8 +1,6 @@
 #include "dpopup.h"
 
-DPopup::DPopup() : DItemContainer(Popup)
-{
-}
+DPopup::DPopup() : DItemContainer(Popup) {}
 
 DItem* DPopup::clone() const
 {

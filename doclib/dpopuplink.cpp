@@ -1,8 +1,6 @@
 #include "dpopuplink.h"
 
-DPopupLink::DPopupLink(const QString& target) : DLink(PopupLink, target)
-{
-}
+DPopupLink::DPopupLink(const QString& target) : DLink(PopupLink, target) {}
 
 DItem* DPopupLink::clone() const
 {

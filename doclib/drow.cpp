@@ -1,8 +1,6 @@
 #include "drow.h"
 
-DRow::DRow() : DItemContainer(Row)
-{
-}
+DRow::DRow() : DItemContainer(Row) {}
 
 DItem* DRow::clone() const
 {

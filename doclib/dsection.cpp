@@ -1,8 +1,6 @@
 #include "dsection.h"
 
-DSection::DSection() : DItemContainer(Section)
-{
-}
+DSection::DSection() : DItemContainer(Section) {}
 
 DItem* DSection::clone() const
 {

@@ -1,8 +1,6 @@
 #include "dstyle.h"
 
-DStyle::DStyle(const QString& name) : m_name(name)
-{
-}
+DStyle::DStyle(const QString& name) : m_name(name) {}
 
 QFont DStyle::font(const QFont& base) const
 {

@@ -1,8 +1,6 @@
 #include "dsummary.h"
 
-DSummary::DSummary() : DItemContainer(Summary)
-{
-}
+DSummary::DSummary() : DItemContainer(Summary) {}
 
 DItem* DSummary::clone() const
 {

@@ -1,8 +1,6 @@
 #include "dtable.h"
 
-DTable::DTable(int frame) : DItemContainer(Table), m_frame(frame)
-{
-}
+DTable::DTable(int frame) : DItemContainer(Table), m_frame(frame) {}
 
 DItem* DTable::clone() const
 {

@@ -1,8 +1,6 @@
 #include "dtagpointer.h"
 
-DTagPointer::DTagPointer(const QString& target) : DItem(TagPointer), m_target(target)
-{
-}
+DTagPointer::DTagPointer(const QString& target) : DItem(TagPointer), m_target(target) {}
 
 DItem* DTagPointer::clone() const
 {

@@ -1,8 +1,6 @@
 #include "dtext.h"
 
-DText::DText(const QString& text) : DItem(Text), m_text(text)
-{
-}
+DText::DText(const QString& text) : DItem(Text), m_text(text) {}
 
 DItem* DText::clone() const
 {

@@ -2,9 +2,7 @@
 
 #include <QtGlobal>
 
-DTitle::DTitle(int level) : DItemContainer(Title), m_level(qBound(1, level, 6))
-{
-}
+DTitle::DTitle(int level) : DItemContainer(Title), m_level(qBound(1, level, 6)) {}
 
 DItem* DTitle::clone() const
 {

@@ -26,7 +26,8 @@ public:
     virtual QString homeDir() const = 0;
     virtual QString configDirectory() const = 0;
     virtual QString pixmapDirectory() const = 0;
-    virtual void progressStart(int totalSteps, const QString& label, const QString& cancelLabel) = 0;
+    virtual void progressStart(int totalSteps, const QString& label,
+                               const QString& cancelLabel) = 0;
     virtual void progressStep(int step) = 0;
     virtual void progressEnd() = 0;
     virtual void openLocation(const QString& location, int line, bool activate) = 0;

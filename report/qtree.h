@@ -196,8 +196,7 @@ public:
         case PreOrder:
             return step(&QTreeIterator<T>::toFirstChild, &QTreeIterator<T>::toNextSibling, Next);
         case ReversePreOrder:
-            return step(&QTreeIterator<T>::toLastChild, &QTreeIterator<T>::toPrevSibling,
-                        Previous);
+            return step(&QTreeIterator<T>::toLastChild, &QTreeIterator<T>::toPrevSibling, Previous);
         case SiblingOnly:
             qWarning("Not implemented...");
             return m_iterator->toNextSibling();

@@ -1,8 +1,8 @@
 #include "damlhandler.h"
 #include "damlreader.h"
 #include "damlwriter.h"
-#include "documentitems.h"
 #include "ditems.h"
+#include "documentitems.h"
 #include "dstyle.h"
 
 #include <QBuffer>
@@ -24,7 +24,6 @@ std::unique_ptr<DDocument> readAml(const QByteArray& aml, const QList<DStyle*>& 
     }
     return std::unique_ptr<DDocument>(handler.takeDocument());
 }
-
 
 template <class T> T* findNamed(DDocument* document, const QString& name)
 {

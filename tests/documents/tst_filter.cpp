@@ -1,7 +1,7 @@
 #include "damlreader.h"
 #include "damlwriter.h"
-#include "documentitems.h"
 #include "ditems.h"
+#include "documentitems.h"
 #include "qareporterdata.h"
 #include "qareporterfilter.h"
 #include "qareporterfilterwriter.h"
@@ -15,7 +15,6 @@
 #include <memory>
 
 namespace {
-
 
 QAReporterData* load(const QByteArray& xrod, const QString& fileName = QStringLiteral("run.xrd"))
 {

@@ -75,10 +75,14 @@ DBlockLayout::DBlockLayout(const DItem* root, int rows, const Context& context)
     if (context.chartHandler)
         m_doc->documentLayout()->registerHandler(DChartObject::ObjectType, context.chartHandler);
 
+    // The width first and the content in one edit block: Qt then lays the
+    // document out once at the end instead of after every insertion.
+    m_doc->setTextWidth(context.width);
     QTextCharFormat base;
     base.setFont(context.font);
     base.setForeground(textColor);
     QTextCursor cursor(m_doc.get());
+    cursor.beginEditBlock();
     if (root) {
         const DItem* parent = root->parent();
         if (rows > 0 && root->kind() == DItem::Row && parent && parent->kind() == DItem::Table)
@@ -101,7 +105,7 @@ DBlockLayout::DBlockLayout(const DItem* root, int rows, const Context& context)
         tiny.setFontPointSize(1);
         fold.setBlockCharFormat(tiny);
     }
-    m_doc->setTextWidth(context.width);
+    cursor.endEditBlock();
     m_height = int(std::ceil(m_doc->size().height()));
 }
 
@@ -780,9 +784,18 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
     record(table, cursor);
     QTextTable* textTable = cursor.insertTable(rowCount, columns, grid);
     ++m_tableDepth;
-    for (const Placed& p : placed)
-        if (p.rowSpan > 1 || p.columnSpan > 1)
-            textTable->mergeCells(p.row_, p.column, p.rowSpan, p.columnSpan);
+    const bool spans = std::any_of(placed.begin(), placed.end(), [](const Placed& p) {
+        return p.rowSpan > 1 || p.columnSpan > 1;
+    });
+    if (spans) {
+        // Merging needs the table's frame known to the document, which an
+        // open edit block defers: close it for the merge, then reopen it.
+        cursor.endEditBlock();
+        for (const Placed& p : placed)
+            if (p.rowSpan > 1 || p.columnSpan > 1)
+                textTable->mergeCells(p.row_, p.column, p.rowSpan, p.columnSpan);
+        cursor.beginEditBlock();
+    }
 
     const DItem* previousRow = nullptr;
     QTextCharFormat rowFormat;

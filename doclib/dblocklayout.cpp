@@ -91,6 +91,8 @@ DBlockLayout::DBlockLayout(const DItem* root, int rows, const Context& context)
             emitBlock(root, cursor, base, 0);
         else
             emitInline(root, cursor, base, 0);
+        if (root->kind() == DItem::Title)
+            setTopMargin(titleTopMargin(static_cast<const DTitle*>(root)->level(), context.font));
     }
 
     // Fold the empty blocks that Qt places before and after tables and frames.
@@ -110,6 +112,20 @@ DBlockLayout::DBlockLayout(const DItem* root, int rows, const Context& context)
 }
 
 DBlockLayout::~DBlockLayout() = default;
+
+int DBlockLayout::titleTopMargin(int level, const QFont& font)
+{
+    return qRound(QFontMetricsF(font).height() * titleScale(level) * 0.6);
+}
+
+void DBlockLayout::setTopMargin(qreal margin)
+{
+    // Qt drops the top margin of a frame's first text block, so the room
+    // above a block goes on the root frame.
+    QTextFrameFormat frame = m_doc->rootFrame()->frameFormat();
+    frame.setTopMargin(margin);
+    m_doc->rootFrame()->setFrameFormat(frame);
+}
 
 qreal DBlockLayout::idealWidth() const
 {

@@ -98,6 +98,8 @@ public:
     static void walk(const DItem* root, int rows, const std::function<void(const DItem*)>& visit);
 
     static bool isBlockKind(const DItem* item);
+    // Room above a title that starts a block, growing with its rank.
+    static int titleTopMargin(int level, const QFont& font);
     static constexpr int maxNesting = 40;
     static constexpr int maxTableNesting = 4;
 
@@ -127,6 +129,7 @@ private:
     QTextCharFormat charFormatFor(const DItem* item, const QTextCharFormat& inherited) const;
     QTextBlockFormat blockFormatFor(const DItem* item) const;
     void record(const DItem* item, const QTextCursor& cursor);
+    void setTopMargin(qreal margin);
 
     Context m_context;
     std::unique_ptr<QTextDocument> m_doc;

@@ -229,7 +229,10 @@ int DReportWidget::estimateHeight(const DItem* item, int rows) const
     switch (item->kind()) {
     case DItem::Title: {
         const int level = static_cast<const DTitle*>(item)->level();
-        return int(line * (level <= 1 ? 1.9 : level == 2 ? 1.55 : 1.25)) + (level <= 2 ? 22 : 12);
+        return int(line * (level <= 1   ? 1.9
+                           : level == 2 ? 1.55
+                                        : 1.25)) +
+               (level <= 2 ? 22 : 12) + DBlockLayout::titleTopMargin(level, font());
     }
     case DItem::Graphic:
         return static_cast<const DGraphic*>(item)->height() + 12;

@@ -826,16 +826,22 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
         const QTextCharFormat cellFormat =
             p.cell == p.row ? rowFormat : charFormatFor(p.cell, rowFormat);
         QTextTableCell cell = textTable->cellAt(p.row_, p.column);
-        QTextTableCellFormat look = cell.format().toTableCellFormat();
         QColor background;
         if (p.row->style() && p.row->style()->background().isValid())
             background = p.row->style()->background();
         if (p.cell->style() && p.cell->style()->background().isValid())
             background = p.cell->style()->background();
-        if (background.isValid())
-            look.setBackground(background);
-        if (table->frame() == DTable::Outline)
-            look.setBorder(0);
+        // Most cells keep the table's look: reading and setting a cell's
+        // format is costly, so only the others do it.
+        const bool ownLook = background.isValid() || table->frame() == DTable::Outline;
+        QTextTableCellFormat look;
+        if (ownLook) {
+            look = cell.format().toTableCellFormat();
+            if (background.isValid())
+                look.setBackground(background);
+            if (table->frame() == DTable::Outline)
+                look.setBorder(0);
+        }
 
         Qt::Alignment align;
         if (p.row->style())
@@ -869,7 +875,8 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
         m_defaultAlign = {};
         // Set once the content is in: the look lives in the format of the
         // cell's first block.
-        cell.setFormat(look);
+        if (ownLook)
+            cell.setFormat(look);
     }
     --m_tableDepth;
     cursor = textTable->lastCursorPosition();

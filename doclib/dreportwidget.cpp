@@ -587,15 +587,18 @@ void DReportWidget::paintEvent(QPaintEvent*)
     const TextPos selEnd = std::max(m_anchor, m_cursor);
     const bool selection = hasSelection();
 
+    QPalette textPalette = palette();
+    textPalette.setColor(QPalette::Text, QColor(0x1f, 0x24, 0x2b));
     int y = -m_top.offset;
     for (int block = m_top.block; block < blockCount() && y < viewHeight; ++block) {
         const DBlockLayout* layout = layoutOf(block);
         const int height = layout->height();
         if (height > 0) {
             QAbstractTextDocumentLayout::PaintContext context;
-            context.palette = palette();
-            context.palette.setColor(QPalette::Text, QColor(0x1f, 0x24, 0x2b));
-            context.clip = QRectF(-x, -y, viewport()->width(), viewHeight);
+            context.palette = textPalette;
+            // Only the part of the block inside the viewport is drawn.
+            context.clip = QRectF(-x, qMax(0, -y), viewport()->width(),
+                                  qMin(height, viewHeight - y) - qMax(0, -y));
             QTextDocument* doc = layout->document();
             if (selection && selStart.block <= block && block <= selEnd.block) {
                 QAbstractTextDocumentLayout::Selection range;
@@ -620,6 +623,7 @@ void DReportWidget::paintEvent(QPaintEvent*)
             }
             painter.save();
             painter.translate(x, y);
+            painter.setClipRect(context.clip);
             doc->documentLayout()->draw(&painter, context);
             painter.restore();
         }

@@ -126,6 +126,7 @@ private slots:
     void initTestCase();
     void everyKindIsRendered();
     void stylesShapeTheFormats();
+    void titlesKeepRoomAboveByRank();
     void longTablesAreCutIntoRunsOfRows();
     void moveToLandsOnTheItem();
     void moveToByTagAndName();
@@ -269,6 +270,34 @@ void TestReportWidget::stylesShapeTheFormats()
         qobject_cast<QTextTable*>(table->document()->rootFrame()->childFrames().value(0));
     QVERIFY(textTable);
     QCOMPARE(textTable->cellAt(0, 0).format().background().color(), QColor("#dde4ee"));
+}
+
+void TestReportWidget::titlesKeepRoomAboveByRank()
+{
+    auto doc = readAml("<DOCUMENT><PARAGRAPH>before</PARAGRAPH><TITLE level=\"1\">One</TITLE>"
+                       "<PARAGRAPH>text</PARAGRAPH><TITLE level=\"3\">Three</TITLE>"
+                       "<PARAGRAPH>text</PARAGRAPH></DOCUMENT>");
+    DReportWidget view;
+    view.resize(500, 400);
+    view.setDocument(doc.get(), true);
+    const DBlockLayout* paragraph = view.blockLayout(0);
+    const DBlockLayout* title1 = view.blockLayout(1);
+    const DBlockLayout* title3 = view.blockLayout(3);
+    // The title's text starts below the top of its block, more so for a
+    // higher rank; other blocks start at their top.
+    const qreal room1 = title1->yOfPosition(0);
+    const qreal room3 = title3->yOfPosition(0);
+    QCOMPARE(paragraph->yOfPosition(0), 0.0);
+    QVERIFY(room3 >= QFontMetricsF(view.font()).height() / 2);
+    QVERIFY(room1 > room3);
+    // The room is part of the block's height, so the blocks below move down.
+    const qreal textHeight = title1->document()
+                                 ->documentLayout()
+                                 ->blockBoundingRect(title1->document()->begin())
+                                 .height();
+    QVERIFY(title1->height() >= room1 + textHeight - 1);
+    QCOMPARE(view.itemOffset(doc->first()->next()->next()),
+             view.itemOffset(doc->first()->next()) + title1->height());
 }
 
 void TestReportWidget::longTablesAreCutIntoRunsOfRows()

@@ -53,6 +53,8 @@ struct Figures
     double idleSlowestMs = 0;
     double idleMedianMs = 0;
     double viewMB = 0;
+    double emptyViewMB = 0;
+    double firstPageMB = 0;
     int blocks = 0;
 };
 
@@ -106,10 +108,13 @@ Figures measure(int cases, const BenchStyles& styles, int maxFrames)
         view.resize(1000, 800);
         view.show();
 
+        paint(view, image);
+        figures.emptyViewMB = (PeakMemory::peakBytes() - before) / MB;
         timer.restart();
         view.setDocument(doc.get(), true);
         paint(view, image);
         figures.firstPaintMs = msSince(timer);
+        figures.firstPageMB = (PeakMemory::peakBytes() - before) / MB;
         figures.blocks = view.blockCount();
 
         timer.restart();
@@ -242,6 +247,11 @@ int main(int argc, char** argv)
         "%.2f");
     row(
         "median frame, idle between (ms)", [](const Figures& f) { return f.idleMedianMs; }, "%.2f");
+    row(
+        "view memory, empty view shown (MB)", [](const Figures& f) { return f.emptyViewMB; },
+        "%.1f");
+    row(
+        "view memory, first page (MB)", [](const Figures& f) { return f.firstPageMB; }, "%.1f");
     row(
         "view memory (MB)", [](const Figures& f) { return f.viewMB; }, "%.1f");
     row(

@@ -384,13 +384,22 @@ void DReportWidget::normalize()
         return;
     }
     m_top.block = qBound(0, m_top.block, count - 1);
-    while (m_top.block < count - 1 && m_top.offset >= layoutOf(m_top.block)->height()) {
+    // Blocks passed over keep their estimated height: going down, only the
+    // block that ends up at the top is laid out; going up, also those that
+    // may show below it (they decide where the top lands, as at the end).
+    while (m_top.block < count - 1) {
+        if (m_top.offset < m_heights.height(m_top.block) &&
+            m_top.offset < layoutOf(m_top.block)->height())
+            break;
         m_top.offset -= m_heights.height(m_top.block);
         ++m_top.block;
     }
+    const int viewHeight = viewport()->height();
     while (m_top.offset < 0 && m_top.block > 0) {
         --m_top.block;
-        m_top.offset += layoutOf(m_top.block)->height();
+        const int estimate = m_heights.height(m_top.block);
+        const bool belowView = -(m_top.offset + estimate) > viewHeight;
+        m_top.offset += belowView ? estimate : layoutOf(m_top.block)->height();
     }
     if (m_top.block == 0)
         m_top.offset = qMax(m_top.offset, -pageMargins().top());

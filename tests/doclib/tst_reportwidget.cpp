@@ -356,6 +356,19 @@ void TestReportWidget::moveToLandsOnTheItem()
                 ->toPlainText()
                 .startsWith("Text of case 1200"));
 
+    // A long jump lays out what it lands on, not every block passed over.
+    // (Few blocks kept, room for many.)
+    view.setCacheLimit(8);
+    view.setCacheLimit(192);
+    view.scrollToTop();
+    const int before = view.cachedBlockCount();
+    view.scrollBy(int(view.itemOffset(named(doc.get(), "s2000"))));
+    QVERIFY(view.topBlock() > view.blockOf(named(doc.get(), "s1000")));
+    QVERIFY(view.cachedBlockCount() <= before + 2);
+    view.scrollBy(-int(view.itemOffset(named(doc.get(), "s1000"))));
+    QVERIFY(view.topBlock() < view.blockOf(named(doc.get(), "s1500")));
+    QVERIFY(view.cachedBlockCount() <= before + 40); // about a viewport of blocks
+
     DText foreign("not shown");
     QVERIFY(!view.moveTo(&foreign));
     QVERIFY(!view.moveTo(nullptr));

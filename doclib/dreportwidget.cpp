@@ -153,6 +153,7 @@ void DReportWidget::rebuildDoc()
 
 void DReportWidget::appendDocument(DDocument* doc)
 {
+    updateEstimateMetrics();
     const DItem* lastNamed = m_blocks.empty() ? nullptr : m_blocks.back().namedBefore;
     if (!m_blocks.empty()) {
         // The named items of the previous last block come before this document.
@@ -220,19 +221,28 @@ void DReportWidget::addBlock(const DItem* item, int rows, const DItem* namedBefo
     m_heights.append(estimateHeight(item, rows));
 }
 
-int DReportWidget::estimateHeight(const DItem* item, int rows) const
+void DReportWidget::updateEstimateMetrics()
 {
     const QFontMetrics metrics(font());
-    const int line = metrics.lineSpacing();
-    const int width = qMax(50, textWidth());
-    const int charWidth = qMax(1, metrics.averageCharWidth());
+    m_estimate.line = metrics.lineSpacing();
+    m_estimate.charWidth = qMax(1, metrics.averageCharWidth());
+    m_estimate.width = qMax(50, textWidth());
+    for (int level = 1; level <= 6; ++level)
+        m_estimate.titleMargins[level - 1] = DBlockLayout::titleTopMargin(level, font());
+}
+
+int DReportWidget::estimateHeight(const DItem* item, int rows) const
+{
+    const int line = m_estimate.line;
+    const int width = m_estimate.width;
+    const int charWidth = m_estimate.charWidth;
     switch (item->kind()) {
     case DItem::Title: {
         const int level = static_cast<const DTitle*>(item)->level();
         return int(line * (level <= 1   ? 1.9
                            : level == 2 ? 1.55
                                         : 1.25)) +
-               (level <= 2 ? 22 : 12) + DBlockLayout::titleTopMargin(level, font());
+               (level <= 2 ? 22 : 12) + m_estimate.titleMargins[qBound(1, level, 6) - 1];
     }
     case DItem::Graphic:
         return static_cast<const DGraphic*>(item)->height() + 12;

@@ -133,6 +133,15 @@ private:
             return block == o.block && position == o.position;
         }
     };
+    // What height estimates need of the font and width, taken once per
+    // document rather than once per block.
+    struct EstimateMetrics
+    {
+        int line = 0;
+        int charWidth = 1;
+        int width = 50;
+        int titleMargins[6] = {};
+    };
     struct CachedLayout
     {
         std::unique_ptr<DBlockLayout> layout;
@@ -145,6 +154,7 @@ private:
     void appendDocument(DDocument* doc);
     void addBlock(const DItem* item, int rows, const DItem* namedBefore);
     int estimateHeight(const DItem* item, int rows) const;
+    void updateEstimateMetrics();
     void resetContent();
     void invalidateLayouts();
     DBlockLayout* layoutOf(int block) const;
@@ -175,6 +185,7 @@ private:
     QList<DDocument*> m_documents;
     std::vector<Block> m_blocks;
     mutable DHeightIndex m_heights;
+    EstimateMetrics m_estimate;
     mutable int m_heightChanges = 0;
     QHash<const DItem*, int> m_blockIndex;        // block roots and grouping items
     mutable QHash<QString, const DItem*> m_names; // built on first lookup by name

@@ -29,7 +29,7 @@ namespace {
 // Tables longer than this are cut into runs of rows, one block per run.
 constexpr int rowsPerBlock = 48;
 // Search scans the items' text in pieces of about this many characters.
-constexpr int searchChunk = 1 << 20;
+constexpr int searchChunk = 1 << 16;
 // How far Tab looks for the next link.
 constexpr int anchorScanBlocks = 400;
 

@@ -329,17 +329,15 @@ DBlockLayout* DReportWidget::layoutOf(int block) const
 
 void DReportWidget::evictLayouts() const
 {
-    if (int(m_cache.size()) <= m_cacheLimit)
-        return;
-    // Drop the least recently used quarter, keeping the one just made.
-    std::vector<std::pair<quint64, int>> uses;
-    uses.reserve(m_cache.size());
-    for (const auto& entry : m_cache)
-        uses.emplace_back(entry.second.lastUse, entry.first);
-    std::sort(uses.begin(), uses.end());
-    const size_t drop = m_cache.size() - size_t(m_cacheLimit) * 3 / 4;
-    for (size_t i = 0; i < drop && i + 1 < uses.size(); ++i)
-        m_cache.erase(uses[i].second);
+    // One least recently used layout at a time, as new ones come: freeing
+    // many documents at once would stall the frame that makes it happen.
+    while (int(m_cache.size()) > m_cacheLimit) {
+        auto oldest = m_cache.begin();
+        for (auto entry = m_cache.begin(); entry != m_cache.end(); ++entry)
+            if (entry->second.lastUse < oldest->second.lastUse)
+                oldest = entry;
+        m_cache.erase(oldest);
+    }
 }
 
 int DReportWidget::blockOf(const DItem* item) const

@@ -1,11 +1,32 @@
 #ifndef DOCUMENTITEMS_H
 #define DOCUMENTITEMS_H
 
-#include "ditemcontainer.h"
+#include "damlhandler.h"
+#include "damlreader.h"
+#include "ddocument.h"
 
 #include <QList>
+#include <QtDebug>
 
 #include <algorithm>
+#include <memory>
+
+class DStyle;
+
+// The document read from AML text, or null (with a warning) when the text
+// cannot be read.
+inline std::unique_ptr<DDocument> readAml(const QByteArray& aml, const QList<DStyle*>& styles = {})
+{
+    DAmlHandler handler;
+    handler.setStyles(styles);
+    DAmlReader reader;
+    reader.setContentHandler(&handler);
+    if (!reader.parse(aml)) {
+        qWarning() << "AML not read:" << handler.errorString();
+        return nullptr;
+    }
+    return std::unique_ptr<DDocument>(handler.takeDocument());
+}
 
 // Every item from root down, in document order, walked with an explicit
 // stack so that deep test documents do not recurse.

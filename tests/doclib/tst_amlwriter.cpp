@@ -12,19 +12,6 @@
 
 namespace {
 
-std::unique_ptr<DDocument> readAml(const QByteArray& aml, const QList<DStyle*>& styles = {})
-{
-    DAmlHandler handler;
-    handler.setStyles(styles);
-    DAmlReader reader;
-    reader.setContentHandler(&handler);
-    if (!reader.parse(aml)) {
-        qWarning("%s", qPrintable(handler.errorString()));
-        return nullptr;
-    }
-    return std::unique_ptr<DDocument>(handler.takeDocument());
-}
-
 template <class T> T* findNamed(DDocument* document, const QString& name)
 {
     for (DItem* item : itemsOf(document)) {

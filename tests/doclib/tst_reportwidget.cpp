@@ -3,6 +3,7 @@
 #include "dblocklayout.h"
 #include "dchartobject.h"
 #include "ditems.h"
+#include "documentitems.h"
 #include "dreportwidget.h"
 #include "dstyle.h"
 #include "qastxmlrodhandler.h"
@@ -25,17 +26,6 @@
 #include <memory>
 
 namespace {
-
-std::unique_ptr<DDocument> readAml(const QByteArray& aml, const QList<DStyle*>& styles = {})
-{
-    DAmlHandler handler;
-    handler.setStyles(styles);
-    DAmlReader reader;
-    reader.setContentHandler(&handler);
-    if (!reader.parse(aml))
-        qWarning() << "AML not read:" << handler.errorString();
-    return std::unique_ptr<DDocument>(handler.takeDocument());
-}
 
 // A document with every kind of item.
 const QByteArray everyKind = R"(<DOCUMENT name="sample" title="Sample">

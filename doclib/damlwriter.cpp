@@ -211,13 +211,18 @@ void DAmlWriter::doRow(DRow* item)
     enter(item);
 }
 
+void DAmlWriter::spanAttributes(const DCell* cell)
+{
+    if (cell->hspan())
+        attribute("hspan", QString::number(cell->hspan()));
+    if (cell->vspan())
+        attribute("vspan", QString::number(cell->vspan()));
+}
+
 void DAmlWriter::doCell(DCell* item)
 {
     startItem(item);
-    if (item->hspan())
-        attribute("hspan", QString::number(item->hspan()));
-    if (item->vspan())
-        attribute("vspan", QString::number(item->vspan()));
+    spanAttributes(item);
     enter(item);
 }
 
@@ -226,10 +231,7 @@ void DAmlWriter::doCell(DCell* item)
 void DAmlWriter::doCellText(DCellText* item)
 {
     startItem(item);
-    if (item->hspan())
-        attribute("hspan", QString::number(item->hspan()));
-    if (item->vspan())
-        attribute("vspan", QString::number(item->vspan()));
+    spanAttributes(item);
     const bool formatting = m_xml.autoFormatting();
     m_xml.setAutoFormatting(false);
     characters(item->text());

@@ -72,6 +72,7 @@ private:
     void attribute(const char* name, const QString& value);
     void attribute(const char* name, double value);
     void characters(const QString& text);
+    void spanAttributes(const DCell* cell);
     // Opens the container's element content; its children follow.
     void enter(DItemContainer* item);
     void enter(DItemContainer* item, bool formatting);

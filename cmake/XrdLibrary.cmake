@@ -1,24 +1,31 @@
-# One static library per folder: every source and header of the folder,
-# the folder exported as include directory.
+# xrd_library(<target> CLASSES <name>... [HEADERS <file>...] LINKS <target>...)
+# One static library per folder. Each CLASSES name stands for the pair
+# <name>.h / <name>.cpp of the folder; HEADERS adds header-only files. The
+# folder is exported as include directory, and only what LINKS names (and what
+# that links) is visible to it, so including a header of a higher layer fails
+# to compile and calling into it fails to link.
 function(xrd_library name)
-  file(GLOB sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(ARG "" "" "CLASSES;HEADERS;LINKS" ${ARGN})
+  set(sources ${ARG_HEADERS})
+  foreach(class ${ARG_CLASSES})
+    list(APPEND sources ${class}.h ${class}.cpp)
+  endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LINKS})
 endfunction()
 
-# Every tests/<dir>/tst_*.cpp is one QtTest executable registered with CTest.
-function(xrd_tests_in dir)
-  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/tst_*.cpp)
-  foreach(test ${tests})
-    get_filename_component(name ${test} NAME_WE)
-    add_executable(${name} ${test})
-    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/common)
-    target_link_libraries(${name} PRIVATE xrd_all Qt6::Test)
-    target_compile_definitions(${name} PRIVATE
-      XRD_SOURCE_DIR="${CMAKE_SOURCE_DIR}" XRD_BINARY_DIR="${CMAKE_BINARY_DIR}")
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
-  endforeach()
+# xrd_test(<folder> <name> LINKS <target>... [LABELS <label>...])
+# One QtTest executable, tests/<folder>/<name>.cpp, registered with CTest and
+# run offscreen. It links only the libraries it names.
+function(xrd_test folder name)
+  cmake_parse_arguments(ARG "" "" "LINKS;LABELS" ${ARGN})
+  add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${name}.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/common)
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} Qt6::Test)
+  target_compile_definitions(${name} PRIVATE
+    XRD_SOURCE_DIR="${CMAKE_SOURCE_DIR}" XRD_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300 LABELS "suite;${folder};${ARG_LABELS}")
 endfunction()

@@ -69,7 +69,7 @@ int main(int argc, char* argv[])
                         QStringLiteral(":/i18n")))
         app.installTranslator(&translator);
     QCoreApplication::setApplicationName(QStringLiteral("xrdview"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(XRD_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(

@@ -1,10 +1,10 @@
 #include "ditems.h"
 #include "dstyle.h"
 #include "qareporterdata.h"
-#include "qareporterpref.h"
 #include "qareporterprefstyles.h"
 #include "qareportersummary.h"
 #include "recordingstudio.h"
+#include "scopedpreferences.h"
 
 #include <QtTest>
 
@@ -187,13 +187,15 @@ void TestSummary::leavesMissingStylesUnset()
 void TestSummary::takesTheViewerStyles()
 {
     Records records({{2, 1, -1}});
-    QVERIFY(!reporterPreferences());
-    std::unique_ptr<DDocument> plain(QAReporterSummary::buildSummary(records.list));
-    QVERIFY(!plain->style());
-
-    static RecordingStudio studio;
+    {
+        ScopedPreferences none(nullptr, ScopedPreferences::None);
+        std::unique_ptr<DDocument> plain(QAReporterSummary::buildSummary(records.list));
+        QVERIFY(!plain->style());
+    }
+    RecordingStudio studio;
     studio.home = XRD_SOURCE_DIR "/resources";
-    const QList<DStyle*>& styles = createReporterPreferences(&studio)->stylesPage()->styles();
+    ScopedPreferences preferences(&studio);
+    const QList<DStyle*>& styles = preferences->stylesPage()->styles();
     QVERIFY(!styles.isEmpty());
     std::unique_ptr<DDocument> styled(QAReporterSummary::buildSummary(records.list));
     QVERIFY(styled->style());

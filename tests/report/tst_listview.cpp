@@ -1,7 +1,7 @@
 #include "qapixmapcenter.h"
 #include "qareporterdatatree.h"
-#include "qareporterpref.h"
 #include "qareporterprefgeneral.h"
+#include "scopedpreferences.h"
 #include "qarlistview.h"
 #include "qarlistviewitem.h"
 #include "qastxmlrodreader.h"
@@ -87,7 +87,7 @@ private slots:
 
 void TestListView::opensToDepthFourWithoutPreferences()
 {
-    QVERIFY(!reporterPreferences());
+    ScopedPreferences none(nullptr, ScopedPreferences::None);
     auto tree = makeTree({"a ok", "  b ok", "    c ok", "      d ok", "        e ok"});
     QARListView view;
     tree->fillListView(&view, "r.xrd");
@@ -171,7 +171,8 @@ void TestListView::opensToPreferredDepth()
 {
     QFETCH(int, depth);
     QFETCH(QList<bool>, open);
-    createReporterPreferences(nullptr)->general()->setDepth(depth);
+    ScopedPreferences preferences;
+    preferences->general()->setDepth(depth);
 
     auto tree = makeTree(Nested);
     QARListView view;
@@ -186,7 +187,8 @@ void TestListView::opensToPreferredDepth()
 
 void TestListView::failedItemsAreFoundInClosedBranchesWithoutWrapping()
 {
-    createReporterPreferences(nullptr)->general()->setDepth(1);
+    ScopedPreferences preferences;
+    preferences->general()->setDepth(1);
     auto tree = makeTree(Nested);
     auto other = makeTree({"s ok", "  t ko"});
     QARListView view;
@@ -223,7 +225,8 @@ void TestListView::failedItemsAreFoundInClosedBranchesWithoutWrapping()
 
 void TestListView::doubleClickAnnouncesWithoutToggling()
 {
-    createReporterPreferences(nullptr)->general()->setDepth(2);
+    ScopedPreferences preferences;
+    preferences->general()->setDepth(2);
     auto tree = makeTree(Nested);
     QARListView view;
     view.resize(300, 400);
@@ -248,7 +251,8 @@ void TestListView::doubleClickAnnouncesWithoutToggling()
 
 void TestListView::screenshotOfExampleReport()
 {
-    createReporterPreferences(nullptr)->general()->setDepth(4);
+    ScopedPreferences preferences;
+    preferences->general()->setDepth(4);
     const QString path = XRD_SOURCE_DIR "/examples/nightly-failures.xrd";
     QAstXmlRodReader reader;
     QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));

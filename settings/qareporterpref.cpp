@@ -40,6 +40,14 @@ QAReporterPref* createReporterPreferences(QAStudioInterface* studio)
     return processPreferences;
 }
 
+std::unique_ptr<QAReporterPref>
+installReporterPreferences(std::unique_ptr<QAReporterPref> preferences)
+{
+    std::unique_ptr<QAReporterPref> previous(processPreferences);
+    processPreferences = preferences.release();
+    return previous;
+}
+
 QAReporterPref::QAReporterPref(QAStudioInterface* studio) : m_studio(studio)
 {
     const QString home = studio ? studio->homeDir() : QStringLiteral(".");

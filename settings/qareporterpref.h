@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <memory>
+
 class QARes;
 class QAReporterPrefGeneral;
 class QAReporterPrefStyles;
@@ -52,5 +54,9 @@ QAReporterPref* reporterPreferences();
 // Creates the process-wide preferences object on the first call and returns
 // it; later calls return the same object whatever their argument.
 QAReporterPref* createReporterPreferences(QAStudioInterface* studio);
+// Makes preferences (may be null) the process-wide object and hands back the
+// one it replaces, so that a caller can put it back later.
+std::unique_ptr<QAReporterPref>
+installReporterPreferences(std::unique_ptr<QAReporterPref> preferences);
 
 #endif

@@ -12,6 +12,7 @@
 #include "qaresstring.h"
 #include "qareswriter.h"
 #include "recordingstudio.h"
+#include "scopedpreferences.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -424,8 +425,9 @@ void TestPreferences::acceptAndCancel()
 
 void TestPreferences::processWideObjectIsCreatedOnce()
 {
-    QVERIFY(!reporterPreferences());
     Host host;
+    ScopedPreferences none(nullptr, ScopedPreferences::None);
+    QVERIFY(!reporterPreferences());
     QAReporterPref* created = createReporterPreferences(&host.studio);
     QVERIFY(created);
     QCOMPARE(reporterPreferences(), created);

@@ -41,6 +41,8 @@ bool QAstXmlRodReader::parse(QIODevice* source, QFile* file, QAStudioInterface* 
         rodHandler->setFile(nullptr);
         rodHandler->setProgress(nullptr);
     }
+    if (rodHandler)
+        rodHandler->setSourceName(file ? file->fileName() : QString());
     bool ok = false;
     if (source) {
         ok = DAmlReader::parse(source);
@@ -95,19 +97,19 @@ QStringList QAstXmlRodReader::types() const
     return rodHandler ? rodHandler->types() : QStringList();
 }
 
-int QAstXmlRodReader::okTotal() const
+qint64 QAstXmlRodReader::okTotal() const
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->okTotal() : 0;
 }
 
-int QAstXmlRodReader::koTotal() const
+qint64 QAstXmlRodReader::koTotal() const
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->koTotal() : 0;
 }
 
-int QAstXmlRodReader::neTotal() const
+qint64 QAstXmlRodReader::neTotal() const
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->neTotal() : -1;

@@ -49,6 +49,8 @@ bool QAstXmlRodReader::parse(QIODevice* source, QFile* file, QAStudioInterface* 
     } else if (rodHandler) {
         rodHandler->setFailure(QCoreApplication::translate("Reporter", "No report to read."));
     }
+    if (rodHandler)
+        rodHandler->setSourceName(QString());
     if (showProgress) {
         progress->progressEnd();
         rodHandler->setFile(nullptr);

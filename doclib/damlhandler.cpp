@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace {
 
 const int NoKind = -1;
@@ -80,6 +82,21 @@ int intAttribute(const QXmlStreamAttributes& attributes, QLatin1String name, int
     bool ok = false;
     const int value = attributes.value(name).toInt(&ok);
     return ok ? value : fallback;
+}
+
+// A cell span: DCell bounds it, and digits past the range of int still
+// mean as wide as a table goes rather than no span at all.
+int spanAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
+{
+    const QStringView text = attributes.value(name).trimmed();
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (ok)
+        return value;
+    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
+    return digitsOnly ? DCell::MaxSpan : 0;
 }
 
 double doubleAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
@@ -305,12 +322,12 @@ DItem* DAmlHandler::createItem(int kind, const QXmlStreamAttributes& attributes)
         item = new DRow;
         break;
     case DItem::Cell:
-        item = new DCell(intAttribute(attributes, QLatin1String("hspan"), 0),
-                         intAttribute(attributes, QLatin1String("vspan"), 0));
+        item = new DCell(spanAttribute(attributes, QLatin1String("hspan")),
+                         spanAttribute(attributes, QLatin1String("vspan")));
         break;
     case DItem::CellText:
-        item = new DCellText(intAttribute(attributes, QLatin1String("hspan"), 0),
-                             intAttribute(attributes, QLatin1String("vspan"), 0));
+        item = new DCellText(spanAttribute(attributes, QLatin1String("hspan")),
+                             spanAttribute(attributes, QLatin1String("vspan")));
         break;
     case DItem::PopupLink:
         item = new DPopupLink(text("target"));

@@ -62,6 +62,16 @@ bool DAmlReader::dispatch(QXmlStreamReader& xml, int& depth)
     case QXmlStreamReader::EndElement:
         --depth;
         return m_handler->endElement(none, none, xml.qualifiedName());
+    case QXmlStreamReader::DTD:
+        if (!xml.entityDeclarations().isEmpty()) {
+            m_handler->fatalError(DAmlParseException(
+                QCoreApplication::translate("DAmlReader",
+                                            "entity declarations are not allowed (%n declared)",
+                                            nullptr, int(xml.entityDeclarations().size())),
+                xml.lineNumber(), xml.columnNumber()));
+            return false;
+        }
+        return true;
     case QXmlStreamReader::Characters:
         return xml.isWhitespace() ? m_handler->ignorableWhitespace(xml.text())
                                   : m_handler->characters(xml.text());

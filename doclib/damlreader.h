@@ -10,7 +10,9 @@ class DAmlHandler;
 
 // Reads markup from a device as a stream and reports it, event by event, to
 // its handler. Namespace processing is off: names are compared as written.
-// Elements nested deeper than maxDepth() levels are refused.
+// Elements nested deeper than maxDepth() levels are refused, and so is a
+// document type that declares entities: markup needs none, and a few
+// declared ones referenced many times expand a small file into gigabytes.
 class DAmlReader
 {
 public:

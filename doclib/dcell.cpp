@@ -1,11 +1,9 @@
 #include "dcell.h"
 
-#include <QtGlobal>
-
 DCell::DCell(int hspan, int vspan) : DCell(Cell, hspan, vspan) {}
 
 DCell::DCell(Kind kind, int hspan, int vspan)
-    : DItemContainer(kind), m_hspan(qMax(0, hspan)), m_vspan(qMax(0, vspan))
+    : DItemContainer(kind), m_hspan(boundSpan(hspan)), m_vspan(boundSpan(vspan))
 {
 }
 
@@ -16,6 +14,6 @@ DItem* DCell::clone() const
 
 void DCell::setSpan(int hspan, int vspan)
 {
-    m_hspan = qMax(0, hspan);
-    m_vspan = qMax(0, vspan);
+    m_hspan = boundSpan(hspan);
+    m_vspan = boundSpan(vspan);
 }

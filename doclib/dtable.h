@@ -11,6 +11,9 @@ class DTable : public DItemContainer
 {
 public:
     enum Frame { NoFrame = 0, Outline = 1, Grid = 2 };
+    // The most columns a table has, whatever its cells' spans claim: the
+    // per-column arrays (widths, layout grids) are sized by this at most.
+    static constexpr int MaxColumns = 1024;
 
     explicit DTable(int frame = Grid);
     DTable(const DTable& other) = default;

@@ -13,15 +13,21 @@ void DUpdater::doItemChildren(DItemContainer* container)
     DIterator::doItemChildren(container);
 }
 
+static_assert(DCell::MaxSpan < DTable::MaxColumns,
+              "a column count below MaxColumns plus one span must not overflow");
+
+// Each row's count stops at DTable::MaxColumns, so that the sum cannot
+// overflow and the widths below stay small whatever the spans claim.
 int DUpdater::columnCount(const DTable* table)
 {
     int columns = 0;
     for (const DItem* row = table->first(); row; row = row->next()) {
         int cells = 0;
-        for (const DItem* cell = row->toContainer() ? row->toContainer()->first() : nullptr; cell;
-             cell = cell->next()) {
+        for (const DItem* cell = row->toContainer() ? row->toContainer()->first() : nullptr;
+             cell && cells < DTable::MaxColumns; cell = cell->next()) {
             if (cell->kind() == DItem::Cell || cell->kind() == DItem::CellText)
-                cells += 1 + static_cast<const DCell*>(cell)->hspan();
+                cells =
+                    qMin(DTable::MaxColumns, cells + static_cast<const DCell*>(cell)->columnSpan());
         }
         columns = qMax(columns, cells);
     }
@@ -33,8 +39,10 @@ int DUpdater::columnCount(const DTable* table)
 void DUpdater::doTable(DTable* table)
 {
     doItemChildren(table);
-    const int columns = qMax<int>(columnCount(table), table->widths().size());
     QList<double> widths = table->widths();
+    if (widths.size() > DTable::MaxColumns)
+        widths.resize(DTable::MaxColumns);
+    const int columns = qMax(columnCount(table), int(widths.size()));
     double given = 0.0;
     for (double& width : widths) {
         width = qIsFinite(width) && width > 0.0 ? width : 0.0;

@@ -7,6 +7,7 @@
 #include "dstyle.h"
 #include "dupdater.h"
 #include "qareporterdata.h"
+#include "qatestcount.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -49,7 +50,7 @@ public:
         append(row, new DCellText(hspan, 0, text));
     }
 
-    void numberCell(DRow* row, int number)
+    void numberCell(DRow* row, qint64 number)
     {
         auto* cell = append(row, new DCell(0, 0));
         append(cell, new DText(QString::number(number)));
@@ -84,7 +85,7 @@ void appendHeaderRow(Builder& builder, DTable* table, bool inconclusive)
 void appendRecordRow(Builder& builder, DTable* table, const QAReporterData& record,
                      bool inconclusive)
 {
-    const bool failed = record.koCount != 0;
+    const bool failed = record.koCount > 0;
     DRow* row = builder.row(table, failed ? QStringLiteral("Array Failed")
                                           : QStringLiteral("Array Passed"));
     auto* nameCell = builder.append(row, new DCell(0, 0));
@@ -98,8 +99,8 @@ void appendRecordRow(Builder& builder, DTable* table, const QAReporterData& reco
     if (inconclusive)
         builder.numberCell(row, record.neCount < 1 ? 0 : record.neCount);
     const bool countsInconclusive = inconclusive && record.neCount > 0;
-    builder.numberCell(row,
-                       record.okCount + record.koCount + (countsInconclusive ? record.neCount : 0));
+    const qint64 executed = QATestCount::add(record.okCount, record.koCount);
+    builder.numberCell(row, QATestCount::add(executed, countsInconclusive ? record.neCount : 0));
 }
 
 } // namespace
@@ -121,17 +122,17 @@ DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records
                                   : QList<double>{0.6, 0.1, 0.1, 0.1, 0.1});
 
     appendHeaderRow(builder, table, inconclusive);
-    int failed = 0;
-    int passed = 0;
-    int notExecuted = 0;
+    qint64 failed = 0;
+    qint64 passed = 0;
+    qint64 notExecuted = 0;
     for (const QAReporterData* record : records) {
         if (!record)
             continue;
         appendRecordRow(builder, table, *record, inconclusive);
-        failed += record->koCount;
-        passed += record->okCount;
+        failed = QATestCount::add(failed, qMax<qint64>(record->koCount, 0));
+        passed = QATestCount::add(passed, qMax<qint64>(record->okCount, 0));
         if (record->neCount > 0)
-            notExecuted += record->neCount;
+            notExecuted = QATestCount::add(notExecuted, record->neCount);
     }
 
     DRow* totals = builder.row(table, QString());
@@ -140,7 +141,8 @@ DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records
     builder.numberCell(totals, passed);
     if (inconclusive)
         builder.numberCell(totals, notExecuted);
-    builder.numberCell(totals, failed + passed + (inconclusive ? notExecuted : 0));
+    builder.numberCell(
+        totals, QATestCount::add(QATestCount::add(failed, passed), inconclusive ? notExecuted : 0));
 
     DUpdater updater;
     updater.doAll(document);

@@ -1,5 +1,6 @@
 #include "qaresreader.h"
 
+#include "hostsdklogging.h"
 #include "qaresboolean.h"
 #include "qaresgroup.h"
 #include "qaresint.h"
@@ -49,6 +50,12 @@ struct Level
 
 QARes* QAResReader::read(QIODevice* device)
 {
+    m_sourceName.clear();
+    return readDevice(device);
+}
+
+QARes* QAResReader::readDevice(QIODevice* device)
+{
     m_errorString.clear();
     m_version = 0;
     if (!device || !device->isReadable()) {
@@ -61,6 +68,7 @@ QARes* QAResReader::read(QIODevice* device)
 
 QARes* QAResReader::read(const QByteArray& data)
 {
+    m_sourceName.clear();
     m_errorString.clear();
     m_version = 0;
     QXmlStreamReader xml(data);
@@ -69,19 +77,26 @@ QARes* QAResReader::read(const QByteArray& data)
 
 QARes* QAResReader::readFile(const QString& path)
 {
+    m_sourceName = path;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_version = 0;
         m_errorString = file.errorString();
+        if (file.exists())
+            qCWarning(lcResources).noquote() << tr("%1: %2").arg(m_sourceName, m_errorString);
         return nullptr;
     }
-    return read(&file);
+    return readDevice(&file);
 }
 
+// The reader keeps what it read before a fault; the log says that the rest
+// was lost, and where.
 void QAResReader::setError(const QXmlStreamReader& xml, const QString& message)
 {
     m_errorString =
         tr("line %1, column %2: %3").arg(xml.lineNumber()).arg(xml.columnNumber()).arg(message);
+    const QString source = m_sourceName.isEmpty() ? tr("resource data") : m_sourceName;
+    qCWarning(lcResources).noquote() << tr("%1: %2").arg(source, m_errorString);
 }
 
 QARes* QAResReader::readAll(QXmlStreamReader& xml)

@@ -14,6 +14,22 @@
 
 namespace {
 
+// XML reads a carriage return, alone or before a line feed, as a line feed:
+// each one is written as a character reference so that it comes back. Tabs
+// and line feeds survive in element text as they are; attributes (the tags)
+// have theirs escaped by the stream writer.
+void writeText(QXmlStreamWriter& xml, const QString& text)
+{
+    qsizetype start = 0;
+    for (qsizetype cr = text.indexOf(QLatin1Char('\r')); cr >= 0;
+         cr = text.indexOf(QLatin1Char('\r'), start)) {
+        xml.writeCharacters(text.mid(start, cr - start));
+        xml.writeEntityReference(QStringLiteral("#13"));
+        start = cr + 1;
+    }
+    xml.writeCharacters(text.mid(start));
+}
+
 void writeLeaf(QXmlStreamWriter& xml, const QARes* resource)
 {
     const QString tag = QString::fromUtf8(resource->tag());
@@ -35,7 +51,7 @@ void writeLeaf(QXmlStreamWriter& xml, const QARes* resource)
     } else if (const QAResString* string = resource->toResString()) {
         xml.writeStartElement(QStringLiteral("string"));
         xml.writeAttribute(QStringLiteral("tag"), tag);
-        xml.writeCharacters(string->value());
+        writeText(xml, string->value());
         xml.writeEndElement();
     }
 }

@@ -11,6 +11,7 @@ class DDocument;
 // What is kept of one loaded report file: its path, its tree of test nodes,
 // its document, its node types and its test counts. It owns the tree and
 // the document. An inconclusive count of -1 means the file gives none.
+// Counts are summed with QATestCount::add, which cannot wrap round.
 class QAReporterData
 {
 public:
@@ -23,9 +24,9 @@ public:
     QPointer<QAReporterDataTree> tree;
     DDocument* document = nullptr;
     QStringList types;
-    int koCount = 0;
-    int okCount = 0;
-    int neCount = -1;
+    qint64 koCount = 0;
+    qint64 okCount = 0;
+    qint64 neCount = -1;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include "qareporterdatatree.h"
 #include "qareporternode.h"
 #include "qastudiointerface.h"
+#include "qatestcount.h"
 
 #include <QCoreApplication>
 
@@ -67,6 +68,7 @@ bool QAstXmlRodHandler::startDocument()
     delete m_tree;
     m_tree = nullptr;
     m_rootOpen = false;
+    m_rootSeen = false;
     m_pending.clear();
     m_types.clear();
     m_typePool.clear();
@@ -81,6 +83,11 @@ bool QAstXmlRodHandler::startElement(const QString& namespaceURI, const QString&
                                      QStringView qName, const QXmlStreamAttributes& attributes)
 {
     reportProgress();
+    if (!m_rootSeen) {
+        m_rootSeen = true;
+        if (qName != u"XROD")
+            return refuseRoot(qName);
+    }
     if (qName == u"XROD:NODE")
         return startNode(attributes);
     if (qName == u"XROD")
@@ -119,6 +126,22 @@ void QAstXmlRodHandler::reportProgress()
         m_progress->progressStep(s_step++);
     else
         m_progress->progressStep(s_totalSteps - 1);
+}
+
+bool QAstXmlRodHandler::refuseRoot(QStringView qName)
+{
+    const QString root = QLatin1Char('<') + qName.toString() + QLatin1Char('>');
+    if (m_sourceName.isEmpty())
+        setErrorString(reporterText(QT_TRANSLATE_NOOP(
+                                        "Reporter", "This is not a report: its root element is %1, "
+                                                    "the root element of a report is <XROD>."))
+                           .arg(root));
+    else
+        setErrorString(reporterText(QT_TRANSLATE_NOOP("Reporter",
+                                                      "%1 is not a report: its root element is %2, "
+                                                      "the root element of a report is <XROD>."))
+                           .arg(m_sourceName, root));
+    return false;
 }
 
 bool QAstXmlRodHandler::startRoot()
@@ -174,18 +197,15 @@ bool QAstXmlRodHandler::startNode(const QXmlStreamAttributes& xmlAttributes)
 
 void QAstXmlRodHandler::addToTotals(QStringView state, QStringView sum)
 {
-    bool ok = false;
-    const int count = sum.toInt(&ok, 10);
-    if (!ok)
+    const qint64 count = QATestCount::parse(sum);
+    if (count < 0)
         return;
     if (state == u"ok") {
-        m_okTotal += count;
+        m_okTotal = QATestCount::add(m_okTotal, count);
     } else if (state == u"ko") {
-        m_koTotal += count;
+        m_koTotal = QATestCount::add(m_koTotal, count);
     } else if (state == u"NE") {
-        if (m_neTotal == -1)
-            m_neTotal = 0;
-        m_neTotal += count;
+        m_neTotal = QATestCount::add(qMax<qint64>(m_neTotal, 0), count);
     }
 }
 

@@ -14,6 +14,8 @@ class QAStudioInterface;
 
 // Reads a report index file: the XROD and XROD:NODE elements build the tree
 // of test nodes, everything else is AML and builds the report document.
+// The root element must be XROD: other XML (a picture, tags in the wrong
+// case) holds no test node and is refused, never read as an empty report.
 // Each node is bound to the first document item made inside it and to the
 // last item made before it closes. Test counts are summed by state.
 class QAstXmlRodHandler : public DAmlHandler
@@ -26,6 +28,8 @@ public:
     QFile* file() const { return m_file; }
     void setProgress(QAStudioInterface* progress) { m_progress = progress; }
     QAStudioInterface* progress() const { return m_progress; }
+    // The name messages give the input; empty for input without a name.
+    void setSourceName(const QString& name) { m_sourceName = name; }
 
     bool startDocument() override;
     bool startElement(const QString& namespaceURI, const QString& localName, QStringView qName,
@@ -38,10 +42,11 @@ public:
     // Hands the tree over to the caller; a second call returns null.
     QAReporterDataTree* takeTree();
     const QStringList& types() const { return m_types; }
-    int okTotal() const { return m_okTotal; }
-    int koTotal() const { return m_koTotal; }
+    // Totals saturate at QATestCount::Max instead of wrapping round.
+    qint64 okTotal() const { return m_okTotal; }
+    qint64 koTotal() const { return m_koTotal; }
     // -1 when the file gives no inconclusive count.
-    int neTotal() const { return m_neTotal; }
+    qint64 neTotal() const { return m_neTotal; }
 
     // Sets the error string for a failure found outside the parse itself.
     void setFailure(const QString& text) { setErrorString(text); }
@@ -54,6 +59,7 @@ public:
     static int totalSteps() { return s_totalSteps; }
 
 private:
+    bool refuseRoot(QStringView qName);
     bool startRoot();
     bool startNode(const QXmlStreamAttributes& attributes);
     bool endNode();
@@ -65,16 +71,18 @@ private:
 
     QFile* m_file = nullptr;
     QAStudioInterface* m_progress = nullptr;
+    QString m_sourceName;
     QAReporterDataTree* m_tree = nullptr;
     QStack<QAReporterNode*> m_pending; // begun, not yet bound to an item
     QStringList m_types;
     QHash<QStringView, QString> m_typePool;
     QHash<QStringView, QString> m_valuePool;
     int m_nodeCount = 0;
-    int m_okTotal = 0;
-    int m_koTotal = 0;
-    int m_neTotal = -1;
+    qint64 m_okTotal = 0;
+    qint64 m_koTotal = 0;
+    qint64 m_neTotal = -1;
     bool m_rootOpen = false;
+    bool m_rootSeen = false; // the document element was met
 
     static int s_step;
     static int s_totalSteps;

@@ -41,12 +41,16 @@ bool QAstXmlRodReader::parse(QIODevice* source, QFile* file, QAStudioInterface* 
         rodHandler->setFile(nullptr);
         rodHandler->setProgress(nullptr);
     }
+    if (rodHandler)
+        rodHandler->setSourceName(file ? file->fileName() : QString());
     bool ok = false;
     if (source) {
         ok = DAmlReader::parse(source);
     } else if (rodHandler) {
         rodHandler->setFailure(QCoreApplication::translate("Reporter", "No report to read."));
     }
+    if (rodHandler)
+        rodHandler->setSourceName(QString());
     if (showProgress) {
         progress->progressEnd();
         rodHandler->setFile(nullptr);
@@ -95,19 +99,19 @@ QStringList QAstXmlRodReader::types() const
     return rodHandler ? rodHandler->types() : QStringList();
 }
 
-int QAstXmlRodReader::okTotal() const
+qint64 QAstXmlRodReader::okTotal() const
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->okTotal() : 0;
 }
 
-int QAstXmlRodReader::koTotal() const
+qint64 QAstXmlRodReader::koTotal() const
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->koTotal() : 0;
 }
 
-int QAstXmlRodReader::neTotal() const
+qint64 QAstXmlRodReader::neTotal() const
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->neTotal() : -1;

@@ -37,9 +37,9 @@ public:
     // Hands the report document of the last parse over to the caller.
     DDocument* takeDocument();
     QStringList types() const;
-    int okTotal() const;
-    int koTotal() const;
-    int neTotal() const;
+    qint64 okTotal() const;
+    qint64 koTotal() const;
+    qint64 neTotal() const;
     QString errorString() const;
 
 private:

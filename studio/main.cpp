@@ -16,7 +16,10 @@
 
 namespace {
 
-enum ExitCode { AllPassed = 0, TestFailed = 1, FileUnreadable = 2 };
+// A usage error shares its status with an unreadable file: neither says
+// anything about the tests, and a CI script must never take either for a
+// result.
+enum ExitCode { AllPassed = 0, TestFailed = 1, FileUnreadable = 2, UsageError = 2 };
 
 // Nodes below the root, in one pre-order walk.
 int nodeCount(QAReporterDataTree* tree)
@@ -29,7 +32,7 @@ int nodeCount(QAReporterDataTree* tree)
     return count;
 }
 
-QString countText(int count)
+QString countText(qint64 count)
 {
     return count < 0 ? QStringLiteral("-") : QString::number(count);
 }
@@ -41,9 +44,13 @@ ExitCode readReport(const QString& path, QTextStream& out, QTextStream& err)
     timer.start();
     QAstXmlRodReader reader;
     if (!reader.parseFile(path, nullptr)) {
-        err << QCoreApplication::translate("xrdview", "xrdview: %1: %2")
-                   .arg(path, reader.errorString().trimmed())
-            << Qt::endl;
+        const QString problem = reader.errorString().trimmed();
+        // Messages about the file as a whole name it already.
+        if (problem.contains(path))
+            err << QCoreApplication::translate("xrdview", "xrdview: %1").arg(problem);
+        else
+            err << QCoreApplication::translate("xrdview", "xrdview: %1: %2").arg(path, problem);
+        err << Qt::endl;
         return FileUnreadable;
     }
     std::unique_ptr<QAReporterDataTree> tree(reader.tree());
@@ -74,12 +81,22 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(
         "xrdview", "Reads XROD test reports and prints their node counts and test totals.\n"
-                   "Exit status: 0 all passed, 1 a test failed, 2 a file could not be read."));
+                   "Exit status: 0 all passed, 1 a test failed, 2 a file could not be read\n"
+                   "or is not a report, or a usage error."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("files"),
                                  QCoreApplication::translate("xrdview", "Report files (*.xrd)."),
                                  QStringLiteral("FILE..."));
+    // Usage errors first: process() would exit with 1, the status of a
+    // failed test.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        QTextStream(stderr) << QCoreApplication::translate("xrdview", "xrdview: %1\n%2")
+                                   .arg(parser.errorText(), parser.helpText());
+        return UsageError;
+    }
+    // Only --help, --help-all and --version are left for process(): it
+    // prints them and exits with 0.
     parser.process(app);
 
     QTextStream out(stdout);
@@ -87,7 +104,7 @@ int main(int argc, char* argv[])
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {
         err << parser.helpText();
-        return FileUnreadable;
+        return UsageError;
     }
     int result = AllPassed;
     for (const QString& file : files)

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QtTest>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -101,6 +102,11 @@ private slots:
     void errorsNameLineAndColumn_data();
     void errorsNameLineAndColumn();
     void nestingLimit();
+    void entityDeclarationsAreRefused_data();
+    void entityDeclarationsAreRefused();
+    void doctypeWithoutEntitiesIsRead();
+    void spansAreBoundedWhereRead();
+    void updaterBoundsTheColumnCount();
     void linkSplit_data();
     void linkSplit();
     void updaterCompletesTables();
@@ -276,6 +282,90 @@ void TestAmlReader::nestingLimit()
     QVERIFY2(tooDeep.error.contains("elements nested deeper than 2000 levels"),
              qPrintable(tooDeep.error));
     QVERIFY(tooDeep.error.contains("line 1"));
+}
+
+// Markup needs no entity of its own; declared ones would let a small file
+// expand into gigabytes of text. The refusal comes at the declaration, before
+// any of the body is read.
+void TestAmlReader::entityDeclarationsAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    const QByteArray body =
+        "<DOCUMENT><PARAGRAPH>" + QByteArray("&e;").repeated(100000) + "</PARAGRAPH></DOCUMENT>";
+    QTest::newRow("one wide entity, many references")
+        << "<?xml version=\"1.0\"?>\n<!DOCTYPE DOCUMENT [\n<!ENTITY e \"" + QByteArray(4000, 'x') +
+               "\">\n]>\n" + body;
+    QTest::newRow("unused entity")
+        << QByteArray("<!DOCTYPE DOCUMENT [\n<!ENTITY e \"x\">\n]>\n<DOCUMENT/>");
+    QByteArray nested = "<!DOCTYPE DOCUMENT [\n<!ENTITY a0 \"lol\">\n";
+    for (int i = 1; i <= 9; ++i)
+        nested += "<!ENTITY a" + QByteArray::number(i) + " \"" +
+                  ("&a" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
+    QTest::newRow("nested entities")
+        << nested + "]>\n<DOCUMENT><PARAGRAPH>&a9;</PARAGRAPH></DOCUMENT>";
+}
+
+void TestAmlReader::entityDeclarationsAreRefused()
+{
+    QFETCH(QByteArray, xml);
+    const Parsed p = parse(xml);
+    QVERIFY(!p.ok);
+    QVERIFY2(p.error.contains("entity declarations are not allowed"), qPrintable(p.error));
+    const qsizetype bodyLine = xml.count('\n') + 1;
+    QVERIFY2(!p.error.contains(QString("line %1,").arg(bodyLine)), qPrintable(p.error));
+    QVERIFY(!p.document || !p.document->first());
+}
+
+void TestAmlReader::doctypeWithoutEntitiesIsRead()
+{
+    const Parsed p =
+        parse("<!DOCTYPE DOCUMENT>\n<DOCUMENT><PARAGRAPH>a &amp; b</PARAGRAPH></DOCUMENT>");
+    QVERIFY2(p.ok, qPrintable(p.error));
+    QCOMPARE(childTexts(static_cast<DParagraph*>(p.document->first())), QStringList{"a & b"});
+}
+
+// A span is read from a few bytes but sizes per-column arrays: it is bounded
+// where the cell takes it, whatever the source.
+void TestAmlReader::spansAreBoundedWhereRead()
+{
+    const Parsed p = parse("<DOCUMENT><TABLE><ROW><CELL hspan=\"400000000\" vspan=\"2147483647\"/>"
+                           "<CELLTEXT hspan=\"99999999999\" vspan=\"-4\">t</CELLTEXT>"
+                           "<CELL hspan=\"3\" vspan=\"x\"/></ROW></TABLE></DOCUMENT>");
+    QVERIFY2(p.ok, qPrintable(p.error));
+    auto* row = static_cast<DRow*>(static_cast<DTable*>(p.document->first())->first());
+    auto* huge = static_cast<DCell*>(row->first());
+    auto* pastInt = static_cast<DCellText*>(huge->next());
+    auto* small = static_cast<DCell*>(pastInt->next());
+    QCOMPARE(huge->hspan(), DCell::MaxSpan);
+    QCOMPARE(huge->vspan(), DCell::MaxSpan);
+    QCOMPARE(pastInt->hspan(), DCell::MaxSpan);
+    QCOMPARE(pastInt->vspan(), 0);
+    QCOMPARE(small->hspan(), 3);
+    QCOMPARE(small->vspan(), 0);
+    QCOMPARE(huge->columnSpan(), DCell::MaxSpan + 1);
+    QCOMPARE(small->columnSpan(), 4);
+    QCOMPARE(small->rowSpan(), 1);
+
+    DCell cell(std::numeric_limits<int>::max(), std::numeric_limits<int>::min());
+    QCOMPARE(cell.hspan(), DCell::MaxSpan);
+    QCOMPARE(cell.vspan(), 0);
+    cell.setSpan(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    QCOMPARE(cell.hspan(), 0);
+    QCOMPARE(cell.vspan(), DCell::MaxSpan);
+    QCOMPARE(DCellText(std::numeric_limits<int>::max(), 1).hspan(), DCell::MaxSpan);
+}
+
+void TestAmlReader::updaterBoundsTheColumnCount()
+{
+    const QByteArray wideCell = "<CELL hspan=\"2147483647\"/>";
+    const Parsed p = parse("<DOCUMENT><TABLE><ROW>" + wideCell.repeated(40) + "</ROW><ROW>" +
+                           QByteArray("<CELL/>").repeated(5) + "</ROW></TABLE></DOCUMENT>");
+    QVERIFY2(p.ok, qPrintable(p.error));
+    auto* table = static_cast<DTable*>(p.document->first());
+    QCOMPARE(DUpdater::columnCount(table), DTable::MaxColumns);
+    DUpdater updater;
+    updater.doAll(p.document.get());
+    QCOMPARE(table->widths().size(), DTable::MaxColumns);
 }
 
 void TestAmlReader::linkSplit_data()

@@ -138,6 +138,7 @@ private slots:
     void neverTouchesTheSource();
     void keepsRecordOrderAndLeavesOutFailures();
     void filtersDocumentsNestedToTheReaderLimit();
+    void hugeSpansKeepTheCopySmall();
 };
 
 void TestFilter::matchesFieldByField_data()
@@ -419,7 +420,8 @@ void TestFilter::keepsRecordOrderAndLeavesOutFailures()
     QCOMPARE(filter.filteredRecords().at(0)->fileName, QStringLiteral("/reports/first.xrd"));
     QCOMPARE(last->fileName, QStringLiteral("/reports/second.xrd"));
     QVERIFY(last->types.isEmpty());
-    QCOMPARE(QList<int>({last->koCount, last->okCount, last->neCount}), QList<int>({0, 0, -1}));
+    QCOMPARE(QList<qint64>({last->koCount, last->okCount, last->neCount}),
+             QList<qint64>({0, 0, -1}));
 
     filter.apply({first.get()}); // appends
     QCOMPARE(filter.filteredRecords().size(), 3);
@@ -453,6 +455,31 @@ void TestFilter::filtersDocumentsNestedToTheReaderLimit()
     for (const DItem* item = bottom; item->parent(); item = item->parent())
         ++depth;
     QCOMPARE(depth, sections + 1);
+}
+
+// A few hundred bytes must not make the filter's table pass size per-column
+// arrays by the spans that the file claims.
+void TestFilter::hugeSpansKeepTheCopySmall()
+{
+    std::unique_ptr<QAReporterData> record(
+        load("<XROD><DOCUMENT><XROD:NODE name=\"f\" type=\"case\" state=\"ko\"><TABLE><ROW>"
+             "<CELLTEXT hspan=\"400000000\" vspan=\"400000000\">x</CELLTEXT>"
+             "<CELLTEXT hspan=\"2147483647\">y</CELLTEXT></ROW></TABLE>"
+             "</XROD:NODE></DOCUMENT></XROD>"));
+    QVERIFY(record);
+    QAReporterFilter filter;
+    QAReporterData* filtered = filterOne(filter, record.get());
+    QVERIFY(filtered && filtered->document);
+    const DTable* table = nullptr;
+    for (DItem* item : itemsOf(filtered->document)) {
+        if (item->kind() == DItem::Table)
+            table = static_cast<const DTable*>(item);
+    }
+    QVERIFY(table);
+    QCOMPARE(table->widths().size(), DTable::MaxColumns);
+    const auto* cell = static_cast<const DCell*>(table->first()->toContainer()->first());
+    QCOMPARE(cell->hspan(), DCell::MaxSpan);
+    QCOMPARE(cell->vspan(), DCell::MaxSpan);
 }
 
 QTEST_GUILESS_MAIN(TestFilter)

@@ -8,15 +8,16 @@
 
 #include <QtTest>
 
+#include <limits>
 #include <memory>
 
 namespace {
 
 struct Counts
 {
-    int ko;
-    int ok;
-    int ne;
+    qint64 ko;
+    qint64 ok;
+    qint64 ne;
 };
 
 // Owns records made from counts; record i is "/reports/file<i>.xrd" with a
@@ -125,6 +126,20 @@ void TestSummary::buildsRowsAndTotals_data()
         << QList<Counts>{{0, 0, 4}} << six
         << QStringList{header6, "Array Passed: file0.xrd|Passed|0|0|4|4", "-: Total|0|0|4|4"};
     QTest::newRow("no files") << QList<Counts>{} << five << QStringList{header5, "-: Total|0|0|0"};
+    QTest::newRow("totals past int")
+        << QList<Counts>{{2147483647, 2147483647, -1}, {1, 0, -1}} << five
+        << QStringList{header5, "Array Failed: file0.xrd|Failed|2147483647|2147483647|4294967294",
+                       "Array Failed: file1.xrd|Failed|1|0|1",
+                       "-: Total|2147483648|2147483647|4294967295"};
+    const qint64 most = std::numeric_limits<qint64>::max();
+    const QString mostText = QString::number(most);
+    QTest::newRow("totals saturate")
+        << QList<Counts>{{most, most, most}, {1, 1, 1}} << six
+        << QStringList{header6,
+                       "Array Failed: file0.xrd|Failed|" + mostText + "|" + mostText + "|" +
+                           mostText + "|" + mostText,
+                       "Array Failed: file1.xrd|Failed|1|1|1|3",
+                       "-: Total|" + mostText + "|" + mostText + "|" + mostText + "|" + mostText};
 }
 
 void TestSummary::buildsRowsAndTotals()

@@ -74,6 +74,9 @@ private slots:
     void conversionsMatchTheKindOnly();
     void replacingAChainDeletesTheOldOne();
     void writeThenReadKeepsEveryValue();
+    void writeThenReadKeepsWhiteSpaceControls_data();
+    void writeThenReadKeepsWhiteSpaceControls();
+    void brokenFileIsReportedOnTheResourcesCategory();
     void deepAndLongTreesNeedNoRecursion();
     void truncatedFileGivesThePartRead();
     void malformedFilesAreRefusedWithAMessage();
@@ -163,6 +166,102 @@ void TestResources::writeThenReadKeepsEveryValue()
     std::unique_ptr<QARes> fromFile(reader.readFile(path));
     QVERIFY(fromFile && !reader.hasError());
     QVERIFY(!reader.readFile(dir.filePath("missing.xml")) && reader.hasError());
+}
+
+// XML turns CR and CR LF into LF and, in attributes, tabs and line ends into
+// spaces; string values and tags must come back exactly as they were.
+void TestResources::writeThenReadKeepsWhiteSpaceControls_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("carriage return") << QStringLiteral("a\rb");
+    QTest::newRow("CR LF pair") << QStringLiteral("one\r\ntwo\r\n");
+    QTest::newRow("LF CR pair") << QStringLiteral("one\n\rtwo");
+    QTest::newRow("lone CR at the ends") << QStringLiteral("\rmiddle\r");
+    QTest::newRow("tabs and line feeds") << QStringLiteral("\tcol1\tcol2\n\nnext");
+    QTest::newRow("spaces only") << QStringLiteral("   ");
+    QTest::newRow("every kind") << QStringLiteral(" \t\r\n\r \n\t ");
+}
+
+void TestResources::writeThenReadKeepsWhiteSpaceControls()
+{
+    QFETCH(QString, value);
+    const QByteArray tag = value.toUtf8();
+    auto* group = new QAResGroup(tag.constData(), new QAResString(tag.constData(), value));
+    std::unique_ptr<QARes> tree(group);
+    const QByteArray xml = written(tree.get());
+    QVERIFY(!xml.isEmpty());
+
+    QAResReader reader;
+    std::unique_ptr<QARes> back(reader.read(xml));
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QVERIFY(back && back->toResGroup() && back->isTag(tag.constData()));
+    const QARes* child = back->toResGroup()->child();
+    QVERIFY(child && child->toResString() && child->isTag(tag.constData()));
+    QCOMPARE(child->toResString()->value(), value);
+    QCOMPARE(written(back.get()), xml);
+}
+
+namespace {
+
+struct LoggedMessage
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+QList<LoggedMessage> loggedMessages;
+
+void recordMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    loggedMessages.append({type, QByteArray(context.category), text});
+}
+
+// Records every message while it lives.
+struct MessageRecorder
+{
+    MessageRecorder() : previous(qInstallMessageHandler(recordMessage)) { loggedMessages.clear(); }
+    ~MessageRecorder() { qInstallMessageHandler(previous); }
+    const QtMessageHandler previous;
+};
+
+} // namespace
+
+// A broken file is kept up to the fault, as before, but no longer silently:
+// the fault goes to the resources category with its place.
+void TestResources::brokenFileIsReportedOnTheResourcesCategory()
+{
+    const QByteArray broken = "<resources version=\"1\">\n<int tag=\"a\" value=\"1\"/>\n<group tag";
+    auto recorder = std::make_unique<MessageRecorder>();
+    QAResReader reader;
+    std::unique_ptr<QARes> part(reader.read(broken));
+    const QString brokenError = reader.errorString();
+    std::unique_ptr<QARes> clean(reader.read(written(std::unique_ptr<QARes>(sampleTree()).get())));
+    const QString notResources = QString(XRD_SOURCE_DIR) + "/examples/kestrel-logo.svg";
+    std::unique_ptr<QARes> picture(reader.readFile(notResources));
+    // A missing file is a first start, not a fault worth a warning.
+    std::unique_ptr<QARes> none(reader.readFile(QString(XRD_SOURCE_DIR) + "/no-such-file.xml"));
+    const bool missingIsAnError = reader.hasError();
+    recorder.reset();
+
+    QVERIFY(missingIsAnError);
+
+    QVERIFY(part && part->isTag("a"));
+    QVERIFY(clean);
+    QVERIFY(!picture && !none);
+    QCOMPARE(loggedMessages.size(), 2);
+    for (const LoggedMessage& message : std::as_const(loggedMessages)) {
+        QCOMPARE(message.type, QtWarningMsg);
+        QCOMPARE(message.category, QByteArray("xrd.resources"));
+    }
+    QVERIFY2(loggedMessages.at(0).text.contains("line 3, column"),
+             qPrintable(loggedMessages.at(0).text));
+    QVERIFY(!brokenError.isEmpty());
+    QVERIFY2(loggedMessages.at(0).text.contains(brokenError),
+             qPrintable(loggedMessages.at(0).text));
+    QVERIFY2(loggedMessages.at(1).text.contains(notResources) &&
+                 loggedMessages.at(1).text.contains("not a resource file"),
+             qPrintable(loggedMessages.at(1).text));
 }
 
 void TestResources::deepAndLongTreesNeedNoRecursion()

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -22,9 +23,9 @@ struct Report
     std::unique_ptr<QAReporterDataTree> tree;
     std::unique_ptr<DDocument> document;
     QStringList types;
-    int okTotal = 0;
-    int koTotal = 0;
-    int neTotal = 0;
+    qint64 okTotal = 0;
+    qint64 koTotal = 0;
+    qint64 neTotal = 0;
 };
 
 Report read(const QByteArray& xml, QAStudioInterface* progress = nullptr, QFile* file = nullptr)
@@ -81,6 +82,9 @@ private slots:
     void nameAndTypeAttributes();
     void structuralErrors_data();
     void structuralErrors();
+    void otherXmlIsNotAReport_data();
+    void otherXmlIsNotAReport();
+    void otherXmlFileIsRefusedNamingIt();
     void badXmlFailsWithPosition_data();
     void badXmlFailsWithPosition();
     void nestingLimit();
@@ -154,24 +158,36 @@ void TestReader::bindsNodesAndKeepsUnboundOnesNull()
 void TestReader::sumsCountByState_data()
 {
     QTest::addColumn<QByteArray>("nodes");
-    QTest::addColumn<int>("ok");
-    QTest::addColumn<int>("ko");
-    QTest::addColumn<int>("ne");
+    QTest::addColumn<qint64>("ok");
+    QTest::addColumn<qint64>("ko");
+    QTest::addColumn<qint64>("ne");
     auto node = [](const char* state, const char* sum) {
         return QByteArray("<XROD:NODE name=\"n\" type=\"t\" state=\"") + state + "\" sum=\"" + sum +
                "\"><TAG/></XROD:NODE>";
     };
-    QTest::newRow("by state") << node("ok", "4") + node("ko", "2") + node("ok", "1") << 5 << 2
-                              << -1;
-    QTest::newRow("not a number") << node("ok", "3x") + node("ko", "") + node("ko", "1.5") << 0 << 0
-                                  << -1;
-    QTest::newRow("lower-case ne") << node("ne", "4") << 0 << 0 << -1;
-    QTest::newRow("other state") << node("KO", "4") + node("", "2") << 0 << 0 << -1;
-    QTest::newRow("NE zero") << node("NE", "0") << 0 << 0 << 0;
-    QTest::newRow("NE summed") << node("NE", "2") + node("NE", "3") << 0 << 0 << 5;
+    QTest::newRow("by state") << node("ok", "4") + node("ko", "2") + node("ok", "1") << 5LL << 2LL
+                              << -1LL;
+    QTest::newRow("not a number") << node("ok", "3x") + node("ko", "") + node("ko", "1.5") << 0LL
+                                  << 0LL << -1LL;
+    QTest::newRow("lower-case ne") << node("ne", "4") << 0LL << 0LL << -1LL;
+    QTest::newRow("other state") << node("KO", "4") + node("", "2") << 0LL << 0LL << -1LL;
+    QTest::newRow("NE zero") << node("NE", "0") << 0LL << 0LL << 0LL;
+    QTest::newRow("NE summed") << node("NE", "2") + node("NE", "3") << 0LL << 0LL << 5LL;
     QTest::newRow("no state") << QByteArray("<XROD:NODE name=\"n\" type=\"t\" sum=\"7\"><TAG/>"
                                             "</XROD:NODE>")
-                              << 0 << 0 << -1;
+                              << 0LL << 0LL << -1LL;
+    // Totals past the range of int must neither wrap nor turn a failure
+    // into a pass.
+    QTest::newRow("past int") << node("ko", "2147483647") + node("ko", "1") +
+                                     node("ok", "2147483647") + node("ok", "2147483647") +
+                                     node("NE", "2147483647") + node("NE", "2")
+                              << 4294967294LL << 2147483648LL << 2147483649LL;
+    QTest::newRow("count past int64 saturates")
+        << node("ko", "99999999999999999999") + node("ko", "9223372036854775807") << 0LL
+        << std::numeric_limits<qint64>::max() << -1LL;
+    QTest::newRow("negative counts ignored")
+        << node("ko", "-5") + node("ko", "3") + node("ok", "-2") + node("NE", "-1") << 0LL << 3LL
+        << -1LL;
 }
 
 void TestReader::sumsCountByState()
@@ -230,13 +246,10 @@ void TestReader::structuralErrors_data()
     QTest::newRow("empty root") << QByteArray("<XROD/>") << "nested XMLROD init element.\n";
     QTest::newRow("node as root") << QByteArray(
                                          "<XROD:NODE name=\"a\" type=\"t\"><TAG/></XROD:NODE>")
-                                  << "outside the XROD root";
+                                  << "not a report";
     QTest::newRow("node in plain AML")
         << QByteArray("<DOCUMENT><XROD:NODE name=\"a\" type=\"t\"><TAG/></XROD:NODE></DOCUMENT>")
-        << "outside the XROD root";
-    QTest::newRow("node after the root")
-        << QByteArray("<DOCUMENT><XROD><TAG/></XROD><XROD:NODE name=\"a\" type=\"t\"/></DOCUMENT>")
-        << "outside the XROD root";
+        << "not a report";
     QTest::newRow("second root") << QByteArray("<XROD><TAG/><XROD><TAG/></XROD></XROD>")
                                  << "more than one XROD root";
 }
@@ -248,6 +261,50 @@ void TestReader::structuralErrors()
     const Report r = read(xml);
     QVERIFY(!r.ok);
     QVERIFY2(r.error.contains(error), qPrintable(r.error));
+}
+
+// Well-formed XML whose root is not XROD holds no test nodes: reading it as
+// an empty report would let a broken run pass for a clean one.
+void TestReader::otherXmlIsNotAReport_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("root");
+    QTest::newRow("picture") << QByteArray("<?xml version=\"1.0\"?>\n<svg xmlns="
+                                           "\"http://www.w3.org/2000/svg\"><rect/></svg>")
+                             << "svg";
+    QTest::newRow("lower-case tags")
+        << QByteArray("<xrod><xrod:node name=\"a\" type=\"t\" state=\"ko\" sum=\"2\">"
+                      "<paragraph>x</paragraph></xrod:node></xrod>")
+        << "xrod";
+    QTest::newRow("plain AML") << QByteArray("<DOCUMENT><PARAGRAPH>x</PARAGRAPH></DOCUMENT>")
+                               << "DOCUMENT";
+    QTest::newRow("report below another root")
+        << QByteArray("<DOCUMENT><XROD><XROD:NODE name=\"a\" type=\"t\"><TAG/></XROD:NODE>"
+                      "</XROD></DOCUMENT>")
+        << "DOCUMENT";
+}
+
+void TestReader::otherXmlIsNotAReport()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, root);
+    const Report r = read(xml);
+    QVERIFY(!r.ok);
+    QVERIFY2(r.error.contains("not a report"), qPrintable(r.error));
+    QVERIFY2(r.error.contains("<" + root + ">"), qPrintable(r.error));
+    QVERIFY2(r.error.contains("<XROD>"), qPrintable(r.error));
+    QCOMPARE(r.koTotal, 0);
+}
+
+void TestReader::otherXmlFileIsRefusedNamingIt()
+{
+    const QString path = QString(XRD_SOURCE_DIR) + "/examples/kestrel-logo.svg";
+    QVERIFY(QFile::exists(path));
+    QAstXmlRodReader reader;
+    QVERIFY(!reader.parseFile(path));
+    QVERIFY2(reader.errorString().contains(path), qPrintable(reader.errorString()));
+    QVERIFY2(reader.errorString().contains("not a report"), qPrintable(reader.errorString()));
+    QVERIFY(!reader.tree());
 }
 
 void TestReader::badXmlFailsWithPosition_data()

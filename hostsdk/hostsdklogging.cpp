@@ -1,0 +1,3 @@
+#include "hostsdklogging.h"
+
+Q_LOGGING_CATEGORY(lcResources, "xrd.resources")

@@ -3,11 +3,6 @@
 #include "qapixmapcenter.h"
 #include "qastudiointerface.h"
 
-#include "nextKO.xpm"
-#include "precKO.xpm"
-#include "testscomplete.xpm"
-#include "testsfailed.xpm"
-
 #include <QMainWindow>
 #include <QPointer>
 #include <QToolButton>
@@ -17,10 +12,10 @@ QARToolBar::QARToolBar(const QString& label, QMainWindow* mainWindow) : QToolBar
     // The built-in icons are drawn at 16 pixels; scaled up they would blur.
     setIconSize(QSize(16, 16));
 
-    const QPixmap previousIcon = GETPIX("precKO_xpm", precKO_xpm);
-    const QPixmap nextIcon = GETPIX("nextKO_xpm", nextKO_xpm);
-    const QPixmap allTestsIcon = GETPIX("testscomplete_xpm", testscomplete_xpm);
-    GETPIX("testsfailed_xpm", testsfailed_xpm); // ready for the first toggle
+    const QPixmap previousIcon = GETPIX("precKO_xpm", ":/pixmaps/precKO.xpm");
+    const QPixmap nextIcon = GETPIX("nextKO_xpm", ":/pixmaps/nextKO.xpm");
+    const QPixmap allTestsIcon = GETPIX("testscomplete_xpm", ":/pixmaps/testscomplete.xpm");
+    GETPIX("testsfailed_xpm", ":/pixmaps/testsfailed.xpm"); // ready for the first toggle
 
     m_previousButton = addButton(
         previousIcon, tr("Previous Failed Test"), "Previous Failed Test", &QARToolBar::KOpClicked,
@@ -71,8 +66,8 @@ void QARToolBar::setButtonsEnabled(bool enabled)
 void QARToolBar::toggleFilter()
 {
     m_filterOn = !m_filterOn;
-    m_filterButton->setIcon(m_filterOn ? GETPIX("testsfailed_xpm", testsfailed_xpm)
-                                       : GETPIX("testscomplete_xpm", testscomplete_xpm));
+    m_filterButton->setIcon(m_filterOn ? GETPIX("testsfailed_xpm", ":/pixmaps/testsfailed.xpm")
+                                       : GETPIX("testscomplete_xpm", ":/pixmaps/testscomplete.xpm"));
     m_filterButton->setChecked(m_filterOn);
 }
 

@@ -7,6 +7,8 @@
 #include <QStack>
 #include <QStringList>
 
+#include <memory>
+
 class QFile;
 class QAReporterDataTree;
 class QAReporterNode;
@@ -36,7 +38,7 @@ public:
     // The tree built by the last parse; null before its root was read.
     QAReporterDataTree* tree() const { return m_tree; }
     // Hands the tree over to the caller; a second call returns null.
-    QAReporterDataTree* takeTree();
+    std::unique_ptr<QAReporterDataTree> takeTree();
     const QStringList& types() const { return m_types; }
     int okTotal() const { return m_okTotal; }
     int koTotal() const { return m_koTotal; }

@@ -28,8 +28,8 @@ QAReporterData* load(const QByteArray& xrod, const QString& fileName = QStringLi
     }
     auto* record = new QAReporterData;
     record->fileName = fileName;
-    record->tree = reader.tree();
-    record->document = reader.takeDocument();
+    record->tree = reader.takeTree().release();
+    record->document = reader.takeDocument().release();
     record->types = reader.types();
     record->koCount = reader.koTotal();
     record->okCount = reader.okTotal();

@@ -127,9 +127,10 @@ void TestResources::replacingAChainDeletesTheOldOne()
         QCOMPARE(CountedInt::alive, 1);
         group.appendChild(new CountedInt("d"));
         QVERIFY(group.child()->search("d", '.'));
-        QARes* taken = group.child()->takeNext();
+        std::unique_ptr<QARes> taken = group.child()->takeNext();
         QCOMPARE(CountedInt::alive, 2);
-        QARes::deleteChain(taken);
+        QVERIFY(!group.child()->next());
+        taken.reset();
         QCOMPARE(CountedInt::alive, 1);
     }
     QCOMPARE(CountedInt::alive, 0);

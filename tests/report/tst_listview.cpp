@@ -256,7 +256,7 @@ void TestListView::screenshotOfExampleReport()
     const QString path = XRD_SOURCE_DIR "/examples/nightly-failures.xrd";
     QAstXmlRodReader reader;
     QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
-    std::unique_ptr<QAReporterDataTree> tree(reader.tree());
+    std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
 
     QARListView view;
     view.setHeaderHidden(true);

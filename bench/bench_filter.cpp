@@ -34,8 +34,8 @@ std::unique_ptr<QAReporterData> readRecord(const QString& path, const BenchStyle
     const bool read = reader.parseFile(path, nullptr);
     auto record = std::make_unique<QAReporterData>();
     record->fileName = path;
-    record->tree = reader.tree();
-    record->document = reader.takeDocument();
+    record->tree = reader.takeTree().release();
+    record->document = reader.takeDocument().release();
     record->koCount = reader.koTotal();
     record->okCount = reader.okTotal();
     record->neCount = reader.neTotal();

@@ -61,8 +61,8 @@ Totals readReport(const QString& path, const BenchStyles& styles)
     totals.ne = reader.neTotal();
     if (!totals.read)
         totals.error = reader.errorString();
-    delete reader.tree();
-    delete reader.takeDocument();
+    reader.takeTree(); // dropped at once
+    reader.takeDocument();
     return totals;
 }
 

@@ -40,8 +40,8 @@ Report readReport(const QString& path, const BenchStyles& styles)
     Report report;
     if (!reader.parseFile(path, nullptr))
         report.error = reader.errorString();
-    report.tree.reset(reader.tree());
-    report.document.reset(reader.takeDocument());
+    report.tree = reader.takeTree();
+    report.document = reader.takeDocument();
     return report;
 }
 

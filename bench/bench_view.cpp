@@ -81,7 +81,7 @@ Figures measure(int cases, const BenchStyles& styles, int maxFrames)
     }
     figures.parseMs = msSince(timer);
     std::unique_ptr<DDocument> doc(reader.takeDocument());
-    delete reader.tree();
+    reader.takeTree(); // dropped at once
 
     // The last item in document order, and the last title's text (unique:
     // it names the last case) to search for.

@@ -202,9 +202,9 @@ bool DAmlHandler::endDocument()
     return true;
 }
 
-DDocument* DAmlHandler::takeDocument()
+std::unique_ptr<DDocument> DAmlHandler::takeDocument()
 {
-    DDocument* document = m_document;
+    std::unique_ptr<DDocument> document(m_document);
     m_document = nullptr;
     m_open.clear();
     m_current = nullptr;

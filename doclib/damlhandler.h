@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QXmlStreamAttributes>
 
+#include <memory>
+
 class QXmlStreamReader;
 class DDocument;
 class DItem;
@@ -50,7 +52,7 @@ public:
     DItem* lastItem() const { return m_last; }
     DDocument* document() const { return m_document; }
     // Hands the document over to the caller.
-    DDocument* takeDocument();
+    std::unique_ptr<DDocument> takeDocument();
 
     // Styles read from STYLE elements (local styles enabled), in order.
     const QStringList& styleNames() const { return m_styleNames; }

@@ -48,8 +48,8 @@ QAReporterData* QAReporterFilter::filter(const QAReporterData& record) const
 
     auto* filtered = new QAReporterData;
     filtered->fileName = record.fileName;
-    filtered->tree = writer.takeTree();
-    filtered->document = writer.takeDocument();
+    filtered->tree = writer.takeTree().release();
+    filtered->document = writer.takeDocument().release();
     if (filtered->document) {
         DUpdater updater;
         updater.doItem(filtered->document);

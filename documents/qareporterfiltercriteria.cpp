@@ -2,6 +2,8 @@
 
 #include "qareporternode.h"
 
+#include <algorithm>
+
 QAReporterFilterCriteria::QAReporterFilterCriteria() = default;
 
 void QAReporterFilterCriteria::addPattern(Field field, const QRegularExpression& pattern)
@@ -35,7 +37,7 @@ void QAReporterFilterCriteria::removePattern(Field field)
         m_types.clear();
         break;
     }
-    m_fields &= ~field;
+    m_fields.setFlag(field, false);
 }
 
 void QAReporterFilterCriteria::removeTypePattern(const QRegularExpression& pattern)
@@ -44,7 +46,7 @@ void QAReporterFilterCriteria::removeTypePattern(const QRegularExpression& patte
     if (index >= 0)
         m_types.removeAt(index);
     if (m_types.isEmpty())
-        m_fields &= ~TypeField;
+        m_fields.setFlag(TypeField, false);
 }
 
 bool QAReporterFilterCriteria::holds(const QRegularExpression& pattern, const QString& text)
@@ -55,27 +57,19 @@ bool QAReporterFilterCriteria::holds(const QRegularExpression& pattern, const QS
         .hasMatch();
 }
 
-int QAReporterFilterCriteria::match(const QAReporterNode* node) const
+QAReporterFilterCriteria::Fields QAReporterFilterCriteria::match(const QAReporterNode* node) const
 {
+    Fields passed;
     if (!node)
-        return 0;
-    int passed = 0;
-    if (!(m_fields & NameField) || node->name.isNull() || holds(m_name, node->name))
-        passed |= NameField;
-    if (!(m_fields & TypeField) || node->type.isNull())
-        passed |= TypeField;
-    else {
-        bool excluded = false;
-        for (const QRegularExpression& pattern : m_types) {
-            if (holds(pattern, node->type)) {
-                excluded = true;
-                break;
-            }
-        }
-        if (!excluded)
-            passed |= TypeField;
-    }
-    if (!(m_fields & StateField) || node->state.isNull() || holds(m_state, node->state))
-        passed |= StateField;
+        return passed;
+    passed.setFlag(NameField, !m_fields.testFlag(NameField) || node->name.isNull() ||
+                                  holds(m_name, node->name));
+    passed.setFlag(TypeField, !m_fields.testFlag(TypeField) || node->type.isNull() ||
+                                  std::none_of(m_types.cbegin(), m_types.cend(),
+                                               [node](const QRegularExpression& pattern) {
+                                                   return holds(pattern, node->type);
+                                               }));
+    passed.setFlag(StateField, !m_fields.testFlag(StateField) || node->state.isNull() ||
+                                   holds(m_state, node->state));
     return passed;
 }

@@ -14,8 +14,9 @@ class QAReporterFilterCriteria
 {
 public:
     enum Field { NameField = 1, TypeField = 2, StateField = 4 };
+    Q_DECLARE_FLAGS(Fields, Field)
     // match() returns this when a node passes every field.
-    static constexpr int AllFields = NameField | TypeField | StateField;
+    static constexpr Fields AllFields{NameField | TypeField | StateField};
 
     QAReporterFilterCriteria();
 
@@ -26,10 +27,11 @@ public:
     // Drops the first type pattern equal to the given one.
     void removeTypePattern(const QRegularExpression& pattern);
 
-    // The fields the node passes, as a bit set; AllFields means it passes.
-    int match(const QAReporterNode* node) const;
+    // The fields the node passes; AllFields means it passes.
+    Fields match(const QAReporterNode* node) const;
 
-    int fields() const { return m_fields; }
+    // The fields that have a pattern.
+    Fields fields() const { return m_fields; }
     const QRegularExpression& namePattern() const { return m_name; }
     const QRegularExpression& statePattern() const { return m_state; }
     const QList<QRegularExpression>& typePatterns() const { return m_types; }
@@ -41,7 +43,9 @@ private:
     QRegularExpression m_name;
     QRegularExpression m_state;
     QList<QRegularExpression> m_types;
-    int m_fields = 0;
+    Fields m_fields;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(QAReporterFilterCriteria::Fields)
 
 #endif

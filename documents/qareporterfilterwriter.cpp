@@ -15,16 +15,16 @@ QAReporterFilterWriter::~QAReporterFilterWriter()
     delete m_document;
 }
 
-QAReporterDataTree* QAReporterFilterWriter::takeTree()
+std::unique_ptr<QAReporterDataTree> QAReporterFilterWriter::takeTree()
 {
-    QAReporterDataTree* tree = m_tree;
+    std::unique_ptr<QAReporterDataTree> tree(m_tree);
     m_tree = nullptr;
     return tree;
 }
 
-DDocument* QAReporterFilterWriter::takeDocument()
+std::unique_ptr<DDocument> QAReporterFilterWriter::takeDocument()
 {
-    DDocument* document = m_document;
+    std::unique_ptr<DDocument> document(m_document);
     m_document = nullptr;
     return document;
 }

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 class DItem;
 class QAReporterDataTree;
 class QAReporterFilterCriteria;
@@ -43,8 +45,8 @@ public:
     void doAll(DDocument* document) override;
 
     // Hand the results over to the caller.
-    QAReporterDataTree* takeTree();
-    DDocument* takeDocument();
+    std::unique_ptr<QAReporterDataTree> takeTree();
+    std::unique_ptr<DDocument> takeDocument();
 
     void doDocument(DDocument* item) override;
     void doSection(DSection* item) override;

@@ -3,7 +3,25 @@
 #include <QDir>
 #include <QFileInfo>
 
-QAPixmapCenter::QAPixmapCenter() = default;
+namespace {
+
+// Room for thousands of file lookups and a few megabytes of pictures: far
+// more than a host's icons, so nothing is evicted in practice, yet bounded.
+const qsizetype PathCacheEntries = 4096;
+const qsizetype PictureCacheKilobytes = 8 * 1024;
+
+qsizetype costOf(const QPixmap& picture)
+{
+    const qint64 bytes = qint64(picture.width()) * picture.height() * picture.depth() / 8;
+    return qsizetype(qMax<qint64>(1, bytes / 1024));
+}
+
+} // namespace
+
+QAPixmapCenter::QAPixmapCenter()
+    : m_paths(PathCacheEntries), m_files(PictureCacheKilobytes), m_byName(PictureCacheKilobytes)
+{
+}
 
 void QAPixmapCenter::addPixmapDirectory(const QString& directory)
 {
@@ -21,15 +39,14 @@ void QAPixmapCenter::clearCache()
 {
     m_paths.clear();
     m_files.clear();
-    m_builtIn.clear();
+    m_byName.clear();
 }
 
 QString QAPixmapCenter::getPathByFileName(const QString& fileName)
 {
     if (fileName.isEmpty())
         return QString();
-    const auto cached = m_paths.constFind(fileName);
-    if (cached != m_paths.constEnd())
+    if (const QString* cached = m_paths.object(fileName))
         return *cached;
 
     QString found;
@@ -45,7 +62,7 @@ QString QAPixmapCenter::getPathByFileName(const QString& fileName)
             }
         }
     }
-    m_paths.insert(fileName, found);
+    m_paths.insert(fileName, new QString(found));
     return found;
 }
 
@@ -53,30 +70,32 @@ QPixmap QAPixmapCenter::getPixmapByFilePath(const QString& path)
 {
     if (path.isEmpty())
         return QPixmap();
-    auto cached = m_files.find(path);
-    if (cached == m_files.end())
-        cached = m_files.insert(path, QPixmap(path));
-    return *cached;
+    if (const QPixmap* cached = m_files.object(path))
+        return *cached;
+    const QPixmap picture(path);
+    m_files.insert(path, new QPixmap(picture), costOf(picture));
+    return picture;
 }
 
-QPixmap QAPixmapCenter::pixmap(const QString& name, const char* const* xpm)
+QPixmap QAPixmapCenter::hostPixmap(const QString& name)
 {
-    const auto cached = m_builtIn.constFind(name);
-    if (cached != m_builtIn.constEnd())
+    for (const QString& fileName : {name, name + ".png", name + ".xpm"}) {
+        const QPixmap picture = getPixmapByFilePath(getPathByFileName(fileName));
+        if (!picture.isNull())
+            return picture;
+    }
+    return QPixmap();
+}
+
+QPixmap QAPixmapCenter::pixmap(const QString& name, const QString& builtInPath)
+{
+    if (const QPixmap* cached = m_byName.object(name))
         return *cached;
 
-    QPixmap picture;
-    for (const QString& fileName : {name, name + ".png", name + ".xpm"}) {
-        const QString path = getPathByFileName(fileName);
-        if (!path.isEmpty()) {
-            picture = getPixmapByFilePath(path);
-            if (!picture.isNull())
-                break;
-        }
-    }
-    if (picture.isNull() && xpm)
-        picture = QPixmap(xpm);
-    m_builtIn.insert(name, picture);
+    QPixmap picture = hostPixmap(name);
+    if (picture.isNull())
+        picture = getPixmapByFilePath(builtInPath);
+    m_byName.insert(name, new QPixmap(picture), costOf(picture));
     return picture;
 }
 

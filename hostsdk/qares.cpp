@@ -8,6 +8,7 @@
 #include "qareswriter.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 QARes::QARes(Kind kind, const char* tag) : m_tag(tag), m_kind(kind) {}
@@ -30,11 +31,9 @@ void QARes::setNext(QARes* next)
     m_next = next;
 }
 
-QARes* QARes::takeNext()
+std::unique_ptr<QARes> QARes::takeNext()
 {
-    QARes* next = m_next;
-    m_next = nullptr;
-    return next;
+    return std::unique_ptr<QARes>(std::exchange(m_next, nullptr));
 }
 
 void QARes::deleteChain(QARes* first)
@@ -47,9 +46,9 @@ void QARes::deleteChain(QARes* first)
         pending.pop_back();
         if (!node)
             continue;
-        pending.push_back(node->takeNext());
+        pending.push_back(node->takeNext().release());
         if (QAResGroup* group = node->toResGroup())
-            pending.push_back(group->takeChild());
+            pending.push_back(group->takeChild().release());
         delete node;
     }
 }

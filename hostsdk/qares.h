@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 
+#include <memory>
+
 class QIODevice;
 class QAResGroup;
 class QAResRGB;
@@ -31,7 +33,7 @@ public:
     // Takes ownership of `next`; the chain that followed so far is deleted.
     void setNext(QARes* next);
     // Detaches the following chain and hands it to the caller.
-    QARes* takeNext();
+    std::unique_ptr<QARes> takeNext();
 
     // Looks for the first element of `path` among this node and its
     // following siblings, then for each further element among the children

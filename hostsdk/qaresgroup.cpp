@@ -1,5 +1,7 @@
 #include "qaresgroup.h"
 
+#include <utility>
+
 QAResGroup::QAResGroup(const char* tag, QARes* child) : QARes(Group, tag), m_child(child) {}
 
 QAResGroup::~QAResGroup()
@@ -15,11 +17,9 @@ void QAResGroup::setChild(QARes* child)
     m_child = child;
 }
 
-QARes* QAResGroup::takeChild()
+std::unique_ptr<QARes> QAResGroup::takeChild()
 {
-    QARes* child = m_child;
-    m_child = nullptr;
-    return child;
+    return std::unique_ptr<QARes>(std::exchange(m_child, nullptr));
 }
 
 void QAResGroup::appendChild(QARes* resource)

@@ -14,7 +14,7 @@ public:
     // Takes ownership of `child`; the previous children are deleted.
     void setChild(QARes* child);
     // Detaches the children and hands them to the caller.
-    QARes* takeChild();
+    std::unique_ptr<QARes> takeChild();
     // Adds `resource` (and whatever follows it) after the last child.
     void appendChild(QARes* resource);
 

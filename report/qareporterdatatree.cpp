@@ -5,11 +5,6 @@
 #include "qareporterprefgeneral.h"
 #include "qarlistviewitem.h"
 
-#include "reporter_16_bis.xpm"
-#include "testok.xpm"
-#include "testsfailed.xpm"
-#include "testunknow.xpm"
-
 #include <QHash>
 #include <QIcon>
 #include <QTreeWidget>
@@ -26,10 +21,10 @@ class ItemIcons
 {
 public:
     ItemIcons()
-        : file(GETPIX("reporter_16_bis_xpm", reporter_16_bis_xpm)),
-          passed(GETPIX("testok_xpm", testok_xpm)),
-          failed(GETPIX("testsfailed_xpm", testsfailed_xpm)),
-          unknown(GETPIX("testunknow_xpm", testunknow_xpm))
+        : file(GETPIX("reporter_16_bis_xpm", ":/pixmaps/reporter_16_bis.xpm")),
+          passed(GETPIX("testok_xpm", ":/pixmaps/testok.xpm")),
+          failed(GETPIX("testsfailed_xpm", ":/pixmaps/testsfailed.xpm")),
+          unknown(GETPIX("testunknow_xpm", ":/pixmaps/testunknow.xpm"))
     {
     }
 

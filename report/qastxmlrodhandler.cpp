@@ -55,9 +55,9 @@ QAstXmlRodHandler::~QAstXmlRodHandler()
     delete m_tree;
 }
 
-QAReporterDataTree* QAstXmlRodHandler::takeTree()
+std::unique_ptr<QAReporterDataTree> QAstXmlRodHandler::takeTree()
 {
-    QAReporterDataTree* tree = m_tree;
+    std::unique_ptr<QAReporterDataTree> tree(m_tree);
     m_tree = nullptr;
     return tree;
 }

@@ -7,6 +7,8 @@
 #include <QStack>
 #include <QStringList>
 
+#include <memory>
+
 class QFile;
 class QAReporterDataTree;
 class QAReporterNode;
@@ -40,7 +42,7 @@ public:
     // The tree built by the last parse; null before its root was read.
     QAReporterDataTree* tree() const { return m_tree; }
     // Hands the tree over to the caller; a second call returns null.
-    QAReporterDataTree* takeTree();
+    std::unique_ptr<QAReporterDataTree> takeTree();
     const QStringList& types() const { return m_types; }
     // Totals saturate at QATestCount::Max instead of wrapping round.
     qint64 okTotal() const { return m_okTotal; }

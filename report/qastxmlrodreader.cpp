@@ -1,5 +1,6 @@
 #include "qastxmlrodreader.h"
 
+#include "ddocument.h"
 #include "qareporterdatatree.h"
 #include "qastudiointerface.h"
 #include "qastxmlrodhandler.h"
@@ -81,13 +82,13 @@ bool QAstXmlRodReader::parseFile(const QString& path, QAStudioInterface* progres
     return false;
 }
 
-QAReporterDataTree* QAstXmlRodReader::tree()
+std::unique_ptr<QAReporterDataTree> QAstXmlRodReader::takeTree()
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->takeTree() : nullptr;
 }
 
-DDocument* QAstXmlRodReader::takeDocument()
+std::unique_ptr<DDocument> QAstXmlRodReader::takeDocument()
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->takeDocument() : nullptr;

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <memory>
+
 class QFile;
 class QIODevice;
 class DDocument;
@@ -33,9 +35,9 @@ public:
     QAstXmlRodHandler* handler() const;
     // Hands the tree of the last parse over to the caller; a second call
     // returns null.
-    QAReporterDataTree* tree();
+    std::unique_ptr<QAReporterDataTree> takeTree();
     // Hands the report document of the last parse over to the caller.
-    DDocument* takeDocument();
+    std::unique_ptr<DDocument> takeDocument();
     QStringList types() const;
     qint64 okTotal() const;
     qint64 koTotal() const;

@@ -6,7 +6,10 @@
 #include "dstyleview.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QVBoxLayout>
+
+Q_LOGGING_CATEGORY(lcSettings, "xrd.settings")
 
 namespace {
 
@@ -101,20 +104,29 @@ void QAReporterPrefStyles::defaults()
     m_styleNames.clear();
     m_styleFileError.clear();
     QFile file(m_styleFile);
-    if (!file.exists())
+    if (!file.exists()) {
+        qCWarning(lcSettings, "Style file %s not found: reports are shown without styles",
+                  qUtf8Printable(m_styleFile));
         return;
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         m_styleFileError = file.errorString();
+        qCWarning(lcSettings, "Style file %s cannot be read: %s", qUtf8Printable(m_styleFile),
+                  qUtf8Printable(m_styleFileError));
         return;
     }
     DAmlHandler handler;
     handler.setEnabledLocalStyle(true);
     DAmlReader reader;
     reader.setContentHandler(&handler);
-    if (reader.parse(&file))
+    if (reader.parse(&file)) {
         m_styleNames = handler.styleNames();
-    else
+    } else {
+        // The error text gives the line, the column and the message.
         m_styleFileError = handler.errorString();
+        qCWarning(lcSettings, "Style file %s: %s (the styles read before are kept)",
+                  qUtf8Printable(m_styleFile), qUtf8Printable(m_styleFileError));
+    }
     // After a failed parse the styles read before the fault are kept.
     m_styles = handler.takeStyles();
 }

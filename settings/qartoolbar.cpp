@@ -3,39 +3,33 @@
 #include "qapixmapcenter.h"
 #include "qastudiointerface.h"
 
-#include "nextKO.xpm"
-#include "precKO.xpm"
-#include "testscomplete.xpm"
-#include "testsfailed.xpm"
-
+#include <QAction>
 #include <QMainWindow>
 #include <QPointer>
-#include <QToolButton>
 
 QARToolBar::QARToolBar(const QString& label, QMainWindow* mainWindow) : QToolBar(label, mainWindow)
 {
     // The built-in icons are drawn at 16 pixels; scaled up they would blur.
     setIconSize(QSize(16, 16));
 
-    const QPixmap previousIcon = GETPIX("precKO_xpm", precKO_xpm);
-    const QPixmap nextIcon = GETPIX("nextKO_xpm", nextKO_xpm);
-    const QPixmap allTestsIcon = GETPIX("testscomplete_xpm", testscomplete_xpm);
-    GETPIX("testsfailed_xpm", testsfailed_xpm); // ready for the first toggle
-
-    m_previousButton = addButton(
-        previousIcon, tr("Previous Failed Test"), "Previous Failed Test", &QARToolBar::KOpClicked,
+    m_previousAction = addToolAction(
+        GETPIX("precKO_xpm", ":/pixmaps/precKO.xpm"), tr("Previous Failed Test"),
+        "Previous Failed Test", &QARToolBar::KOpClicked,
         tr("<b>Previous Failed Test</b><br>Move cursor to the previous failed test."));
-    m_nextButton =
-        addButton(nextIcon, tr("Next Failed Test"), "Next Failed Test", &QARToolBar::KOsClicked,
-                  tr("<b>Next Failed Test</b><br>Move cursor to the next failed test."));
-    m_filterButton = addButton(
-        allTestsIcon, tr("All Test Results / Failed Tests Only"), "Filter",
+    m_nextAction =
+        addToolAction(GETPIX("nextKO_xpm", ":/pixmaps/nextKO.xpm"), tr("Next Failed Test"),
+                      "Next Failed Test", &QARToolBar::KOsClicked,
+                      tr("<b>Next Failed Test</b><br>Move cursor to the next failed test."));
+
+    QIcon filterIcon(GETPIX("testscomplete_xpm", ":/pixmaps/testscomplete.xpm"));
+    filterIcon.addPixmap(GETPIX("testsfailed_xpm", ":/pixmaps/testsfailed.xpm"), QIcon::Normal,
+                         QIcon::On);
+    m_filterAction = addToolAction(
+        filterIcon, tr("All Test Results / Failed Tests Only"), "Filter",
         &QARToolBar::filtreClicked,
         tr("<b>All Test Results</b> or <b>Failed Tests Only</b><br>Use this button to either "
            "display all tests or only failed tests"));
-    // The pressed look of the filter: a checked state survives focus changes
-    // and mouse moves, which a merely "down" button does not.
-    m_filterButton->setCheckable(true);
+    m_filterAction->setCheckable(true);
 
     // Enabled only while a viewer window is active.
     setButtonsEnabled(false);
@@ -44,36 +38,33 @@ QARToolBar::QARToolBar(const QString& label, QMainWindow* mainWindow) : QToolBar
         mainWindow->addToolBar(Qt::TopToolBarArea, this);
 }
 
-QToolButton* QARToolBar::addButton(const QPixmap& icon, const QString& label, const QString& name,
+QAction* QARToolBar::addToolAction(const QIcon& icon, const QString& label, const QString& name,
                                    void (QARToolBar::*slot)(), const QString& whatsThis)
 {
-    auto* button = new QToolButton(this);
-    button->setAutoRaise(true);
-    button->setIconSize(iconSize());
-    connect(this, &QToolBar::iconSizeChanged, button, &QToolButton::setIconSize);
-    button->setIcon(icon);
-    button->setText(label);
-    button->setToolTip(label);
-    button->setObjectName(name);
-    button->setWhatsThis(whatsThis);
-    connect(button, &QToolButton::clicked, this, slot);
-    addWidget(button);
-    return button;
+    QAction* action = addAction(icon, label);
+    action->setObjectName(name);
+    action->setToolTip(label);
+    action->setWhatsThis(whatsThis);
+    // A checkable action has already changed state when it is triggered.
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+bool QARToolBar::isFilterOn() const
+{
+    return m_filterAction->isChecked();
 }
 
 void QARToolBar::setButtonsEnabled(bool enabled)
 {
-    m_previousButton->setEnabled(enabled);
-    m_nextButton->setEnabled(enabled);
-    m_filterButton->setEnabled(enabled);
+    m_previousAction->setEnabled(enabled);
+    m_nextAction->setEnabled(enabled);
+    m_filterAction->setEnabled(enabled);
 }
 
 void QARToolBar::toggleFilter()
 {
-    m_filterOn = !m_filterOn;
-    m_filterButton->setIcon(m_filterOn ? GETPIX("testsfailed_xpm", testsfailed_xpm)
-                                       : GETPIX("testscomplete_xpm", testscomplete_xpm));
-    m_filterButton->setChecked(m_filterOn);
+    m_filterAction->setChecked(!m_filterAction->isChecked());
 }
 
 void QARToolBar::KOsClicked()
@@ -88,7 +79,6 @@ void QARToolBar::KOpClicked()
 
 void QARToolBar::filtreClicked()
 {
-    toggleFilter();
     emit fltClicked();
 }
 

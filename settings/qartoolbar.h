@@ -3,8 +3,8 @@
 
 #include <QToolBar>
 
+class QAction;
 class QMainWindow;
-class QToolButton;
 class QAStudioInterface;
 
 // The viewer's toolbar: previous failed test, next failed test and the
@@ -20,11 +20,11 @@ public:
     QARToolBar(const QString& label, QMainWindow* mainWindow);
 
     // True when only failed tests are to be shown.
-    bool isFilterOn() const { return m_filterOn; }
+    bool isFilterOn() const;
     void setButtonsEnabled(bool enabled);
-    // Flips the filter state and shows it on the filter button (icon and
-    // pressed look). Emits nothing: callers that change the filter from
-    // elsewhere keep the button in step without a signal loop.
+    // Flips the filter state; the filter button shows it (icon and pressed
+    // look). Emits nothing: callers that change the filter from elsewhere
+    // keep the button in step without a signal loop.
     void toggleFilter();
 
 signals:
@@ -40,13 +40,14 @@ private slots:
     void reloadClicked();
 
 private:
-    QToolButton* addButton(const QPixmap& icon, const QString& label, const QString& name,
+    QAction* addToolAction(const QIcon& icon, const QString& label, const QString& name,
                            void (QARToolBar::*slot)(), const QString& whatsThis);
 
-    QToolButton* m_previousButton;
-    QToolButton* m_nextButton;
-    QToolButton* m_filterButton;
-    bool m_filterOn = false;
+    QAction* m_previousAction;
+    QAction* m_nextAction;
+    // Checked while only failed tests are shown; its icon has the all-tests
+    // picture for the unchecked state and the failed-tests one for checked.
+    QAction* m_filterAction;
 };
 
 // The toolbar shared by all viewer windows, docked in the host's main

@@ -53,7 +53,7 @@ ExitCode readReport(const QString& path, QTextStream& out, QTextStream& err)
         err << Qt::endl;
         return FileUnreadable;
     }
-    std::unique_ptr<QAReporterDataTree> tree(reader.tree());
+    std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
     std::unique_ptr<DDocument> document(reader.takeDocument());
     const qint64 elapsed = timer.elapsed();
 

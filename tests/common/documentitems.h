@@ -25,7 +25,7 @@ inline std::unique_ptr<DDocument> readAml(const QByteArray& aml, const QList<DSt
         qWarning() << "AML not read:" << handler.errorString();
         return nullptr;
     }
-    return std::unique_ptr<DDocument>(handler.takeDocument());
+    return handler.takeDocument();
 }
 
 // Every item from root down, in document order, walked with an explicit

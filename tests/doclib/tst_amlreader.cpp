@@ -33,7 +33,7 @@ Parsed parse(const QByteArray& xml, const QList<DStyle*>& styles = {}, bool loca
     Parsed parsed;
     parsed.ok = reader.parse(xml);
     parsed.error = handler.errorString();
-    parsed.document.reset(handler.takeDocument());
+    parsed.document = handler.takeDocument();
     parsed.styleNames = handler.styleNames();
     for (DStyle* style : handler.takeStyles())
         parsed.localStyles.emplace_back(style);

@@ -172,7 +172,7 @@ void TestSummary::buildsTheDocumentFrame()
     QCOMPARE(section->name(), QStringLiteral("tagheaderdoc1"));
     QVERIFY(!section->next());
     const DTable* table = tableOf(summary.get());
-    QCOMPARE(table->frame(), 2);
+    QCOMPARE(table->frame(), int(DTable::Grid));
     QCOMPARE(table->style(), m_styles.at(0));
     QCOMPARE(table->parent(), section);
 

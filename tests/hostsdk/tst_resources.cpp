@@ -130,9 +130,10 @@ void TestResources::replacingAChainDeletesTheOldOne()
         QCOMPARE(CountedInt::alive, 1);
         group.appendChild(new CountedInt("d"));
         QVERIFY(group.child()->search("d", '.'));
-        QARes* taken = group.child()->takeNext();
+        std::unique_ptr<QARes> taken = group.child()->takeNext();
         QCOMPARE(CountedInt::alive, 2);
-        QARes::deleteChain(taken);
+        QVERIFY(!group.child()->next());
+        taken.reset();
         QCOMPARE(CountedInt::alive, 1);
     }
     QCOMPARE(CountedInt::alive, 0);
@@ -293,8 +294,7 @@ void TestResources::deepAndLongTreesNeedNoRecursion()
     QCOMPARE(levels, depth);
     QVERIFY(node && node->isTag("bottom"));
     QVERIFY(back->search("sibling", '.'));
-    tree.reset();
-    back.reset(); // both must be destroyed without overflowing the stack
+    // Leaving the test destroys both trees without overflowing the stack.
 }
 
 void TestResources::truncatedFileGivesThePartRead()
@@ -313,8 +313,12 @@ void TestResources::truncatedFileGivesThePartRead()
     QVERIFY(!part->search("REPORTER.STYLES", '.'));
     QVERIFY(!part->next());
 
-    for (qsizetype length = 0; length < xml.size(); length += 7)
-        delete reader.read(xml.left(length)); // every prefix is survived
+    // Every shorter prefix is refused with an error, and survived.
+    const qsizetype complete = xml.lastIndexOf("</resources>") + qsizetype(strlen("</resources>"));
+    for (qsizetype length = 0; length < complete; length += 7) {
+        std::unique_ptr<QARes> prefix(reader.read(xml.left(length)));
+        QVERIFY2(reader.hasError(), qPrintable(QString::number(length)));
+    }
 }
 
 void TestResources::malformedFilesAreRefusedWithAMessage()

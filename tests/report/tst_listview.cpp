@@ -1,16 +1,17 @@
 #include "qapixmapcenter.h"
 #include "qareporterdatatree.h"
 #include "qareporterprefgeneral.h"
-#include "scopedpreferences.h"
 #include "qarlistview.h"
 #include "qarlistviewitem.h"
 #include "qastxmlrodreader.h"
+#include "recordingstudio.h"
+#include "scopedpreferences.h"
+#include "screenshots.h"
 
 #include <QDir>
 #include <QHeaderView>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -75,6 +76,7 @@ class TestListView : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { m_host.home = XRD_SOURCE_DIR "/resources"; }
     void opensToDepthFourWithoutPreferences();
     void itemsFollowTreeOrderWithStatusIcons();
     void nodeIconsComeFromThePixmapCentre();
@@ -82,7 +84,13 @@ private slots:
     void opensToPreferredDepth();
     void failedItemsAreFoundInClosedBranchesWithoutWrapping();
     void doubleClickAnnouncesWithoutToggling();
+    void exampleReportItemsPointIntoItsDocument();
     void screenshotOfExampleReport();
+
+private:
+    // A host installed with the project's resources, so that preferences
+    // find the default style file.
+    RecordingStudio m_host;
 };
 
 void TestListView::opensToDepthFourWithoutPreferences()
@@ -139,22 +147,19 @@ void TestListView::itemsFollowTreeOrderWithStatusIcons()
 
 void TestListView::nodeIconsComeFromThePixmapCentre()
 {
-    QTemporaryDir dir;
-    QImage blue(16, 16, QImage::Format_ARGB32);
-    blue.fill(Qt::blue);
-    QVERIFY(blue.save(dir.filePath("suite.png")));
-    QVERIFY(blue.save(dir.filePath("testok_xpm.png"))); // the host's own passed picture
-    pixmapcenter()->setPixmapDirectories({dir.path()});
-
+    // ":/host" stands in for a host's pixmap directory (see
+    // tests/CMakeLists.txt): "suite.png" and the host's own passed picture
+    // "testok_xpm.png".
+    pixmapcenter()->setPixmapDirectories({":/host"});
     auto tree = makeTree({"found ok suite.png", "missing ok nosuch.png"});
     QARListView view;
     tree->fillListView(&view, "r.xrd");
     pixmapcenter()->setPixmapDirectories({});
 
     QTreeWidgetItem* file = view.topLevelItem(0);
-    QCOMPARE(image(file->child(0)->icon(0)), blue);
+    QCOMPARE(image(file->child(0)->icon(0)), builtIn("precKO.xpm"));
     QCOMPARE(image(file->child(1)->icon(0)), builtIn("testunknow.xpm"));
-    QCOMPARE(image(file->child(1)->icon(1)), blue);
+    QCOMPARE(image(file->child(1)->icon(1)), builtIn("reporter.xpm"));
 }
 
 void TestListView::opensToPreferredDepth_data()
@@ -171,7 +176,7 @@ void TestListView::opensToPreferredDepth()
 {
     QFETCH(int, depth);
     QFETCH(QList<bool>, open);
-    ScopedPreferences preferences;
+    ScopedPreferences preferences(&m_host);
     preferences->general()->setDepth(depth);
 
     auto tree = makeTree(Nested);
@@ -187,7 +192,7 @@ void TestListView::opensToPreferredDepth()
 
 void TestListView::failedItemsAreFoundInClosedBranchesWithoutWrapping()
 {
-    ScopedPreferences preferences;
+    ScopedPreferences preferences(&m_host);
     preferences->general()->setDepth(1);
     auto tree = makeTree(Nested);
     auto other = makeTree({"s ok", "  t ko"});
@@ -225,7 +230,7 @@ void TestListView::failedItemsAreFoundInClosedBranchesWithoutWrapping()
 
 void TestListView::doubleClickAnnouncesWithoutToggling()
 {
-    ScopedPreferences preferences;
+    ScopedPreferences preferences(&m_host);
     preferences->general()->setDepth(2);
     auto tree = makeTree(Nested);
     QARListView view;
@@ -249,14 +254,34 @@ void TestListView::doubleClickAnnouncesWithoutToggling()
     QVERIFY(!announced.last().at(0).value<QTreeWidgetItem*>());
 }
 
+void TestListView::exampleReportItemsPointIntoItsDocument()
+{
+    ScopedPreferences preferences(&m_host);
+    const QString path = XRD_SOURCE_DIR "/examples/nightly-failures.xrd";
+    QAstXmlRodReader reader;
+    QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
+    std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
+    QARListView view;
+    tree->fillListView(&view, path);
+
+    QTreeWidgetItem* file = view.topLevelItem(0);
+    QCOMPARE(item(file)->startItem, tree->root()->data->startItem);
+    QARListViewItem* first = item(file->child(0));
+    QVERIFY(first->startItem);
+    QCOMPARE(first->startItem, first->node->startItem);
+}
+
 void TestListView::screenshotOfExampleReport()
 {
-    ScopedPreferences preferences;
+    const QString dir = screenshotDir();
+    if (dir.isEmpty())
+        QSKIP(XRD_SCREENSHOT_SKIP_REASON);
+    ScopedPreferences preferences(&m_host);
     preferences->general()->setDepth(4);
     const QString path = XRD_SOURCE_DIR "/examples/nightly-failures.xrd";
     QAstXmlRodReader reader;
     QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
-    std::unique_ptr<QAReporterDataTree> tree(reader.tree());
+    std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
 
     QARListView view;
     view.setHeaderHidden(true);
@@ -266,15 +291,7 @@ void TestListView::screenshotOfExampleReport()
     tree->fillListView(&view, path);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-
-    QTreeWidgetItem* file = view.topLevelItem(0);
-    QCOMPARE(item(file)->startItem, tree->root()->data->startItem);
-    QARListViewItem* first = item(file->child(0));
-    QVERIFY(first->startItem);
-    QCOMPARE(first->startItem, first->node->startItem);
-
-    QDir().mkpath(XRD_BINARY_DIR "/screenshots");
-    QVERIFY(view.grab().save(XRD_BINARY_DIR "/screenshots/listview.png"));
+    QVERIFY(view.grab().save(dir + "/listview.png"));
 }
 
 QTEST_MAIN(TestListView)

@@ -37,8 +37,8 @@ Report read(const QByteArray& xml, QAStudioInterface* progress = nullptr, QFile*
     Report report;
     report.ok = reader.parse(&buffer, file, progress);
     report.error = reader.errorString();
-    report.tree.reset(reader.tree());
-    report.document.reset(reader.takeDocument());
+    report.tree = reader.takeTree();
+    report.document = reader.takeDocument();
     report.types = reader.types();
     report.okTotal = reader.okTotal();
     report.koTotal = reader.koTotal();
@@ -371,7 +371,7 @@ void TestReader::unreadablePathsFailNamingTheFile()
         QVERIFY(!reader.parseFile(path, nullptr));
         QVERIFY(!reader.errorString().isEmpty());
         QVERIFY2(reader.errorString().contains(path), qPrintable(reader.errorString()));
-        QVERIFY(!reader.tree());
+        QVERIFY(!reader.takeTree());
     }
 }
 
@@ -388,7 +388,6 @@ void TestReader::fileDeletedWhileOpenIsStillRead()
     QAstXmlRodReader reader;
     QVERIFY2(reader.parse(&file, &file, nullptr), qPrintable(reader.errorString()));
     QCOMPARE(reader.okTotal(), 2);
-    delete reader.tree();
 }
 
 void TestReader::longTextRunIsReadWhole()
@@ -407,7 +406,7 @@ void TestReader::longTextRunIsReadWhole()
     }
     QAstXmlRodReader reader;
     QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
-    std::unique_ptr<QAReporterDataTree> tree(reader.tree());
+    std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
     std::unique_ptr<DDocument> document(reader.takeDocument());
     auto* paragraph = static_cast<DParagraph*>(document->first());
     auto* text = static_cast<DText*>(paragraph->first());
@@ -434,7 +433,6 @@ void TestReader::progressIsReported()
     RecordingStudio studio;
     QAstXmlRodReader reader;
     QVERIFY2(reader.parseFile(path, &studio), qPrintable(reader.errorString()));
-    delete reader.tree();
     QCOMPARE(studio.calls,
              (QStringList{"progressStart 3 Analysing run.xrd Cancel", "progressEnd"}));
     QCOMPARE(studio.steps, (QList<int>{0, 1, 2, 2, 2, 2}));
@@ -442,12 +440,10 @@ void TestReader::progressIsReported()
     // The counter starts again for each file; without a host nothing is reported.
     studio.steps.clear();
     QVERIFY(reader.parseFile(path, &studio));
-    delete reader.tree();
     QCOMPARE(studio.steps.first(), 0);
     studio.calls.clear();
     studio.steps.clear();
     QVERIFY(reader.parseFile(path, nullptr));
-    delete reader.tree();
     QVERIFY(studio.calls.isEmpty());
     QVERIFY(studio.steps.isEmpty());
 }
@@ -484,9 +480,9 @@ void TestReader::ownership()
     buffer.seek(0);
     QAstXmlRodReader reader;
     QVERIFY(reader.parse(&buffer, nullptr, nullptr));
-    std::unique_ptr<QAReporterDataTree> taken(reader.tree());
+    std::unique_ptr<QAReporterDataTree> taken(reader.takeTree());
     QVERIFY(taken);
-    QVERIFY(!reader.tree());
+    QVERIFY(!reader.takeTree());
     std::unique_ptr<DDocument> document(reader.takeDocument());
     QVERIFY(document);
     QVERIFY(!reader.takeDocument());
@@ -513,7 +509,7 @@ void TestReader::accessorsWithoutHandler()
     RecordingStudio studio;
     QVERIFY(!reader.parse(&buffer, nullptr, &studio));
     QVERIFY(studio.calls.isEmpty());
-    QVERIFY(!reader.tree());
+    QVERIFY(!reader.takeTree());
     QVERIFY(reader.types().isEmpty());
     QCOMPARE(reader.okTotal(), 0);
     QCOMPARE(reader.koTotal(), 0);
@@ -533,7 +529,7 @@ void TestReader::examplesAreReadable()
         QAstXmlRodReader reader;
         QVERIFY2(reader.parseFile(examples.filePath(name)),
                  qPrintable(name + ": " + reader.errorString()));
-        std::unique_ptr<QAReporterDataTree> tree(reader.tree());
+        std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
         std::unique_ptr<DDocument> document(reader.takeDocument());
         QVERIFY(document);
         for (QAReporterNode* node : nodesOf(tree.get()))

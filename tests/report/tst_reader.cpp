@@ -304,7 +304,7 @@ void TestReader::otherXmlFileIsRefusedNamingIt()
     QVERIFY(!reader.parseFile(path));
     QVERIFY2(reader.errorString().contains(path), qPrintable(reader.errorString()));
     QVERIFY2(reader.errorString().contains("not a report"), qPrintable(reader.errorString()));
-    QVERIFY(!reader.tree());
+    QVERIFY(!reader.takeTree());
 }
 
 void TestReader::badXmlFailsWithPosition_data()

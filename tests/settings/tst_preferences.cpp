@@ -15,13 +15,13 @@
 #include "scopedpreferences.h"
 #include "screenshots.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -84,22 +84,16 @@ QStringList describeAll(const QList<DStyle*>& styles)
     return lines;
 }
 
-QARes* writeAndReadBack(QARes* resources, const QString& path)
+QARes* writeAndReadBack(QARes* resources)
 {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     QAResWriter writer;
-    if (!writer.writeFile(resources, path))
+    if (!writer.write(resources, &buffer))
         return nullptr;
     QAResReader reader;
-    QARes* back = reader.readFile(path);
+    QARes* back = reader.read(buffer.data());
     return reader.hasError() ? nullptr : back;
-}
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
 }
 
 // Records the warnings given while it lives, as "category: message",
@@ -178,9 +172,8 @@ void TestPreferences::defaultsComeFromPaletteAndStyleFile()
 
 void TestPreferences::missingOrBrokenStyleFile()
 {
-    QTemporaryDir home;
     RecordingStudio studio;
-    studio.home = home.path();
+    studio.home = QStringLiteral(XRD_SOURCE_DIR "/tests/settings/no-such-home");
     WarningLog log; // each failure is warned about
     {
         QAReporterPref pref(&studio);
@@ -191,9 +184,8 @@ void TestPreferences::missingOrBrokenStyleFile()
         std::unique_ptr<QARes> saved(pref.produce(nullptr));
         QVERIFY(!saved->search("REPORTER.STYLES", '.')->toResGroup()->child());
     }
-    writeFile(home.filePath("lib/reporterstyle.aml"),
-              "<STYLES><STYLE name=\"Normal\" size=\"10\"/><STYLE name=\"Link\" bold=\"true\"/>"
-              "<STYLE name=\"Warn");
+    // An installation whose style file stops inside its third style.
+    studio.home = QStringLiteral(":/brokenhome");
     QAReporterPref pref(&studio);
     QCOMPARE(log.lines.size(), 2);
     QVERIFY(pref.stylesPage()->styleNames().isEmpty());
@@ -274,9 +266,8 @@ void TestPreferences::savedValuesComeBack()
     edited.general()->setDepth(9); // outside the editor's range, kept as it is
     editEveryStyle(edited.stylesPage()->styles());
 
-    QTemporaryDir dir;
     std::unique_ptr<QARes> saved(edited.produce(nullptr));
-    std::unique_ptr<QARes> back(writeAndReadBack(saved.get(), dir.filePath("prefs.xml")));
+    std::unique_ptr<QARes> back(writeAndReadBack(saved.get()));
     QVERIFY(back);
 
     QAReporterPref restored(&host.studio);

@@ -74,6 +74,8 @@ private slots:
     void conversionsMatchTheKindOnly();
     void replacingAChainDeletesTheOldOne();
     void writeThenReadKeepsEveryValue();
+    void writeFileThenReadFileKeepsTheFile();
+    void unwritablePathsFailWithAMessage();
     void writeThenReadKeepsWhiteSpaceControls_data();
     void writeThenReadKeepsWhiteSpaceControls();
     void brokenFileIsReportedOnTheResourcesCategory();
@@ -159,14 +161,38 @@ void TestResources::writeThenReadKeepsEveryValue()
     QVERIFY(back->next()->toResString()->value().isEmpty());
     // Writing what was read gives the same file.
     QCOMPARE(written(back.get()), xml);
+}
 
+void TestResources::writeFileThenReadFileKeepsTheFile()
+{
+    // Writing to a path is what is tested, so this needs a real file.
     QTemporaryDir dir;
+    QVERIFY(dir.isValid());
     const QString path = dir.filePath("res.xml");
+    std::unique_ptr<QARes> tree(sampleTree());
     QAResWriter writer;
-    QVERIFY(writer.writeFile(tree.get(), path));
+    QVERIFY2(writer.writeFile(tree.get(), path), qPrintable(writer.errorString()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), written(tree.get()));
+
+    QAResReader reader;
     std::unique_ptr<QARes> fromFile(reader.readFile(path));
-    QVERIFY(fromFile && !reader.hasError());
-    QVERIFY(!reader.readFile(dir.filePath("missing.xml")) && reader.hasError());
+    QVERIFY2(fromFile && !reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(written(fromFile.get()), written(tree.get()));
+}
+
+// A directory, and a file in a folder that does not exist, cannot be written.
+void TestResources::unwritablePathsFailWithAMessage()
+{
+    std::unique_ptr<QARes> tree(sampleTree());
+    const QString paths[] = {QStringLiteral(XRD_SOURCE_DIR "/examples"),
+                             QStringLiteral(XRD_SOURCE_DIR "/no-such-dir/res.xml")};
+    for (const QString& path : paths) {
+        QAResWriter writer;
+        QVERIFY2(!writer.writeFile(tree.get(), path), qPrintable(path));
+        QVERIFY2(!writer.errorString().isEmpty(), qPrintable(path));
+    }
 }
 
 // XML turns CR and CR LF into LF and, in attributes, tabs and line ends into

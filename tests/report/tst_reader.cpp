@@ -10,8 +10,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -66,6 +68,59 @@ QByteArray nested(int depth)
     return "<XROD>" + QByteArray("<SECTION>").repeated(depth) +
            QByteArray("</SECTION>").repeated(depth) + "</XROD>";
 }
+
+// A sequential device that makes its content as it is read: `head`, then
+// `body` `repeats` times, then `tail`. A large input costs no memory and no
+// disk, and is read in pieces as from a pipe.
+class RepeatingDevice : public QIODevice
+{
+public:
+    RepeatingDevice(const QByteArray& head, const QByteArray& body, qint64 repeats,
+                    const QByteArray& tail)
+        : m_parts{head, body, tail}, m_repeats(repeats)
+    {
+    }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override
+    {
+        return QIODevice::bytesAvailable() + size() - m_produced;
+    }
+    qint64 size() const override
+    {
+        return m_parts[0].size() + m_parts[1].size() * m_repeats + m_parts[2].size();
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        qint64 copied = 0;
+        while (copied < maxSize && m_produced < size()) {
+            const auto [part, offset] = where(m_produced);
+            const qint64 count = qMin(maxSize - copied, part.size() - offset);
+            memcpy(data + copied, part.constData() + offset, size_t(count));
+            copied += count;
+            m_produced += count;
+        }
+        return copied;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    // The part holding byte `position` of the content, and the offset in it.
+    std::pair<const QByteArray&, qint64> where(qint64 position) const
+    {
+        const qint64 bodyEnd = m_parts[0].size() + m_parts[1].size() * m_repeats;
+        if (position < m_parts[0].size())
+            return {m_parts[0], position};
+        if (position < bodyEnd)
+            return {m_parts[1], (position - m_parts[0].size()) % m_parts[1].size()};
+        return {m_parts[2], position - bodyEnd};
+    }
+
+    const QByteArray m_parts[3];
+    const qint64 m_repeats;
+    qint64 m_produced = 0;
+};
 
 } // namespace
 
@@ -363,9 +418,10 @@ void TestReader::entityExpansionBombFails()
 
 void TestReader::unreadablePathsFailNamingTheFile()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QStringList paths{dir.filePath("missing.xrd"), dir.path(), QString()};
+    const QString sourceDir = QStringLiteral(XRD_SOURCE_DIR);
+    QVERIFY(QFileInfo(sourceDir + "/examples").isDir());
+    const QStringList paths{sourceDir + "/examples/no-such-report.xrd", sourceDir + "/examples",
+                            QString()};
     for (const QString& path : paths) {
         QAstXmlRodReader reader;
         QVERIFY(!reader.parseFile(path, nullptr));
@@ -377,7 +433,9 @@ void TestReader::unreadablePathsFailNamingTheFile()
 
 void TestReader::fileDeletedWhileOpenIsStillRead()
 {
+    // Only a real file can be removed while it is open.
     QTemporaryDir dir;
+    QVERIFY(dir.isValid());
     QFile file(dir.filePath("gone.xrd"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("<XROD><XROD:NODE name=\"a\" type=\"t\" state=\"ok\" sum=\"2\"><TAG/></XROD:NODE>"
@@ -393,19 +451,13 @@ void TestReader::fileDeletedWhileOpenIsStillRead()
 void TestReader::longTextRunIsReadWhole()
 {
     const qsizetype size = 50 * 1024 * 1024;
-    QTemporaryDir dir;
-    const QString path = dir.filePath("long.xrd");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<XROD><XROD:NODE name=\"a\" type=\"t\"><PARAGRAPH><TEXT>");
-        const QByteArray chunk = QByteArray("0123456789abcdef").repeated(64 * 1024);
-        for (qsizetype written = 0; written < size; written += chunk.size())
-            file.write(chunk);
-        file.write("</TEXT></PARAGRAPH></XROD:NODE></XROD>");
-    }
+    const QByteArray chunk = QByteArray("0123456789abcdef").repeated(64 * 1024);
+    RepeatingDevice source("<XROD><XROD:NODE name=\"a\" type=\"t\"><PARAGRAPH><TEXT>", chunk,
+                           size / chunk.size(), "</TEXT></PARAGRAPH></XROD:NODE></XROD>");
+    QVERIFY(source.open(QIODevice::ReadOnly));
     QAstXmlRodReader reader;
-    QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
+    QVERIFY2(reader.parse(&source, nullptr, nullptr), qPrintable(reader.errorString()));
+    QVERIFY(source.atEnd());
     std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
     std::unique_ptr<DDocument> document(reader.takeDocument());
     auto* paragraph = static_cast<DParagraph*>(document->first());
@@ -419,16 +471,9 @@ void TestReader::longTextRunIsReadWhole()
 
 void TestReader::progressIsReported()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("run.xrd");
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly));
     // 6 elements, padded so that the step total (size / 50) is 3.
-    QByteArray xml = "<XROD><XROD:NODE name=\"a\" type=\"t\"><SECTION><TAG/><TAG/><TAG/></SECTION>"
-                     "</XROD:NODE></XROD>";
-    xml += QByteArray(150 + 49 - xml.size(), ' ');
-    out.write(xml);
-    out.close();
+    const QString path = QStringLiteral(":/reports/run.xrd");
+    QCOMPARE(QFileInfo(path).size(), 199);
 
     RecordingStudio studio;
     QAstXmlRodReader reader;
@@ -450,11 +495,9 @@ void TestReader::progressIsReported()
 
 void TestReader::smallFileReportsMinusOne()
 {
-    QTemporaryDir dir;
-    QFile file(dir.filePath("s.xrd"));
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    file.write("<XROD><TAG/></XROD>");
-    file.seek(0);
+    QFile file(QStringLiteral(":/reports/s.xrd"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.size() > 0 && file.size() < 50);
     RecordingStudio studio;
     const Report r = read(file.readAll(), &studio, &file);
     QVERIFY2(r.ok, qPrintable(r.error));

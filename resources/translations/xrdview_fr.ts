@@ -5,7 +5,7 @@
     <name>DAmlReader</name>
     <message>
         <source>%1 cannot hold the element %2</source>
-        <translation>%1 ne peut pas contenir l'élément %2</translation>
+        <translation>%1 ne peut pas contenir l&apos;élément %2</translation>
     </message>
     <message>
         <source>a STYLE without a name</source>
@@ -18,6 +18,13 @@
     <message>
         <source>elements nested deeper than %1 levels</source>
         <translation>éléments imbriqués sur plus de %1 niveaux</translation>
+    </message>
+    <message numerus="yes">
+        <source>entity declarations are not allowed (%n declared)</source>
+        <translation>
+            <numerusform>les déclarations d&apos;entités ne sont pas permises (%n déclarée)</numerusform>
+            <numerusform>les déclarations d&apos;entités ne sont pas permises (%n déclarées)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -135,7 +142,7 @@
     <message>
         <source>Test Report Toolbar</source>
         <comment>Tool bar Title</comment>
-        <translation>Barre d'outils du rapport de test</translation>
+        <translation>Barre d&apos;outils du rapport de test</translation>
     </message>
 </context>
 <context>
@@ -164,11 +171,11 @@
     <message>
         <source>Automatic raise viewer on tree selection changed</source>
         <comment>Check Box Name</comment>
-        <translation>Activer la visionneuse quand la sélection de l'arbre change</translation>
+        <translation>Activer la visionneuse quand la sélection de l&apos;arbre change</translation>
     </message>
     <message>
         <source>Report Contents Depth Open</source>
-        <translation>Profondeur d'ouverture du rapport</translation>
+        <translation>Profondeur d&apos;ouverture du rapport</translation>
     </message>
 </context>
 <context>
@@ -304,12 +311,20 @@
         <source>not a resource file</source>
         <translation>pas un fichier de ressources</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>resource data</source>
+        <translation>données de ressources</translation>
+    </message>
 </context>
 <context>
     <name>QAResWriter</name>
     <message>
         <source>the device is not writable</source>
-        <translation>le périphérique n'est pas accessible en écriture</translation>
+        <translation>le périphérique n&apos;est pas accessible en écriture</translation>
     </message>
 </context>
 <context>
@@ -332,7 +347,7 @@
     </message>
     <message>
         <source>The file %1 does not exist.</source>
-        <translation>Le fichier %1 n'existe pas.</translation>
+        <translation>Le fichier %1 n&apos;existe pas.</translation>
     </message>
     <message>
         <source>%1 is a directory, not a report file.</source>
@@ -344,7 +359,7 @@
     </message>
     <message>
         <source>The report reader has no handler.</source>
-        <translation>Le lecteur de rapports n'a pas de gestionnaire.</translation>
+        <translation>Le lecteur de rapports n&apos;a pas de gestionnaire.</translation>
     </message>
     <message>
         <source>Name</source>
@@ -382,11 +397,11 @@
     </message>
     <message>
         <source>Xml/ROD, more than one XROD root element.</source>
-        <translation>Xml/ROD, plus d'un élément racine XROD.</translation>
+        <translation>Xml/ROD, plus d&apos;un élément racine XROD.</translation>
     </message>
     <message>
         <source>Xml/ROD, NODE element outside the XROD root element.</source>
-        <translation>Xml/ROD, élément NODE hors de l'élément racine XROD.</translation>
+        <translation>Xml/ROD, élément NODE hors de l&apos;élément racine XROD.</translation>
     </message>
     <message>
         <source>Xml/ROD, unvalable name attribute.
@@ -406,6 +421,14 @@
         <translation>éléments de pile invalides.
 </translation>
     </message>
+    <message>
+        <source>This is not a report: its root element is %1, the root element of a report is &lt;XROD&gt;.</source>
+        <translation>Ce n&apos;est pas un rapport : son élément racine est %1, l&apos;élément racine d&apos;un rapport est &lt;XROD&gt;.</translation>
+    </message>
+    <message>
+        <source>%1 is not a report: its root element is %2, the root element of a report is &lt;XROD&gt;.</source>
+        <translation>%1 n&apos;est pas un rapport : son élément racine est %2, l&apos;élément racine d&apos;un rapport est &lt;XROD&gt;.</translation>
+    </message>
 </context>
 <context>
     <name>xrdview</name>
@@ -414,13 +437,26 @@
         <translation>xrdview : %1 : %2</translation>
     </message>
     <message>
-        <source>Reads XROD test reports and prints their node counts and test totals.
-Exit status: 0 all passed, 1 a test failed, 2 a file could not be read.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Report files (*.xrd).</source>
         <translation>Fichiers de rapport (*.xrd).</translation>
+    </message>
+    <message>
+        <source>xrdview: %1</source>
+        <translation>xrdview : %1</translation>
+    </message>
+    <message>
+        <source>Reads XROD test reports and prints their node counts and test totals.
+Exit status: 0 all passed, 1 a test failed, 2 a file could not be read
+or is not a report, or a usage error.</source>
+        <translation>Lit des rapports de test XROD et affiche leur nombre de nœuds et leurs totaux de tests.
+Code de sortie : 0 tout a réussi, 1 un test a échoué, 2 un fichier n&apos;a pas pu être lu
+ou n&apos;est pas un rapport, ou une erreur d&apos;utilisation.</translation>
+    </message>
+    <message>
+        <source>xrdview: %1
+%2</source>
+        <translation>xrdview : %1
+%2</translation>
     </message>
 </context>
 </TS>

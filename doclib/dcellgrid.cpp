@@ -23,8 +23,14 @@ DCellGrid::DCellGrid(const std::vector<std::vector<Span>>& rows, int maxColumns)
                 ++column;
             if (column >= maxColumns)
                 break;
+            // A span from above further right ends the room of this cell:
+            // spans must not overlap.
+            const auto nextTaken = std::find(
+                line.begin() + std::min<size_t>(line.size(), column + 1), line.end(), char(1));
+            const int room = nextTaken == line.end() ? maxColumns - column
+                                                     : int(nextTaken - line.begin()) - column;
             const Span& span = spans[size_t(index)];
-            const int columnSpan = clampedSpan(span.columns, maxColumns - column);
+            const int columnSpan = clampedSpan(span.columns, room);
             const int rowSpan = clampedSpan(span.rows, rowCount - r);
             for (int rr = r; rr < r + rowSpan; ++rr) {
                 std::vector<char>& cells = taken[size_t(rr)];

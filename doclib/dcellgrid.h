@@ -5,7 +5,8 @@
 
 // Places the cells of a table on a grid, row after row: each cell takes the
 // first column of its row that no span from a row above covers, and spans
-// the extra columns and rows it asks for as far as the grid allows. Spans
+// the extra columns and rows it asks for as far as the grid allows and no
+// other cell's span is in the way. Spans
 // are taken as read from a document, so any int, and clamped to the
 // columns and rows left without ever computing 1 + span.
 class DCellGrid

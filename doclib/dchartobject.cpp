@@ -130,8 +130,13 @@ QList<double> DChartObject::ticks(double& min, double& max, int count)
     min = std::floor(min / step + 1e-9) * step;
     max = std::ceil(max / step - 1e-9) * step;
     QList<double> values;
-    for (double v = min; v <= max + step * 1e-6 && values.size() < 50; v += step)
+    // Each tick from the start, not by adding steps: no error piles up.
+    for (int i = 0; i < 50; ++i) {
+        const double v = min + i * step;
+        if (v > max + step * 1e-6)
+            break;
         values.append(std::abs(v) < step * 1e-9 ? 0.0 : v);
+    }
     return values;
 }
 

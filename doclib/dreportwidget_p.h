@@ -35,7 +35,8 @@ public:
     void scrollToTop() override;
     void scrollToBottom() override;
 
-    // Lays blocks out for the view's font, width and settings.
+    // Lays blocks out for the view's font, width and settings (drops the
+    // layouts made before); the second only when the width or font changed.
     void refreshContext();
     void refreshContextIfResized();
     void resetPlace();

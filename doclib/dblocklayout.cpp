@@ -19,7 +19,6 @@
 #include <QTextTable>
 #include <QUrl>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {

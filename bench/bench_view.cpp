@@ -8,9 +8,10 @@
 #include "benchstyles.h"
 #include "peakmemory.h"
 
-#include <dblocklayout.h>
 #include <ditems.h>
+#include <ditemwalk.h>
 #include <dreportwidget.h>
+#include <dreportwidget_p.h>
 #include <qareporterdatatree.h>
 #include <qastxmlrodhandler.h>
 #include <qastxmlrodreader.h>
@@ -87,13 +88,13 @@ Figures measure(int cases, const BenchStyles& styles, int maxFrames)
     // it names the last case) to search for.
     const DItem* last = nullptr;
     const DItem* lastTitle = nullptr;
-    DBlockLayout::walk(doc.get(), 0, [&](const DItem* item) {
+    DItemWalk::walk(static_cast<const DItem*>(doc.get()), [&](const DItem* item) {
         last = item;
         if (item->kind() == DItem::Title)
             lastTitle = item;
     });
     QString needle;
-    DBlockLayout::walk(lastTitle, 0, [&](const DItem* item) {
+    DItemWalk::walk(lastTitle, [&](const DItem* item) {
         if (item->kind() == DItem::Text)
             needle += static_cast<const DText*>(item)->text();
     });
@@ -105,6 +106,7 @@ Figures measure(int cases, const BenchStyles& styles, int maxFrames)
     const qint64 before = PeakMemory::residentBytes();
     {
         DReportWidget view;
+        DReportWidgetPrivate& parts = *view.parts();
         view.resize(1000, 800);
         view.show();
 
@@ -115,7 +117,7 @@ Figures measure(int cases, const BenchStyles& styles, int maxFrames)
         paint(view, image);
         figures.firstPaintMs = msSince(timer);
         figures.firstPageMB = (PeakMemory::peakBytes() - before) / MB;
-        figures.blocks = view.blockCount();
+        figures.blocks = parts.model.blockCount();
 
         timer.restart();
         view.moveTo(last);
@@ -133,15 +135,15 @@ Figures measure(int cases, const BenchStyles& styles, int maxFrames)
         figures.searchMs = msSince(timer);
         view.clearSelection();
 
-        view.scrollToTop();
+        parts.scrollToTop();
         paint(view, image);
         std::vector<double> frames;
         double scrollMs = 0;
         qint64 previous = -1;
-        while (int(frames.size()) < maxFrames && view.topOffset() != previous) {
-            previous = view.topOffset();
+        while (int(frames.size()) < maxFrames && parts.topOffset() != previous) {
+            previous = parts.topOffset();
             timer.restart();
-            view.scrollBy(view.viewport()->height());
+            parts.scrollBy(view.viewport()->height());
             scrollMs += msSince(timer);
             paint(view, image);
             frames.push_back(msSince(timer));
@@ -154,14 +156,14 @@ Figures measure(int cases, const BenchStyles& styles, int maxFrames)
         // The same with the event loop run between frames (outside the
         // timing), as between a user's key presses: the view lays out the
         // next page while idle.
-        view.scrollToTop();
+        parts.scrollToTop();
         QCoreApplication::processEvents();
         std::vector<double> idleFrames;
         previous = -1;
-        while (int(idleFrames.size()) < maxFrames && view.topOffset() != previous) {
-            previous = view.topOffset();
+        while (int(idleFrames.size()) < maxFrames && parts.topOffset() != previous) {
+            previous = parts.topOffset();
             timer.restart();
-            view.scrollBy(view.viewport()->height());
+            parts.scrollBy(view.viewport()->height());
             paint(view, image);
             idleFrames.push_back(msSince(timer));
             QCoreApplication::processEvents();

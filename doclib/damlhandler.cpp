@@ -1,6 +1,7 @@
 #include "damlhandler.h"
 
 #include "ditems.h"
+#include "ditemtraits.h"
 #include "dstyle.h"
 
 #include <QCoreApplication>
@@ -33,15 +34,7 @@ int kindOf(QStringView name)
 
 bool holdsText(const DItem* item)
 {
-    switch (item->kind()) {
-    case DItem::Text:
-    case DItem::CellText:
-    case DItem::SEntry:
-    case DItem::IEntry:
-        return true;
-    default:
-        return false;
-    }
+    return DItemTraits::of(item).holdsText;
 }
 
 // The first run of an item's text is copied at its exact size: appending to

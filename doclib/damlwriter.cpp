@@ -135,10 +135,13 @@ void DAmlWriter::leaveItemChildren(DItemContainer*)
     m_xml.setAutoFormatting(m_formattingToRestore.takeLast());
 }
 
-void DAmlWriter::leaf(const DItem* item)
+void DAmlWriter::visitItem(DItem* item)
 {
     startItem(item);
-    m_xml.writeEndElement();
+    if (item->isContainer())
+        enter(item->toContainer());
+    else
+        m_xml.writeEndElement();
 }
 
 void DAmlWriter::doDocument(DDocument* item)
@@ -148,40 +151,10 @@ void DAmlWriter::doDocument(DDocument* item)
     enter(item);
 }
 
-void DAmlWriter::doSection(DSection* item)
-{
-    startItem(item);
-    enter(item);
-}
-
 void DAmlWriter::doTitle(DTitle* item)
 {
     startItem(item);
     attribute("level", QString::number(item->level()));
-    enter(item);
-}
-
-void DAmlWriter::doHeader(DHeader* item)
-{
-    startItem(item);
-    enter(item);
-}
-
-void DAmlWriter::doFooter(DFooter* item)
-{
-    startItem(item);
-    enter(item);
-}
-
-void DAmlWriter::doParagraph(DParagraph* item)
-{
-    startItem(item);
-    enter(item);
-}
-
-void DAmlWriter::doList(DList* item)
-{
-    startItem(item);
     enter(item);
 }
 
@@ -202,12 +175,6 @@ void DAmlWriter::doTable(DTable* item)
             widths.append(numberText(width));
         attribute("widths", widths.join(u' '));
     }
-    enter(item);
-}
-
-void DAmlWriter::doRow(DRow* item)
-{
-    startItem(item);
     enter(item);
 }
 
@@ -245,24 +212,6 @@ void DAmlWriter::doPopupLink(DPopupLink* item)
     enter(item);
 }
 
-void DAmlWriter::doPopup(DPopup* item)
-{
-    startItem(item);
-    enter(item);
-}
-
-void DAmlWriter::doSummary(DSummary* item)
-{
-    startItem(item);
-    enter(item);
-}
-
-void DAmlWriter::doIndex(DIndex* item)
-{
-    startItem(item);
-    enter(item);
-}
-
 void DAmlWriter::doGraphic(DGraphic* item)
 {
     startItem(item);
@@ -283,11 +232,6 @@ void DAmlWriter::doCurve(DCurve* item)
     enter(item);
 }
 
-void DAmlWriter::doPageBreak(DPageBreak* item)
-{
-    leaf(item);
-}
-
 void DAmlWriter::doText(DText* item)
 {
     startItem(item);
@@ -300,11 +244,6 @@ void DAmlWriter::doImage(DImage* item)
     startItem(item);
     attribute("src", item->source());
     m_xml.writeEndElement();
-}
-
-void DAmlWriter::doTag(DTag* item)
-{
-    leaf(item);
 }
 
 void DAmlWriter::doTagPointer(DTagPointer* item)

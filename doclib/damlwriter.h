@@ -36,28 +36,19 @@ public:
     // The document as compact AML text.
     static QString toAml(DDocument* document);
 
+    // Kinds without data of their own: the element and its children.
+    void visitItem(DItem* item) override;
     void doDocument(DDocument* item) override;
-    void doSection(DSection* item) override;
     void doTitle(DTitle* item) override;
-    void doHeader(DHeader* item) override;
-    void doFooter(DFooter* item) override;
-    void doParagraph(DParagraph* item) override;
-    void doList(DList* item) override;
     void doLink(DLink* item) override;
     void doTable(DTable* item) override;
-    void doRow(DRow* item) override;
     void doCell(DCell* item) override;
     void doCellText(DCellText* item) override;
     void doPopupLink(DPopupLink* item) override;
-    void doPopup(DPopup* item) override;
-    void doSummary(DSummary* item) override;
-    void doIndex(DIndex* item) override;
     void doGraphic(DGraphic* item) override;
     void doCurve(DCurve* item) override;
-    void doPageBreak(DPageBreak* item) override;
     void doText(DText* item) override;
     void doImage(DImage* item) override;
-    void doTag(DTag* item) override;
     void doTagPointer(DTagPointer* item) override;
     void doSEntry(DSEntry* item) override;
     void doIEntry(DIEntry* item) override;
@@ -76,7 +67,6 @@ private:
     // Opens the container's element content; its children follow.
     void enter(DItemContainer* item);
     void enter(DItemContainer* item, bool formatting);
-    void leaf(const DItem* item);
 
     QXmlStreamWriter m_xml;
     QList<bool> m_formattingToRestore; // per open container, after its end tag

@@ -1,7 +1,11 @@
 #include "dblocklayout.h"
 
+#include "dblocktext.h"
+#include "dcellgrid.h"
 #include "dchartobject.h"
 #include "ditems.h"
+#include "ditemtraits.h"
+#include "ditemwalk.h"
 #include "dstyle.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -15,7 +19,6 @@
 #include <QTextTable>
 #include <QUrl>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,45 +28,15 @@ namespace {
 constexpr int OwnBlockProperty = QTextFormat::UserProperty + 10;
 constexpr int maxColumns = 64;
 
-const QColor textColor(0x1f, 0x24, 0x2b);
-const QColor linkColor(0x15, 0x58, 0xb0);
-const QColor titleColor(0x16, 0x32, 0x55);
-const QColor mutedColor(0x5b, 0x65, 0x70);
-const QColor ruleColor(0xc5, 0xcc, 0xd3);
-
-qreal titleScale(int level)
+bool isBlockKind(const DItem* item)
 {
-    static const qreal scales[] = {1.9, 1.55, 1.3, 1.15, 1.05, 1.0};
-    return scales[qBound(1, level, 6) - 1];
-}
-
-// Exit hook for plain text: what separates an item from what follows.
-QString separatorAfter(const DItem* item)
-{
-    switch (item->kind()) {
-    case DItem::Cell:
-    case DItem::CellText:
-        return item->next() ? QStringLiteral("\t") : QString();
-    case DItem::Row:
-    case DItem::Title:
-    case DItem::Paragraph:
-    case DItem::Header:
-    case DItem::Footer:
-    case DItem::SEntry:
-    case DItem::IEntry:
-    case DItem::Graphic:
-    case DItem::Popup:
-        return QStringLiteral("\n");
-    default:
-        return item->parent() && item->parent()->kind() == DItem::List ? QStringLiteral("\n")
-                                                                       : QString();
-    }
+    return DItemTraits::of(item).block;
 }
 
 } // namespace
 
 DBlockLayout::DBlockLayout(const DItem* root, int rows, const Context& context)
-    : m_context(context), m_doc(std::make_unique<QTextDocument>())
+    : m_context(context), m_formats(context.font), m_doc(std::make_unique<QTextDocument>())
 {
     m_doc->setUndoRedoEnabled(false);
     m_doc->setDocumentMargin(0);
@@ -78,9 +51,7 @@ DBlockLayout::DBlockLayout(const DItem* root, int rows, const Context& context)
     // The width first and the content in one edit block: Qt then lays the
     // document out once at the end instead of after every insertion.
     m_doc->setTextWidth(context.width);
-    QTextCharFormat base;
-    base.setFont(context.font);
-    base.setForeground(textColor);
+    const QTextCharFormat base = m_formats.base();
     QTextCursor cursor(m_doc.get());
     cursor.beginEditBlock();
     if (root) {
@@ -92,7 +63,8 @@ DBlockLayout::DBlockLayout(const DItem* root, int rows, const Context& context)
         else
             emitInline(root, cursor, base, 0);
         if (root->kind() == DItem::Title)
-            setTopMargin(titleTopMargin(static_cast<const DTitle*>(root)->level(), context.font));
+            setTopMargin(DItemTraits::titleTopMargin(static_cast<const DTitle*>(root)->level(),
+                                                     context.font));
     }
 
     // Fold the empty blocks that Qt places before and after tables and frames.
@@ -113,11 +85,6 @@ DBlockLayout::DBlockLayout(const DItem* root, int rows, const Context& context)
 
 DBlockLayout::~DBlockLayout() = default;
 
-int DBlockLayout::titleTopMargin(int level, const QFont& font)
-{
-    return qRound(QFontMetricsF(font).height() * titleScale(level) * 0.6);
-}
-
 void DBlockLayout::setTopMargin(qreal margin)
 {
     // Qt drops the top margin of a frame's first text block, so the room
@@ -130,235 +97,6 @@ void DBlockLayout::setTopMargin(qreal margin)
 qreal DBlockLayout::idealWidth() const
 {
     return m_doc->idealWidth();
-}
-
-bool DBlockLayout::isBlockKind(const DItem* item)
-{
-    switch (item->kind()) {
-    case DItem::Text:
-    case DItem::Link:
-    case DItem::PopupLink:
-    case DItem::Image:
-    case DItem::Tag:
-    case DItem::TagPointer:
-    case DItem::CellText:
-    case DItem::Curve:
-    case DItem::Point:
-    case DItem::Axis:
-        return false;
-    default:
-        return true;
-    }
-}
-
-const QString* DBlockLayout::searchableText(const DItem* item)
-{
-    switch (item->kind()) {
-    case DItem::Text:
-        return &static_cast<const DText*>(item)->text();
-    case DItem::CellText:
-        return &static_cast<const DCellText*>(item)->text();
-    case DItem::SEntry: {
-        auto entry = static_cast<const DSEntry*>(item);
-        return entry->text().isEmpty() ? &entry->target() : &entry->text();
-    }
-    case DItem::IEntry: {
-        auto entry = static_cast<const DIEntry*>(item);
-        return entry->text().isEmpty() ? &entry->target() : &entry->text();
-    }
-    case DItem::TagPointer:
-        return &static_cast<const DTagPointer*>(item)->target();
-    default:
-        return nullptr;
-    }
-}
-
-QString DBlockLayout::collapse(QStringView text, bool dropLeading)
-{
-    QString out;
-    out.reserve(text.size());
-    bool inSpace = false;
-    bool leading = true;
-    for (QChar ch : text) {
-        if (ch.isSpace()) {
-            if (!inSpace && !(leading && dropLeading))
-                out.append(QLatin1Char(' '));
-            inSpace = true;
-        } else {
-            out.append(ch);
-            inSpace = false;
-            leading = false;
-        }
-    }
-    return out;
-}
-
-int DBlockLayout::collapsedOffset(QStringView raw, int rawOffset, bool dropLeading)
-{
-    int count = 0;
-    bool inSpace = false;
-    bool leading = true;
-    const int end = qBound(0, rawOffset, int(raw.size()));
-    for (int i = 0; i < end; ++i) {
-        if (raw[i].isSpace()) {
-            if (!inSpace && !(leading && dropLeading))
-                ++count;
-            inSpace = true;
-        } else {
-            ++count;
-            inSpace = false;
-            leading = false;
-        }
-    }
-    return count;
-}
-
-void DBlockLayout::walk(const DItem* root, int rows, const std::function<void(const DItem*)>& visit)
-{
-    auto walkOne = [&visit](const DItem* top) {
-        const DItem* item = top;
-        while (item) {
-            visit(item);
-            if (item->isContainer() && item->toContainer()->first()) {
-                item = item->toContainer()->first();
-                continue;
-            }
-            while (item != top && !item->next())
-                item = item->parent();
-            if (item == top)
-                break;
-            item = item->next();
-        }
-    };
-    if (rows <= 0) {
-        if (root)
-            walkOne(root);
-        return;
-    }
-    int count = 0;
-    for (const DItem* row = root; row && count < rows; row = row->next(), ++count)
-        walkOne(row);
-}
-
-QString DBlockLayout::plainText(const DItem* root, int rows)
-{
-    QString out;
-    auto walkOne = [&out](const DItem* top) {
-        const DItem* item = top;
-        bool lastSpace = true;
-        while (item) {
-            if (const QString* text = searchableText(item)) {
-                const QString part = collapse(*text, lastSpace || out.endsWith(QLatin1Char('\n')));
-                out += part;
-                if (!part.isEmpty())
-                    lastSpace = part.endsWith(QLatin1Char(' '));
-            }
-            if (item->isContainer() && item->toContainer()->first()) {
-                item = item->toContainer()->first();
-                continue;
-            }
-            // Leave finished items, adding what separates them from the next.
-            while (true) {
-                const QString separator = separatorAfter(item);
-                if (!separator.isEmpty() && !out.endsWith(QLatin1Char('\n'))) {
-                    out += separator;
-                    lastSpace = true;
-                }
-                if (item == top || item->next())
-                    break;
-                item = item->parent();
-            }
-            if (item == top)
-                break;
-            item = item->next();
-        }
-    };
-    if (rows <= 0) {
-        if (root)
-            walkOne(root);
-    } else {
-        int count = 0;
-        for (const DItem* row = root; row && count < rows; row = row->next(), ++count)
-            walkOne(row);
-    }
-    while (out.endsWith(QLatin1Char('\n')) || out.endsWith(QLatin1Char(' ')))
-        out.chop(1);
-    return out;
-}
-
-QTextCharFormat DBlockLayout::charFormatFor(const DItem* item,
-                                            const QTextCharFormat& inherited) const
-{
-    QTextCharFormat format = inherited;
-    QFont font = inherited.font();
-    switch (item->kind()) {
-    case DItem::Title: {
-        const int level = static_cast<const DTitle*>(item)->level();
-        font.setPointSizeF(m_context.font.pointSizeF() * titleScale(level));
-        font.setBold(true);
-        format.setForeground(titleColor);
-        break;
-    }
-    case DItem::Header:
-    case DItem::Footer:
-        font.setPointSizeF(m_context.font.pointSizeF() * 0.85);
-        format.setForeground(mutedColor);
-        break;
-    default:
-        break;
-    }
-    if (const DStyle* style = item->style()) {
-        font = style->font(font);
-        if (style->color().isValid())
-            format.setForeground(style->color());
-        if (style->background().isValid() && !isBlockKind(item))
-            format.setBackground(style->background());
-    }
-    format.setFont(font, QTextCharFormat::FontPropertiesAll);
-    return format;
-}
-
-QTextBlockFormat DBlockLayout::blockFormatFor(const DItem* item) const
-{
-    QTextBlockFormat format;
-    switch (item->kind()) {
-    case DItem::Title: {
-        const int level = static_cast<const DTitle*>(item)->level();
-        format.setTopMargin(level <= 1 ? 16 : level == 2 ? 12 : 8);
-        format.setBottomMargin(level <= 2 ? 6 : 4);
-        break;
-    }
-    case DItem::Paragraph:
-        format.setTopMargin(3);
-        format.setBottomMargin(3);
-        break;
-    case DItem::SEntry:
-        format.setTopMargin(1);
-        format.setBottomMargin(1);
-        break;
-    case DItem::IEntry:
-        format.setLeftMargin(16);
-        format.setTopMargin(1);
-        format.setBottomMargin(1);
-        break;
-    default:
-        break;
-    }
-    if (const DStyle* style = item->style()) {
-        if (style->alignment())
-            format.setAlignment(style->alignment());
-        if (style->margin() >= 0) {
-            // Titles keep room above them to set sections apart.
-            const bool title = item->kind() == DItem::Title;
-            format.setTopMargin(title ? qMax<qreal>(format.topMargin(), style->margin())
-                                      : style->margin());
-            format.setBottomMargin(title ? qMax<qreal>(format.bottomMargin(), style->margin())
-                                         : style->margin());
-        }
-        if (style->background().isValid())
-            format.setBackground(style->background());
-    }
-    return format;
 }
 
 void DBlockLayout::record(const DItem* item, const QTextCursor& cursor)
@@ -399,7 +137,7 @@ void DBlockLayout::insertText(const DItem* item, const QString& text, QTextCurso
                               const QTextCharFormat& format)
 {
     const bool dropped = m_lastSpace && !text.isEmpty() && text.front().isSpace();
-    const QString shown = collapse(text, m_lastSpace);
+    const QString shown = DBlockText::collapse(text, m_lastSpace);
     m_runs.push_back({item, cursor.position(), dropped});
     if (shown.isEmpty())
         return;
@@ -424,9 +162,9 @@ void DBlockLayout::emitFlat(const DItem* item, QTextCursor& cursor, const QTextC
 {
     // Deeper than any real report nests: shown as plain text, without recursion.
     ensureInlineBlock(cursor, format);
-    walk(item, 0, [&](const DItem* inner) {
+    DItemWalk::walk(item, [&](const DItem* inner) {
         record(inner, cursor);
-        if (const QString* text = searchableText(inner)) {
+        if (const QString* text = DBlockText::searchableText(inner)) {
             if (!m_lastSpace) {
                 cursor.insertText(QStringLiteral(" "), format);
                 m_lastSpace = true;
@@ -443,11 +181,11 @@ void DBlockLayout::emitBlock(const DItem* item, QTextCursor& cursor, const QText
         emitFlat(item, cursor, format);
         return;
     }
-    const QTextCharFormat own = charFormatFor(item, format);
+    const QTextCharFormat own = m_formats.charFormat(item, format);
     switch (item->kind()) {
     case DItem::Title:
     case DItem::Paragraph:
-        startBlock(cursor, blockFormatFor(item), own);
+        startBlock(cursor, m_formats.blockFormat(item), own);
         record(item, cursor);
         m_inlineOpen = true;
         emitChildren(item, cursor, own, depth);
@@ -472,12 +210,7 @@ void DBlockLayout::emitBlock(const DItem* item, QTextCursor& cursor, const QText
                   depth);
         break;
     case DItem::Graphic: {
-        QTextBlockFormat block = blockFormatFor(item);
-        block.setTopMargin(6);
-        block.setBottomMargin(6);
-        if (!item->style() || !item->style()->alignment())
-            block.setAlignment(Qt::AlignHCenter);
-        startBlock(cursor, block, own);
+        startBlock(cursor, m_formats.graphicFormat(item), own);
         record(item, cursor);
         cursor.insertText(QString(QChar::ObjectReplacementCharacter),
                           DChartObject::format(static_cast<const DGraphic*>(item)));
@@ -485,13 +218,7 @@ void DBlockLayout::emitBlock(const DItem* item, QTextCursor& cursor, const QText
         break;
     }
     case DItem::PageBreak: {
-        QTextBlockFormat block;
-        block.setTopMargin(8);
-        block.setBottomMargin(8);
-        block.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
-                          QTextLength(QTextLength::PercentageLength, 100));
-        block.setProperty(QTextFormat::BackgroundBrush, QBrush(ruleColor));
-        startBlock(cursor, block, own);
+        startBlock(cursor, m_formats.pageBreakFormat(), own);
         record(item, cursor);
         m_inlineOpen = false;
         break;
@@ -518,20 +245,15 @@ void DBlockLayout::emitInline(const DItem* item, QTextCursor& cursor, const QTex
         emitFlat(item, cursor, format);
         return;
     }
-    switch (item->kind()) {
-    case DItem::Curve:
-    case DItem::Point:
-    case DItem::Axis:
-        return; // only meaningful inside a graphic
-    case DItem::Image:
+    if (DItemTraits::of(item).chartPart)
+        return; // drawn by its graphic
+    if (item->kind() == DItem::Image) {
         emitImage(item, cursor, format);
         return;
-    default:
-        break;
     }
     ensureInlineBlock(cursor, format);
     record(item, cursor);
-    const QTextCharFormat own = charFormatFor(item, format);
+    const QTextCharFormat own = m_formats.charFormat(item, format);
     switch (item->kind()) {
     case DItem::Text:
         insertText(item, static_cast<const DText*>(item)->text(), cursor, own);
@@ -577,27 +299,36 @@ void DBlockLayout::emitInline(const DItem* item, QTextCursor& cursor, const QTex
 
 QTextCharFormat DBlockLayout::linkFormat(const DItem* item, const QTextCharFormat& format)
 {
-    QTextCharFormat link = format;
-    link.setAnchor(true);
-    link.setAnchorHref(QString::number(m_anchors.size() - 1));
-    const DStyle* style = item->style();
-    if (!style || !style->color().isValid())
-        link.setForeground(linkColor);
-    if (!style)
-        link.setFontUnderline(true);
-    return link;
+    return m_formats.linkFormat(item, format, QString::number(m_anchors.size() - 1));
 }
 
 void DBlockLayout::emitEntry(const DItem* item, QTextCursor& cursor, const QTextCharFormat& format)
 {
-    startBlock(cursor, blockFormatFor(item), format);
+    startBlock(cursor, m_formats.blockFormat(item), format);
     record(item, cursor);
     const size_t index = m_anchors.size();
     m_anchors.push_back({item, cursor.position(), -1});
     const QTextCharFormat link = linkFormat(item, format);
-    insertText(item, *searchableText(item), cursor, link);
+    insertText(item, *DBlockText::searchableText(item), cursor, link);
     m_anchors[index].end = cursor.position();
     m_inlineOpen = false;
+}
+
+QImage DBlockLayout::loadImage(const QString& path)
+{
+    if (path.isEmpty())
+        return QImage();
+    if (m_context.images) {
+        if (const QImage* cached = m_context.images->object(path))
+            return *cached;
+    }
+    QImage image(path);
+    // The cost is the decoded size in kilobytes; an image larger than the
+    // whole cache is used once and not kept.
+    if (m_context.images)
+        m_context.images->insert(path, new QImage(image),
+                                 qMax<qsizetype>(1, image.sizeInBytes() / 1024));
+    return image;
 }
 
 void DBlockLayout::emitImage(const DItem* item, QTextCursor& cursor, const QTextCharFormat& format)
@@ -606,21 +337,9 @@ void DBlockLayout::emitImage(const DItem* item, QTextCursor& cursor, const QText
     record(item, cursor);
     const QString source = static_cast<const DImage*>(item)->source();
     const QString path = m_context.findFile ? m_context.findFile(source) : QString();
-    QImage image;
-    if (!path.isEmpty()) {
-        if (m_context.images && m_context.images->contains(path)) {
-            image = m_context.images->value(path);
-        } else {
-            image.load(path);
-            if (m_context.images)
-                m_context.images->insert(path, image);
-        }
-    }
+    const QImage image = loadImage(path);
     if (image.isNull()) {
-        QTextCharFormat missing = format;
-        missing.setFontItalic(true);
-        missing.setForeground(mutedColor);
-        cursor.insertText(QStringLiteral("[%1]").arg(source), missing);
+        cursor.insertText(QStringLiteral("[%1]").arg(source), m_formats.missingImageFormat(format));
         m_lastSpace = false;
         return;
     }
@@ -645,24 +364,7 @@ void DBlockLayout::emitFrame(const DItem* item, QTextCursor& cursor, const QText
         record(item, cursor); // a closed popup takes no room
         return;
     }
-    QTextFrameFormat frame;
-    frame.setBorder(1);
-    frame.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    frame.setPadding(6);
-    frame.setTopMargin(4);
-    frame.setBottomMargin(4);
-    frame.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-    const DStyle* style = item->style();
-    if (item->kind() == DItem::Popup) {
-        frame.setBorderBrush(QColor(0xe0, 0xc8, 0x70));
-        frame.setBackground(QColor(0xff, 0xfb, 0xea));
-    } else {
-        frame.setBorderBrush(QColor(0xdd, 0xe2, 0xe7));
-        frame.setBackground(QColor(0xf4, 0xf6, 0xf8));
-    }
-    if (style && style->background().isValid())
-        frame.setBackground(style->background());
-    QTextFrame* inserted = cursor.insertFrame(frame);
+    QTextFrame* inserted = cursor.insertFrame(m_formats.frameFormat(item));
     record(item, cursor);
     m_claimed = false;
     m_inlineOpen = false;
@@ -691,11 +393,11 @@ void DBlockLayout::emitList(const DItem* list, QTextCursor& cursor, const QTextC
             emitBlock(child, cursor, format, depth + 1);
             continue;
         }
-        QTextBlockFormat item = blockFormatFor(child);
+        QTextBlockFormat item = m_formats.blockFormat(child);
         item.setTopMargin(1);
         item.setBottomMargin(1);
         const QTextCharFormat own =
-            child->kind() == DItem::Paragraph ? charFormatFor(child, format) : format;
+            child->kind() == DItem::Paragraph ? m_formats.charFormat(child, format) : format;
         startBlock(cursor, item, own);
         if (!textList)
             textList = cursor.createList(listFormat);
@@ -715,70 +417,40 @@ void DBlockLayout::emitList(const DItem* list, QTextCursor& cursor, const QTextC
 void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int rows,
                              QTextCursor& cursor, const QTextCharFormat& format, int depth)
 {
-    struct Placed
-    {
-        const DItem* cell;
-        const DItem* row;
-        int row_, column, rowSpan, columnSpan;
-    };
     std::vector<const DItem*> rowItems;
     for (const DItem* row = firstRow; row && (rows < 0 || int(rowItems.size()) < rows);
          row = row->next())
         rowItems.push_back(row);
-    const QTextCharFormat tableFormat = charFormatFor(table, format);
+    const QTextCharFormat tableFormat = m_formats.charFormat(table, format);
     if (rowItems.empty()) {
         record(table, cursor);
         return;
     }
 
     // Place the cells on a grid, skipping places that spans above cover.
-    const int rowCount = int(rowItems.size());
-    std::vector<std::vector<char>> taken(rowItems.size());
-    std::vector<Placed> placed;
-    int columns = qMin(maxColumns, int(table->widths().size()));
-    for (int r = 0; r < rowCount; ++r) {
-        const DItem* row = rowItems[size_t(r)];
-        const DItem* cell =
-            row->isContainer() && row->kind() == DItem::Row ? row->toContainer()->first() : row;
-        int column = 0;
-        for (; cell; cell = row->kind() == DItem::Row ? cell->next() : nullptr) {
-            auto& line = taken[size_t(r)];
-            while (column < int(line.size()) && line[size_t(column)])
-                ++column;
-            if (column >= maxColumns)
-                break;
-            int hspan = 0, vspan = 0;
-            if (cell->kind() == DItem::Cell || cell->kind() == DItem::CellText) {
-                hspan = static_cast<const DCell*>(cell)->hspan();
-                vspan = static_cast<const DCell*>(cell)->vspan();
-            }
-            const int columnSpan = qBound(1, 1 + hspan, maxColumns - column);
-            const int rowSpan = qBound(1, 1 + vspan, rowCount - r);
-            for (int rr = r; rr < r + rowSpan; ++rr) {
-                auto& cells = taken[size_t(rr)];
-                if (int(cells.size()) < column + columnSpan)
-                    cells.resize(size_t(column + columnSpan), 0);
-                for (int cc = column; cc < column + columnSpan; ++cc)
-                    cells[size_t(cc)] = 1;
-            }
-            placed.push_back({cell, row, r, column, rowSpan, columnSpan});
-            column += columnSpan;
-            columns = qMax(columns, column);
+    auto spanOf = [](const DItem* cell) {
+        if (cell->kind() != DItem::Cell && cell->kind() != DItem::CellText)
+            return DCellGrid::Span{};
+        return DCellGrid::Span{static_cast<const DCell*>(cell)->hspan(),
+                               static_cast<const DCell*>(cell)->vspan()};
+    };
+    std::vector<std::vector<DCellGrid::Span>> spans(rowItems.size());
+    std::vector<std::vector<const DItem*>> cells(rowItems.size());
+    for (size_t r = 0; r < rowItems.size(); ++r) {
+        const DItem* row = rowItems[r];
+        // A stray item among the rows stands for one cell.
+        const DItem* first = row->kind() == DItem::Row ? row->toContainer()->first() : row;
+        for (const DItem* cell = first; cell;
+             cell = row->kind() == DItem::Row ? cell->next() : nullptr) {
+            cells[r].push_back(cell);
+            spans[r].push_back(spanOf(cell));
         }
     }
-    columns = qMax(1, columns);
+    const DCellGrid placement(spans, maxColumns);
+    const int rowCount = int(rowItems.size());
+    const int columns = qMax(placement.columns(), qMin(maxColumns, int(table->widths().size())));
 
-    QTextTableFormat grid;
-    grid.setBorderCollapse(true);
-    grid.setCellSpacing(0);
-    grid.setCellPadding(4);
-    grid.setTopMargin(4);
-    grid.setBottomMargin(6);
-    grid.setBorder(table->frame() == DTable::NoFrame ? 0 : 1);
-    grid.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    grid.setBorderBrush(ruleColor);
-    if (table->style() && table->style()->alignment())
-        grid.setAlignment(table->style()->alignment());
+    QTextTableFormat grid = m_formats.tableFormat(table);
     const QList<double>& widths = table->widths();
     double sum = 0;
     for (int c = 0; c < columns; ++c)
@@ -800,37 +472,36 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
     record(table, cursor);
     QTextTable* textTable = cursor.insertTable(rowCount, columns, grid);
     ++m_tableDepth;
-    const bool spans = std::any_of(placed.begin(), placed.end(), [](const Placed& p) {
-        return p.rowSpan > 1 || p.columnSpan > 1;
-    });
-    if (spans) {
+    if (placement.hasSpans()) {
         // Merging needs the table's frame known to the document, which an
         // open edit block defers: close it for the merge, then reopen it.
         cursor.endEditBlock();
-        for (const Placed& p : placed)
+        for (const DCellGrid::Placed& p : placement.cells())
             if (p.rowSpan > 1 || p.columnSpan > 1)
-                textTable->mergeCells(p.row_, p.column, p.rowSpan, p.columnSpan);
+                textTable->mergeCells(p.row, p.column, p.rowSpan, p.columnSpan);
         cursor.beginEditBlock();
     }
 
     const DItem* previousRow = nullptr;
     QTextCharFormat rowFormat;
-    for (const Placed& p : placed) {
-        if (p.row != previousRow) {
-            previousRow = p.row;
+    for (const DCellGrid::Placed& placed : placement.cells()) {
+        const DItem* row = rowItems[size_t(placed.row)];
+        const DItem* item = cells[size_t(placed.row)][size_t(placed.index)];
+        if (row != previousRow) {
+            previousRow = row;
             rowFormat =
-                p.row->kind() == DItem::Row ? charFormatFor(p.row, tableFormat) : tableFormat;
-            QTextCursor at = textTable->cellAt(p.row_, p.column).firstCursorPosition();
-            record(p.row, at);
+                row->kind() == DItem::Row ? m_formats.charFormat(row, tableFormat) : tableFormat;
+            QTextCursor at = textTable->cellAt(placed.row, placed.column).firstCursorPosition();
+            record(row, at);
         }
         const QTextCharFormat cellFormat =
-            p.cell == p.row ? rowFormat : charFormatFor(p.cell, rowFormat);
-        QTextTableCell cell = textTable->cellAt(p.row_, p.column);
+            item == row ? rowFormat : m_formats.charFormat(item, rowFormat);
+        QTextTableCell cell = textTable->cellAt(placed.row, placed.column);
         QColor background;
-        if (p.row->style() && p.row->style()->background().isValid())
-            background = p.row->style()->background();
-        if (p.cell->style() && p.cell->style()->background().isValid())
-            background = p.cell->style()->background();
+        if (row->style() && row->style()->background().isValid())
+            background = row->style()->background();
+        if (item->style() && item->style()->background().isValid())
+            background = item->style()->background();
         // Most cells keep the table's look: reading and setting a cell's
         // format is costly, so only the others do it.
         const bool ownLook = background.isValid() || table->frame() == DTable::Outline;
@@ -844,32 +515,32 @@ void DBlockLayout::emitTable(const DTable* table, const DItem* firstRow, int row
         }
 
         Qt::Alignment align;
-        if (p.row->style())
-            align = p.row->style()->alignment();
-        if (p.cell->style() && p.cell->style()->alignment())
-            align = p.cell->style()->alignment();
+        if (row->style())
+            align = row->style()->alignment();
+        if (item->style() && item->style()->alignment())
+            align = item->style()->alignment();
         QTextCursor at = cell.firstCursorPosition();
         m_claimed = false;
         m_inlineOpen = false;
         m_lastSpace = true;
         m_defaultAlign = align;
-        if (p.cell->kind() == DItem::Cell) {
+        if (item->kind() == DItem::Cell) {
             // Its first child takes the cell's first block.
-            record(p.cell, at);
-            emitChildren(p.cell, at, cellFormat, depth + 1);
-        } else if (p.cell->kind() == DItem::CellText) {
+            record(item, at);
+            emitChildren(item, at, cellFormat, depth + 1);
+        } else if (item->kind() == DItem::CellText) {
             QTextBlockFormat block;
             if (align)
                 block.setAlignment(align);
             startBlock(at, block, cellFormat);
             m_inlineOpen = true;
-            record(p.cell, at);
-            insertText(p.cell, static_cast<const DCellText*>(p.cell)->text(), at, cellFormat);
-            emitChildren(p.cell, at, cellFormat, depth + 1);
-        } else if (isBlockKind(p.cell)) {
-            emitBlock(p.cell, at, rowFormat, depth + 1);
+            record(item, at);
+            insertText(item, static_cast<const DCellText*>(item)->text(), at, cellFormat);
+            emitChildren(item, at, cellFormat, depth + 1);
+        } else if (isBlockKind(item)) {
+            emitBlock(item, at, rowFormat, depth + 1);
         } else {
-            emitInline(p.cell, at, rowFormat, depth + 1);
+            emitInline(item, at, rowFormat, depth + 1);
         }
         m_inlineOpen = false;
         m_defaultAlign = {};

@@ -1,8 +1,10 @@
 #ifndef DBLOCKLAYOUT_H
 #define DBLOCKLAYOUT_H
 
+#include "dblockformats.h"
+
+#include <QCache>
 #include <QFont>
-#include <QHash>
 #include <QImage>
 #include <QSet>
 #include <QString>
@@ -33,7 +35,7 @@ public:
         QObject* chartHandler = nullptr;                 // draws graphics
         std::function<QString(const QString&)> findFile; // image sources
         const QSet<const DItem*>* expanded = nullptr;    // open popups
-        QHash<QString, QImage>* images = nullptr;        // decoded images
+        QCache<QString, QImage>* images = nullptr;       // decoded images, cost in KB
     };
 
     // What the reader can click: links, popup links, tag pointers and
@@ -86,20 +88,6 @@ public:
     int hitTest(const QPointF& point) const;
     int endPosition() const;
 
-    // The text of an item as the reader sees it and as search matches it.
-    static const QString* searchableText(const DItem* item);
-    // White space runs as one space, as the view shows text.
-    static QString collapse(QStringView text, bool dropLeading);
-    // The length of collapse(raw.left(rawOffset), dropLeading).
-    static int collapsedOffset(QStringView raw, int rawOffset, bool dropLeading);
-    // Plain text of a block, walking its items (no layout).
-    static QString plainText(const DItem* root, int rows);
-    // Calls visit for each item of a block in document order, without recursion.
-    static void walk(const DItem* root, int rows, const std::function<void(const DItem*)>& visit);
-
-    static bool isBlockKind(const DItem* item);
-    // Room above a title that starts a block, growing with its rank.
-    static int titleTopMargin(int level, const QFont& font);
     static constexpr int maxNesting = 40;
     static constexpr int maxTableNesting = 4;
 
@@ -126,12 +114,12 @@ private:
                     const QTextCharFormat& format);
     void ensureInlineBlock(QTextCursor& cursor, const QTextCharFormat& format);
     QTextCharFormat linkFormat(const DItem* item, const QTextCharFormat& format);
-    QTextCharFormat charFormatFor(const DItem* item, const QTextCharFormat& inherited) const;
-    QTextBlockFormat blockFormatFor(const DItem* item) const;
+    QImage loadImage(const QString& path);
     void record(const DItem* item, const QTextCursor& cursor);
     void setTopMargin(qreal margin);
 
     Context m_context;
+    DBlockFormats m_formats;
     std::unique_ptr<QTextDocument> m_doc;
     std::vector<ItemPosition> m_items;
     std::vector<Anchor> m_anchors;

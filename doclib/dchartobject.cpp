@@ -3,6 +3,7 @@
 #include "daxis.h"
 #include "dcurve.h"
 #include "dgraphic.h"
+#include "dpalette.h"
 #include "dpoint.h"
 
 #include <QFontMetricsF>
@@ -11,6 +12,7 @@
 #include <QTextDocument>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -128,17 +130,20 @@ QList<double> DChartObject::ticks(double& min, double& max, int count)
     min = std::floor(min / step + 1e-9) * step;
     max = std::ceil(max / step - 1e-9) * step;
     QList<double> values;
-    for (double v = min; v <= max + step * 1e-6 && values.size() < 50; v += step)
+    // Each tick from the start, not by adding steps: no error piles up.
+    for (int i = 0; i < 50; ++i) {
+        const double v = min + i * step;
+        if (v > max + step * 1e-6)
+            break;
         values.append(std::abs(v) < step * 1e-9 ? 0.0 : v);
+    }
     return values;
 }
 
 QColor DChartObject::defaultColor(int index)
 {
-    static const QColor colors[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28),
-                                    QColor(0x2c, 0xa0, 0x2c), QColor(0xff, 0x7f, 0x0e),
-                                    QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b)};
-    return colors[index % 6];
+    constexpr int count = int(std::size(DPalette::curves));
+    return DPalette::curves[((index % count) + count) % count];
 }
 
 void DChartObject::paint(QPainter* painter, const QRectF& rect, const DGraphic* graphic,
@@ -147,7 +152,7 @@ void DChartObject::paint(QPainter* painter, const QRectF& rect, const DGraphic* 
     ChartData data = collect(graphic);
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(QColor(0xc8, 0xce, 0xd4));
+    painter->setPen(DPalette::chartFrame);
     painter->setBrush(Qt::white);
     painter->drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
 
@@ -186,7 +191,7 @@ void DChartObject::paint(QPainter* painter, const QRectF& rect, const DGraphic* 
         QFont titleFont(font);
         titleFont.setBold(true);
         painter->setFont(titleFont);
-        painter->setPen(QColor(0x22, 0x2b, 0x36));
+        painter->setPen(DPalette::chartText);
         painter->drawText(QRectF(rect.left(), rect.top() + 4, rect.width(), line * 1.3),
                           Qt::AlignCenter, graphic->title());
         painter->setFont(font);
@@ -195,23 +200,23 @@ void DChartObject::paint(QPainter* painter, const QRectF& rect, const DGraphic* 
     // Grid, ticks and their labels.
     for (double v : xTicks) {
         const qreal x = mapX(v);
-        painter->setPen(QPen(QColor(0xea, 0xed, 0xf0), 1));
+        painter->setPen(QPen(DPalette::chartGrid, 1));
         painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        painter->setPen(QColor(0x55, 0x5f, 0x6b));
+        painter->setPen(DPalette::chartAxis);
         painter->drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
         painter->drawText(QRectF(x - 40, plot.bottom() + 5, 80, line),
                           Qt::AlignHCenter | Qt::AlignTop, tickText(v, xStep));
     }
     for (double v : yTicks) {
         const qreal y = mapY(v);
-        painter->setPen(QPen(QColor(0xea, 0xed, 0xf0), 1));
+        painter->setPen(QPen(DPalette::chartGrid, 1));
         painter->drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        painter->setPen(QColor(0x55, 0x5f, 0x6b));
+        painter->setPen(DPalette::chartAxis);
         painter->drawLine(QPointF(plot.left() - 4, y), QPointF(plot.left(), y));
         painter->drawText(QRectF(plot.left() - 6 - yLabelWidth, y - line / 2, yLabelWidth, line),
                           Qt::AlignRight | Qt::AlignVCenter, tickText(v, yStep));
     }
-    painter->setPen(QPen(QColor(0x55, 0x5f, 0x6b), 1.2));
+    painter->setPen(QPen(DPalette::chartAxis, 1.2));
     painter->drawLine(plot.bottomLeft(), plot.bottomRight());
     painter->drawLine(plot.bottomLeft(), plot.topLeft());
 
@@ -259,7 +264,7 @@ void DChartObject::paint(QPainter* painter, const QRectF& rect, const DGraphic* 
     if (!data.curves.isEmpty() && legendWidth > 0) {
         const QRectF box(plot.right() - legendWidth - 36, plot.top() + 6, legendWidth + 30,
                          data.curves.size() * line + 8);
-        painter->setPen(QColor(0xc8, 0xce, 0xd4));
+        painter->setPen(DPalette::chartFrame);
         painter->setBrush(QColor(255, 255, 255, 230));
         painter->drawRoundedRect(box, 3, 3);
         for (int i = 0; i < data.curves.size(); ++i) {
@@ -267,7 +272,7 @@ void DChartObject::paint(QPainter* painter, const QRectF& rect, const DGraphic* 
             const qreal y = box.top() + 4 + i * line + line / 2;
             painter->setPen(QPen(curve->color().isValid() ? curve->color() : defaultColor(i), 2.5));
             painter->drawLine(QPointF(box.left() + 6, y), QPointF(box.left() + 20, y));
-            painter->setPen(QColor(0x22, 0x2b, 0x36));
+            painter->setPen(DPalette::chartText);
             painter->drawText(QRectF(box.left() + 24, y - line / 2, legendWidth + 4, line),
                               Qt::AlignVCenter, curve->label());
         }

@@ -128,110 +128,143 @@ void DIterator::doItemChildren(DItemContainer* container)
 
 void DIterator::leaveItemChildren(DItemContainer*) {}
 
+void DIterator::visitItem(DItem* item)
+{
+    if (item->isContainer())
+        doItemChildren(item->toContainer());
+}
+
 void DIterator::doDocument(DDocument* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doSection(DSection* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doTitle(DTitle* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doHeader(DHeader* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doFooter(DFooter* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doParagraph(DParagraph* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doList(DList* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doLink(DLink* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doTable(DTable* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doRow(DRow* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doCell(DCell* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doCellText(DCellText* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doPopupLink(DPopupLink* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doPopup(DPopup* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doSummary(DSummary* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doIndex(DIndex* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doGraphic(DGraphic* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
 void DIterator::doCurve(DCurve* item)
 {
-    doItemChildren(item);
+    visitItem(item);
 }
 
-void DIterator::doPageBreak(DPageBreak*) {}
+void DIterator::doPageBreak(DPageBreak* item)
+{
+    visitItem(item);
+}
 
-void DIterator::doText(DText*) {}
+void DIterator::doText(DText* item)
+{
+    visitItem(item);
+}
 
-void DIterator::doImage(DImage*) {}
+void DIterator::doImage(DImage* item)
+{
+    visitItem(item);
+}
 
-void DIterator::doTag(DTag*) {}
+void DIterator::doTag(DTag* item)
+{
+    visitItem(item);
+}
 
-void DIterator::doTagPointer(DTagPointer*) {}
+void DIterator::doTagPointer(DTagPointer* item)
+{
+    visitItem(item);
+}
 
-void DIterator::doSEntry(DSEntry*) {}
+void DIterator::doSEntry(DSEntry* item)
+{
+    visitItem(item);
+}
 
-void DIterator::doIEntry(DIEntry*) {}
+void DIterator::doIEntry(DIEntry* item)
+{
+    visitItem(item);
+}
 
-void DIterator::doPoint(DPoint*) {}
+void DIterator::doPoint(DPoint* item)
+{
+    visitItem(item);
+}
 
-void DIterator::doAxis(DAxis*) {}
+void DIterator::doAxis(DAxis* item)
+{
+    visitItem(item);
+}

@@ -39,7 +39,8 @@ class DAxis;
 // default visit of every container does). The walk keeps an explicit stack:
 // the children a visit enters are visited once that visit has returned,
 // then leaveItemChildren runs for their container. So no document, however
-// deep, makes the walk recurse.
+// deep, makes the walk recurse. Every per-kind visit falls back to
+// visitItem, so a walker that treats most kinds alike overrides that one.
 class DIterator
 {
 public:
@@ -51,6 +52,8 @@ public:
     void doItem(DItem* item);
     // Enters the container: its children are visited next.
     virtual void doItemChildren(DItemContainer* container);
+    // What every per-kind visit does unless overridden: enters containers.
+    virtual void visitItem(DItem* item);
 
     virtual void doDocument(DDocument* item);
     virtual void doSection(DSection* item);

@@ -1,10 +1,13 @@
 #include "damlhandler.h"
 #include "damlreader.h"
 #include "dblocklayout.h"
+#include "dblocktext.h"
 #include "dchartobject.h"
 #include "ditems.h"
+#include "ditemwalk.h"
 #include "documentitems.h"
 #include "dreportwidget.h"
+#include "dreportwidget_p.h"
 #include "dstyle.h"
 #include "qastxmlrodhandler.h"
 #include "qastxmlrodreader.h"
@@ -74,7 +77,7 @@ QByteArray longDocument(int count, const QByteArray& special = QByteArray(), int
 const DItem* findItem(const DItem* root, const std::function<bool(const DItem*)>& match)
 {
     const DItem* found = nullptr;
-    DBlockLayout::walk(root, 0, [&](const DItem* item) {
+    DItemWalk::walk(root, [&](const DItem* item) {
         if (!found && match(item))
             found = item;
     });
@@ -91,9 +94,14 @@ const DItem* ofKind(const DItem* root, DItem::Kind kind)
     return findItem(root, [&](const DItem* item) { return item->kind() == kind; });
 }
 
+DReportWidgetPrivate& parts(DReportWidget& view)
+{
+    return *view.parts();
+}
+
 const DBlockLayout* layoutFor(DReportWidget& view, const DItem* item)
 {
-    return view.blockLayout(view.blockOf(item));
+    return parts(view).layouts.layout(parts(view).model.blockOf(item));
 }
 
 int pdfPages(const QString& path)
@@ -120,7 +128,7 @@ private slots:
     void longTablesAreCutIntoRunsOfRows();
     void moveToLandsOnTheItem();
     void moveToByTagAndName();
-    void searchFindsNextAndWrapsOnce();
+    void searchSelectsAndShowsTheMatch();
     void currentItemFollowsScrolling();
     void rebuildKeepsDocumentsAndPlace();
     void clickingALinkEmitsIt();
@@ -249,13 +257,13 @@ void TestReportWidget::stylesShapeTheFormats()
     DReportWidget view;
     view.resize(500, 300);
     view.setDocument(doc.get(), true);
-    const DBlockLayout* paragraph = view.blockLayout(0);
+    const DBlockLayout* paragraph = parts(view).layouts.layout(0);
     const QTextBlock block = paragraph->document()->begin();
     QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(block.blockFormat().background().color(), QColor("#fff0f0"));
     QCOMPARE(block.begin().fragment().charFormat().foreground().color(), QColor("#b00020"));
     QVERIFY(block.begin().fragment().charFormat().font().bold());
-    const DBlockLayout* table = view.blockLayout(1);
+    const DBlockLayout* table = parts(view).layouts.layout(1);
     auto textTable =
         qobject_cast<QTextTable*>(table->document()->rootFrame()->childFrames().value(0));
     QVERIFY(textTable);
@@ -270,9 +278,9 @@ void TestReportWidget::titlesKeepRoomAboveByRank()
     DReportWidget view;
     view.resize(500, 400);
     view.setDocument(doc.get(), true);
-    const DBlockLayout* paragraph = view.blockLayout(0);
-    const DBlockLayout* title1 = view.blockLayout(1);
-    const DBlockLayout* title3 = view.blockLayout(3);
+    const DBlockLayout* paragraph = parts(view).layouts.layout(0);
+    const DBlockLayout* title1 = parts(view).layouts.layout(1);
+    const DBlockLayout* title3 = parts(view).layouts.layout(3);
     // The title's text starts below the top of its block, more so for a
     // higher rank; other blocks start at their top.
     const qreal room1 = title1->yOfPosition(0);
@@ -286,8 +294,8 @@ void TestReportWidget::titlesKeepRoomAboveByRank()
                                  ->blockBoundingRect(title1->document()->begin())
                                  .height();
     QVERIFY(title1->height() >= room1 + textHeight - 1);
-    QCOMPARE(view.itemOffset(doc->first()->next()->next()),
-             view.itemOffset(doc->first()->next()) + title1->height());
+    QCOMPARE(parts(view).itemOffset(doc->first()->next()->next()),
+             parts(view).itemOffset(doc->first()->next()) + title1->height());
 }
 
 void TestReportWidget::longTablesAreCutIntoRunsOfRows()
@@ -300,17 +308,22 @@ void TestReportWidget::longTablesAreCutIntoRunsOfRows()
     DReportWidget view;
     view.resize(500, 300);
     view.setDocument(doc.get(), true);
-    QVERIFY(view.blockCount() > 5);
-    const int last = view.blockOf(named(doc.get(), "r499"));
-    QCOMPARE(last, view.blockCount() - 1);
-    QVERIFY(view.blockOf(named(doc.get(), "r0")) != view.blockOf(named(doc.get(), "r250")));
+    QVERIFY(parts(view).model.blockCount() > 5);
+    const int last = parts(view).model.blockOf(named(doc.get(), "r499"));
+    QCOMPARE(last, parts(view).model.blockCount() - 1);
+    QVERIFY(parts(view).model.blockOf(named(doc.get(), "r0")) !=
+            parts(view).model.blockOf(named(doc.get(), "r250")));
     // Each run keeps the table's column widths.
     auto textTable = qobject_cast<QTextTable*>(
-        view.blockLayout(last)->document()->rootFrame()->childFrames().value(0));
+        parts(view).layouts.layout(last)->document()->rootFrame()->childFrames().value(0));
     QVERIFY(textTable);
     QVERIFY(qAbs(textTable->format().columnWidthConstraints().value(0).rawValue() - 75.0) < 0.01);
     QVERIFY(view.moveTo(named(doc.get(), "r250")));
-    QVERIFY(view.blockLayout(view.topBlock())->document()->toPlainText().contains("row 250"));
+    QVERIFY(parts(view)
+                .layouts.layout(parts(view).topBlock())
+                ->document()
+                ->toPlainText()
+                .contains("row 250"));
 }
 
 void TestReportWidget::moveToLandsOnTheItem()
@@ -320,49 +333,48 @@ void TestReportWidget::moveToLandsOnTheItem()
     view.resize(600, 400);
     view.show();
     view.setDocument(doc.get(), true);
-    QVERIFY(view.cachedBlockCount() < 200);
+    QVERIFY(parts(view).layouts.count() < 200);
 
     for (const char* name : {"s0", "s1500", "s2999"}) {
         const DItem* section = named(doc.get(), name);
         QVERIFY(view.moveTo(section));
-        const QImage shot = view.grab().toImage();
-        Q_UNUSED(shot);
-        const qint64 place = view.itemOffset(section);
+        const qint64 place = parts(view).itemOffset(section);
         if (qstrcmp(name, "s2999") != 0) {
-            QCOMPARE(view.topOffset(), place); // at the very top
+            QCOMPARE(parts(view).topOffset(), place); // at the very top
         } else {
             // The end of the document cannot scroll higher: visible instead.
-            QVERIFY(place >= view.topOffset());
-            QVERIFY(place < view.topOffset() + view.viewport()->height());
+            QVERIFY(place >= parts(view).topOffset());
+            QVERIFY(place < parts(view).topOffset() + view.viewport()->height());
         }
         QCOMPARE(view.currentItemName(), QString::fromLatin1(name));
     }
     // An item inside a block: the paragraph of a middle case.
     const DItem* text = ofKind(named(doc.get(), "s1200"), DItem::Paragraph);
     QVERIFY(view.moveTo(text));
-    QCOMPARE(view.topOffset(), view.itemOffset(text));
-    QVERIFY(view.blockLayout(view.topBlock())
+    QCOMPARE(parts(view).topOffset(), parts(view).itemOffset(text));
+    QVERIFY(parts(view)
+                .layouts.layout(parts(view).topBlock())
                 ->document()
                 ->toPlainText()
                 .startsWith("Text of case 1200"));
 
     // A long jump lays out what it lands on, not every block passed over.
     // (Few blocks kept, room for many.)
-    view.setCacheLimit(8);
-    view.setCacheLimit(192);
-    view.scrollToTop();
-    const int before = view.cachedBlockCount();
-    view.scrollBy(int(view.itemOffset(named(doc.get(), "s2000"))));
-    QVERIFY(view.topBlock() > view.blockOf(named(doc.get(), "s1000")));
-    QVERIFY(view.cachedBlockCount() <= before + 2);
-    view.scrollBy(-int(view.itemOffset(named(doc.get(), "s1000"))));
-    QVERIFY(view.topBlock() < view.blockOf(named(doc.get(), "s1500")));
-    QVERIFY(view.cachedBlockCount() <= before + 40); // about a viewport of blocks
+    parts(view).layouts.setLimit(8);
+    parts(view).layouts.setLimit(192);
+    parts(view).scrollToTop();
+    const int before = parts(view).layouts.count();
+    parts(view).scrollBy(int(parts(view).itemOffset(named(doc.get(), "s2000"))));
+    QVERIFY(parts(view).topBlock() > parts(view).model.blockOf(named(doc.get(), "s1000")));
+    QVERIFY(parts(view).layouts.count() <= before + 2);
+    parts(view).scrollBy(-int(parts(view).itemOffset(named(doc.get(), "s1000"))));
+    QVERIFY(parts(view).topBlock() < parts(view).model.blockOf(named(doc.get(), "s1500")));
+    QVERIFY(parts(view).layouts.count() <= before + 40); // about a viewport of blocks
 
     DText foreign("not shown");
     QVERIFY(!view.moveTo(&foreign));
     QVERIFY(!view.moveTo(nullptr));
-    QVERIFY(view.cachedBlockCount() <= 192);
+    QVERIFY(parts(view).layouts.count() <= 192);
 }
 
 void TestReportWidget::moveToByTagAndName()
@@ -376,16 +388,16 @@ void TestReportWidget::moveToByTagAndName()
     view.setDocument(second.get(), false);
     QCOMPARE(view.documents().size(), 2);
     QVERIFY(view.moveTo(QString(), QString(), "index"));
-    QCOMPARE(view.blockItem(view.blockOf(second.get())), second->first());
+    QCOMPARE(parts(view).model.blockItem(parts(view).model.blockOf(second.get())), second->first());
     QCOMPARE(view.currentItemName(), QStringLiteral("index"));
     // The first item of that name, in document order.
     QVERIFY(view.moveTo("", "", "s10"));
-    QCOMPARE(view.topOffset(), view.itemOffset(named(first.get(), "s10")));
+    QCOMPARE(parts(view).topOffset(), parts(view).itemOffset(named(first.get(), "s10")));
     QVERIFY(!view.moveTo("", "", "nowhere"));
     QVERIFY(!view.moveTo("", "", ""));
 }
 
-void TestReportWidget::searchFindsNextAndWrapsOnce()
+void TestReportWidget::searchSelectsAndShowsTheMatch()
 {
     QByteArray aml = longDocument(2000, "needle   in\n   the haystack", 5);
     aml.replace("Text of case 1990.", "Text of case 1990 needle again.");
@@ -400,21 +412,14 @@ void TestReportWidget::searchFindsNextAndWrapsOnce()
     QCOMPARE(view.currentItemName().isEmpty(), false);
 
     const QRegularExpression needle("needle");
-    QVERIFY(view.search(needle)); // after the current match: the one near the end
+    // The next match is selected and scrolled into view.
+    QVERIFY(view.search(needle));
     QCOMPARE(view.selectedText(), QStringLiteral("needle"));
-    QVERIFY(view.blockLayout(view.blockOf(ofKind(named(doc.get(), "s1990"), DItem::Paragraph)))
-                ->document()
-                ->toPlainText()
-                .contains("needle"));
-    QVERIFY(view.itemOffset(named(doc.get(), "s1990")) <=
-            view.topOffset() + view.viewport()->height());
-    const qint64 nearEnd = view.topOffset();
-    QVERIFY(view.search(needle)); // wraps to the first one
-    QVERIFY(view.topOffset() < nearEnd);
-    QVERIFY(view.itemOffset(named(doc.get(), "s5")) <=
-            view.topOffset() + view.viewport()->height());
+    const qint64 match = parts(view).itemOffset(named(doc.get(), "s1990"));
+    QVERIFY(match >= parts(view).topOffset());
+    QVERIFY(match <= parts(view).topOffset() + view.viewport()->height());
     QVERIFY(!view.search(QRegularExpression("absent text")));
-    QVERIFY(view.search(QRegularExpression("Case 1999\\b")));
+    QCOMPARE(view.selectedText(), QStringLiteral("needle")); // kept when nothing is found
 }
 
 void TestReportWidget::currentItemFollowsScrolling()
@@ -427,15 +432,15 @@ void TestReportWidget::currentItemFollowsScrolling()
     QCOMPARE(view.currentItemName(), QStringLiteral("s0"));
     QStringList seen;
     for (int page = 0; page < 30; ++page) {
-        view.scrollBy(view.viewport()->height());
+        parts(view).scrollBy(view.viewport()->height());
         const QString name = view.currentItemName();
         QVERIFY(name.startsWith('s'));
         // The named item is at or above the top, and the next one below it.
         const DItem* current = view.currentItem();
-        QVERIFY(view.itemOffset(current) <= view.topOffset());
+        QVERIFY(parts(view).itemOffset(current) <= parts(view).topOffset());
         const int number = name.mid(1).toInt();
-        QVERIFY(view.itemOffset(named(doc.get(), QStringLiteral("s%1").arg(number + 1))) >
-                view.topOffset());
+        QVERIFY(parts(view).itemOffset(named(doc.get(), QStringLiteral("s%1").arg(number + 1))) >
+                parts(view).topOffset());
         seen << name;
     }
     QVERIFY(seen.first() != seen.last());
@@ -456,14 +461,15 @@ void TestReportWidget::rebuildKeepsDocumentsAndPlace()
     view.setDocument(first.get(), true);
     view.setDocument(second.get(), false);
     QVERIFY(view.moveTo(named(first.get(), "s150")));
-    view.scrollBy(7);
+    parts(view).scrollBy(7);
     const QString name = view.currentItemName();
-    const qint64 offset = view.topOffset() - view.itemOffset(named(first.get(), "s150"));
+    const qint64 offset =
+        parts(view).topOffset() - parts(view).itemOffset(named(first.get(), "s150"));
     view.setBackgroundColor(QColor("#fdf6e3"));
     view.rebuildDoc();
     QCOMPARE(view.documents().size(), 2);
     QCOMPARE(view.currentItemName(), name);
-    QCOMPARE(view.topOffset() - view.itemOffset(named(first.get(), "s150")), offset);
+    QCOMPARE(parts(view).topOffset() - parts(view).itemOffset(named(first.get(), "s150")), offset);
     QCOMPARE(view.grab().toImage().pixelColor(2, 2), QColor("#fdf6e3"));
 }
 
@@ -476,8 +482,8 @@ void TestReportWidget::clickingALinkEmitsIt()
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const DItem* link = ofKind(m_sample.get(), DItem::Link);
-    const int block = view.blockOf(link);
-    const DBlockLayout* layout = view.blockLayout(block);
+    const int block = parts(view).model.blockOf(link);
+    const DBlockLayout* layout = parts(view).layouts.layout(block);
     const DBlockLayout::Anchor anchor = layout->anchors()[0];
     const QRectF rect = layout->rectOfRange(anchor.start, anchor.end);
     const qreal x =
@@ -487,9 +493,9 @@ void TestReportWidget::clickingALinkEmitsIt()
     cursor.setPosition(anchor.start + 1);
     const QTextLine line =
         cursor.block().layout()->lineForTextPosition(anchor.start + 1 - cursor.block().position());
-    const QPoint at(int(5 + x + line.cursorToX(anchor.start + 1 - cursor.block().position()) + 2),
-                    int(view.itemOffset(m_sample->first()) * 0 + view.itemOffset(link) -
-                        view.topOffset() + rect.height() / 2));
+    const QPoint at(
+        int(5 + x + line.cursorToX(anchor.start + 1 - cursor.block().position()) + 2),
+        int(parts(view).itemOffset(link) - parts(view).topOffset() + rect.height() / 2));
     QSignalSpy spy(&view, &DReportWidget::activatedLink);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(spy.count(), 1);
@@ -519,9 +525,9 @@ void TestReportWidget::keyboardWalksTheLinks()
     QCOMPARE(spy.count(), 2);
     QCOMPARE(spy.at(1).at(0).value<DLink*>()->target(), QStringLiteral("::unit"));
     QTest::keyClick(&view, Qt::Key_End);
-    QVERIFY(view.topOffset() > 0);
+    QVERIFY(parts(view).topOffset() > 0);
     QTest::keyClick(&view, Qt::Key_Home);
-    QCOMPARE(view.topOffset(), 0);
+    QCOMPARE(parts(view).topOffset(), 0);
 }
 
 void TestReportWidget::popupLinkExpandsInPlace()
@@ -532,17 +538,18 @@ void TestReportWidget::popupLinkExpandsInPlace()
     const DItem* popupLink = ofKind(m_sample.get(), DItem::PopupLink);
     const DItem* popup = named(m_sample.get(), "more");
     QSignalSpy spy(&view, &DReportWidget::activatedLink);
-    const int block = view.blockOf(popupLink);
-    QCOMPARE(view.blockLayout(view.blockOf(popup))->height(), 0);
-    view.activateAnchor(block, 0);
-    QVERIFY(view.blockLayout(view.blockOf(popup))->height() > 0);
-    QVERIFY(view.blockLayout(view.blockOf(popup))
+    const int block = parts(view).model.blockOf(popupLink);
+    QCOMPARE(parts(view).layouts.layout(parts(view).model.blockOf(popup))->height(), 0);
+    parts(view).interaction.activateAnchor(block, 0);
+    QVERIFY(parts(view).layouts.layout(parts(view).model.blockOf(popup))->height() > 0);
+    QVERIFY(parts(view)
+                .layouts.layout(parts(view).model.blockOf(popup))
                 ->document()
                 ->toPlainText()
                 .contains("Hidden details"));
-    QVERIFY(view.blockLayout(block)->document()->toPlainText().contains(QChar(0x25BE)));
-    view.activateAnchor(block, 0);
-    QCOMPARE(view.blockLayout(view.blockOf(popup))->height(), 0);
+    QVERIFY(parts(view).layouts.layout(block)->document()->toPlainText().contains(QChar(0x25BE)));
+    parts(view).interaction.activateAnchor(block, 0);
+    QCOMPARE(parts(view).layouts.layout(parts(view).model.blockOf(popup))->height(), 0);
     QCOMPARE(spy.count(), 0); // the view handles popups itself
 }
 
@@ -551,14 +558,14 @@ void TestReportWidget::selectionSpansBlocks()
     auto doc = readAml(longDocument(600));
     DReportWidget view;
     view.resize(600, 300);
-    view.setCacheLimit(16);
+    parts(view).layouts.setLimit(16);
     view.setDocument(doc.get(), true);
     view.selectAll();
     const QString all = view.selectedText();
     QVERIFY(all.startsWith("Case 0\nText of case 0.\na0\tb"));
     QVERIFY(all.endsWith("Case 599\nText of case 599.\na599\tb"));
     QCOMPARE(all.count("Text of case"), 600);
-    QVERIFY(view.cachedBlockCount() <= 16); // whole blocks are taken from the items
+    QVERIFY(parts(view).layouts.count() <= 16); // whole blocks are taken from the items
 }
 
 void TestReportWidget::printingHonoursPageBreaks()
@@ -579,6 +586,13 @@ void TestReportWidget::printingHonoursPageBreaks()
     const QString flowing = m_dir.filePath("flow.pdf");
     QVERIFY(view.printToPdf(flowing));
     QVERIFY(pdfPages(flowing) > 3);
+
+    // A path that cannot be written fails, with the reason logged, even
+    // when something exists there.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write .*"));
+    QVERIFY(!view.printToPdf(m_dir.path()));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write .*"));
+    QVERIFY(!view.printToPdf(m_dir.filePath("breaks.pdf/inside.pdf")));
 }
 
 void TestReportWidget::deepNestingDoesNotOverflow()
@@ -601,15 +615,18 @@ void TestReportWidget::deepNestingDoesNotOverflow()
 
 void TestReportWidget::screenshots()
 {
-    const QString out = QStringLiteral(XRD_BINARY_DIR "/screenshots");
-    QVERIFY(QDir().mkpath(out));
+    // Pictures of the view for a person to look at, only when asked for.
+    const QString out = qEnvironmentVariable("XRD_SCREENSHOT_DIR");
+    if (out.isEmpty() || !QFileInfo(out).isDir())
+        QSKIP("XRD_SCREENSHOT_DIR does not name a folder");
     DReportWidget view;
     view.resize(820, 1000);
     view.insertSearchPath(m_dir.path());
     view.setDocument(m_sample.get(), true);
-    view.activateAnchor(view.blockOf(ofKind(m_sample.get(), DItem::PopupLink)), 0);
+    parts(view).interaction.activateAnchor(
+        parts(view).model.blockOf(ofKind(m_sample.get(), DItem::PopupLink)), 0);
     QVERIFY(view.grab().save(out + "/view-every-kind.png"));
-    view.scrollBy(800);
+    parts(view).scrollBy(800);
     QVERIFY(view.grab().save(out + "/view-every-kind-2.png"));
 
     // The example reports with the default styles.
@@ -633,7 +650,7 @@ void TestReportWidget::screenshots()
         example.insertSearchPath(XRD_SOURCE_DIR "/examples");
         example.setDocument(doc.get(), true);
         QVERIFY(example.grab().save(out + "/" + QFileInfo(name).baseName() + ".png"));
-        example.scrollBy(1050);
+        parts(example).scrollBy(1050);
         QVERIFY(example.grab().save(out + "/" + QFileInfo(name).baseName() + "-2.png"));
     }
     qDeleteAll(styles);

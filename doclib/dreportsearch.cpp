@@ -1,0 +1,114 @@
+#include "dreportsearch.h"
+
+#include "dblocktext.h"
+#include "ditemwalk.h"
+#include "dlayoutcache.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+// Search scans the items' text in pieces of about this many characters.
+constexpr int searchChunk = 1 << 16;
+
+} // namespace
+
+DReportSearch::DReportSearch(const DReportModel& model, DLayoutCache& layouts)
+    : m_model(model), m_layouts(layouts)
+{
+}
+
+std::optional<DTextRange> DReportSearch::next(const QRegularExpression& pattern,
+                                              DTextPos from) const
+{
+    const int count = m_model.blockCount();
+    if (count == 0 || !pattern.isValid() || pattern.pattern().isEmpty())
+        return std::nullopt;
+    from.block = qBound(0, from.block, count - 1);
+    const int start = from.block;
+    if (auto found = inBlock(pattern, start, from, DTextPos()))
+        return found;
+    if (start + 1 < count) {
+        if (auto found = inBlocks(pattern, start + 1, count - 1))
+            return found;
+    }
+    // Wrap once: from the top down to where the search started.
+    if (start > 0) {
+        if (auto found = inBlocks(pattern, 0, start - 1))
+            return found;
+    }
+    if (from.position > 0)
+        return inBlock(pattern, start, DTextPos{start, 0}, from);
+    return std::nullopt;
+}
+
+std::optional<DTextRange> DReportSearch::inBlock(const QRegularExpression& pattern, int block,
+                                                 const DTextPos& after,
+                                                 const DTextPos& before) const
+{
+    const DBlockLayout* layout = m_layouts.layout(block);
+    for (const DBlockLayout::TextRun& run : layout->textRuns()) {
+        const QString* text = DBlockText::searchableText(run.item);
+        if (!text || text->isEmpty())
+            continue;
+        QRegularExpressionMatchIterator matches = pattern.globalMatch(*text);
+        while (matches.hasNext()) {
+            const QRegularExpressionMatch match = matches.next();
+            if (match.capturedLength() == 0)
+                continue;
+            const int start = run.position + DBlockText::collapsedOffset(
+                                                 *text, int(match.capturedStart()), run.dropped);
+            const int end = run.position + DBlockText::collapsedOffset(
+                                               *text, int(match.capturedEnd()), run.dropped);
+            if (after.block == block && start < after.position)
+                continue;
+            if (before.block == block && start >= before.position)
+                return std::nullopt;
+            return DTextRange{block, start, qMax(start + 1, end)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<DTextRange> DReportSearch::inBlocks(const QRegularExpression& pattern, int first,
+                                                  int last) const
+{
+    int block = first;
+    while (block <= last) {
+        QString chunk;
+        std::vector<int> starts;
+        int next = block;
+        for (; next <= last && chunk.size() < searchChunk; ++next) {
+            starts.push_back(int(chunk.size()));
+            const DReportModel::Block& spec = m_model.block(next);
+            DItemWalk::walkBlock(spec.item, spec.rows, [&chunk](const DItem* item) {
+                if (const QString* text = DBlockText::searchableText(item)) {
+                    chunk += *text;
+                    chunk += QLatin1Char('\n');
+                }
+            });
+        }
+        qsizetype from = 0;
+        while (true) {
+            const QRegularExpressionMatch match = pattern.match(chunk, from);
+            if (!match.hasMatch())
+                break;
+            if (match.capturedLength() == 0) {
+                from = match.capturedStart() + 1;
+                continue;
+            }
+            const int index =
+                int(std::upper_bound(starts.begin(), starts.end(), int(match.capturedStart())) -
+                    starts.begin()) -
+                1;
+            if (auto found = inBlock(pattern, block + index, DTextPos(), DTextPos()))
+                return found;
+            // The match ran across items: go on after that block.
+            from = index + 1 < int(starts.size()) ? starts[size_t(index) + 1] : chunk.size();
+        }
+        block = next;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,35 @@
+#ifndef DREPORTSEARCH_H
+#define DREPORTSEARCH_H
+
+#include "dreportmodel.h"
+
+#include <optional>
+
+class DLayoutCache;
+class QRegularExpression;
+
+// Finds text in the blocks of a model, as the view shows it (white space
+// folded). The items' own text is scanned in large pieces, block after
+// block; only the block that holds a match is laid out, to place it.
+class DReportSearch
+{
+public:
+    DReportSearch(const DReportModel& model, DLayoutCache& layouts);
+
+    // The first match that starts at or after from, going down to the end
+    // and then once from the top back to from; none when the pattern is
+    // empty, invalid or matches nothing. A match is never empty.
+    std::optional<DTextRange> next(const QRegularExpression& pattern, DTextPos from) const;
+
+private:
+    // In one block, from after on and before before (when in that block).
+    std::optional<DTextRange> inBlock(const QRegularExpression& pattern, int block,
+                                      const DTextPos& after, const DTextPos& before) const;
+    std::optional<DTextRange> inBlocks(const QRegularExpression& pattern, int first,
+                                       int last) const;
+
+    const DReportModel& m_model;
+    DLayoutCache& m_layouts;
+};
+
+#endif

@@ -1,0 +1,153 @@
+// Table cell placement with spans against a plain occupied-set version, on
+// random tables with spans of any int, empty rows and spans past the edges.
+#include "dcellgrid.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <climits>
+#include <set>
+#include <utility>
+#include <vector>
+
+using Rows = std::vector<std::vector<DCellGrid::Span>>;
+Q_DECLARE_METATYPE(Rows)
+
+namespace {
+
+// The obvious version: a set of taken places, spans in 64-bit arithmetic.
+std::vector<DCellGrid::Placed> reference(const Rows& rows, int maxColumns)
+{
+    std::set<std::pair<qint64, qint64>> taken;
+    std::vector<DCellGrid::Placed> placed;
+    const qint64 rowCount = qint64(rows.size());
+    for (qint64 r = 0; r < rowCount; ++r) {
+        qint64 column = 0;
+        for (size_t index = 0; index < rows[size_t(r)].size(); ++index) {
+            while (taken.count({r, column}))
+                ++column;
+            if (column >= maxColumns)
+                break;
+            const DCellGrid::Span span = rows[size_t(r)][index];
+            // Widen one column at a time while asked for, free and inside.
+            qint64 columnSpan = 1;
+            while (columnSpan < 1 + std::max<qint64>(0, span.columns) &&
+                   column + columnSpan < maxColumns && !taken.count({r, column + columnSpan}))
+                ++columnSpan;
+            const qint64 rowSpan =
+                std::min<qint64>(1 + std::max<qint64>(0, span.rows), rowCount - r);
+            for (qint64 rr = r; rr < r + rowSpan; ++rr)
+                for (qint64 cc = column; cc < column + columnSpan; ++cc)
+                    taken.insert({rr, cc});
+            placed.push_back({int(r), int(index), int(column), int(rowSpan), int(columnSpan)});
+            column += columnSpan;
+        }
+    }
+    return placed;
+}
+
+DCellGrid::Span randomSpan(QRandomGenerator& random)
+{
+    auto one = [&random]() {
+        switch (random.bounded(8)) {
+        case 0:
+            return INT_MAX;
+        case 1:
+            return INT_MIN;
+        case 2:
+            return int(random.bounded(-3, 0));
+        case 3:
+            return int(random.bounded(1, 200)); // past the edges
+        default:
+            return int(random.bounded(0, 3));
+        }
+    };
+    return {one(), one()};
+}
+
+} // namespace
+
+class TestCellGrid : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void matchesReference_data();
+    void matchesReference();
+    void clampedSpanNeverOverflows();
+};
+
+void TestCellGrid::matchesReference_data()
+{
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<int>("maxColumns");
+    using S = DCellGrid::Span;
+    QTest::newRow("plain") << Rows{{S{}, S{}}, {S{}, S{}}} << 64;
+    // A cell two columns wide, then one two rows tall: the next row's
+    // cells go around it.
+    QTest::newRow("spans") << Rows{{S{}, S{}, S{}}, {S{1, 0}, S{}}, {S{}, S{0, 1}, S{}}, {S{}, S{}}}
+                           << 64;
+    QTest::newRow("empty rows") << Rows{{}, {S{}, S{0, 2}}, {}, {S{}}} << 64;
+    QTest::newRow("spans larger than the table")
+        << Rows{{S{INT_MAX, INT_MAX}, S{}}, {S{}, S{}}} << 64;
+    // The wide cell of the second row stops at the tall cell of the first.
+    QTest::newRow("span stops at a span from above")
+        << Rows{{S{}, S{}, S{0, 1}}, {S{5, 0}, S{}}} << 64;
+    QTest::newRow("column limit") << Rows{{S{}, S{}, S{}, S{}, S{}}, {S{2, 0}, S{5, 0}}} << 3;
+    QTest::newRow("no rows") << Rows{} << 64;
+    QRandomGenerator random(77);
+    for (int t = 0; t < 150; ++t) {
+        Rows rows(size_t(random.bounded(0, 9)));
+        for (auto& row : rows) {
+            const int cells = int(random.bounded(0, 7));
+            for (int c = 0; c < cells; ++c)
+                row.push_back(randomSpan(random));
+        }
+        QTest::addRow("random %d", t) << rows << int(random.bounded(1, 10));
+    }
+}
+
+void TestCellGrid::matchesReference()
+{
+    QFETCH(Rows, rows);
+    QFETCH(int, maxColumns);
+    const DCellGrid grid(rows, maxColumns);
+    const std::vector<DCellGrid::Placed> expected = reference(rows, maxColumns);
+    QCOMPARE(grid.cells().size(), expected.size());
+    int columns = 1;
+    bool spans = false;
+    std::set<std::pair<int, int>> covered;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const DCellGrid::Placed& got = grid.cells()[i];
+        const DCellGrid::Placed& want = expected[i];
+        QCOMPARE(got.row, want.row);
+        QCOMPARE(got.index, want.index);
+        QCOMPARE(got.column, want.column);
+        QCOMPARE(got.rowSpan, want.rowSpan);
+        QCOMPARE(got.columnSpan, want.columnSpan);
+        // Inside the grid, and no place covered twice.
+        QVERIFY(got.column + got.columnSpan <= maxColumns);
+        QVERIFY(got.row + got.rowSpan <= int(rows.size()));
+        for (int r = got.row; r < got.row + got.rowSpan; ++r)
+            for (int c = got.column; c < got.column + got.columnSpan; ++c)
+                QVERIFY(covered.insert({r, c}).second);
+        columns = std::max(columns, got.column + got.columnSpan);
+        spans = spans || got.rowSpan > 1 || got.columnSpan > 1;
+    }
+    QCOMPARE(grid.columns(), columns);
+    QCOMPARE(grid.hasSpans(), spans);
+}
+
+void TestCellGrid::clampedSpanNeverOverflows()
+{
+    QCOMPARE(DCellGrid::clampedSpan(INT_MAX, INT_MAX), INT_MAX);
+    QCOMPARE(DCellGrid::clampedSpan(INT_MAX - 1, INT_MAX), INT_MAX);
+    QCOMPARE(DCellGrid::clampedSpan(INT_MAX - 2, INT_MAX), INT_MAX - 1);
+    QCOMPARE(DCellGrid::clampedSpan(INT_MIN, 10), 1);
+    QCOMPARE(DCellGrid::clampedSpan(3, 10), 4);
+    QCOMPARE(DCellGrid::clampedSpan(9, 10), 10);
+    QCOMPARE(DCellGrid::clampedSpan(5, 0), 1);
+}
+
+QTEST_APPLESS_MAIN(TestCellGrid)
+#include "tst_cellgrid.moc"

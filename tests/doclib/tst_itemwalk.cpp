@@ -1,0 +1,148 @@
+// The walk without recursion against the library's iterator, and on
+// documents far deeper than any stack would allow recursing over.
+#include "ditems.h"
+#include "ditemtraits.h"
+#include "ditemwalk.h"
+#include "diterator.h"
+#include "documentitems.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Item order as the iterator visits it, with its leave calls.
+class Recorder : public DIterator
+{
+public:
+    QList<QString> events;
+    void visitItem(DItem* item) override
+    {
+        events.append(QStringLiteral("+") + DItem::kindName(item->kind()) + item->name());
+        DIterator::visitItem(item);
+    }
+
+protected:
+    void leaveItemChildren(DItemContainer* container) override
+    {
+        events.append(QStringLiteral("-") + DItem::kindName(container->kind()) + container->name());
+    }
+};
+
+QByteArray randomDocument(QRandomGenerator& random, int items)
+{
+    QByteArray aml = "<DOCUMENT>";
+    QList<QByteArray> open;
+    for (int i = 0; i < items; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        switch (random.bounded(4)) {
+        case 0:
+            aml += "<SECTION name=\"s" + n + "\">";
+            open.append("</SECTION>");
+            break;
+        case 1:
+            aml += "<PARAGRAPH name=\"p" + n + "\"><TEXT>t" + n + "</TEXT></PARAGRAPH>";
+            break;
+        case 2:
+            aml += "<PAGEBREAK name=\"b" + n + "\"/>";
+            break;
+        default:
+            if (!open.isEmpty())
+                aml += open.takeLast();
+            break;
+        }
+    }
+    while (!open.isEmpty())
+        aml += open.takeLast();
+    return aml + "</DOCUMENT>";
+}
+
+} // namespace
+
+class TestItemWalk : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void visitsLikeTheIterator_data();
+    void visitsLikeTheIterator();
+    void skipsChildrenWhenAsked();
+    void deepDocumentsDoNotRecurse();
+};
+
+void TestItemWalk::visitsLikeTheIterator_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 1; seed <= 20; ++seed)
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+void TestItemWalk::visitsLikeTheIterator()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    auto doc = readAml(randomDocument(random, 80));
+    QVERIFY(doc);
+    Recorder recorder;
+    recorder.doAll(doc.get());
+    // The iterator reports leaving containers only; the walk every item.
+    QList<QString> events;
+    DItemWalk::walk(
+        static_cast<const DItem*>(doc.get()),
+        [&](const DItem* item) {
+            events.append(QStringLiteral("+") + DItem::kindName(item->kind()) + item->name());
+        },
+        [&](const DItem* item) {
+            if (item->isContainer())
+                events.append(QStringLiteral("-") + DItem::kindName(item->kind()) + item->name());
+        });
+    QCOMPARE(events, recorder.events);
+}
+
+void TestItemWalk::skipsChildrenWhenAsked()
+{
+    auto doc = readAml("<DOCUMENT><SECTION name=\"a\"><PARAGRAPH name=\"in\"/></SECTION>"
+                       "<PARAGRAPH name=\"b\"><TEXT>x</TEXT></PARAGRAPH></DOCUMENT>");
+    QStringList entered;
+    int left = 0;
+    DItemWalk::walk(
+        static_cast<const DItem*>(doc.get()),
+        [&](const DItem* item) {
+            entered << item->name();
+            return DItemTraits::of(item).grouping; // enter grouping items only
+        },
+        [&](const DItem*) { ++left; });
+    QCOMPARE(entered, QStringList({"", "a", "in", "b"}));
+    QCOMPARE(left, 4);
+}
+
+void TestItemWalk::deepDocumentsDoNotRecurse()
+{
+    // Deeper than the reader or a test stack would survive recursing on.
+    auto doc = std::make_unique<DDocument>();
+    DItemContainer* parent = doc.get();
+    const int depth = 200000;
+    for (int i = 0; i < depth; ++i) {
+        auto* section = new DSection;
+        parent->insertAfter(nullptr, section);
+        parent = section;
+    }
+    int entered = 0;
+    int deepest = 0;
+    int level = 0;
+    DItemWalk::walk(
+        static_cast<const DItem*>(doc.get()),
+        [&](const DItem*) {
+            ++entered;
+            deepest = qMax(deepest, ++level);
+        },
+        [&](const DItem*) { --level; });
+    QCOMPARE(entered, depth + 1);
+    QCOMPARE(deepest, depth + 1);
+    QCOMPARE(level, 0);
+}
+
+QTEST_APPLESS_MAIN(TestItemWalk)
+#include "tst_itemwalk.moc"

@@ -148,42 +148,25 @@ void TestFilter::matchesFieldByField_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<int>("expected");
 
+    // The criteria want a state starting with "ko", a name starting with "t"
+    // and a type not starting with "Test"; a null field passes. The expected
+    // value is the set of fields that pass.
     const QString null;
-    QTest::newRow("failed") << "t"
-                            << "Unit"
-                            << "ko" << 7;
-    QTest::newRow("ko then letters") << "t"
-                                     << "Unit"
-                                     << "kodak" << 7;
-    QTest::newRow("passed") << "t"
-                            << "Unit"
-                            << "ok" << 3;
-    QTest::newRow("ko further on") << "t"
-                                   << "Unit"
-                                   << "xko" << 3;
-    QTest::newRow("wrong case") << "t"
-                                << "Unit"
-                                << "KO" << 3;
-    QTest::newRow("empty state") << "t"
-                                 << "Unit"
-                                 << "" << 3;
-    QTest::newRow("null state") << "t"
-                                << "Unit" << null << 7;
-    QTest::newRow("type excluded") << "t"
-                                   << "Test"
-                                   << "ko" << 5;
-    QTest::newRow("longer type excluded") << "t"
-                                          << "TestCase"
-                                          << "ko" << 5;
-    QTest::newRow("type only further on") << "t"
-                                          << "UnitTest"
-                                          << "ko" << 7;
-    QTest::newRow("null type") << "t" << null << "ko" << 7;
-    QTest::newRow("name mismatch") << "other"
-                                   << "Unit"
-                                   << "ko" << 6;
-    QTest::newRow("null name") << null << "Test"
-                               << "ok" << 1;
+    auto row = [](const char* label, const QString& name, const QString& type, const QString& state,
+                  int expected) { QTest::newRow(label) << name << type << state << expected; };
+    row("failed", "t", "Unit", "ko", 7);
+    row("ko then letters", "t", "Unit", "kodak", 7);
+    row("passed", "t", "Unit", "ok", 3);
+    row("ko further on", "t", "Unit", "xko", 3);
+    row("wrong case", "t", "Unit", "KO", 3);
+    row("empty state", "t", "Unit", "", 3);
+    row("null state", "t", "Unit", null, 7);
+    row("type excluded", "t", "Test", "ko", 5);
+    row("longer type excluded", "t", "TestCase", "ko", 5);
+    row("type only further on", "t", "UnitTest", "ko", 7);
+    row("null type", "t", null, "ko", 7);
+    row("name mismatch", "other", "Unit", "ko", 6);
+    row("null name", null, "Test", "ok", 1);
 }
 
 void TestFilter::matchesFieldByField()

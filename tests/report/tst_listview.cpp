@@ -77,7 +77,6 @@ class TestListView : public QObject
 
 private slots:
     void initTestCase() { m_host.home = XRD_SOURCE_DIR "/resources"; }
-    void opensToDepthFourWithoutPreferences();
     void itemsFollowTreeOrderWithStatusIcons();
     void nodeIconsComeFromThePixmapCentre();
     void opensToPreferredDepth_data();
@@ -92,17 +91,6 @@ private:
     // find the default style file.
     RecordingStudio m_host;
 };
-
-void TestListView::opensToDepthFourWithoutPreferences()
-{
-    ScopedPreferences none(nullptr, ScopedPreferences::None);
-    auto tree = makeTree({"a ok", "  b ok", "    c ok", "      d ok", "        e ok"});
-    QARListView view;
-    tree->fillListView(&view, "r.xrd");
-    QTreeWidgetItem* at = view.topLevelItem(0);
-    for (int depth = 0; depth < 5; ++depth, at = at->child(0))
-        QCOMPARE(at->isExpanded(), depth < 4);
-}
 
 void TestListView::itemsFollowTreeOrderWithStatusIcons()
 {
@@ -164,29 +152,36 @@ void TestListView::nodeIconsComeFromThePixmapCentre()
 
 void TestListView::opensToPreferredDepth_data()
 {
-    QTest::addColumn<int>("depth");
-    QTest::addColumn<QList<bool>>("open"); // file, suite, test
-    QTest::newRow("0") << 0 << QList<bool>{true, false, false};
-    QTest::newRow("1") << 1 << QList<bool>{true, false, false};
-    QTest::newRow("2") << 2 << QList<bool>{true, true, false};
-    QTest::newRow("4") << 4 << QList<bool>{true, true, true};
+    QTest::addColumn<int>("depth");        // -1: no preferences
+    QTest::addColumn<QList<bool>>("open"); // file, suite, test, case
+    QTest::newRow("no preferences") << -1 << QList<bool>{true, true, true, true};
+    QTest::newRow("0") << 0 << QList<bool>{true, false, false, false};
+    QTest::newRow("1") << 1 << QList<bool>{true, false, false, false};
+    QTest::newRow("2") << 2 << QList<bool>{true, true, false, false};
+    QTest::newRow("4") << 4 << QList<bool>{true, true, true, true};
 }
 
+// Both suites hold a chain one level deeper than the default depth, four.
 void TestListView::opensToPreferredDepth()
 {
     QFETCH(int, depth);
     QFETCH(QList<bool>, open);
-    ScopedPreferences preferences(&m_host);
-    preferences->general()->setDepth(depth);
+    ScopedPreferences preferences(&m_host,
+                                  depth < 0 ? ScopedPreferences::None : ScopedPreferences::Fresh);
+    if (depth >= 0)
+        preferences->general()->setDepth(depth);
 
-    auto tree = makeTree(Nested);
+    auto tree = makeTree({"suite1 ok", "  test1 ok", "    c1 ok", "      d1 ok", "        e1 ok",
+                          "suite2 ok", "  test2 ok", "    c2 ok", "      d2 ok", "        e2 ok"});
     QARListView view;
     tree->fillListView(&view, "r.xrd");
     QTreeWidgetItem* file = view.topLevelItem(0);
     QCOMPARE(file->isExpanded(), open[0]);
-    for (QTreeWidgetItem* suite : {file->child(0), file->child(2)}) {
+    for (QTreeWidgetItem* suite : {file->child(0), file->child(1)}) {
         QCOMPARE(suite->isExpanded(), open[1]);
         QCOMPARE(suite->child(0)->isExpanded(), open[2]);
+        QCOMPARE(suite->child(0)->child(0)->isExpanded(), open[3]);
+        QVERIFY(!suite->child(0)->child(0)->child(0)->isExpanded());
     }
 }
 
@@ -282,7 +277,6 @@ void TestListView::screenshotOfExampleReport()
     QAstXmlRodReader reader;
     QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
     std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
-
     QARListView view;
     view.setHeaderHidden(true);
     view.header()->moveSection(1, 0);

@@ -50,10 +50,9 @@ class TestQTree : public QObject
 
 private slots:
     void cleanup() { QCOMPARE(Counted::alive, 0); }
-    void rootOnlyAndFailedMoves();
-    void buildingRecordsItsMoves();
-    void preOrderWalkAndHistories();
-    void reversePreOrderWalk();
+    void buildingAndFailedMovesRecordTheirMoves();
+    void walksWithTheirHistories_data();
+    void walksWithTheirHistories();
     void siblingOnlyWarnsAndMovesOn();
     void iteratorMovesAndCopies();
     void nullIteratorWarnsAndNeverMoves();
@@ -62,27 +61,20 @@ private slots:
     void wideAndDeepTreesAreDestroyed();
 };
 
-void TestQTree::rootOnlyAndFailedMoves()
+void TestQTree::buildingAndFailedMovesRecordTheirMoves()
 {
     Tree tree(new Counted("root"));
     tree.setAutoDelete(true);
     QVERIFY(!tree.next(PreOrder));
     QVERIFY(tree.history().isEmpty());
-
+    // Moves that fail from the lone root are recorded and stay at the root.
     QVERIFY(!tree.toParent());
     QCOMPARE(tree.history(), History{Up});
-    QCOMPARE(tree.iterator()->current(), tree.root());
-
     QVERIFY(!tree.toLastChild());
     QCOMPARE(tree.history(), History{Down});
     QCOMPARE(tree.iterator()->current(), tree.root());
     QCOMPARE(tree.iterator()->depth(), 0);
-}
 
-void TestQTree::buildingRecordsItsMoves()
-{
-    Tree tree(new Counted("root"));
-    tree.setAutoDelete(true);
     tree.appendChild(new Counted("a"));
     QCOMPARE(tree.history(), History{AddChild});
     QCOMPARE(tree.iterator()->current(), tree.root());
@@ -97,34 +89,37 @@ void TestQTree::buildingRecordsItsMoves()
     QCOMPARE(nameOf(tree.root()->children.at(1)->data), QString("b"));
 }
 
-void TestQTree::preOrderWalkAndHistories()
+// Each step of a walk of root(A(A1, A2), B) from the root: the data reached,
+// the moves recorded and the depth; the walk ends at the root and can start again.
+void TestQTree::walksWithTheirHistories_data()
 {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<History>>("histories");
+    QTest::addColumn<QList<int>>("depths");
+    QTest::newRow("pre-order") << int(PreOrder) << QStringList{"A", "A1", "A2", "B", "null"}
+                               << QList<History>{{Down}, {Down}, {Next}, {Up, Next}, {Up}}
+                               << QList<int>{1, 2, 2, 1, 0};
+    QTest::newRow("reverse") << int(ReversePreOrder) << QStringList{"B", "A", "A2", "A1", "null"}
+                             << QList<History>{{Down}, {Previous}, {Down}, {Previous}, {Up, Up}}
+                             << QList<int>{1, 1, 2, 2, 0};
+}
+
+void TestQTree::walksWithTheirHistories()
+{
+    QFETCH(int, mode);
+    QFETCH(QStringList, names);
+    QFETCH(QList<History>, histories);
+    QFETCH(QList<int>, depths);
     std::unique_ptr<Tree> tree(sampleTree());
     QCOMPARE(nameOf(tree->iterator()->toRoot()), QString("root"));
-    const QStringList names{"A", "A1", "A2", "B", "null"};
-    const QList<History> histories{{Down}, {Down}, {Next}, {Up, Next}, {Up}};
-    const QList<int> depths{1, 2, 2, 1, 0};
     for (int step = 0; step < names.size(); ++step) {
-        QCOMPARE(nameOf(tree->next(PreOrder)), names.at(step));
+        QCOMPARE(nameOf(tree->next(IterateMode(mode))), names.at(step));
         QCOMPARE(tree->history(), histories.at(step));
         QCOMPARE(tree->iterator()->depth(), depths.at(step));
     }
-    // The walk is over and can start again from the root.
     QCOMPARE(tree->iterator()->current(), tree->root());
-    QCOMPARE(nameOf(tree->next(PreOrder)), QString("A"));
-}
-
-void TestQTree::reversePreOrderWalk()
-{
-    std::unique_ptr<Tree> tree(sampleTree());
-    tree->iterator()->toRoot();
-    const QStringList names{"B", "A", "A2", "A1", "null"};
-    const QList<History> histories{{Down}, {Previous}, {Down}, {Previous}, {Up, Up}};
-    for (int step = 0; step < names.size(); ++step) {
-        QCOMPARE(nameOf(tree->next(ReversePreOrder)), names.at(step));
-        QCOMPARE(tree->history(), histories.at(step));
-    }
-    QVERIFY(!tree->next(IterateMode(7)));
+    QCOMPARE(nameOf(tree->next(IterateMode(mode))), names.first());
 }
 
 void TestQTree::siblingOnlyWarnsAndMovesOn()
@@ -138,6 +133,7 @@ void TestQTree::siblingOnlyWarnsAndMovesOn()
     QTest::ignoreMessage(QtWarningMsg, "Not implemented...");
     QVERIFY(!tree->next(SiblingOnly));
     QCOMPARE(nameOf(tree->iterator()->current()->data), QString("B"));
+    QVERIFY(!tree->next(IterateMode(7))); // no such mode
 }
 
 void TestQTree::iteratorMovesAndCopies()

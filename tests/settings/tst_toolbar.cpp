@@ -37,8 +37,7 @@ private slots:
     void cleanup();
     void buttonsShowBuiltInPicturesAndStartDisabled();
     void clicksEmitTheirOwnSignalOnlyWhenEnabled();
-    void filterClickFlipsIconAndPressedLookThenEmits();
-    void toggleFilterFlipsWithoutSignal();
+    void filterFlipsIconAndPressedLook();
     void sharedToolBarNeedsHostMainWindow();
 
 private:
@@ -46,6 +45,17 @@ private:
     {
         auto* action = m_toolBar->findChild<QAction*>(name);
         return action ? qobject_cast<QToolButton*>(m_toolBar->widgetForAction(action)) : nullptr;
+    }
+
+    // The filter's state, whether its button looks pressed, and its picture.
+    QString filterLook() const
+    {
+        const QImage picture = shown(button("Filter"));
+        return QString(m_toolBar->isFilterOn() ? "on" : "off") +
+               (button("Filter")->isChecked() ? " pressed" : "") +
+               (picture == builtIn("testsfailed.xpm")     ? " failed-only"
+                : picture == builtIn("testscomplete.xpm") ? " complete"
+                                                          : " other");
     }
 
     QMainWindow* m_window = nullptr;
@@ -117,41 +127,29 @@ void TestToolBar::clicksEmitTheirOwnSignalOnlyWhenEnabled()
     QCOMPARE(refresh.count(), 0);
 }
 
-void TestToolBar::filterClickFlipsIconAndPressedLookThenEmits()
+// A click flips the filter before it emits; toggling flips it silently,
+// also while the buttons are disabled.
+void TestToolBar::filterFlipsIconAndPressedLook()
 {
-    m_toolBar->setButtonsEnabled(true);
-    QToolButton* filterButton = button("Filter");
     QList<bool> stateWhenEmitted;
     connect(m_toolBar, &QARToolBar::fltClicked, this,
             [&] { stateWhenEmitted.append(m_toolBar->isFilterOn()); });
     QSignalSpy next(m_toolBar, &QARToolBar::KOsuivClicked);
 
-    QTest::mouseClick(filterButton, Qt::LeftButton);
-    QCOMPARE(stateWhenEmitted, QList<bool>({true})); // the state flips before the signal
-    QVERIFY(filterButton->isChecked());
-    QCOMPARE(shown(filterButton), builtIn("testsfailed.xpm"));
-
-    QTest::mouseClick(filterButton, Qt::LeftButton);
-    QCOMPARE(stateWhenEmitted, QList<bool>({true, false}));
-    QVERIFY(!filterButton->isChecked());
-    QCOMPARE(shown(filterButton), builtIn("testscomplete.xpm"));
-    QCOMPARE(next.count(), 0);
-}
-
-void TestToolBar::toggleFilterFlipsWithoutSignal()
-{
-    QSignalSpy filter(m_toolBar, &QARToolBar::fltClicked);
-    QToolButton* filterButton = button("Filter");
-
-    m_toolBar->toggleFilter(); // also while the buttons are disabled
-    QVERIFY(m_toolBar->isFilterOn());
-    QVERIFY(filterButton->isChecked());
-    QCOMPARE(shown(filterButton), builtIn("testsfailed.xpm"));
     m_toolBar->toggleFilter();
-    QVERIFY(!m_toolBar->isFilterOn());
-    QVERIFY(!filterButton->isChecked());
-    QCOMPARE(shown(filterButton), builtIn("testscomplete.xpm"));
-    QCOMPARE(filter.count(), 0);
+    QCOMPARE(filterLook(), QString("on pressed failed-only"));
+    m_toolBar->toggleFilter();
+    QCOMPARE(filterLook(), QString("off complete"));
+    QVERIFY(stateWhenEmitted.isEmpty());
+
+    m_toolBar->setButtonsEnabled(true);
+    QTest::mouseClick(button("Filter"), Qt::LeftButton);
+    QCOMPARE(stateWhenEmitted, QList<bool>({true}));
+    QCOMPARE(filterLook(), QString("on pressed failed-only"));
+    QTest::mouseClick(button("Filter"), Qt::LeftButton);
+    QCOMPARE(stateWhenEmitted, QList<bool>({true, false}));
+    QCOMPARE(filterLook(), QString("off complete"));
+    QCOMPARE(next.count(), 0);
 }
 
 void TestToolBar::sharedToolBarNeedsHostMainWindow()

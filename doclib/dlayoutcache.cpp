@@ -21,8 +21,8 @@ DBlockLayout* DLayoutCache::layout(int block)
 {
     if (DBlockLayout* kept = m_layouts.object(block))
         return kept;
-    const DReportModel::Block& spec = m_model.block(block);
-    auto* made = new DBlockLayout(spec.item, spec.rows, m_context);
+    const DReportModel::Block& blockInfo = m_model.block(block);
+    auto* made = new DBlockLayout(blockInfo.item, blockInfo.rows, m_context);
     if (made->height() != m_model.heights().height(block)) {
         m_model.heights().setHeight(block, made->height());
         ++m_heightChanges;

@@ -184,8 +184,8 @@ const DItem* DReportModel::findNamed(const QString& name) const
 
 QString DReportModel::plainText(int index) const
 {
-    const Block& spec = block(index);
-    return DBlockText::plainText(spec.item, spec.rows);
+    const Block& blockInfo = block(index);
+    return DBlockText::plainText(blockInfo.item, blockInfo.rows);
 }
 
 void DReportModel::setExpanded(const DItem* item, bool open)

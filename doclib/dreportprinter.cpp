@@ -65,13 +65,13 @@ bool DReportPrinter::print(QPagedPaintDevice* device) const
         pageUsed = false;
     };
     for (int index = 0; index < m_model.blockCount(); ++index) {
-        const DReportModel::Block& spec = m_model.block(index);
-        if (spec.item->kind() == DItem::PageBreak && spec.rows == 0) {
+        const DReportModel::Block& blockInfo = m_model.block(index);
+        if (blockInfo.item->kind() == DItem::PageBreak && blockInfo.rows == 0) {
             if (pageUsed)
                 newPage();
             continue;
         }
-        const DBlockLayout layout(spec.item, spec.rows, context);
+        const DBlockLayout layout(blockInfo.item, blockInfo.rows, context);
         const qreal height = layout.height();
         if (height <= 0)
             continue;

@@ -82,8 +82,8 @@ std::optional<DTextRange> DReportSearch::inBlocks(const QRegularExpression& patt
         int next = block;
         for (; next <= last && chunk.size() < searchChunk; ++next) {
             starts.push_back(int(chunk.size()));
-            const DReportModel::Block& spec = m_model.block(next);
-            DItemWalk::walkBlock(spec.item, spec.rows, [&chunk](const DItem* item) {
+            const DReportModel::Block& blockInfo = m_model.block(next);
+            DItemWalk::walkBlock(blockInfo.item, blockInfo.rows, [&chunk](const DItem* item) {
                 if (const QString* text = DBlockText::searchableText(item)) {
                     chunk += *text;
                     chunk += QLatin1Char('\n');

@@ -505,11 +505,11 @@ const DItem* DReportWidgetPrivate::namedAtOrBefore(const DItem* item)
     const int block = model.blockOf(item);
     if (block < 0)
         return nullptr;
-    const DReportModel::Block& spec = model.block(block);
+    const DReportModel::Block& blockInfo = model.block(block);
     const DBlockLayout* layout = layouts.layout(block);
-    if (item != spec.item && layout->positionOf(item) < 0)
-        return spec.namedBefore; // a grouping item just before the block
-    const DItem* best = spec.namedBefore;
+    if (item != blockInfo.item && layout->positionOf(item) < 0)
+        return blockInfo.namedBefore; // a grouping item just before the block
+    const DItem* best = blockInfo.namedBefore;
     for (const DBlockLayout::ItemPosition& entry : layout->items()) {
         if (!entry.item->name().isEmpty())
             best = entry.item;
@@ -525,15 +525,15 @@ const DItem* DReportWidgetPrivate::currentItem()
         return nullptr;
     if (m_pinned)
         return namedAtOrBefore(m_pinned);
-    const DReportModel::Block& spec = model.block(m_top.block);
-    const DItem* best = spec.namedBefore;
+    const DReportModel::Block& blockInfo = model.block(m_top.block);
+    const DItem* best = blockInfo.namedBefore;
     if (m_top.offset < 0)
         return best;
     const DBlockLayout* layout = layouts.layout(m_top.block);
     for (const DBlockLayout::ItemPosition& entry : layout->items()) {
         if (entry.item->name().isEmpty())
             continue;
-        const qreal y = entry.item == spec.item ? 0 : layout->yOfPosition(entry.position);
+        const qreal y = entry.item == blockInfo.item ? 0 : layout->yOfPosition(entry.position);
         if (y <= m_top.offset + 1)
             best = entry.item;
     }

@@ -1,0 +1,222 @@
+#ifndef QAREPORTER_H
+#define QAREPORTER_H
+
+#include "qastviewerwindow.h"
+
+#include <QList>
+#include <QMap>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <memory>
+
+class DDocument;
+class DItem;
+class DLink;
+class DReportWidget;
+class QAction;
+class QAReporterData;
+class QAReporterFilter;
+class QAReporterFilterCriteria;
+class QAReporterLinkIndex;
+class QAReporterNode;
+class QARListView;
+class QARPopupMenu;
+class QARToolBar;
+class QAStudioInterface;
+class QDockWidget;
+class QMenu;
+class QTreeWidgetItem;
+
+// The report viewer window: the report documents in the central view, the
+// summary of every loaded file in a header dock above it, and the report
+// tree, which the host shows in its outline pane. It owns the records of its
+// files and carries every command of the viewer as a slot. The window reads
+// the process-wide preferences; it is built only once they exist.
+class QAReporter : public QAStViewerWindow
+{
+    Q_OBJECT
+
+public:
+    QAReporter(const QString& title, const QPixmap& icon, QWidget* parent = nullptr,
+               Qt::WindowFlags flags = {}, bool activateDisplay = true);
+    ~QAReporter() override;
+
+    QWidget* contentOutlineWidget() override;
+    bool hasContentOutline() const override { return true; }
+    bool canSave() const override { return false; }
+    bool canSaveAs() const override { return true; }
+    bool canPrint() const override { return true; }
+    bool canCopy() const override { return true; }
+    bool canPaste() const override { return false; }
+    bool canCut() const override { return false; }
+    bool canUndo() const override { return false; }
+    bool canRedo() const override { return false; }
+    bool canDelete() const override { return false; }
+    bool canSelectAll() const override { return false; }
+    bool canFind() const override { return true; }
+    bool canReplace() const override { return false; }
+    bool canGoTo() const override { return false; }
+    bool canExport() const override { return true; }
+    bool canZoom() const override { return false; }
+    bool canExportHTML() const override { return true; }
+    bool canFilter() const override { return false; }
+    bool canRunMacro() const override { return false; }
+
+    void setFiles(QStringList* files, QStringList* other, ViewerMode mode) override;
+    void scrollToTag(const QString& tag, int line, int column) override;
+    virtual void setTestNode(QAStWorkspace* workspace, const QString& name);
+
+    // Reads the files into records, skipping those already loaded, and
+    // assembles them when any was read. Unreadable files are listed in one
+    // warning. False when memory ran out; the records read before stay.
+    bool loadReports(QStringList* files);
+    // Rebuilds tree, documents and summary from the records, unless the view
+    // is up to date; the document view stays on the item it showed, by name.
+    void assembleDocuments();
+    // Shows only failed tests, offering the complete report when none failed.
+    void showFailedTests();
+    qint64 failedTotal() const;
+    qint64 passedTotal() const;
+
+    // The node that gives a link of the shown documents its base directory:
+    // the innermost node around it, or its nearest ancestor with a base, or
+    // the root of its report. Constant time.
+    QAReporterNode* findLinkNode(const DLink* link) const;
+
+    // The window's state, for the plug-in, export and tests.
+    const QStringList& files() const { return fileList; }
+    const QList<QAReporterData*>& records() const { return reports; }
+    QAReporterFilter* recordFilter() const { return filter; }
+    const QAReporterFilterCriteria* filterCriteria() const { return criteria; }
+    const QStringList& types() const { return nodeTypes; }
+    QARListView* reportTree() const { return treeView; }
+    DReportWidget* reportView() const { return documentView; }
+    DReportWidget* summaryView() const { return headerView; }
+    QDockWidget* summaryDock() const { return headerDock; }
+    DDocument* summary() const { return summaryDocument; }
+    bool isHeaderShown() const { return headerShown; }
+    bool isUpToDate() const { return viewUpToDate; }
+    QARToolBar* reporterToolBar() const { return toolBar; }
+    QARPopupMenu* reportTreeMenu() const { return treePopup; }
+    QAction* treeSubmitAction() const { return submitItem; }
+    QMenu* commands() const { return commandsMenu; }
+    QString windowTitleText() const { return title; }
+    const QRegularExpression& lastSearch() const { return searchPattern; }
+
+signals:
+    // New documents were put into the views.
+    void viewUpdated();
+
+public slots:
+    void updateToolMenu();
+    void activated() override;
+    void desactivated() override;
+    void save() override;
+    void saveAs() override;
+    void print() override;
+    virtual void printHeader();
+    void copy() override;
+    void paste() override;
+    void cut() override;
+    void undo() override;
+    void redo() override;
+    void del() override;
+    void selectAll() override;
+    void find();
+    void find(const QString& text) override;
+    void replace() override;
+    void goTo() override;
+    void reload() override;
+    void reload(const QString& path);
+    void showPopupMenu(QTreeWidgetItem* item, const QPoint& pos, int column);
+    void zoomIn() override;
+    void zoomOut() override;
+    void zoom(int percent) override;
+    void mnFilter() override;
+    void nextKO();
+    void prevKO();
+    void switchFilter();
+    void typeCheck(int id);
+    void showDock(int id);
+    void alltests();
+    void failedtests();
+    void highlighted(int id);
+    void mainwindowDestroyed();
+    void moveDoc(QTreeWidgetItem* item);
+    void moveDocRaise(QTreeWidgetItem* item);
+    void moveDoc(const QString& target);
+    void resolveLink(DLink* link);
+    void activateHeader(DLink* link);
+    void contextMenu(QTreeWidgetItem* item, const QPoint& pos, int column);
+    void gotoMenu();
+    void selItemChanged(QTreeWidgetItem* item);
+    void submitTallyvane();
+    void exportDoc() override;
+    void reloadFiles() override;
+
+private slots:
+    void findDialogSearch(const QRegularExpression& pattern);
+    void applyPrefs();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    static QAStudioInterface* host();
+    void buildViews();
+    void buildTree();
+    void connectSignals();
+    void attachToolBar();
+    void fillTree();
+    void showDocuments(const QList<QAReporterData*>& records, DDocument* summary);
+    void collectNodeTypes();
+    void makeDocumentNamesUnique();
+    void showAllTests();
+    void clearViews();
+    void showHeaderDock();
+    void hideHeaderDock();
+    void raiseDocumentView(bool always);
+    void updateSubmitText(QAction* action, QTreeWidgetItem* item) const;
+    void openLocation(const DLink* link, const QString& target);
+    QAction* commandsAction(int id) const;
+    void insertCommands();
+
+    bool viewUpToDate = false;
+    QStringList fileList;
+    QTreeWidgetItem* selectedItem = nullptr;
+    bool active = true;
+    bool mainWindowGone = false;
+    QDockWidget* headerDock = nullptr;
+    DReportWidget* headerView = nullptr;
+    DDocument* summaryDocument = nullptr;
+    DReportWidget* documentView = nullptr;
+    bool headerShown = false;
+    int commandsItemId = 0;
+    int printHeaderItemId = -1;
+    int commandsMenuId = -1;
+    QPointer<QMenu> commandsMenu;
+    QARPopupMenu* treePopup = nullptr;
+    QPointer<QARListView> treeView;
+    int allTestsItemId = -1;
+    int failedTestsItemId = -1;
+    QAction* submitItem = nullptr;
+    int submitCommandItemId = -1;
+    QList<QAReporterData*> reports;
+    QAReporterFilter* filter = nullptr;
+    QAReporterFilterCriteria* criteria = nullptr;
+    QStringList nodeTypes;
+    QString title;
+    QRegularExpression searchPattern;
+    bool typesMenuBuilt = false;
+    QMap<QString, bool> typeVisible;
+    QPointer<QARToolBar> toolBar;
+    // Links of the filtered documents to their nodes; rebuilt by assembly.
+    std::unique_ptr<QAReporterLinkIndex> linkIndex;
+};
+
+// The open viewer windows, in order of creation; the list does not own them.
+QList<QAReporter*>& reporterWindows();
+
+#endif

@@ -1,0 +1,78 @@
+#include "qareporterloader.h"
+
+#include "ddocument.h"
+#include "qareporterdata.h"
+#include "qastxmlrodhandler.h"
+#include "qastxmlrodreader.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSet>
+
+#include <new>
+
+QAReporterLoader::QAReporterLoader(QAStudioInterface* progress, const QList<DStyle*>& styles)
+    : m_progress(progress), m_styles(styles)
+{
+}
+
+bool QAReporterLoader::load(const QStringList& paths, QList<QAReporterData*>& records)
+{
+    m_missing.clear();
+    m_reasons.clear();
+    m_outOfMemoryPath.clear();
+    QSet<QString> loaded;
+    for (const QAReporterData* record : std::as_const(records))
+        loaded.insert(record->fileName);
+    QSet<QString> documentNames;
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString& path = paths.at(i);
+        if (loaded.contains(path))
+            continue;
+        QAReporterData* record = nullptr;
+        try {
+            record = read(path);
+        } catch (const std::bad_alloc&) {
+            m_outOfMemoryPath = path;
+            return false;
+        }
+        if (!record)
+            continue;
+        if (DDocument* document = record->document) {
+            if (documentNames.contains(document->name()))
+                document->setName(document->name() + QString::number(i));
+            else
+                documentNames.insert(document->name());
+        }
+        records.append(record);
+        loaded.insert(path);
+    }
+    return true;
+}
+
+QAReporterData* QAReporterLoader::read(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        m_missing.append(path);
+        m_reasons.append(QCoreApplication::translate("QAReporter", "No such file."));
+        return nullptr;
+    }
+    QAstXmlRodReader reader;
+    if (QAstXmlRodHandler* handler = reader.handler())
+        handler->setStyles(m_styles);
+    if (!file.open(QIODevice::ReadOnly) || !reader.parse(&file, &file, m_progress)) {
+        m_missing.append(path);
+        m_reasons.append(file.isOpen() ? reader.errorString().trimmed() : file.errorString());
+        return nullptr;
+    }
+    auto* record = new QAReporterData;
+    record->fileName = path;
+    record->tree = reader.takeTree().release();
+    record->document = reader.takeDocument().release();
+    record->types = reader.types();
+    record->koCount = reader.koTotal();
+    record->okCount = reader.okTotal();
+    record->neCount = reader.neTotal();
+    return record;
+}

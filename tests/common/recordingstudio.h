@@ -17,7 +17,7 @@ public:
     }
     QMainWindow* mainWindow() const override { return window; }
     QAILogMonitor* logMonitor() const override { return log; }
-    QAStOutputWidget* outputWidget() const override { return nullptr; }
+    QAStOutputWidget* outputWidget() const override { return output; }
     void showOutputWidget(QAStOutputWidget*) override { calls << "showOutputWidget"; }
     QString homeDir() const override { return home; }
     QString configDirectory() const override { return config; }
@@ -48,6 +48,7 @@ public:
 
     QMainWindow* window = nullptr;
     QAILogMonitor* log = nullptr;
+    QAStOutputWidget* output = nullptr;
     QString home = ".";
     QString config = ".";
     QString pixmaps = ".";

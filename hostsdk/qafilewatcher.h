@@ -1,6 +1,7 @@
 #ifndef QAFILEWATCHER_H
 #define QAFILEWATCHER_H
 
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -33,14 +34,31 @@ signals:
     void fileChanged(const QString& path);
 
 private:
+    // What the directory listing says about a file, to tell whether a
+    // directory event concerns it.
+    struct Stamp
+    {
+        bool exists = false;
+        qint64 size = -1;
+        QDateTime modified;
+        QDateTime metadataChanged;
+        bool operator==(const Stamp& other) const;
+        bool operator!=(const Stamp& other) const { return !(*this == other); }
+    };
+    static Stamp stampOf(const QString& path);
+
     void onChanged(const QString& path);
     void onDirectoryChanged(const QString& directory);
     void settle(const QString& path);
     void rewatch(const QString& path);
+    void schedule(const QString& path);
 
     QFileSystemWatcher* m_watcher;
     QStringList m_paths;
     QHash<QString, QTimer*> m_pending;
+    QHash<QString, Stamp> m_stamps;
+    // Directory (absolute) -> the watched files in it.
+    QHash<QString, QStringList> m_directories;
     int m_delay = 300;
 };
 

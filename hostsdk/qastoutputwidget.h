@@ -15,7 +15,8 @@ public:
     explicit QAStOutputWidget(QWidget* parent = nullptr);
     ~QAStOutputWidget() override;
 
-    // Adds text at the end as it is (line feeds included) and shows the end.
+    // Adds text at the end as it is (line feeds included) and shows the end
+    // once control returns to the event loop.
     void append(const QString& text);
 
     void log(const QString& text) override;
@@ -24,7 +25,10 @@ public:
     void resetError() override { m_errors = 0; }
 
 private:
+    void scrollToEnd();
+
     int m_errors = 0;
+    bool m_scrollQueued = false;
 };
 
 #endif

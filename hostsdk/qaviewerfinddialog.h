@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -22,7 +23,8 @@ public:
     ~QAViewerFindDialog() override;
 
     // Shows the pattern, its case sensitivity and, when it is not an escaped
-    // plain text, the regular expression option.
+    // plain text, the regular expression option. A pattern that escaping some
+    // text gives is shown as that text.
     void setRegExp(const QRegularExpression& pattern);
     // The search the fields describe now.
     QRegularExpression regExp() const;
@@ -33,11 +35,13 @@ signals:
 private:
     void findClicked();
     void updateButton();
+    void showError(const QString& message);
 
     QLineEdit* m_pattern;
     QCheckBox* m_caseSensitive;
     QCheckBox* m_regularExpression;
     QPushButton* m_findButton;
+    QLabel* m_error;
 };
 
 #endif

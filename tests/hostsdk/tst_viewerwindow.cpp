@@ -1,0 +1,512 @@
+#include "qafilewatcher.h"
+#include "qamessagebox.h"
+#include "qastoutputwidget.h"
+#include "qastviewerwindow.h"
+#include "qastworkspace.h"
+#include "qaviewerfinddialog.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// Short enough to keep the suite quick, long enough to merge a burst.
+constexpr int watchDelay = 50;
+// How long a test waits for a signal that must come.
+constexpr int signalTimeout = 3000;
+// How long a test waits to see that no (further) signal comes.
+constexpr int quietWait = 4 * watchDelay;
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(content), content.size());
+}
+
+// A burst as a writer makes it: truncate, then several writes, each flushed.
+void writeInBurst(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QVERIFY(file.flush());
+    for (int i = 0; i < 5; ++i) {
+        file.write("<line/>\n");
+        QVERIFY(file.flush());
+    }
+}
+
+// Written elsewhere, then renamed over the path, as many editors save.
+void replaceByRename(const QString& path, const QByteArray& content)
+{
+    const QString temporary = path + QStringLiteral(".tmp~");
+    writeFile(temporary, content);
+    QCOMPARE(
+        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()),
+        0);
+}
+
+QStringList reportedPaths(const QSignalSpy& spy)
+{
+    QStringList paths;
+    for (const QList<QVariant>& arguments : spy)
+        paths.append(arguments.at(0).toString());
+    return paths;
+}
+
+// Everything written to standard error while it lives, through a pipe.
+class StderrCapture
+{
+public:
+    StderrCapture()
+    {
+        std::fflush(stderr);
+        if (pipe(m_pipe) != 0)
+            return;
+        m_saved = dup(STDERR_FILENO);
+        dup2(m_pipe[1], STDERR_FILENO);
+    }
+    ~StderrCapture() { finish(); }
+
+    QByteArray finish()
+    {
+        if (m_saved < 0)
+            return m_text;
+        std::fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+        close(m_pipe[1]);
+        m_saved = -1;
+        char buffer[4096];
+        ssize_t count;
+        while ((count = read(m_pipe[0], buffer, sizeof buffer)) > 0)
+            m_text.append(buffer, count);
+        close(m_pipe[0]);
+        return m_text;
+    }
+
+private:
+    int m_pipe[2] = {-1, -1};
+    int m_saved = -1;
+    QByteArray m_text;
+};
+
+QPushButton* buttonNamed(QWidget* parent, const QString& text)
+{
+    for (QPushButton* button : parent->findChildren<QPushButton*>()) {
+        if (button->text() == text)
+            return button;
+    }
+    return nullptr;
+}
+
+QCheckBox* checkBoxNamed(QWidget* parent, const QString& text)
+{
+    for (QCheckBox* box : parent->findChildren<QCheckBox*>()) {
+        if (box->text() == text)
+            return box;
+    }
+    qFatal("no check box %s", qPrintable(text));
+}
+
+} // namespace
+
+class TestViewerWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void watcherMergesABurstAndIgnoresUnchangedFiles();
+    void watcherFollowsAFileReplacedByRename();
+    void watcherReportsRemovalOnceAndWatchesTheFileAgain();
+    void watcherForgetsPathsLeftOutOfSetFiles();
+
+    void viewerWindowReloadsChangedFilesWhileAutoReloadIsOn();
+    void viewerWindowKeepsTheNode();
+
+    void findDialogEscapesPlainTextAndSetsCase();
+    void findDialogShowsAnInvalidExpressionInsteadOfSearching();
+    void findDialogFillsItsFieldsBackFromAPattern_data();
+    void findDialogFillsItsFieldsBackFromAPattern();
+    void findDialogFindNeedsAPattern();
+
+    void outputWidgetAppendsAsGivenAndCountsErrors();
+    void outputWidgetShowsTheEnd();
+
+    void messageBoxResponderAnswersFirst();
+    void messageBoxCommandLineWritesToStderr();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_first;
+    QString m_second;
+};
+
+void TestViewerWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    // A space and non-ASCII letters in both the folder and the file names.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("dossier à voir")));
+    const QString folder = m_dir->filePath(QStringLiteral("dossier à voir"));
+    m_first = folder + QStringLiteral("/rapport été.xrd");
+    m_second = folder + QStringLiteral("/second report.xrd");
+    writeFile(m_first, "<XROD/>\n");
+    writeFile(m_second, "<XROD/>\n");
+}
+
+void TestViewerWindow::cleanup()
+{
+    QAMessageBox::setResponder({});
+    QAMessageBox::setCommandLineMode(false);
+    m_dir.reset();
+}
+
+void TestViewerWindow::watcherMergesABurstAndIgnoresUnchangedFiles()
+{
+    QAFileWatcher watcher;
+    watcher.setDelay(watchDelay);
+    watcher.setFiles({m_first, m_second});
+    QSignalSpy changed(&watcher, &QAFileWatcher::fileChanged);
+
+    writeInBurst(m_first);
+    // Files created and removed beside the watched ones are no change of them.
+    writeFile(m_first + QStringLiteral(".bak"), "x");
+    QVERIFY(QFile::remove(m_first + QStringLiteral(".bak")));
+
+    QVERIFY(changed.wait(signalTimeout));
+    QTest::qWait(quietWait);
+    QCOMPARE(reportedPaths(changed), QStringList{m_first});
+}
+
+void TestViewerWindow::watcherFollowsAFileReplacedByRename()
+{
+    QAFileWatcher watcher;
+    watcher.setDelay(watchDelay);
+    watcher.setFiles({m_first, m_second});
+    QSignalSpy changed(&watcher, &QAFileWatcher::fileChanged);
+
+    replaceByRename(m_first, "<XROD>new</XROD>\n");
+    QVERIFY(changed.wait(signalTimeout));
+    QTest::qWait(quietWait);
+    QCOMPARE(reportedPaths(changed), QStringList{m_first});
+
+    // The file now at the path is watched: a change written in place is seen.
+    QFile file(m_first);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("<!-- more -->\n");
+    file.close();
+    QVERIFY(changed.wait(signalTimeout));
+    QTest::qWait(quietWait);
+    QCOMPARE(reportedPaths(changed), QStringList({m_first, m_first}));
+}
+
+void TestViewerWindow::watcherReportsRemovalOnceAndWatchesTheFileAgain()
+{
+    QAFileWatcher watcher;
+    watcher.setDelay(watchDelay);
+    watcher.setFiles({m_first, m_second});
+    QSignalSpy changed(&watcher, &QAFileWatcher::fileChanged);
+
+    QVERIFY(QFile::remove(m_first));
+    QVERIFY(changed.wait(signalTimeout));
+    // Changes beside it do not report the missing file again.
+    writeFile(m_first + QStringLiteral(".other"), "x");
+    QTest::qWait(quietWait);
+    QCOMPARE(reportedPaths(changed), QStringList{m_first});
+
+    writeFile(m_first, "<XROD/>\n");
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, signalTimeout);
+    writeInBurst(m_first);
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 3, signalTimeout);
+    QTest::qWait(quietWait);
+    QCOMPARE(reportedPaths(changed), QStringList({m_first, m_first, m_first}));
+
+    // Nothing breaks when the whole folder goes.
+    const QString folder = QFileInfo(m_first).absolutePath();
+    QVERIFY(QDir(folder).removeRecursively());
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 5, signalTimeout);
+    QTest::qWait(quietWait);
+    QCOMPARE(changed.count(), 5);
+}
+
+void TestViewerWindow::watcherForgetsPathsLeftOutOfSetFiles()
+{
+    QAFileWatcher watcher;
+    // Long enough that the change of the first file is still pending when
+    // its path is dropped; the short delay set then would report it soon.
+    watcher.setDelay(60 * 1000);
+    watcher.setFiles({m_first, m_second});
+    QSignalSpy changed(&watcher, &QAFileWatcher::fileChanged);
+
+    writeInBurst(m_first);
+    QTest::qWait(quietWait);
+    watcher.setFiles({m_second});
+    watcher.setDelay(watchDelay);
+    QCOMPARE(watcher.files(), QStringList{m_second});
+
+    writeInBurst(m_second);
+    QVERIFY(changed.wait(signalTimeout));
+    writeInBurst(m_first);
+    replaceByRename(m_first, "<XROD/>\n");
+    QTest::qWait(quietWait);
+    QCOMPARE(reportedPaths(changed), QStringList{m_second});
+
+    watcher.clear();
+    writeInBurst(m_second);
+    QTest::qWait(quietWait);
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestViewerWindow::viewerWindowReloadsChangedFilesWhileAutoReloadIsOn()
+{
+    QAStViewerWindow window;
+    window.setReloadDelay(watchDelay);
+    QStringList files{m_first};
+    QStringList other{m_second};
+    window.setFiles(&files, &other, QAStViewerWindow::Batch);
+    QCOMPARE(window.files(), files);
+    QCOMPARE(window.otherFiles(), other);
+    QCOMPARE(window.mode(), QAStViewerWindow::Batch);
+    QSignalSpy reload(&window, &QAStViewerWindow::reloadFile);
+
+    writeInBurst(m_first);
+    QVERIFY(reload.wait(signalTimeout));
+    QCOMPARE(reportedPaths(reload), QStringList{m_first});
+
+    window.setAutoReload(false);
+    writeInBurst(m_first);
+    QTest::qWait(quietWait);
+    QCOMPARE(reload.count(), 1);
+
+    window.setAutoReload(true);
+    replaceByRename(m_first, "<XROD/>\n");
+    QVERIFY(reload.wait(signalTimeout));
+    QCOMPARE(reportedPaths(reload), QStringList({m_first, m_first}));
+}
+
+void TestViewerWindow::viewerWindowKeepsTheNode()
+{
+    QAStViewerWindow window;
+    QCOMPARE(window.getNode().workspace, nullptr);
+    QAStWorkspace workspace(QStringLiteral("nightly"));
+    window.setNode(&workspace, QStringLiteral("suite/test 1"));
+    QCOMPARE(window.getNode().workspace, &workspace);
+    QCOMPARE(window.getNode().testName, QStringLiteral("suite/test 1"));
+}
+
+void TestViewerWindow::findDialogEscapesPlainTextAndSetsCase()
+{
+    QAViewerFindDialog dialog(nullptr, QStringLiteral("finder"), false);
+    QCOMPARE(dialog.objectName(), QStringLiteral("finder"));
+    QVERIFY(!dialog.isModal());
+    auto* pattern = dialog.findChild<QLineEdit*>();
+    QVERIFY(pattern);
+    QSignalSpy search(&dialog, &QAViewerFindDialog::search);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    pattern->setText(QStringLiteral("a.b (c)*"));
+    QTest::keyClick(pattern, Qt::Key_Return);
+    QCOMPARE(search.count(), 1);
+    const auto plain = search.at(0).at(0).value<QRegularExpression>();
+    QVERIFY(plain.match(QStringLiteral("x A.B (C)* y")).hasMatch());
+    QVERIFY(!plain.match(QStringLiteral("axb (c)")).hasMatch());
+    QVERIFY(plain.patternOptions().testFlag(QRegularExpression::CaseInsensitiveOption));
+
+    checkBoxNamed(&dialog, QStringLiteral("Case sensitive"))->setChecked(true);
+    QTest::keyClick(pattern, Qt::Key_Enter);
+    QCOMPARE(search.count(), 2);
+    const auto exact = search.at(1).at(0).value<QRegularExpression>();
+    QVERIFY(exact.match(QStringLiteral("a.b (c)*")).hasMatch());
+    QVERIFY(!exact.match(QStringLiteral("A.B (C)*")).hasMatch());
+    QVERIFY(dialog.isVisible());
+
+    QTest::keyClick(pattern, Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(search.count(), 2);
+}
+
+void TestViewerWindow::findDialogShowsAnInvalidExpressionInsteadOfSearching()
+{
+    QAViewerFindDialog dialog;
+    QVERIFY(dialog.isModal());
+    QSignalSpy search(&dialog, &QAViewerFindDialog::search);
+    auto* pattern = dialog.findChild<QLineEdit*>();
+    checkBoxNamed(&dialog, QStringLiteral("Regular expression"))->setChecked(true);
+    pattern->setText(QStringLiteral("fail(ed"));
+    QPushButton* find = buttonNamed(&dialog, QStringLiteral("&Find"));
+    QVERIFY(find);
+
+    find->click();
+    QCOMPARE(search.count(), 0);
+    const QString error = QRegularExpression(QStringLiteral("fail(ed")).errorString();
+    bool shown = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        shown = shown || (!label->isHidden() && label->text().contains(error));
+    QVERIFY2(shown, qPrintable(error));
+
+    pattern->setText(QStringLiteral("fail(ed)?"));
+    find->click();
+    QCOMPARE(search.count(), 1);
+    QVERIFY(search.at(0).at(0).value<QRegularExpression>().match("FAIL").hasMatch());
+}
+
+void TestViewerWindow::findDialogFillsItsFieldsBackFromAPattern_data()
+{
+    QTest::addColumn<QRegularExpression>("pattern");
+    QTest::addColumn<QString>("shownText");
+    QTest::addColumn<bool>("regularExpression");
+    QTest::addColumn<bool>("caseSensitive");
+
+    const auto insensitive = QRegularExpression::CaseInsensitiveOption;
+    const QString plain = QStringLiteral("1+1 = [2] \\ é?");
+    QTest::newRow("escaped plain text")
+        << QRegularExpression(QRegularExpression::escape(plain), insensitive) << plain << false
+        << false;
+    QTest::newRow("regular expression") << QRegularExpression(QStringLiteral("test\\d+$"))
+                                        << QStringLiteral("test\\d+$") << true << true;
+    QTest::newRow("ends in a lone backslash")
+        << QRegularExpression(QStringLiteral("a\\")) << QStringLiteral("a\\") << true << true;
+    QTest::newRow("unescaped metacharacter")
+        << QRegularExpression(QStringLiteral("a.b"), insensitive) << QStringLiteral("a.b") << true
+        << false;
+}
+
+void TestViewerWindow::findDialogFillsItsFieldsBackFromAPattern()
+{
+    QFETCH(QRegularExpression, pattern);
+    QFETCH(QString, shownText);
+    QFETCH(bool, regularExpression);
+    QFETCH(bool, caseSensitive);
+
+    QAViewerFindDialog dialog;
+    dialog.setRegExp(pattern);
+    QCOMPARE(dialog.findChild<QLineEdit*>()->text(), shownText);
+    QCOMPARE(checkBoxNamed(&dialog, QStringLiteral("Case sensitive"))->isChecked(), caseSensitive);
+    QCOMPARE(checkBoxNamed(&dialog, QStringLiteral("Regular expression"))->isChecked(),
+             regularExpression);
+    QCOMPARE(dialog.regExp(), pattern);
+}
+
+void TestViewerWindow::findDialogFindNeedsAPattern()
+{
+    QAViewerFindDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Find"));
+    QSignalSpy search(&dialog, &QAViewerFindDialog::search);
+    QPushButton* find = buttonNamed(&dialog, QStringLiteral("&Find"));
+    QVERIFY(find);
+    QVERIFY(find->isDefault());
+    QVERIFY(!find->isEnabled());
+    dialog.findChild<QLineEdit*>()->setText(QStringLiteral("x"));
+    QVERIFY(find->isEnabled());
+    dialog.findChild<QLineEdit*>()->clear();
+    QVERIFY(!find->isEnabled());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::keyClick(dialog.findChild<QLineEdit*>(), Qt::Key_Return);
+    QCOMPARE(search.count(), 0);
+}
+
+void TestViewerWindow::outputWidgetAppendsAsGivenAndCountsErrors()
+{
+    QAStOutputWidget output;
+    QVERIFY(output.isReadOnly());
+    output.append(QStringLiteral("Running "));
+    output.append(QStringLiteral("suite"));
+    output.append(QStringLiteral(" ... ok\nnext"));
+    output.log(QStringLiteral(" line"));
+    QCOMPARE(output.toPlainText(), QStringLiteral("Running suite ... ok\nnext line\n"));
+    QCOMPARE(output.blockCount(), 3);
+
+    QAILogMonitor& monitor = output;
+    monitor.error(QStringLiteral("cannot read a.xrd"));
+    monitor.log(QStringLiteral("still going"));
+    monitor.error(QStringLiteral("cannot read b.xrd"));
+    QCOMPARE(monitor.errorCount(), 2);
+    QVERIFY(output.toPlainText().endsWith(
+        QStringLiteral("cannot read a.xrd\nstill going\ncannot read b.xrd\n")));
+    monitor.resetError();
+    QCOMPARE(monitor.errorCount(), 0);
+}
+
+void TestViewerWindow::outputWidgetShowsTheEnd()
+{
+    QAStOutputWidget output;
+    output.resize(300, 100);
+    output.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&output));
+    for (int i = 0; i < 200; ++i)
+        output.log(QStringLiteral("line %1").arg(i));
+    const QScrollBar* bar = output.verticalScrollBar();
+    QTRY_VERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+}
+
+void TestViewerWindow::messageBoxResponderAnswersFirst()
+{
+    QStringList asked;
+    QAMessageBox::setResponder([&asked](QMessageBox::Icon icon, const QString& caption,
+                                        const QString& text, QMessageBox::StandardButtons buttons) {
+        asked << QStringLiteral("%1 %2: %3 %4")
+                     .arg(int(icon))
+                     .arg(caption, text)
+                     .arg(buttons.toInt());
+        return QMessageBox::No;
+    });
+    // The responder wins over the command-line mode: nothing is printed.
+    QAMessageBox::setCommandLineMode(true);
+    StderrCapture capture;
+    QCOMPARE(QAMessageBox::question(nullptr, QStringLiteral("Reload"), QStringLiteral("Again?")),
+             QMessageBox::No);
+    QCOMPARE(QAMessageBox::critical(nullptr, QStringLiteral("Read"), QStringLiteral("Bad"),
+                                    QMessageBox::Ok | QMessageBox::No, QMessageBox::Ok),
+             QMessageBox::No);
+    QCOMPARE(capture.finish(), QByteArray());
+    const QStringList expected{QStringLiteral("%1 Reload: Again? %2")
+                                   .arg(int(QMessageBox::Question))
+                                   .arg((QMessageBox::Yes | QMessageBox::No).toInt()),
+                               QStringLiteral("%1 Read: Bad %2")
+                                   .arg(int(QMessageBox::Critical))
+                                   .arg((QMessageBox::Ok | QMessageBox::No).toInt())};
+    QCOMPARE(asked, expected);
+}
+
+void TestViewerWindow::messageBoxCommandLineWritesToStderr()
+{
+    QAMessageBox::setCommandLineMode(true);
+    QVERIFY(QAMessageBox::isCommandLineMode());
+    StderrCapture capture;
+    const auto defaulted = QAMessageBox::warning(
+        nullptr, QStringLiteral("Rapport"), QStringLiteral("Fichier illisible\nété"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const auto firstOfYesNo =
+        QAMessageBox::question(nullptr, QStringLiteral("Q"), QStringLiteral("Sure?"));
+    const auto firstOfNoCancel =
+        QAMessageBox::information(nullptr, QStringLiteral("I"), QStringLiteral("Done"),
+                                  QMessageBox::Cancel | QMessageBox::No);
+    const QByteArray written = capture.finish();
+    QCOMPARE(defaulted, QMessageBox::No);
+    QCOMPARE(firstOfYesNo, QMessageBox::Yes);
+    QCOMPARE(firstOfNoCancel, QMessageBox::No);
+    QCOMPARE(QString::fromLocal8Bit(written),
+             QStringLiteral("Rapport: Fichier illisible\nété\nQ: Sure?\nI: Done\n"));
+}
+
+QTEST_MAIN(TestViewerWindow)
+#include "tst_viewerwindow.moc"

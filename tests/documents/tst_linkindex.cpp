@@ -39,7 +39,8 @@ QAReporterFilterCriteria failedOnly()
 }
 
 // The plain search the index replaces: every node's range is walked again
-// for every link.
+// for every link. The nested walks share reachedEnd: meeting the end item
+// at any depth ends the range.
 const DItem* itemInRange(const DItem* start, const DItem* end, const DItem* target,
                          bool& reachedEnd)
 {
@@ -105,7 +106,7 @@ const DLink* namedLink(DItem* document, const QString& name)
     return nullptr;
 }
 
-// Random items and nodes, nested up to depth: nodes with and without base,
+// Random items and nodes nested up to six levels: nodes with and without base,
 // passed and failed, some empty; links anywhere, some empty.
 class ReportMaker
 {

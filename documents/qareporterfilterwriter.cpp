@@ -122,6 +122,40 @@ void QAReporterFilterWriter::doAll(DDocument* document)
     if (document)
         doItem(document);
     unbindRest();
+    endParentsWithLastChild();
+}
+
+// A kept parent ends where its last kept child ends, so that its range
+// does not reach past what the filter kept of it. Children are done before
+// their parent (post-order), with an explicit stack: no recursion along
+// deep trees or long sibling chains.
+void QAReporterFilterWriter::endParentsWithLastChild()
+{
+    if (!m_tree || !m_tree->root())
+        return;
+    using TreeNode = QTreeNode<QAReporterNode>;
+    struct Pending
+    {
+        TreeNode* node;
+        bool childrenDone;
+    };
+    QList<Pending> pending{{m_tree->root(), false}};
+    while (!pending.isEmpty()) {
+        Pending& top = pending.last();
+        TreeNode* node = top.node;
+        if (!top.childrenDone) {
+            top.childrenDone = true;
+            for (TreeNode* child : std::as_const(node->children))
+                pending.append({child, false});
+            continue;
+        }
+        pending.removeLast();
+        if (node->children.isEmpty() || !node->data)
+            continue;
+        const QAReporterNode* last = node->children.last()->data;
+        if (last && last->endItem)
+            node->data->endItem = last->endItem;
+    }
 }
 
 // Nodes whose items were never met (not in this document) must not keep

@@ -19,7 +19,11 @@ class QAReporterNode;
 // keeps the nodes that pass the criteria and lists the rejected ones, then
 // its document (doAll), a copy of the source document without the items
 // of rejected nodes. The filtered nodes are re-bound to the copied items;
-// a null tag is inserted before each copy where a kept node starts.
+// a null tag is inserted before each copy where a kept node starts. A kept
+// node without kept children ends at the copy of its own end item (or where
+// the copy stood when that item was dropped); a kept node with kept children,
+// the root included, ends where its last kept child ends, unless that child
+// has no end item, in which case it keeps its own.
 class QAReporterFilterWriter : public DIterator
 {
 public:
@@ -41,7 +45,8 @@ public:
     const QList<QAReporterNode*>& rejected() const { return m_rejected; }
 
     // Copies the document (normally the source document); call after
-    // buildTree. Filtered nodes whose items were not met end up unbound.
+    // buildTree. Filtered nodes whose items were not met end up unbound;
+    // then parents take the end of their last kept child.
     void doAll(DDocument* document) override;
 
     // Hand the results over to the caller.
@@ -116,6 +121,7 @@ private:
     void bindEnd(Binding* binding, DItem* copy);
     Binding* bindingOf(const DItem* item);
     void unbindRest();
+    void endParentsWithLastChild();
 
     const QAReporterFilterCriteria* m_criteria;
     QString m_fileName;

@@ -135,6 +135,7 @@ private slots:
     void copiesDocumentWithoutRejectedRanges();
     void rejectedSingleItemNodeRemovesOnlyThatItem();
     void bindsFilteredNodesToTheCopy();
+    void parentsEndWithTheirLastKeptChild();
     void neverTouchesTheSource();
     void keepsRecordOrderAndLeavesOutFailures();
     void filtersDocumentsNestedToTheReaderLimit();
@@ -343,14 +344,52 @@ void TestFilter::bindsFilteredNodesToTheCopy()
     const DItem* tag = previousSibling(test->startItem);
     QVERIFY(tag && tag->kind() == DItem::Tag && tag->name().isNull());
     QVERIFY(!previousSibling(tag)); // one tag for both nodes
-    // g ended in the rejected u: it now ends where the copy stops.
-    QCOMPARE(group->endItem, test->startItem);
+    // g ended in the rejected u; it now ends with its last kept child.
+    QCOMPARE(group->endItem, test->endItem);
+    QCOMPARE(test->endItem->parent(), test->startItem);
 
     QAReporterNode* axis = named(filtered->tree, "ax");
     QCOMPARE(axis->startItem->kind(), DItem::Axis);
     QVERIFY(!previousSibling(axis->startItem));
     QCOMPARE(DAmlWriter::toAml(filtered->document).count("<TAG/>"), 1);
     QVERIFY(DAmlWriter::toAml(filtered->document).contains("<POINT x=\"1.5\" y=\"-2\"/>"));
+}
+
+// h and g have content after their failed child, and g a passed child
+// last: neither may reach past b. m's failed child has no item: m keeps
+// its own end.
+void TestFilter::parentsEndWithTheirLastKeptChild()
+{
+    std::unique_ptr<QAReporterData> record(load(R"(<XROD><DOCUMENT name="run">
+<XROD:NODE name="m" type="group"><PARAGRAPH name="m">m</PARAGRAPH>
+ <XROD:NODE name="n" type="case" state="ko"/></XROD:NODE>
+<XROD:NODE name="g" type="group"><SECTION name="g">
+ <XROD:NODE name="h" type="group"><PARAGRAPH name="h">intro</PARAGRAPH>
+  <XROD:NODE name="b" type="case" state="ko"><PARAGRAPH name="b">failed</PARAGRAPH></XROD:NODE>
+  <PARAGRAPH name="hafter">h trailing</PARAGRAPH></XROD:NODE>
+ <PARAGRAPH name="gafter">g trailing</PARAGRAPH>
+ <XROD:NODE name="c" type="case" state="ok"><PARAGRAPH name="c">passed</PARAGRAPH></XROD:NODE>
+</SECTION></XROD:NODE>
+<PARAGRAPH name="tail">after all</PARAGRAPH>
+</DOCUMENT></XROD>)"));
+    QVERIFY(record);
+    QAReporterFilter filter;
+    QAReporterData* filtered = filterOne(filter, record.get());
+    QVERIFY(filtered && filtered->document);
+    QCOMPARE(treeLines(filtered->tree), (QStringList{"m", "  n", "g", "  h", "    b"}));
+    const QSet<const DItem*> copies = itemSetOf(filtered->document);
+
+    const DItem* failedEnd = named(filtered->tree, "b")->endItem;
+    QVERIFY(copies.contains(failedEnd));
+    QCOMPARE(failedEnd->parent()->name(), QStringLiteral("b"));
+    QCOMPARE(named(filtered->tree, "h")->endItem, failedEnd);
+    QCOMPARE(named(filtered->tree, "g")->endItem, failedEnd);
+    QCOMPARE(filtered->tree->root()->data->endItem, failedEnd);
+
+    QVERIFY(!named(filtered->tree, "n")->endItem);
+    const DItem* ownEnd = named(filtered->tree, "m")->endItem;
+    QVERIFY(copies.contains(ownEnd));
+    QCOMPARE(ownEnd->parent()->name(), QStringLiteral("m"));
 }
 
 void TestFilter::neverTouchesTheSource()

@@ -1,0 +1,317 @@
+#include "ditems.h"
+#include "documentitems.h"
+#include "qareporterdata.h"
+#include "qareporterfilter.h"
+#include "qareporterlinkindex.h"
+#include "qastxmlrodreader.h"
+
+#include <QBuffer>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+using TreeNode = QTreeNode<QAReporterNode>;
+
+std::unique_ptr<QAReporterData> load(const QByteArray& xrod)
+{
+    QBuffer buffer;
+    buffer.setData(xrod);
+    buffer.open(QIODevice::ReadOnly);
+    QAstXmlRodReader reader;
+    if (!reader.parse(&buffer, nullptr, nullptr)) {
+        qWarning("%s", qPrintable(reader.errorString()));
+        return nullptr;
+    }
+    auto record = std::make_unique<QAReporterData>();
+    record->tree = reader.takeTree().release();
+    record->document = reader.takeDocument().release();
+    return record;
+}
+
+QAReporterFilterCriteria failedOnly()
+{
+    QAReporterFilterCriteria criteria;
+    criteria.addPattern(QAReporterFilterCriteria::StateField, QRegularExpression("ko"));
+    return criteria;
+}
+
+// The plain search the index replaces: every node's range is walked again
+// for every link. The nested walks share reachedEnd: meeting the end item
+// at any depth ends the range.
+const DItem* itemInRange(const DItem* start, const DItem* end, const DItem* target,
+                         bool& reachedEnd)
+{
+    if (target == start || target == end)
+        return target;
+    for (const DItem* item = start; item; item = item->next()) {
+        if (item == target)
+            return item;
+        const DItemContainer* container = item->toContainer();
+        if (container && container->first()) {
+            const DItem* found = itemInRange(container->first(), end, target, reachedEnd);
+            if (reachedEnd)
+                return nullptr;
+            if (found)
+                return found;
+        }
+        if (item == end) {
+            reachedEnd = true;
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+QAReporterNode* search(const TreeNode* treeNode, const DItem* link)
+{
+    for (const TreeNode* child : treeNode->children) {
+        if (QAReporterNode* found = search(child, link))
+            return found->base.isEmpty() ? treeNode->data : found;
+    }
+    const QAReporterNode* node = treeNode->data;
+    if (!node)
+        return nullptr;
+    bool reachedEnd = false;
+    return itemInRange(node->startItem, node->endItem, link, reachedEnd) ? treeNode->data : nullptr;
+}
+
+QAReporterNode* findLinkNode(const QList<QAReporterData*>& records, const DItem* link)
+{
+    for (const QAReporterData* record : records) {
+        if (QAReporterNode* found = search(record->tree->root(), link))
+            return found;
+    }
+    return nullptr;
+}
+
+QList<const DLink*> linksOf(DItem* document)
+{
+    QList<const DLink*> links;
+    for (const DItem* item : itemsOf(document)) {
+        if (const DLink* link = item->toLink())
+            links.append(link);
+    }
+    return links;
+}
+
+const DLink* namedLink(DItem* document, const QString& name)
+{
+    for (const DLink* link : linksOf(document)) {
+        if (link->name() == name)
+            return link;
+    }
+    return nullptr;
+}
+
+// Random items and nodes nested up to six levels: nodes with and without base,
+// passed and failed, some empty; links anywhere, some empty.
+class ReportMaker
+{
+public:
+    explicit ReportMaker(quint32 seed) : m_random(seed) {}
+
+    QByteArray report()
+    {
+        return "<XROD><DOCUMENT name=\"d\">" + content(0) + "</DOCUMENT></XROD>";
+    }
+
+private:
+    QByteArray content(int depth)
+    {
+        QByteArray text;
+        const int count = int(m_random.bounded(depth < 5 ? 5 : 2));
+        for (int i = 0; i < count; ++i)
+            text += element(depth);
+        return text;
+    }
+
+    QByteArray element(int depth)
+    {
+        const int pick = int(m_random.bounded(depth < 5 ? 8 : 3));
+        const QByteArray number = QByteArray::number(++m_count);
+        switch (pick) {
+        case 0:
+            return "<TEXT>t" + number + "</TEXT>";
+        case 1:
+            return "<LINK name=\"l" + number + "\"/>";
+        case 2:
+            return "<POPUPLINK name=\"l" + number + "\">x</POPUPLINK>";
+        case 3:
+            return "<LINK name=\"l" + number + "\">" + content(depth + 1) + "</LINK>";
+        case 4:
+            return "<SECTION>" + content(depth + 1) + "</SECTION>";
+        case 5:
+            return "<PARAGRAPH>p" + content(depth + 1) + "</PARAGRAPH>";
+        default:
+            return node(depth, number);
+        }
+    }
+
+    QByteArray node(int depth, const QByteArray& number)
+    {
+        static const QByteArray states[] = {"", " state=\"ok\"", " state=\"ko\""};
+        QByteArray text =
+            "<XROD:NODE name=\"n" + number + "\" type=\"case\"" + states[m_random.bounded(3)];
+        if (m_random.bounded(3) == 0)
+            text += " base=\"/b" + number + "\"";
+        return text + ">" + content(depth + 1) + "</XROD:NODE>";
+    }
+
+    QRandomGenerator m_random;
+    int m_count = 0;
+};
+
+struct Counts
+{
+    int withNode = 0;
+    int without = 0;
+};
+
+// Whether the index agrees with the plain search on every link of the
+// records; warns about the first link where it does not.
+bool agrees(const QList<QAReporterData*>& records, Counts& counts)
+{
+    QAReporterLinkIndex index;
+    index.build(records);
+    qsizetype withNode = 0;
+    for (const QAReporterData* record : records) {
+        for (const DLink* link : linksOf(record->document)) {
+            const QAReporterNode* expected = findLinkNode(records, link);
+            if (index.nodeOf(link) != expected) {
+                qWarning("link %s", qPrintable(link->name()));
+                return false;
+            }
+            withNode += expected ? 1 : 0;
+            ++(expected ? counts.withNode : counts.without);
+        }
+    }
+    return index.size() == withNode;
+}
+
+// Moves starts and ends of nodes to random items of the document, or to
+// none: ranges that end before they start, around their start, in another
+// container, or overlap.
+void rebindAtRandom(QAReporterData* record, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    const QList<DItem*> items = itemsOf(record->document);
+    auto anyItem = [&]() -> DItem* {
+        const qsizetype pick = random.bounded(items.size() + 2);
+        return pick < items.size() ? items.at(pick) : nullptr;
+    };
+    QList<TreeNode*> pending{record->tree->root()};
+    while (!pending.isEmpty()) {
+        TreeNode* treeNode = pending.takeLast();
+        pending.append(treeNode->children);
+        if (random.bounded(2))
+            treeNode->data->startItem = anyItem();
+        if (random.bounded(2))
+            treeNode->data->endItem = anyItem();
+    }
+}
+
+} // namespace
+
+class TestLinkIndex : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void agreesWithPlainSearch();
+    void givesNearestNodeWithBase();
+    void linkOutsideEveryFilteredNodeHasNone();
+};
+
+// Random reports, their failed-only copies, both together, and the reports
+// with nodes bound anywhere: the index must give what the plain search
+// gives for every link.
+void TestLinkIndex::agreesWithPlainSearch()
+{
+    Counts counts;
+    for (quint32 seed = 1; seed <= 150; ++seed) {
+        std::unique_ptr<QAReporterData> record(load(ReportMaker(seed).report()));
+        QVERIFY(record);
+        QAReporterFilter filter;
+        filter.setCriteria(failedOnly());
+        filter.apply({record.get()});
+        const QString where = QString("seed %1").arg(seed);
+        QVERIFY2(agrees({record.get()}, counts), qPrintable(where));
+        if (QAReporterData* filtered = filter.filteredRecords().value(0)) {
+            QVERIFY2(agrees({filtered}, counts), qPrintable(where + " filtered"));
+            QVERIFY2(agrees({filtered, record.get()}, counts), qPrintable(where + " both"));
+        }
+        rebindAtRandom(record.get(), seed);
+        QVERIFY2(agrees({record.get()}, counts), qPrintable(where + " rebound"));
+    }
+    // The reports exercise both answers.
+    QVERIFY(counts.withNode > 1000);
+    QVERIFY(counts.without > 100);
+}
+
+void TestLinkIndex::givesNearestNodeWithBase()
+{
+    std::unique_ptr<QAReporterData> record(load(R"(<XROD><DOCUMENT><LINK name="before"/>
+<XROD:NODE name="a" type="suite" base="/a"><LINK name="inA">a</LINK>
+ <XROD:NODE name="b" type="test"><XROD:NODE name="c" type="case">
+  <PARAGRAPH><LINK name="inC">c</LINK></PARAGRAPH></XROD:NODE>
+  <XROD:NODE name="e" type="case" base="/e"><POPUPLINK name="inE">e</POPUPLINK></XROD:NODE>
+  <LINK name="inB"/></XROD:NODE></XROD:NODE>
+<XROD:NODE name="f" type="case"><LINK name="inF">f</LINK></XROD:NODE>
+<LINK name="after"/></DOCUMENT></XROD>)"));
+    QVERIFY(record);
+    QAReporterLinkIndex index;
+    index.build({record.get()});
+    QCOMPARE(index.size(), 7);
+    auto nodeNameOf = [&](const char* link) {
+        const DLink* found = namedLink(record->document, link);
+        const QAReporterNode* node = found ? index.nodeOf(found) : nullptr;
+        return node ? node->name : QStringLiteral("<none>");
+    };
+    QCOMPARE(nodeNameOf("inA"), QStringLiteral("a"));
+    QCOMPARE(nodeNameOf("inC"), QStringLiteral("a"));
+    QCOMPARE(nodeNameOf("inB"), QStringLiteral("a"));
+    QCOMPARE(nodeNameOf("inE"), QStringLiteral("e"));
+    const QString root = record->tree->root()->data->name;
+    QCOMPARE(nodeNameOf("before"), root);
+    QCOMPARE(nodeNameOf("inF"), root);
+    QCOMPARE(nodeNameOf("after"), root);
+    QCOMPARE(index.nodeOf(namedLink(record->document, "after")), record->tree->root()->data);
+
+    index.clear();
+    QCOMPARE(index.size(), 0);
+    QVERIFY(!index.nodeOf(namedLink(record->document, "inA")));
+}
+
+// The filtered root ends with its last kept child: a link after it, in
+// the copy, belongs to no node.
+void TestLinkIndex::linkOutsideEveryFilteredNodeHasNone()
+{
+    std::unique_ptr<QAReporterData> record(load(R"(<XROD><DOCUMENT><LINK name="before"/>
+<XROD:NODE name="f" type="case" state="ko" base="/f"><LINK name="inF">f</LINK></XROD:NODE>
+<LINK name="after">after</LINK>
+<XROD:NODE name="p" type="case" state="ok" base="/p"><LINK name="inP">p</LINK></XROD:NODE>
+</DOCUMENT></XROD>)"));
+    QVERIFY(record);
+    QAReporterFilter filter;
+    filter.setCriteria(failedOnly());
+    filter.apply({record.get()});
+    QAReporterData* filtered = filter.filteredRecords().value(0);
+    QVERIFY(filtered);
+    QAReporterLinkIndex index;
+    index.build({filtered, record.get()});
+
+    const QAReporterNode* filteredRoot = filtered->tree->root()->data;
+    QCOMPARE(index.nodeOf(namedLink(filtered->document, "before")), filteredRoot);
+    QCOMPARE(index.nodeOf(namedLink(filtered->document, "inF"))->name, QStringLiteral("f"));
+    QVERIFY(!index.nodeOf(namedLink(filtered->document, "after")));
+    QVERIFY(!namedLink(filtered->document, "inP"));
+    // In the source the same link belongs to the root.
+    QCOMPARE(index.nodeOf(namedLink(record->document, "after")), record->tree->root()->data);
+    QCOMPARE(index.nodeOf(namedLink(record->document, "inP"))->name, QStringLiteral("p"));
+}
+
+QTEST_GUILESS_MAIN(TestLinkIndex)
+#include "tst_linkindex.moc"

@@ -10,8 +10,8 @@
 #include "peakmemory.h"
 
 #include <ddocument.h>
-#include <dlink.h>
 #include <ditemwalk.h>
+#include <dlink.h>
 #include <dreportwidget.h>
 #include <qareporter.h>
 #include <qareporterpref.h>
@@ -119,17 +119,19 @@ int main(int argc, char** argv)
     }
     const double fileMB = QFileInfo(path).size() / MB;
 
-    const double parseMs = BenchTimer::bestSeconds(3, [&] {
-        QAstXmlRodReader reader;
-        reader.handler()->setStyles(styles.styles());
-        reader.parseFile(path, nullptr);
-    }) * 1000;
+    const double parseMs = BenchTimer::bestSeconds(3,
+                                                   [&] {
+                                                       QAstXmlRodReader reader;
+                                                       reader.handler()->setStyles(styles.styles());
+                                                       reader.parseFile(path, nullptr);
+                                                   }) *
+                           1000;
 
     ProgressHost host;
     QMainWindow hostWindow;
     host.window = &hostWindow;
-    host.home = QFileInfo(BenchFiles::sourceFile("resources/lib/reporterstyle.aml"))
-                    .absolutePath() + "/..";
+    host.home =
+        QFileInfo(BenchFiles::sourceFile("resources/lib/reporterstyle.aml")).absolutePath() + "/..";
     installReporterPreferences(std::make_unique<QAReporterPref>(&host));
 
     QImage image(QSize(1000, 800), QImage::Format_ARGB32_Premultiplied);

@@ -191,8 +191,7 @@ void QAReporter::connectSignals()
     if (QAReporterPref* preferences = reporterPreferences())
         connect(preferences, &QAReporterPref::preferencesChanged, this, &QAReporter::applyPrefs);
     if (host() && host()->mainWindow())
-        connect(host()->mainWindow(), &QObject::destroyed, this,
-                &QAReporter::mainwindowDestroyed);
+        connect(host()->mainWindow(), &QObject::destroyed, this, &QAReporter::mainwindowDestroyed);
     connect(treeView, &QAListView::doubleClicked, this, &QAReporter::moveDocRaise);
 }
 
@@ -246,8 +245,8 @@ bool QAReporter::loadReports(QStringList* files)
     typesMenuBuilt = false;
     typeVisible.clear();
     const QAReporterPref* preferences = reporterPreferences();
-    QAReporterLoader loader(studio, preferences ? preferences->stylesPage()->styles()
-                                                : QList<DStyle*>());
+    QAReporterLoader loader(studio,
+                            preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());
     if (!loader.load(*files, reports)) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         QAMessageBox::critical(
@@ -265,9 +264,8 @@ bool QAReporter::loadReports(QStringList* files)
         if (studio && studio->outputWidget()) {
             studio->outputWidget()->append(text);
             for (int i = 0; i < loader.missing().size(); ++i)
-                studio->outputWidget()->append(
-                    loader.missing().at(i) + QStringLiteral(": ") + loader.reasons().at(i) +
-                    QLatin1Char('\n'));
+                studio->outputWidget()->append(loader.missing().at(i) + QStringLiteral(": ") +
+                                               loader.reasons().at(i) + QLatin1Char('\n'));
         }
         QAMessageBox::warning(this, tr("Test Report"), text, QMessageBox::Ok);
     }
@@ -757,57 +755,31 @@ void QAReporter::setTestNode(QAStWorkspace* workspace, const QString& name)
 
 // The commands that do nothing in a report viewer.
 
-void QAReporter::save()
-{
-}
+void QAReporter::save() {}
 
-void QAReporter::paste()
-{
-}
+void QAReporter::paste() {}
 
-void QAReporter::cut()
-{
-}
+void QAReporter::cut() {}
 
-void QAReporter::undo()
-{
-}
+void QAReporter::undo() {}
 
-void QAReporter::redo()
-{
-}
+void QAReporter::redo() {}
 
-void QAReporter::del()
-{
-}
+void QAReporter::del() {}
 
-void QAReporter::selectAll()
-{
-}
+void QAReporter::selectAll() {}
 
-void QAReporter::replace()
-{
-}
+void QAReporter::replace() {}
 
-void QAReporter::goTo()
-{
-}
+void QAReporter::goTo() {}
 
-void QAReporter::zoomIn()
-{
-}
+void QAReporter::zoomIn() {}
 
-void QAReporter::zoomOut()
-{
-}
+void QAReporter::zoomOut() {}
 
-void QAReporter::zoom(int)
-{
-}
+void QAReporter::zoom(int) {}
 
-void QAReporter::mnFilter()
-{
-}
+void QAReporter::mnFilter() {}
 
 // Commands menu and activation
 
@@ -919,8 +891,8 @@ void QAReporter::updateToolMenu()
     commandsMenu->addSeparator();
 
     commandsItemId = nextId++;
-    QAction* header = add(tr("Show header"), commandsItemId,
-                          [this, id = commandsItemId] { showDock(id); });
+    QAction* header =
+        add(tr("Show header"), commandsItemId, [this, id = commandsItemId] { showDock(id); });
     header->setCheckable(true);
     header->setChecked(headerDock->isVisibleTo(this));
     printHeaderItemId = nextId++;
@@ -964,14 +936,8 @@ void QAReporter::highlighted(int id)
 
 // Export and defects come with their own commands.
 
-void QAReporter::saveAs()
-{
-}
+void QAReporter::saveAs() {}
 
-void QAReporter::exportDoc()
-{
-}
+void QAReporter::exportDoc() {}
 
-void QAReporter::submitTallyvane()
-{
-}
+void QAReporter::submitTallyvane() {}

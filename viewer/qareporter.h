@@ -1,10 +1,13 @@
 #ifndef QAREPORTER_H
 #define QAREPORTER_H
 
+#include "qarlistview.h"
+#include "qartoolbar.h"
 #include "qastviewerwindow.h"
 
 #include <QList>
 #include <QMap>
+#include <QMenu>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QStringList>
@@ -21,12 +24,9 @@ class QAReporterFilter;
 class QAReporterFilterCriteria;
 class QAReporterLinkIndex;
 class QAReporterNode;
-class QARListView;
 class QARPopupMenu;
-class QARToolBar;
 class QAStudioInterface;
 class QDockWidget;
-class QMenu;
 class QTreeWidgetItem;
 
 // The report viewer window: the report documents in the central view, the

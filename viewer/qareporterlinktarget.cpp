@@ -31,9 +31,8 @@ bool QAReporterLinkTarget::reportLink(const QString& target, const QString& curr
 QAReporterLinkTarget::SourceLink QAReporterLinkTarget::sourceLink(const QString& target)
 {
     static const QRegularExpression location(QStringLiteral("(.*)line (\\d+)"));
-    const QRegularExpressionMatch match =
-        location.match(target, 0, QRegularExpression::NormalMatch,
-                       QRegularExpression::AnchorAtOffsetMatchOption);
+    const QRegularExpressionMatch match = location.match(
+        target, 0, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
     SourceLink link;
     if (!match.hasMatch())
         return link;

@@ -25,8 +25,7 @@ public:
     // The file of a report link made absolute against the directory of
     // currentReport. An empty file stays empty. False for a relative file
     // when there is no current report: such a link goes nowhere.
-    static bool reportLink(const QString& target, const QString& currentReport,
-                           ReportLink* link);
+    static bool reportLink(const QString& target, const QString& currentReport, ReportLink* link);
 
     static SourceLink sourceLink(const QString& target);
     // Whether the source file must be looked up under the base directory of

@@ -39,6 +39,8 @@ bool QAReporterFilter::apply(const QList<QAReporterData*>& records)
 
 QAReporterData* QAReporterFilter::filter(const QAReporterData& record) const
 {
+    if (m_criteria && !m_criteria->fields())
+        return share(record);
     QAReporterFilterWriter writer(m_criteria);
     writer.setFileName(record.fileName);
     writer.setSourceDocument(record.document);
@@ -55,4 +57,22 @@ QAReporterData* QAReporterFilter::filter(const QAReporterData& record) const
         updater.doItem(filtered->document);
     }
     return filtered;
+}
+
+// A copy of everything would double the memory of the largest reports for
+// nothing: the tree is copied, since its nodes are the filtered record's
+// own, and keeps pointing into the source document.
+QAReporterData* QAReporterFilter::share(const QAReporterData& record) const
+{
+    QAReporterFilterWriter writer(m_criteria);
+    if (!writer.buildTree(record.tree.data()))
+        return nullptr;
+    auto* shared = new QAReporterData;
+    shared->fileName = record.fileName;
+    shared->tree = writer.takeTree().release();
+    shared->document = record.document;
+    shared->ownsDocument = false;
+    if (shared->document && shared->tree->root()->data)
+        shared->tree->root()->data->id = shared->document->name();
+    return shared;
 }

@@ -9,7 +9,9 @@ class QAReporterData;
 
 // Turns report records into filtered records, each with its own tree and
 // document holding only what passes the criteria. The filter owns the
-// filtered records; they never share anything with their sources.
+// filtered records. Criteria without any pattern keep everything: the
+// filtered record then has its own tree bound to the source's document,
+// which it shares instead of copying, and must not outlive its source.
 class QAReporterFilter
 {
 public:
@@ -34,6 +36,7 @@ public:
 
 private:
     QAReporterData* filter(const QAReporterData& record) const;
+    QAReporterData* share(const QAReporterData& record) const;
 
     QAReporterFilterCriteria* m_criteria = nullptr;
     QList<QAReporterData*> m_filteredRecords;

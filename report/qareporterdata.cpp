@@ -5,5 +5,6 @@
 QAReporterData::~QAReporterData()
 {
     delete tree.data();
-    delete document;
+    if (ownsDocument)
+        delete document;
 }

@@ -23,6 +23,9 @@ public:
     QString fileName;
     QPointer<QAReporterDataTree> tree;
     DDocument* document = nullptr;
+    // False when the document belongs to another record, which outlives
+    // this one (an unfiltered view of it).
+    bool ownsDocument = true;
     QStringList types;
     qint64 koCount = 0;
     qint64 okCount = 0;

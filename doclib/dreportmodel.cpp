@@ -4,6 +4,7 @@
 #include "ditems.h"
 #include "ditemtraits.h"
 #include "ditemwalk.h"
+#include "qaprogresspulse.h"
 
 #include <QFontMetrics>
 
@@ -90,6 +91,7 @@ void DReportModel::appendBlocks(DDocument* doc)
     // Grouping items (sections...) are entered; every other item is a
     // block of its own, or several for a long table.
     DItemWalk::walk(static_cast<const DItem*>(doc), [&](const DItem* item) {
+        QAProgressPulse::tick();
         const int index = int(m_blocks.size());
         m_blockIndex.insert(item, index);
         if (DItemTraits::of(item).grouping) {

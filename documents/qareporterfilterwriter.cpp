@@ -1,6 +1,7 @@
 #include "qareporterfilterwriter.h"
 
 #include "ditems.h"
+#include "qaprogresspulse.h"
 #include "qareporterdatatree.h"
 #include "qareporterfiltercriteria.h"
 
@@ -57,6 +58,7 @@ QAReporterDataTree* QAReporterFilterWriter::buildTree(QAReporterDataTree* source
     QList<bool> rejectedOnPath{false}; // per depth of the current source path
     int notEntered = -1;
     while (QAReporterNode* node = source->next(PreOrder)) {
+        QAProgressPulse::tick();
         for (IterateDirection move : source->history()) {
             if (move == Up) {
                 if (notEntered > 0)
@@ -253,6 +255,7 @@ DItem* QAReporterFilterWriter::visitLeaf(DItem* item, DItem::Kind kind, bool tag
 {
     if (item->kind() != kind)
         return nullptr;
+    QAProgressPulse::tick();
     Binding* binding = bindingOf(item);
     DItem* copy = place(item, binding, tagAllowed);
     bindEnd(binding, copy ? copy : placeOfDropped());
@@ -265,6 +268,7 @@ void QAReporterFilterWriter::visitContainer(DItemContainer* item, DItem::Kind ki
 {
     if (item->kind() != kind)
         return;
+    QAProgressPulse::tick();
     Binding* binding = bindingOf(item);
     DItem* copy = place(item, binding, true);
     if (copy)

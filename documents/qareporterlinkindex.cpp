@@ -2,6 +2,7 @@
 
 #include "ddocument.h"
 #include "dlink.h"
+#include "qaprogresspulse.h"
 #include "qareporterdata.h"
 
 #include <vector>
@@ -81,6 +82,7 @@ void RecordIndexer::collectNodes(TreeNode* root)
     int postOrder = 0;
     std::vector<Pending> pending{{root, addNode(root, None), 0}};
     while (!pending.empty()) {
+        QAProgressPulse::tick();
         Pending& top = pending.back();
         if (top.nextChild < top.treeNode->children.size()) {
             const TreeNode* child = top.treeNode->children.at(top.nextChild++);
@@ -109,6 +111,7 @@ int RecordIndexer::addNode(const TreeNode* treeNode, int parent)
 void RecordIndexer::chainByItem()
 {
     for (int index = int(m_nodes.size()) - 1; index >= 0; --index) {
+        QAProgressPulse::tick();
         NodeInfo& info = m_nodes[size_t(index)];
         if (!info.node)
             continue;
@@ -136,6 +139,7 @@ void RecordIndexer::walk(DItem* document)
     std::vector<Level> levels{{nullptr, 0}};
     DItem* item = document;
     while (true) {
+        QAProgressPulse::tick();
         enter(item);
         DItemContainer* container = item->toContainer();
         if (container && container->first()) {

@@ -1,6 +1,7 @@
 #include "qareporterdatatree.h"
 
 #include "qapixmapcenter.h"
+#include "qaprogresspulse.h"
 #include "qareporterpref.h"
 #include "qareporterprefgeneral.h"
 #include "qarlistviewitem.h"
@@ -153,6 +154,7 @@ void QAReporterDataTree::fillListView(QTreeWidget* view, const QString& fileName
     QTreeWidgetItem* last = fileItem;
     int level = 1; // the file item's level; a node's is its depth + 1
     while (QAReporterNode* node = next(ReversePreOrder)) {
+        QAProgressPulse::tick();
         const int nodeLevel = iterator()->depth() + 1;
         if (nodeLevel > level) {
             parents.append(Branch{last, {}});

@@ -5,6 +5,7 @@
 #include "dreportwidget.h"
 #include "qamessagebox.h"
 #include "qapixmapcenter.h"
+#include "qaprogresspulse.h"
 #include "qareporterdata.h"
 #include "qareporterfilter.h"
 #include "qareporterfiltercriteria.h"
@@ -315,6 +316,7 @@ void QAReporter::assembleDocuments()
 {
     if (viewUpToDate)
         return;
+    QAProgressPulse pulse(host(), tr("Preparing the report"));
     QString position;
     if (!criteria)
         criteria = new QAReporterFilterCriteria;

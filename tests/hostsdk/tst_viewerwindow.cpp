@@ -1,9 +1,11 @@
 #include "qafilewatcher.h"
 #include "qamessagebox.h"
+#include "qaprogresspulse.h"
 #include "qastoutputwidget.h"
 #include "qastviewerwindow.h"
 #include "qastworkspace.h"
 #include "qaviewerfinddialog.h"
+#include "recordingstudio.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -151,6 +153,8 @@ private slots:
 
     void messageBoxResponderAnswersFirst();
     void messageBoxCommandLineWritesToStderr();
+
+    void progressPulseStepsTheCurrentRunOnly();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -509,4 +513,34 @@ void TestViewerWindow::messageBoxCommandLineWritesToStderr()
 }
 
 QTEST_MAIN(TestViewerWindow)
+// A pulse steps its own run once its interval has passed, lends the slot to
+// an inner pulse and takes it back; ticks without a pulse do nothing.
+void TestViewerWindow::progressPulseStepsTheCurrentRunOnly()
+{
+    RecordingStudio studio;
+    auto ticks = [](int count) {
+        for (int i = 0; i < count; ++i)
+            QAProgressPulse::tick();
+    };
+    {
+        QAProgressPulse outer(&studio, "outer", 0);
+        ticks(255);
+        QVERIFY(studio.steps.isEmpty());
+        ticks(1);
+        QCOMPARE(studio.steps, QList<int>{1});
+        {
+            QAProgressPulse inner(&studio, "inner", 3600 * 1000);
+            ticks(1024);
+            QCOMPARE(studio.steps, QList<int>{1});
+        }
+        ticks(256);
+        QCOMPARE(studio.steps, QList<int>({1, 2}));
+    }
+    ticks(1024);
+    QCOMPARE(studio.steps, QList<int>({1, 2}));
+    QCOMPARE(studio.calls, QStringList({"progressStart 0 outer Cancel",
+                                        "progressStart 0 inner Cancel", "progressEnd",
+                                        "progressEnd"}));
+}
+
 #include "tst_viewerwindow.moc"

@@ -706,8 +706,11 @@ void QAReporter::showHeaderDock()
 {
     addDockWidget(Qt::TopDockWidgetArea, headerDock);
     headerDock->show();
-    const int rows = reports.size() + 2;
-    resizeDocks({headerDock}, {qMin(rows * 24 + 16, qMax(height() / 3, 80))}, Qt::Vertical);
+    // Room for the summary's heading, a row per file and the totals row.
+    const int rows = int(reports.size()) + 3;
+    const int lineHeight = headerView->fontMetrics().height() + 10;
+    resizeDocks({headerDock}, {qMin(rows * lineHeight + 12, qMax(height() / 3, 80))},
+                Qt::Vertical);
 }
 
 void QAReporter::hideHeaderDock()

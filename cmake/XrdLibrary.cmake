@@ -1,16 +1,22 @@
-# xrd_library(<target> CLASSES <name>... [HEADERS <file>...] LINKS <target>...)
-# One static library per folder. Each CLASSES name stands for the pair
+# xrd_library(<target> [SHARED] CLASSES <name>... [HEADERS <file>...] LINKS <target>...)
+# One library per folder, static unless SHARED: a library whose state the
+# host program and a plug-in must share (one copy of it in the process) is
+# shared. Each CLASSES name stands for the pair
 # <name>.h / <name>.cpp of the folder; HEADERS adds header-only files. The
 # folder is exported as include directory, and only what LINKS names (and what
 # that links) is visible to it, so including a header of a higher layer fails
 # to compile and calling into it fails to link.
 function(xrd_library name)
-  cmake_parse_arguments(ARG "" "" "CLASSES;HEADERS;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "SHARED" "" "CLASSES;HEADERS;LINKS" ${ARGN})
   set(sources ${ARG_HEADERS})
   foreach(class ${ARG_CLASSES})
     list(APPEND sources ${class}.h ${class}.cpp)
   endforeach()
-  add_library(${name} STATIC ${sources})
+  if(ARG_SHARED)
+    add_library(${name} SHARED ${sources})
+  else()
+    add_library(${name} STATIC ${sources})
+  endif()
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LINKS})
 endfunction()

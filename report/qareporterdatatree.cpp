@@ -79,11 +79,14 @@ QARListViewItem* createNodeItem(QAReporterNode* node, ItemIcons& icons)
     // States compare exactly: "NE" and any other state get no status icon.
     if (node->state == QLatin1String("ok")) {
         item->setIcon(1, icons.passed);
+        item->setData(1, QARListViewItem::StatusRole, QStringLiteral("ok"));
     } else if (node->state == QLatin1String("ko")) {
         item->setIcon(1, icons.failed);
+        item->setData(1, QARListViewItem::StatusRole, QStringLiteral("KO"));
         item->failed = true;
     } else if (node->state == QLatin1String("ne")) {
         item->setIcon(1, icons.unknown);
+        item->setData(1, QARListViewItem::StatusRole, QStringLiteral("ne"));
     }
     item->startItem = node->startItem;
     item->node = node;

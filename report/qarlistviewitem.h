@@ -14,6 +14,10 @@ class QARListViewItem : public QTreeWidgetItem
 {
 public:
     enum { Type = QTreeWidgetItem::UserType + 1 };
+    // Column 1 holds, under this role, the word of the status icon shown
+    // there ("ok", "KO" or "ne"; none without an icon), for hosts and
+    // scripts that read the tree as text.
+    static constexpr int StatusRole = Qt::UserRole;
 
     // An item in no view yet, to be inserted by its creator.
     QARListViewItem();

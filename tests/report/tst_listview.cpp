@@ -114,16 +114,19 @@ void TestListView::itemsFollowTreeOrderWithStatusIcons()
     {
         const char* status;
         bool failed;
-    } expected[] = {{"testok.xpm", false},
-                    {"testsfailed.xpm", true},
-                    {"testunknow.xpm", false},
-                    {nullptr, false},
-                    {nullptr, false}};
+        const char* word;
+    } expected[] = {{"testok.xpm", false, "ok"},
+                    {"testsfailed.xpm", true, "KO"},
+                    {"testunknow.xpm", false, "ne"},
+                    {nullptr, false, nullptr},
+                    {nullptr, false, nullptr}};
     for (int i = 0; i < 5; ++i) {
         QARListViewItem* child = item(suite->child(i));
         QCOMPARE(child->failed, expected[i].failed);
         QCOMPARE(image(child->icon(1)),
                  expected[i].status ? builtIn(expected[i].status) : QImage());
+        QCOMPARE(child->data(1, QARListViewItem::StatusRole).toString(),
+                 QString(expected[i].word));
         QVERIFY(child->icon(0).isNull());
     }
 

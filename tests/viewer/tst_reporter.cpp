@@ -14,12 +14,15 @@
 #include "qartoolbar.h"
 #include "qastoutputwidget.h"
 #include "qastworkspace.h"
+#include "qaviewerfinddialog.h"
 #include "recordingstudio.h"
 #include "scopedpreferences.h"
 #include "screenshots.h"
 
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -116,6 +119,7 @@ private slots:
     void watchedFileChangeReloads();
     void rewrittenFileEndsComplete();
     void testNodeSetsTheCaption();
+    void findKeepsTheLastSearch();
     void batchModeWritesTotals();
     void screenshots();
 
@@ -438,6 +442,44 @@ void TestReporter::testNodeSetsTheCaption()
     window->setTestNode(nullptr, QString());
     QCOMPARE(window->windowTitle(), QString("Test Report [tc1]"));
     QCOMPARE(captions.size(), 1);
+}
+
+void TestReporter::findKeepsTheLastSearch()
+{
+    auto window = open({mainReport});
+    window->find("Suite done");
+    QCOMPARE(window->reportView()->selectedText(), QString("Suite done"));
+
+    // The dialog searches at once and leaves its pattern for the next one.
+    QPointer<QAViewerFindDialog> first;
+    bool firstSeen = false;
+    QString initialPattern;
+    auto answerDialog = [&](const QString& text) {
+        QTimer::singleShot(0, this, [&, text] {
+            auto* dialog = m_hostWindow->findChild<QAViewerFindDialog*>("reporter-find-dialog");
+            QVERIFY(dialog && dialog->isModal());
+            if (!firstSeen)
+                first = dialog;
+            firstSeen = true;
+            auto* pattern = dialog->findChild<QLineEdit*>();
+            initialPattern = pattern->text();
+            pattern->setText(text);
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                if (button->text() == "&Find")
+                    button->click();
+            }
+            dialog->reject();
+        });
+    };
+    answerDialog("Passed, see");
+    window->find();
+    QCOMPARE(window->reportView()->selectedText(), QString("Passed, see"));
+    QVERIFY(first);
+    answerDialog("Failed at");
+    window->find();
+    QVERIFY(!first);
+    QCOMPARE(initialPattern, QString("Passed, see"));
+    QCOMPARE(window->reportView()->selectedText(), QString("Failed at"));
 }
 
 void TestReporter::batchModeWritesTotals()

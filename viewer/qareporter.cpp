@@ -111,11 +111,12 @@ QAReporter::QAReporter(const QString& title, const QPixmap& icon, QWidget* paren
 QAReporter::~QAReporter()
 {
     reporterWindows().removeOne(this);
+    // The views read their documents as they let them go: they go first.
+    headerView->clearDocs();
+    documentView->clearDocs();
     delete filter;
     delete criteria;
-    headerView->clearDocs();
     delete summaryDocument;
-    documentView->clearDocs();
     // The tree's items point into the records' nodes: they go first.
     delete treeView.data();
     qDeleteAll(reports);

@@ -111,14 +111,15 @@ QAReporter::QAReporter(const QString& title, const QPixmap& icon, QWidget* paren
 QAReporter::~QAReporter()
 {
     reporterWindows().removeOne(this);
-    // The views read their documents as they let them go: they go first.
     headerView->clearDocs();
-    documentView->clearDocs();
-    delete filter;
-    delete criteria;
     delete summaryDocument;
+    // The view reads its current item as it lets go of the documents, and
+    // the filter owns the documents of a filtered view: the view goes first.
+    documentView->clearDocs();
     // The tree's items point into the records' nodes: they go first.
     delete treeView.data();
+    delete filter;
+    delete criteria;
     qDeleteAll(reports);
 }
 
@@ -244,8 +245,11 @@ void QAReporter::setFiles(QStringList* files, QStringList* other, ViewerMode mod
 bool QAReporter::loadReports(QStringList* files)
 {
     QAStudioInterface* studio = host();
+    // Every type shows again, in the menu and in the documents assembled
+    // below, not only once the menu is next opened.
     typesMenuBuilt = false;
     typeVisible.clear();
+    criteria->removePattern(QAReporterFilterCriteria::TypeField);
     const QAReporterPref* preferences = reporterPreferences();
     QAReporterLoader loader(studio,
                             preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());

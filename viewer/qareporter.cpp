@@ -243,8 +243,11 @@ void QAReporter::setFiles(QStringList* files, QStringList* other, ViewerMode mod
 bool QAReporter::loadReports(QStringList* files)
 {
     QAStudioInterface* studio = host();
+    // Every type shows again, in the menu and in the documents assembled
+    // below, not only once the menu is next opened.
     typesMenuBuilt = false;
     typeVisible.clear();
+    criteria->removePattern(QAReporterFilterCriteria::TypeField);
     const QAReporterPref* preferences = reporterPreferences();
     QAReporterLoader loader(studio,
                             preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());

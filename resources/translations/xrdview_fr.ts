@@ -114,6 +114,13 @@
     </message>
 </context>
 <context>
+    <name>QAProgressPulse</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
     <name>QARToolBar</name>
     <message>
         <source>Previous Failed Test</source>
@@ -143,6 +150,124 @@
         <source>Test Report Toolbar</source>
         <comment>Tool bar Title</comment>
         <translation>Barre d&apos;outils du rapport de test</translation>
+    </message>
+</context>
+<context>
+    <name>QAReporter</name>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>&amp;Go to</source>
+        <translation>&amp;Aller à</translation>
+    </message>
+    <message>
+        <source>&amp;Submit Tallyvane Defect Report</source>
+        <translation>&amp;Soumettre un rapport d&apos;anomalie Tallyvane</translation>
+    </message>
+    <message>
+        <source> Toolbar</source>
+        <translation> - barre d&apos;outils</translation>
+    </message>
+    <message>
+        <source>Test Report Error</source>
+        <translation>Erreur du rapport de test</translation>
+    </message>
+    <message>
+        <source>No enought memory to open the report file %1
+ due to the report file is too big.
+ Change your settings or your test to obtain a lower report file</source>
+        <translation>Mémoire insuffisante pour ouvrir le rapport %1
+ car il est trop volumineux.
+ Modifiez vos réglages ou votre test pour obtenir un rapport plus petit</translation>
+    </message>
+    <message>
+        <source>File(s) not found or corrupted:
+</source>
+        <translation>Fichier(s) introuvable(s) ou corrompu(s) :
+</translation>
+    </message>
+    <message>
+        <source>	</source>
+        <translation>	</translation>
+    </message>
+    <message>
+        <source>
+</source>
+        <translation>
+</translation>
+    </message>
+    <message>
+        <source>Test Report</source>
+        <translation>Rapport de test</translation>
+    </message>
+    <message>
+        <source>Preparing the report</source>
+        <translation>Préparation du rapport</translation>
+    </message>
+    <message>
+        <source>The filtered report is empty. 
+Do you want to show all tests instead of filtered report</source>
+        <translation>Le rapport filtré est vide. 
+Voulez-vous afficher tous les tests au lieu du rapport filtré</translation>
+    </message>
+    <message>
+        <source>&amp;Submit Tallyvane Report</source>
+        <translation>&amp;Soumettre un rapport Tallyvane</translation>
+    </message>
+    <message>
+        <source>&amp;Commands</source>
+        <translation>&amp;Commandes</translation>
+    </message>
+    <message>
+        <source>All Test Results</source>
+        <translation>Tous les résultats de test</translation>
+    </message>
+    <message>
+        <source>Failed Tests Only</source>
+        <translation>Tests en échec seulement</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Recharger</translation>
+    </message>
+    <message>
+        <source>Show header</source>
+        <translation>Afficher l&apos;en-tête</translation>
+    </message>
+    <message>
+        <source>Print Header</source>
+        <translation>Imprimer l&apos;en-tête</translation>
+    </message>
+    <message>
+        <source>Generate HTML</source>
+        <translation>Générer le HTML</translation>
+    </message>
+    <message>
+        <source>Display complete report</source>
+        <translation>Afficher le rapport complet</translation>
+    </message>
+    <message>
+        <source>Display failed tests only</source>
+        <translation>Afficher seulement les tests en échec</translation>
+    </message>
+    <message>
+        <source>Reload the current report</source>
+        <translation>Recharger le rapport courant</translation>
+    </message>
+    <message>
+        <source>Generate the viewer&apos;s content to a HTML file</source>
+        <translation>Générer le contenu de la visionneuse dans un fichier HTML</translation>
+    </message>
+    <message>
+        <source>Show or hide %1</source>
+        <comment> %1 is the menu item name</comment>
+        <translation>Afficher ou masquer %1</translation>
+    </message>
+    <message>
+        <source>No such file.</source>
+        <translation>Fichier introuvable.</translation>
     </message>
 </context>
 <context>
@@ -325,6 +450,91 @@
     <message>
         <source>the device is not writable</source>
         <translation>le périphérique n&apos;est pas accessible en écriture</translation>
+    </message>
+</context>
+<context>
+    <name>QAStReporterPlugin</name>
+    <message>
+        <source>The Reporter</source>
+        <comment>Reporter Plugin Description</comment>
+        <translation>Le Reporter</translation>
+    </message>
+    <message>
+        <source>Pelorin Vantrel</source>
+        <comment>Reporter Plugin Author</comment>
+        <translation>Pelorin Vantrel</translation>
+    </message>
+    <message>
+        <source>Version 1.0.0</source>
+        <comment>Reporter Plugin Version</comment>
+        <translation>Version 1.0.0</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <comment>Reporter Plugin Extended Filters</comment>
+        <translation>Rapport</translation>
+    </message>
+    <message>
+        <source>Test Report</source>
+        <comment>Test Report Window Title</comment>
+        <translation>Rapport de test</translation>
+    </message>
+    <message>
+        <source>Pelorin Vantrel Halvora Report Viewer</source>
+        <comment>Plugin Name</comment>
+        <translation>Visionneuse de rapports Pelorin Vantrel Halvora</translation>
+    </message>
+    <message>
+        <source>Pelorin Vantrel Halvora Report Viewer Description</source>
+        <comment>Plugin Description</comment>
+        <translation>Description de la visionneuse de rapports Pelorin Vantrel Halvora</translation>
+    </message>
+    <message>
+        <source>Pelorin Vantrel</source>
+        <comment>Plugin Company Name</comment>
+        <translation>Pelorin Vantrel</translation>
+    </message>
+    <message>
+        <source>Halvora and Pelorin Vantrel are trademarks of Pelorin Vantrel.</source>
+        <comment>Plugin Company Description</comment>
+        <translation>Halvora et Pelorin Vantrel sont des marques de Pelorin Vantrel.</translation>
+    </message>
+    <message>
+        <source>Pelorin Vantrel: test reports made readable.</source>
+        <comment>Plugin CopyRight</comment>
+        <translation>Pelorin Vantrel : des rapports de test enfin lisibles.</translation>
+    </message>
+    <message>
+        <source>Version 1.1.0</source>
+        <comment>Plugin Version</comment>
+        <translation>Version 1.1.0</translation>
+    </message>
+</context>
+<context>
+    <name>QAViewerFindDialog</name>
+    <message>
+        <source>Case sensitive</source>
+        <translation>Respecter la casse</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>Expression régulière</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Rechercher</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Invalid regular expression at %1: %2</source>
+        <translation>Expression régulière invalide à la position %1 : %2</translation>
     </message>
 </context>
 <context>

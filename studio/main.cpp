@@ -56,7 +56,8 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (!options.error.isEmpty()) {
-        err << "xrdview: " << options.error << "\n\n" << XrdOptions::helpText();
+        err << "xrdview: " << options.error << "\n"
+            << QApplication::translate("xrdview", "Try 'xrdview --help' for more information.\n");
         return XrdCommandLine::UsageError;
     }
     if (options.help || options.version) {

@@ -184,7 +184,12 @@ bool XrdCommandLine::hideTypes(QAStViewerWindow* window, const QStringList& type
             return plainText(entry->text()) == type;
         });
         if (match == entries.end()) {
-            m_err << tr("xrdview: no node type \"%1\" in the reports").arg(type) << Qt::endl;
+            QStringList known;
+            for (const QAction* entry : std::as_const(entries))
+                known << plainText(entry->text());
+            m_err << tr("xrdview: no node type \"%1\" in the reports; their types: %2")
+                         .arg(type, known.join(QStringLiteral(", ")))
+                  << Qt::endl;
             found = false;
             continue;
         }

@@ -223,31 +223,30 @@ QAStViewerWindow* XrdMainWindow::openFiles(const QStringList& files)
         return nullptr;
     addRecent(paths);
     connect(window, &QAStudioWindow::stateChanged, this, &XrdMainWindow::updateActions);
-    connect(window, &QWidget::windowTitleChanged, this, [this, window](const QString& title) {
-        const int index = m_tabs->indexOf(window);
-        if (index >= 0)
-            m_tabs->setTabText(index, title);
-    });
     connect(window, &QObject::destroyed, this, [this] { updateActions(); });
-    const QString title = window->windowTitle().isEmpty() ? QFileInfo(paths.first()).fileName()
-                                                          : window->windowTitle();
-    addTab(window, title);
+    // Tabs are named after the files: the viewer's own captions are numbered.
+    QString title = QFileInfo(paths.first()).fileName();
+    if (paths.size() > 1)
+        title += tr(" (+%n)", nullptr, int(paths.size()) - 1);
+    addTab(window, title, paths.join(QLatin1Char('\n')));
     nameToolBars();
     return window;
 }
 
-void XrdMainWindow::addTab(QWidget* page, const QString& title)
+void XrdMainWindow::addTab(QWidget* page, const QString& title, const QString& toolTip)
 {
     // Viewer windows are main windows, made top-level by Qt: inside a tab
     // they must be plain widgets.
     page->setWindowFlags(Qt::Widget);
     const int index = m_tabs->addTab(page, page->windowIcon(), title);
-    m_tabs->setTabToolTip(index, title);
+    m_tabs->setTabToolTip(index, toolTip);
     m_tabs->setCurrentIndex(index);
 }
 
 void XrdMainWindow::currentTabChanged(int index)
 {
+    setWindowTitle(index < 0 ? QStringLiteral("xrdview")
+                             : m_tabs->tabText(index) + QStringLiteral(" \u2014 xrdview"));
     QAStudioWindow* next = qobject_cast<QAStudioWindow*>(m_tabs->widget(index));
     if (next == m_active)
         return;
@@ -350,7 +349,7 @@ void XrdMainWindow::openLocation(const QString& location, int line, bool activat
         }
         view = created.release();
         const int current = m_tabs->currentIndex();
-        addTab(view, QFileInfo(path).fileName());
+        addTab(view, QFileInfo(path).fileName(), path);
         if (!activate)
             m_tabs->setCurrentIndex(current);
     } else if (activate) {

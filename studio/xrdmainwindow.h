@@ -84,7 +84,7 @@ private:
                         QKeySequence::StandardKey key, const char* slot);
     void updateRecentMenu();
     void addRecent(const QStringList& files);
-    void addTab(QWidget* page, const QString& title);
+    void addTab(QWidget* page, const QString& title, const QString& toolTip);
     void showOutline(QAStudioWindow* window);
     void nameToolBars();
     QStringList acceptedFiles(const QList<QUrl>& urls) const;

@@ -34,11 +34,11 @@ namespace {
 // resources and main window, as main() puts them together.
 struct Session
 {
-    Session()
+    explicit Session(const QString& pluginFile = QStringLiteral(FAKE_PLUGIN))
         : paths(QCoreApplication::applicationDirPath(), XRD_SOURCE_DIR "/resources"), studio(paths),
           resourceFile(XrdResourceFile::defaultPath())
     {
-        if (!loader.load({QStringLiteral(FAKE_PLUGIN)}))
+        if (!loader.load({pluginFile}))
             qFatal("%s", qPrintable(loader.errorString()));
         resources = resourceFile.read();
         window = std::make_unique<XrdMainWindow>(&studio, plugin(), &resourceFile);
@@ -282,16 +282,32 @@ void TestStudio::pluginWithAnotherBuildKeyIsRefused()
     QVERIFY(loader.errorString().contains("/no/such/libxrdreporter.so"));
 }
 
+// The real plug-in on an example report: the window as opened, with the
+// failed-tests filter on, and the preferences dialog.
 void TestStudio::screenshots()
 {
     const QString dir = screenshotDir();
     if (dir.isEmpty())
         QSKIP(XRD_SCREENSHOT_SKIP_REASON);
-    Session session;
-    session.window->openFiles({XRD_SOURCE_DIR "/examples/nightly-failures.xrd"});
-    session.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(session.window.get()));
-    QVERIFY(session.window->grab().save(dir + "/studio-fake.png"));
+    Session session(QStringLiteral(REAL_PLUGIN));
+    XrdMainWindow* window = session.window.get();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QAStViewerWindow* viewer = window->openFiles({XRD_SOURCE_DIR "/examples/nightly-failures.xrd"});
+    QVERIFY(viewer);
+    window->openFiles({XRD_SOURCE_DIR "/examples/release-passed.xrd"});
+    window->tabs()->setCurrentIndex(0);
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(dir + "/studio-window.png"));
+    QVERIFY(QMetaObject::invokeMethod(viewer, "failedtests"));
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(dir + "/studio-filter.png"));
+    window->showPreferences();
+    QVERIFY(window->preferencesDialog());
+    QVERIFY(QTest::qWaitForWindowExposed(window->preferencesDialog()));
+    QTest::qWait(300);
+    QVERIFY(window->preferencesDialog()->grab().save(dir + "/studio-preferences.png"));
+    window->preferencesDialog()->reject();
 }
 
 QTEST_MAIN(TestStudio)

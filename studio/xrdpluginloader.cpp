@@ -8,6 +8,10 @@
 
 #include <cstring>
 
+XrdPluginLoader::XrdPluginLoader() = default;
+
+XrdPluginLoader::~XrdPluginLoader() = default;
+
 const char* XrdPluginLoader::expectedVerification()
 {
     return "pattern=QT_UCM_VERIFICATION_DATA\nversion=3.3.8\nflags=11\nbuildkey=unspecified";
@@ -33,8 +37,8 @@ bool XrdPluginLoader::load(const QStringList& candidates)
 bool XrdPluginLoader::loadFile(const QString& path)
 {
     m_fileName = QFileInfo(path).absoluteFilePath();
-    // Never unloaded: windows and their meta-objects live in the library.
-    auto* library = new QLibrary(m_fileName);
+    m_library = std::make_unique<QLibrary>(m_fileName);
+    QLibrary* library = m_library.get();
     if (!library->load()) {
         m_error = QCoreApplication::translate("xrdview", "cannot load the plug-in %1: %2")
                       .arg(m_fileName, library->errorString());
@@ -55,9 +59,9 @@ bool XrdPluginLoader::loadFile(const QString& path)
                       .arg(m_fileName, QString::fromLatin1(verify()).replace('\n', ' '));
         return false;
     }
-    QUnknownInterface* object = instantiate();
+    m_object.reset(instantiate());
     QUnknownInterface* viewer = nullptr;
-    if (!object || !object->queryInterface(IID_QAStViewerPlugin, &viewer) || !viewer) {
+    if (!m_object || !m_object->queryInterface(IID_QAStViewerPlugin, &viewer) || !viewer) {
         m_error = QCoreApplication::translate("xrdview", "the plug-in %1 offers no viewer")
                       .arg(m_fileName);
         return false;

@@ -4,17 +4,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QAStViewerPlugin;
 class QLibrary;
+class QUnknownInterface;
 
 // Loads the viewer plug-in from the first candidate file that exists: checks
 // the build key the library declares, makes the plug-in object and asks it
 // for its viewer interface. The library stays loaded for the life of the
-// process: the windows it made use its code until the very end.
+// process (QLibrary does not unload when it is destroyed): the windows it
+// made use its code until the very end. The loader owns the plug-in object.
 class XrdPluginLoader
 {
 public:
-    XrdPluginLoader() = default;
+    XrdPluginLoader();
+    ~XrdPluginLoader();
     XrdPluginLoader(const XrdPluginLoader&) = delete;
     XrdPluginLoader& operator=(const XrdPluginLoader&) = delete;
 
@@ -31,6 +36,8 @@ public:
 private:
     bool loadFile(const QString& path);
 
+    std::unique_ptr<QLibrary> m_library;
+    std::unique_ptr<QUnknownInterface> m_object;
     QAStViewerPlugin* m_plugin = nullptr;
     QString m_fileName;
     QString m_error;

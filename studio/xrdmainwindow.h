@@ -46,6 +46,7 @@ public:
     QAStudioWindow* activeWindow() const { return m_active; }
     QStringList recentFiles() const { return m_recentFiles; }
     XrdPreferencesDialog* preferencesDialog() const { return m_preferences; }
+    XrdProgressDialog* progress() const { return m_progress; }
     QAction* action(const QString& name) const;
 
     // The studio's window services.

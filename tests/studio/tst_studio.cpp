@@ -11,6 +11,7 @@
 #include "xrdmainwindow.h"
 #include "xrdpluginloader.h"
 #include "xrdpreferencesdialog.h"
+#include "xrdprogressdialog.h"
 #include "xrdresourcefile.h"
 #include "xrdsourceview.h"
 #include "xrdstudio.h"
@@ -19,6 +20,7 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -94,6 +96,8 @@ private slots:
     void recentFilesKeepTheLastTen();
     void openLocationShowsTheLine();
     void openLocationOfAMissingFileWritesToTheOutput();
+    void droppedReportsOpenInOneWindow();
+    void cancelledProgressIsReportedInTheOutput();
     void pluginWithAnotherBuildKeyIsRefused();
     void screenshots();
 
@@ -269,6 +273,47 @@ void TestStudio::openLocationOfAMissingFileWritesToTheOutput()
     QCOMPARE(session.window->tabs()->count(), 0);
     QVERIFY2(session.window->outputWidget()->toPlainText().contains("/no/such/source.cpp"),
              qPrintable(session.window->outputWidget()->toPlainText()));
+}
+
+void TestStudio::droppedReportsOpenInOneWindow()
+{
+    Session session;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/reports/a.xrd"), QUrl::fromLocalFile("/notes/b.txt"),
+                  QUrl::fromLocalFile("/reports/c.xrd")});
+    const QPoint centre = session.window->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(session.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(session.window.get(), &drop);
+    QCOMPARE(session.window->tabs()->count(), 1);
+    QCOMPARE(session.tab(0)->files(), QStringList({"/reports/a.xrd", "/reports/c.xrd"}));
+
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile("/notes/b.txt")});
+    QDragEnterEvent refused(centre, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(session.window.get(), &refused);
+    QVERIFY(!refused.isAccepted());
+}
+
+void TestStudio::cancelledProgressIsReportedInTheOutput()
+{
+    Session session;
+    session.studio.progressStart(100, "Reading big.xrd", "Stop");
+    XrdProgressDialog* progress = session.window->progress();
+    QVERIFY(progress->isRunning());
+    QCOMPARE(progress->dialog()->labelText(), QString("Reading big.xrd"));
+    QCOMPARE(progress->dialog()->maximum(), 100);
+    emit progress->dialog()->canceled();
+    const QString output = session.window->outputWidget()->toPlainText();
+    QVERIFY2(output.contains("Reading big.xrd: cancelled"), qPrintable(output));
+    // The run goes on, unseen, to its end.
+    session.studio.progressStep(50);
+    QVERIFY(!progress->dialog()->isVisible());
+    session.studio.progressEnd();
+    QVERIFY(!progress->isRunning());
 }
 
 void TestStudio::pluginWithAnotherBuildKeyIsRefused()

@@ -192,8 +192,10 @@ void XrdMainWindow::updateActions()
         if (QAction* command = m_actions.value(QLatin1String(name)))
             command->setEnabled(on);
     };
-    const bool viewer = viewerWindow(window) != nullptr;
-    enable("reload", viewer && viewerWindow(window)->canReload());
+    // Every viewer window can read its files again (reloadFiles() is part
+    // of the window interface), even one that does not claim canReload().
+    const QAStViewerWindow* viewer = viewerWindow(window);
+    enable("reload", viewer && (viewer->canReload() || !viewer->files().isEmpty()));
     enable("saveAs", window && window->canSaveAs());
     enable("exportHtml", window && (window->canExportHTML() || window->canExport()));
     enable("print", window && window->canPrint());

@@ -352,6 +352,12 @@ void TestStudio::screenshots()
     QVERIFY(QTest::qWaitForWindowExposed(window->preferencesDialog()));
     QTest::qWait(300);
     QVERIFY(window->preferencesDialog()->grab().save(dir + "/studio-preferences.png"));
+    QTreeWidget* pages = window->preferencesDialog()->pageTree();
+    QTreeWidgetItem* styles = pages->topLevelItem(0)->child(0);
+    QVERIFY(styles);
+    pages->setCurrentItem(styles);
+    QTest::qWait(200);
+    QVERIFY(window->preferencesDialog()->grab().save(dir + "/studio-preferences-styles.png"));
     window->preferencesDialog()->reject();
 }
 

@@ -92,6 +92,8 @@ XrdMainWindow::~XrdMainWindow()
     }
     while (m_tabs->count() > 0) {
         QWidget* page = m_tabs->widget(0);
+        disconnect(page, nullptr, this, nullptr);
+        releaseOutline(page);
         m_tabs->removeTab(0);
         delete page;
     }
@@ -225,7 +227,6 @@ QAStViewerWindow* XrdMainWindow::openFiles(const QStringList& files)
         return nullptr;
     addRecent(paths);
     connect(window, &QAStudioWindow::stateChanged, this, &XrdMainWindow::updateActions);
-    connect(window, &QObject::destroyed, this, [this] { updateActions(); });
     // Tabs are named after the files: the viewer's own captions are numbered.
     QString title = QFileInfo(paths.first()).fileName();
     if (paths.size() > 1)
@@ -274,6 +275,19 @@ void XrdMainWindow::showOutline(QAStudioWindow* window)
     m_outline->setCurrentWidget(outline);
 }
 
+void XrdMainWindow::releaseOutline(QWidget* page)
+{
+    // The outline pane only shows the widget: it goes back to its window,
+    // which deletes it.
+    auto* window = qobject_cast<QAStudioWindow*>(page);
+    QWidget* outline = window ? window->contentOutlineWidget() : nullptr;
+    if (!outline || m_outline->indexOf(outline) < 0)
+        return;
+    m_outline->removeWidget(outline);
+    outline->hide();
+    outline->setParent(nullptr);
+}
+
 void XrdMainWindow::closeCurrentTab()
 {
     closeTab(m_tabs->currentIndex());
@@ -289,7 +303,12 @@ void XrdMainWindow::closeTab(int index)
         m_active = nullptr;
     }
     m_tabs->removeTab(index);
-    // The outline widget belongs to its window, which deletes it.
+    // Deleted once control is back in the event loop (a command of the
+    // window may have asked for this); until then it belongs to no one
+    // here.
+    disconnect(page, nullptr, this, nullptr);
+    releaseOutline(page);
+    page->setParent(nullptr);
     page->deleteLater();
     currentTabChanged(m_tabs->currentIndex());
 }

@@ -87,6 +87,7 @@ private:
     void addRecent(const QStringList& files);
     void addTab(QWidget* page, const QString& title, const QString& toolTip);
     void showOutline(QAStudioWindow* window);
+    void releaseOutline(QWidget* page);
     void nameToolBars();
     QStringList acceptedFiles(const QList<QUrl>& urls) const;
     void restoreLayout();

@@ -26,7 +26,7 @@ FakeViewerWindow::FakeViewerWindow(QAStudioInterface* host, const QStringList& f
 
 FakeViewerWindow::~FakeViewerWindow()
 {
-    delete m_outline;
+    delete m_outline.data();
 }
 
 QWidget* FakeViewerWindow::contentOutlineWidget()

@@ -3,9 +3,11 @@
 
 #include "qastviewerwindow.h"
 
+#include <QPointer>
+#include <QTreeWidget>
+
 class QAStudioInterface;
 class QMenu;
-class QTreeWidget;
 
 // A viewer window of the fake plug-in: it records the host's calls in its
 // "calls" property (a QStringList, read by the tests without linking this
@@ -38,7 +40,7 @@ private:
     void record(const QString& call);
 
     QAStudioInterface* m_host;
-    QTreeWidget* m_outline; // owned here, shown by the host
+    QPointer<QTreeWidget> m_outline; // owned here, shown by the host
     QMenu* m_menu;
     int m_menuId = -1;
 };

@@ -145,8 +145,14 @@ void TestStudio::activationFollowsTheCurrentTab()
     QVERIFY(!session.menuTitles().contains("menu of two.xrd"));
     QCOMPARE(window->outlinePane()->currentWidget(), one->contentOutlineWidget());
 
-    // Closing the active tab deactivates it and activates the one left.
+    // Closing the active tab deactivates it and activates the one left;
+    // its outline goes back to it and is deleted with it.
+    QPointer<QWidget> oneOutline = one->contentOutlineWidget();
+    QPointer<QAStViewerWindow> closed = one;
     window->action("close")->trigger();
+    QCOMPARE(window->outlinePane()->indexOf(oneOutline), -1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!closed && !oneOutline);
     QCOMPARE(window->tabs()->count(), 1);
     QCOMPARE(window->activeWindow(), two);
     QCOMPARE(calls(two).last(), QString("activated"));

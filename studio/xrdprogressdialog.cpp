@@ -21,6 +21,7 @@ void XrdProgressDialog::start(int totalSteps, const QString& label, const QStrin
         m_dialog = new QProgressDialog(m_parent);
         m_dialog->setWindowTitle(QStringLiteral("xrdview"));
         m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setMinimumWidth(380);
         m_dialog->setAutoReset(false);
         m_dialog->setAutoClose(false);
         // Shown by step() on its own clock, not by the dialog's estimate.

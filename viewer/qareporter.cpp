@@ -111,13 +111,15 @@ QAReporter::QAReporter(const QString& title, const QPixmap& icon, QWidget* paren
 QAReporter::~QAReporter()
 {
     reporterWindows().removeOne(this);
-    delete filter;
-    delete criteria;
     headerView->clearDocs();
     delete summaryDocument;
+    // The view reads its current item as it lets go of the documents, and
+    // the filter owns the documents of a filtered view: the view goes first.
     documentView->clearDocs();
     // The tree's items point into the records' nodes: they go first.
     delete treeView.data();
+    delete filter;
+    delete criteria;
     qDeleteAll(reports);
 }
 

@@ -1,113 +1,90 @@
-// xrdview, command-line edition: reads report index files and prints what
-// each one holds, for scripts and CI. The viewer window comes later.
+// xrdview: the report viewer's host program. It loads the viewer plug-in,
+// gives it the application interface and the saved settings, and then
+// either shows the main window or runs one command-line request.
 
-#include "ddocument.h"
-#include "qareporterdatatree.h"
-#include "qastxmlrodreader.h"
+#include "qaresgroup.h"
+#include "qastviewerplugin.h"
+#include "xrdcommandline.h"
+#include "xrdinstallpaths.h"
+#include "xrdmainwindow.h"
+#include "xrdoptions.h"
+#include "xrdpluginloader.h"
+#include "xrdresourcefile.h"
+#include "xrdstudio.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QApplication>
 #include <QLocale>
 #include <QTextStream>
 #include <QTranslator>
 
-#include <memory>
-
 namespace {
 
-// A usage error shares its status with an unreadable file: neither says
-// anything about the tests, and a CI script must never take either for a
-// result.
-enum ExitCode { AllPassed = 0, TestFailed = 1, FileUnreadable = 2, UsageError = 2 };
-
-// Nodes below the root, in one pre-order walk.
-int nodeCount(QAReporterDataTree* tree)
+QStringList argumentList(int argc, char* argv[])
 {
-    if (!tree || !tree->iterator() || !tree->iterator()->toRoot())
-        return 0;
-    int count = 0;
-    while (tree->next(PreOrder))
-        ++count;
-    return count;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
 }
 
-QString countText(qint64 count)
+bool hasDisplay()
 {
-    return count < 0 ? QStringLiteral("-") : QString::number(count);
-}
-
-// Reads one file and prints its summary; returns its exit code.
-ExitCode readReport(const QString& path, QTextStream& out, QTextStream& err)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QAstXmlRodReader reader;
-    if (!reader.parseFile(path, nullptr)) {
-        const QString problem = reader.errorString().trimmed();
-        // Messages about the file as a whole name it already.
-        if (problem.contains(path))
-            err << QCoreApplication::translate("xrdview", "xrdview: %1").arg(problem);
-        else
-            err << QCoreApplication::translate("xrdview", "xrdview: %1: %2").arg(path, problem);
-        err << Qt::endl;
-        return FileUnreadable;
-    }
-    std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
-    std::unique_ptr<DDocument> document(reader.takeDocument());
-    const qint64 elapsed = timer.elapsed();
-
-    out << path << '\n'
-        << "  nodes: " << nodeCount(tree.get()) << '\n'
-        << "  passed: " << reader.okTotal() << ", failed: " << reader.koTotal()
-        << ", inconclusive: " << countText(reader.neTotal()) << '\n'
-        << "  types: " << reader.types().join(QStringLiteral(", ")) << '\n'
-        << "  time: " << elapsed << " ms" << Qt::endl;
-    return reader.koTotal() > 0 ? TestFailed : AllPassed;
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const XrdOptions options = XrdOptions::parse(argumentList(argc, argv));
+    // Command-line runs work without a display, whatever the session has.
+    if (!options.needsDisplay()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (!hasDisplay()) {
+        QTextStream(stderr) << "xrdview: no display for the window; use --summary or --tree\n";
+        return XrdCommandLine::UsageError;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("xrdview"));
+    QApplication::setApplicationVersion(QStringLiteral(XRD_VERSION));
     QTranslator translator;
     if (translator.load(QLocale(), QStringLiteral("xrdview"), QStringLiteral("_"),
                         QStringLiteral(":/i18n")))
         app.installTranslator(&translator);
-    QCoreApplication::setApplicationName(QStringLiteral("xrdview"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(XRD_VERSION));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QCoreApplication::translate(
-        "xrdview", "Reads XROD test reports and prints their node counts and test totals.\n"
-                   "Exit status: 0 all passed, 1 a test failed, 2 a file could not be read\n"
-                   "or is not a report, or a usage error."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("files"),
-                                 QCoreApplication::translate("xrdview", "Report files (*.xrd)."),
-                                 QStringLiteral("FILE..."));
-    // Usage errors first: process() would exit with 1, the status of a
-    // failed test.
-    if (!parser.parse(QCoreApplication::arguments())) {
-        QTextStream(stderr) << QCoreApplication::translate("xrdview", "xrdview: %1\n%2")
-                                   .arg(parser.errorText(), parser.helpText());
-        return UsageError;
-    }
-    // Only --help, --help-all and --version are left for process(): it
-    // prints them and exits with 0.
-    parser.process(app);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList files = parser.positionalArguments();
-    if (files.isEmpty()) {
-        err << parser.helpText();
-        return UsageError;
+    if (!options.error.isEmpty()) {
+        err << "xrdview: " << options.error << "\n"
+            << QApplication::translate("xrdview", "Try 'xrdview --help' for more information.\n");
+        return XrdCommandLine::UsageError;
     }
-    int result = AllPassed;
-    for (const QString& file : files)
-        result = qMax<int>(result, readReport(file, out, err));
-    return result;
+    if (options.help || options.version) {
+        out << (options.help ? XrdOptions::helpText()
+                             : QStringLiteral("xrdview %1\n").arg(QStringLiteral(XRD_VERSION)));
+        return 0;
+    }
+
+    const XrdInstallPaths paths(QApplication::applicationDirPath(),
+                                QStringLiteral(XRD_SOURCE_RESOURCES));
+    XrdPluginLoader loader;
+    if (!loader.load(
+            paths.pluginCandidates(options.pluginPath, qEnvironmentVariable("XRD_PLUGIN")))) {
+        err << "xrdview: " << loader.errorString() << Qt::endl;
+        return XrdCommandLine::UsageError;
+    }
+    XrdStudio studio(paths);
+    XrdResourceFile resourceFile(XrdResourceFile::defaultPath());
+    const std::unique_ptr<QAResGroup> resources = resourceFile.read();
+    if (options.mode != XrdOptions::Gui) {
+        loader.plugin()->initialize(&studio, resources.get());
+        return XrdCommandLine(loader.plugin(), out, err).run(options);
+    }
+
+    XrdMainWindow window(&studio, loader.plugin(), &resourceFile);
+    loader.plugin()->initialize(&studio, resources.get());
+    window.show();
+    window.openFiles(options.files);
+    return app.exec();
 }

@@ -1,8 +1,11 @@
 // Runs the built xrdview as a CI script would and checks what it prints and
-// its exit status. Reports that exist only for a test are fed on standard
-// input (/dev/stdin), so that no file is written.
+// its exit status. The program loads the real viewer plug-in from the build
+// tree. Reports that exist only for a test are fed on standard input
+// (/dev/stdin), so that no file is written; the configuration folder points
+// nowhere, so that no saved settings are read.
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -12,11 +15,18 @@ struct Run
     int exitCode = -1;
     QString out;
     QString err;
+    QStringList lines() const { return out.split('\n', Qt::SkipEmptyParts); }
 };
 
-Run xrdview(const QStringList& arguments, const QByteArray& input = QByteArray())
+Run xrdview(const QStringList& arguments, const QByteArray& input = QByteArray(),
+            const QStringList& unset = QStringList())
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", "/nonexistent/xrdview-test-config");
+    for (const QString& name : unset)
+        environment.remove(name);
+    process.setProcessEnvironment(environment);
     process.setProgram(QString(XRD_BINARY_DIR) + "/studio/xrdview");
     process.setArguments(arguments);
     process.start();
@@ -44,6 +54,15 @@ QByteArray node(const char* state, const char* sum)
            "\"><TAG/></XROD:NODE>";
 }
 
+// Every line of --tree: two spaces per depth, a status word, a space, text.
+void verifyTreeShape(const Run& run)
+{
+    static const QRegularExpression line("^(  )*(ok|KO|ne|--) \\S.*$");
+    QVERIFY(!run.lines().isEmpty());
+    for (const QString& text : run.lines())
+        QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
+}
+
 } // namespace
 
 class TestXrdview : public QObject
@@ -51,61 +70,169 @@ class TestXrdview : public QObject
     Q_OBJECT
 
 private slots:
-    void exitStatusPerOutcome_data();
-    void exitStatusPerOutcome();
+    void summaryExitStatus_data();
+    void summaryExitStatus();
+    void summaryNamesTheTestNodeFirst();
+    void failedCountsPastIntStillFail();
+    void treeShowsDepthAndStatus();
+    void treeFailedOnly();
+    void treeFailedOnlyOfAPassedReportAnswersTheQuestion();
+    void treeHidesTypes();
+    void unknownTypeIsAUsageError();
+    void htmlExportIsNotAvailableYet();
     void usageErrorsAreNotTestResults_data();
     void usageErrorsAreNotTestResults();
-    void helpListsTheExitStatuses();
-    void failedCountsPastIntStillFail();
+    void helpAndVersion();
+    void windowWithoutDisplayIsRefused();
+    void otherLibraryIsNotAPlugin();
 };
 
-void TestXrdview::exitStatusPerOutcome_data()
+void TestXrdview::summaryExitStatus_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
     QTest::newRow("passed") << QStringList{example("release-passed.xrd")} << QByteArray() << 0
-                            << "failed: 0";
+                            << "\t[19] Test Case Passed\n\t[0] Test Case Failed\n";
     QTest::newRow("failed") << QStringList{example("nightly-failures.xrd")} << QByteArray() << 1
-                            << "failed: ";
+                            << "\t[5] Test Case Failed\n";
+    QTest::newRow("inconclusive is not failed")
+        << QStringList{example("integration-inconclusive.xrd")} << QByteArray() << 0
+        << "\t[0] Test Case Failed\n";
+    QTest::newRow("missing file") << QStringList{example("no-such-report.xrd")} << QByteArray() << 2
+                                  << "not found or corrupted";
+    QTest::newRow("a missing file outweighs a failure")
+        << QStringList{example("nightly-failures.xrd"), example("no-such-report.xrd")}
+        << QByteArray() << 2 << "no-such-report.xrd";
     QTest::newRow("picture") << QStringList{example("kestrel-logo.svg")} << QByteArray() << 2
-                             << "not a report";
+                             << "kestrel-logo.svg";
     QTest::newRow("lower-case tags")
         << QStringList{"/dev/stdin"}
         << QByteArray("<xrod><xrod:node name=\"a\" type=\"t\" state=\"ko\" sum=\"3\">"
                       "<paragraph>x</paragraph></xrod:node></xrod>")
-        << 2 << "not a report";
-    QTest::newRow("entity declarations")
-        << QStringList{"/dev/stdin"}
-        << "<!DOCTYPE XROD [<!ENTITY e \"" + QByteArray(4000, 'x') + "\">]><XROD>" +
-               node("ok", "1") + "</XROD>"
-        << 2 << "entity declarations are not allowed";
-    QTest::newRow("a missing file outweighs a failure")
-        << QStringList{example("nightly-failures.xrd"), example("no-such-report.xrd")}
-        << QByteArray() << 2 << "no-such-report.xrd";
+        << 2 << "/dev/stdin";
 }
 
-void TestXrdview::exitStatusPerOutcome()
+void TestXrdview::summaryExitStatus()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    const Run run = xrdview(arguments, input);
+    const Run run = xrdview(QStringList{"--summary"} + arguments, input);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2((run.out + run.err).contains(message), qPrintable(run.out + run.err));
+    // The totals always come, on standard output; problems on standard error.
+    QVERIFY2(run.out.contains("Test Case Passed"), qPrintable(run.out));
     if (exitCode == 2)
         QVERIFY2(run.err.contains(arguments.last()), qPrintable(run.err));
+}
+
+void TestXrdview::summaryNamesTheTestNodeFirst()
+{
+    const Run run = xrdview({"--summary", "--test-node", "Nightly build 42",
+                             example("nightly-failures.xrd"), example("release-passed.xrd")});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.lines(), QStringList({"TestNode: Nightly build 42", "\t[38] Test Case Passed",
+                                       "\t[5] Test Case Failed"}));
+}
+
+void TestXrdview::failedCountsPastIntStillFail()
+{
+    const Run run =
+        xrdview({"--summary", "/dev/stdin"}, "<XROD>" + node("ko", "2147483647") + node("ko", "1") +
+                                                 node("ok", "2") + "</XROD>");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.contains("[2147483648] Test Case Failed"), qPrintable(run.out));
+}
+
+void TestXrdview::treeShowsDepthAndStatus()
+{
+    const Run run = xrdview({"--tree", example("nightly-failures.xrd")});
+    QCOMPARE(run.exitCode, 1);
+    verifyTreeShape(run);
+    const QStringList lines = run.lines();
+    QCOMPARE(lines.value(0), QString("-- nightly-failures.xrd"));
+    QCOMPARE(lines.value(1), QString("  KO kestrel"));
+    QVERIFY(lines.contains("        ok empty_file"));
+    QVERIFY(lines.contains("        KO duplicate_section_merges"));
+    // Parents come before their children.
+    QVERIFY(lines.indexOf("      KO test_sections") < lines.indexOf("        ok empty_file"));
+
+    const Run passed = xrdview({"--tree", example("release-passed.xrd")});
+    QCOMPARE(passed.exitCode, 0);
+    QVERIFY(!passed.out.contains(" KO "));
+}
+
+void TestXrdview::treeFailedOnly()
+{
+    const Run all = xrdview({"--tree", example("nightly-failures.xrd")});
+    const Run failed = xrdview({"--tree", "--failed-only", example("nightly-failures.xrd")});
+    QCOMPARE(failed.exitCode, 1);
+    verifyTreeShape(failed);
+    QVERIFY(failed.lines().size() < all.lines().size());
+    QVERIFY(failed.lines().contains("        KO duplicate_section_merges"));
+    for (const QString& line : failed.lines())
+        QVERIFY2(!line.trimmed().startsWith("ok "), qPrintable(line));
+}
+
+void TestXrdview::treeFailedOnlyOfAPassedReportAnswersTheQuestion()
+{
+    // Nothing failed: the viewer asks whether to show all tests; the
+    // default answer (Yes) shows them, and the question goes to stderr.
+    const Run all = xrdview({"--tree", example("release-passed.xrd")});
+    const Run failed = xrdview({"--tree", "--failed-only", example("release-passed.xrd")});
+    QCOMPARE(failed.exitCode, 0);
+    QCOMPARE(failed.out, all.out);
+    QVERIFY2(failed.err.contains("show all tests"), qPrintable(failed.err));
+}
+
+void TestXrdview::treeHidesTypes()
+{
+    const Run run = xrdview({"--tree", "--hide-type", "step", "--hide-type", "testcase",
+                             example("nightly-failures.xrd")});
+    QCOMPARE(run.exitCode, 1);
+    verifyTreeShape(run);
+    const QStringList lines = run.lines();
+    QVERIFY(lines.contains("      KO test_sections"));
+    QVERIFY(!lines.contains("        ok empty_file"));
+    QVERIFY(!lines.contains("        KO duplicate_section_merges"));
+
+    const Run one = xrdview({"--tree", "--hide-type", "step", example("nightly-failures.xrd")});
+    QVERIFY(one.lines().contains("        ok empty_file"));
+    QVERIFY(one.lines().size() > lines.size());
+}
+
+void TestXrdview::unknownTypeIsAUsageError()
+{
+    const Run run = xrdview({"--tree", "--hide-type", "Reload", example("nightly-failures.xrd")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("\"Reload\"") && run.err.contains("testcase"), qPrintable(run.err));
+}
+
+void TestXrdview::htmlExportIsNotAvailableYet()
+{
+    const Run run = xrdview({"--export-html", "/nonexistent/out", example("release-passed.xrd")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QRegularExpression("^xrdview: HTML export is not available yet$",
+                                                 QRegularExpression::MultilineOption)),
+             qPrintable(run.err));
 }
 
 void TestXrdview::usageErrorsAreNotTestResults_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("unknown option")
-        << QStringList{"--no-such-option", example("release-passed.xrd")};
-    QTest::newRow("unknown short option") << QStringList{"-Z", example("release-passed.xrd")};
-    QTest::newRow("no file") << QStringList{};
+    const QString passed = example("release-passed.xrd");
+    QTest::newRow("unknown option") << QStringList{"--no-such-option", passed};
+    QTest::newRow("unknown short option") << QStringList{"-Z", passed};
+    QTest::newRow("summary without file") << QStringList{"--summary"};
+    QTest::newRow("two modes") << QStringList{"--summary", "--tree", passed};
+    QTest::newRow("failed-only alone") << QStringList{"--failed-only", "--summary", passed};
+    QTest::newRow("hide-type without tree") << QStringList{"--hide-type", "step", passed};
+    QTest::newRow("test-node without summary") << QStringList{"--test-node", "n", "--tree", passed};
+    QTest::newRow("option without value") << QStringList{"--summary", "--test-node"};
 }
 
 void TestXrdview::usageErrorsAreNotTestResults()
@@ -114,27 +241,43 @@ void TestXrdview::usageErrorsAreNotTestResults()
     const Run run = xrdview(arguments);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.out.isEmpty());
-    QVERIFY(!run.err.isEmpty());
+    QVERIFY2(
+        run.err.contains(QRegularExpression("^xrdview: ", QRegularExpression::MultilineOption)),
+        qPrintable(run.err));
 }
 
-void TestXrdview::helpListsTheExitStatuses()
+void TestXrdview::helpAndVersion()
 {
     for (const char* option : {"--help", "-h", "--help-all"}) {
         const Run run = xrdview({QLatin1String(option)});
         QCOMPARE(run.exitCode, 0);
         const QString text = run.out.simplified();
-        for (const char* status : {"0 all passed", "1 a test failed", "2 a file could not be read"})
-            QVERIFY2(text.contains(QLatin1String(status)), qPrintable(run.out));
-        QVERIFY2(text.contains("usage error"), qPrintable(run.out));
+        for (const char* part :
+             {"--summary", "--tree", "--failed-only", "--hide-type", "--export-html", "--test-node",
+              "0 all passed", "1 a test failed", "2 a file could not be read", "usage error"})
+            QVERIFY2(text.contains(QLatin1String(part)), qPrintable(run.out));
     }
+    const Run version = xrdview({"--version"});
+    QCOMPARE(version.exitCode, 0);
+    QVERIFY2(QRegularExpression("^xrdview \\d+\\.\\d+\\.\\d+\n$").match(version.out).hasMatch(),
+             qPrintable(version.out));
 }
 
-void TestXrdview::failedCountsPastIntStillFail()
+void TestXrdview::windowWithoutDisplayIsRefused()
 {
-    const Run run = xrdview({"/dev/stdin"}, "<XROD>" + node("ko", "2147483647") + node("ko", "1") +
-                                                node("ok", "2") + "</XROD>");
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.out.contains("passed: 2, failed: 2147483648"), qPrintable(run.out));
+    const Run run = xrdview({example("release-passed.xrd")}, QByteArray(),
+                            {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("--summary"), qPrintable(run.err));
+}
+
+void TestXrdview::otherLibraryIsNotAPlugin()
+{
+    const QString library = QString(XRD_BINARY_DIR) + "/hostsdk/libhostsdk.so";
+    const Run run = xrdview({"--plugin", library, "--summary", example("release-passed.xrd")});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(library), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(TestXrdview)

@@ -1,0 +1,38 @@
+#include "xrdinstallpaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+XrdInstallPaths::XrdInstallPaths(const QString& appDir, const QString& sourceResources)
+    : m_appDir(appDir), m_sourceResources(sourceResources)
+{
+}
+
+QString XrdInstallPaths::dataDir() const
+{
+    const QString installed = QDir::cleanPath(m_appDir + QStringLiteral("/../share/xrdview"));
+    for (const QString& candidate : {installed, QDir::cleanPath(m_sourceResources)}) {
+        if (!candidate.isEmpty() &&
+            QFileInfo::exists(candidate + QStringLiteral("/lib/reporterstyle.aml")))
+            return candidate;
+    }
+    return installed;
+}
+
+QStringList XrdInstallPaths::pluginCandidates(const QString& option,
+                                              const QString& environment) const
+{
+    QStringList candidates;
+    if (!option.isEmpty())
+        candidates << option;
+    if (!environment.isEmpty())
+        candidates << environment;
+    candidates << QDir::cleanPath(m_appDir + QStringLiteral("/../plugin/") + pluginFileName())
+               << QDir::cleanPath(m_appDir + QStringLiteral("/../lib/xrdview/") + pluginFileName());
+    return candidates;
+}
+
+QString XrdInstallPaths::pluginFileName()
+{
+    return QStringLiteral("libxrdreporter.so");
+}

@@ -1,0 +1,39 @@
+#ifndef XRDINSTALLPATHS_H
+#define XRDINSTALLPATHS_H
+
+#include <QString>
+#include <QStringList>
+
+// Where the program finds what it ships besides itself: the data folder
+// (lib/reporterstyle.aml, pictures, dhtml.cfg) and the viewer plug-in. The
+// program runs both from the build tree (build/studio/xrdview, data in the
+// source tree's resources/) and from an installed prefix (bin/xrdview, data
+// in share/xrdview, the plug-in in lib/xrdview).
+class XrdInstallPaths
+{
+public:
+    // appDir: the folder of the executable; sourceResources: the source
+    // tree's resources folder, tried after the installed layout.
+    XrdInstallPaths(const QString& appDir, const QString& sourceResources);
+
+    // The data folder: the first candidate holding lib/reporterstyle.aml;
+    // the installed one when none does.
+    QString dataDir() const;
+    QString homeDir() const { return dataDir(); }
+    QString configDirectory() const { return dataDir(); }
+    QString pixmapDirectory() const { return dataDir() + QStringLiteral("/pixmaps"); }
+    QString translationsDirectory() const { return dataDir() + QStringLiteral("/translations"); }
+
+    // The plug-in files to try, in order: the --plugin option, the
+    // XRD_PLUGIN variable, the build tree, the installed prefix. Empty
+    // option or variable values are left out.
+    QStringList pluginCandidates(const QString& option, const QString& environment) const;
+
+    static QString pluginFileName();
+
+private:
+    QString m_appDir;
+    QString m_sourceResources;
+};
+
+#endif

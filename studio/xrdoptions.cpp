@@ -1,0 +1,96 @@
+#include "xrdoptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("xrdview", text);
+}
+
+struct Parser
+{
+    Parser()
+    {
+        parser.setApplicationDescription(
+            tr("Shows XROD test reports in a window, or prints them for scripts and CI.\n"
+               "With files and no option, opens them in one viewer window.\n"
+               "Exit status of --summary and --tree: 0 all passed, 1 a test failed,\n"
+               "2 a file could not be read, or a usage error."));
+        parser.addOptions({
+            {"summary", tr("Print the passed and failed totals of the files.")},
+            {"test-node", tr("Name of the test node printed by --summary."), "NAME"},
+            {"tree", tr("Print the report tree, one item a line.")},
+            {"export-html", tr("Write the reports as HTML into DIR."), "DIR"},
+            {"failed-only", tr("With --tree or --export-html: failed tests only.")},
+            {"hide-type", tr("With --tree: hide the nodes of TYPE (repeatable)."), "TYPE"},
+            {"plugin", tr("Load the viewer plug-in from PATH."), "PATH"},
+        });
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addPositionalArgument(QStringLiteral("files"), tr("Report files (*.xrd)."),
+                                     QStringLiteral("FILE..."));
+    }
+
+    QCommandLineParser parser;
+};
+
+QString checkCombination(const XrdOptions& options, const QCommandLineParser& parser)
+{
+    const int modes =
+        int(parser.isSet("summary")) + int(parser.isSet("tree")) + int(parser.isSet("export-html"));
+    if (modes > 1)
+        return tr("--summary, --tree and --export-html exclude each other");
+    if (options.failedOnly && options.mode != XrdOptions::Tree &&
+        options.mode != XrdOptions::ExportHtml)
+        return tr("--failed-only needs --tree or --export-html");
+    if (!options.hiddenTypes.isEmpty() && options.mode != XrdOptions::Tree)
+        return tr("--hide-type needs --tree");
+    if (!options.testNode.isEmpty() && options.mode != XrdOptions::Summary)
+        return tr("--test-node needs --summary");
+    if (options.mode != XrdOptions::Gui && options.files.isEmpty())
+        return tr("no report file given");
+    return QString();
+}
+
+} // namespace
+
+XrdOptions XrdOptions::parse(const QStringList& arguments)
+{
+    Parser p;
+    XrdOptions options;
+    if (!p.parser.parse(arguments)) {
+        options.error = p.parser.errorText();
+        return options;
+    }
+    options.help =
+        p.parser.isSet(QStringLiteral("help")) || p.parser.isSet(QStringLiteral("help-all"));
+    options.version = p.parser.isSet(QStringLiteral("version"));
+    if (p.parser.isSet("summary"))
+        options.mode = Summary;
+    else if (p.parser.isSet("tree"))
+        options.mode = Tree;
+    else if (p.parser.isSet("export-html"))
+        options.mode = ExportHtml;
+    options.files = p.parser.positionalArguments();
+    options.testNode = p.parser.value("test-node");
+    options.exportDir = p.parser.value("export-html");
+    options.pluginPath = p.parser.value("plugin");
+    options.hiddenTypes = p.parser.values("hide-type");
+    options.failedOnly = p.parser.isSet("failed-only");
+    if (!options.help && !options.version)
+        options.error = checkCombination(options, p.parser);
+    return options;
+}
+
+QString XrdOptions::helpText()
+{
+    return Parser().parser.helpText();
+}
+
+bool XrdOptions::needsDisplay() const
+{
+    return mode == Gui && error.isEmpty() && !help && !version;
+}

@@ -1,0 +1,34 @@
+#ifndef XRDOPTIONS_H
+#define XRDOPTIONS_H
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for, read without an application object so
+// that the program can pick its window system before it starts Qt's.
+class XrdOptions
+{
+public:
+    enum Mode { Gui, Summary, Tree, ExportHtml };
+
+    // arguments includes the program name first, as argv does.
+    static XrdOptions parse(const QStringList& arguments);
+    static QString helpText();
+
+    // True when the run needs a window system: the GUI with no error,
+    // help or version request.
+    bool needsDisplay() const;
+
+    Mode mode = Gui;
+    QStringList files;
+    QString testNode;
+    QString exportDir;
+    QString pluginPath;
+    QStringList hiddenTypes;
+    bool failedOnly = false;
+    bool help = false;
+    bool version = false;
+    QString error; // a usage error; empty when the line is valid
+};
+
+#endif

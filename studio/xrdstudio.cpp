@@ -1,0 +1,112 @@
+#include "xrdstudio.h"
+
+#include "qastoutputwidget.h"
+#include "xrdmainwindow.h"
+#include "xrdsourcelocation.h"
+
+#include <QFileInfo>
+
+XrdStudio::XrdStudio(const XrdInstallPaths& paths) : m_paths(paths) {}
+
+XrdStudio::~XrdStudio() = default;
+
+void XrdStudio::setMainWindow(XrdMainWindow* window)
+{
+    m_window = window;
+}
+
+bool XrdStudio::queryInterface(const QUuid& id, QUnknownInterface** iface)
+{
+    *iface = id == IID_QAStudioInterface ? static_cast<QUnknownInterface*>(this) : nullptr;
+    return *iface != nullptr;
+}
+
+QMainWindow* XrdStudio::mainWindow() const
+{
+    return m_window;
+}
+
+QAILogMonitor* XrdStudio::logMonitor() const
+{
+    if (m_window)
+        return m_window->outputWidget();
+    return &m_console;
+}
+
+QAStOutputWidget* XrdStudio::outputWidget() const
+{
+    return m_window ? m_window->outputWidget() : nullptr;
+}
+
+void XrdStudio::showOutputWidget(QAStOutputWidget*)
+{
+    if (m_window)
+        m_window->showOutputPane();
+}
+
+QString XrdStudio::homeDir() const
+{
+    return m_paths.homeDir();
+}
+
+QString XrdStudio::configDirectory() const
+{
+    return m_paths.configDirectory();
+}
+
+QString XrdStudio::pixmapDirectory() const
+{
+    return m_paths.pixmapDirectory();
+}
+
+void XrdStudio::progressStart(int totalSteps, const QString& label, const QString& cancelLabel)
+{
+    if (m_window)
+        m_window->progressStart(totalSteps, label, cancelLabel);
+}
+
+void XrdStudio::progressStep(int step)
+{
+    if (m_window)
+        m_window->progressStep(step);
+}
+
+void XrdStudio::progressEnd()
+{
+    if (m_window)
+        m_window->progressEnd();
+}
+
+void XrdStudio::openLocation(const QString& location, int line, bool activate)
+{
+    if (m_window) {
+        m_window->openLocation(location, line, activate);
+        return;
+    }
+    const XrdSourceLocation source = XrdSourceLocation::parse(location, line);
+    m_console.log(QFileInfo::exists(source.file)
+                      ? QStringLiteral("%1:%2").arg(source.file).arg(source.line)
+                      : XrdMainWindow::tr("Source file not found: %1").arg(source.file));
+}
+
+void XrdStudio::addResProducer(QAResProducer* producer)
+{
+    if (producer && !m_producers.contains(producer))
+        m_producers.append(producer);
+}
+
+int XrdStudio::insertMenu(const QString& title, QMenu* menu)
+{
+    return m_window ? m_window->insertPluginMenu(title, menu) : -1;
+}
+
+void XrdStudio::removeMenu(int id)
+{
+    if (m_window)
+        m_window->removePluginMenu(id);
+}
+
+QString XrdStudio::productName() const
+{
+    return QStringLiteral("xrdview");
+}

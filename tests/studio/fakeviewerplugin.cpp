@@ -1,0 +1,120 @@
+#include "fakeviewerplugin.h"
+
+#include "fakeviewerwindow.h"
+#include "qaresboolean.h"
+#include "qaresgroup.h"
+#include "qastudiointerface.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QVBoxLayout>
+
+FakePreferencePage::FakePreferencePage()
+    : PreferenceItem(QStringLiteral("Fake"), QStringLiteral("fake"), QStringLiteral("fake"))
+{
+}
+
+QWidget* FakePreferencePage::createWidget(QWidget* parent)
+{
+    auto* widget = new QWidget(parent);
+    m_box = new QCheckBox(QStringLiteral("Flag"), widget);
+    m_box->setObjectName(QStringLiteral("flag"));
+    (new QVBoxLayout(widget))->addWidget(m_box);
+    return widget;
+}
+
+void FakePreferencePage::updateContents()
+{
+    if (m_box)
+        m_box->setChecked(m_flag);
+}
+
+void FakePreferencePage::apply()
+{
+    if (m_box)
+        m_flag = m_box->isChecked();
+}
+
+FakeViewerPlugin::FakeViewerPlugin()
+{
+    setProperty("savedFlag", -1);
+    setProperty("accepted", 0);
+    setProperty("rejected", 0);
+}
+
+FakeViewerPlugin::~FakeViewerPlugin() = default;
+
+void FakeViewerPlugin::initialize(QUnknownInterface* host, QARes* resources)
+{
+    QUnknownInterface* studio = nullptr;
+    if (host && host->queryInterface(IID_QAStudioInterface, &studio))
+        m_host = static_cast<QAStudioInterface*>(studio);
+    if (m_host)
+        m_host->addResProducer(this);
+    const QAResGroup* root = resources ? resources->toResGroup() : nullptr;
+    const QARes* flag =
+        root && root->child() ? root->child()->search("REPORTER.flag", '.') : nullptr;
+    if (flag && flag->toResBoolean()) {
+        m_page.setFlag(flag->toResBoolean()->value());
+        setProperty("savedFlag", int(m_page.flag()));
+    }
+}
+
+QAStViewerWindow* FakeViewerPlugin::create(QStringList& files, bool, QWidget* parent,
+                                           const char* name)
+{
+    auto* window = new FakeViewerWindow(m_host, files, parent);
+    window->setObjectName(QString::fromLatin1(name));
+    m_windows << window;
+    return window;
+}
+
+QAStViewerWindow* FakeViewerPlugin::create(QStringList& files, QWidget* parent, const char* name)
+{
+    return create(files, true, parent, name);
+}
+
+QAStViewerWindow* FakeViewerPlugin::openedWindow(const QString& file)
+{
+    const QString path = QFileInfo(file).absoluteFilePath();
+    for (const QPointer<QAStViewerWindow>& window : std::as_const(m_windows)) {
+        if (window && window->files().contains(path))
+            return window;
+    }
+    return nullptr;
+}
+
+void FakeViewerPlugin::connectAccepted(QObject* sender, const char* signal)
+{
+    connect(sender, signal, this, SLOT(preferencesAccepted()));
+}
+
+void FakeViewerPlugin::connectRejected(QObject* sender, const char* signal)
+{
+    connect(sender, signal, this, SLOT(preferencesRejected()));
+}
+
+void FakeViewerPlugin::preferencesAccepted()
+{
+    setProperty("accepted", property("accepted").toInt() + 1);
+}
+
+void FakeViewerPlugin::preferencesRejected()
+{
+    setProperty("rejected", property("rejected").toInt() + 1);
+}
+
+QARes* FakeViewerPlugin::produce(const char* tag)
+{
+    return new QAResGroup(tag ? tag : "REPORTER", new QAResBoolean("flag", m_page.flag()));
+}
+
+extern "C" Q_DECL_EXPORT const char* qt_ucm_query_verification_data()
+{
+    return "pattern=QT_UCM_VERIFICATION_DATA\nversion=3.3.8\nflags=11\nbuildkey=unspecified";
+}
+
+extern "C" Q_DECL_EXPORT QUnknownInterface* ucm_instantiate()
+{
+    return (new FakeViewerPlugin)->iface();
+}

@@ -1,0 +1,48 @@
+#ifndef FAKEVIEWERWINDOW_H
+#define FAKEVIEWERWINDOW_H
+
+#include "qastviewerwindow.h"
+
+#include <QPointer>
+#include <QTreeWidget>
+
+class QAStudioInterface;
+class QMenu;
+
+// A viewer window of the fake plug-in: it records the host's calls in its
+// "calls" property (a QStringList, read by the tests without linking this
+// library), shows its files in an outline tree, and puts its Commands menu
+// in the host's menu bar while it is active.
+class FakeViewerWindow : public QAStViewerWindow
+{
+    Q_OBJECT
+
+public:
+    FakeViewerWindow(QAStudioInterface* host, const QStringList& files, QWidget* parent);
+    ~FakeViewerWindow() override;
+
+    bool hasContentOutline() const override { return true; }
+    QWidget* contentOutlineWidget() override;
+    bool canPrint() const override { return true; }
+    bool canCopy() const override { return true; }
+    bool canFind() const override { return true; }
+    bool canReload() const override { return true; }
+
+public slots:
+    void activated() override;
+    void desactivated() override;
+    void print() override;
+    void copy() override;
+    void find(const QString& text) override;
+    void reload() override;
+
+private:
+    void record(const QString& call);
+
+    QAStudioInterface* m_host;
+    QPointer<QTreeWidget> m_outline; // owned here, shown by the host
+    QMenu* m_menu;
+    int m_menuId = -1;
+};
+
+#endif

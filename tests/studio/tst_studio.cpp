@@ -1,0 +1,371 @@
+// The host's main window and its services, driven offscreen with the fake
+// viewer plug-in (libfakeviewer.so, loaded as the real plug-in is). Each test
+// gets its own configuration folder (XDG_CONFIG_HOME), removed afterwards.
+
+#include "qaresgroup.h"
+#include "qastoutputwidget.h"
+#include "qastviewerplugin.h"
+#include "qastviewerwindow.h"
+#include "screenshots.h"
+#include "xrdinstallpaths.h"
+#include "xrdmainwindow.h"
+#include "xrdpluginloader.h"
+#include "xrdpreferencesdialog.h"
+#include "xrdprogressdialog.h"
+#include "xrdresourcefile.h"
+#include "xrdsourceview.h"
+#include "xrdstudio.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// One start of the program: plug-in, application interface, saved
+// resources and main window, as main() puts them together.
+struct Session
+{
+    explicit Session(const QString& pluginFile = QStringLiteral(FAKE_PLUGIN))
+        : paths(QCoreApplication::applicationDirPath(), XRD_SOURCE_DIR "/resources"), studio(paths),
+          resourceFile(XrdResourceFile::defaultPath())
+    {
+        if (!loader.load({pluginFile}))
+            qFatal("%s", qPrintable(loader.errorString()));
+        resources = resourceFile.read();
+        window = std::make_unique<XrdMainWindow>(&studio, plugin(), &resourceFile);
+        plugin()->initialize(&studio, resources.get());
+    }
+
+    QAStViewerPlugin* plugin() const { return loader.plugin(); }
+
+    QAStViewerWindow* tab(int index) const
+    {
+        return qobject_cast<QAStViewerWindow*>(window->tabs()->widget(index));
+    }
+
+    // The menus of the menu bar by object name (the fake windows name
+    // theirs "menu of <file>"), else by title.
+    QStringList menuTitles() const
+    {
+        QStringList titles;
+        for (QAction* action : window->menuBar()->actions()) {
+            const QString name = action->menu() ? action->menu()->objectName() : QString();
+            titles << (name.isEmpty() ? action->text() : name);
+        }
+        return titles;
+    }
+
+    XrdInstallPaths paths;
+    XrdStudio studio;
+    XrdPluginLoader loader;
+    XrdResourceFile resourceFile;
+    std::unique_ptr<QAResGroup> resources;
+    std::unique_ptr<XrdMainWindow> window;
+};
+
+QStringList calls(QObject* window)
+{
+    return window->property("calls").toStringList();
+}
+
+} // namespace
+
+class TestStudio : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void activationFollowsTheCurrentTab();
+    void menuCommandsCallTheActiveWindow();
+    void openingAShownFileSwitchesToItsTab();
+    void preferencesSurviveARestart();
+    void cancelledPreferencesAreNotSaved();
+    void recentFilesKeepTheLastTen();
+    void openLocationShowsTheLine();
+    void openLocationOfAMissingFileWritesToTheOutput();
+    void droppedReportsOpenInOneWindow();
+    void cancelledProgressIsReportedInTheOutput();
+    void pluginWithAnotherBuildKeyIsRefused();
+    void screenshots();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_config;
+};
+
+void TestStudio::init()
+{
+    m_config = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_config->isValid());
+    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+}
+
+void TestStudio::cleanup()
+{
+    m_config.reset();
+}
+
+void TestStudio::activationFollowsTheCurrentTab()
+{
+    Session session;
+    XrdMainWindow* window = session.window.get();
+    session.window->openFiles({"/reports/one.xrd"});
+    session.window->openFiles({"/reports/two.xrd"});
+    QAStViewerWindow* one = session.tab(0);
+    QAStViewerWindow* two = session.tab(1);
+    QVERIFY(one && two);
+    QVERIFY(!one->isWindow() && !two->isWindow());
+
+    QCOMPARE(calls(one), QStringList({"activated", "desactivated"}));
+    QCOMPARE(calls(two), QStringList({"activated"}));
+    QCOMPARE(window->activeWindow(), two);
+    QCOMPARE(session.menuTitles().count("menu of two.xrd"), 1);
+    QVERIFY(!session.menuTitles().contains("menu of one.xrd"));
+    QCOMPARE(window->outlinePane()->currentWidget(), two->contentOutlineWidget());
+    // The plug-in's menu sits before Tools.
+    QVERIFY(session.menuTitles().indexOf("menu of two.xrd") <
+            session.menuTitles().indexOf("&Tools"));
+
+    window->tabs()->setCurrentIndex(0);
+    QCOMPARE(calls(one).last(), QString("activated"));
+    QCOMPARE(calls(two).last(), QString("desactivated"));
+    QCOMPARE(session.menuTitles().count("menu of one.xrd"), 1);
+    QVERIFY(!session.menuTitles().contains("menu of two.xrd"));
+    QCOMPARE(window->outlinePane()->currentWidget(), one->contentOutlineWidget());
+
+    // Closing the active tab deactivates it and activates the one left;
+    // its outline goes back to it and is deleted with it.
+    QPointer<QWidget> oneOutline = one->contentOutlineWidget();
+    QPointer<QAStViewerWindow> closed = one;
+    window->action("close")->trigger();
+    QCOMPARE(window->outlinePane()->indexOf(oneOutline), -1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!closed && !oneOutline);
+    QCOMPARE(window->tabs()->count(), 1);
+    QCOMPARE(window->activeWindow(), two);
+    QCOMPARE(calls(two).last(), QString("activated"));
+    QCOMPARE(window->outlinePane()->currentWidget(), two->contentOutlineWidget());
+    QVERIFY(!session.menuTitles().contains("menu of one.xrd"));
+}
+
+void TestStudio::menuCommandsCallTheActiveWindow()
+{
+    Session session;
+    XrdMainWindow* window = session.window.get();
+    QVERIFY(!window->action("print")->isEnabled());
+    session.window->openFiles({"/reports/one.xrd"});
+    QAStViewerWindow* one = session.tab(0);
+    for (const char* name : {"print", "copy", "find", "reload"}) {
+        QVERIFY2(window->action(name)->isEnabled(), name);
+        window->action(name)->trigger();
+    }
+    QCOMPARE(calls(one).mid(1), QStringList({"print", "copy", "find <dialog>", "reload"}));
+    // The fake window cannot save: Save As stays off.
+    QVERIFY(!window->action("saveAs")->isEnabled());
+    QCOMPARE(window->action("open")->shortcut(), QKeySequence(QKeySequence::Open));
+    QCOMPARE(window->action("quit")->shortcut(), QKeySequence(QKeySequence::Quit));
+}
+
+void TestStudio::openingAShownFileSwitchesToItsTab()
+{
+    Session session;
+    QAStViewerWindow* first = session.window->openFiles({"/reports/one.xrd"});
+    session.window->openFiles({"/reports/two.xrd"});
+    QCOMPARE(session.window->openFiles({"/reports/one.xrd"}), first);
+    QCOMPARE(session.window->tabs()->count(), 2);
+    QCOMPARE(session.window->tabs()->currentWidget(), first);
+}
+
+void TestStudio::preferencesSurviveARestart()
+{
+    {
+        Session session;
+        QCOMPARE(session.plugin()->property("savedFlag").toInt(), -1);
+        session.window->showPreferences();
+        XrdPreferencesDialog* dialog = session.window->preferencesDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->pageTree()->topLevelItem(0)->text(0), QString("Fake"));
+        auto* flag = dialog->findChild<QCheckBox*>("flag");
+        QVERIFY(flag && !flag->isChecked());
+        flag->setChecked(true);
+        dialog->buttons()->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(session.plugin()->property("accepted").toInt(), 1);
+        QVERIFY(QFile::exists(XrdResourceFile::defaultPath()));
+    }
+    Session restarted;
+    QCOMPARE(restarted.plugin()->property("savedFlag").toInt(), 1);
+
+    // Defaults resets the page shown, and the dialog shows the saved value.
+    restarted.window->showPreferences();
+    XrdPreferencesDialog* dialog = restarted.window->preferencesDialog();
+    auto* flag = dialog->findChild<QCheckBox*>("flag");
+    QVERIFY(flag->isChecked());
+    dialog->buttons()->button(QDialogButtonBox::RestoreDefaults)->click();
+    QVERIFY(!flag->isChecked());
+}
+
+void TestStudio::cancelledPreferencesAreNotSaved()
+{
+    Session session;
+    session.window->showPreferences();
+    XrdPreferencesDialog* dialog = session.window->preferencesDialog();
+    dialog->findChild<QCheckBox*>("flag")->setChecked(true);
+    dialog->buttons()->button(QDialogButtonBox::Cancel)->click();
+    QCOMPARE(session.plugin()->property("rejected").toInt(), 1);
+    QCOMPARE(session.plugin()->property("accepted").toInt(), 0);
+    QVERIFY(!QFile::exists(XrdResourceFile::defaultPath()));
+}
+
+void TestStudio::recentFilesKeepTheLastTen()
+{
+    QStringList opened;
+    {
+        Session session;
+        for (int i = 0; i < 12; ++i) {
+            opened.prepend(QString("/reports/r%1.xrd").arg(i));
+            session.window->openFiles({opened.first()});
+        }
+        // Opening one again moves it to the front, once.
+        session.window->openFiles({"/reports/r5.xrd"});
+        opened.move(opened.indexOf("/reports/r5.xrd"), 0);
+        QCOMPARE(session.window->recentFiles(), opened.mid(0, 10));
+        session.window->findChild<QDockWidget*>("outputDock")->hide();
+        session.window->close();
+    }
+    Session restarted;
+    QCOMPARE(restarted.window->recentFiles(), opened.mid(0, 10));
+    QVERIFY(restarted.window->findChild<QDockWidget*>("outputDock")->isHidden());
+    QVERIFY(!restarted.window->findChild<QDockWidget*>("outlineDock")->isHidden());
+}
+
+void TestStudio::openLocationShowsTheLine()
+{
+    Session session;
+    session.window->openFiles({"/reports/one.xrd"});
+    const QString source = XRD_SOURCE_DIR "/studio/main.cpp";
+    session.studio.openLocation(source + " line 7", 3, true);
+    QCOMPARE(session.window->tabs()->count(), 2);
+    auto* view = qobject_cast<XrdSourceView*>(session.window->tabs()->currentWidget());
+    QVERIFY(view);
+    QVERIFY(view->isReadOnly());
+    QCOMPARE(view->highlightedLine(), 7);
+    QCOMPARE(view->textCursor().blockNumber(), 6);
+    QCOMPARE(view->extraSelections().size(), 1);
+    // The viewer tab was deactivated: a source tab has no outline.
+    QCOMPARE(calls(session.tab(0)).last(), QString("desactivated"));
+
+    // The same file again reuses its tab.
+    session.studio.openLocation(source + " line 2", 3, true);
+    QCOMPARE(session.window->tabs()->count(), 2);
+    QCOMPARE(view->highlightedLine(), 2);
+}
+
+void TestStudio::openLocationOfAMissingFileWritesToTheOutput()
+{
+    Session session;
+    session.studio.openLocation("/no/such/source.cpp line 12", 3, true);
+    QCOMPARE(session.window->tabs()->count(), 0);
+    QVERIFY2(session.window->outputWidget()->toPlainText().contains("/no/such/source.cpp"),
+             qPrintable(session.window->outputWidget()->toPlainText()));
+}
+
+void TestStudio::droppedReportsOpenInOneWindow()
+{
+    Session session;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/reports/a.xrd"), QUrl::fromLocalFile("/notes/b.txt"),
+                  QUrl::fromLocalFile("/reports/c.xrd")});
+    const QPoint centre = session.window->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(session.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(session.window.get(), &drop);
+    QCOMPARE(session.window->tabs()->count(), 1);
+    QCOMPARE(session.tab(0)->files(), QStringList({"/reports/a.xrd", "/reports/c.xrd"}));
+
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile("/notes/b.txt")});
+    QDragEnterEvent refused(centre, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(session.window.get(), &refused);
+    QVERIFY(!refused.isAccepted());
+}
+
+void TestStudio::cancelledProgressIsReportedInTheOutput()
+{
+    Session session;
+    session.studio.progressStart(100, "Reading big.xrd", "Stop");
+    XrdProgressDialog* progress = session.window->progress();
+    QVERIFY(progress->isRunning());
+    QCOMPARE(progress->dialog()->labelText(), QString("Reading big.xrd"));
+    QCOMPARE(progress->dialog()->maximum(), 100);
+    emit progress->dialog()->canceled();
+    const QString output = session.window->outputWidget()->toPlainText();
+    QVERIFY2(output.contains("Reading big.xrd: cancelled"), qPrintable(output));
+    // The run goes on, unseen, to its end.
+    session.studio.progressStep(50);
+    QVERIFY(!progress->dialog()->isVisible());
+    session.studio.progressEnd();
+    QVERIFY(!progress->isRunning());
+}
+
+void TestStudio::pluginWithAnotherBuildKeyIsRefused()
+{
+    QVERIFY(XrdPluginLoader::verificationMatches(XrdPluginLoader::expectedVerification()));
+    QVERIFY(!XrdPluginLoader::verificationMatches(
+        "pattern=QT_UCM_VERIFICATION_DATA\nversion=3.3.8\nflags=11\nbuildkey=other"));
+    QVERIFY(!XrdPluginLoader::verificationMatches(nullptr));
+    XrdPluginLoader loader;
+    QVERIFY(!loader.load({"/no/such/libxrdreporter.so"}));
+    QVERIFY(loader.errorString().contains("/no/such/libxrdreporter.so"));
+}
+
+// The real plug-in on an example report: the window as opened, with the
+// failed-tests filter on, and the preferences dialog.
+void TestStudio::screenshots()
+{
+    const QString dir = screenshotDir();
+    if (dir.isEmpty())
+        QSKIP(XRD_SCREENSHOT_SKIP_REASON);
+    Session session(QStringLiteral(REAL_PLUGIN));
+    XrdMainWindow* window = session.window.get();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QAStViewerWindow* viewer = window->openFiles({XRD_SOURCE_DIR "/examples/nightly-failures.xrd"});
+    QVERIFY(viewer);
+    window->openFiles({XRD_SOURCE_DIR "/examples/release-passed.xrd"});
+    window->tabs()->setCurrentIndex(0);
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(dir + "/studio-window.png"));
+    QVERIFY(QMetaObject::invokeMethod(viewer, "failedtests"));
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(dir + "/studio-filter.png"));
+    window->showPreferences();
+    QVERIFY(window->preferencesDialog());
+    QVERIFY(QTest::qWaitForWindowExposed(window->preferencesDialog()));
+    QTest::qWait(300);
+    QVERIFY(window->preferencesDialog()->grab().save(dir + "/studio-preferences.png"));
+    QTreeWidget* pages = window->preferencesDialog()->pageTree();
+    QTreeWidgetItem* styles = pages->topLevelItem(0)->child(0);
+    QVERIFY(styles);
+    pages->setCurrentItem(styles);
+    QTest::qWait(200);
+    QVERIFY(window->preferencesDialog()->grab().save(dir + "/studio-preferences-styles.png"));
+    window->preferencesDialog()->reject();
+}
+
+QTEST_MAIN(TestStudio)
+#include "tst_studio.moc"

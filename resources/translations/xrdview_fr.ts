@@ -107,6 +107,51 @@
     </message>
 </context>
 <context>
+    <name>Parser</name>
+    <message>
+        <source>Shows XROD test reports in a window, or prints them for scripts and CI.
+With files and no option, opens them in one viewer window.
+Exit status of --summary and --tree: 0 all passed, 1 a test failed,
+2 a file could not be read, or a usage error.</source>
+        <translation>Affiche les rapports de test XROD dans une fenêtre, ou les imprime pour les scripts et l&apos;intégration continue.
+Avec des fichiers et sans option, les ouvre dans une fenêtre de visualisation.
+Code de sortie de --summary et --tree : 0 tout est passé, 1 un test a échoué,
+2 un fichier n&apos;a pas pu être lu, ou erreur d&apos;utilisation.</translation>
+    </message>
+    <message>
+        <source>Print the passed and failed totals of the files.</source>
+        <translation>Imprime les totaux de tests passés et échoués des fichiers.</translation>
+    </message>
+    <message>
+        <source>Name of the test node printed by --summary.</source>
+        <translation>Nom du nœud de test imprimé par --summary.</translation>
+    </message>
+    <message>
+        <source>Print the report tree, one item a line.</source>
+        <translation>Imprime l&apos;arbre du rapport, un élément par ligne.</translation>
+    </message>
+    <message>
+        <source>Write the reports as HTML into DIR.</source>
+        <translation>Écrit les rapports en HTML dans DIR.</translation>
+    </message>
+    <message>
+        <source>With --tree or --export-html: failed tests only.</source>
+        <translation>Avec --tree ou --export-html : tests échoués seulement.</translation>
+    </message>
+    <message>
+        <source>With --tree: hide the nodes of TYPE (repeatable).</source>
+        <translation>Avec --tree : masque les nœuds de type TYPE (répétable).</translation>
+    </message>
+    <message>
+        <source>Load the viewer plug-in from PATH.</source>
+        <translation>Charge le module de visualisation depuis PATH.</translation>
+    </message>
+    <message>
+        <source>Report files (*.xrd).</source>
+        <translation>Fichiers de rapport (*.xrd).</translation>
+    </message>
+</context>
+<context>
     <name>QAColorButton</name>
     <message>
         <source>Select Color</source>
@@ -641,32 +686,221 @@ Voulez-vous afficher tous les tests au lieu du rapport filtré</translation>
     </message>
 </context>
 <context>
+    <name>XrdCommandLine</name>
+    <message>
+        <source>xrdview: HTML export is not available yet</source>
+        <translation>xrdview : l&apos;export HTML n&apos;est pas encore disponible</translation>
+    </message>
+    <message>
+        <source>xrdview: the plug-in opened no window</source>
+        <translation>xrdview : le module n&apos;a ouvert aucune fenêtre</translation>
+    </message>
+    <message>
+        <source>xrdview: the viewer shows no report tree</source>
+        <translation>xrdview : la fenêtre n&apos;affiche aucun arbre de rapport</translation>
+    </message>
+    <message>
+        <source>xrdview: no node type &quot;%1&quot; in the reports; their types: %2</source>
+        <translation>xrdview : aucun type de nœud « %1 » dans les rapports ; leurs types : %2</translation>
+    </message>
+</context>
+<context>
+    <name>XrdMainWindow</name>
+    <message>
+        <source>%1: cancelled. The report is still read to its end, since the reader cannot stop in the middle of a file; the progress is no longer shown.
+</source>
+        <translation>%1 : annulé. Le rapport est tout de même lu jusqu&apos;au bout, car la lecture ne peut pas s&apos;arrêter au milieu d&apos;un fichier ; la progression n&apos;est plus affichée.
+</translation>
+    </message>
+    <message>
+        <source>Outline</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Sortie</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>&amp;Ouvrir...</translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>Ouvrir un fichier &amp;récent</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Recharger</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Enregistrer &amp;sous...</translation>
+    </message>
+    <message>
+        <source>&amp;Export HTML...</source>
+        <translation>&amp;Exporter en HTML...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimer...</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Fermer</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Rechercher...</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>Rechercher le &amp;suivant</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>&amp;Outils</translation>
+    </message>
+    <message>
+        <source>&amp;Preferences...</source>
+        <translation>&amp;Préférences...</translation>
+    </message>
+    <message>
+        <source>&amp;Panes</source>
+        <translation>&amp;Panneaux</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>À &amp;propos</translation>
+    </message>
+    <message numerus="yes">
+        <source> (+%n)</source>
+        <translation>
+            <numerusform> (+%n)</numerusform>
+            <numerusform> (+%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Source file not found: %1
+</source>
+        <translation>Fichier source introuvable : %1
+</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %1: %2
+</source>
+        <translation>Les réglages n&apos;ont pas pu être enregistrés dans %1 : %2
+</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;xrdview %1&lt;/h3&gt;&lt;p&gt;A viewer for XROD test reports.&lt;/p&gt;&lt;p&gt;&lt;b&gt;%2&lt;/b&gt; %3&lt;br&gt;%4&lt;/p&gt;&lt;p&gt;%5&lt;br&gt;%6&lt;/p&gt;&lt;p&gt;%7&lt;/p&gt;&lt;p&gt;Qt %8&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;xrdview %1&lt;/h3&gt;&lt;p&gt;Un visualiseur de rapports de test XROD.&lt;/p&gt;&lt;p&gt;&lt;b&gt;%2&lt;/b&gt; %3&lt;br&gt;%4&lt;/p&gt;&lt;p&gt;%5&lt;br&gt;%6&lt;/p&gt;&lt;p&gt;%7&lt;/p&gt;&lt;p&gt;Qt %8&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About xrdview</source>
+        <translation>À propos de xrdview</translation>
+    </message>
+    <message>
+        <source>Open Reports</source>
+        <translation>Ouvrir des rapports</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Source file not found: %1</source>
+        <translation>Fichier source introuvable : %1</translation>
+    </message>
+</context>
+<context>
+    <name>XrdPreferencesDialog</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Préférences</translation>
+    </message>
+</context>
+<context>
+    <name>XrdProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
     <name>xrdview</name>
     <message>
         <source>xrdview: %1: %2</source>
-        <translation>xrdview : %1 : %2</translation>
+        <translation type="vanished">xrdview : %1 : %2</translation>
     </message>
     <message>
         <source>Report files (*.xrd).</source>
-        <translation>Fichiers de rapport (*.xrd).</translation>
+        <translation type="vanished">Fichiers de rapport (*.xrd).</translation>
     </message>
     <message>
         <source>xrdview: %1</source>
-        <translation>xrdview : %1</translation>
+        <translation type="vanished">xrdview : %1</translation>
     </message>
     <message>
         <source>Reads XROD test reports and prints their node counts and test totals.
 Exit status: 0 all passed, 1 a test failed, 2 a file could not be read
 or is not a report, or a usage error.</source>
-        <translation>Lit des rapports de test XROD et affiche leur nombre de nœuds et leurs totaux de tests.
+        <translation type="vanished">Lit des rapports de test XROD et affiche leur nombre de nœuds et leurs totaux de tests.
 Code de sortie : 0 tout a réussi, 1 un test a échoué, 2 un fichier n&apos;a pas pu être lu
 ou n&apos;est pas un rapport, ou une erreur d&apos;utilisation.</translation>
     </message>
     <message>
         <source>xrdview: %1
 %2</source>
-        <translation>xrdview : %1
+        <translation type="vanished">xrdview : %1
 %2</translation>
+    </message>
+    <message>
+        <source>Try &apos;xrdview --help&apos; for more information.
+</source>
+        <translation>Essayez « xrdview --help » pour plus d&apos;informations.
+</translation>
+    </message>
+    <message>
+        <source>the viewer plug-in was not found; tried:
+  %1</source>
+        <translation>le module de visualisation est introuvable ; essayé :
+  %1</translation>
+    </message>
+    <message>
+        <source>cannot load the plug-in %1: %2</source>
+        <translation>impossible de charger le module %1 : %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a viewer plug-in</source>
+        <translation>%1 n&apos;est pas un module de visualisation</translation>
+    </message>
+    <message>
+        <source>the plug-in %1 was built for another host (build key &quot;%2&quot;)</source>
+        <translation>le module %1 a été construit pour un autre hôte (clé de construction « %2 »)</translation>
+    </message>
+    <message>
+        <source>the plug-in %1 offers no viewer</source>
+        <translation>le module %1 n&apos;offre aucune fenêtre de visualisation</translation>
     </message>
 </context>
 </TS>

@@ -284,6 +284,18 @@ void TestReporter::reportLinksReloadOrMove()
     QCOMPARE(window->records().size(), 1);
     QCOMPARE(window->records().first()->fileName, other);
     QCOMPARE(window->reportView()->currentItemName(), QString("t3"));
+
+    // From a failed-only view: the other report has no failure, so the
+    // question comes first and "Yes" shows it whole, at the anchor.
+    Boxes boxes;
+    boxes.answer = QMessageBox::Yes;
+    auto failedOnly = open({mainReport});
+    failedOnly->failedtests();
+    failedOnly->resolveLink(linkNamed(*failedOnly, "otherlink"));
+    QCOMPARE(boxes.shown.size(), 1);
+    QCOMPARE(failedOnly->records().first()->fileName, other);
+    QVERIFY(!failedOnly->reporterToolBar()->isFilterOn());
+    QCOMPARE(failedOnly->reportView()->currentItemName(), QString("t3"));
 }
 
 void TestReporter::sourceLinksTakeTheNodeBase_data()

@@ -1,3 +1,4 @@
+#include "capturedoutput.h"
 #include "qafilewatcher.h"
 #include "qamessagebox.h"
 #include "qaprogresspulse.h"
@@ -68,43 +69,6 @@ QStringList reportedPaths(const QSignalSpy& spy)
         paths.append(arguments.at(0).toString());
     return paths;
 }
-
-// Everything written to standard error while it lives, through a pipe.
-class StderrCapture
-{
-public:
-    StderrCapture()
-    {
-        std::fflush(stderr);
-        if (pipe(m_pipe) != 0)
-            return;
-        m_saved = dup(STDERR_FILENO);
-        dup2(m_pipe[1], STDERR_FILENO);
-    }
-    ~StderrCapture() { finish(); }
-
-    QByteArray finish()
-    {
-        if (m_saved < 0)
-            return m_text;
-        std::fflush(stderr);
-        dup2(m_saved, STDERR_FILENO);
-        close(m_saved);
-        close(m_pipe[1]);
-        m_saved = -1;
-        char buffer[4096];
-        ssize_t count;
-        while ((count = read(m_pipe[0], buffer, sizeof buffer)) > 0)
-            m_text.append(buffer, count);
-        close(m_pipe[0]);
-        return m_text;
-    }
-
-private:
-    int m_pipe[2] = {-1, -1};
-    int m_saved = -1;
-    QByteArray m_text;
-};
 
 QPushButton* buttonNamed(QWidget* parent, const QString& text)
 {
@@ -475,13 +439,13 @@ void TestViewerWindow::messageBoxResponderAnswersFirst()
     });
     // The responder wins over the command-line mode: nothing is printed.
     QAMessageBox::setCommandLineMode(true);
-    StderrCapture capture;
+    CapturedOutput capture(2);
     QCOMPARE(QAMessageBox::question(nullptr, QStringLiteral("Reload"), QStringLiteral("Again?")),
              QMessageBox::No);
     QCOMPARE(QAMessageBox::critical(nullptr, QStringLiteral("Read"), QStringLiteral("Bad"),
                                     QMessageBox::Ok | QMessageBox::No, QMessageBox::Ok),
              QMessageBox::No);
-    QCOMPARE(capture.finish(), QByteArray());
+    QCOMPARE(capture.text(), QByteArray());
     const QStringList expected{QStringLiteral("%1 Reload: Again? %2")
                                    .arg(int(QMessageBox::Question))
                                    .arg((QMessageBox::Yes | QMessageBox::No).toInt()),
@@ -495,7 +459,7 @@ void TestViewerWindow::messageBoxCommandLineWritesToStderr()
 {
     QAMessageBox::setCommandLineMode(true);
     QVERIFY(QAMessageBox::isCommandLineMode());
-    StderrCapture capture;
+    CapturedOutput capture(2);
     const auto defaulted = QAMessageBox::warning(
         nullptr, QStringLiteral("Rapport"), QStringLiteral("Fichier illisible\nété"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -504,7 +468,7 @@ void TestViewerWindow::messageBoxCommandLineWritesToStderr()
     const auto firstOfNoCancel =
         QAMessageBox::information(nullptr, QStringLiteral("I"), QStringLiteral("Done"),
                                   QMessageBox::Cancel | QMessageBox::No);
-    const QByteArray written = capture.finish();
+    const QByteArray written = capture.text();
     QCOMPARE(defaulted, QMessageBox::No);
     QCOMPARE(firstOfYesNo, QMessageBox::Yes);
     QCOMPARE(firstOfNoCancel, QMessageBox::No);
@@ -538,9 +502,9 @@ void TestViewerWindow::progressPulseStepsTheCurrentRunOnly()
     }
     ticks(1024);
     QCOMPARE(studio.steps, QList<int>({1, 2}));
-    QCOMPARE(studio.calls, QStringList({"progressStart 0 outer Cancel",
-                                        "progressStart 0 inner Cancel", "progressEnd",
-                                        "progressEnd"}));
+    QCOMPARE(studio.calls,
+             QStringList({"progressStart 0 outer Cancel", "progressStart 0 inner Cancel",
+                          "progressEnd", "progressEnd"}));
 }
 
 #include "tst_viewerwindow.moc"

@@ -65,6 +65,7 @@ QAReporterData* QAReporterFilter::filter(const QAReporterData& record) const
 QAReporterData* QAReporterFilter::share(const QAReporterData& record) const
 {
     QAReporterFilterWriter writer(m_criteria);
+    writer.setRebind(false);
     if (!writer.buildTree(record.tree.data()))
         return nullptr;
     auto* shared = new QAReporterData;

@@ -91,6 +91,8 @@ QAReporterDataTree* QAReporterFilterWriter::buildTree(QAReporterDataTree* source
 // copies as the document is copied.
 void QAReporterFilterWriter::keepNode(QAReporterNode* node)
 {
+    if (!m_rebind)
+        return;
     if (node->startItem)
         m_bindings[node->startItem].starting.append(node);
     if (node->endItem)

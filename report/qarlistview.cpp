@@ -1,5 +1,6 @@
 #include "qarlistview.h"
 
+#include "qaprogresspulse.h"
 #include "qarlistviewitem.h"
 
 #include <QMouseEvent>
@@ -66,6 +67,21 @@ QARListView::QARListView(QWidget* parent) : QAListView(parent)
 }
 
 QARListView::~QARListView() = default;
+
+void QARListView::clearItems()
+{
+    QList<QTreeWidgetItem*> pending = invisibleRootItem()->takeChildren();
+    while (!pending.isEmpty()) {
+        QTreeWidgetItem* item = pending.last();
+        if (item->childCount() > 0) {
+            pending.append(item->takeChildren());
+            continue;
+        }
+        pending.removeLast();
+        delete item;
+        QAProgressPulse::tick();
+    }
+}
 
 void QARListView::selectNextFailed()
 {

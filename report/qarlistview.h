@@ -23,6 +23,11 @@ public:
     void selectNextFailed();
     void selectPreviousFailed();
 
+    // Removes every item, as clear() does, then deletes them one by one from
+    // the leaves up, so that a large tree goes without deep recursion and
+    // with the progress pulse beating.
+    void clearItems();
+
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

@@ -280,7 +280,7 @@ bool QAReporter::loadReports(QStringList* files)
     headerShown = reports.size() > 1;
     if (treeView) {
         selectedItem = nullptr;
-        treeView->clear();
+        treeView->clearItems();
     }
     collectNodeTypes();
     if (toolBar && toolBar->isFilterOn()) {
@@ -336,7 +336,7 @@ void QAReporter::assembleDocuments()
         // records: both go before them.
         if (treeView) {
             selectedItem = nullptr;
-            treeView->clear();
+            treeView->clearItems();
         }
         linkIndex->clear();
         filter->clearFilteredRecords();
@@ -376,7 +376,7 @@ void QAReporter::fillTree()
     if (reports.isEmpty() || !treeView)
         return;
     selectedItem = nullptr;
-    treeView->clear();
+    treeView->clearItems();
     treeView->setHeaderHidden(true);
     treeView->setRootIsDecorated(true);
     treeView->setAllColumnsShowFocus(false);
@@ -646,7 +646,7 @@ void QAReporter::clearViews()
     documentView->clearDocs();
     if (treeView) {
         selectedItem = nullptr;
-        treeView->clear();
+        treeView->clearItems();
     }
     linkIndex->clear();
     if (filter)
@@ -655,9 +655,12 @@ void QAReporter::clearViews()
 
 void QAReporter::reloadFiles()
 {
-    clearViews();
-    qDeleteAll(reports);
-    reports.clear();
+    {
+        QAProgressPulse pulse(host(), tr("Closing the report"));
+        clearViews();
+        qDeleteAll(reports);
+        reports.clear();
+    }
     loadReports(&fileList);
 }
 
@@ -714,8 +717,7 @@ void QAReporter::showHeaderDock()
     // Room for the summary's heading, a row per file and the totals row.
     const int rows = int(reports.size()) + 3;
     const int lineHeight = headerView->fontMetrics().height() + 10;
-    resizeDocks({headerDock}, {qMin(rows * lineHeight + 12, qMax(height() / 3, 80))},
-                Qt::Vertical);
+    resizeDocks({headerDock}, {qMin(rows * lineHeight + 12, qMax(height() / 3, 80))}, Qt::Vertical);
 }
 
 void QAReporter::hideHeaderDock()

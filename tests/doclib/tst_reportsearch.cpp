@@ -60,8 +60,8 @@ struct Searched
         for (int i = 0; i < count; ++i) {
             const int block = (fromBlock + i) % count;
             bool found = false;
-            const DReportModel::Block& spec = model.block(block);
-            DItemWalk::walkBlock(spec.item, spec.rows, [&](const DItem* item) {
+            const DReportModel::Block& blockInfo = model.block(block);
+            DItemWalk::walkBlock(blockInfo.item, blockInfo.rows, [&](const DItem* item) {
                 const QString* text = DBlockText::searchableText(item);
                 if (text && pattern.match(*text).capturedLength() > 0)
                     found = true;

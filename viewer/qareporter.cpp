@@ -6,6 +6,7 @@
 #include "qamessagebox.h"
 #include "qapixmapcenter.h"
 #include "qaprogresspulse.h"
+#include "qareportercommands.h"
 #include "qareporterdata.h"
 #include "qareporterfilter.h"
 #include "qareporterfiltercriteria.h"
@@ -946,10 +947,30 @@ void QAReporter::highlighted(int id)
     studio->mainWindow()->statusBar()->showMessage(text);
 }
 
-// Export and defects come with their own commands.
+// Export and defects come from the layer above, through the installed
+// commands.
 
-void QAReporter::saveAs() {}
+void QAReporter::saveAs()
+{
+    if (QAReporterCommands* commands = reporterCommands())
+        commands->saveAs(this);
+}
 
-void QAReporter::exportDoc() {}
+void QAReporter::exportDoc()
+{
+    if (QAReporterCommands* commands = reporterCommands())
+        commands->exportDoc(this);
+}
 
-void QAReporter::submitTallyvane() {}
+void QAReporter::submitTallyvane()
+{
+    if (QAReporterCommands* commands = reporterCommands())
+        commands->submitTallyvane(this);
+}
+
+bool QAReporter::exportHTML(const QString& dir, const QString& indexName,
+                            QAIProgressMonitor* progress, QAILogMonitor* log)
+{
+    QAReporterCommands* commands = reporterCommands();
+    return commands && commands->exportHTML(this, dir, indexName, progress, log);
+}

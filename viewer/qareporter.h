@@ -66,6 +66,8 @@ public:
 
     void setFiles(QStringList* files, QStringList* other, ViewerMode mode) override;
     void scrollToTag(const QString& tag, int line, int column) override;
+    bool exportHTML(const QString& dir, const QString& indexName, QAIProgressMonitor* progress,
+                    QAILogMonitor* log) override;
     virtual void setTestNode(QAStWorkspace* workspace, const QString& name);
 
     // Reads the files into records, skipping those already loaded, and
@@ -101,6 +103,8 @@ public:
     QARToolBar* reporterToolBar() const { return toolBar; }
     QARPopupMenu* reportTreeMenu() const { return treePopup; }
     QAction* treeSubmitAction() const { return submitItem; }
+    // The item last selected in the report tree, or null.
+    QTreeWidgetItem* selectedTreeItem() const { return selectedItem; }
     QMenu* commands() const { return commandsMenu; }
     QString windowTitleText() const { return title; }
     const QRegularExpression& lastSearch() const { return searchPattern; }

@@ -3,6 +3,7 @@
 #include "qapixmapcenter.h"
 #include "qareporter.h"
 #include "qareporterdata.h"
+#include "qareporterexportcommands.h"
 #include "qareporterpref.h"
 #include "qareporterprefgeneral.h"
 #include "qaresgroup.h"
@@ -69,6 +70,7 @@ void QAStReporterPlugin::initialize(QUnknownInterface* host, QARes* resources)
     if (QARes* saved = reporterResources(resources))
         preferences->loadResources(saved);
     studio->addResProducer(preferences);
+    installReporterCommands(std::make_unique<QAReporterExportCommands>());
     initialised = true;
 }
 

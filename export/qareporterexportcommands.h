@@ -1,0 +1,15 @@
+#ifndef QAREPORTEREXPORTCOMMANDS_H
+#define QAREPORTEREXPORTCOMMANDS_H
+
+#include "qareportercommands.h"
+
+// The viewer window's save-as and defect report commands, which the
+// plug-in installs for every window.
+class QAReporterExportCommands : public QAReporterCommands
+{
+public:
+    void saveAs(QAReporter* window) override;
+    void submitTallyvane(QAReporter* window) override;
+};
+
+#endif

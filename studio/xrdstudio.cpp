@@ -1,10 +1,12 @@
 #include "xrdstudio.h"
 
+#include "qafolderdefecttracker.h"
 #include "qastoutputwidget.h"
 #include "xrdmainwindow.h"
 #include "xrdsourcelocation.h"
 
 #include <QFileInfo>
+#include <QStandardPaths>
 
 XrdStudio::XrdStudio(const XrdInstallPaths& paths) : m_paths(paths) {}
 
@@ -47,6 +49,17 @@ void XrdStudio::showOutputWidget(QAStOutputWidget*)
 QString XrdStudio::homeDir() const
 {
     return m_paths.homeDir();
+}
+
+TallyvaneInterface* XrdStudio::defectTracker() const
+{
+    if (!m_defectTracker) {
+        m_defectTracker = std::make_unique<QAFolderDefectTracker>(
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                QStringLiteral("/defects"),
+            qEnvironmentVariable("XRD_DEFECT_COMMAND"));
+    }
+    return m_defectTracker.get();
 }
 
 QString XrdStudio::configDirectory() const

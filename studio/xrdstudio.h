@@ -8,6 +8,9 @@
 #include <QList>
 #include <QPointer>
 
+#include <memory>
+
+class QAFolderDefectTracker;
 class XrdMainWindow;
 
 // The application interface xrdview gives the plug-in. Without a main window
@@ -38,7 +41,9 @@ public:
     void addResProducer(QAResProducer* producer) override;
     int insertMenu(const QString& title, QMenu* menu) override;
     void removeMenu(int id) override;
-    TallyvaneInterface* defectTracker() const override { return nullptr; }
+    // Files defects as folders under the user's data folder ("defects"), or
+    // hands them to the command that $XRD_DEFECT_COMMAND names.
+    TallyvaneInterface* defectTracker() const override;
     QString productName() const override;
 
 private:
@@ -46,6 +51,7 @@ private:
     QPointer<XrdMainWindow> m_window;
     mutable XrdConsoleLog m_console;
     QList<QAResProducer*> m_producers;
+    mutable std::unique_ptr<QAFolderDefectTracker> m_defectTracker;
 };
 
 #endif

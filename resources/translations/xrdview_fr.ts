@@ -314,6 +314,104 @@ Voulez-vous afficher tous les tests au lieu du rapport filtré</translation>
         <source>No such file.</source>
         <translation>Fichier introuvable.</translation>
     </message>
+    <message>
+        <source>Closing the report</source>
+        <translation>Fermeture du rapport</translation>
+    </message>
+    <message>
+        <source>Submit Defect Report Failed ...
+</source>
+        <translation>Échec de l'envoi du rapport d'anomalie...
+</translation>
+    </message>
+    <message>
+        <source>Submit Defect Report ...
+</source>
+        <translation>Envoi du rapport d'anomalie...
+</translation>
+    </message>
+    <message>
+        <source>No nodes selected
+</source>
+        <translation>Aucun nœud sélectionné
+</translation>
+    </message>
+    <message>
+        <source>Stopped.
+</source>
+        <translation>Arrêté.
+</translation>
+    </message>
+    <message>
+        <source>Can&apos;t find data
+</source>
+        <translation>Données introuvables
+</translation>
+    </message>
+    <message>
+        <source>Workspace:  </source>
+        <translation>Espace de travail :  </translation>
+    </message>
+    <message>
+        <source>Test:       </source>
+        <translation>Test :       </translation>
+    </message>
+    <message>
+        <source>Report file:  </source>
+        <translation>Fichier de rapport :  </translation>
+    </message>
+    <message>
+        <source>Item failed:  </source>
+        <translation>Élément en échec :  </translation>
+    </message>
+    <message>
+        <source>Item type:   </source>
+        <translation>Type d'élément :   </translation>
+    </message>
+    <message>
+        <source>Warning ...
+</source>
+        <translation>Avertissement...
+</translation>
+    </message>
+    <message>
+        <source>Report File</source>
+        <translation>Fichier de rapport</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <comment>Default product name to dialogs box.</comment>
+        <translation>Rapport</translation>
+    </message>
+    <message>
+        <source>Save %1 Report As</source>
+        <comment>%1 is the source file name.</comment>
+        <translation>Enregistrer le rapport %1 sous</translation>
+    </message>
+    <message>
+        <source>Source and destination files are the sames.
+Please select an other file.</source>
+        <translation>Les fichiers source et destination sont identiques.
+Veuillez choisir un autre fichier.</translation>
+    </message>
+    <message>
+        <source>The file already exists.
+Do you want to overwrite it?</source>
+        <translation>Le fichier existe déjà.
+Voulez-vous le remplacer ?</translation>
+    </message>
+    <message>
+        <source>The file could not be save.
+Please check if you have write permission.</source>
+        <translation>Le fichier n'a pas pu être enregistré.
+Vérifiez que vous avez le droit d'écriture.</translation>
+    </message>
+    <message>
+        <source>The file could not be save.
+Please check if you have read permission.</source>
+        <translation>Le fichier n'a pas pu être enregistré.
+Vérifiez que vous avez le droit de lecture.</translation>
+    </message>
 </context>
 <context>
     <name>QAReporterPref</name>

@@ -54,10 +54,13 @@ void QAReporterSaveAs::run()
 {
     QAStudioInterface* host = studio();
     m_title = host ? host->productName() : tr("Report", "Default product name to dialogs box.");
-    // A copy of the list: the boxes run an event loop.
-    const QList<QAReporterData*> records = m_window->records();
-    for (const QAReporterData* record : records)
-        saveReport(QFileInfo(record->fileName));
+    // The names are taken first: the dialogs and boxes run an event loop, in
+    // which a changed file may reload the window and replace its records.
+    QStringList fileNames;
+    for (const QAReporterData* record : m_window->records())
+        fileNames.append(record->fileName);
+    for (const QString& fileName : std::as_const(fileNames))
+        saveReport(QFileInfo(fileName));
 }
 
 // Asks again for the same report until a destination is accepted or the

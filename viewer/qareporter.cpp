@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -74,6 +75,28 @@ void writeStandardOutput(const QByteArray& text)
 }
 
 } // namespace
+
+// Loading and assembling report progress to the host, which may run its
+// event loop meanwhile; a reload asked for then (a watched file changed
+// again) waits until the window is done, instead of pulling the records
+// from under the work in progress.
+class QAReporter::BusyScope
+{
+public:
+    explicit BusyScope(QAReporter* window) : m_window(window) { ++m_window->busyDepth; }
+    ~BusyScope()
+    {
+        if (--m_window->busyDepth == 0 && m_window->reloadPending) {
+            m_window->reloadPending = false;
+            QTimer::singleShot(0, m_window, qOverload<>(&QAReporter::reload));
+        }
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    QAReporter* m_window;
+};
 
 QList<QAReporter*>& reporterWindows()
 {
@@ -245,6 +268,7 @@ void QAReporter::setFiles(QStringList* files, QStringList* other, ViewerMode mod
 
 bool QAReporter::loadReports(QStringList* files)
 {
+    BusyScope busy(this);
     QAStudioInterface* studio = host();
     // Every type shows again, in the menu and in the documents assembled
     // below, not only once the menu is next opened.
@@ -322,6 +346,7 @@ void QAReporter::assembleDocuments()
 {
     if (viewUpToDate)
         return;
+    BusyScope busy(this);
     QAProgressPulse pulse(host(), tr("Preparing the report"));
     QString position;
     if (!criteria)
@@ -656,6 +681,11 @@ void QAReporter::clearViews()
 
 void QAReporter::reloadFiles()
 {
+    if (busyDepth > 0) {
+        reloadPending = true;
+        return;
+    }
+    BusyScope busy(this);
     {
         QAProgressPulse pulse(host(), tr("Closing the report"));
         clearViews();

@@ -168,6 +168,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    class BusyScope;
     static QAStudioInterface* host();
     void buildViews();
     void buildTree();
@@ -218,6 +219,9 @@ private:
     QPointer<QARToolBar> toolBar;
     // Links of the filtered documents to their nodes; rebuilt by assembly.
     std::unique_ptr<QAReporterLinkIndex> linkIndex;
+    // Loads and assemblies under way; a reload asked for meanwhile waits.
+    int busyDepth = 0;
+    bool reloadPending = false;
 };
 
 // The open viewer windows, in order of creation; the list does not own them.

@@ -118,6 +118,7 @@ private slots:
     void typesHideAndComeBack();
     void watchedFileChangeReloads();
     void rewrittenFileEndsComplete();
+    void reloadAskedDuringALoadWaits();
     void testNodeSetsTheCaption();
     void findKeepsTheLastSearch();
     void batchModeWritesTotals();
@@ -439,6 +440,39 @@ void TestReporter::rewrittenFileEndsComplete()
     QCOMPARE(window->failedTotal(), 1);
     QVERIFY2(boxes.shown.size() <= 1, qPrintable(boxes.shown.join('\n')));
     QCOMPARE(treeLines(window->reportTree()).size(), 5);
+}
+
+// A host that runs its event loop while it shows progress lets a watched
+// file's change reach the window in the middle of a load.
+void TestReporter::reloadAskedDuringALoadWaits()
+{
+    struct ReloadingStudio : RecordingStudio
+    {
+        void progressStep(int step) override
+        {
+            RecordingStudio::progressStep(step);
+            if (window && !asked) {
+                asked = true;
+                window->reload();
+            }
+        }
+        QAReporter* window = nullptr;
+        bool asked = false;
+    } studio;
+    studio.home = m_studio.home;
+    ScopedPreferences preferences(&studio);
+    auto window = std::make_unique<QAReporter>(QStringLiteral("Test Report"), QPixmap());
+    studio.window = nullptr;
+    studio.ReloadingStudio::window = window.get();
+    QStringList files{mainReport, passedReport};
+    window->setFiles(&files, nullptr, QAStViewerWindow::Interactive);
+    QVERIFY(studio.asked);
+    QCOMPARE(window->records().size(), 2);
+    auto reads = [&] { return studio.calls.filter("progressStart").filter("Analysing").size(); };
+    QCOMPARE(reads(), 2);
+    QTRY_COMPARE(reads(), 4); // the waiting reload, once the load is done
+    QCOMPARE(window->records().size(), 2);
+    QCOMPARE(treeLines(window->reportTree()).size(), 8);
 }
 
 void TestReporter::testNodeSetsTheCaption()

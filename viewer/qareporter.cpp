@@ -24,6 +24,7 @@
 #include "qastoutputwidget.h"
 #include "qastudiointerface.h"
 #include "qastworkspace.h"
+#include "qatestcount.h"
 #include "qaviewerfinddialog.h"
 
 #include <QApplication>
@@ -330,7 +331,7 @@ qint64 QAReporter::failedTotal() const
 {
     qint64 total = 0;
     for (const QAReporterData* record : reports)
-        total += record->koCount;
+        total = QATestCount::add(total, record->koCount);
     return total;
 }
 
@@ -338,7 +339,7 @@ qint64 QAReporter::passedTotal() const
 {
     qint64 total = 0;
     for (const QAReporterData* record : reports)
-        total += record->okCount;
+        total = QATestCount::add(total, record->okCount);
     return total;
 }
 
@@ -354,18 +355,10 @@ void QAReporter::assembleDocuments()
     if (!filter) {
         filter = new QAReporterFilter;
     } else {
-        if (documentView->currentItem() || !documentView->currentItemName().isEmpty())
-            position = documentView->currentItemName();
-        headerView->clearDocs();
-        documentView->clearDocs();
-        // The tree's items and the link index point into the filtered
-        // records: both go before them.
-        if (treeView) {
-            selectedItem = nullptr;
-            treeView->clearItems();
-        }
-        linkIndex->clear();
-        filter->clearFilteredRecords();
+        const QString shown = documentView->currentItemName();
+        if (!shown.isEmpty())
+            position = shown;
+        clearViews();
     }
     makeDocumentNamesUnique();
     filter->setCriteria(*criteria);
@@ -670,6 +663,8 @@ void QAReporter::clearViews()
     delete summaryDocument;
     summaryDocument = nullptr;
     documentView->clearDocs();
+    // The tree's items and the link index point into the filtered records:
+    // both go before them.
     if (treeView) {
         selectedItem = nullptr;
         treeView->clearItems();

@@ -14,6 +14,7 @@
 #include "qartoolbar.h"
 #include "qastoutputwidget.h"
 #include "qastworkspace.h"
+#include "qatestcount.h"
 #include "qaviewerfinddialog.h"
 #include "recordingstudio.h"
 #include "scopedpreferences.h"
@@ -540,6 +541,15 @@ void TestReporter::batchModeWritesTotals()
                                        "\t[5] Test Case Passed\n"
                                        "\t[1] Test Case Failed\n"));
     QVERIFY(window->reportView()->documents().isEmpty());
+
+    // Totals past the largest count stop there instead of wrapping round.
+    QStringList huge{reports + "huge1.xrd", reports + "huge2.xrd"};
+    auto hugeWindow =
+        std::make_unique<QAReporter>("Test Report", QPixmap(), nullptr, Qt::WindowFlags(), false);
+    CapturedOutput hugeOutput(1);
+    hugeWindow->setFiles(&huge, nullptr, QAStViewerWindow::Batch);
+    QCOMPARE(hugeWindow->failedTotal(), QATestCount::Max);
+    QVERIFY(hugeOutput.text().endsWith("\t[9223372036854775807] Test Case Failed\n"));
 }
 
 void TestReporter::screenshots()

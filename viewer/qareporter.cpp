@@ -533,13 +533,17 @@ void QAReporter::gotoMenu()
     moveDoc(treePopup->targetItem);
 }
 
+void QAReporter::moveToTarget(const QString& target)
+{
+    QString file, kind, tag;
+    DLink::split(target, file, kind, tag);
+    documentView->moveTo(file, kind, tag);
+}
+
 void QAReporter::moveDoc(const QString& target)
 {
-    if (!target.isEmpty()) {
-        QString file, kind, tag;
-        DLink::split(target, file, kind, tag);
-        documentView->moveTo(file, kind, tag);
-    }
+    if (!target.isEmpty())
+        moveToTarget(target);
     raiseDocumentView(false);
 }
 
@@ -552,9 +556,7 @@ void QAReporter::activateHeader(DLink* link)
 {
     if (!link || link->target().isEmpty())
         return;
-    QString file, kind, tag;
-    link->split(file, kind, tag);
-    documentView->moveTo(file, kind, tag);
+    moveToTarget(link->target());
     raiseDocumentView(true);
 }
 

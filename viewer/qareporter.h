@@ -182,6 +182,8 @@ private:
     void clearViews();
     void showHeaderDock();
     void hideHeaderDock();
+    // Moves the document view to a link target (file, kind and tag).
+    void moveToTarget(const QString& target);
     void raiseDocumentView(bool always);
     void updateSubmitText(QAction* action, QTreeWidgetItem* item) const;
     void openLocation(const DLink* link, const QString& target);

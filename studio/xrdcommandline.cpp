@@ -3,6 +3,8 @@
 #include "qamessagebox.h"
 #include "qastviewerplugin.h"
 #include "qastviewerwindow.h"
+#include "xrdconsolelog.h"
+#include "xrdconsoleprogress.h"
 #include "xrdoptions.h"
 
 #include <QCoreApplication>
@@ -88,8 +90,7 @@ int XrdCommandLine::run(const XrdOptions& options)
     case XrdOptions::Tree:
         return tree(options);
     case XrdOptions::ExportHtml:
-        m_err << tr("xrdview: HTML export is not available yet") << Qt::endl;
-        return UsageError;
+        return exportHtml(options);
     case XrdOptions::Gui:
         break;
     }
@@ -164,6 +165,31 @@ int XrdCommandLine::tree(const XrdOptions& options)
         m_out << line << '\n';
     m_out.flush();
     return result;
+}
+
+int XrdCommandLine::exportHtml(const XrdOptions& options)
+{
+    std::unique_ptr<QAStViewerWindow> window(openWindow(options.files));
+    QTreeWidget* tree = treeOf(window.get());
+    if (!tree) {
+        m_err << tr("xrdview: the viewer shows no report tree") << Qt::endl;
+        return FileUnreadable;
+    }
+    const bool allRead = outcome(tree, options.files) != FileUnreadable;
+    if (options.failedOnly)
+        QMetaObject::invokeMethod(window.get(), "failedtests");
+    XrdConsoleProgress progress;
+    XrdConsoleLog log;
+    m_err.flush();
+    const bool exported =
+        window->exportHTML(options.exportDir, QStringLiteral("index.html"), &progress, &log);
+    if (!exported || log.errorCount() > 0) {
+        m_err << tr("xrdview: the HTML export into %1 is incomplete").arg(options.exportDir)
+              << Qt::endl;
+        return FileUnreadable;
+    }
+    m_err << tr("xrdview: HTML written into %1").arg(options.exportDir) << Qt::endl;
+    return allRead ? AllPassed : FileUnreadable;
 }
 
 bool XrdCommandLine::hideTypes(QAStViewerWindow* window, const QStringList& types)

@@ -1,0 +1,420 @@
+#include "ddocument.h"
+#include "dhtmlres.h"
+#include "documentitems.h"
+#include "qailogmonitor.h"
+#include "qaiprogressmonitor.h"
+#include "qareporter.h"
+#include "qareporterdata.h"
+#include "qareporterfilter.h"
+#include "qareporterhtmlwriter.h"
+#include "recordingstudio.h"
+#include "scopedpreferences.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMainWindow>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QUrl>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+struct Log : QAILogMonitor
+{
+    void log(const QString& text) override { messages << text; }
+    void error(const QString& text) override
+    {
+        errors << text;
+        if (onError)
+            onError(text);
+    }
+    int errorCount() const override { return int(errors.size()); }
+    void resetError() override { errors.clear(); }
+    QStringList messages;
+    QStringList errors;
+    std::function<void(const QString&)> onError;
+};
+
+struct Progress : QAIProgressMonitor
+{
+    void cancel() override { canceled = true; }
+    void setProgress(int value, int total) override
+    {
+        steps = total;
+        setProgress(value);
+    }
+    void setProgress(int value) override { current = value; }
+    bool wasCanceled() const override { return canceled; }
+    int totalSteps() const override { return steps; }
+    int progress() const override { return current; }
+    void setLabelText(const QString&) override {}
+    bool canceled = false;
+    int steps = 0;
+    int current = 0;
+};
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A report of one suite named name holding a passed and a failed case; the
+// failed case's paragraph holds links, given as AML.
+QByteArray report(const QString& name, const QString& links = QString())
+{
+    return QStringLiteral(R"(<XROD>
+  <DOCUMENT name="%1" title="%1">
+    <TITLE level="1" name="%1-top">%1</TITLE>
+    <XROD:NODE name="%1-suite" type="suite" state="ko" sum="0">
+      <XROD:NODE name="%1-green" type="testcase" state="ok" sum="1">
+        <PARAGRAPH name="%1-green">green case of %1</PARAGRAPH>
+      </XROD:NODE>
+      <XROD:NODE name="%1-red" type="testcase" state="ko" sum="1">
+        <PARAGRAPH name="%1-red">red case of %1 %2</PARAGRAPH>
+      </XROD:NODE>
+    </XROD:NODE>
+  </DOCUMENT>
+</XROD>
+)")
+        .arg(name, links)
+        .toUtf8();
+}
+
+QString xrdLink(const QString& target)
+{
+    return QStringLiteral(R"(<LINK target="xrdlink://%1">to %1</LINK>)").arg(target);
+}
+
+QStringList hrefs(const QString& html)
+{
+    static const QRegularExpression href(QStringLiteral("<a href=\"([^\"]*)\""));
+    QStringList found;
+    for (const QRegularExpressionMatch& match : href.globalMatch(html))
+        found << match.captured(1);
+    return found;
+}
+
+QStringList pageNames(const QString& dir)
+{
+    QStringList names = QDir(dir).entryList({QStringLiteral("*.html")}, QDir::Files);
+    names.sort();
+    return names;
+}
+
+// Writes a document made of one paragraph of links to targets, with writer.
+QString writeLinks(QAReporterHTMLWriter& writer, const QStringList& targets)
+{
+    QString aml = QStringLiteral("<DOCUMENT name=\"links\" title=\"links\"><PARAGRAPH>");
+    for (const QString& target : targets)
+        aml += QStringLiteral("<LINK target=\"%1\">text</LINK>").arg(target.toHtmlEscaped());
+    aml += QStringLiteral("</PARAGRAPH></DOCUMENT>");
+    const std::unique_ptr<DDocument> document = readAml(aml.toUtf8());
+    if (!document)
+        return QString();
+    QString html;
+    QTextStream stream(&html);
+    DHTMLRes config;
+    writer.setConfig(&config);
+    writer.setStream(&stream);
+    writer.doAll(document.get());
+    stream.flush();
+    return html;
+}
+
+} // namespace
+
+class TestHtmlExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void relativePathsByTheirFirstCharacters_data();
+    void relativePathsByTheirFirstCharacters();
+    void reportLinksPointToTheirPagesAndAreRecordedOnce();
+    void otherLinksPointToDocumentsOrItemsOfThePage();
+    void sourceLinksStartFromTheNodeBaseAndTheExportFolder();
+    void htmlFileNameIsTheBaseNameAndExtension();
+
+    void linkedReportsAreFollowedToAnyDepth();
+    void missingLinkedReportIsLoggedAndTheExportGoesOn();
+    void cancelWhileFollowingLinksStillWritesTheSummary();
+    void cancelBeforeTheFirstReportWritesNothing();
+    void failedOnlyViewExportsLinkedReportsWhole();
+    void everyLinkOfTheExampleExportResolves();
+
+private:
+    std::unique_ptr<QAReporter> openWindow(const QStringList& paths);
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    QString outPath(const QString& name) const { return m_dir->filePath("out/" + name); }
+
+    RecordingStudio m_studio;
+    std::unique_ptr<ScopedPreferences> m_preferences;
+    std::unique_ptr<QMainWindow> m_hostWindow;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestHtmlExport::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_studio = RecordingStudio();
+    m_studio.home = QStringLiteral(XRD_SOURCE_DIR "/resources");
+    m_studio.config = QStringLiteral(XRD_SOURCE_DIR "/resources");
+    m_studio.pixmaps = QStringLiteral(XRD_SOURCE_DIR "/resources/pixmaps");
+    m_hostWindow = std::make_unique<QMainWindow>();
+    m_studio.window = m_hostWindow.get();
+    m_preferences = std::make_unique<ScopedPreferences>(&m_studio);
+}
+
+void TestHtmlExport::cleanup()
+{
+    m_preferences.reset();
+    m_hostWindow.reset();
+    m_dir.reset();
+}
+
+std::unique_ptr<QAReporter> TestHtmlExport::openWindow(const QStringList& paths)
+{
+    auto window = std::make_unique<QAReporter>(QStringLiteral("Test Report"), QPixmap());
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    QStringList files = paths;
+    window->setFiles(&files, nullptr, QAStViewerWindow::Interactive);
+    return window;
+}
+
+void TestHtmlExport::relativePathsByTheirFirstCharacters_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("relative");
+    QTest::newRow("slash") << "/a" << false;
+    QTest::newRow("backslash") << "\\a" << false;
+    QTest::newRow("drive and backslash") << "C:\\a" << false;
+    QTest::newRow("plain") << "a" << true;
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("drive alone") << "C:a" << true;
+    QTest::newRow("drive and slash") << "C:/a" << true;
+    QTest::newRow("drive letter only") << "C:" << true;
+}
+
+void TestHtmlExport::relativePathsByTheirFirstCharacters()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, relative);
+    QCOMPARE(QAReporterHTMLWriter::isRelativePath(path), relative);
+}
+
+void TestHtmlExport::reportLinksPointToTheirPagesAndAreRecordedOnce()
+{
+    QAReporterHTMLWriter writer({}, nullptr, nullptr, nullptr);
+    const QString html = writeLinks(writer, {"xrdlink://sub/b.xrd#N42", "xrdlink://sub/b.xrd",
+                                             "xrdlink://b.xrd#", "xrdlink://x.xrd line 3",
+                                             "xrdlink://c.test.xrd#a b", "xrdlink://#local"});
+    QCOMPARE(hrefs(html),
+             QStringList({"b.html#N42", "b.html", "b.html", "x.xrd", "c.html#a%20b", "#local"}));
+    // A source reference is not a report to follow; an anchor alone stays
+    // in the page.
+    QCOMPARE(writer.xrdLinkedFiles(), QStringList({"sub/b.xrd", "b.xrd", "c.test.xrd"}));
+    QVERIFY2(html.contains("<a href=\"b.html#N42\">text</a>"), qPrintable(html));
+}
+
+void TestHtmlExport::otherLinksPointToDocumentsOrItemsOfThePage()
+{
+    QAReporterData first;
+    first.document = new DDocument(QStringLiteral("First"), QStringLiteral("first.run"));
+    QAReporterData empty;
+    QAReporterHTMLWriter writer({&empty, &first}, nullptr, nullptr, nullptr);
+    // "links" is the tag of the page written, which is not a loaded report.
+    const QString html = writeLinks(
+        writer, {"::first.run", "a:b:first.run", "nowhere", "links", "javascript:alert(1)"});
+    QCOMPARE(hrefs(html), QStringList({"first.html", "first.html", ".html", "#links", ".html"}));
+    QVERIFY(writer.xrdLinkedFiles().isEmpty());
+}
+
+void TestHtmlExport::sourceLinksStartFromTheNodeBaseAndTheExportFolder()
+{
+    const QByteArray bytes = R"(<XROD><DOCUMENT name="src" title="src">
+  <XROD:NODE name="suite" type="suite" state="ko" sum="0">
+    <XROD:NODE name="case" type="testcase" state="ko" sum="1" base="D:\work\">
+      <PARAGRAPH>at <LINK target="src/a.c line 12">a</LINK>
+        <LINK target="E:\other\b.c line 3">b</LINK>
+        <LINK target="D:\work\html\line 7 line 9">c</LINK></PARAGRAPH>
+    </XROD:NODE>
+  </XROD:NODE>
+  <PARAGRAPH><LINK target="lib/c.c line 1">outside any node</LINK></PARAGRAPH>
+</DOCUMENT></XROD>)";
+    QVERIFY(writeFile(path("src.xrd"), bytes));
+    auto window = openWindow({path("src.xrd")});
+    QCOMPARE(window->records().size(), 1);
+    QAReporterHTMLWriter writer(window->records(), window.get(), nullptr, nullptr);
+    writer.setBaseForLink(QStringLiteral("D:\\work\\html\\"));
+    QCOMPARE(writer.baseForLink(), QStringLiteral("D:\\work\\html"));
+
+    QString html;
+    QTextStream stream(&html);
+    DHTMLRes config;
+    writer.setConfig(&config);
+    writer.setStream(&stream);
+    writer.doAll(window->recordFilter()->filteredRecords().first()->document);
+    stream.flush();
+    // The last "line N" ends the path; a path on another drive stays
+    // absolute; a link outside every node keeps its relative path.
+    QCOMPARE(hrefs(html),
+             QStringList({"../src/a.c", "file:///E:/other/b.c", "line%207", "../../../lib/c.c"}));
+}
+
+void TestHtmlExport::htmlFileNameIsTheBaseNameAndExtension()
+{
+    QAReporterHTMLWriter writer({}, nullptr, nullptr, nullptr);
+    DHTMLRes config;
+    writer.setConfig(&config);
+    QCOMPARE(writer.getHtmlFilenameForXrd("C:/runs/unit.test.xrd"), QStringLiteral("unit.html"));
+    QCOMPARE(writer.getHtmlFilenameForXrd("/runs/plain"), QStringLiteral("plain.html"));
+    writer.setXrdLinkedFiles({"a", "b"});
+    QCOMPARE(writer.xrdLinkedFiles(), QStringList({"a", "b"}));
+}
+
+void TestHtmlExport::linkedReportsAreFollowedToAnyDepth()
+{
+    // deep/b.xrd names c.xrd, which is found next to the first report, not
+    // next to b; a links to itself and to b twice, spelled two ways.
+    QVERIFY(writeFile(path("a.xrd"), report("alpha", xrdLink("a.xrd") + xrdLink("deep/b.xrd#x") +
+                                                         xrdLink(path("deep/b.xrd")))));
+    QVERIFY(writeFile(path("deep/b.xrd"), report("beta", xrdLink("c.xrd#gamma-red"))));
+    QVERIFY(writeFile(path("c.xrd"), report("gamma")));
+    auto window = openWindow({path("a.xrd")});
+    Log log;
+    Progress progress;
+    QVERIFY(window->exportHTML(path("out"), "ignored.html", &progress, &log));
+    QVERIFY2(log.errors.isEmpty(), qPrintable(log.errors.join('\n')));
+    QCOMPARE(pageNames(path("out")),
+             QStringList({"a.html", "alpha.html", "b.html", "c.html", "tagheaderdoc0.html"}));
+    QVERIFY(readFile(outPath("c.html")).contains("red case of gamma"));
+    QCOMPARE(hrefs(readFile(outPath("b.html"))), QStringList({"c.html#gamma-red"}));
+    QVERIFY(!QFile::exists(outPath("ignored.html")));
+}
+
+void TestHtmlExport::missingLinkedReportIsLoggedAndTheExportGoesOn()
+{
+    QVERIFY(writeFile(path("a.xrd"), report("alpha", xrdLink("missing.xrd") + xrdLink("b.xrd"))));
+    QVERIFY(writeFile(path("b.xrd"), report("beta")));
+    auto window = openWindow({path("a.xrd")});
+    Log log;
+    Progress progress;
+    QVERIFY(!window->exportHTML(path("out"), "index.html", &progress, &log));
+    QCOMPARE(log.errors, QStringList({"Unable to open the report file '" + m_dir->path() +
+                                      QDir::separator() + "missing.xrd'"}));
+    QCOMPARE(pageNames(path("out")), QStringList({"alpha.html", "b.html", "tagheaderdoc0.html"}));
+}
+
+void TestHtmlExport::cancelWhileFollowingLinksStillWritesTheSummary()
+{
+    QVERIFY(writeFile(path("a.xrd"), report("alpha", xrdLink("missing.xrd") + xrdLink("b.xrd"))));
+    QVERIFY(writeFile(path("b.xrd"), report("beta")));
+    auto window = openWindow({path("a.xrd")});
+    Log log;
+    Progress progress;
+    log.onError = [&progress](const QString&) { progress.cancel(); };
+    QVERIFY(!window->exportHTML(path("out"), "index.html", &progress, &log));
+    QCOMPARE(pageNames(path("out")), QStringList({"alpha.html", "tagheaderdoc0.html"}));
+}
+
+void TestHtmlExport::cancelBeforeTheFirstReportWritesNothing()
+{
+    QVERIFY(writeFile(path("a.xrd"), report("alpha", xrdLink("b.xrd"))));
+    QVERIFY(writeFile(path("b.xrd"), report("beta")));
+    auto window = openWindow({path("a.xrd"), path("b.xrd")});
+    Log log;
+    Progress progress;
+    progress.cancel();
+    QVERIFY(!window->exportHTML(path("out"), "index.html", &progress, &log));
+    QVERIFY(pageNames(path("out")).isEmpty());
+}
+
+void TestHtmlExport::failedOnlyViewExportsLinkedReportsWhole()
+{
+    QVERIFY(writeFile(path("a.xrd"), report("alpha", xrdLink("b.xrd"))));
+    QVERIFY(writeFile(path("b.xrd"), report("beta")));
+    auto window = openWindow({path("a.xrd")});
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "failedtests"));
+    Log log;
+    Progress progress;
+    QVERIFY(window->exportHTML(path("out"), "index.html", &progress, &log));
+    const QString alpha = readFile(outPath("alpha.html"));
+    QVERIFY(alpha.contains("red case of alpha"));
+    QVERIFY(!alpha.contains("green case of alpha"));
+    const QString beta = readFile(outPath("b.html"));
+    QVERIFY(beta.contains("red case of beta"));
+    QVERIFY(beta.contains("green case of beta"));
+}
+
+void TestHtmlExport::everyLinkOfTheExampleExportResolves()
+{
+    const QDir examples(QStringLiteral(XRD_SOURCE_DIR "/examples"));
+    QStringList files;
+    for (const QString& name : examples.entryList({"*.xrd"}, QDir::Files))
+        files << examples.filePath(name);
+    QVERIFY(files.size() >= 3);
+    auto window = openWindow(files);
+    Log log;
+    Progress progress;
+    QVERIFY2(window->exportHTML(path("out"), "index.html", &progress, &log),
+             qPrintable(log.errors.join('\n')));
+
+    static const QRegularExpression reference(QStringLiteral("(?:href|src)=\"([^\"]*)\""));
+    static const QRegularExpression id(QStringLiteral(" id=\"([^\"]*)\""));
+    int pages = 0;
+    int checked = 0;
+    for (const QString& page : pageNames(path("out"))) {
+        ++pages;
+        const QString html = readFile(outPath(page));
+        for (const QRegularExpressionMatch& match : reference.globalMatch(html)) {
+            const QUrl url(match.captured(1).replace("&amp;", "&"));
+            if (url.scheme() == "http" || url.scheme() == "https" || url.scheme() == "mailto")
+                continue;
+            const QString file =
+                url.path().isEmpty() ? page : QUrl::fromPercentEncoding(url.path().toUtf8());
+            const QString target =
+                url.scheme() == "file" ? file : QDir::cleanPath(path("out") + '/' + file);
+            if (target.startsWith("/srv/ci/kestrel/") ||
+                target.startsWith(QStringLiteral("/srv"))) {
+                // The examples' sources are not on this machine: the link
+                // must still name the right file.
+                QVERIFY2(target.endsWith(".c") || target.endsWith(".txt") ||
+                             target.endsWith(".yml"),
+                         qPrintable(page + ": " + target));
+                ++checked;
+                continue;
+            }
+            QVERIFY2(QFile::exists(target), qPrintable(page + ": " + match.captured(1)));
+            if (url.hasFragment()) {
+                QStringList ids;
+                for (const QRegularExpressionMatch& each : id.globalMatch(readFile(target)))
+                    ids << each.captured(1);
+                QVERIFY2(ids.contains(url.fragment(QUrl::FullyDecoded)),
+                         qPrintable(page + ": " + match.captured(1)));
+            }
+            ++checked;
+        }
+    }
+    QVERIFY(pages >= 4);
+    QVERIFY(checked > 20);
+}
+
+QTEST_MAIN(TestHtmlExport)
+#include "tst_htmlexport.moc"

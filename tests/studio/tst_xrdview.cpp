@@ -79,7 +79,9 @@ private slots:
     void treeFailedOnlyOfAPassedReportAnswersTheQuestion();
     void treeHidesTypes();
     void unknownTypeIsAUsageError();
-    void htmlExportIsNotAvailableYet();
+    void htmlExportWritesEveryPage();
+    void htmlExportFailures_data();
+    void htmlExportFailures();
     void usageErrorsAreNotTestResults_data();
     void usageErrorsAreNotTestResults();
     void helpAndVersion();
@@ -212,13 +214,45 @@ void TestXrdview::unknownTypeIsAUsageError()
     QVERIFY2(run.err.contains("\"Reload\"") && run.err.contains("testcase"), qPrintable(run.err));
 }
 
-void TestXrdview::htmlExportIsNotAvailableYet()
+void TestXrdview::htmlExportWritesEveryPage()
 {
-    const Run run = xrdview({"--export-html", "/nonexistent/out", example("release-passed.xrd")});
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString out = dir.filePath("html export");
+    const Run run =
+        xrdview({"--export-html", out, "--failed-only", example("nightly-failures.xrd")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("xrdview: HTML written into " + out), qPrintable(run.err));
+    // The report, the reports it links to, followed further, and the summary.
+    QStringList pages = QDir(out).entryList({"*.html"}, QDir::Files);
+    pages.sort();
+    QCOMPARE(pages, QStringList({"integration-inconclusive.html", "nightly.html",
+                                 "release-passed.html", "tagheaderdoc0.html"}));
+}
+
+void TestXrdview::htmlExportFailures_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("missing report") << "out"
+                                    << "/nonexistent/report.xrd";
+    QTest::newRow("target is a file") << "file" << example("release-passed.xrd");
+}
+
+void TestXrdview::htmlExportFailures()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, report);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath("file"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const Run run = xrdview({"--export-html", dir.filePath(target), report});
     QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.contains(QRegularExpression("^xrdview: HTML export is not available yet$",
-                                                 QRegularExpression::MultilineOption)),
-             qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(!run.err.isEmpty());
 }
 
 void TestXrdview::usageErrorsAreNotTestResults_data()

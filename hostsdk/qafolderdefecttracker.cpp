@@ -93,6 +93,8 @@ short QAFolderDefectTracker::showTallyvaneDefectWindow(short)
     startOperation();
     if (!m_formOpen)
         return fail("No defect form is open.");
+    if (m_editor && !m_editor(m_headline, m_description, m_attachment))
+        return fail("The defect report was cancelled; nothing was filed.");
     const short filed = m_commandTemplate.isEmpty() ? fileInFolder() : fileByCommand();
     if (filed)
         m_formOpen = false;

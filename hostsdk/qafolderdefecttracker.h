@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // A defect tracker client that needs no tracking tool: each defect becomes
 // a folder under a base directory, holding headline.txt, description.txt,
 // a copy of the attached file and index.json (headline, description,
@@ -33,6 +35,12 @@ public:
     QString lastDefectDir() const { return m_lastDefectDir; }
     // Milliseconds a command may run before it counts as failed (default 60 s).
     void setCommandTimeout(int milliseconds) { m_timeout = milliseconds; }
+    // Shown the headline and description (and the attachment) before the
+    // defect is filed; may change them, and returns false to cancel the
+    // filing. None by default: the defect is filed as it was filled.
+    using Editor =
+        std::function<bool(QString& headline, QString& description, const QString& attachment)>;
+    void setEditor(const Editor& editor) { m_editor = editor; }
 
     short establishConnection() override;
     short createForm() override;
@@ -52,6 +60,7 @@ private:
     QString m_commandTemplate;
     QString m_lastDefectDir;
     int m_timeout = 60000;
+    Editor m_editor;
     bool m_formOpen = false;
     QString m_headline;
     QString m_description;

@@ -1,5 +1,6 @@
 #include "xrdstudio.h"
 
+#include "qadefectformdialog.h"
 #include "qafolderdefecttracker.h"
 #include "qastoutputwidget.h"
 #include "xrdmainwindow.h"
@@ -58,6 +59,14 @@ TallyvaneInterface* XrdStudio::defectTracker() const
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                 QStringLiteral("/defects"),
             qEnvironmentVariable("XRD_DEFECT_COMMAND"));
+        // In the window the user sees the defect once more before it is
+        // filed; a command-line run files it as it comes.
+        if (QMainWindow* window = mainWindow()) {
+            m_defectTracker->setEditor(
+                [window](QString& headline, QString& description, const QString& attachment) {
+                    return QADefectFormDialog::edit(window, headline, description, attachment);
+                });
+        }
     }
     return m_defectTracker.get();
 }

@@ -86,6 +86,12 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 QTreeWidgetItem* itemNamed(QAReporter& window, const QString& text)
 {
     const QList<QTreeWidgetItem*> found =
@@ -114,6 +120,7 @@ private slots:
     void withoutOutputTheClientIsDrivenAllTheSame();
     void folderTrackerFilesAFolder();
     void folderTrackerRefusesOutOfOrder();
+    void lastEditChangesOrCancelsTheDefect();
     void commandTrackerRunsTheCommand();
     void commandTrackerReportsTheCommandError();
 
@@ -381,6 +388,42 @@ void TestDefectReport::folderTrackerRefusesOutOfOrder()
     QVERIFY(tracker.showTallyvaneDefectWindow(0));
     QVERIFY(!tracker.setDescription("late"));
     QVERIFY(!QDir(m_dir->filePath("defects")).isEmpty());
+}
+
+void TestDefectReport::lastEditChangesOrCancelsTheDefect()
+{
+    const QString report = m_dir->filePath("r.xrd");
+    QVERIFY(writeFile(report, "<XROD/>"));
+    QAFolderDefectTracker tracker(m_dir->filePath("defects"));
+    QStringList shown;
+    bool fileIt = true;
+    tracker.setEditor([&](QString& headline, QString& description, const QString& attachment) {
+        shown << headline << description << attachment;
+        headline += " (edited)";
+        description.replace("\r\n", " / ");
+        return fileIt;
+    });
+    const auto fill = [&] {
+        return tracker.createForm() && tracker.setHeadLine("P:T:r.xrd:case1") &&
+               tracker.setDescription("Test: T\r\nItem: case1\r\n") &&
+               tracker.addFileAttachment(report.toLocal8Bit().constData(), "Report File");
+    };
+    QVERIFY(fill());
+    QVERIFY(tracker.showTallyvaneDefectWindow(0));
+    QCOMPARE(shown, QStringList({"P:T:r.xrd:case1", "Test: T\r\nItem: case1\r\n", report}));
+    QCOMPARE(readFile(tracker.lastDefectDir() + "/headline.txt"),
+             QByteArray("P:T:r.xrd:case1 (edited)"));
+    QCOMPARE(readFile(tracker.lastDefectDir() + "/description.txt"),
+             QByteArray("Test: T / Item: case1 / "));
+
+    // Cancelled: an error, no new folder, and the form stays open to file.
+    const QStringList before =
+        QDir(m_dir->filePath("defects")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    fileIt = false;
+    QVERIFY(fill());
+    QVERIFY(!tracker.showTallyvaneDefectWindow(0));
+    QVERIFY(QByteArray(tracker.getErrorMessage()).contains("cancelled"));
+    QCOMPARE(QDir(m_dir->filePath("defects")).entryList(QDir::Dirs | QDir::NoDotAndDotDot), before);
 }
 
 void TestDefectReport::commandTrackerRunsTheCommand()

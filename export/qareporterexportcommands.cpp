@@ -13,11 +13,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("QAReporter", text);
-}
-
 QAStudioInterface* studio()
 {
     const QAReporterPref* preferences = reporterPreferences();
@@ -41,7 +36,9 @@ void QAReporterExportCommands::exportDoc(QAReporter* window)
     QAStudioInterface* host = studio();
     if (!host || !host->logMonitor())
         return;
-    QAProgressDialog progress(tr("Export Report to HTML files"), tr("Abort"), 100, window);
+    QAProgressDialog progress(
+        QCoreApplication::translate("QAReporter", "Export Report to HTML files"),
+        QCoreApplication::translate("QAReporter", "Abort"), 100, window);
     progress.setWindowTitle(host->productName());
     QADirSelectDialog chooser(QStringLiteral("Export To Html"), QStringLiteral("Export:"), window);
     // The last directory of this session is offered again.

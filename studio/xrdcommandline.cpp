@@ -21,7 +21,7 @@ namespace {
 
 QString tr(const char* text)
 {
-    return QCoreApplication::translate("xrdview", text);
+    return QCoreApplication::translate("XrdCommandLine", text);
 }
 
 // The viewer keeps the status word of an item under Qt::UserRole in

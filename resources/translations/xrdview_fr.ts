@@ -159,6 +159,36 @@ Code de sortie de --summary et --tree : 0 tout est passé, 1 un test a échoué,
     </message>
 </context>
 <context>
+    <name>QADefectFormDialog</name>
+    <message>
+        <source>Defect Report</source>
+        <translation>Rapport d&apos;anomalie</translation>
+    </message>
+    <message>
+        <source>&amp;File Defect</source>
+        <translation>&amp;Enregistrer l&apos;anomalie</translation>
+    </message>
+    <message>
+        <source>&amp;Headline:</source>
+        <translation>&amp;Titre :</translation>
+    </message>
+    <message>
+        <source>&amp;Description:</source>
+        <translation>&amp;Description :</translation>
+    </message>
+    <message>
+        <source>Attachment:</source>
+        <translation>Pièce jointe :</translation>
+    </message>
+</context>
+<context>
+    <name>QADirSelectDialog</name>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Parcourir...</translation>
+    </message>
+</context>
+<context>
     <name>QAProgressPulse</name>
     <message>
         <source>Cancel</source>
@@ -321,13 +351,13 @@ Voulez-vous afficher tous les tests au lieu du rapport filtré</translation>
     <message>
         <source>Submit Defect Report Failed ...
 </source>
-        <translation>Échec de l'envoi du rapport d'anomalie...
+        <translation>Échec de l&apos;envoi du rapport d&apos;anomalie...
 </translation>
     </message>
     <message>
         <source>Submit Defect Report ...
 </source>
-        <translation>Envoi du rapport d'anomalie...
+        <translation>Envoi du rapport d&apos;anomalie...
 </translation>
     </message>
     <message>
@@ -366,7 +396,7 @@ Voulez-vous afficher tous les tests au lieu du rapport filtré</translation>
     </message>
     <message>
         <source>Item type:   </source>
-        <translation>Type d'élément :   </translation>
+        <translation>Type d&apos;élément :   </translation>
     </message>
     <message>
         <source>Warning ...
@@ -403,14 +433,26 @@ Voulez-vous le remplacer ?</translation>
     <message>
         <source>The file could not be save.
 Please check if you have write permission.</source>
-        <translation>Le fichier n'a pas pu être enregistré.
-Vérifiez que vous avez le droit d'écriture.</translation>
+        <translation>Le fichier n&apos;a pas pu être enregistré.
+Vérifiez que vous avez le droit d&apos;écriture.</translation>
     </message>
     <message>
         <source>The file could not be save.
 Please check if you have read permission.</source>
-        <translation>Le fichier n'a pas pu être enregistré.
+        <translation>Le fichier n&apos;a pas pu être enregistré.
 Vérifiez que vous avez le droit de lecture.</translation>
+    </message>
+    <message>
+        <source>Unable to open the report file &apos;%1&apos;</source>
+        <translation>Impossible d&apos;ouvrir le fichier de rapport « %1 »</translation>
+    </message>
+    <message>
+        <source>Export Report to HTML files</source>
+        <translation>Exporter le rapport en fichiers HTML</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>Interrompre</translation>
     </message>
 </context>
 <context>
@@ -786,10 +828,6 @@ Vérifiez que vous avez le droit de lecture.</translation>
 <context>
     <name>XrdCommandLine</name>
     <message>
-        <source>xrdview: HTML export is not available yet</source>
-        <translation>xrdview : l&apos;export HTML n&apos;est pas encore disponible</translation>
-    </message>
-    <message>
         <source>xrdview: the plug-in opened no window</source>
         <translation>xrdview : le module n&apos;a ouvert aucune fenêtre</translation>
     </message>
@@ -800,6 +838,14 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <message>
         <source>xrdview: no node type &quot;%1&quot; in the reports; their types: %2</source>
         <translation>xrdview : aucun type de nœud « %1 » dans les rapports ; leurs types : %2</translation>
+    </message>
+    <message>
+        <source>xrdview: the HTML export into %1 is incomplete</source>
+        <translation>xrdview : l&apos;export HTML dans %1 est incomplet</translation>
+    </message>
+    <message>
+        <source>xrdview: HTML written into %1</source>
+        <translation>xrdview : HTML écrit dans %1</translation>
     </message>
 </context>
 <context>
@@ -946,32 +992,6 @@ Vérifiez que vous avez le droit de lecture.</translation>
 </context>
 <context>
     <name>xrdview</name>
-    <message>
-        <source>xrdview: %1: %2</source>
-        <translation type="vanished">xrdview : %1 : %2</translation>
-    </message>
-    <message>
-        <source>Report files (*.xrd).</source>
-        <translation type="vanished">Fichiers de rapport (*.xrd).</translation>
-    </message>
-    <message>
-        <source>xrdview: %1</source>
-        <translation type="vanished">xrdview : %1</translation>
-    </message>
-    <message>
-        <source>Reads XROD test reports and prints their node counts and test totals.
-Exit status: 0 all passed, 1 a test failed, 2 a file could not be read
-or is not a report, or a usage error.</source>
-        <translation type="vanished">Lit des rapports de test XROD et affiche leur nombre de nœuds et leurs totaux de tests.
-Code de sortie : 0 tout a réussi, 1 un test a échoué, 2 un fichier n&apos;a pas pu être lu
-ou n&apos;est pas un rapport, ou une erreur d&apos;utilisation.</translation>
-    </message>
-    <message>
-        <source>xrdview: %1
-%2</source>
-        <translation type="vanished">xrdview : %1
-%2</translation>
-    </message>
     <message>
         <source>Try &apos;xrdview --help&apos; for more information.
 </source>

@@ -93,6 +93,12 @@ bool DExportHtml::writePage(DDocument* document, DHTMLWriter* writer, const QStr
     }
     QTextStream out(&file);
     const QStringConverter::Encoding encoding = encodingOf(m_config.encoding());
+    if (log && QStringConverter::encodingForName(m_config.encoding().toLatin1().constData()) !=
+                   std::optional(encoding))
+        log->log(QStringLiteral("HTML export: the encoding %1 cannot write every character, "
+                                "%2 is written instead")
+                     .arg(m_config.encoding(),
+                          QString::fromLatin1(QStringConverter::nameForEncoding(encoding))));
     out.setEncoding(encoding);
     out.setGenerateByteOrderMark(encoding != QStringConverter::Utf8);
     writeHead(out, document);

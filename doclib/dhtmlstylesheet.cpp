@@ -58,8 +58,7 @@ void writeBase(QTextStream& out)
            "ul.index > li { margin-left: 16px; }\n"
            "span.missing-image { color: "
         << cssColor(DPalette::muted)
-        << "; font-style: italic; }\n"
-           "a.tag-pointer::before { content: \"\\2192  \"; }\n";
+        << "; font-style: italic; }\n";
 }
 
 } // namespace

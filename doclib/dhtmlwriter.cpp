@@ -301,7 +301,11 @@ void DHTMLWriter::openContainer(DItemContainer* item, const QString& tag, const 
 {
     out() << '<' << tag << attributes(item, kindClass) << '>';
     doItemChildren(item);
-    closeChildrenWith(QStringLiteral("</") + tag + QLatin1Char('>'));
+    // A line break after each block keeps the page readable as text; a
+    // browser ignores it there.
+    static const QSet<QString> blocks{"article", "section", "header", "footer", "p",  "div", "ul",
+                                      "tr",      "h1",      "h2",     "h3",     "h4", "h5",  "h6"};
+    closeChildrenWith(QStringLiteral("</") + tag + (blocks.contains(tag) ? ">\n" : ">"));
 }
 
 QString DHTMLWriter::hrefFor(const QString& target) const
@@ -447,7 +451,7 @@ void DHTMLWriter::doTable(DTable* item)
         }
         out() << "<tbody>";
         doItemChildren(item);
-        closeChildrenWith(QStringLiteral("</tbody></table>"));
+        closeChildrenWith(QStringLiteral("</tbody></table>\n"));
     }
     endItem(wrap);
 }
@@ -512,7 +516,7 @@ void DHTMLWriter::doPopupLink(DPopupLink* item)
             m_pairedPopups.insert(item->next(), wrap.after);
             wrap.after.clear();
         } else {
-            closeChildrenWith(QStringLiteral("</details>"));
+            closeChildrenWith(QStringLiteral("</details>\n"));
         }
     }
     endItem(wrap);
@@ -529,7 +533,7 @@ void DHTMLWriter::doPopup(DPopup* item)
                   << "</summary>";
         out() << "<div" << attributes(item, QStringLiteral("popup-body")) << '>';
         doItemChildren(item);
-        closeChildrenWith(QStringLiteral("</div></details>"));
+        closeChildrenWith(QStringLiteral("</div></details>\n"));
     } else if (paired) {
         // Canceled: the details the link opened are closed all the same.
         out() << "</details>";
@@ -544,7 +548,7 @@ void DHTMLWriter::doGraphic(DGraphic* item)
         // Axes, curves and points are read by the chart: not entered.
         out() << "<figure" << attributes(item, QStringLiteral("graphic")) << '>';
         DHtmlChart::write(out(), item);
-        out() << "</figure>";
+        out() << "</figure>\n";
     }
     endItem(wrap);
 }
@@ -600,7 +604,7 @@ void DHTMLWriter::doPageBreak(DPageBreak* item)
 {
     const Wrap wrap = beginItem(item);
     if (wrap.write)
-        out() << "<hr" << attributes(item, QStringLiteral("page-break")) << "/>";
+        out() << "<hr" << attributes(item, QStringLiteral("page-break")) << "/>\n";
     endItem(wrap);
 }
 

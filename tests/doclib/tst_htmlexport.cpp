@@ -6,6 +6,7 @@
 #include "ditems.h"
 #include "documentitems.h"
 #include "dstyle.h"
+#include "screenshots.h"
 
 #include "qailogmonitor.h"
 #include "qaiprogressmonitor.h"
@@ -108,7 +109,7 @@ struct Page
                 return &node;
         return nullptr;
     }
-    // The text of node and of everything under it, in order.
+    // The text of node, then of everything under it.
     QString allText(const Node* node) const
     {
         QString text = node->text;
@@ -210,6 +211,7 @@ const QByteArray everyKind = R"(<DOCUMENT name="doc" title="All &amp; kinds">
     <TABLE frame="1" widths="3 1">
       <ROW><CELL hspan="1" vspan="2"><TEXT>c</TEXT></CELL><CELLTEXT>ct</CELLTEXT></ROW>
     </TABLE>
+    <PARAGRAPH style="Normal Passed">Passed: 12 of 12.</PARAGRAPH>
     <POPUPLINK target="pop">more</POPUPLINK><POPUP name="pop">hidden</POPUP>
     <SUMMARY><SENTRY target="s">Section s</SENTRY></SUMMARY>
     <INDEX><IENTRY target="tag1">entry</IENTRY></INDEX>
@@ -247,6 +249,7 @@ private slots:
     void cancelStopsEarly();
     void deepAndLargeDocuments();
     void subclassLinksNest();
+    void pageForScreenshots();
 };
 
 void TestHtmlExport::configFile()
@@ -395,7 +398,7 @@ void TestHtmlExport::everyKindAsElements()
     const auto items = page.all("li");
     QVERIFY(items.size() >= 2);
     QCOMPARE(page.parentOf(items[0])->attr("class"), QString("list"));
-    QCOMPARE(page.allText(items[1]), QString("second"));
+    QCOMPARE(page.allText(items[1]).trimmed(), QString("second"));
 
     // Table: column widths as percentages, spans as 1 + span, cells in rows.
     const auto cols = page.all("col");
@@ -832,12 +835,31 @@ void TestHtmlExport::subclassLinksNest()
     for (const Node* link : links)
         targets << link->attr("data-target") + ">" + page.parentOf(link)->name;
     QCOMPARE(targets, (QStringList{"a>li", "b>p", "empty>li", "c>li", "d>td"}));
-    QCOMPARE(page.allText(links[0]), QString("onetwo"));
+    QCOMPARE(page.allText(links[0]).trimmed(), QString("onetwo"));
     QCOMPARE(page.parentOf(page.parentOf(links[1])), links[0]);
     QCOMPARE(page.allText(links[2]), QString());
     QCOMPARE(page.allText(links[3]), QString("three"));
     QCOMPARE(int(page.all("li").size()), 3);
     QCOMPARE(page.parentOf(page.parentOf(links[4]))->name, QString("tr"));
+}
+
+// A page to look at in a browser, written where XRD_SCREENSHOT_DIR says.
+void TestHtmlExport::pageForScreenshots()
+{
+    const QString shots = screenshotDir();
+    if (shots.isEmpty())
+        QSKIP(XRD_SCREENSHOT_SKIP_REASON);
+    DStyle failed("Title1 Failed");
+    failed.setColor(QColor("#b00020"));
+    failed.setBold(true);
+    DStyle passed("Normal Passed");
+    passed.setColor(QColor("#1b7f3b"));
+    passed.setBackground(QColor("#eaf7ee"));
+    auto doc = readAml(everyKind, {&failed, &passed});
+    QVERIFY(doc);
+    DExportHtml exporter(shots + "/html", QString());
+    Log log;
+    QVERIFY(exporter.generate(doc.get(), nullptr, &log));
 }
 
 QTEST_GUILESS_MAIN(TestHtmlExport)

@@ -2,13 +2,18 @@
 #define DEXPORTHTML_H
 
 #include "dhtmlres.h"
+#include "dhtmlstylesheet.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 class DDocument;
 class DHTMLWriter;
 class QAILogMonitor;
 class QAIProgressMonitor;
+class QTextStream;
 
 // Writes documents as HTML pages into one directory: each document to the
 // file named after its tag and the configured extension, all sharing one
@@ -25,6 +30,10 @@ public:
     // The folder of the pictures pages refer to by name.
     void setPixmapDir(const QString& dir) { m_pixmapDir = dir; }
     const QString& pixmapDir() const { return m_pixmapDir; }
+
+    // More folders where pictures are looked for, after the pixmap folder.
+    void addImageFolder(const QString& dir) { m_imageFolders.append(dir); }
+    const QStringList& imageFolders() const { return m_imageFolders; }
 
     // The writer used for the next pages; not owned. Null: a default one.
     void setHTMLWriter(DHTMLWriter* writer) { m_writer = writer; }
@@ -43,7 +52,17 @@ public:
     const QString& directory() const { return m_dir; }
 
 private:
+    bool writePage(DDocument* document, DHTMLWriter* writer, const QString& path,
+                   QAILogMonitor* log);
+    void writeHead(QTextStream& out, DDocument* document) const;
+    bool writeStyleSheet(QAILogMonitor* log) const;
+    void collectStyles(DDocument* document);
+    QString styleSheetFileName() const;
+
     QString m_dir;
+    QStringList m_imageFolders;
+    DHtmlStyleSheet m_styles;
+    std::unique_ptr<DHTMLWriter> m_defaultWriter;
     QString m_pixmapDir;
     DHTMLRes m_config;
     DHTMLWriter* m_writer = nullptr;

@@ -1,8 +1,12 @@
 #ifndef DHTMLWRITER_H
 #define DHTMLWRITER_H
 
+#include "dhtmlpictures.h"
+#include "ditem.h"
 #include "diterator.h"
 
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 
 class DHTMLRes;
@@ -45,6 +49,53 @@ public:
     static QString escapeText(const QString& text);
     static QString escapeAttribute(const QString& text);
 
+    // Writes the document: collects its item names first (links to them
+    // stay on the page), then every item.
+    void doAll(DDocument* document) override;
+    // Forgets what the last page left: ids, pictures, open elements, cancel.
+    void reset();
+
+    // Called every few thousand items; when it was canceled, the writer
+    // stops writing (wasCanceled() is then true). Not owned.
+    void setProgressMonitor(QAIProgressMonitor* progress) { m_progressMonitor = progress; }
+    bool wasCanceled() const { return m_canceled; }
+    // Items visited since the last reset.
+    qint64 itemCount() const { return m_itemCount; }
+
+    // The pictures the written items showed, found or missing.
+    const DHtmlPictures& pictures() const { return m_pictures; }
+
+    // The href written for a link target, empty when it gets none.
+    QString hrefFor(const QString& target) const;
+
+    void doItemChildren(DItemContainer* container) override;
+
+    void doDocument(DDocument* item) override;
+    void doSection(DSection* item) override;
+    void doTitle(DTitle* item) override;
+    void doHeader(DHeader* item) override;
+    void doFooter(DFooter* item) override;
+    void doParagraph(DParagraph* item) override;
+    void doList(DList* item) override;
+    void doTable(DTable* item) override;
+    void doRow(DRow* item) override;
+    void doCell(DCell* item) override;
+    void doCellText(DCellText* item) override;
+    void doPopupLink(DPopupLink* item) override;
+    void doPopup(DPopup* item) override;
+    void doSummary(DSummary* item) override;
+    void doIndex(DIndex* item) override;
+    void doGraphic(DGraphic* item) override;
+    void doCurve(DCurve* item) override;
+    void doPageBreak(DPageBreak* item) override;
+    void doText(DText* item) override;
+    void doImage(DImage* item) override;
+    void doTag(DTag* item) override;
+    void doTagPointer(DTagPointer* item) override;
+    void doSEntry(DSEntry* item) override;
+    void doIEntry(DIEntry* item) override;
+    void doPoint(DPoint* item) override;
+    void doAxis(DAxis* item) override;
     void doLink(DLink* link) override;
     // Writes a link item: by default an <a> whose href is the target when
     // the target is a web address, a relative file or an anchor, and no
@@ -58,13 +109,55 @@ public:
 protected:
     void leaveItemChildren(DItemContainer* container) override;
     QTextStream& out() { return *m_stream; }
+    // The attributes every element of an item carries: id (the item's name,
+    // the first time it is met) and class (the kind's, then the style's).
+    QString attributes(DItem* item, const QString& kindClass = QString());
+    // Writes <tag attributes>, enters the container and closes it after.
+    void openContainer(DItemContainer* item, const QString& tag,
+                       const QString& kindClass = QString());
 
 private:
+    // An entered container and what is written once its children are.
+    struct Open
+    {
+        DItemContainer* container;
+        QString closing;
+    };
+    // What a visit writes around its item, for the item's parent: <li> in
+    // lists, a cell or row in tables.
+    struct Wrap
+    {
+        bool write = true;
+        qsizetype depth = 0;
+        QString after;
+    };
+
+    Wrap beginItem(DItem* item);
+    void endItem(const Wrap& wrap);
+    DItem::Kind parentKind() const;
+    void countItem();
+    void writeEntry(DItem* item, const QString& target, const QString& text);
+    void collectNames(DDocument* document);
+
     Mode m_mode = Stream;
     QTextStream* m_stream = nullptr;
     const DHTMLRes* m_config = nullptr;
     QStringList m_imageFolders;
-    QList<QString> m_closings;
+    QList<Open> m_open;
+    // closeChildrenWith names the closing of this entered container, until
+    // the next item is visited.
+    qsizetype m_closable = -1;
+    QAIProgressMonitor* m_progressMonitor = nullptr;
+    qint64 m_itemCount = 0;
+    qint64 m_totalItems = 0;
+    bool m_canceled = false;
+    DHtmlPictures m_pictures;
+    QSet<QString> m_usedIds;
+    QSet<QString> m_names;
+    QString m_documentTag;
+    // Popups written inside the <details> their link opened, with what
+    // closes the pair's wrapping.
+    QHash<const DItem*, QString> m_pairedPopups;
 };
 
 #endif

@@ -1,0 +1,866 @@
+#include "dexporthtml.h"
+#include "dhtmlfilename.h"
+#include "dhtmlres.h"
+#include "dhtmlstylesheet.h"
+#include "dhtmlwriter.h"
+#include "ditems.h"
+#include "documentitems.h"
+#include "dstyle.h"
+#include "screenshots.h"
+
+#include "qailogmonitor.h"
+#include "qaiprogressmonitor.h"
+
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class Log : public QAILogMonitor
+{
+public:
+    void log(const QString& text) override { messages << text; }
+    void error(const QString& text) override { errors << text; }
+    int errorCount() const override { return int(errors.size()); }
+    void resetError() override { errors.clear(); }
+    QStringList messages;
+    QStringList errors;
+};
+
+// Counts the reports; cancels at the first one when asked to.
+class Progress : public QAIProgressMonitor
+{
+public:
+    explicit Progress(bool cancelAtFirst = false) : m_cancelAtFirst(cancelAtFirst) {}
+    void cancel() override { m_canceled = true; }
+    void setProgress(int progress, int totalSteps) override
+    {
+        m_total = totalSteps;
+        setProgress(progress);
+    }
+    void setProgress(int progress) override
+    {
+        ++calls;
+        m_progress = progress;
+        if (m_cancelAtFirst)
+            m_canceled = true;
+    }
+    bool wasCanceled() const override { return m_canceled; }
+    int totalSteps() const override { return m_total; }
+    int progress() const override { return m_progress; }
+    void setLabelText(const QString&) override {}
+    int calls = 0;
+
+private:
+    bool m_cancelAtFirst;
+    bool m_canceled = false;
+    int m_total = 0;
+    int m_progress = 0;
+};
+
+// One element of a page read back: its name, attributes, parent (index,
+// -1 for the root), depth and the text directly inside it.
+struct Node
+{
+    QString name;
+    QXmlStreamAttributes attributes;
+    int parent;
+    int depth;
+    QString text;
+    QString attr(const char* name) const
+    {
+        return attributes.value(QLatin1String(name)).toString();
+    }
+};
+
+struct Page
+{
+    QString error;
+    std::vector<Node> nodes;
+    int maxDepth = 0;
+
+    // Elements of a name, optionally with a class among their classes.
+    std::vector<const Node*> all(const QString& name, const QString& cls = QString()) const
+    {
+        std::vector<const Node*> found;
+        for (const Node& node : nodes)
+            if (node.name == name && (cls.isEmpty() || node.attr("class").split(' ').contains(cls)))
+                found.push_back(&node);
+        return found;
+    }
+    const Node* first(const QString& name, const QString& cls = QString()) const
+    {
+        const auto found = all(name, cls);
+        return found.empty() ? nullptr : found.front();
+    }
+    const Node* parentOf(const Node* node) const
+    {
+        return node && node->parent >= 0 ? &nodes[size_t(node->parent)] : nullptr;
+    }
+    const Node* byId(const QString& id) const
+    {
+        for (const Node& node : nodes)
+            if (node.attr("id") == id)
+                return &node;
+        return nullptr;
+    }
+    // The text of node, then of everything under it.
+    QString allText(const Node* node) const
+    {
+        QString text = node->text;
+        const int index = int(node - nodes.data());
+        for (size_t i = size_t(index) + 1; i < nodes.size() && nodes[i].depth > node->depth; ++i)
+            text += nodes[i].text;
+        return text;
+    }
+};
+
+// Reads an exported page as XML (it is written well-formed), without
+// recursion, and keeps every element.
+Page readPage(const QString& path)
+{
+    Page page;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        page.error = "cannot open " + path;
+        return page;
+    }
+    QXmlStreamReader xml(&file);
+    xml.setNamespaceProcessing(false);
+    std::vector<int> open;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            page.nodes.push_back({xml.qualifiedName().toString(), xml.attributes(),
+                                  open.empty() ? -1 : open.back(), int(open.size()), QString()});
+            open.push_back(int(page.nodes.size()) - 1);
+            page.maxDepth = qMax(page.maxDepth, int(open.size()));
+            break;
+        case QXmlStreamReader::EndElement:
+            open.pop_back();
+            break;
+        case QXmlStreamReader::Characters:
+            if (!open.empty())
+                page.nodes[size_t(open.back())].text += xml.text();
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError())
+        page.error = QString("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+    return page;
+}
+
+// Every file under root, relative to it.
+QStringList filesUnder(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+// A PNG of one pixel, as bytes.
+QByteArray pictureBytes()
+{
+    return QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8"
+                                  "z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Exports doc into dir and reads the page back.
+struct Export
+{
+    bool ok = false;
+    Log log;
+    QString pagePath;
+    Page page;
+};
+
+void exportTo(Export& result, DDocument* doc, const QString& dir, const QString& pixmaps = {},
+              DHTMLWriter* writer = nullptr)
+{
+    DExportHtml exporter(dir, QString());
+    exporter.setPixmapDir(pixmaps);
+    exporter.setHTMLWriter(writer);
+    result.ok = exporter.generate(doc, nullptr, &result.log);
+    result.pagePath = QDir(dir).filePath(DExportHtml::pageFileName(doc->tag(), ".html"));
+    result.page = readPage(result.pagePath);
+}
+
+const QByteArray everyKind = R"(<DOCUMENT name="doc" title="All &amp; kinds">
+  <HEADER>head text</HEADER>
+  <SECTION name="s">
+    <TITLE level="3" style="Title1 Failed">t</TITLE>
+    <TITLE level="9">deep title</TITLE>
+    <PARAGRAPH name="para">p <LINK target="::other">to other</LINK></PARAGRAPH>
+    <LIST><PARAGRAPH>first</PARAGRAPH><PARAGRAPH>second</PARAGRAPH></LIST>
+    <TABLE frame="1" widths="3 1">
+      <ROW><CELL hspan="1" vspan="2"><TEXT>c</TEXT></CELL><CELLTEXT>ct</CELLTEXT></ROW>
+    </TABLE>
+    <PARAGRAPH style="Normal Passed">Passed: 12 of 12.</PARAGRAPH>
+    <POPUPLINK target="pop">more</POPUPLINK><POPUP name="pop">hidden</POPUP>
+    <SUMMARY><SENTRY target="s">Section s</SENTRY></SUMMARY>
+    <INDEX><IENTRY target="tag1">entry</IENTRY></INDEX>
+    <GRAPHIC title="trend" width="320" height="200">
+      <AXIS orientation="x" label="run" min="0" max="10"/>
+      <AXIS orientation="y" label="ms" min="0" max="50"/>
+      <CURVE label="build" color="#ff0000"><POINT x="1" y="5"/><POINT x="4" y="20"/></CURVE>
+    </GRAPHIC>
+    <PAGEBREAK/><TAG name="tag1"/><TAG/><TAGPOINTER target="tag1"/>
+  </SECTION>
+  <FOOTER>foot text</FOOTER>
+</DOCUMENT>)";
+
+} // namespace
+
+class TestHtmlExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void configFile();
+    void pageFileNames_data();
+    void pageFileNames();
+    void escaping_data();
+    void escaping();
+    void everyKindAsElements();
+    void styleClassesAndSheet();
+    void linkTargets_data();
+    void linkTargets();
+    void hostileTextStaysText();
+    void writesOnlyInsideTheDirectory_data();
+    void writesOnlyInsideTheDirectory();
+    void picturesCopiedOrReported();
+    void unwritableDirectory();
+    void cancelStopsEarly();
+    void deepAndLargeDocuments();
+    void subclassLinksNest();
+    void pageForScreenshots();
+};
+
+void TestHtmlExport::configFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    DHTMLRes defaults;
+    QVERIFY(!defaults.load(dir.filePath("missing.cfg")));
+    QVERIFY(defaults.errorString().contains("missing.cfg"));
+    QCOMPARE(defaults.fileExtension() + defaults.styleSheetName() + defaults.encoding(),
+             QString(".htmlreport.cssUTF-8"));
+
+    const QString path = dir.filePath("dhtml.cfg");
+    QVERIFY(writeFile(path, "# comment = ignored\n"
+                            "fileExtension = htm\n"
+                            "  styleSheet=look.css  \n"
+                            "pageHeader = <div class=\"top\">a = b</div>\n"
+                            "unknown = x\n"
+                            "no equal sign\n"
+                            "encoding =\n"));
+    DHTMLRes config;
+    QVERIFY(config.load(path));
+    QCOMPARE(config.fileExtension(), QString(".htm"));
+    QCOMPARE(config.styleSheetName(), QString("look.css"));
+    QCOMPARE(config.pageHeader(), QString("<div class=\"top\">a = b</div>"));
+    QCOMPARE(config.pageFooter(), QString());
+    QCOMPARE(config.encoding(), QString("UTF-8"));
+
+    // The shipped file keeps the defaults an export relies on.
+    DHTMLRes shipped;
+    QVERIFY(shipped.load(XRD_SOURCE_DIR "/resources/dhtml.cfg"));
+    QCOMPARE(shipped.fileExtension() + shipped.styleSheetName(), QString(".htmlreport.css"));
+}
+
+void TestHtmlExport::pageFileNames_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("plain") << "kestrel-nightly_2" << true;
+    QTest::newRow("dotted") << "unit.test" << true;
+    QTest::newRow("accented") << QString::fromUtf8("r\u00e9sum\u00e9") << true;
+    QTest::newRow("parent") << "../x" << false;
+    QTest::newRow("absolute") << "/abs/path" << false;
+    QTest::newRow("drive") << "C:\\x" << false;
+    QTest::newRow("folder") << "a/b" << false;
+    QTest::newRow("nul") << QString("a") + QChar(0) + "b" << false;
+    QTest::newRow("control") << "a\tb\nc" << false;
+    QTest::newRow("long") << QString(10000, 'x') << false;
+    QTest::newRow("long accented") << QString(10000, QChar(0x4e2d)) << false;
+    QTest::newRow("dot") << "." << false;
+    QTest::newRow("dotdot") << ".." << false;
+    QTest::newRow("hidden") << ".profile" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("lone surrogate") << QString(QChar(0xd800)) + "x" << false;
+}
+
+void TestHtmlExport::pageFileNames()
+{
+    QFETCH(QString, tag);
+    QFETCH(bool, kept);
+    const QString name = DExportHtml::pageFileName(tag, ".html");
+    QCOMPARE(name == tag + ".html", kept);
+    QCOMPARE(DExportHtml::pageFileName(tag, ".html"), name);
+    QVERIFY(name.endsWith(".html"));
+    QVERIFY(!name.startsWith('.'));
+    QVERIFY(name.toUtf8().size() <= 200);
+    for (QChar ch : name)
+        QVERIFY2(ch.isLetterOrNumber() || QString("-_.").contains(ch), qPrintable(name));
+    // A changed name never takes the file of the plain name it resembles.
+    const QString lookalike = QString(tag).replace(QRegularExpression("[^\\w.-]"), "_");
+    if (lookalike != tag && !lookalike.isEmpty() && !lookalike.startsWith('.') &&
+        lookalike.size() < 100)
+        QVERIFY(name != DExportHtml::pageFileName(lookalike, ".html"));
+    // Pictures and the stylesheet get the same treatment.
+    const QString picture = DHtmlFileName::keepingExtension(tag + ".png");
+    QVERIFY(!picture.contains('/') && !picture.contains('\\') && !picture.startsWith('.'));
+    QCOMPARE(picture == tag + ".png", kept);
+}
+
+void TestHtmlExport::escaping_data()
+{
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("markup") << "<script>alert('x')</script>"
+                            << "<script>alert('x')</script>";
+    QTest::newRow("quotes") << "a \"b\" 'c' & d"
+                            << "a \"b\" 'c' & d";
+    QTest::newRow("entity-like") << "&amp; &#0; &lt;"
+                                 << "&amp; &#0; &lt;";
+    QTest::newRow("nul") << QString("a") + QChar(0) + "b" << QString("a") + QChar(0xfffd) + "b";
+    QTest::newRow("controls") << QString("a\x01\x1b\x7f")
+                              << QString("a") + QString(3, QChar(0xfffd));
+    QTest::newRow("lone high") << QString("x") + QChar(0xd800) + "y"
+                               << QString("x") + QChar(0xfffd) + "y";
+    QTest::newRow("lone low") << QString(QChar(0xdc00)) << QString(QChar(0xfffd));
+    QTest::newRow("pair") << QString::fromUtf8("\xf0\x9f\x98\x80")
+                          << QString::fromUtf8("\xf0\x9f\x98\x80");
+    QTest::newRow("nonchar") << QString(QChar(0xffff)) << QString(QChar(0xfffd));
+    QTest::newRow("tab") << "a\tb"
+                         << "a\tb";
+}
+
+void TestHtmlExport::escaping()
+{
+    QFETCH(QString, raw);
+    QFETCH(QString, read);
+    const QString text = DHTMLWriter::escapeText(raw);
+    const QString attribute = DHTMLWriter::escapeAttribute(raw);
+    for (const QString& escaped : {text, attribute}) {
+        QVERIFY(!escaped.contains('<') && !escaped.contains('>') && !escaped.contains('"'));
+        QVERIFY(!escaped.contains('\''));
+    }
+    QXmlStreamReader xml(QString("<e a=\"%1\">%2</e>").arg(attribute, text));
+    QVERIFY(xml.readNextStartElement());
+    QCOMPARE(xml.attributes().value("a").toString(), read);
+    QCOMPARE(xml.readElementText(), read);
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+}
+
+void TestHtmlExport::everyKindAsElements()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    auto doc = readAml(everyKind);
+    QVERIFY(doc);
+    Export result;
+    exportTo(result, doc.get(), dir.path());
+    QVERIFY2(result.ok, qPrintable(result.log.errors.join('\n')));
+    const Page& page = result.page;
+    QVERIFY2(page.error.isEmpty(), qPrintable(page.error));
+
+    QCOMPARE(page.first("title")->text, QString("All & kinds"));
+    QCOMPARE(page.first("meta")->attr("charset"), QString("UTF-8"));
+    QCOMPARE(page.first("link")->attr("href"), QString("report.css"));
+    QVERIFY(QFile::exists(dir.filePath("report.css")));
+
+    const Node* section = page.first("section");
+    QVERIFY(section);
+    QCOMPARE(section->attr("id"), QString("s"));
+    QCOMPARE(page.first("h3")->text, QString("t"));
+    QCOMPARE(page.first("h6")->text, QString("deep title"));
+    QCOMPARE(page.byId("para")->name, QString("p"));
+    QCOMPARE(page.first("header")->text, QString("head text"));
+    QCOMPARE(page.first("footer")->text, QString("foot text"));
+
+    const auto items = page.all("li");
+    QVERIFY(items.size() >= 2);
+    QCOMPARE(page.parentOf(items[0])->attr("class"), QString("list"));
+    QCOMPARE(page.allText(items[1]).trimmed(), QString("second"));
+
+    // Table: column widths as percentages, spans as 1 + span, cells in rows.
+    const auto cols = page.all("col");
+    QCOMPARE(int(cols.size()), 2);
+    QCOMPARE(cols[0]->attr("style"), QString("width: 75.00%"));
+    QCOMPARE(cols[1]->attr("style"), QString("width: 25.00%"));
+    const auto cells = page.all("td");
+    QCOMPARE(int(cells.size()), 2);
+    QCOMPARE(cells[0]->attr("colspan"), QString("2"));
+    QCOMPARE(cells[0]->attr("rowspan"), QString("3"));
+    QCOMPARE(page.parentOf(cells[0])->name, QString("tr"));
+    QCOMPARE(page.parentOf(page.parentOf(cells[0]))->name, QString("tbody"));
+    QCOMPARE(cells[1]->text, QString("ct"));
+    QVERIFY(page.first("table", "frame-outline"));
+
+    // The popup link and its popup form one <details>.
+    const Node* details = page.first("details");
+    QVERIFY(details);
+    QCOMPARE(int(page.all("details").size()), 1);
+    const Node* summary = page.first("summary");
+    QCOMPARE(page.parentOf(summary), details);
+    QCOMPARE(summary->text, QString("more"));
+    const Node* popup = page.byId("pop");
+    QCOMPARE(page.parentOf(popup), details);
+    QCOMPARE(popup->text, QString("hidden"));
+
+    // Summary and index entries link to the items of this page.
+    const Node* sentry = page.first("a", "entry");
+    QCOMPARE(sentry->attr("href"), QString("#s"));
+    QCOMPARE(page.parentOf(page.parentOf(sentry))->attr("class"), QString("summary"));
+    QCOMPARE(page.all("a", "entry")[1]->attr("href"), QString("#tag1"));
+    QCOMPARE(page.byId("tag1")->name, QString("span"));
+    QCOMPARE(page.first("a", "tag-pointer")->attr("href"), QString("#tag1"));
+    QCOMPARE(page.first("a", "link")->attr("href"), QString("other.html"));
+
+    // The chart: an SVG with a polyline through the points, axis labels.
+    const Node* svg = page.first("svg");
+    QVERIFY(svg);
+    QCOMPARE(page.parentOf(svg)->name, QString("figure"));
+    QCOMPARE(svg->attr("width"), QString("320"));
+    const Node* polyline = page.first("polyline");
+    QCOMPARE(polyline->attr("stroke"), QString("#ff0000"));
+    QCOMPARE(polyline->attr("points").split(' ', Qt::SkipEmptyParts).size(), 2);
+    QStringList labels;
+    for (const Node* text : page.all("text"))
+        labels << text->text;
+    QVERIFY(labels.contains("run") && labels.contains("ms") && labels.contains("trend"));
+    QVERIFY(labels.contains("50") && labels.contains("0"));
+
+    QVERIFY(page.first("hr", "page-break"));
+    QVERIFY(page.first("article", "document"));
+    QCOMPARE(page.first("article")->attr("id"), QString("doc"));
+}
+
+void TestHtmlExport::styleClassesAndSheet()
+{
+    const QString failed = DHtmlStyleSheet::className("Title1 Failed");
+    QCOMPARE(failed, QString("s-Title1_Failed"));
+    // Distinct names, distinct classes; every class a plain CSS identifier.
+    QStringList names{"a b", "a_b", "a-b", "a.b", "a\"b", "a{b}", "", QString(QChar(0xd800))};
+    QSet<QString> classes;
+    for (const QString& name : names) {
+        const QString cls = DHtmlStyleSheet::className(name);
+        classes.insert(cls);
+        QVERIFY(QRegularExpression("^s-[A-Za-z0-9_-]*$").match(cls).hasMatch());
+    }
+    QCOMPARE(classes.size(), names.size());
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    DStyle title("Title1 Failed");
+    title.setColor(QColor("#b00020"));
+    title.setBold(true);
+    title.setPointSize(14);
+    title.setFamily("Evil\"; } body { display:none");
+    DStyle passed("Normal Passed");
+    passed.setItalic(true);
+    auto first =
+        readAml(R"(<DOCUMENT name="one"><TITLE style="Title1 Failed">x</TITLE></DOCUMENT>)",
+                {&title, &passed});
+    auto second =
+        readAml(R"(<DOCUMENT name="two"><PARAGRAPH style="Normal Passed">y</PARAGRAPH></DOCUMENT>)",
+                {&title, &passed});
+    DExportHtml exporter(dir.path(), QString());
+    Log log;
+    QVERIFY(exporter.generate(first.get(), nullptr, &log));
+    QVERIFY(exporter.generate(second.get(), nullptr, &log));
+    const Page page = readPage(dir.filePath("one.html"));
+    QCOMPARE(page.first("h1")->attr("class"), failed);
+
+    QFile sheet(dir.filePath("report.css"));
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    const QString css = QString::fromUtf8(sheet.readAll());
+    const qsizetype rule = css.indexOf("." + failed + " {");
+    QVERIFY(rule >= 0);
+    const QString body = css.mid(rule, css.indexOf('}', rule) - rule);
+    QVERIFY(body.contains("color: #b00020"));
+    QVERIFY(body.contains("font-weight: bold"));
+    QVERIFY(body.contains("font-size: 14pt"));
+    // The family cannot end the rule early.
+    QVERIFY(body.contains("display:none"));
+    QVERIFY(!css.contains("} body {"));
+    // Both documents' styles are in the shared sheet.
+    QVERIFY(css.contains(".s-Normal_Passed { font-style: italic; }"));
+}
+
+void TestHtmlExport::linkTargets_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("href"); // null: no href at all
+    QTest::newRow("http") << "http://example.org/a?b=1&c=2"
+                          << "http://example.org/a?b=1&c=2";
+    QTest::newRow("https") << "HTTPS://example.org"
+                           << "HTTPS://example.org";
+    QTest::newRow("mailto") << "mailto:qa@example.org"
+                            << "mailto:qa@example.org";
+    QTest::newRow("anchor") << "#results"
+                            << "#results";
+    QTest::newRow("relative") << "sub/page.html"
+                              << "sub/page.html";
+    QTest::newRow("relative spaces") << "my page.html"
+                                     << "my%20page.html";
+    QTest::newRow("library tag") << "::nightly"
+                                 << "nightly.html";
+    QTest::newRow("bare tag") << "unit.test"
+                              << "unit.test.html";
+    QTest::newRow("local name") << "here"
+                                << "#here";
+    QTest::newRow("hostile tag") << "::../../etc/x"
+                                 << DExportHtml::pageFileName("../../etc/x", ".html");
+    QTest::newRow("javascript") << "javascript:alert(1)" << QString();
+    QTest::newRow("javascript case") << "JaVaScRiPt:alert(1)" << QString();
+    QTest::newRow("javascript tab") << "java\tscript:alert(1)" << QString();
+    QTest::newRow("javascript space") << " javascript:alert(1)" << QString();
+    QTest::newRow("data") << "data:text/html,<script>x</script>" << QString();
+    QTest::newRow("vbscript") << "vbscript:x" << QString();
+    QTest::newRow("viewer link") << "xrdlink://open?x" << QString();
+    QTest::newRow("drive") << "C:\\report.html" << QString();
+    QTest::newRow("file:kind:tag") << "a.xrd:k:t" << QString();
+    QTest::newRow("source reference") << "parser.c line 42" << QString();
+    QTest::newRow("empty") << "" << QString();
+}
+
+void TestHtmlExport::linkTargets()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, href);
+    DDocument doc("links", "links");
+    DParagraph* paragraph = static_cast<DParagraph*>(doc.insertAfter(nullptr, new DParagraph));
+    DTag* here = new DTag("here");
+    doc.insertAfter(paragraph, here);
+    DLink* link = static_cast<DLink*>(paragraph->insertAfter(nullptr, new DLink(target)));
+    link->insertAfter(nullptr, new DText("click"));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    Export result;
+    exportTo(result, &doc, dir.path());
+    QVERIFY(result.ok);
+    QVERIFY2(result.page.error.isEmpty(), qPrintable(result.page.error));
+    const Node* a = result.page.first("a", "link");
+    QVERIFY(a);
+    QCOMPARE(a->text, QString("click"));
+    QCOMPARE(a->attributes.hasAttribute("href"), !href.isNull());
+    QCOMPARE(a->attr("href"), href.isNull() ? QString() : href);
+}
+
+void TestHtmlExport::hostileTextStaysText()
+{
+    const QString script = "<script>alert(\"x\")</script>";
+    DStyle style("x\" onclick=\"alert(1)");
+    DDocument doc(script, "hostile");
+    DSection* section = static_cast<DSection*>(doc.insertAfter(nullptr, new DSection));
+    section->setName("\"><script>alert(2)</script>");
+    section->setStyle(&style);
+    DItem* text = section->insertAfter(nullptr, new DText(script + QChar(0) + "&amp;"));
+    DImage* image = static_cast<DImage*>(section->insertAfter(text, new DImage("\"><b>x</b>.png")));
+    DGraphic* graphic = new DGraphic(script);
+    section->insertAfter(image, graphic);
+    graphic->insertAfter(nullptr, new DCurve(script));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    Export result;
+    exportTo(result, &doc, dir.path());
+    QVERIFY2(result.page.error.isEmpty(), qPrintable(result.page.error));
+    const Page& page = result.page;
+    QVERIFY(!page.first("script"));
+    QVERIFY(!page.first("b"));
+    for (const Node& node : page.nodes)
+        QVERIFY(!node.attributes.hasAttribute("onclick"));
+    QCOMPARE(page.first("title")->text, script);
+    QCOMPARE(page.first("section")->attr("id"), section->name());
+    QVERIFY(page.first("section")->text.contains(script + QChar(0xfffd) + "&amp;"));
+    // The missing picture reads as its name, and the export says so.
+    QVERIFY(!result.ok);
+    QVERIFY(page.first("span", "missing-image"));
+}
+
+void TestHtmlExport::writesOnlyInsideTheDirectory_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("parent") << "../x"
+                            << "../escape.png";
+    QTest::newRow("absolute") << "/abs/path"
+                              << "/abs/pic.png";
+    QTest::newRow("drive") << "C:\\x"
+                           << "C:\\pic.png";
+    QTest::newRow("folder") << "a/b"
+                            << "sub/pic.png";
+    QTest::newRow("nul") << QString("x") + QChar(0) + "/../y" << QString("p") + QChar(0) + ".png";
+    QTest::newRow("controls") << "x\n\r\t\x1b"
+                              << "\n.png";
+    QTest::newRow("long") << QString(10000, 'L') << QString(10000, 'p') + ".png";
+    QTest::newRow("dot") << "."
+                         << ".";
+    QTest::newRow("dotdot") << ".."
+                            << "..";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestHtmlExport::writesOnlyInsideTheDirectory()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, picture);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    // Pictures live in <root>/pics, with a picture one level up and one in
+    // a folder below, so that every relative name finds something.
+    const QString pics = root.filePath("pics");
+    QVERIFY(QDir().mkpath(pics + "/sub"));
+    QVERIFY(writeFile(root.filePath("escape.png"), pictureBytes()));
+    QVERIFY(writeFile(pics + "/sub/pic.png", pictureBytes()));
+    const QStringList before = filesUnder(root.path());
+
+    DDocument doc("title", tag);
+    DImage* image = new DImage(picture);
+    image->setName(tag);
+    doc.insertAfter(nullptr, image);
+    const QString out = root.filePath("out/inner");
+    DExportHtml exporter(out, QString());
+    exporter.setPixmapDir(pics);
+    Log log;
+    exporter.generate(&doc, nullptr, &log);
+
+    const QString page = DExportHtml::pageFileName(tag, ".html");
+    QVERIFY2(QFile::exists(QDir(out).filePath(page)), qPrintable(log.errors.join('\n')));
+    QStringList added = filesUnder(root.path());
+    for (const QString& file : before)
+        added.removeOne(file);
+    for (const QString& file : std::as_const(added))
+        QVERIFY2(file.startsWith("out/inner/") && file.count('/') == 2, qPrintable(file));
+    const Page read = readPage(QDir(out).filePath(page));
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    // What the page shows is what was copied.
+    if (const Node* img = read.first("img"))
+        QVERIFY(added.contains("out/inner/" + img->attr("src")));
+    else
+        QVERIFY(!log.errors.isEmpty());
+}
+
+void TestHtmlExport::picturesCopiedOrReported()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString first = root.filePath("first");
+    const QString second = root.filePath("second");
+    QVERIFY(QDir().mkpath(first) && QDir().mkpath(second + "/icons"));
+    QVERIFY(writeFile(first + "/logo.png", pictureBytes()));
+    QVERIFY(writeFile(second + "/logo.png", "second"));
+    QVERIFY(writeFile(second + "/icons/ok.png", pictureBytes() + "ok"));
+    auto doc = readAml(R"(<DOCUMENT name="pics"><IMAGE src="logo.png"/><IMAGE src="icons/ok.png"/>
+                          <IMAGE src="logo.png"/></DOCUMENT>)");
+    QVERIFY(doc);
+    const QString out = root.filePath("out");
+    DExportHtml exporter(out, QString());
+    exporter.setPixmapDir(first);
+    exporter.addImageFolder(second);
+    Log log;
+    QVERIFY2(exporter.generate(doc.get(), nullptr, &log), qPrintable(log.errors.join('\n')));
+    const Page page = readPage(out + "/pics.html");
+    const auto images = page.all("img");
+    QCOMPARE(int(images.size()), 3);
+    QCOMPARE(images[0]->attr("src"), QString("logo.png"));
+    QCOMPARE(images[2]->attr("src"), QString("logo.png"));
+    QCOMPARE(images[1]->attr("alt"), QString("icons/ok.png"));
+    // The first folder that holds a picture wins.
+    QFile logo(out + "/logo.png");
+    QVERIFY(logo.open(QIODevice::ReadOnly));
+    QCOMPARE(logo.readAll(), pictureBytes());
+    QFile ok(out + "/" + images[1]->attr("src"));
+    QVERIFY(ok.open(QIODevice::ReadOnly));
+    QCOMPARE(ok.readAll(), pictureBytes() + "ok");
+
+    // A missing picture: its name as text, an error naming it, and false.
+    auto missing = readAml(R"(<DOCUMENT name="gone"><IMAGE src="nowhere.png"/></DOCUMENT>)");
+    Log missingLog;
+    QVERIFY(!exporter.generate(missing.get(), nullptr, &missingLog));
+    QCOMPARE(missingLog.errors.size(), 1);
+    QVERIFY(missingLog.errors[0].contains("nowhere.png"));
+    const Page gone = readPage(out + "/gone.html");
+    QVERIFY(!gone.first("img"));
+    QCOMPARE(gone.first("span", "missing-image")->text, QString("[nowhere.png]"));
+}
+
+void TestHtmlExport::unwritableDirectory()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString blocker = root.filePath("file");
+    QVERIFY(writeFile(blocker, "x"));
+    DDocument doc("t", "page");
+    doc.insertAfter(nullptr, new DText("x"));
+    DExportHtml exporter(blocker + "/out", QString());
+    Log log;
+    QVERIFY(!exporter.generate(&doc, nullptr, &log));
+    QCOMPARE(log.errors.size(), 1);
+    QVERIFY(log.errors[0].contains(blocker + "/out"));
+    QCOMPARE(filesUnder(root.path()), QStringList{"file"});
+}
+
+void TestHtmlExport::cancelStopsEarly()
+{
+    DDocument doc("big", "big");
+    DItem* previous = nullptr;
+    for (int i = 0; i < 50000; ++i)
+        previous = doc.insertAfter(previous, new DText(QString::number(i)));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    DExportHtml exporter(dir.path(), QString());
+    Progress progress(true);
+    Log log;
+    QVERIFY(!exporter.generate(&doc, &progress, &log));
+    QCOMPARE(progress.calls, 1);
+    QVERIFY(!QFile::exists(dir.filePath("big.html")));
+
+    Progress already;
+    already.cancel();
+    QVERIFY(!exporter.generate(&doc, &already, &log));
+    QCOMPARE(already.calls, 0);
+    QCOMPARE(filesUnder(dir.path()), QStringList());
+}
+
+void TestHtmlExport::deepAndLargeDocuments()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // 2000 levels of alternating sections, lists and links.
+    DDocument deep("deep", "deep");
+    DItemContainer* parent = &deep;
+    for (int level = 0; level < 2000; ++level) {
+        DItemContainer* child = level % 3 == 0   ? static_cast<DItemContainer*>(new DSection)
+                                : level % 3 == 1 ? static_cast<DItemContainer*>(new DList)
+                                                 : static_cast<DItemContainer*>(new DLink("#x"));
+        parent->insertAfter(nullptr, child);
+        parent = child;
+    }
+    parent->insertAfter(nullptr, new DText("bottom"));
+    Export result;
+    exportTo(result, &deep, dir.path());
+    QVERIFY(result.ok);
+    QVERIFY2(result.page.error.isEmpty(), qPrintable(result.page.error));
+    QVERIFY(result.page.maxDepth > 2000);
+    QCOMPARE(result.page.nodes.back().text, QString("bottom"));
+
+    // 200 000 items: rows of cells in tables in sections, with progress.
+    DDocument large("large", "large");
+    DItem* lastSection = nullptr;
+    int items = 1;
+    for (int s = 0; s < 400; ++s) {
+        auto* section = static_cast<DSection*>(large.insertAfter(lastSection, new DSection));
+        lastSection = section;
+        auto* table = static_cast<DTable*>(section->insertAfter(nullptr, new DTable));
+        items += 2;
+        DItem* lastRow = nullptr;
+        for (int r = 0; r < 166; ++r) {
+            auto* row = static_cast<DRow*>(table->insertAfter(lastRow, new DRow));
+            lastRow = row;
+            row->insertAfter(nullptr, new DCellText(0, 0, QString::number(r)));
+            items += 3;
+        }
+    }
+    QVERIFY(items > 200000);
+    DExportHtml exporter(dir.path(), QString());
+    Progress progress;
+    Log log;
+    QVERIFY(exporter.generate(&large, &progress, &log));
+    QVERIFY(progress.calls >= 10);
+    QVERIFY(progress.calls <= items / 1000 + 2);
+    QCOMPARE(progress.progress(), progress.totalSteps());
+    const Page page = readPage(dir.filePath("large.html"));
+    QVERIFY2(page.error.isEmpty(), qPrintable(page.error));
+    QCOMPARE(int(page.all("td").size()), 400 * 166);
+}
+
+namespace {
+
+// Writes links as <a class="jump" data-target="..."> itself, the way a
+// viewer plug-in would.
+class JumpWriter : public DHTMLWriter
+{
+public:
+    using DHTMLWriter::doLink;
+    void doLink(DItem* item) override
+    {
+        out() << "<a class=\"jump\" data-target=\""
+              << escapeAttribute(static_cast<DLink*>(item)->target()) << "\">";
+        doItemChildren(item->toContainer());
+        closeChildrenWith("</a>");
+    }
+};
+
+} // namespace
+
+void TestHtmlExport::subclassLinksNest()
+{
+    auto doc = readAml(R"(<DOCUMENT name="nest">
+      <LIST><LINK target="a"><PARAGRAPH>one<LINK target="b">two</LINK></PARAGRAPH></LINK>
+            <LINK target="empty"/><LINK target="c">three</LINK></LIST>
+      <TABLE><ROW><LINK target="d">in row</LINK></ROW></TABLE>
+    </DOCUMENT>)");
+    QVERIFY(doc);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    JumpWriter writer;
+    Export result;
+    exportTo(result, doc.get(), dir.path(), QString(), &writer);
+    QVERIFY(result.ok);
+    const Page& page = result.page;
+    QVERIFY2(page.error.isEmpty(), qPrintable(page.error));
+    const auto links = page.all("a", "jump");
+    QCOMPARE(int(links.size()), 5);
+    QStringList targets;
+    for (const Node* link : links)
+        targets << link->attr("data-target") + ">" + page.parentOf(link)->name;
+    QCOMPARE(targets, (QStringList{"a>li", "b>p", "empty>li", "c>li", "d>td"}));
+    QCOMPARE(page.allText(links[0]).trimmed(), QString("onetwo"));
+    QCOMPARE(page.parentOf(page.parentOf(links[1])), links[0]);
+    QCOMPARE(page.allText(links[2]), QString());
+    QCOMPARE(page.allText(links[3]), QString("three"));
+    QCOMPARE(int(page.all("li").size()), 3);
+    QCOMPARE(page.parentOf(page.parentOf(links[4]))->name, QString("tr"));
+}
+
+// A page to look at in a browser, written where XRD_SCREENSHOT_DIR says.
+void TestHtmlExport::pageForScreenshots()
+{
+    const QString shots = screenshotDir();
+    if (shots.isEmpty())
+        QSKIP(XRD_SCREENSHOT_SKIP_REASON);
+    DStyle failed("Title1 Failed");
+    failed.setColor(QColor("#b00020"));
+    failed.setBold(true);
+    DStyle passed("Normal Passed");
+    passed.setColor(QColor("#1b7f3b"));
+    passed.setBackground(QColor("#eaf7ee"));
+    auto doc = readAml(everyKind, {&failed, &passed});
+    QVERIFY(doc);
+    DExportHtml exporter(shots + "/html", QString());
+    Log log;
+    QVERIFY(exporter.generate(doc.get(), nullptr, &log));
+}
+
+QTEST_GUILESS_MAIN(TestHtmlExport)
+#include "tst_htmlexport.moc"

@@ -8,6 +8,7 @@
 #include "qareporterdata.h"
 #include "qareporterfilter.h"
 #include "qareporterhtmlwriter.h"
+#include "qareporterlinkindex.h"
 #include "qareporterloader.h"
 #include "qareporterpref.h"
 #include "qareporterprefstyles.h"
@@ -64,8 +65,10 @@ bool QAReporterHTMLExport::run(const QString& dir)
         const QString firstFile = m_window->recordFilter()->filteredRecords().first()->fileName;
         exportLinkedReports(QFileInfo(firstFile).path(), linked);
     }
+    // After a cancel while links were followed the summary is still
+    // written; the exporter, which stops a cancelled page, is not told.
     if (DDocument* summary = m_window->summary())
-        m_exporter->generate(summary, m_progress, m_log);
+        m_exporter->generate(summary, m_progress->wasCanceled() ? nullptr : m_progress, m_log);
     return !m_progress->wasCanceled() && m_log->errorCount() == errorsBefore;
 }
 
@@ -80,6 +83,7 @@ bool QAReporterHTMLExport::exportLoadedReports(const QString& dir, QStringList& 
             return false;
         if (!record->document)
             continue;
+        addImageFolderOf(record->fileName);
         m_exporter->generate(record->document, m_progress, m_log);
         written << dir + QDir::separator() + record->document->tag() + QStringLiteral(".html");
     }
@@ -109,28 +113,49 @@ void QAReporterHTMLExport::exportLinkedReports(const QString& baseDir, const QSt
 
 void QAReporterHTMLExport::exportLinkedReport(const QString& path)
 {
-    std::unique_ptr<DDocument> document(loadReportForExport(path));
-    if (!document) {
+    const std::unique_ptr<QAReporterData> record = loadRecordForExport(path);
+    if (!record || !record->document) {
         m_log->error(tr("Unable to open the report file '%1'").arg(path));
         return;
     }
-    document->setTag(QFileInfo(m_writer->getHtmlFilenameForXrd(path)).baseName());
-    m_exporter->generate(document.get(), m_progress, m_log);
+    record->document->setTag(QFileInfo(m_writer->getHtmlFilenameForXrd(path)).baseName());
+    addImageFolderOf(path);
+    // The report's own nodes give its source links their base directory,
+    // as they would in a window that showed it.
+    QAReporterLinkIndex links;
+    links.build({record.get()});
+    m_writer->setLinkIndex(&links);
+    m_exporter->generate(record->document, m_progress, m_log);
+    m_writer->setLinkIndex(nullptr);
+}
+
+// Pictures are found beside the report that shows them, as in the viewer.
+void QAReporterHTMLExport::addImageFolderOf(const QString& reportPath)
+{
+    const QString folder = QFileInfo(reportPath).absolutePath();
+    if (!m_imageFolders.contains(folder)) {
+        m_imageFolders.insert(folder);
+        m_exporter->addImageFolder(folder);
+    }
 }
 
 DDocument* QAReporterHTMLExport::loadReportForExport(const QString& path)
+{
+    const std::unique_ptr<QAReporterData> record = loadRecordForExport(path);
+    DDocument* document = record ? record->document : nullptr;
+    if (record)
+        record->document = nullptr;
+    return document;
+}
+
+std::unique_ptr<QAReporterData> QAReporterHTMLExport::loadRecordForExport(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return nullptr;
     QAReporterLoader loader(studio(), reportStyles());
     QList<QAReporterData*> records;
-    if (!loader.load({path}, records) || records.isEmpty()) {
-        qDeleteAll(records);
-        return nullptr;
-    }
-    std::unique_ptr<QAReporterData> record(records.takeFirst());
+    const bool loaded = loader.load({path}, records);
+    std::unique_ptr<QAReporterData> record(records.isEmpty() ? nullptr : records.takeFirst());
     qDeleteAll(records);
-    DDocument* document = record->document;
-    record->document = nullptr;
-    return document;
+    return loaded ? std::move(record) : nullptr;
 }

@@ -2,6 +2,7 @@
 #define QAREPORTERHTMLEXPORT_H
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,7 @@ class DExportHtml;
 class QAILogMonitor;
 class QAIProgressMonitor;
 class QAReporter;
+class QAReporterData;
 class QAReporterHTMLWriter;
 
 // Writes what a viewer window shows as a directory of HTML pages: its
@@ -35,15 +37,21 @@ public:
     static DDocument* loadReportForExport(const QString& path);
 
 private:
+    // The report file read into a record (tree and document); null when
+    // the file is missing or cannot be read.
+    static std::unique_ptr<QAReporterData> loadRecordForExport(const QString& path);
+
     bool exportLoadedReports(const QString& dir, QStringList& written);
     void exportLinkedReports(const QString& baseDir, const QStringList& files);
     void exportLinkedReport(const QString& path);
+    void addImageFolderOf(const QString& reportPath);
 
     QAReporter* m_window;
     QAIProgressMonitor* m_progress;
     QAILogMonitor* m_log;
     std::unique_ptr<QAReporterHTMLWriter> m_writer;
     std::unique_ptr<DExportHtml> m_exporter;
+    QSet<QString> m_imageFolders;
 };
 
 #endif

@@ -8,6 +8,7 @@
 #include "qafileutil.h"
 #include "qareporter.h"
 #include "qareporterdata.h"
+#include "qareporterlinkindex.h"
 #include "qareporternode.h"
 
 #include <QDir>
@@ -93,7 +94,7 @@ void QAReporterHTMLWriter::writeSourceLink(DLink* link, const QString& capturedP
 {
     QString path = QDir::toNativeSeparators(QDir::cleanPath(capturedPath.trimmed()));
     if (path.isEmpty() || isRelativePath(path)) {
-        if (const QAReporterNode* node = m_reporter ? m_reporter->findLinkNode(link) : nullptr)
+        if (const QAReporterNode* node = nodeOf(link))
             path = node->base + path;
     }
     if (!m_baseForLink.isEmpty())
@@ -158,6 +159,14 @@ void QAReporterHTMLWriter::doDocument(DDocument* document)
             m_pageNames.insert(item->name());
     });
     DHTMLWriter::doDocument(document);
+}
+
+const QAReporterNode* QAReporterHTMLWriter::nodeOf(const DLink* link) const
+{
+    const QAReporterNode* node = m_reporter ? m_reporter->findLinkNode(link) : nullptr;
+    if (!node && m_linkIndex)
+        node = m_linkIndex->nodeOf(link);
+    return node;
 }
 
 void QAReporterHTMLWriter::writeOpening(const QString& reference)

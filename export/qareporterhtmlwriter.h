@@ -12,6 +12,8 @@ class QAILogMonitor;
 class QAIProgressMonitor;
 class QAReporter;
 class QAReporterData;
+class QAReporterLinkIndex;
+class QAReporterNode;
 
 // Writes the links of a viewer window's reports so that they still lead
 // somewhere once the reports are HTML pages: a source reference ("path
@@ -36,6 +38,10 @@ public:
     void setXrdLinkedFiles(const QStringList& files) { m_xrdLinkedFiles = files; }
     QStringList xrdLinkedFiles() const { return m_xrdLinkedFiles; }
 
+    // Where links that the window does not know, those of a report read
+    // for the export, find their report node; may be null. Not owned.
+    void setLinkIndex(const QAReporterLinkIndex* index) { m_linkIndex = index; }
+
     // The file name of the page written for a report file: its base name
     // (cut at the first '.') and the configured extension.
     QString getHtmlFilenameForXrd(const QString& path) const;
@@ -55,6 +61,7 @@ private:
     void writeSourceLink(DLink* link, const QString& capturedPath);
     void writeReportLink(DLink* link, const QString& rest);
     void writeDocumentLink(DLink* link);
+    const QAReporterNode* nodeOf(const DLink* link) const;
     void writeOpening(const QString& reference);
     void writeChildrenAndClose(DLink* link);
     QString extension() const;
@@ -66,6 +73,7 @@ private:
     QAIProgressMonitor* m_progressMonitor;
     QAILogMonitor* m_logMonitor;
     QAReporter* m_reporter;
+    const QAReporterLinkIndex* m_linkIndex = nullptr;
 };
 
 #endif

@@ -224,11 +224,12 @@ void TestXrdview::htmlExportWritesEveryPage()
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.isEmpty());
     QVERIFY2(run.err.contains("xrdview: HTML written into " + out), qPrintable(run.err));
-    // The report, the reports it links to, followed further, and the summary.
+    // The report, the reports it links to, followed further (back to the
+    // report itself, under its file name), and the summary.
     QStringList pages = QDir(out).entryList({"*.html"}, QDir::Files);
     pages.sort();
-    QCOMPARE(pages, QStringList({"integration-inconclusive.html", "nightly.html",
-                                 "release-passed.html", "tagheaderdoc0.html"}));
+    QCOMPARE(pages, QStringList({"index.html", "integration-inconclusive.html",
+                                 "nightly-failures.html", "nightly.html", "release-passed.html"}));
 }
 
 void TestXrdview::htmlExportFailures_data()

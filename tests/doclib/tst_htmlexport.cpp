@@ -244,6 +244,7 @@ private slots:
     void hostileTextStaysText();
     void writesOnlyInsideTheDirectory_data();
     void writesOnlyInsideTheDirectory();
+    void existingLinksAreReplaced();
     void picturesCopiedOrReported();
     void unwritableDirectory();
     void cancelStopsEarly();
@@ -660,6 +661,31 @@ void TestHtmlExport::writesOnlyInsideTheDirectory()
         QVERIFY(!log.errors.isEmpty());
 }
 
+void TestHtmlExport::existingLinksAreReplaced()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString out = root.filePath("out");
+    QVERIFY(QDir().mkpath(out) && QDir().mkpath(root.filePath("pics")));
+    QVERIFY(writeFile(root.filePath("pics/logo.png"), pictureBytes()));
+    // Links left in the directory, named like the files the export writes.
+    for (const char* name : {"page.html", "report.css", "logo.png"}) {
+        QVERIFY(writeFile(root.filePath(QString("outside-") + name), "outside"));
+        QVERIFY(QFile::link(root.filePath(QString("outside-") + name), out + "/" + name));
+    }
+    auto doc = readAml(R"(<DOCUMENT name="page"><IMAGE src="logo.png"/></DOCUMENT>)");
+    DExportHtml exporter(out, QString());
+    exporter.setPixmapDir(root.filePath("pics"));
+    Log log;
+    QVERIFY2(exporter.generate(doc.get(), nullptr, &log), qPrintable(log.errors.join('\n')));
+    for (const char* name : {"page.html", "report.css", "logo.png"}) {
+        QFile outside(root.filePath(QString("outside-") + name));
+        QVERIFY(outside.open(QIODevice::ReadOnly));
+        QCOMPARE(outside.readAll(), QByteArray("outside"));
+        QVERIFY(!QFileInfo(out + "/" + name).isSymLink());
+    }
+}
+
 void TestHtmlExport::picturesCopiedOrReported()
 {
     QTemporaryDir root;
@@ -670,8 +696,9 @@ void TestHtmlExport::picturesCopiedOrReported()
     QVERIFY(writeFile(first + "/logo.png", pictureBytes()));
     QVERIFY(writeFile(second + "/logo.png", "second"));
     QVERIFY(writeFile(second + "/icons/ok.png", pictureBytes() + "ok"));
+    QVERIFY(writeFile(second + "/pics.html", pictureBytes()));
     auto doc = readAml(R"(<DOCUMENT name="pics"><IMAGE src="logo.png"/><IMAGE src="icons/ok.png"/>
-                          <IMAGE src="logo.png"/></DOCUMENT>)");
+                          <IMAGE src="logo.png"/><IMAGE src="pics.html"/></DOCUMENT>)");
     QVERIFY(doc);
     const QString out = root.filePath("out");
     DExportHtml exporter(out, QString());
@@ -681,7 +708,10 @@ void TestHtmlExport::picturesCopiedOrReported()
     QVERIFY2(exporter.generate(doc.get(), nullptr, &log), qPrintable(log.errors.join('\n')));
     const Page page = readPage(out + "/pics.html");
     const auto images = page.all("img");
-    QCOMPARE(int(images.size()), 3);
+    QCOMPARE(int(images.size()), 4);
+    // A picture never takes the place of a page.
+    QVERIFY(images[3]->attr("src").endsWith(".img"));
+    QVERIFY(QFile::exists(out + "/" + images[3]->attr("src")));
     QCOMPARE(images[0]->attr("src"), QString("logo.png"));
     QCOMPARE(images[2]->attr("src"), QString("logo.png"));
     QCOMPARE(images[1]->attr("alt"), QString("icons/ok.png"));

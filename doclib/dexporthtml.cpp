@@ -86,6 +86,7 @@ void DExportHtml::writeHead(QTextStream& out, DDocument* document) const
 bool DExportHtml::writePage(DDocument* document, DHTMLWriter* writer, const QString& path,
                             QAILogMonitor* log)
 {
+    DHtmlFileName::dropLink(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         report(log, QStringLiteral("cannot write the page %1: %2").arg(path, file.errorString()));
@@ -115,6 +116,8 @@ bool DExportHtml::writePage(DDocument* document, DHTMLWriter* writer, const QStr
     out.flush();
     if (writer->wasCanceled()) {
         file.cancelWriting();
+        if (log)
+            log->log(QStringLiteral("HTML export: canceled, %1 not written").arg(path));
         return false;
     }
     if (out.status() != QTextStream::Ok || !file.commit()) {
@@ -127,6 +130,7 @@ bool DExportHtml::writePage(DDocument* document, DHTMLWriter* writer, const QStr
 bool DExportHtml::writeStyleSheet(QAILogMonitor* log) const
 {
     const QString path = QDir(m_dir).filePath(styleSheetFileName());
+    DHtmlFileName::dropLink(path);
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         QTextStream out(&file);

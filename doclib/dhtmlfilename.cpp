@@ -1,6 +1,8 @@
 #include "dhtmlfilename.h"
 
 #include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -90,4 +92,10 @@ QString DHtmlFileName::keepingExtension(const QString& name)
     const QString ext = safeExtension(name.mid(dot));
     // The hash is of the whole name: "a/b.png" and "a_b.png" stay apart.
     return build(name.left(dot), ext, name, ext != name.mid(dot));
+}
+
+void DHtmlFileName::dropLink(const QString& path)
+{
+    if (QFileInfo(path).isSymLink())
+        QFile::remove(path);
 }

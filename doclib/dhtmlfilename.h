@@ -21,6 +21,11 @@ public:
     // nothing is left).
     static QString safeExtension(const QString& ext);
 
+    // Before a file is written at path: a symbolic link there is removed,
+    // so that the new file replaces the link instead of writing where it
+    // points, which may be outside the directory.
+    static void dropLink(const QString& path);
+
 private:
     static QString build(const QString& name, const QString& ext, const QString& original,
                          bool changed);

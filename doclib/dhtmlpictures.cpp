@@ -48,6 +48,12 @@ QString DHtmlPictures::add(const QString& source, const QStringList& folders)
         m_missing.append(source);
     } else {
         fileName = DHtmlFileName::keepingExtension(source);
+        // A copy must never take the place of a page or of the stylesheet:
+        // such a name gets a neutral extension (the '/' makes it count as
+        // changed, so it carries the hash of the source).
+        static const QStringList pageTypes{"html", "htm", "xhtml", "css", "js"};
+        if (pageTypes.contains(QFileInfo(fileName).suffix().toLower()))
+            fileName = DHtmlFileName::make(source + QLatin1Char('/'), QStringLiteral(".img"));
         m_found.append({source, path, fileName});
     }
     m_fileNames.insert(source, fileName);
@@ -61,7 +67,8 @@ bool DHtmlPictures::copyFile(const QString& from, const QString& to, QString& er
         error = in.errorString();
         return false;
     }
-    // A new file replaces whatever is there (a link included) at once.
+    // A new file replaces whatever is there at once.
+    DHtmlFileName::dropLink(to);
     QSaveFile out(to);
     if (!out.open(QIODevice::WriteOnly)) {
         error = out.errorString();

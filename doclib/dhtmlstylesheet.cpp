@@ -57,8 +57,7 @@ void writeBase(QTextStream& out)
            "ul.summary, ul.index { list-style: none; padding-left: 0; }\n"
            "ul.index > li { margin-left: 16px; }\n"
            "span.missing-image { color: "
-        << cssColor(DPalette::muted)
-        << "; font-style: italic; }\n";
+        << cssColor(DPalette::muted) << "; font-style: italic; }\n";
 }
 
 } // namespace

@@ -494,7 +494,7 @@ void DHTMLWriter::doCell(DCell* item)
 void DHTMLWriter::doCellText(DCellText* item)
 {
     // The cell's element, then its own text before its children.
-    doCell(item);
+    DHTMLWriter::doCell(item);
     if (!m_canceled && !m_open.isEmpty() && m_open.last().container == item)
         out() << escapeText(item->text());
 }

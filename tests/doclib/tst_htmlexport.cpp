@@ -33,35 +33,31 @@ public:
 };
 
 // Counts the reports; cancels at the first one when asked to.
-class Progress : public QAIProgressMonitor
+struct Progress : QAIProgressMonitor
 {
-public:
-    explicit Progress(bool cancelAtFirst = false) : m_cancelAtFirst(cancelAtFirst) {}
-    void cancel() override { m_canceled = true; }
-    void setProgress(int progress, int totalSteps) override
-    {
-        m_total = totalSteps;
-        setProgress(progress);
-    }
-    void setProgress(int progress) override
-    {
-        ++calls;
-        m_progress = progress;
-        if (m_cancelAtFirst)
-            m_canceled = true;
-    }
-    bool wasCanceled() const override { return m_canceled; }
-    int totalSteps() const override { return m_total; }
-    int progress() const override { return m_progress; }
-    void setLabelText(const QString&) override {}
+    bool cancelAtFirst = false;
+    bool canceled = false;
     int calls = 0;
-
-private:
-    bool m_cancelAtFirst;
-    bool m_canceled = false;
-    int m_total = 0;
-    int m_progress = 0;
+    int last = 0;
+    int total = 0;
+    void cancel() override { canceled = true; }
+    void setProgress(int progress, int steps) override { total = steps, setProgress(progress); }
+    void setProgress(int progress) override { ++calls, last = progress, canceled |= cancelAtFirst; }
+    bool wasCanceled() const override { return canceled; }
+    int totalSteps() const override { return total; }
+    int progress() const override { return last; }
+    void setLabelText(const QString&) override {}
 };
+
+// Data rows of two strings; "same" when the second is the first.
+void row(const char* name, const QString& first, const QString& second)
+{
+    QTest::newRow(name) << first << second;
+}
+void same(const char* name, const QString& text)
+{
+    row(name, text, text);
+}
 
 // One element of a page read back: its name, attributes, parent (index,
 // -1 for the root), depth and the text directly inside it.
@@ -175,6 +171,12 @@ QByteArray pictureBytes()
                                   "z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
 }
 
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -186,7 +188,6 @@ struct Export
 {
     bool ok = false;
     Log log;
-    QString pagePath;
     Page page;
 };
 
@@ -197,8 +198,7 @@ void exportTo(Export& result, DDocument* doc, const QString& dir, const QString&
     exporter.setPixmapDir(pixmaps);
     exporter.setHTMLWriter(writer);
     result.ok = exporter.generate(doc, nullptr, &result.log);
-    result.pagePath = QDir(dir).filePath(DExportHtml::pageFileName(doc->tag(), ".html"));
-    result.page = readPage(result.pagePath);
+    result.page = readPage(QDir(dir).filePath(DExportHtml::pageFileName(doc->tag(), ".html")));
 }
 
 const QByteArray everyKind = R"(<DOCUMENT name="doc" title="All &amp; kinds">
@@ -244,6 +244,7 @@ private slots:
     void hostileTextStaysText();
     void writesOnlyInsideTheDirectory_data();
     void writesOnlyInsideTheDirectory();
+    void existingLinksAreReplaced();
     void picturesCopiedOrReported();
     void unwritableDirectory();
     void cancelStopsEarly();
@@ -333,23 +334,17 @@ void TestHtmlExport::escaping_data()
 {
     QTest::addColumn<QString>("raw");
     QTest::addColumn<QString>("read");
-    QTest::newRow("markup") << "<script>alert('x')</script>"
-                            << "<script>alert('x')</script>";
-    QTest::newRow("quotes") << "a \"b\" 'c' & d"
-                            << "a \"b\" 'c' & d";
-    QTest::newRow("entity-like") << "&amp; &#0; &lt;"
-                                 << "&amp; &#0; &lt;";
-    QTest::newRow("nul") << QString("a") + QChar(0) + "b" << QString("a") + QChar(0xfffd) + "b";
-    QTest::newRow("controls") << QString("a\x01\x1b\x7f")
-                              << QString("a") + QString(3, QChar(0xfffd));
-    QTest::newRow("lone high") << QString("x") + QChar(0xd800) + "y"
-                               << QString("x") + QChar(0xfffd) + "y";
-    QTest::newRow("lone low") << QString(QChar(0xdc00)) << QString(QChar(0xfffd));
-    QTest::newRow("pair") << QString::fromUtf8("\xf0\x9f\x98\x80")
-                          << QString::fromUtf8("\xf0\x9f\x98\x80");
-    QTest::newRow("nonchar") << QString(QChar(0xffff)) << QString(QChar(0xfffd));
-    QTest::newRow("tab") << "a\tb"
-                         << "a\tb";
+    same("markup", "<script>alert('x')</script>");
+    same("quotes", "a \"b\" 'c' & d");
+    same("entity-like", "&amp; &#0; &lt;");
+    same("pair", QString::fromUtf8("\xf0\x9f\x98\x80"));
+    same("tab", "a\tb");
+    const QChar bad(0xfffd);
+    row("nul", QString("a") + QChar(0) + "b", QString("a") + bad + "b");
+    row("controls", "a\x01\x1b\x7f", QString("a") + QString(3, bad));
+    row("lone high", QString("x") + QChar(0xd800) + "y", QString("x") + bad + "y");
+    row("lone low", QString(QChar(0xdc00)), bad);
+    row("nonchar", QString(QChar(0xffff)), bad);
 }
 
 void TestHtmlExport::escaping()
@@ -489,9 +484,7 @@ void TestHtmlExport::styleClassesAndSheet()
     const Page page = readPage(dir.filePath("one.html"));
     QCOMPARE(page.first("h1")->attr("class"), failed);
 
-    QFile sheet(dir.filePath("report.css"));
-    QVERIFY(sheet.open(QIODevice::ReadOnly));
-    const QString css = QString::fromUtf8(sheet.readAll());
+    const QString css = QString::fromUtf8(readFile(dir.filePath("report.css")));
     const qsizetype rule = css.indexOf("." + failed + " {");
     QVERIFY(rule >= 0);
     const QString body = css.mid(rule, css.indexOf('}', rule) - rule);
@@ -508,38 +501,29 @@ void TestHtmlExport::styleClassesAndSheet()
 void TestHtmlExport::linkTargets_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("href"); // null: no href at all
-    QTest::newRow("http") << "http://example.org/a?b=1&c=2"
-                          << "http://example.org/a?b=1&c=2";
-    QTest::newRow("https") << "HTTPS://example.org"
-                           << "HTTPS://example.org";
-    QTest::newRow("mailto") << "mailto:qa@example.org"
-                            << "mailto:qa@example.org";
-    QTest::newRow("anchor") << "#results"
-                            << "#results";
-    QTest::newRow("relative") << "sub/page.html"
-                              << "sub/page.html";
-    QTest::newRow("relative spaces") << "my page.html"
-                                     << "my%20page.html";
-    QTest::newRow("library tag") << "::nightly"
-                                 << "nightly.html";
-    QTest::newRow("bare tag") << "unit.test"
-                              << "unit.test.html";
-    QTest::newRow("local name") << "here"
-                                << "#here";
-    QTest::newRow("hostile tag") << "::../../etc/x"
-                                 << DExportHtml::pageFileName("../../etc/x", ".html");
-    QTest::newRow("javascript") << "javascript:alert(1)" << QString();
-    QTest::newRow("javascript case") << "JaVaScRiPt:alert(1)" << QString();
-    QTest::newRow("javascript tab") << "java\tscript:alert(1)" << QString();
-    QTest::newRow("javascript space") << " javascript:alert(1)" << QString();
-    QTest::newRow("data") << "data:text/html,<script>x</script>" << QString();
-    QTest::newRow("vbscript") << "vbscript:x" << QString();
-    QTest::newRow("viewer link") << "xrdlink://open?x" << QString();
-    QTest::newRow("drive") << "C:\\report.html" << QString();
-    QTest::newRow("file:kind:tag") << "a.xrd:k:t" << QString();
-    QTest::newRow("source reference") << "parser.c line 42" << QString();
-    QTest::newRow("empty") << "" << QString();
+    QTest::addColumn<QString>("href");
+    const QString none; // no href at all
+    same("http", "http://example.org/a?b=1&c=2");
+    same("https", "HTTPS://example.org");
+    same("mailto", "mailto:qa@example.org");
+    same("anchor", "#results");
+    same("relative", "sub/page.html");
+    row("relative spaces", "my page.html", "my%20page.html");
+    row("library tag", "::nightly", "nightly.html");
+    row("bare tag", "unit.test", "unit.test.html");
+    row("local name", "here", "#here");
+    row("hostile tag", "::../../etc/x", DExportHtml::pageFileName("../../etc/x", ".html"));
+    row("javascript", "javascript:alert(1)", none);
+    row("javascript case", "JaVaScRiPt:alert(1)", none);
+    row("javascript tab", "java\tscript:alert(1)", none);
+    row("javascript space", " javascript:alert(1)", none);
+    row("data", "data:text/html,<script>x</script>", none);
+    row("vbscript", "vbscript:x", none);
+    row("viewer link", "xrdlink://open?x", none);
+    row("drive", "C:\\report.html", none);
+    row("file:kind:tag", "a.xrd:k:t", none);
+    row("source reference", "parser.c line 42", none);
+    row("empty", "", none);
 }
 
 void TestHtmlExport::linkTargets()
@@ -547,11 +531,11 @@ void TestHtmlExport::linkTargets()
     QFETCH(QString, target);
     QFETCH(QString, href);
     DDocument doc("links", "links");
-    DParagraph* paragraph = static_cast<DParagraph*>(doc.insertAfter(nullptr, new DParagraph));
-    DTag* here = new DTag("here");
-    doc.insertAfter(paragraph, here);
-    DLink* link = static_cast<DLink*>(paragraph->insertAfter(nullptr, new DLink(target)));
-    link->insertAfter(nullptr, new DText("click"));
+    DItemContainer* paragraph = doc.insertAfter(nullptr, new DParagraph)->toContainer();
+    doc.insertAfter(paragraph, new DTag("here"));
+    paragraph->insertAfter(nullptr, new DLink(target))
+        ->toContainer()
+        ->insertAfter(nullptr, new DText("click"));
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     Export result;
@@ -574,10 +558,10 @@ void TestHtmlExport::hostileTextStaysText()
     section->setName("\"><script>alert(2)</script>");
     section->setStyle(&style);
     DItem* text = section->insertAfter(nullptr, new DText(script + QChar(0) + "&amp;"));
-    DImage* image = static_cast<DImage*>(section->insertAfter(text, new DImage("\"><b>x</b>.png")));
-    DGraphic* graphic = new DGraphic(script);
-    section->insertAfter(image, graphic);
-    graphic->insertAfter(nullptr, new DCurve(script));
+    DItem* image = section->insertAfter(text, new DImage("\"><b>x</b>.png"));
+    section->insertAfter(image, new DGraphic(script))
+        ->toContainer()
+        ->insertAfter(nullptr, new DCurve(script));
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     Export result;
@@ -600,24 +584,16 @@ void TestHtmlExport::writesOnlyInsideTheDirectory_data()
 {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("picture");
-    QTest::newRow("parent") << "../x"
-                            << "../escape.png";
-    QTest::newRow("absolute") << "/abs/path"
-                              << "/abs/pic.png";
-    QTest::newRow("drive") << "C:\\x"
-                           << "C:\\pic.png";
-    QTest::newRow("folder") << "a/b"
-                            << "sub/pic.png";
-    QTest::newRow("nul") << QString("x") + QChar(0) + "/../y" << QString("p") + QChar(0) + ".png";
-    QTest::newRow("controls") << "x\n\r\t\x1b"
-                              << "\n.png";
-    QTest::newRow("long") << QString(10000, 'L') << QString(10000, 'p') + ".png";
-    QTest::newRow("dot") << "."
-                         << ".";
-    QTest::newRow("dotdot") << ".."
-                            << "..";
-    QTest::newRow("empty") << ""
-                           << "";
+    row("parent", "../x", "../escape.png");
+    row("absolute", "/abs/path", "/abs/pic.png");
+    row("drive", "C:\\x", "C:\\pic.png");
+    row("folder", "a/b", "sub/pic.png");
+    row("nul", QString("x") + QChar(0) + "/../y", QString("p") + QChar(0) + ".png");
+    row("controls", "x\n\r\t\x1b", "\n.png");
+    row("long", QString(10000, 'L'), QString(10000, 'p') + ".png");
+    same("dot", ".");
+    same("dotdot", "..");
+    same("empty", "");
 }
 
 void TestHtmlExport::writesOnlyInsideTheDirectory()
@@ -635,9 +611,7 @@ void TestHtmlExport::writesOnlyInsideTheDirectory()
     const QStringList before = filesUnder(root.path());
 
     DDocument doc("title", tag);
-    DImage* image = new DImage(picture);
-    image->setName(tag);
-    doc.insertAfter(nullptr, image);
+    doc.insertAfter(nullptr, new DImage(picture))->setName(tag);
     const QString out = root.filePath("out/inner");
     DExportHtml exporter(out, QString());
     exporter.setPixmapDir(pics);
@@ -660,6 +634,29 @@ void TestHtmlExport::writesOnlyInsideTheDirectory()
         QVERIFY(!log.errors.isEmpty());
 }
 
+void TestHtmlExport::existingLinksAreReplaced()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString out = root.filePath("out");
+    QVERIFY(QDir().mkpath(out) && QDir().mkpath(root.filePath("pics")));
+    QVERIFY(writeFile(root.filePath("pics/logo.png"), pictureBytes()));
+    // Links left in the directory, named like the files the export writes.
+    for (const char* name : {"page.html", "report.css", "logo.png"}) {
+        QVERIFY(writeFile(root.filePath(QString("outside-") + name), "outside"));
+        QVERIFY(QFile::link(root.filePath(QString("outside-") + name), out + "/" + name));
+    }
+    auto doc = readAml(R"(<DOCUMENT name="page"><IMAGE src="logo.png"/></DOCUMENT>)");
+    DExportHtml exporter(out, QString());
+    exporter.setPixmapDir(root.filePath("pics"));
+    Log log;
+    QVERIFY2(exporter.generate(doc.get(), nullptr, &log), qPrintable(log.errors.join('\n')));
+    for (const char* name : {"page.html", "report.css", "logo.png"}) {
+        QCOMPARE(readFile(root.filePath(QString("outside-") + name)), QByteArray("outside"));
+        QVERIFY(!QFileInfo(out + "/" + name).isSymLink());
+    }
+}
+
 void TestHtmlExport::picturesCopiedOrReported()
 {
     QTemporaryDir root;
@@ -670,8 +667,9 @@ void TestHtmlExport::picturesCopiedOrReported()
     QVERIFY(writeFile(first + "/logo.png", pictureBytes()));
     QVERIFY(writeFile(second + "/logo.png", "second"));
     QVERIFY(writeFile(second + "/icons/ok.png", pictureBytes() + "ok"));
+    QVERIFY(writeFile(second + "/pics.html", pictureBytes()));
     auto doc = readAml(R"(<DOCUMENT name="pics"><IMAGE src="logo.png"/><IMAGE src="icons/ok.png"/>
-                          <IMAGE src="logo.png"/></DOCUMENT>)");
+                          <IMAGE src="logo.png"/><IMAGE src="pics.html"/></DOCUMENT>)");
     QVERIFY(doc);
     const QString out = root.filePath("out");
     DExportHtml exporter(out, QString());
@@ -681,17 +679,16 @@ void TestHtmlExport::picturesCopiedOrReported()
     QVERIFY2(exporter.generate(doc.get(), nullptr, &log), qPrintable(log.errors.join('\n')));
     const Page page = readPage(out + "/pics.html");
     const auto images = page.all("img");
-    QCOMPARE(int(images.size()), 3);
+    QCOMPARE(int(images.size()), 4);
+    // A picture never takes the place of a page.
+    QVERIFY(images[3]->attr("src").endsWith(".img"));
+    QVERIFY(QFile::exists(out + "/" + images[3]->attr("src")));
     QCOMPARE(images[0]->attr("src"), QString("logo.png"));
     QCOMPARE(images[2]->attr("src"), QString("logo.png"));
     QCOMPARE(images[1]->attr("alt"), QString("icons/ok.png"));
     // The first folder that holds a picture wins.
-    QFile logo(out + "/logo.png");
-    QVERIFY(logo.open(QIODevice::ReadOnly));
-    QCOMPARE(logo.readAll(), pictureBytes());
-    QFile ok(out + "/" + images[1]->attr("src"));
-    QVERIFY(ok.open(QIODevice::ReadOnly));
-    QCOMPARE(ok.readAll(), pictureBytes() + "ok");
+    QCOMPARE(readFile(out + "/logo.png"), pictureBytes());
+    QCOMPARE(readFile(out + "/" + images[1]->attr("src")), pictureBytes() + "ok");
 
     // A missing picture: its name as text, an error naming it, and false.
     auto missing = readAml(R"(<DOCUMENT name="gone"><IMAGE src="nowhere.png"/></DOCUMENT>)");
@@ -729,7 +726,8 @@ void TestHtmlExport::cancelStopsEarly()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     DExportHtml exporter(dir.path(), QString());
-    Progress progress(true);
+    Progress progress;
+    progress.cancelAtFirst = true;
     Log log;
     QVERIFY(!exporter.generate(&doc, &progress, &log));
     QCOMPARE(progress.calls, 1);
@@ -788,7 +786,7 @@ void TestHtmlExport::deepAndLargeDocuments()
     QVERIFY(exporter.generate(&large, &progress, &log));
     QVERIFY(progress.calls >= 10);
     QVERIFY(progress.calls <= items / 1000 + 2);
-    QCOMPARE(progress.progress(), progress.totalSteps());
+    QCOMPARE(progress.last, progress.total);
     const Page page = readPage(dir.filePath("large.html"));
     QVERIFY2(page.error.isEmpty(), qPrintable(page.error));
     QCOMPARE(int(page.all("td").size()), 400 * 166);

@@ -389,7 +389,7 @@ void QAXrodWriter::openNode(int index)
     checkDepth();
     const Node& entry = m_nodes.at(index);
     xml().writeStartElement(QStringLiteral("XROD:NODE"));
-    const QAReporterNode empty;
+    static const QAReporterNode empty;
     const QAReporterNode& node = entry.node ? *entry.node : empty;
     // The reader requires name and type.
     xml().writeAttribute(QStringLiteral("name"), xmlSafe(node.name));

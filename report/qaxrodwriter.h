@@ -26,7 +26,9 @@ class QAReporterNode;
 // Several reports: one root document holds each report's document as a
 // nested DOCUMENT item, in order, and their top-level nodes sit side by side
 // under the file's root. Totals are carried by the "sum" attribute of the
-// first node of each state.
+// first node of each state. Characters XML cannot hold are replaced by
+// U+FFFD in node attributes (document texts are DAmlWriter's: left out).
+// Walks and nesting are iterative; time and memory grow linearly.
 class QAXrodWriter : private DAmlWriter
 {
 public:

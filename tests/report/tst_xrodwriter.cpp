@@ -270,7 +270,7 @@ void TestXrodWriter::severalReportsSideBySide()
     QStringList expectedNodes;
     QStringList expectedTypes;
     qint64 ok = 0, ko = 0, ne = -1;
-    const DItem* document = copy->document->first();
+    DItem* document = copy->document->first();
     for (int i = 0; i < int(records.size()); ++i, document = document->next()) {
         const QAReporterData* record = records.at(i);
         expectedNodes += nodeLines(record->tree, QString::number(i), false);
@@ -283,7 +283,7 @@ void TestXrodWriter::severalReportsSideBySide()
             ne = qMax<qint64>(ne, 0) + record->neCount;
         // Each report's document comes back whole, nested in the root one.
         QVERIFY(document && document->kind() == DItem::Document);
-        QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(const_cast<DItem*>(document))),
+        QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(document)),
                  DAmlWriter::toAml(record->document));
     }
     QVERIFY(!document);

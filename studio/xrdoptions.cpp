@@ -53,7 +53,8 @@ bool samePath(const QString& first, const QString& second)
     return !canonical.isEmpty() && canonical == b.canonicalFilePath();
 }
 
-// Writing over an input would lose it if the run failed half-way.
+// An output that is one of the inputs is most likely a slip (OUT left out,
+// so that an input took its place): refused rather than replacing a report.
 QString checkConvertOutput(const XrdOptions& options)
 {
     if (options.convertOutput.isEmpty())

@@ -84,8 +84,11 @@ void DAmlWriter::write(DItem* item)
         doItem(item);
 }
 
+void DAmlWriter::beforeStartTag(const DItem*) {}
+
 void DAmlWriter::startItem(const DItem* item)
 {
+    beforeStartTag(item);
     m_xml.writeStartElement(QLatin1String(DItem::kindName(item->kind())));
     if (!item->name().isNull())
         attribute("name", item->name());

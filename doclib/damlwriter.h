@@ -57,6 +57,10 @@ public:
 
 protected:
     void leaveItemChildren(DItemContainer* container) override;
+    // Runs right before the start tag of every item, so that a subclass can
+    // put markup of its own between items.
+    virtual void beforeStartTag(const DItem* item);
+    QXmlStreamWriter& xml() { return m_xml; }
 
 private:
     void startItem(const DItem* item);

@@ -73,3 +73,10 @@ void QAStViewerWindow::setRootIcon(const QPixmap&) {}
 void QAStViewerWindow::streamCharReceived(char) {}
 
 void QAStViewerWindow::scrollToTag(const QString&, int, int) {}
+
+bool QAStViewerWindow::writeReport(const QString&, QString* error)
+{
+    if (error)
+        *error = tr("This viewer cannot write its reports to a file.");
+    return false;
+}

@@ -62,6 +62,10 @@ public:
     virtual void streamCharReceived(char c);
     // Shows the place named tag; line and column locate it in a text.
     virtual void scrollToTag(const QString& tag, int line, int column);
+    // Writes the reports the window loaded as one report file at path; on
+    // failure the file is left as it was and error (when given) says why.
+    // This base window holds no reports: it fails.
+    virtual bool writeReport(const QString& path, QString* error);
 
 signals:
     // A watched file changed on disk (once per burst of changes).

@@ -89,6 +89,8 @@ int XrdCommandLine::run(const XrdOptions& options)
         return summary(options);
     case XrdOptions::Tree:
         return tree(options);
+    case XrdOptions::Convert:
+        return convert(options);
     case XrdOptions::ExportHtml:
         return exportHtml(options);
     case XrdOptions::Gui:
@@ -190,6 +192,41 @@ int XrdCommandLine::exportHtml(const XrdOptions& options)
     }
     m_err << tr("xrdview: HTML written into %1").arg(options.exportDir) << Qt::endl;
     return allRead ? AllPassed : FileUnreadable;
+}
+
+// Loads the files as --summary does, then has the viewer write them as one
+// report. Nothing is written when a file could not be read: the output
+// would silently lack it.
+int XrdCommandLine::convert(const XrdOptions& options)
+{
+    QStringList none;
+    std::unique_ptr<QAStViewerWindow> window(m_plugin->create(none, false, nullptr, "xrdview-cli"));
+    if (!window) {
+        m_err << tr("xrdview: the plug-in opened no window") << Qt::endl;
+        return FileUnreadable;
+    }
+    QStringList files = options.files;
+    m_out.flush();
+    window->setFiles(&files, nullptr, QAStViewerWindow::Batch);
+    QTreeWidget* loaded = treeOf(window.get());
+    if (!loaded || loaded->topLevelItemCount() < distinctFileCount(options.files)) {
+        m_err << tr("xrdview: %1 was not written: a report could not be read")
+                     .arg(options.convertOutput)
+              << Qt::endl;
+        return FileUnreadable;
+    }
+    QString error;
+    if (!window->writeReport(options.convertOutput, &error)) {
+        m_err << "xrdview: " << error << Qt::endl;
+        return FileUnreadable;
+    }
+    const QString written =
+        options.files.size() == 1
+            ? tr("xrdview: wrote %1 from 1 report").arg(options.convertOutput)
+            : tr("xrdview: wrote %1 from %2 reports")
+                  .arg(options.convertOutput, QString::number(options.files.size()));
+    m_err << written << Qt::endl;
+    return AllPassed;
 }
 
 bool XrdCommandLine::hideTypes(QAStViewerWindow* window, const QStringList& types)

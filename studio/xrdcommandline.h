@@ -32,6 +32,7 @@ private:
     int summary(const XrdOptions& options);
     int tree(const XrdOptions& options);
     int exportHtml(const XrdOptions& options);
+    int convert(const XrdOptions& options);
     QAStViewerWindow* openWindow(const QStringList& files);
     bool hideTypes(QAStViewerWindow* window, const QStringList& types);
     static QTreeWidget* treeOf(QAStViewerWindow* window);

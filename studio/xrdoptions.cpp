@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -18,12 +20,15 @@ struct Parser
             tr("Shows XROD test reports in a window, or prints them for scripts and CI.\n"
                "With files and no option, opens them in one viewer window.\n"
                "Exit status of --summary and --tree: 0 all passed, 1 a test failed,\n"
-               "2 a file could not be read, or a usage error."));
+               "2 a file could not be read, or a usage error.\n"
+               "Exit status of --convert: 0 written, 2 a file could not be read or\n"
+               "the output could not be written, or a usage error."));
         parser.addOptions({
             {"summary", tr("Print the passed and failed totals of the files.")},
             {"test-node", tr("Name of the test node printed by --summary."), "NAME"},
             {"tree", tr("Print the report tree, one item a line.")},
             {"export-html", tr("Write the reports as HTML into DIR."), "DIR"},
+            {"convert", tr("Write the files as one XROD report OUT."), "OUT"},
             {"failed-only", tr("With --tree or --export-html: failed tests only.")},
             {"hide-type", tr("With --tree: hide the nodes of TYPE (repeatable)."), "TYPE"},
             {"plugin", tr("Load the viewer plug-in from PATH."), "PATH"},
@@ -37,12 +42,36 @@ struct Parser
     QCommandLineParser parser;
 };
 
+bool samePath(const QString& first, const QString& second)
+{
+    const QFileInfo a(first);
+    const QFileInfo b(second);
+    if (QDir::cleanPath(a.absoluteFilePath()) == QDir::cleanPath(b.absoluteFilePath()))
+        return true;
+    // Through links: only files that exist have a canonical path.
+    const QString canonical = a.canonicalFilePath();
+    return !canonical.isEmpty() && canonical == b.canonicalFilePath();
+}
+
+// An output that is one of the inputs is most likely a slip (OUT left out,
+// so that an input took its place): refused rather than replacing a report.
+QString checkConvertOutput(const XrdOptions& options)
+{
+    if (options.convertOutput.isEmpty())
+        return tr("--convert needs an output file name");
+    for (const QString& file : options.files) {
+        if (samePath(options.convertOutput, file))
+            return tr("--convert would write over its input %1").arg(file);
+    }
+    return QString();
+}
+
 QString checkCombination(const XrdOptions& options, const QCommandLineParser& parser)
 {
-    const int modes =
-        int(parser.isSet("summary")) + int(parser.isSet("tree")) + int(parser.isSet("export-html"));
+    const int modes = int(parser.isSet("summary")) + int(parser.isSet("tree")) +
+                      int(parser.isSet("export-html")) + int(parser.isSet("convert"));
     if (modes > 1)
-        return tr("--summary, --tree and --export-html exclude each other");
+        return tr("--summary, --tree, --export-html and --convert exclude each other");
     if (options.failedOnly && options.mode != XrdOptions::Tree &&
         options.mode != XrdOptions::ExportHtml)
         return tr("--failed-only needs --tree or --export-html");
@@ -52,6 +81,8 @@ QString checkCombination(const XrdOptions& options, const QCommandLineParser& pa
         return tr("--test-node needs --summary");
     if (options.mode != XrdOptions::Gui && options.files.isEmpty())
         return tr("no report file given");
+    if (options.mode == XrdOptions::Convert)
+        return checkConvertOutput(options);
     return QString();
 }
 
@@ -74,9 +105,12 @@ XrdOptions XrdOptions::parse(const QStringList& arguments)
         options.mode = Tree;
     else if (p.parser.isSet("export-html"))
         options.mode = ExportHtml;
+    else if (p.parser.isSet("convert"))
+        options.mode = Convert;
     options.files = p.parser.positionalArguments();
     options.testNode = p.parser.value("test-node");
     options.exportDir = p.parser.value("export-html");
+    options.convertOutput = p.parser.value("convert");
     options.pluginPath = p.parser.value("plugin");
     options.hiddenTypes = p.parser.values("hide-type");
     options.failedOnly = p.parser.isSet("failed-only");

@@ -9,7 +9,7 @@
 class XrdOptions
 {
 public:
-    enum Mode { Gui, Summary, Tree, ExportHtml };
+    enum Mode { Gui, Summary, Tree, ExportHtml, Convert };
 
     // arguments includes the program name first, as argv does.
     static XrdOptions parse(const QStringList& arguments);
@@ -23,6 +23,7 @@ public:
     QStringList files;
     QString testNode;
     QString exportDir;
+    QString convertOutput; // the file --convert writes
     QString pluginPath;
     QStringList hiddenTypes;
     bool failedOnly = false;

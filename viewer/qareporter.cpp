@@ -26,6 +26,7 @@
 #include "qastworkspace.h"
 #include "qatestcount.h"
 #include "qaviewerfinddialog.h"
+#include "qaxrodwriter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -550,6 +551,21 @@ void QAReporter::moveDoc(const QString& target)
 void QAReporter::scrollToTag(const QString& tag, int, int)
 {
     moveDoc(tag);
+}
+
+bool QAReporter::writeReport(const QString& path, QString* error)
+{
+    if (reports.isEmpty()) {
+        if (error)
+            *error = tr("No report is loaded: %1 was not written.").arg(path);
+        return false;
+    }
+    QStringList warnings;
+    if (!QAXrodWriter::writeFile(path, reports, error, &warnings))
+        return false;
+    if (!warnings.isEmpty())
+        QAMessageBox::warning(this, tr("Test Report"), warnings.join(QLatin1Char('\n')));
+    return true;
 }
 
 void QAReporter::activateHeader(DLink* link)

@@ -66,6 +66,9 @@ public:
 
     void setFiles(QStringList* files, QStringList* other, ViewerMode mode) override;
     void scrollToTag(const QString& tag, int line, int column) override;
+    // Writes the loaded reports (all of them, whatever the view filters)
+    // as one report file; totals no node can carry are warned about.
+    bool writeReport(const QString& path, QString* error) override;
     bool exportHTML(const QString& dir, const QString& indexName, QAIProgressMonitor* progress,
                     QAILogMonitor* log) override;
     virtual void setTestNode(QAStWorkspace* workspace, const QString& name);

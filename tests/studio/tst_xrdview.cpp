@@ -6,6 +6,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -41,6 +42,12 @@ Run xrdview(const QStringList& arguments, const QByteArray& input = QByteArray()
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString example(const char* name)
@@ -82,6 +89,8 @@ private slots:
     void htmlExportWritesEveryPage();
     void htmlExportFailures_data();
     void htmlExportFailures();
+    void convertedReportsShowTheSame();
+    void convertWritesNothingOnFailure();
     void usageErrorsAreNotTestResults_data();
     void usageErrorsAreNotTestResults();
     void helpAndVersion();
@@ -256,6 +265,74 @@ void TestXrdview::htmlExportFailures()
     QVERIFY(!run.err.isEmpty());
 }
 
+// --summary and --tree of the converted file against those of its inputs:
+// the same tree under one file item, the same totals and exit status.
+void TestXrdview::convertedReportsShowTheSame()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QStringList inputs{example("nightly-failures.xrd"), example("release-passed.xrd"),
+                             example("integration-inconclusive.xrd")};
+    auto nodeLines = [](const Run& tree) {
+        QStringList lines = tree.lines();
+        lines.removeIf([](const QString& line) { return line.startsWith("-- "); });
+        return lines;
+    };
+    for (const QStringList& files : {QStringList{inputs.at(0)}, QStringList{inputs.at(1)},
+                                     QStringList{inputs.at(2)}, inputs}) {
+        const QString output = dir.filePath(QString("out%1.xrd").arg(files.size()));
+        const Run convert = xrdview(QStringList{"--convert", output} + files);
+        QCOMPARE(convert.exitCode, 0);
+        QCOMPARE(convert.err.count(
+                     QRegularExpression("^xrdview: ", QRegularExpression::MultilineOption)),
+                 1);
+        QVERIFY2(convert.err.contains(output), qPrintable(convert.err));
+
+        const Run summary = xrdview(QStringList{"--summary"} + files);
+        const Run convertedSummary = xrdview({"--summary", output});
+        QCOMPARE(convertedSummary.out, summary.out);
+        QCOMPARE(convertedSummary.exitCode, summary.exitCode);
+
+        const Run tree = xrdview(QStringList{"--tree"} + files);
+        const Run convertedTree = xrdview({"--tree", output});
+        QCOMPARE(convertedTree.lines().value(0), "-- " + QFileInfo(output).fileName());
+        QCOMPARE(nodeLines(convertedTree), nodeLines(tree));
+        QCOMPARE(convertedTree.exitCode, tree.exitCode);
+    }
+}
+
+void TestXrdview::convertWritesNothingOnFailure()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString unwritable = dir.filePath("no-such-folder/out.xrd");
+    const Run badOutput = xrdview({"--convert", unwritable, example("release-passed.xrd")});
+    QCOMPARE(badOutput.exitCode, 2);
+    QVERIFY2(badOutput.err.contains(unwritable), qPrintable(badOutput.err));
+
+    const QString output = dir.filePath("out.xrd");
+    for (const char* input : {"no-such-report.xrd", "kestrel-logo.svg"}) {
+        const Run badInput =
+            xrdview({"--convert", output, example("release-passed.xrd"), example(input)});
+        QCOMPARE(badInput.exitCode, 2);
+        QVERIFY2(badInput.err.contains(input), qPrintable(badInput.err));
+        QVERIFY2(badInput.err.contains(output + " was not written"), qPrintable(badInput.err));
+    }
+    QVERIFY(QDir(dir.path()).isEmpty());
+
+    // An output that is one of the inputs, under another name, is refused.
+    const QString input = dir.filePath("in.xrd");
+    QVERIFY(QFile::copy(example("release-passed.xrd"), input));
+    QVERIFY(QFile::link(input, dir.filePath("link.xrd")));
+    const QByteArray before = readAll(input);
+    for (const QString& same : {dir.path() + "/sub/../in.xrd", dir.filePath("link.xrd")}) {
+        const Run overInput = xrdview({"--convert", same, example("nightly-failures.xrd"), input});
+        QCOMPARE(overInput.exitCode, 2);
+        QVERIFY2(overInput.err.contains("over its input"), qPrintable(overInput.err));
+        QCOMPARE(readAll(input), before);
+    }
+}
+
 void TestXrdview::usageErrorsAreNotTestResults_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -268,6 +345,9 @@ void TestXrdview::usageErrorsAreNotTestResults_data()
     QTest::newRow("hide-type without tree") << QStringList{"--hide-type", "step", passed};
     QTest::newRow("test-node without summary") << QStringList{"--test-node", "n", "--tree", passed};
     QTest::newRow("option without value") << QStringList{"--summary", "--test-node"};
+    QTest::newRow("convert without file") << QStringList{"--convert", "/nonexistent/out.xrd"};
+    QTest::newRow("convert and tree")
+        << QStringList{"--convert", "/nonexistent/out.xrd", "--tree", passed};
 }
 
 void TestXrdview::usageErrorsAreNotTestResults()
@@ -289,7 +369,8 @@ void TestXrdview::helpAndVersion()
         const QString text = run.out.simplified();
         for (const char* part :
              {"--summary", "--tree", "--failed-only", "--hide-type", "--export-html", "--test-node",
-              "0 all passed", "1 a test failed", "2 a file could not be read", "usage error"})
+              "--convert", "0 written", "0 all passed", "1 a test failed",
+              "2 a file could not be read", "usage error"})
             QVERIFY2(text.contains(QLatin1String(part)), qPrintable(run.out));
     }
     const Run version = xrdview({"--version"});

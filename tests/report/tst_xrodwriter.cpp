@@ -1,0 +1,453 @@
+// Writes reports read from files back as one report file and reads that
+// again: the trees, their bindings to document items, the types, totals and
+// documents must come back.
+
+#include "damlreader.h"
+#include "damlwriter.h"
+#include "ditems.h"
+#include "documentitems.h"
+#include "dstyle.h"
+#include "qareporterdata.h"
+#include "qareporterdatatree.h"
+#include "qastxmlrodhandler.h"
+#include "qastxmlrodreader.h"
+#include "qaxrodwriter.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+using Record = std::unique_ptr<QAReporterData>;
+
+// Styles for every name the markup uses, so that items keep their style
+// and the comparison sees style names.
+class StylePool
+{
+public:
+    ~StylePool() { qDeleteAll(styles); }
+    const QList<DStyle*>& namedIn(const QByteArray& xml)
+    {
+        static const QRegularExpression style(QStringLiteral("style=\"([^\"]+)\""));
+        for (const auto& match : style.globalMatch(QString::fromUtf8(xml))) {
+            if (!names.contains(match.captured(1))) {
+                names.insert(match.captured(1));
+                styles.append(new DStyle(match.captured(1)));
+            }
+        }
+        return styles;
+    }
+
+private:
+    QSet<QString> names;
+    QList<DStyle*> styles;
+};
+
+Record readReport(const QByteArray& xml, StylePool& styles, QString* error = nullptr)
+{
+    QBuffer buffer;
+    buffer.setData(xml);
+    buffer.open(QIODevice::ReadOnly);
+    QAstXmlRodReader reader;
+    reader.handler()->setStyles(styles.namedIn(xml));
+    if (!reader.parse(&buffer, nullptr, nullptr)) {
+        if (error)
+            *error = reader.errorString();
+        return nullptr;
+    }
+    auto record = std::make_unique<QAReporterData>();
+    record->tree = reader.takeTree().release();
+    record->document = reader.takeDocument().release();
+    record->types = reader.types();
+    record->okCount = reader.okTotal();
+    record->koCount = reader.koTotal();
+    record->neCount = reader.neTotal();
+    return record;
+}
+
+QByteArray fileContents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray written(const QList<QAReporterData*>& records, QString* error = nullptr,
+                   QStringList* warnings = nullptr)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QAXrodWriter writer(&buffer);
+    const bool ok = writer.write(records);
+    if (error)
+        *error = writer.errorString();
+    if (warnings)
+        *warnings = writer.warnings();
+    return ok ? buffer.data() : QByteArray();
+}
+
+// Where an item is: child indices from its document down, kind and text.
+QString placeOf(const DItem* item, const QString& prefix = QString())
+{
+    if (!item)
+        return QStringLiteral("(none)");
+    QStringList steps;
+    for (const DItem* at = item; at->parent(); at = at->parent()) {
+        int index = 0;
+        for (const DItem* sibling = at->parent()->first(); sibling != at; sibling = sibling->next())
+            ++index;
+        steps.prepend(QString::number(index));
+    }
+    if (!prefix.isEmpty())
+        steps.prepend(prefix);
+    const QString text =
+        item->kind() == DItem::Text ? static_cast<const DText*>(item)->text() : QString();
+    return steps.join(u'/') + u' ' + QLatin1String(DItem::kindName(item->kind())) + u' ' + text;
+}
+
+// One line per node below the root, in tree order: depth, attributes and
+// the places of its first and last item (prefix leads every place).
+QStringList nodeLines(QAReporterDataTree* tree, const QString& prefix = QString(),
+                      bool withIds = true)
+{
+    QStringList lines;
+    QList<std::pair<QTreeNode<QAReporterNode>*, int>> pending;
+    const auto& roots = tree->root()->children;
+    for (auto child = roots.crbegin(); child != roots.crend(); ++child)
+        pending.append({*child, 1});
+    while (!pending.isEmpty()) {
+        const auto [treeNode, depth] = pending.takeLast();
+        const QAReporterNode* node = treeNode->data;
+        QStringList fields{QString::number(depth),
+                           node->name,
+                           node->type,
+                           node->state,
+                           node->icon,
+                           node->base,
+                           placeOf(node->startItem, prefix),
+                           placeOf(node->endItem, prefix)};
+        if (withIds)
+            fields.prepend(node->id);
+        lines << fields.join(QStringLiteral(" | "));
+        for (auto child = treeNode->children.crbegin(); child != treeNode->children.crend();
+             ++child)
+            pending.append({*child, depth + 1});
+    }
+    return lines;
+}
+
+// The report files of the sources that the reader takes.
+QStringList readableReports()
+{
+    QStringList paths;
+    for (const char* folder : {"/examples", "/tests/report/reports", "/tests/viewer/reports",
+                               "/tests/viewer/reports/sub"}) {
+        const QDir dir(QString(XRD_SOURCE_DIR) + QLatin1String(folder));
+        for (const QString& name : dir.entryList({"*.xrd"}, QDir::Files, QDir::Name)) {
+            StylePool styles;
+            if (readReport(fileContents(dir.filePath(name)), styles)) // not the broken ones
+                paths << dir.filePath(name);
+        }
+    }
+    return paths;
+}
+
+QAReporterNode* addNode(QAReporterDataTree* tree, const QString& name, DItem* start, DItem* end)
+{
+    auto* node = new QAReporterNode;
+    node->name = name;
+    node->type = QStringLiteral("t");
+    node->startItem = start;
+    node->endItem = end;
+    tree->appendChild(node);
+    return node;
+}
+
+// A document of nested sections, depth levels deep (the document is one).
+DDocument* nestedDocument(int depth)
+{
+    auto* document = new DDocument;
+    DItemContainer* container = document;
+    for (int level = 1; level < depth; ++level)
+        container = static_cast<DItemContainer*>(container->insertAfter(nullptr, new DSection));
+    return document;
+}
+
+} // namespace
+
+class TestXrodWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsBackTheSame_data();
+    void readsBackTheSame();
+    void severalReportsSideBySide();
+    void hostileTextsStayReadable();
+    void treeKeptWhenBindingsCannotBe();
+    void deepDocuments();
+    void nothingWrittenOnFailure();
+};
+
+void TestXrodWriter::readsBackTheSame_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    for (const QString& path : readableReports())
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << fileContents(path);
+    QTest::newRow("empty nodes and nodes between items")
+        << QByteArray("<XROD><XROD:NODE name=\"before\" type=\"t\"/><DOCUMENT name=\"d\">"
+                      "<XROD:NODE name=\"e0\" type=\"t\"/><TITLE>t</TITLE>"
+                      "<XROD:NODE name=\"s\" type=\"suite\" state=\"ko\" sum=\"2\"><SECTION>"
+                      "<PARAGRAPH>p</PARAGRAPH><XROD:NODE name=\"gap\" type=\"t\" state=\"NE\" "
+                      "sum=\"0\"/>tail<XROD:NODE name=\"inner\" type=\"c\" state=\"ok\" sum=\"3\" "
+                      "icone=\"i.png\" base=\"/b/\"><TAG/><TAG/></XROD:NODE></SECTION>"
+                      "<XROD:NODE name=\"after\" type=\"t\"/></XROD:NODE>"
+                      "<PARAGRAPH>x<LINK target=\"y\">y</LINK></PARAGRAPH>"
+                      "<XROD:NODE name=\"end\" type=\"t\" state=\"ok\"/></DOCUMENT>"
+                      "<XROD:NODE name=\"outside\" type=\"t\"><XROD:NODE name=\"child\" "
+                      "type=\"t\"/></XROD:NODE></XROD>");
+    QTest::newRow("node around the document")
+        << QByteArray("<XROD><XROD:NODE name=\"all\" type=\"t\" state=\"ok\" sum=\"1\"><DOCUMENT>"
+                      "<SECTION><TAG/></SECTION></DOCUMENT></XROD:NODE></XROD>");
+    QTest::newRow("node holding text only")
+        << QByteArray("<XROD><DOCUMENT><PARAGRAPH>a<XROD:NODE name=\"x\" type=\"t\">b"
+                      "</XROD:NODE>c<XROD:NODE name=\"y\" type=\"t\"><TAG/>d</XROD:NODE>"
+                      "</PARAGRAPH></DOCUMENT></XROD>");
+    QTest::newRow("nodes in a cell text")
+        << QByteArray("<XROD><DOCUMENT><TABLE><ROW><CELLTEXT>head<XROD:NODE name=\"x\" "
+                      "type=\"t\"><TAG name=\"a\"/></XROD:NODE>tail</CELLTEXT></ROW></TABLE>"
+                      "</DOCUMENT></XROD>");
+    QTest::newRow("node ending deep in nested items")
+        << QByteArray("<XROD><DOCUMENT><XROD:NODE name=\"a\" type=\"t\"><XROD:NODE name=\"b\" "
+                      "type=\"t\"><SECTION><SECTION><TAG/></SECTION></SECTION></XROD:NODE>"
+                      "</XROD:NODE><TAG/></DOCUMENT></XROD>");
+}
+
+void TestXrodWriter::readsBackTheSame()
+{
+    QFETCH(QByteArray, xml);
+    StylePool styles;
+    const Record source = readReport(xml, styles);
+    QVERIFY(source);
+    const QByteArray output = written({source.get()});
+    QVERIFY(!output.isEmpty());
+    QString error;
+    const Record copy = readReport(output, styles, &error);
+    QVERIFY2(copy, qPrintable(error + u'\n' + QString::fromUtf8(output)));
+
+    QCOMPARE(nodeLines(copy->tree), nodeLines(source->tree));
+    QCOMPARE(placeOf(copy->tree->root()->data->startItem),
+             placeOf(source->tree->root()->data->startItem));
+    QCOMPARE(copy->types, source->types);
+    QCOMPARE(copy->okCount, source->okCount);
+    QCOMPARE(copy->koCount, source->koCount);
+    QCOMPARE(copy->neCount, source->neCount);
+    QCOMPARE(DAmlWriter::toAml(copy->document), DAmlWriter::toAml(source->document));
+    // Writing what was read back gives the same file again.
+    QCOMPARE(written({copy.get()}), output);
+}
+
+void TestXrodWriter::severalReportsSideBySide()
+{
+    StylePool styles;
+    std::vector<Record> sources;
+    QList<QAReporterData*> records;
+    for (const char* name :
+         {"nightly-failures.xrd", "release-passed.xrd", "integration-inconclusive.xrd"}) {
+        sources.push_back(
+            readReport(fileContents(QString(XRD_SOURCE_DIR) + "/examples/" + name), styles));
+        QVERIFY(sources.back());
+        records << sources.back().get();
+    }
+    const Record copy = readReport(written(records), styles);
+    QVERIFY(copy);
+
+    QStringList expectedNodes;
+    QStringList expectedTypes;
+    qint64 ok = 0, ko = 0, ne = -1;
+    DItem* document = copy->document->first();
+    for (int i = 0; i < int(records.size()); ++i, document = document->next()) {
+        const QAReporterData* record = records.at(i);
+        expectedNodes += nodeLines(record->tree, QString::number(i), false);
+        for (const QString& type : record->types)
+            if (!expectedTypes.contains(type))
+                expectedTypes << type;
+        ok += record->okCount;
+        ko += record->koCount;
+        if (record->neCount >= 0)
+            ne = qMax<qint64>(ne, 0) + record->neCount;
+        // Each report's document comes back whole, nested in the root one.
+        QVERIFY(document && document->kind() == DItem::Document);
+        QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(document)),
+                 DAmlWriter::toAml(record->document));
+    }
+    QVERIFY(!document);
+    QCOMPARE(nodeLines(copy->tree, QString(), false), expectedNodes);
+    QCOMPARE(copy->types, expectedTypes);
+    QCOMPARE(copy->okCount, ok);
+    QCOMPARE(copy->koCount, ko);
+    QCOMPARE(copy->neCount, ne);
+    const QStringList ids =
+        nodeLines(copy->tree).replaceInStrings(QRegularExpression(" \\|.*"), "");
+    for (int i = 0; i < ids.size(); ++i)
+        QCOMPARE(ids.at(i), QString::number(i + 1));
+}
+
+void TestXrodWriter::hostileTextsStayReadable()
+{
+    StylePool styles;
+    const Record source = readReport(
+        "<XROD><DOCUMENT title=\"&quot;&lt;&amp;&gt;'\"><PARAGRAPH>a&lt;b&amp;c\"]]&gt;"
+        "\xF0\x9F\x98\x80</PARAGRAPH><XROD:NODE name=\"n\" type=\"t\" state=\"ok\" sum=\"1\">"
+        "<TAG name=\"&lt;/XROD:NODE&gt;\"/></XROD:NODE></DOCUMENT></XROD>",
+        styles);
+    QVERIFY(source);
+    QAReporterNode* node = source->tree->root()->children.first()->data;
+    node->name = QStringLiteral("q\"<&>'\t\nx\U0001F600") + QChar(0x1) + QChar(0xD800) +
+                 QStringLiteral("</XROD:NODE>");
+    node->type = QStringLiteral("type ") + QChar(0xDC00) + QChar(0xFFFF);
+    node->base = QStringLiteral("C:\\a b\\") + QChar(0x1B);
+    node->icon = QStringLiteral("");
+
+    const Record copy = readReport(written({source.get()}), styles);
+    QVERIFY(copy);
+    const QAReporterNode* back = copy->tree->root()->children.first()->data;
+    const QChar replaced = QChar::ReplacementCharacter;
+    QCOMPARE(back->name, QStringLiteral("q\"<&>'\t\nx\U0001F600") + replaced + replaced +
+                             QStringLiteral("</XROD:NODE>"));
+    QCOMPARE(back->type, QStringLiteral("type ") + replaced + replaced);
+    QCOMPARE(back->base, QStringLiteral("C:\\a b\\") + replaced);
+    QVERIFY(!back->icon.isNull() && back->icon.isEmpty());
+    QVERIFY(back->state == QLatin1String("ok"));
+    QVERIFY(copy->tree->root()->children.size() == 1);
+    QCOMPARE(DAmlWriter::toAml(copy->document), DAmlWriter::toAml(source->document));
+}
+
+// Records that do not come from a report file (other tools' results) may
+// bind nodes in ways no nesting expresses: the tree still comes back whole,
+// and a total no node can carry is warned about.
+void TestXrodWriter::treeKeptWhenBindingsCannotBe()
+{
+    auto record = std::make_unique<QAReporterData>();
+    record->document = new DDocument;
+    auto* first =
+        static_cast<DItemContainer*>(record->document->insertAfter(nullptr, new DSection));
+    auto* second = static_cast<DItemContainer*>(record->document->insertAfter(first, new DSection));
+    DItem* firstTag = first->insertAfter(nullptr, new DTag);
+    DItem* secondTag = second->insertAfter(nullptr, new DTag);
+    record->tree = new QAReporterDataTree(new QAReporterNode);
+    QAReporterDataTree* tree = record->tree;
+    addNode(tree, "later first", second, secondTag);
+    addNode(tree, "earlier second", first, firstTag);
+    addNode(tree, "parent after child", secondTag, secondTag)->state = QStringLiteral("ko");
+    tree->toLastChild();
+    addNode(tree, "child before parent", firstTag, firstTag);
+    addNode(tree, "inside a tag", firstTag, second);
+    tree->toParent();
+    addNode(tree, "foreign item", new DTag, nullptr); // an item of no document
+    record->koCount = 2;
+    record->okCount = 7;
+    std::unique_ptr<DItem> foreign(tree->root()->children.last()->data->startItem);
+
+    QStringList warnings;
+    const QByteArray output = written({record.get()}, nullptr, &warnings);
+    StylePool styles;
+    const Record copy = readReport(output, styles);
+    QVERIFY2(copy, output.constData());
+    // Depth, name and type of every node, in tree order.
+    auto shape = [](QAReporterDataTree* t) {
+        QStringList lines;
+        for (const QString& line : nodeLines(t, QString(), false))
+            lines << line.section(QStringLiteral(" | "), 0, 2);
+        return lines;
+    };
+    QCOMPARE(shape(copy->tree), shape(tree));
+    QCOMPARE(DAmlWriter::toAml(copy->document), DAmlWriter::toAml(record->document));
+    QCOMPARE(copy->koCount, 2);
+    QCOMPARE(copy->okCount, 0);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains("\"ok\"") && warnings.first().contains('7'),
+             qPrintable(warnings.first()));
+}
+
+void TestXrodWriter::deepDocuments()
+{
+    // The file's root, the document, a node and the text take four levels:
+    // the deepest file a reader takes.
+    const int sections = DAmlReader::maxDepth() - 4;
+    const QByteArray xml = "<XROD><DOCUMENT><XROD:NODE name=\"deep\" type=\"t\" state=\"ok\" "
+                           "sum=\"1\">" +
+                           QByteArray("<SECTION>").repeated(sections) + "<TEXT>bottom</TEXT>" +
+                           QByteArray("</SECTION>").repeated(sections) +
+                           "</XROD:NODE></DOCUMENT></XROD>";
+    StylePool styles;
+    const Record source = readReport(xml, styles);
+    QVERIFY(source);
+    const Record copy = readReport(written({source.get()}), styles);
+    QVERIFY(copy);
+    QCOMPARE(nodeLines(copy->tree), nodeLines(source->tree));
+    QCOMPARE(DAmlWriter::toAml(copy->document), DAmlWriter::toAml(source->document));
+
+    // Side by side, the reports' documents go one level down: past the
+    // limit, so no file is made.
+    QString error;
+    QVERIFY(written({source.get(), source.get()}, &error).isEmpty());
+    QVERIFY2(error.contains(QString::number(DAmlReader::maxDepth())), qPrintable(error));
+
+    QAReporterData deeper;
+    deeper.document = nestedDocument(2 * DAmlReader::maxDepth());
+    deeper.tree = new QAReporterDataTree(new QAReporterNode);
+    QVERIFY(written({&deeper}, &error).isEmpty());
+    QVERIFY2(error.contains(QString::number(DAmlReader::maxDepth())), qPrintable(error));
+}
+
+void TestXrodWriter::nothingWrittenOnFailure()
+{
+    StylePool styles;
+    const Record good = readReport(fileContents(readableReports().first()), styles);
+    QVERIFY(good);
+    QAReporterData deep;
+    deep.document = nestedDocument(DAmlReader::maxDepth() + 1);
+    deep.tree = new QAReporterDataTree(new QAReporterNode);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString error;
+    const QString missing = dir.filePath("no-such-folder/out.xrd");
+    QVERIFY(!QAXrodWriter::writeFile(missing, {good.get()}, &error));
+    QVERIFY2(error.contains(missing), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(missing));
+
+    // A failed write leaves an earlier file as it was, and no temporary one.
+    const QString target = dir.filePath("out.xrd");
+    QVERIFY(QAXrodWriter::writeFile(target, {good.get()}, &error));
+    const QByteArray before = fileContents(target);
+    QVERIFY(!QAXrodWriter::writeFile(target, {&deep}, &error));
+    QCOMPARE(fileContents(target), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.xrd"});
+
+    // The super-user writes into read-only folders anyway: /proc takes
+    // no new file from anyone.
+    const QString locked = geteuid() == 0 ? QStringLiteral("/proc") : dir.filePath("locked");
+    if (geteuid() != 0) {
+        QVERIFY(QDir().mkdir(locked));
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+    const QString inLocked = locked + "/xrodwriter-out.xrd";
+    QVERIFY(!QAXrodWriter::writeFile(inLocked, {good.get()}, &error));
+    QVERIFY2(error.contains(inLocked), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(inLocked));
+    if (geteuid() != 0) {
+        QVERIFY(QDir(locked).isEmpty());
+        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestXrodWriter)
+#include "tst_xrodwriter.moc"

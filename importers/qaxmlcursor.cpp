@@ -66,6 +66,8 @@ QString QAXmlCursor::errorString() const
     return QStringLiteral("line %1: %2").arg(m_reader.lineNumber()).arg(m_reader.errorString());
 }
 
+// The root's start tag may be longer than the head: the reader then stops
+// before it, and the tag is looked at as text.
 bool QAXmlCursor::rootOf(const QByteArray& head, QString* name, QString* namespaceUri)
 {
     QXmlStreamReader reader(head);
@@ -76,5 +78,39 @@ bool QAXmlCursor::rootOf(const QByteArray& head, QString* name, QString* namespa
             return true;
         }
     }
-    return false;
+    if (reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        return false;
+    return rootOfCutTag(head, name, namespaceUri);
+}
+
+bool QAXmlCursor::rootOfCutTag(const QByteArray& tag, QString* name, QString* namespaceUri)
+{
+    // Past the declaration, comments and a doctype.
+    qsizetype start = tag.indexOf('<');
+    while (start >= 0 && start + 1 < tag.size() &&
+           (tag.at(start + 1) == '?' || tag.at(start + 1) == '!')) {
+        const QByteArray close = tag.mid(start, 4) == "<!--" ? "-->"
+                                 : tag.at(start + 1) == '?'  ? "?>"
+                                                             : ">";
+        const qsizetype end = tag.indexOf(close, start + 2);
+        start = end < 0 ? -1 : tag.indexOf('<', end);
+    }
+    if (start < 0 || start + 1 >= tag.size() || !QChar::isLetter(uchar(tag.at(start + 1))))
+        return false;
+    qsizetype end = start + 1;
+    while (end < tag.size() && !QChar::isSpace(uchar(tag.at(end))) && tag.at(end) != '>' &&
+           tag.at(end) != '/')
+        ++end;
+    const QString qualified = QString::fromUtf8(tag.mid(start + 1, end - start - 1));
+    const qsizetype colon = qualified.indexOf(QLatin1Char(':'));
+    *name = qualified.mid(colon + 1);
+    const QByteArray declaration =
+        colon < 0 ? QByteArray("xmlns=\"") : "xmlns:" + qualified.left(colon).toUtf8() + "=\"";
+    const qsizetype value = tag.indexOf(declaration, end);
+    namespaceUri->clear();
+    if (value >= 0) {
+        const qsizetype from = value + declaration.size();
+        *namespaceUri = QString::fromUtf8(tag.mid(from, tag.indexOf('"', from) - from));
+    }
+    return true;
 }

@@ -45,6 +45,7 @@ public:
 
 private:
     bool step();
+    static bool rootOfCutTag(const QByteArray& tag, QString* name, QString* namespaceUri);
 
     QXmlStreamReader m_reader;
     int m_depth = 0;

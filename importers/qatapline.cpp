@@ -72,20 +72,22 @@ void QATapLine::parseTestPoint(QStringView rest)
     if (rest.startsWith(QLatin1Char('-')))
         rest = rest.mid(1).trimmed();
 
-    // The description runs to the first '#' not escaped by a backslash.
+    // The description runs to the first '#' not escaped by a backslash; it
+    // is copied a run of plain characters at a time.
     text.reserve(rest.size());
+    qsizetype run = 0;
     qsizetype index = 0;
     for (; index < rest.size(); ++index) {
         const QChar c = rest.at(index);
+        if (c == QLatin1Char('#'))
+            break;
         if (c == QLatin1Char('\\') && index + 1 < rest.size() &&
             (rest.at(index + 1) == QLatin1Char('#') || rest.at(index + 1) == QLatin1Char('\\'))) {
-            text += rest.at(++index);
-        } else if (c == QLatin1Char('#')) {
-            break;
-        } else {
-            text += c;
+            text += rest.mid(run, index - run);
+            run = ++index;
         }
     }
+    text += rest.mid(run, index - run);
     text = text.trimmed();
     if (index < rest.size())
         parseDirective(rest.mid(index + 1).trimmed());

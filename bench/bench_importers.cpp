@@ -153,6 +153,11 @@ int main(int argc, char* argv[])
         measure<QAXUnitParser>("xUnit.net v2", xunit(cases));
         measure<QATrxParser>("TRX", trx(cases));
     }
+    for (const int fixtures : {50000, 100000})
+        measure<QANUnitParser>("NUnit 1998 deep", deepNUnit(fixtures));
+    for (const int megabytes : {25, 50})
+        measure<QANUnitParser>(megabytes == 25 ? "NUnit 25 MB output" : "NUnit 50 MB output",
+                               longNUnitOutput(megabytes));
     for (const int megabytes : {25, 50}) {
         const QByteArray line(megabytes << 20, 'x');
         measure<QATapParser>(megabytes == 25 ? "TAP 25 MB point line" : "TAP 50 MB point line",

@@ -6,8 +6,6 @@
 
 #include <QFileDevice>
 
-#include <algorithm>
-
 namespace {
 
 qint64 count(const QAXmlCursor& cursor, const char* name)
@@ -111,8 +109,7 @@ void QANUnitParser::openSuite(QAXmlCursor& cursor)
         beginPending();
     Frame frame;
     const QString type = cursor.attribute(QLatin1String("type"));
-    const bool inClass = std::any_of(m_frames.begin(), m_frames.end(),
-                                     [](const Frame& frame) { return frame.kind != Kind::Suite; });
+    const bool inClass = m_classFrame >= 0;
     if (inClass) {
         frame.kind = Kind::Flat;
     } else if (isFixture(type)) {
@@ -125,6 +122,8 @@ void QANUnitParser::openSuite(QAXmlCursor& cursor)
         frame.name = cursor.attribute(QLatin1String("name"));
     frame.depth = cursor.depth();
     readTotals(cursor, frame.totals);
+    if (frame.kind == Kind::Class)
+        m_classFrame = int(m_frames.size());
     m_frames.push_back(std::move(frame));
 }
 
@@ -133,6 +132,9 @@ void QANUnitParser::closeSuite()
     beginPending();
     const Frame frame = std::move(m_frames.back());
     m_frames.pop_back();
+    m_begun = m_frames.size();
+    if (m_classFrame == int(m_frames.size()))
+        m_classFrame = -1;
     if (frame.kind == Kind::Flat)
         return;
     if (frame.kind == Kind::Suite && frame.totals[0] >= 0)
@@ -141,13 +143,13 @@ void QANUnitParser::closeSuite()
     m_scopes->close();
 }
 
-// Hands the run and the suites not yet begun to the sink, outermost first.
+// Hands the run and the suites not yet begun to the sink, outermost first;
+// the frames before m_begun already are.
 void QANUnitParser::beginPending()
 {
     m_scopes->beginRun(m_info);
-    for (Frame& frame : m_frames) {
-        if (frame.begun)
-            continue;
+    for (; m_begun < m_frames.size(); ++m_begun) {
+        Frame& frame = m_frames[m_begun];
         frame.begun = true;
         if (frame.kind == Kind::Suite)
             m_scopes->beginSuite(frame.name, frame.properties);
@@ -215,9 +217,5 @@ void QANUnitParser::readCase(QAXmlCursor& cursor)
 
 QString QANUnitParser::className() const
 {
-    for (auto frame = m_frames.rbegin(); frame != m_frames.rend(); ++frame) {
-        if (frame->kind == Kind::Class)
-            return frame->name;
-    }
-    return QString();
+    return m_classFrame >= 0 ? m_frames[size_t(m_classFrame)].name : QString();
 }

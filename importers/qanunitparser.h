@@ -47,7 +47,9 @@ private:
 
     QAResultScopes* m_scopes = nullptr;
     QAResultRunInfo m_info;
-    std::vector<Frame> m_frames;
+    std::vector<Frame> m_frames; // the suites open, outermost first
+    size_t m_begun = 0;          // how many of them the sink has been given
+    int m_classFrame = -1;       // the frame of the class open, -1: none
     QString m_error;
 };
 

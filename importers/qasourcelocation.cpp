@@ -17,7 +17,8 @@ const QRegularExpression& pattern(int index)
         QRegularExpression(QStringLiteral(R"(\bin (\S.*?):line (\d+))")),
         QRegularExpression(QStringLiteral(R"(\bat (\S+) line (\d+))")),
         QRegularExpression(QStringLiteral(R"(([^\s()\[\]'"]+\.\w+)\((\d+)(?:,\d+)?\))")),
-        QRegularExpression(QStringLiteral(R"(((?:[A-Za-z]:)?[^\s():'"]+\.\w+):(\d+)(?::\d+)?)")),
+        QRegularExpression(
+            QStringLiteral(R"((?:file://)?((?:\b[A-Za-z]:)?[^\s():'"]+\.\w+):(\d+)(?::\d+)?)")),
     };
     return patterns[index];
 }

@@ -15,6 +15,8 @@ private slots:
     void testPoint();
     void versionBomAndCrlf();
     void diagnosticsAndOutput();
+    void sourceLocation_data();
+    void sourceLocation();
     void subtests_data();
     void subtests();
     void plans_data();
@@ -128,6 +130,31 @@ void TestTap::diagnosticsAndOutput()
                                 &located));
     QCOMPARE(located.cases.first().sourceFile, QString("/src/a.js"));
     QCOMPARE(located.cases.first().sourceLine, 9);
+}
+
+void TestTap::sourceLocation_data()
+{
+    QTest::addColumn<QByteArray>("stack");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("line");
+    QTest::newRow(".NET") << QByteArray("at A.B() in /src/B.cs:line 42") << "/src/B.cs" << 42;
+    QTest::newRow("compiler") << QByteArray("at A.B() C:\\src\\B.cs(42,7)") << "C:\\src\\B.cs"
+                              << 42;
+    QTest::newRow("perl") << QByteArray("Failed test at t/basic.t line 42.") << "t/basic.t" << 42;
+    QTest::newRow("script") << QByteArray("at B (file:///src/b.mjs:42:7)") << "/src/b.mjs" << 42;
+    QTest::newRow("none") << QByteArray("at A.B()") << "" << 0;
+}
+
+void TestTap::sourceLocation()
+{
+    QFETCH(QByteArray, stack);
+    QFETCH(QString, file);
+    QFETCH(int, line);
+    RecordingSink sink;
+    QVERIFY(parseBytes<QATapParser>(
+        "1..1\nnot ok 1\n  ---\n  stack: |-\n    at X.Y()\n    " + stack + "\n  ...\n", &sink));
+    QCOMPARE(sink.cases.first().sourceFile, file);
+    QCOMPARE(sink.cases.first().sourceLine, line);
 }
 
 void TestTap::subtests_data()

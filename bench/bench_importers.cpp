@@ -118,6 +118,30 @@ QByteArray trx(int cases)
            results + "</Results><TestDefinitions>" + definitions + "</TestDefinitions></TestRun>\n";
 }
 
+// Fixtures of one case each at the bottom of suites nested nearly as deep
+// as a file may: the cost of a fixture must not grow with the depth.
+QByteArray deepNUnit(int fixtures)
+{
+    const int depth = 1998;
+    QByteArray text =
+        "<test-run>" + QByteArray("<test-suite type=\"TestSuite\" name=\"n\">").repeated(depth);
+    for (int fixture = 0; fixture < fixtures; ++fixture)
+        text +=
+            "<test-suite type=\"TestFixture\" name=\"F\"><test-case name=\"c\" result=\"Passed\"/>"
+            "</test-suite>\n";
+    return text + QByteArray("</test-suite>").repeated(depth) + "</test-run>\n";
+}
+
+QByteArray longNUnitOutput(int megabytes)
+{
+    return "<test-run><test-suite type=\"Assembly\" name=\"a\"><test-case name=\"c\" "
+           "result=\"Passed\">"
+           "<output><![CDATA[" +
+           QByteArray(megabytes << 20, 'x') +
+           "]]></output></test-case></test-suite>"
+           "</test-run>\n";
+}
+
 template <typename Parser> qint64 parse(const QByteArray& bytes)
 {
     QBuffer buffer;

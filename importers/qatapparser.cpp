@@ -135,6 +135,7 @@ bool QATapParser::handle(const QString& raw, const QATapLine& line)
     case QATapLine::Version:
         if (m_lineNumber == 1) {
             m_version = int(line.number);
+            beginRunOnce();
             return true;
         }
         break;
@@ -174,6 +175,8 @@ bool QATapParser::handleTestPoint(const QATapLine& line)
         m_lastPointLevel = level;
         return true;
     }
+    if (m_hintLevel == level + 1)
+        m_hintLevel = -1; // the "# Subtest:" line named a subtest with no lines of its own
     Level& current = m_levels[level];
     flushPending(current);
     ++current.points;

@@ -184,6 +184,12 @@ void TestTap::subtests_data()
                       "1..2\n")
         << QStringList({"run", "case first passed", "suite group", "case x passed", "end suite",
                         "end run"});
+    QTest::newRow("empty subtest's name not reused")
+        << QByteArray("# Subtest: empty\nok 1 - empty\n    ok 1 - x\n    1..1\nok 2\n1..2\n")
+        << QStringList({"run", "case empty passed", "suite subtest", "case x passed", "end suite",
+                        "end run"});
+    QTest::newRow("version only") << QByteArray("TAP version 14\n")
+                                  << QStringList({"run", "end run"});
     QTest::newRow("subtest plan not met")
         << QByteArray("    ok 1 - x\n    1..3\nok 1 - group\n1..1\n")
         << QStringList({"run", "suite group", "case x passed", "case test plan failed", "end suite",

@@ -18,6 +18,7 @@ class TestNUnit : public QObject
     Q_OBJECT
 
 private slots:
+    void everyPrefix();
     void recognises_data();
     void recognises();
     void tree();
@@ -174,6 +175,23 @@ void TestNUnit::manySuites()
     QCOMPARE(sink.events.count("end class"), suites);
     QCOMPARE(sink.cases.size(), suites);
     QCOMPARE(sink.cases.last().className, QString("F9999"));
+}
+
+// Cut anywhere, the file still gives a balanced tree, an error unless
+// only white space was cut, and never fewer cases than a shorter cut.
+void TestNUnit::everyPrefix()
+{
+    const QByteArray sample = Samples::nunit();
+    qsizetype cases = 0;
+    for (qsizetype size = 0; size <= sample.size(); ++size) {
+        RecordingSink sink;
+        const bool ok = parseBytes<QANUnitParser>(sample.left(size), &sink);
+        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
+        QVERIFY(sink.cases.size() >= cases);
+        cases = sink.cases.size();
+        QCOMPARE(ok, sample.mid(size).trimmed().isEmpty());
+    }
+    QCOMPARE(cases, 4);
 }
 
 QTEST_APPLESS_MAIN(TestNUnit)

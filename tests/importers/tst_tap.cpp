@@ -9,6 +9,7 @@ class TestTap : public QObject
     Q_OBJECT
 
 private slots:
+    void everyPrefix();
     void recognises_data();
     void recognises();
     void testPoint_data();
@@ -300,6 +301,23 @@ void TestTap::manySubtestsAndLongLine()
     QCOMPARE(sink.events.count("suite s"), subtests);
     QCOMPARE(sink.cases.size(), subtests + 1);
     QCOMPARE(sink.cases.last().name.size(), 8 << 20);
+}
+
+// Cut anywhere, the stream still gives a balanced tree and never fewer
+// cases than a shorter cut (a plan not met counts as one).
+void TestTap::everyPrefix()
+{
+    const QByteArray sample = Samples::tap();
+    qsizetype cases = 0;
+    for (qsizetype size = 0; size <= sample.size(); ++size) {
+        RecordingSink sink;
+        const bool ok = parseBytes<QATapParser>(sample.left(size), &sink);
+        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
+        QVERIFY(sink.cases.size() >= cases);
+        cases = sink.cases.size();
+        QCOMPARE(ok, size >= 13); // from "TAP version 1" on
+    }
+    QCOMPARE(cases, 3);
 }
 
 QTEST_APPLESS_MAIN(TestTap)

@@ -20,6 +20,7 @@ class TestTrx : public QObject
     Q_OBJECT
 
 private slots:
+    void everyPrefix();
     void recognises_data();
     void recognises();
     void tree();
@@ -172,6 +173,23 @@ void TestTrx::manyClasses()
     QVERIFY(sink.balanced());
     QCOMPARE(sink.events.count("end class"), classes);
     QCOMPARE(sink.cases.last().className, QString("C9999"));
+}
+
+// Cut anywhere, the file still gives a balanced tree, an error unless
+// only white space was cut, and never fewer cases than a shorter cut.
+void TestTrx::everyPrefix()
+{
+    const QByteArray sample = Samples::trx();
+    qsizetype cases = 0;
+    for (qsizetype size = 0; size <= sample.size(); ++size) {
+        RecordingSink sink;
+        const bool ok = parseBytes<QATrxParser>(sample.left(size), &sink);
+        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
+        QVERIFY(sink.cases.size() >= cases);
+        cases = sink.cases.size();
+        QCOMPARE(ok, sample.mid(size).trimmed().isEmpty());
+    }
+    QCOMPARE(cases, 3);
 }
 
 QTEST_APPLESS_MAIN(TestTrx)

@@ -9,6 +9,7 @@ class TestXUnit : public QObject
     Q_OBJECT
 
 private slots:
+    void everyPrefix();
     void recognises_data();
     void recognises();
     void tree();
@@ -153,6 +154,23 @@ void TestXUnit::manyCollections()
     QCOMPARE(sink.events.mid(sink.events.size() - 10, 5),
              QStringList({"class A", "case x inconclusive", "case z inconclusive", "end class",
                           "class B"}));
+}
+
+// Cut anywhere, the file still gives a balanced tree, an error unless
+// only white space was cut, and never fewer cases than a shorter cut.
+void TestXUnit::everyPrefix()
+{
+    const QByteArray sample = Samples::xunit();
+    qsizetype cases = 0;
+    for (qsizetype size = 0; size <= sample.size(); ++size) {
+        RecordingSink sink;
+        const bool ok = parseBytes<QAXUnitParser>(sample.left(size), &sink);
+        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
+        QVERIFY(sink.cases.size() >= cases);
+        cases = sink.cases.size();
+        QCOMPARE(ok, sample.mid(size).trimmed().isEmpty());
+    }
+    QCOMPARE(cases, 4);
 }
 
 QTEST_APPLESS_MAIN(TestXUnit)

@@ -1,6 +1,5 @@
+#include "formatchecks.h"
 #include "qanunitparser.h"
-#include "recordingsink.h"
-#include "samples.h"
 
 #include <QtTest>
 
@@ -32,10 +31,7 @@ private slots:
 
 void TestNUnit::recognises_data()
 {
-    QTest::addColumn<QByteArray>("head");
-    QTest::addColumn<bool>("expected");
-    for (const auto& sample : Samples::all())
-        QTest::newRow(sample.first) << sample.second << (QByteArray(sample.first) == "NUnit");
+    FormatChecks::recognitionRows("NUnit");
     QTest::newRow("NUnit 2") << QByteArray("<?xml version=\"1.0\"?><test-results name=\"x\">")
                              << false;
     QTest::newRow("cut head") << Samples::nunit().left(300) << true;
@@ -177,21 +173,9 @@ void TestNUnit::manySuites()
     QCOMPARE(sink.cases.last().className, QString("F9999"));
 }
 
-// Cut anywhere, the file still gives a balanced tree, an error unless
-// only white space was cut, and never fewer cases than a shorter cut.
 void TestNUnit::everyPrefix()
 {
-    const QByteArray sample = Samples::nunit();
-    qsizetype cases = 0;
-    for (qsizetype size = 0; size <= sample.size(); ++size) {
-        RecordingSink sink;
-        const bool ok = parseBytes<QANUnitParser>(sample.left(size), &sink);
-        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
-        QVERIFY(sink.cases.size() >= cases);
-        cases = sink.cases.size();
-        QCOMPARE(ok, sample.mid(size).trimmed().isEmpty());
-    }
-    QCOMPARE(cases, 4);
+    FormatChecks::everyPrefix<QANUnitParser>(Samples::nunit(), 4);
 }
 
 QTEST_APPLESS_MAIN(TestNUnit)

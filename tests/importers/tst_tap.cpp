@@ -1,6 +1,5 @@
+#include "formatchecks.h"
 #include "qatapparser.h"
-#include "recordingsink.h"
-#include "samples.h"
 
 #include <QtTest>
 
@@ -31,10 +30,7 @@ private slots:
 
 void TestTap::recognises_data()
 {
-    QTest::addColumn<QByteArray>("head");
-    QTest::addColumn<bool>("expected");
-    for (const auto& sample : Samples::all())
-        QTest::newRow(sample.first) << sample.second << (QByteArray(sample.first) == "TAP");
+    FormatChecks::recognitionRows("TAP");
     QTest::newRow("plan last") << QByteArray("# tests\nok 1 - a\nnot ok 2\n1..2\n") << true;
     QTest::newRow("bom, crlf") << QByteArray("\xEF\xBB\xBFTAP version 14\r\n1..0\r\n") << true;
     QTest::newRow("prose") << QByteArray("ok = compute();\nokay then\n") << false;
@@ -303,21 +299,10 @@ void TestTap::manySubtestsAndLongLine()
     QCOMPARE(sink.cases.last().name.size(), 8 << 20);
 }
 
-// Cut anywhere, the stream still gives a balanced tree and never fewer
-// cases than a shorter cut (a plan not met counts as one).
+// From "TAP version 1" on, any cut is a stream that reads.
 void TestTap::everyPrefix()
 {
-    const QByteArray sample = Samples::tap();
-    qsizetype cases = 0;
-    for (qsizetype size = 0; size <= sample.size(); ++size) {
-        RecordingSink sink;
-        const bool ok = parseBytes<QATapParser>(sample.left(size), &sink);
-        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
-        QVERIFY(sink.cases.size() >= cases);
-        cases = sink.cases.size();
-        QCOMPARE(ok, size >= 13); // from "TAP version 1" on
-    }
-    QCOMPARE(cases, 3);
+    FormatChecks::everyPrefix<QATapParser>(Samples::tap(), 3, 13);
 }
 
 QTEST_APPLESS_MAIN(TestTap)

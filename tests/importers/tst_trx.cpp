@@ -1,6 +1,5 @@
+#include "formatchecks.h"
 #include "qatrxparser.h"
-#include "recordingsink.h"
-#include "samples.h"
 
 #include <QtTest>
 
@@ -33,10 +32,7 @@ private slots:
 
 void TestTrx::recognises_data()
 {
-    QTest::addColumn<QByteArray>("head");
-    QTest::addColumn<bool>("expected");
-    for (const auto& sample : Samples::all())
-        QTest::newRow(sample.first) << sample.second << (QByteArray(sample.first) == "TRX");
+    FormatChecks::recognitionRows("TRX");
     QTest::newRow("prefixed") << "<t:TestRun xmlns:t=\"" + Namespace + "\"/>" << true;
     QTest::newRow("no namespace") << QByteArray("<TestRun name=\"x\"/>") << false;
     QTest::newRow("cut head") << Samples::trx().left(Samples::trx().indexOf("TeamTest/2010") + 14)
@@ -175,21 +171,9 @@ void TestTrx::manyClasses()
     QCOMPARE(sink.cases.last().className, QString("C9999"));
 }
 
-// Cut anywhere, the file still gives a balanced tree, an error unless
-// only white space was cut, and never fewer cases than a shorter cut.
 void TestTrx::everyPrefix()
 {
-    const QByteArray sample = Samples::trx();
-    qsizetype cases = 0;
-    for (qsizetype size = 0; size <= sample.size(); ++size) {
-        RecordingSink sink;
-        const bool ok = parseBytes<QATrxParser>(sample.left(size), &sink);
-        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
-        QVERIFY(sink.cases.size() >= cases);
-        cases = sink.cases.size();
-        QCOMPARE(ok, sample.mid(size).trimmed().isEmpty());
-    }
-    QCOMPARE(cases, 3);
+    FormatChecks::everyPrefix<QATrxParser>(Samples::trx(), 3);
 }
 
 QTEST_APPLESS_MAIN(TestTrx)

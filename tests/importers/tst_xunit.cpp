@@ -1,6 +1,5 @@
+#include "formatchecks.h"
 #include "qaxunitparser.h"
-#include "recordingsink.h"
-#include "samples.h"
 
 #include <QtTest>
 
@@ -22,10 +21,7 @@ private slots:
 
 void TestXUnit::recognises_data()
 {
-    QTest::addColumn<QByteArray>("head");
-    QTest::addColumn<bool>("expected");
-    for (const auto& sample : Samples::all())
-        QTest::newRow(sample.first) << sample.second << (QByteArray(sample.first) == "xUnit");
+    FormatChecks::recognitionRows("xUnit");
     QTest::newRow("cut head") << Samples::xunit().left(200) << true;
 }
 
@@ -156,21 +152,9 @@ void TestXUnit::manyCollections()
                           "class B"}));
 }
 
-// Cut anywhere, the file still gives a balanced tree, an error unless
-// only white space was cut, and never fewer cases than a shorter cut.
 void TestXUnit::everyPrefix()
 {
-    const QByteArray sample = Samples::xunit();
-    qsizetype cases = 0;
-    for (qsizetype size = 0; size <= sample.size(); ++size) {
-        RecordingSink sink;
-        const bool ok = parseBytes<QAXUnitParser>(sample.left(size), &sink);
-        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
-        QVERIFY(sink.cases.size() >= cases);
-        cases = sink.cases.size();
-        QCOMPARE(ok, sample.mid(size).trimmed().isEmpty());
-    }
-    QCOMPARE(cases, 4);
+    FormatChecks::everyPrefix<QAXUnitParser>(Samples::xunit(), 4);
 }
 
 QTEST_APPLESS_MAIN(TestXUnit)

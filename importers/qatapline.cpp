@@ -1,5 +1,7 @@
 #include "qatapline.h"
 
+#include <utility>
+
 namespace {
 
 bool startsWithWord(QStringView text, QLatin1String word)
@@ -88,7 +90,7 @@ void QATapLine::parseTestPoint(QStringView rest)
         }
     }
     text += rest.mid(run, index - run);
-    text = text.trimmed();
+    text = std::move(text).trimmed();
     if (index < rest.size())
         parseDirective(rest.mid(index + 1).trimmed());
 }

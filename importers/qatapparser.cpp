@@ -110,6 +110,7 @@ bool QATapParser::readLines(QIODevice* device)
         if (++m_lineNumber == 1)
             bytes = withoutBom(bytes);
         const QString raw = QString::fromUtf8(bytes);
+        bytes = QByteArray(); // a very long line is not kept twice
         if (!handle(raw, QATapLine::parse(raw)))
             return false;
     }

@@ -186,7 +186,7 @@ int main(int argc, char* argv[])
     }
     for (const int fixtures : {50000, 100000})
         measure<QANUnitParser>("NUnit 1997 deep", deepNUnit(fixtures));
-    // Twice the line, twice the time: no step may rescan what it has read.
+    // Twice the line, twice the time: nothing may read a line twice over.
     for (const int megabytes : {25, 50, 100}) {
         const QByteArray size = QByteArray::number(megabytes) + " MB ";
         const QByteArray line(megabytes << 20, 'x');

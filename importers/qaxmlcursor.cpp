@@ -6,8 +6,8 @@ QAXmlCursor::QAXmlCursor(QIODevice* device, bool namespaces) : m_reader(device)
 }
 
 // Reads one token, keeping the depth: an end tag's depth is that of its
-// element, lowered on the step after it.
-bool QAXmlCursor::step()
+// element, lowered when the next token is read.
+bool QAXmlCursor::readToken()
 {
     if (m_leaving) {
         --m_depth;
@@ -25,7 +25,7 @@ bool QAXmlCursor::step()
 
 bool QAXmlCursor::next()
 {
-    while (step()) {
+    while (readToken()) {
         if (m_reader.isStartElement() || m_reader.isEndElement())
             return true;
     }
@@ -46,7 +46,7 @@ QString QAXmlCursor::readText()
 {
     QString text;
     const int depth = m_depth;
-    while (step()) {
+    while (readToken()) {
         if (m_reader.isCharacters())
             text += m_reader.text();
         else if (m_reader.isEndElement() && m_depth == depth)

@@ -44,12 +44,12 @@ public:
     static bool rootOf(const QByteArray& head, QString* name, QString* namespaceUri);
 
 private:
-    bool step();
+    bool readToken();
     static bool rootOfCutTag(const QByteArray& tag, QString* name, QString* namespaceUri);
 
     QXmlStreamReader m_reader;
     int m_depth = 0;
-    bool m_leaving = false; // the last step returned an end tag
+    bool m_leaving = false; // the last token read was an end tag
 };
 
 #endif

@@ -1,0 +1,99 @@
+#ifndef RECORDINGSINK_H
+#define RECORDINGSINK_H
+
+#include "qaresultsink.h"
+
+#include <QBuffer>
+#include <QStringList>
+
+// A sink that writes down every call as a line ("suite a", "case b
+// failed", "end suite"...) and keeps the cases whole, so that a test
+// compares the structure a parser produced and then looks at the fields.
+class RecordingSink : public QAResultSink
+{
+public:
+    QStringList events;
+    QList<QAResultCase> cases;
+    QAResultRunInfo info;
+
+    void beginRun(const QAResultRunInfo& runInfo) override
+    {
+        info = runInfo;
+        events << QStringLiteral("run");
+    }
+    void beginSuite(const QString& name, const QList<QPair<QString, QString>>& properties) override
+    {
+        QString line = QStringLiteral("suite ") + name;
+        for (const auto& property : properties)
+            line += QStringLiteral(" [%1=%2]").arg(property.first, property.second);
+        events << line;
+    }
+    void beginClass(const QString& name) override { events << QStringLiteral("class ") + name; }
+    void addCase(const QAResultCase& testCase) override
+    {
+        static const char* const states[] = {"passed", "failed", "inconclusive"};
+        events << QStringLiteral("case %1 %2")
+                      .arg(testCase.name, QLatin1String(states[testCase.state]));
+        cases << testCase;
+    }
+    void endClass() override { events << QStringLiteral("end class"); }
+    void declaredTotals(qint64 tests, qint64 failures, qint64 errors, qint64 skipped) override
+    {
+        events << QStringLiteral("totals %1 %2 %3 %4")
+                      .arg(tests)
+                      .arg(failures)
+                      .arg(errors)
+                      .arg(skipped);
+    }
+    void endSuite() override { events << QStringLiteral("end suite"); }
+    void warning(const QString& text) override { events << QStringLiteral("warning ") + text; }
+    void endRun() override { events << QStringLiteral("end run"); }
+
+    // The events without cases' and totals' lines: the tree's shape.
+    QStringList shape() const
+    {
+        QStringList lines;
+        for (const QString& line : events) {
+            if (line.startsWith(QLatin1String("suite")) ||
+                line.startsWith(QLatin1String("class")) || line.startsWith(QLatin1String("end")) ||
+                line == QLatin1String("run"))
+                lines << line;
+        }
+        return lines;
+    }
+
+    // Whether every run, suite and class begun was ended, in order.
+    bool balanced() const
+    {
+        QStringList open;
+        for (const QString& line : events) {
+            if (line == QLatin1String("run") || line.startsWith(QLatin1String("suite ")))
+                open << line.section(QLatin1Char(' '), 0, 0);
+            else if (line.startsWith(QLatin1String("class ")))
+                open << QStringLiteral("class");
+            else if (line.startsWith(QLatin1String("end "))) {
+                if (open.isEmpty() || open.takeLast() != line.mid(4))
+                    return false;
+            } else if (open.isEmpty()) {
+                return false;
+            }
+        }
+        return open.isEmpty();
+    }
+};
+
+// Runs a parser over bytes; the error string is returned through error.
+template <typename Parser>
+bool parseBytes(const QByteArray& bytes, RecordingSink* sink, QString* error = nullptr)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    Parser parser;
+    const bool ok = parser.read(&buffer, sink);
+    if (error)
+        *error = parser.errorString();
+    return ok;
+}
+
+#endif

@@ -1,0 +1,30 @@
+#ifndef QASOURCELOCATION_H
+#define QASOURCELOCATION_H
+
+#include <QString>
+
+// A place in a source file that a failure names, found in the text of the
+// failure: a stack frame ("at run (src/a.js:12:5)", "at a.B.c(B.java:40)"),
+// a traceback line ("File \"x.py\", line 3") or a compiler-style prefix
+// ("x_test.go:42:", "a.cc:7: Failure", "C:\\a\\b.cs:line 9"). Frames of
+// libraries and runtimes are passed over: the first frame of the project's
+// own code is where a reader wants to look.
+class QASourceLocation
+{
+public:
+    QString file;
+    int line = 0;
+
+    bool isValid() const { return !file.isEmpty() && line > 0; }
+    // The link target the viewer opens at the line: "<file> line <N>".
+    QString target() const;
+
+    // The first location of project code in text; invalid when none.
+    static QASourceLocation find(QStringView text);
+
+private:
+    static QASourceLocation inLine(QStringView line);
+    static bool isLibraryLine(QStringView line);
+};
+
+#endif

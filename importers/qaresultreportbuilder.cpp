@@ -38,6 +38,15 @@ DStyle* fallbackMonospace()
     return &style;
 }
 
+// One string per state, which every node shares.
+const QString& stateText(const char* state)
+{
+    static const QString ok = QStringLiteral("ok");
+    static const QString ko = QStringLiteral("ko");
+    static const QString ne = QStringLiteral("NE");
+    return qstrcmp(state, "ok") == 0 ? ok : qstrcmp(state, "ko") == 0 ? ko : ne;
+}
+
 QString seconds(double value)
 {
     return QString::number(value, 'f', value < 10 ? 3 : 1) + QStringLiteral(" s");
@@ -81,6 +90,12 @@ qint64 QAResultReportBuilder::Counts::total() const
 
 QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_styles(styles)
 {
+    for (int level = 1; level <= MaxTitleLevel; ++level) {
+        const QString name = QStringLiteral("Title") + QString::number(level);
+        m_titleStyles[level - 1][0] = style(name);
+        m_titleStyles[level - 1][1] = style(name + QStringLiteral(" Passed"));
+        m_titleStyles[level - 1][2] = style(name + QStringLiteral(" Failed"));
+    }
     m_monospace = style(QStringLiteral("Monospace"));
     if (!m_monospace)
         m_monospace = fallbackMonospace();
@@ -104,14 +119,10 @@ DStyle* QAResultReportBuilder::style(const QString& name) const
     return found;
 }
 
-QString QAResultReportBuilder::titleStyle(int level, const char* state) const
+DStyle* QAResultReportBuilder::titleStyle(int level, const char* state) const
 {
-    QString name = QStringLiteral("Title") + QString::number(level);
-    if (qstrcmp(state, "ok") == 0)
-        name += QStringLiteral(" Passed");
-    else if (qstrcmp(state, "ko") == 0)
-        name += QStringLiteral(" Failed");
-    return name;
+    const int column = qstrcmp(state, "ok") == 0 ? 1 : qstrcmp(state, "ko") == 0 ? 2 : 0;
+    return m_titleStyles[qBound(1, level, MaxTitleLevel) - 1][column];
 }
 
 const char* QAResultReportBuilder::stateName(const Counts& counts)
@@ -316,7 +327,7 @@ void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
     level.node = beginNode(name, types[kind]);
     level.openItems = int(m_open.size());
     DItemContainer* section = open(new DSection);
-    section->setName(QStringLiteral("n") + level.node->id);
+    section->setName(level.node->id);
     level.title = static_cast<DTitle*>(open(new DTitle(level.titleLevel)));
     add(new DText(name.isEmpty() ? tr("(unnamed)") : name));
     m_open.pop_back();
@@ -331,12 +342,12 @@ void QAResultReportBuilder::endLevel()
     Level level = m_levels.back();
     m_levels.pop_back();
     const char* state = stateName(level.counts);
-    level.title->setStyle(style(titleStyle(level.titleLevel, state)));
+    level.title->setStyle(titleStyle(level.titleLevel, state));
     if (level.summary[0])
         fillSummary(level);
     checkDeclared(level);
     closeTo(level.openItems);
-    endNode(QLatin1String(state));
+    endNode(stateText(state));
     if (!m_levels.empty())
         m_levels.back().counts.add(level.counts);
 }
@@ -442,14 +453,15 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
                                                                  : "NE";
     QAReporterNode* node = beginNode(testCase.name, QStringLiteral("testcase"));
     const int titleLevel = nextTitleLevel();
-    const QString anchor = QStringLiteral("n") + node->id;
+    // The node's id names its title: the string is shared, not copied.
+    const QString& anchor = node->id;
     auto* title = static_cast<DTitle*>(open(new DTitle(titleLevel)));
     title->setName(anchor);
-    title->setStyle(style(titleStyle(titleLevel, state)));
+    title->setStyle(this->titleStyle(titleLevel, state));
     add(new DText(testCase.name.isEmpty() ? tr("(unnamed)") : testCase.name));
     m_open.pop_back();
     addCaseBody(testCase, anchor);
-    endNode(QLatin1String(state));
+    endNode(stateText(state));
 
     count(testCase.state);
     if (testCase.seconds >= 0) {
@@ -462,22 +474,34 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
 {
     QString line;
     QString lineStyle = QStringLiteral("Normal");
-    switch (testCase.state) {
-    case QAResultCase::Passed:
-        line = testCase.seconds >= 0 ? tr("Passed in %1").arg(seconds(testCase.seconds))
-                                     : tr("Passed");
-        lineStyle = QStringLiteral("Normal Passed");
-        break;
-    case QAResultCase::Failed:
-        line = testCase.seconds >= 0 ? tr("Failed after %1").arg(seconds(testCase.seconds))
-                                     : tr("Failed");
-        lineStyle = QStringLiteral("Normal Failed");
-        break;
-    case QAResultCase::Inconclusive:
-        line = tr("Not run (skipped)");
-        break;
+    // The texts are translated once per builder: a case is short work.
+    static const char* const timed[] = {
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed in %1"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed after %1"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
+    static const char* const untimed[] = {
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
+    const int state = testCase.state;
+    if (m_stateLines[0].isEmpty()) {
+        for (int i = 0; i < 3; ++i) {
+            m_stateLines[i] = tr(timed[i]);
+            m_stateLines[3 + i] = tr(untimed[i]);
+        }
     }
-    if (!testCase.className.isEmpty())
+    if (testCase.seconds >= 0 && state != QAResultCase::Inconclusive)
+        line = m_stateLines[state].arg(seconds(testCase.seconds));
+    else
+        line = m_stateLines[3 + state];
+    if (state == QAResultCase::Passed)
+        lineStyle = QStringLiteral("Normal Passed");
+    else if (state == QAResultCase::Failed)
+        lineStyle = QStringLiteral("Normal Failed");
+    // The class is named only where no class node above the case shows it.
+    const bool classShown =
+        m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
+    if (!testCase.className.isEmpty() && !classShown)
         line += QStringLiteral(" \u00b7 ") + tr("class %1").arg(testCase.className);
     if (testCase.flaky)
         line += QStringLiteral(" \u00b7 ") + tr("flaky: passed on a rerun after failing");
@@ -493,13 +517,17 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
                                   : QStringLiteral("Normal"));
     }
 
+    // Where a failure happened, when its text says, beats where the file
+    // says the test is.
     QASourceLocation location;
-    location.file = testCase.sourceFile;
-    location.line = testCase.sourceLine;
-    if (!location.isValid() && testCase.state == QAResultCase::Failed) {
+    if (testCase.state == QAResultCase::Failed) {
         location = QASourceLocation::find(testCase.message);
         if (!location.isValid())
             location = QASourceLocation::find(testCase.details);
+    }
+    if (!location.isValid()) {
+        location.file = testCase.sourceFile;
+        location.line = testCase.sourceLine;
     }
     if (location.isValid()) {
         DItemContainer* paragraph = open(new DParagraph);

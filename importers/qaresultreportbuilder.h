@@ -93,7 +93,7 @@ private:
     };
 
     DStyle* style(const QString& name) const;
-    QString titleStyle(int level, const char* state) const;
+    DStyle* titleStyle(int level, const char* state) const;
     static const char* stateName(const Counts& counts);
 
     // Document building: add() appends to the innermost open container,
@@ -122,6 +122,7 @@ private:
     QList<DStyle*> m_styles;
     mutable QHash<QString, DStyle*> m_styleCache;
     DStyle* m_monospace = nullptr;
+    DStyle* m_titleStyles[6][3] = {}; // by level, then plain, passed, failed
     std::unique_ptr<DDocument> m_document;
     std::unique_ptr<QAReporterDataTree> m_tree;
     std::unique_ptr<QAReporterData> m_record;
@@ -132,6 +133,7 @@ private:
     QList<QAReporterNode*> m_pending; // begun, not yet bound to an item
     DItem* m_last = nullptr;
     QStringList m_types;
+    QString m_stateLines[6]; // translated: timed by state, then untimed
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

@@ -41,6 +41,21 @@ const QRegularExpression& fileColonLine()
     return pattern;
 }
 
+// Whether a line can hold a location at all: a colon followed by a digit
+// ("a.go:12", "a.cs:line 3" has "line ") or a traceback's ", line ". Most
+// lines of a trace or an output have neither, and this check costs far
+// less than the patterns.
+bool mayHoldLocation(QStringView line)
+{
+    for (qsizetype i = line.indexOf(u':'); i >= 0 && i + 1 < line.size();
+         i = line.indexOf(u':', i + 1)) {
+        const QChar next = line.at(i + 1);
+        if (next.isDigit() || line.mid(i + 1).startsWith(u"line "))
+            return true;
+    }
+    return line.contains(u", line ");
+}
+
 } // namespace
 
 QString QASourceLocation::target() const
@@ -56,7 +71,7 @@ QASourceLocation QASourceLocation::find(QStringView text)
             break;
         if (line.size() > MaxLineLength)
             line = line.left(MaxLineLength);
-        if (isLibraryLine(line))
+        if (!mayHoldLocation(line) || isLibraryLine(line))
             continue;
         const QASourceLocation location = inLine(line);
         if (location.isValid())

@@ -6,6 +6,7 @@
 #include "qareporterloader.h"
 #include "qaresultimporter.h"
 #include "qaresultreportbuilder.h"
+#include "recordingstudio.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -80,6 +81,7 @@ private slots:
     void manySuitesStayLinear();
     void hostileInputIsRefused_data();
     void hostileInputIsRefused();
+    void importerNamesTheFileAndShowsProgress();
     void loaderReadsJUnitBesideXrod();
 
 private:
@@ -559,6 +561,39 @@ void TestJUnit::hostileInputIsRefused()
     QVERIFY(!run.record);
     QVERIFY(!run.error.isEmpty());
     QVERIFY2(run.error.contains(message), qPrintable(run.error));
+}
+
+void TestJUnit::importerNamesTheFileAndShowsProgress()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString good = folder.filePath("good.xml");
+    const QString cut = folder.filePath("cut.xml");
+    for (const auto& [path, content] : {std::pair<QString, QByteArray>{good, surefireSample},
+                                        {cut, QByteArray(surefireSample).left(700)}}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    RecordingStudio studio;
+    QString error;
+    const std::unique_ptr<QAReporterData> record =
+        QAResultImporter::import(good, m_styles, &studio, &error);
+    QVERIFY2(record, qPrintable(error));
+    QCOMPARE(record->fileName, good);
+    // As the report reader does: one step per 50 bytes, started and ended.
+    const int total = int(QFileInfo(good).size() / 50);
+    QCOMPARE(studio.calls,
+             QStringList({QString("progressStart %1 Analysing good.xml Cancel").arg(total),
+                          "progressEnd"}));
+    QVERIFY(!studio.steps.isEmpty());
+    QCOMPARE(studio.steps.last(), total - 1);
+
+    QVERIFY(!QAResultImporter::import(cut, m_styles, nullptr, &error));
+    QVERIFY2(error.startsWith(cut) && error.contains("JUnit XML") && error.contains("truncated"),
+             qPrintable(error));
+    QVERIFY(!QAResultImporter::import(folder.filePath("none.xml"), m_styles, nullptr, &error));
+    QVERIFY2(error.contains("none.xml"), qPrintable(error));
 }
 
 void TestJUnit::loaderReadsJUnitBesideXrod()

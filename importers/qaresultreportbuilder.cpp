@@ -16,6 +16,7 @@ namespace {
 // Details longer than this many lines fold into a popup.
 const int FoldedLines = 15;
 const int MaxTitleLevel = 6;
+const int MaxSharedLines = 4096;
 
 QString tr(const char* text)
 {
@@ -176,6 +177,8 @@ void QAResultReportBuilder::addTextBlock(const QString& text)
     for (QStringView line : linesOf(text)) {
         DItemContainer* paragraph = open(new DParagraph);
         paragraph->setStyle(m_monospace);
+        // A paragraph shows no white space at its ends: none is kept.
+        line = line.trimmed();
         if (!line.isEmpty())
             add(new DText(line.toString()));
         m_open.pop_back();
@@ -470,6 +473,20 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
     }
 }
 
+// Runs repeat the same few times ("0.001 s") over and over: their lines are
+// made once and shared, up to a bound that keeps the pool small.
+QString QAResultReportBuilder::timedLine(int state, double time)
+{
+    const qint64 key = qint64(qRound64(time * 1000)) * 3 + state;
+    const auto found = m_timedLines.constFind(key);
+    if (found != m_timedLines.constEnd())
+        return found.value();
+    const QString line = m_stateLines[state].arg(seconds(time));
+    if (m_timedLines.size() < MaxSharedLines && time < 10)
+        m_timedLines.insert(key, line);
+    return line;
+}
+
 void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor)
 {
     QString line;
@@ -491,7 +508,7 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
         }
     }
     if (testCase.seconds >= 0 && state != QAResultCase::Inconclusive)
-        line = m_stateLines[state].arg(seconds(testCase.seconds));
+        line = timedLine(state, testCase.seconds);
     else
         line = m_stateLines[3 + state];
     if (state == QAResultCase::Passed)

@@ -108,6 +108,7 @@ private:
     void addSummaryTable(Level& level);
     void fillSummary(const Level& level);
     void addCaseBody(const QAResultCase& testCase, const QString& anchor);
+    QString timedLine(int state, double seconds);
     void checkDeclared(const Level& level);
 
     // Tree building, as the reader does it.
@@ -134,6 +135,7 @@ private:
     DItem* m_last = nullptr;
     QStringList m_types;
     QString m_stateLines[6]; // translated: timed by state, then untimed
+    QHash<qint64, QString> m_timedLines;
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

@@ -316,7 +316,7 @@ void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
              popups.first()->name());
     // The stack trace shows line by line in monospace.
     const QStringList trace = paragraphs(document, "Monospace");
-    QVERIFY(trace.contains("\tat com.acme.CartTest.totalIsSum(CartTest.java:42)"));
+    QVERIFY(trace.contains("at com.acme.CartTest.totalIsSum(CartTest.java:42)"));
 }
 
 void TestJUnit::jestAndGoFailuresLinkToTheirSource()

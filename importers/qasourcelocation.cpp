@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 
+#include <climits>
+#include <utility>
+
 namespace {
 
 // Lines are looked at up to this length: a location sits near a line's
@@ -31,14 +34,68 @@ const QRegularExpression& dotnetFrame()
     return pattern;
 }
 
-// file.ext:line, the file without spaces or brackets; a drive letter
-// ("C:\...") is part of the file.
-const QRegularExpression& fileColonLine()
+// A character a file name in a location can hold: no white space, no
+// brackets or quotes (they surround locations), no colon.
+bool isFileChar(QChar c)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "((?:[A-Za-z]:[\\\\/])?[^\\s()\\[\\]<>\"':]*[^\\s()\\[\\]<>\"':.]\\.[A-Za-z0-9]+)"
-        ":(\\d+)"));
-    return pattern;
+    switch (c.unicode()) {
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '<':
+    case '>':
+    case '"':
+    case '\'':
+    case ':':
+        return false;
+    default:
+        return !c.isSpace();
+    }
+}
+
+// Whether file ends in ".ext", the extension letters and digits only and
+// the dot not the file's first character nor after another dot.
+bool hasExtension(QStringView file)
+{
+    const qsizetype dot = file.lastIndexOf(u'.');
+    if (dot <= 0 || dot + 1 >= file.size() || file.at(dot - 1) == u'.')
+        return false;
+    for (QChar c : file.mid(dot + 1)) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128))
+            return false;
+    }
+    return true;
+}
+
+// "file.ext:line" anywhere in the line, scanned by hand: this runs on
+// every line of every stack trace. A drive letter ("C:\\a.cs:3") belongs
+// to the file.
+bool fileColonLine(QStringView line, QString* file, int* number)
+{
+    for (qsizetype colon = line.indexOf(u':'); colon >= 0; colon = line.indexOf(u':', colon + 1)) {
+        qsizetype end = colon + 1;
+        qint64 value = 0;
+        while (end < line.size() && line.at(end).isDigit() && line.at(end).unicode() < 128 &&
+               value <= INT_MAX)
+            value = value * 10 + (line.at(end++).unicode() - u'0');
+        if (end == colon + 1 || value <= 0 || value > INT_MAX)
+            continue;
+        qsizetype start = colon;
+        while (start > 0 && isFileChar(line.at(start - 1)))
+            --start;
+        if (start >= 2 && line.at(start - 1) == u':' && line.at(start - 2).isLetter() &&
+            (line.at(start) == u'\\' || line.at(start) == u'/') &&
+            (start == 2 || !isFileChar(line.at(start - 3))))
+            start -= 2;
+        const QStringView name = line.mid(start, colon - start);
+        if (!hasExtension(name))
+            continue;
+        *file = name.toString();
+        *number = int(value);
+        return true;
+    }
+    return false;
 }
 
 // Whether a line can hold a location at all: a colon followed by a digit
@@ -83,7 +140,12 @@ QASourceLocation QASourceLocation::find(QStringView text)
 QASourceLocation QASourceLocation::inLine(QStringView line)
 {
     QASourceLocation location;
-    for (const QRegularExpression* pattern : {&pythonFrame(), &dotnetFrame(), &fileColonLine()}) {
+    // The patterns of tracebacks run only on lines that have their words.
+    const std::pair<const QRegularExpression*, QStringView> framed[] = {
+        {&pythonFrame(), u"File \""}, {&dotnetFrame(), u":line "}};
+    for (const auto& [pattern, word] : framed) {
+        if (!line.contains(word))
+            continue;
         const QRegularExpressionMatch match = pattern->match(line);
         if (!match.hasMatch())
             continue;
@@ -92,6 +154,8 @@ QASourceLocation QASourceLocation::inLine(QStringView line)
         if (location.isValid())
             return location;
     }
+    if (fileColonLine(line, &location.file, &location.line))
+        return location;
     return {};
 }
 

@@ -282,6 +282,8 @@ int QAResultReportBuilder::nextTitleLevel() const
 void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
 {
     m_record.reset();
+    m_overview = nullptr;
+    m_overviewLastRow = nullptr;
     m_levels.clear();
     m_open.clear();
     m_pending.clear();
@@ -332,9 +334,16 @@ void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
     DItemContainer* section = open(new DSection);
     section->setName(level.node->id);
     level.title = static_cast<DTitle*>(open(new DTitle(level.titleLevel)));
-    add(new DText(name.isEmpty() ? tr("(unnamed)") : name));
+    // The file's name already heads the document: the run's part of it is
+    // the overview of its suites.
+    if (kind == RunLevel)
+        add(new DText(tr("Results by suite")));
+    else
+        add(new DText(name.isEmpty() ? tr("(unnamed)") : name));
     m_open.pop_back();
-    if (kind == SuiteLevel)
+    if (kind == RunLevel)
+        addOverviewTable();
+    else if (kind == SuiteLevel)
         addSummaryTable(level);
     addProperties(properties);
     m_levels.push_back(level);
@@ -351,8 +360,63 @@ void QAResultReportBuilder::endLevel()
     checkDeclared(level);
     closeTo(level.openItems);
     endNode(stateText(state));
+    if (level.kind == RunLevel)
+        addOverviewRow(tr("All suites"), QString(), level.counts);
+    else if (m_levels.size() == 1 && level.kind == SuiteLevel)
+        addOverviewRow(level.name, level.node->id, level.counts);
     if (!m_levels.empty())
         m_levels.back().counts.add(level.counts);
+}
+
+void QAResultReportBuilder::addOverviewTable()
+{
+    m_overview = new DTable(DTable::Grid);
+    m_overview->setWidths({0.4, 0.15, 0.15, 0.15, 0.15});
+    open(m_overview);
+    open(new DRow);
+    for (const char* heading : {"Suite", "Passed", "Failed", "Inconclusive", "Time"})
+        add(new DCellText(0, 0, tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+    m_overviewLastRow = m_open.back().item;
+    m_open.pop_back();
+    m_open.pop_back();
+}
+
+// A row of the run's overview, added when its suite has ended: the table
+// stands before the suites, so the row goes in out of the reading order
+// and binds no node.
+void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& anchor,
+                                           const Counts& counts)
+{
+    if (!m_overview)
+        return;
+    auto* row = new DRow;
+    m_overview->insertAfter(m_overviewLastRow, row);
+    m_overviewLastRow = row;
+    const bool total = anchor.isEmpty();
+    DItem* last = nullptr;
+    auto cell = [&](DItem* item, const char* styleName) {
+        item->setStyle(style(QLatin1String(total ? "Array Title" : styleName)));
+        row->insertAfter(last, item);
+        last = item;
+    };
+    if (total) {
+        cell(new DCellText(0, 0, name), "Array Title");
+    } else {
+        auto* link = new DLink(QStringLiteral("::") + anchor);
+        link->setStyle(style(QStringLiteral("Link")));
+        link->insertAfter(nullptr, new DText(name.isEmpty() ? tr("(unnamed)") : name));
+        auto* first = new DCell;
+        first->insertAfter(nullptr, link);
+        cell(first, "Array");
+    }
+    cell(new DCellText(0, 0, countText(counts.passed)),
+         counts.passed > 0 ? "Array Passed" : "Array");
+    cell(new DCellText(0, 0, countText(counts.failed)),
+         counts.failed > 0 ? "Array Failed" : "Array");
+    cell(new DCellText(0, 0, countText(counts.inconclusive)),
+         counts.inconclusive > 0 ? "Warning" : "Array");
+    cell(new DCellText(0, 0, counts.timed ? seconds(counts.seconds) : QStringLiteral("-")),
+         "Array");
 }
 
 void QAResultReportBuilder::checkDeclared(const Level& level)

@@ -15,6 +15,7 @@ class DDocument;
 class DItem;
 class DItemContainer;
 class DStyle;
+class DTable;
 class DTitle;
 class QAReporterData;
 class QAReporterDataTree;
@@ -107,6 +108,8 @@ private:
     void addProperties(const QList<QPair<QString, QString>>& properties);
     void addSummaryTable(Level& level);
     void fillSummary(const Level& level);
+    void addOverviewTable();
+    void addOverviewRow(const QString& name, const QString& anchor, const Counts& counts);
     void addCaseBody(const QAResultCase& testCase, const QString& anchor);
     QString timedLine(int state, double seconds);
     void checkDeclared(const Level& level);
@@ -133,6 +136,8 @@ private:
     std::vector<Level> m_levels;
     QList<QAReporterNode*> m_pending; // begun, not yet bound to an item
     DItem* m_last = nullptr;
+    DTable* m_overview = nullptr; // the run's table of suites
+    DItem* m_overviewLastRow = nullptr;
     QStringList m_types;
     QString m_stateLines[6]; // translated: timed by state, then untimed
     QHash<qint64, QString> m_timedLines;

@@ -81,11 +81,15 @@ inline QString styleName(const DItem* item)
     return item && item->style() ? item->style()->name() : QString();
 }
 
+// The targets of the source links ("<file> line <N>"), in order.
 inline QStringList linkTargets(DItem* root)
 {
     QStringList targets;
-    for (DItem* item : itemsOfKind(root, DItem::Link))
-        targets.append(static_cast<DLink*>(item)->target());
+    for (DItem* item : itemsOfKind(root, DItem::Link)) {
+        const QString& target = static_cast<DLink*>(item)->target();
+        if (!target.startsWith(QLatin1String("::")))
+            targets.append(target);
+    }
     return targets;
 }
 

@@ -266,10 +266,18 @@ void TestJUnit::pytestRunBecomesTreeAndDocument()
     QCOMPARE(linkTargets(document),
              QStringList({"tests/test_math.py line 3", "tests/test_math.py line 9"}));
 
-    // The suite's summary: passed, failed, inconclusive, time.
+    // The run's overview of its suites, then the suite's own summary:
+    // passed, failed, inconclusive, time.
     const QList<DItem*> tables = itemsOfKind(document, DItem::Table);
-    QVERIFY(!tables.isEmpty());
-    QCOMPARE(textOf(tables.first()), QString("Passed|Failed|Inconclusive|Time|1|1|1|0.003 s|"));
+    QCOMPARE(tables.size(), 2);
+    QCOMPARE(textOf(tables.at(0)), QString("Suite|Passed|Failed|Inconclusive|Time|pytest1|1|1|"
+                                           "0.003 s|All suites|1|1|1|0.003 s|"));
+    QCOMPARE(textOf(tables.at(1)), QString("Passed|Failed|Inconclusive|Time|1|1|1|0.003 s|"));
+    // The overview's link leads to the suite's part of the document.
+    const QList<DItem*> links = itemsOfKind(tables.at(0), DItem::Link);
+    QCOMPARE(links.size(), 1);
+    QAReporterNode* suite = record->tree->root()->children.at(0)->children.at(0)->data;
+    QCOMPARE("::" + suite->startItem->name(), static_cast<DLink*>(links.first())->target());
     // The claims agree with the cases: no warning.
     QVERIFY(paragraphs(document, "Warning").isEmpty());
 
@@ -307,8 +315,8 @@ void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
                         [](const QString& text) { return text.contains("flaky"); }));
     // Suite properties in a small table, output behind a popup link.
     const QList<DItem*> tables = itemsOfKind(document, DItem::Table);
-    QCOMPARE(tables.size(), 2);
-    QCOMPARE(textOf(tables.at(1)), QString("java.version|21.0.2|os.name|Linux|"));
+    QCOMPARE(tables.size(), 3);
+    QCOMPARE(textOf(tables.at(2)), QString("java.version|21.0.2|os.name|Linux|"));
     const QList<DItem*> popups = itemsOfKind(document, DItem::Popup);
     QCOMPARE(popups.size(), 1);
     QCOMPARE(textOf(popups.first()), QString("cart: 2 items"));
@@ -450,7 +458,7 @@ void TestJUnit::nestedSuitesNestAndCarryTheirStates()
     QCOMPARE(styleName(titleNamed(run.document(), "inner")), QString("Title3 Failed"));
     QCOMPARE(styleName(titleNamed(run.document(), "idle")), QString("Title3"));
     // The outer summary counts the nested suites' cases.
-    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).first()),
+    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).at(1)),
              QString("Passed|Failed|Inconclusive|Time|2|1|1|-|"));
 }
 
@@ -486,7 +494,7 @@ void TestJUnit::unusualButValidInput()
     QVERIFY(lines.contains("    testcase cr in attribute ok"));
     QVERIFY(titleNamed(run.document(), name));
     QVERIFY(paragraphs(run.document(), "Monospace").contains("<not> & markup"));
-    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).first()),
+    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).at(1)),
              QString("Passed|Failed|Inconclusive|Time|5|1|0|1234.5 s|"));
 }
 

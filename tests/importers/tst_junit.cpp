@@ -81,6 +81,7 @@ private slots:
     void manySuitesStayLinear();
     void hostileInputIsRefused_data();
     void hostileInputIsRefused();
+    void damagedSamplesEndInARecordOrAnError();
     void importerNamesTheFileAndShowsProgress();
     void loaderReadsJUnitBesideXrod();
 
@@ -569,6 +570,26 @@ void TestJUnit::hostileInputIsRefused()
     QVERIFY(!run.record);
     QVERIFY(!run.error.isEmpty());
     QVERIFY2(run.error.contains(message), qPrintable(run.error));
+}
+
+void TestJUnit::damagedSamplesEndInARecordOrAnError()
+{
+    // Every cut of a sample, and the sample with each byte in turn made a
+    // markup character: never a crash, never a silent nothing. A cut inside
+    // the run's markup is always an error.
+    const QByteArray sample(surefireSample);
+    const int rootEnd = sample.lastIndexOf("</testsuite>");
+    for (int length = 0; length < sample.size(); ++length) {
+        const Import cut = import(sample.left(length));
+        QVERIFY2(!cut.record || length > rootEnd, qPrintable(QString::number(length)));
+        QVERIFY(cut.record || !cut.error.isEmpty());
+    }
+    for (int position = 0; position < sample.size(); position += 3) {
+        QByteArray damaged = sample;
+        damaged[position] = "<&>\"'"[position % 5];
+        const Import run = import(damaged);
+        QVERIFY(run.record || !run.error.isEmpty());
+    }
 }
 
 void TestJUnit::importerNamesTheFileAndShowsProgress()

@@ -172,9 +172,9 @@ void QAResultReportBuilder::addParagraph(const QString& text, const QString& sty
 
 // One monospace paragraph per line: the document collapses white space
 // inside a paragraph, line breaks included.
-void QAResultReportBuilder::addTextBlock(const QString& text)
+void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 {
-    for (QStringView line : linesOf(text)) {
+    for (QStringView line : lines) {
         DItemContainer* paragraph = open(new DParagraph);
         paragraph->setStyle(m_monospace);
         // A paragraph shows no white space at its ends: none is kept.
@@ -186,7 +186,7 @@ void QAResultReportBuilder::addTextBlock(const QString& text)
 }
 
 void QAResultReportBuilder::addPopup(const QString& label, const QString& anchor,
-                                     const QString& text)
+                                     const QList<QStringView>& lines)
 {
     DItemContainer* link = open(new DPopupLink(anchor));
     link->setStyle(style(QStringLiteral("Link")));
@@ -194,7 +194,7 @@ void QAResultReportBuilder::addPopup(const QString& label, const QString& anchor
     m_open.pop_back();
     DItemContainer* popup = open(new DPopup);
     popup->setName(anchor);
-    addTextBlock(text);
+    addTextBlock(lines);
     m_open.pop_back();
 }
 
@@ -621,20 +621,18 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
         m_open.pop_back();
     }
 
-    if (!testCase.details.isEmpty()) {
-        const qsizetype lines = linesOf(testCase.details).size();
-        if (lines > FoldedLines)
-            addPopup(tr("Show the details (%1 lines)").arg(lines),
-                     anchor + QStringLiteral("-details"), testCase.details);
-        else
-            addTextBlock(testCase.details);
-    }
-    if (!testCase.systemOut.trimmed().isEmpty())
-        addPopup(tr("Show the standard output"), anchor + QStringLiteral("-out"),
-                 testCase.systemOut);
-    if (!testCase.systemErr.trimmed().isEmpty())
-        addPopup(tr("Show the standard error"), anchor + QStringLiteral("-err"),
-                 testCase.systemErr);
+    const QList<QStringView> details = linesOf(testCase.details);
+    if (details.size() > FoldedLines)
+        addPopup(tr("Show the details (%1 lines)").arg(details.size()),
+                 anchor + QStringLiteral("-details"), details);
+    else
+        addTextBlock(details);
+    const QList<QStringView> out = linesOf(testCase.systemOut);
+    if (!out.isEmpty())
+        addPopup(tr("Show the standard output"), anchor + QStringLiteral("-out"), out);
+    const QList<QStringView> err = linesOf(testCase.systemErr);
+    if (!err.isEmpty())
+        addPopup(tr("Show the standard error"), anchor + QStringLiteral("-err"), err);
     addProperties(testCase.properties);
 }
 

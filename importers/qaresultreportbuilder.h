@@ -103,8 +103,8 @@ private:
     DItemContainer* open(DItemContainer* item);
     void closeTo(int openItems);
     void addParagraph(const QString& text, const QString& styleName);
-    void addTextBlock(const QString& text);
-    void addPopup(const QString& label, const QString& anchor, const QString& text);
+    void addTextBlock(const QList<QStringView>& lines);
+    void addPopup(const QString& label, const QString& anchor, const QList<QStringView>& lines);
     void addProperties(const QList<QPair<QString, QString>>& properties);
     void addSummaryTable(Level& level);
     void fillSummary(const Level& level);

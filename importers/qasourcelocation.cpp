@@ -161,26 +161,26 @@ QASourceLocation QASourceLocation::inLine(QStringView line)
 
 bool QASourceLocation::isLibraryLine(QStringView line)
 {
-    static const char* const markers[] = {"node_modules",
-                                          "node:internal",
-                                          "site-packages",
-                                          "dist-packages",
-                                          "/usr/lib/",
-                                          "at java.",
-                                          "at javax.",
-                                          "at jdk.",
-                                          "at sun.",
-                                          "at org.junit.",
-                                          "at junit.",
-                                          "at org.testng.",
-                                          "at org.opentest4j.",
-                                          "at kotlin.",
-                                          "at org.apache.maven.",
-                                          "/usr/local/go/",
-                                          "testing/testing.go",
-                                          "/_pytest/"};
-    for (const char* marker : markers) {
-        if (line.contains(QLatin1String(marker)))
+    static const QStringView markers[] = {u"node_modules",
+                                          u"node:internal",
+                                          u"site-packages",
+                                          u"dist-packages",
+                                          u"/usr/lib/",
+                                          u"at java.",
+                                          u"at javax.",
+                                          u"at jdk.",
+                                          u"at sun.",
+                                          u"at org.junit.",
+                                          u"at junit.",
+                                          u"at org.testng.",
+                                          u"at org.opentest4j.",
+                                          u"at kotlin.",
+                                          u"at org.apache.maven.",
+                                          u"/usr/local/go/",
+                                          u"testing/testing.go",
+                                          u"/_pytest/"};
+    for (QStringView marker : markers) {
+        if (line.contains(marker))
             return true;
     }
     return false;

@@ -7,7 +7,7 @@ class QAStudioInterface;
 
 // A read-only device that reads through to another one and reports how
 // far it got to the host's progress display, as the report reader does:
-// one step per 50 bytes of the file's size. Parsers read it like any
+// one progress position per 50 bytes of the file. Parsers read it like any
 // device and know nothing of progress.
 class QAProgressDevice : public QIODevice
 {

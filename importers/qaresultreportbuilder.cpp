@@ -91,6 +91,16 @@ qint64 QAResultReportBuilder::Counts::total() const
 
 QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_styles(styles)
 {
+    // Translated once: a case is short work. By state: timed, then untimed.
+    static const char* const lines[] = {
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed in %1"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed after %1"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
+    for (int i = 0; i < 6; ++i)
+        m_stateLines[i] = tr(lines[i]);
     for (int level = 1; level <= MaxTitleLevel; ++level) {
         const QString name = QStringLiteral("Title") + QString::number(level);
         m_titleStyles[level - 1][0] = style(name);
@@ -334,7 +344,7 @@ void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
     DItemContainer* section = open(new DSection);
     section->setName(level.node->id);
     level.title = static_cast<DTitle*>(open(new DTitle(level.titleLevel)));
-    // The file's name already heads the document: the run's part of it is
+    // The file's name already heads the document: the run's section is
     // the overview of its suites.
     if (kind == RunLevel)
         add(new DText(tr("Results by suite")));
@@ -553,41 +563,8 @@ QString QAResultReportBuilder::timedLine(int state, double time)
 
 void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor)
 {
-    QString line;
-    QString lineStyle = QStringLiteral("Normal");
-    // The texts are translated once per builder: a case is short work.
-    static const char* const timed[] = {
-        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed in %1"),
-        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed after %1"),
-        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
-    static const char* const untimed[] = {
-        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed"),
-        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed"),
-        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
-    const int state = testCase.state;
-    if (m_stateLines[0].isEmpty()) {
-        for (int i = 0; i < 3; ++i) {
-            m_stateLines[i] = tr(timed[i]);
-            m_stateLines[3 + i] = tr(untimed[i]);
-        }
-    }
-    if (testCase.seconds >= 0 && state != QAResultCase::Inconclusive)
-        line = timedLine(state, testCase.seconds);
-    else
-        line = m_stateLines[3 + state];
-    if (state == QAResultCase::Passed)
-        lineStyle = QStringLiteral("Normal Passed");
-    else if (state == QAResultCase::Failed)
-        lineStyle = QStringLiteral("Normal Failed");
-    // The class is named only where no class node above the case shows it.
-    const bool classShown =
-        m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
-    if (!testCase.className.isEmpty() && !classShown)
-        line += QStringLiteral(" \u00b7 ") + tr("class %1").arg(testCase.className);
-    if (testCase.flaky)
-        line += QStringLiteral(" \u00b7 ") + tr("flaky: passed on a rerun after failing");
-    addParagraph(line, lineStyle);
-
+    static const char* const lineStyles[] = {"Normal Passed", "Normal Failed", "Normal"};
+    addParagraph(stateLine(testCase), QLatin1String(lineStyles[testCase.state]));
     if (!testCase.failureType.isEmpty() || !testCase.message.isEmpty()) {
         QString failure = testCase.failureType;
         if (!failure.isEmpty() && !testCase.message.isEmpty())
@@ -597,9 +574,32 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
                                   ? QStringLiteral("Normal Failed")
                                   : QStringLiteral("Normal"));
     }
+    addSourceLink(testCase);
+    addOutputs(testCase, anchor);
+    addProperties(testCase.properties);
+}
 
-    // Where a failure happened, when its text says, beats where the file
-    // says the test is.
+// "Passed in 0.012 s", with the class where no class node shows it and
+// the flaky mark.
+QString QAResultReportBuilder::stateLine(const QAResultCase& testCase)
+{
+    const int state = testCase.state;
+    QString line = testCase.seconds >= 0 && state != QAResultCase::Inconclusive
+                       ? timedLine(state, testCase.seconds)
+                       : m_stateLines[3 + state];
+    const bool classShown =
+        m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
+    if (!testCase.className.isEmpty() && !classShown)
+        line += QStringLiteral(" \u00b7 ") + tr("class %1").arg(testCase.className);
+    if (testCase.flaky)
+        line += QStringLiteral(" \u00b7 ") + tr("flaky: passed on a rerun after failing");
+    return line;
+}
+
+// Where a failure happened, when its text says, beats where the file says
+// the test is.
+void QAResultReportBuilder::addSourceLink(const QAResultCase& testCase)
+{
     QASourceLocation location;
     if (testCase.state == QAResultCase::Failed) {
         location = QASourceLocation::find(testCase.message);
@@ -610,17 +610,22 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
         location.file = testCase.sourceFile;
         location.line = testCase.sourceLine;
     }
-    if (location.isValid()) {
-        DItemContainer* paragraph = open(new DParagraph);
-        paragraph->setStyle(style(QStringLiteral("Normal")));
-        add(new DText(tr("At ")));
-        DItemContainer* link = open(new DLink(location.target()));
-        link->setStyle(style(QStringLiteral("Link")));
-        add(new DText(location.target()));
-        m_open.pop_back();
-        m_open.pop_back();
-    }
+    if (!location.isValid())
+        return;
+    DItemContainer* paragraph = open(new DParagraph);
+    paragraph->setStyle(style(QStringLiteral("Normal")));
+    add(new DText(tr("At ")));
+    DItemContainer* link = open(new DLink(location.target()));
+    link->setStyle(style(QStringLiteral("Link")));
+    add(new DText(location.target()));
+    m_open.pop_back();
+    m_open.pop_back();
+}
 
+// The details in the page, or behind a popup link when long; the output
+// always behind one.
+void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QString& anchor)
+{
     const QList<QStringView> details = linesOf(testCase.details);
     if (details.size() > FoldedLines)
         addPopup(tr("Show the details (%1 lines)").arg(details.size()),
@@ -633,7 +638,6 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
     const QList<QStringView> err = linesOf(testCase.systemErr);
     if (!err.isEmpty())
         addPopup(tr("Show the standard error"), anchor + QStringLiteral("-err"), err);
-    addProperties(testCase.properties);
 }
 
 void QAResultReportBuilder::endRun()

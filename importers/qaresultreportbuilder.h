@@ -111,6 +111,9 @@ private:
     void addOverviewTable();
     void addOverviewRow(const QString& name, const QString& anchor, const Counts& counts);
     void addCaseBody(const QAResultCase& testCase, const QString& anchor);
+    QString stateLine(const QAResultCase& testCase);
+    void addSourceLink(const QAResultCase& testCase);
+    void addOutputs(const QAResultCase& testCase, const QString& anchor);
     QString timedLine(int state, double seconds);
     void checkDeclared(const Level& level);
 

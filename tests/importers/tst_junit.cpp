@@ -610,7 +610,7 @@ void TestJUnit::importerNamesTheFileAndShowsProgress()
         QAResultImporter::import(good, m_styles, &studio, &error);
     QVERIFY2(record, qPrintable(error));
     QCOMPARE(record->fileName, good);
-    // As the report reader does: one step per 50 bytes, started and ended.
+    // As the report reader does: a position per 50 bytes, started and ended.
     const int total = int(QFileInfo(good).size() / 50);
     QCOMPARE(studio.calls,
              QStringList({QString("progressStart %1 Analysing good.xml Cancel").arg(total),

@@ -1,5 +1,6 @@
 #include "benchfiles.h"
 
+#include "junitgenerator.h"
 #include "reportgenerator.h"
 
 #include <QCoreApplication>
@@ -60,6 +61,27 @@ QString BenchFiles::report(int cases, double failShare, quint64 seed)
     ReportGenerator generator;
     generator.setCaseCount(cases);
     generator.setFailShare(failShare);
+    generator.setSeed(seed);
+    if (!generator.write(&file) || !file.commit()) {
+        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path),
+                     qPrintable(generator.errorString()));
+        return QString();
+    }
+    return path;
+}
+
+QString BenchFiles::junit(int cases, quint64 seed)
+{
+    const QString name =
+        QStringLiteral("junit_%1cases_seed%2_v%3.xml").arg(cases).arg(seed).arg(GeneratorVersion);
+    const QString path = QDir(cacheDirectory()).filePath(name);
+    if (QFileInfo::exists(path))
+        return path;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    JUnitGenerator generator;
+    generator.setCaseCount(cases);
     generator.setSeed(seed);
     if (!generator.write(&file) || !file.commit()) {
         std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path),

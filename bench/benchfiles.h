@@ -17,6 +17,10 @@ public:
     // first request. Empty when it cannot be written.
     static QString report(int cases, double failShare = 0.1, quint64 seed = 1);
 
+    // Path of the generated JUnit XML file of that many cases, generated
+    // on the first request like report(). Empty when it cannot be written.
+    static QString junit(int cases, quint64 seed = 1);
+
     // Path of a file of the source tree ("resources/lib/reporterstyle.aml"),
     // found through $XRD_SOURCE_DIR, the folders above the programs, or the
     // build folder's CMake cache. Empty when not found.

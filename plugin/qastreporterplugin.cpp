@@ -76,12 +76,17 @@ void QAStReporterPlugin::initialize(QUnknownInterface* host, QARes* resources)
 
 QStringList QAStReporterPlugin::accept()
 {
-    return {QStringLiteral("*.xrd")};
+    return {QStringLiteral("*.xrd"), QStringLiteral("*.xml"), QStringLiteral("*.trx"),
+            QStringLiteral("*.tap")};
 }
 
 QStringList QAStReporterPlugin::filters()
 {
-    return {tr("Report", "Reporter Plugin Extended Filters") + QStringLiteral(" (*.xrd)")};
+    // Other tools' results are told apart by their content, not by these
+    // extensions: the patterns only pick the files a dialog shows.
+    return {tr("Report", "Reporter Plugin Extended Filters") + QStringLiteral(" (*.xrd)"),
+            tr("Test results", "Reporter Plugin Extended Filters") +
+                QStringLiteral(" (*.xml *.trx *.tap)")};
 }
 
 QAStViewerWindow* QAStReporterPlugin::create(QStringList& files, bool activateDisplay,

@@ -2,6 +2,7 @@
 
 #include "ddocument.h"
 #include "qareporterdata.h"
+#include "qaresultimporter.h"
 #include "qastxmlrodhandler.h"
 #include "qastxmlrodreader.h"
 
@@ -58,10 +59,13 @@ QAReporterData* QAReporterLoader::read(const QString& path)
         m_reasons.append(QCoreApplication::translate("QAReporter", "No such file."));
         return nullptr;
     }
+    if (file.open(QIODevice::ReadOnly) &&
+        QAResultImporter::recognises(file.peek(QAResultImporter::HeadSize)))
+        return import(path);
     QAstXmlRodReader reader;
     if (QAstXmlRodHandler* handler = reader.handler())
         handler->setStyles(m_styles);
-    if (!file.open(QIODevice::ReadOnly) || !reader.parse(&file, &file, m_progress)) {
+    if (!file.isOpen() || !reader.parse(&file, &file, m_progress)) {
         m_missing.append(path);
         m_reasons.append(file.isOpen() ? reader.errorString().trimmed() : file.errorString());
         return nullptr;
@@ -75,4 +79,16 @@ QAReporterData* QAReporterLoader::read(const QString& path)
     record->okCount = reader.okTotal();
     record->neCount = reader.neTotal();
     return record;
+}
+
+QAReporterData* QAReporterLoader::import(const QString& path)
+{
+    QString error;
+    std::unique_ptr<QAReporterData> record =
+        QAResultImporter::import(path, m_styles, m_progress, &error);
+    if (!record) {
+        m_missing.append(path);
+        m_reasons.append(error);
+    }
+    return record.release();
 }

@@ -8,7 +8,9 @@ class DStyle;
 class QAReporterData;
 class QAStudioInterface;
 
-// Reads report files into records, one file at a time, streaming. A file
+// Reads report files into records, one file at a time, streaming: report
+// files with the report reader, other tools' result files (recognised from
+// their content) through the result importer. A file
 // that is missing or cannot be read is listed, not fatal; running out of
 // memory stops the load.
 class QAReporterLoader
@@ -31,6 +33,7 @@ public:
 
 private:
     QAReporterData* read(const QString& path);
+    QAReporterData* import(const QString& path);
 
     QAStudioInterface* m_progress;
     QList<DStyle*> m_styles;

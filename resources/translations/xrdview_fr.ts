@@ -660,6 +660,11 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <translation>Rapport</translation>
     </message>
     <message>
+        <source>Test results</source>
+        <comment>Reporter Plugin Extended Filters</comment>
+        <translation>Résultats de tests</translation>
+    </message>
+    <message>
         <source>Test Report</source>
         <comment>Test Report Window Title</comment>
         <translation>Rapport de test</translation>

@@ -139,8 +139,9 @@ void TestPlugin::fixedAnswers()
     QCOMPARE(plugin->description(), QString("The Reporter"));
     QCOMPARE(plugin->author(), QString("Pelorin Vantrel"));
     QCOMPARE(plugin->version(), QString("Version 1.0.0"));
-    QCOMPARE(plugin->accept(), QStringList({"*.xrd"}));
-    QCOMPARE(plugin->filters(), QStringList({"Report (*.xrd)"}));
+    QCOMPARE(plugin->accept(), QStringList({"*.xrd", "*.xml", "*.trx", "*.tap"}));
+    QCOMPARE(plugin->filters(),
+             QStringList({"Report (*.xrd)", "Test results (*.xml *.trx *.tap)"}));
     QCOMPARE(plugin->pluginName(), QString("Pelorin Vantrel Halvora Report Viewer"));
     QVERIFY(plugin->pluginIcon().isEmpty());
     QCOMPARE(plugin->pluginDescription(),
@@ -292,7 +293,8 @@ void TestPlugin::filtersFollowTheInstalledTranslation()
     QVERIFY(french.load(QStringLiteral(":/i18n/xrdview_fr.qm")));
     QVERIFY(QCoreApplication::installTranslator(&french));
     auto remove = qScopeGuard([&french] { QCoreApplication::removeTranslator(&french); });
-    QCOMPARE(m_plugin->filters(), QStringList({"Rapport (*.xrd)"}));
+    QCOMPARE(m_plugin->filters(),
+             QStringList({"Rapport (*.xrd)", "Résultats de tests (*.xml *.trx *.tap)"}));
     QCOMPARE(m_plugin->name(), QString("Reporter"));
     QCOMPARE(m_plugin->pluginName(), QString("Visionneuse de rapports Pelorin Vantrel Halvora"));
 }

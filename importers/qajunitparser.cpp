@@ -1,0 +1,460 @@
+#include "qajunitparser.h"
+
+#include "qatestcount.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cmath>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("QAJUnitParser", text);
+}
+
+// Seconds as tools write them: "0.25", "1,234.5" (thousands separated);
+// -1 when missing or not a usable number.
+double secondsOf(QStringView text)
+{
+    text = text.trimmed();
+    if (text.isEmpty())
+        return -1;
+    // Most times are plain decimals ("0.123"): read without the general
+    // number parser, which costs more than the rest of a passed case.
+    qint64 digits = 0;
+    int count = 0;
+    int fraction = -1;
+    bool plain = true;
+    for (QChar c : text) {
+        if (c == u'.' && fraction < 0) {
+            fraction = 0;
+        } else if (c >= u'0' && c <= u'9' && ++count <= 15) {
+            digits = digits * 10 + (c.unicode() - u'0');
+            if (fraction >= 0)
+                ++fraction;
+        } else {
+            plain = false;
+            break;
+        }
+    }
+    if (plain && count > 0)
+        return double(digits) / std::pow(10.0, qMax(0, fraction));
+    QString digitsText = text.toString();
+    digitsText.remove(QLatin1Char(','));
+    bool ok = false;
+    const double value = digitsText.toDouble(&ok);
+    return ok && std::isfinite(value) && value >= 0 ? value : -1;
+}
+
+bool isFailure(QStringView name)
+{
+    return name == u"failure" || name == u"error";
+}
+
+bool isFlaky(QStringView name)
+{
+    return name == u"flakyFailure" || name == u"flakyError" || name == u"rerunFailure" ||
+           name == u"rerunError";
+}
+
+} // namespace
+
+bool QAJUnitParser::recognises(const QByteArray& head)
+{
+    QXmlStreamReader xml(head);
+    xml.setNamespaceProcessing(false);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement)
+            return xml.qualifiedName() == u"testsuites" || xml.qualifiedName() == u"testsuite";
+    }
+    return false;
+}
+
+bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
+{
+    m_error.clear();
+    m_open.clear();
+    m_suites.clear();
+    m_runBegun = false;
+    std::fill(std::begin(m_runDeclared), std::end(m_runDeclared), -1);
+    m_sink = sink;
+    m_fileName.clear();
+    if (auto* file = qobject_cast<QFile*>(device))
+        m_fileName = file->fileName();
+    if (!device || !sink)
+        return fail(tr("nothing to read"));
+    m_xml.clear();
+    m_xml.setDevice(device);
+    m_xml.setNamespaceProcessing(false);
+    m_xml.setEntityExpansionLimit(1024);
+
+    while (!m_xml.atEnd()) {
+        switch (m_xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (!start())
+                return false;
+            break;
+        case QXmlStreamReader::EndElement:
+            end();
+            break;
+        case QXmlStreamReader::Characters:
+            if (!m_open.empty() && m_open.back().text)
+                m_open.back().text->append(m_xml.text());
+            break;
+        case QXmlStreamReader::DTD:
+            // Results never declare entities; declared ones are refused so
+            // that nested expansions cannot blow up.
+            if (!m_xml.entityDeclarations().isEmpty())
+                return fail(tr("the file declares XML entities, which test results never need"));
+            break;
+        default:
+            break;
+        }
+    }
+    if (m_xml.hasError()) {
+        if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && !m_open.empty())
+            return fail(tr("the file ends before its last element is closed (truncated?)"));
+        return fail(m_xml.errorString());
+    }
+    if (!m_runBegun)
+        return fail(tr("no test result found"));
+    m_sink->endRun();
+    return true;
+}
+
+bool QAJUnitParser::fail(const QString& message)
+{
+    if (m_xml.device() && m_xml.lineNumber() > 0)
+        m_error = tr("line %1, column %2: %3")
+                      .arg(m_xml.lineNumber())
+                      .arg(m_xml.columnNumber())
+                      .arg(message);
+    else
+        m_error = message;
+    return false;
+}
+
+QString QAJUnitParser::attribute(QLatin1String name) const
+{
+    return m_xml.attributes().value(name).toString();
+}
+
+void QAJUnitParser::readDeclared(qint64* declared) const
+{
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    auto count = [&attributes](const char* name) {
+        const QStringView text = attributes.value(QLatin1String(name));
+        return text.isNull() ? qint64(-1) : QATestCount::parse(text);
+    };
+    declared[0] = count("tests");
+    declared[1] = count("failures");
+    declared[2] = count("errors");
+    // Disabled cases are written as cases that did not run.
+    const qint64 skipped = count("skipped");
+    const qint64 disabled = count("disabled");
+    declared[3] =
+        skipped < 0 || disabled < 0 ? qMax(skipped, disabled) : QATestCount::add(skipped, disabled);
+}
+
+bool QAJUnitParser::start()
+{
+    if (int(m_open.size()) >= MaxDepth)
+        return fail(tr("elements nested deeper than %1 levels").arg(MaxDepth));
+    const QStringView name = m_xml.qualifiedName();
+    const Kind parent = m_open.empty() ? Root : m_open.back().kind;
+    Kind kind = Ignored;
+    switch (parent) {
+    case Root:
+        if (m_open.empty()) {
+            if (name != u"testsuites" && name != u"testsuite")
+                return fail(tr("not a JUnit XML file: root element <%1>").arg(name));
+            kind = name == u"testsuites" ? Root : Suite;
+            if (kind == Root)
+                readDeclared(m_runDeclared);
+        } else {
+            kind = startInRoot(name);
+        }
+        break;
+    case Suite:
+        kind = startInSuite(name);
+        break;
+    case Case:
+        kind = startInCase(name);
+        break;
+    case Properties:
+        kind = name == u"property" ? Property : Ignored;
+        break;
+    default:
+        break;
+    }
+    // Text inside a child of a text element (markup in a failure) still
+    // belongs to that text.
+    const bool inText = parent == Failure || parent == SuiteFailure || parent == Skipped ||
+                        parent == Output || parent == Property;
+    Open open{kind, inText && kind == Ignored ? m_open.back().text : nullptr};
+    switch (kind) {
+    case Suite:
+        startSuite();
+        break;
+    case Case:
+        startCase(false);
+        break;
+    case SuiteFailure:
+        startCase(true);
+        startFailure(false);
+        open.text = &m_case.details;
+        break;
+    case Failure:
+        startFailure(true);
+        open.text = &m_case.details;
+        break;
+    case Skipped:
+        m_caseSkipped = true;
+        if (m_skipMessage.isEmpty())
+            m_skipMessage = attribute(QLatin1String("message"));
+        break;
+    case Flaky:
+        m_caseFlaky = true;
+        break;
+    case Output:
+        open.text = name == u"system-out" ? &m_case.systemOut : &m_case.systemErr;
+        break;
+    case Property:
+        startProperty(open);
+        break;
+    default:
+        break;
+    }
+    m_open.push_back(open);
+    return true;
+}
+
+QAJUnitParser::Kind QAJUnitParser::startInRoot(QStringView name)
+{
+    return name == u"testsuite" ? Suite : Ignored;
+}
+
+QAJUnitParser::Kind QAJUnitParser::startInSuite(QStringView name)
+{
+    if (name == u"testsuite")
+        return Suite;
+    if (name == u"testcase")
+        return Case;
+    if (isFailure(name))
+        return SuiteFailure;
+    // Properties come before the cases: they go with the suite's start.
+    if (name == u"properties" && !m_suites.back().begun)
+        return Properties;
+    return Ignored;
+}
+
+QAJUnitParser::Kind QAJUnitParser::startInCase(QStringView name)
+{
+    if (isFailure(name))
+        return Failure;
+    if (name == u"skipped")
+        return Skipped;
+    if (isFlaky(name))
+        return Flaky;
+    if (name == u"system-out" || name == u"system-err")
+        return Output;
+    if (name == u"properties")
+        return Properties;
+    return Ignored;
+}
+
+void QAJUnitParser::end()
+{
+    if (m_open.empty())
+        return;
+    const Kind kind = m_open.back().kind;
+    switch (kind) {
+    case Root:
+        // An empty run is a run.
+        beginRun();
+        break;
+    case Suite:
+        endSuite();
+        break;
+    case Case:
+    case SuiteFailure:
+        endCase();
+        break;
+    case Property:
+        endProperty();
+        break;
+    default:
+        break;
+    }
+    m_open.pop_back();
+}
+
+void QAJUnitParser::beginRun()
+{
+    if (m_runBegun)
+        return;
+    m_runBegun = true;
+    QAResultRunInfo info;
+    info.fileName = m_fileName;
+    info.tool = QStringLiteral("JUnit XML");
+    if (!m_suites.empty()) {
+        info.timestamp = m_suites.front().timestamp;
+        info.host = m_suites.front().host;
+    }
+    m_sink->beginRun(info);
+    if (m_runDeclared[0] >= 0)
+        m_sink->declaredTotals(m_runDeclared[0], m_runDeclared[1], m_runDeclared[2],
+                               m_runDeclared[3]);
+}
+
+void QAJUnitParser::beginSuite(SuiteInfo& suite)
+{
+    if (suite.begun)
+        return;
+    beginRun();
+    suite.begun = true;
+    m_sink->beginSuite(suite.name, suite.properties);
+    suite.properties.clear();
+    if (suite.declared[0] >= 0 || suite.declared[1] >= 0 || suite.declared[2] >= 0 ||
+        suite.declared[3] >= 0)
+        m_sink->declaredTotals(suite.declared[0], suite.declared[1], suite.declared[2],
+                               suite.declared[3]);
+}
+
+void QAJUnitParser::startSuite()
+{
+    if (!m_suites.empty()) {
+        beginSuite(m_suites.back());
+        leaveClass();
+    }
+    SuiteInfo suite;
+    suite.name = attribute(QLatin1String("name"));
+    suite.timestamp = attribute(QLatin1String("timestamp"));
+    suite.host = attribute(QLatin1String("hostname"));
+    readDeclared(suite.declared);
+    m_suites.push_back(std::move(suite));
+}
+
+void QAJUnitParser::endSuite()
+{
+    beginSuite(m_suites.back());
+    leaveClass();
+    m_sink->endSuite();
+    m_suites.pop_back();
+}
+
+void QAJUnitParser::enterClass(const QString& className)
+{
+    SuiteInfo& suite = m_suites.back();
+    if (className.isEmpty() || className == suite.name) {
+        leaveClass();
+        return;
+    }
+    if (suite.classOpen && suite.className == className)
+        return;
+    leaveClass();
+    suite.classOpen = true;
+    suite.className = className;
+    m_sink->beginClass(className);
+}
+
+void QAJUnitParser::leaveClass()
+{
+    SuiteInfo& suite = m_suites.back();
+    if (!suite.classOpen)
+        return;
+    suite.classOpen = false;
+    suite.className.clear();
+    m_sink->endClass();
+}
+
+void QAJUnitParser::startCase(bool suiteFailure)
+{
+    SuiteInfo& suite = m_suites.back();
+    beginSuite(suite);
+    m_case = QAResultCase();
+    m_caseFailed = false;
+    m_caseSkipped = false;
+    m_caseFlaky = false;
+    m_skipMessage.clear();
+    m_fileAttribute.clear();
+    m_lineAttribute = 0;
+    if (suiteFailure) {
+        m_case.name = suite.name;
+        return;
+    }
+    m_case.name = attribute(QLatin1String("name"));
+    m_case.className = attribute(QLatin1String("classname"));
+    m_case.seconds = secondsOf(m_xml.attributes().value(QLatin1String("time")));
+    m_fileAttribute = attribute(QLatin1String("file"));
+    bool ok = false;
+    const int line = m_xml.attributes().value(QLatin1String("line")).toInt(&ok);
+    m_lineAttribute = ok && line > 0 ? line : 0;
+    // A case some tools list without running it (disabled, filtered out).
+    const QStringView status = m_xml.attributes().value(QLatin1String("status"));
+    if (status == u"notrun" || status == u"disabled" || status == u"skipped")
+        m_caseSkipped = true;
+}
+
+void QAJUnitParser::startFailure(bool forCase)
+{
+    // A second failure of one case adds its text to the details.
+    if (!m_caseFailed || !forCase) {
+        m_case.failureType = attribute(QLatin1String("type"));
+        m_case.message = attribute(QLatin1String("message"));
+    } else if (!m_case.details.isEmpty()) {
+        m_case.details += QStringLiteral("\n\n");
+    }
+    m_caseFailed = true;
+}
+
+void QAJUnitParser::endCase()
+{
+    QAResultCase& testCase = m_case;
+    if (m_caseFailed) {
+        testCase.state = QAResultCase::Failed;
+    } else if (m_caseSkipped) {
+        testCase.state = QAResultCase::Inconclusive;
+        testCase.message = m_skipMessage;
+    } else {
+        testCase.state = QAResultCase::Passed;
+        testCase.flaky = m_caseFlaky;
+    }
+    // Where the test is written; the builder prefers where a failure
+    // happened, when its text says.
+    if (!m_fileAttribute.isEmpty() && m_lineAttribute > 0) {
+        testCase.sourceFile = m_fileAttribute;
+        testCase.sourceLine = m_lineAttribute;
+    }
+    enterClass(testCase.className);
+    m_sink->addCase(testCase);
+    // The texts can be large; they are not kept past their case.
+    m_case = QAResultCase();
+}
+
+void QAJUnitParser::startProperty(Open& open)
+{
+    m_propertyName = attribute(QLatin1String("name"));
+    const QStringView value = m_xml.attributes().value(QLatin1String("value"));
+    m_propertyValue = value.toString();
+    // Some tools write the value as the element's text.
+    if (value.isNull())
+        open.text = &m_propertyValue;
+}
+
+void QAJUnitParser::endProperty()
+{
+    // m_open holds ... owner, <properties>, <property>.
+    if (m_open.size() < 3)
+        return;
+    const Kind owner = m_open[m_open.size() - 3].kind;
+    const QPair<QString, QString> property(m_propertyName, m_propertyValue.trimmed());
+    if (owner == Case)
+        m_case.properties.append(property);
+    else if (owner == Suite && !m_suites.empty() && !m_suites.back().begun)
+        m_suites.back().properties.append(property);
+    m_propertyName.clear();
+    m_propertyValue.clear();
+}

@@ -1,0 +1,111 @@
+#include "qaresultimporter.h"
+
+#include "qajunitparser.h"
+#include "qanunitparser.h"
+#include "qaprogressdevice.h"
+#include "qareporterdata.h"
+#include "qaresultreportbuilder.h"
+#include "qatapparser.h"
+#include "qatrxparser.h"
+#include "qaxunitparser.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("QAResultImporter", text);
+}
+
+// Reads device into sink with a fresh parser of type Parser.
+template <typename Parser> bool readWith(QIODevice* device, QAResultSink* sink, QString* error)
+{
+    Parser parser;
+    if (parser.read(device, sink))
+        return true;
+    *error = parser.errorString();
+    return false;
+}
+
+struct Format
+{
+    const char* name;
+    bool (*recognises)(const QByteArray& head);
+    bool (*read)(QIODevice* device, QAResultSink* sink, QString* error);
+};
+
+// Every format read, one line each, tried in this order.
+const Format formats[] = {
+    {"JUnit XML", &QAJUnitParser::recognises, &readWith<QAJUnitParser>},
+    {"NUnit 3", &QANUnitParser::recognises, &readWith<QANUnitParser>},
+    {"xUnit.net v2", &QAXUnitParser::recognises, &readWith<QAXUnitParser>},
+    {"TRX", &QATrxParser::recognises, &readWith<QATrxParser>},
+    {"TAP", &QATapParser::recognises, &readWith<QATapParser>},
+};
+
+const Format* formatOf(const QByteArray& head)
+{
+    for (const Format& format : formats) {
+        if (format.recognises(head))
+            return &format;
+    }
+    return nullptr;
+}
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+bool QAResultImporter::recognises(const QByteArray& head)
+{
+    return formatOf(head) != nullptr;
+}
+
+QString QAResultImporter::formatName(const QByteArray& head)
+{
+    const Format* format = formatOf(head);
+    return format ? QLatin1String(format->name) : QString();
+}
+
+std::unique_ptr<QAReporterData> QAResultImporter::import(const QString& path,
+                                                         const QList<DStyle*>& styles,
+                                                         QAStudioInterface* progress,
+                                                         QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, tr("The file %1 cannot be read: %2.").arg(path, file.errorString()));
+        return nullptr;
+    }
+    const Format* format = formatOf(file.peek(HeadSize));
+    if (!format) {
+        setError(error,
+                 tr("%1 is not a test result file in a format this viewer reads.").arg(path));
+        return nullptr;
+    }
+    QAResultReportBuilder builder(styles);
+    builder.setFileName(path);
+    QString problem;
+    bool read = false;
+    {
+        QAProgressDevice device(&file, progress,
+                                QCoreApplication::translate("Reporter", "Analysing %1")
+                                    .arg(QFileInfo(path).fileName()));
+        read = format->read(&device, &builder, &problem);
+    }
+    std::unique_ptr<QAReporterData> record = read ? builder.takeRecord() : nullptr;
+    if (!record) {
+        setError(error, tr("%1 (%2): %3")
+                            .arg(path, QLatin1String(format->name),
+                                 problem.isEmpty() ? tr("no test run found") : problem));
+        return nullptr;
+    }
+    return record;
+}

@@ -1,0 +1,664 @@
+#include "qaresultreportbuilder.h"
+
+#include "ditems.h"
+#include "dstyle.h"
+#include "qareporterdata.h"
+#include "qareporterdatatree.h"
+#include "qareporternode.h"
+#include "qasourcelocation.h"
+#include "qatestcount.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+
+// Details longer than this many lines fold into a popup.
+const int FoldedLines = 15;
+const int MaxTitleLevel = 6;
+const int MaxSharedLines = 4096;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("QAResultReportBuilder", text);
+}
+
+// The style of details and output when the viewer's styles have none.
+DStyle* fallbackMonospace()
+{
+    static DStyle style = [] {
+        DStyle made(QStringLiteral("Monospace"));
+        made.setFamily(QStringLiteral("Monospace"));
+        made.setPointSize(9);
+        made.setColor(QColor(0x20, 0x21, 0x24));
+        made.setBackground(QColor(0xf5, 0xf7, 0xfa));
+        made.setAlignment(Qt::AlignLeft);
+        made.setMargin(1);
+        return made;
+    }();
+    return &style;
+}
+
+// One string per state, which every node shares.
+const QString& stateText(const char* state)
+{
+    static const QString ok = QStringLiteral("ok");
+    static const QString ko = QStringLiteral("ko");
+    static const QString ne = QStringLiteral("NE");
+    return qstrcmp(state, "ok") == 0 ? ok : qstrcmp(state, "ko") == 0 ? ko : ne;
+}
+
+QString seconds(double value)
+{
+    return QString::number(value, 'f', value < 10 ? 3 : 1) + QStringLiteral(" s");
+}
+
+QString countText(qint64 count)
+{
+    return QString::number(count);
+}
+
+// The lines of a block of text, without carriage returns and without the
+// empty lines that end it.
+QList<QStringView> linesOf(const QString& text)
+{
+    QList<QStringView> lines;
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        lines.append(line);
+    }
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+void QAResultReportBuilder::Counts::add(const Counts& other)
+{
+    passed = QATestCount::add(passed, other.passed);
+    failed = QATestCount::add(failed, other.failed);
+    inconclusive = QATestCount::add(inconclusive, other.inconclusive);
+    seconds += other.seconds;
+    timed = timed || other.timed;
+}
+
+qint64 QAResultReportBuilder::Counts::total() const
+{
+    return QATestCount::add(QATestCount::add(passed, failed), inconclusive);
+}
+
+QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_styles(styles)
+{
+    // Translated once: a case is short work. By state: timed, then untimed.
+    static const char* const lines[] = {
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed in %1"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed after %1"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed"),
+        QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
+    for (int i = 0; i < 6; ++i)
+        m_stateLines[i] = tr(lines[i]);
+    for (int level = 1; level <= MaxTitleLevel; ++level) {
+        const QString name = QStringLiteral("Title") + QString::number(level);
+        m_titleStyles[level - 1][0] = style(name);
+        m_titleStyles[level - 1][1] = style(name + QStringLiteral(" Passed"));
+        m_titleStyles[level - 1][2] = style(name + QStringLiteral(" Failed"));
+    }
+    m_monospace = style(QStringLiteral("Monospace"));
+    if (!m_monospace)
+        m_monospace = fallbackMonospace();
+}
+
+QAResultReportBuilder::~QAResultReportBuilder() = default;
+
+DStyle* QAResultReportBuilder::style(const QString& name) const
+{
+    const auto cached = m_styleCache.constFind(name);
+    if (cached != m_styleCache.constEnd())
+        return cached.value();
+    DStyle* found = nullptr;
+    for (DStyle* candidate : m_styles) {
+        if (candidate->name() == name) {
+            found = candidate;
+            break;
+        }
+    }
+    m_styleCache.insert(name, found);
+    return found;
+}
+
+DStyle* QAResultReportBuilder::titleStyle(int level, const char* state) const
+{
+    const int column = qstrcmp(state, "ok") == 0 ? 1 : qstrcmp(state, "ko") == 0 ? 2 : 0;
+    return m_titleStyles[qBound(1, level, MaxTitleLevel) - 1][column];
+}
+
+const char* QAResultReportBuilder::stateName(const Counts& counts)
+{
+    if (counts.failed > 0)
+        return "ko";
+    if (counts.inconclusive > 0 || counts.passed == 0)
+        return "NE";
+    return "ok";
+}
+
+DItem* QAResultReportBuilder::add(DItem* item)
+{
+    OpenItem& parent = m_open.back();
+    parent.item->insertAfter(parent.lastChild, item);
+    parent.lastChild = item;
+    // The nodes begun since the last item start here, as the reader binds
+    // them to the first item made inside them.
+    for (QAReporterNode* node : std::as_const(m_pending))
+        node->startItem = item;
+    m_pending.clear();
+    m_last = item;
+    return item;
+}
+
+DItemContainer* QAResultReportBuilder::open(DItemContainer* item)
+{
+    add(item);
+    m_open.push_back({item, nullptr});
+    return item;
+}
+
+void QAResultReportBuilder::closeTo(int openItems)
+{
+    while (int(m_open.size()) > openItems)
+        m_open.pop_back();
+}
+
+void QAResultReportBuilder::addParagraph(const QString& text, const QString& styleName)
+{
+    DItemContainer* paragraph = open(new DParagraph);
+    paragraph->setStyle(style(styleName));
+    add(new DText(text));
+    m_open.pop_back();
+}
+
+// One monospace paragraph per line: the document collapses white space
+// inside a paragraph, line breaks included.
+void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
+{
+    for (QStringView line : lines) {
+        DItemContainer* paragraph = open(new DParagraph);
+        paragraph->setStyle(m_monospace);
+        // A paragraph shows no white space at its ends: none is kept.
+        line = line.trimmed();
+        if (!line.isEmpty())
+            add(new DText(line.toString()));
+        m_open.pop_back();
+    }
+}
+
+void QAResultReportBuilder::addPopup(const QString& label, const QString& anchor,
+                                     const QList<QStringView>& lines)
+{
+    DItemContainer* link = open(new DPopupLink(anchor));
+    link->setStyle(style(QStringLiteral("Link")));
+    add(new DText(label));
+    m_open.pop_back();
+    DItemContainer* popup = open(new DPopup);
+    popup->setName(anchor);
+    addTextBlock(lines);
+    m_open.pop_back();
+}
+
+void QAResultReportBuilder::addProperties(const QList<QPair<QString, QString>>& properties)
+{
+    if (properties.isEmpty())
+        return;
+    auto* table = new DTable(DTable::Outline);
+    table->setWidths({0.3, 0.7});
+    open(table);
+    for (const auto& [name, value] : properties) {
+        open(new DRow);
+        add(new DCellText(0, 0, name))->setStyle(style(QStringLiteral("Array Title")));
+        add(new DCellText(0, 0, value))->setStyle(style(QStringLiteral("Array")));
+        m_open.pop_back();
+    }
+    m_open.pop_back();
+}
+
+void QAResultReportBuilder::addSummaryTable(Level& level)
+{
+    auto* table = new DTable(DTable::Grid);
+    table->setWidths({0.25, 0.25, 0.25, 0.25});
+    open(table);
+    open(new DRow);
+    for (const char* heading : {"Passed", "Failed", "Inconclusive", "Time"})
+        add(new DCellText(0, 0, tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+    m_open.pop_back();
+    // The figures are known when the suite ends; their cells are made now
+    // so that the suite's items stay in document order.
+    open(new DRow);
+    for (DCellText*& cell : level.summary) {
+        cell = new DCellText;
+        add(cell)->setStyle(style(QStringLiteral("Array")));
+    }
+    m_open.pop_back();
+    m_open.pop_back();
+}
+
+void QAResultReportBuilder::fillSummary(const Level& level)
+{
+    const Counts& counts = level.counts;
+    level.summary[0]->setText(countText(counts.passed));
+    level.summary[1]->setText(countText(counts.failed));
+    level.summary[2]->setText(countText(counts.inconclusive));
+    level.summary[3]->setText(counts.timed ? seconds(counts.seconds) : QStringLiteral("-"));
+    if (counts.passed > 0)
+        level.summary[0]->setStyle(style(QStringLiteral("Array Passed")));
+    if (counts.failed > 0)
+        level.summary[1]->setStyle(style(QStringLiteral("Array Failed")));
+    if (counts.inconclusive > 0)
+        level.summary[2]->setStyle(style(QStringLiteral("Warning")));
+}
+
+QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, const QString& type)
+{
+    auto* node = new QAReporterNode;
+    m_tree->appendChild(node);
+    m_tree->toLastChild();
+    node->name = name;
+    // Nodes share one string per type, as the reader's do.
+    const qsizetype known = m_types.indexOf(type);
+    if (known < 0)
+        m_types.append(type);
+    node->type = m_types.at(known < 0 ? m_types.size() - 1 : known);
+    node->id = QString::number(++m_nodeCount);
+    m_pending.append(node);
+    return node;
+}
+
+void QAResultReportBuilder::endNode(const QString& state)
+{
+    QAReporterNode* node = m_tree->iterator()->current()->data;
+    node->state = state;
+    m_pending.removeOne(node);
+    node->endItem = m_last;
+    m_tree->toParent();
+}
+
+int QAResultReportBuilder::nextTitleLevel() const
+{
+    return m_levels.empty() ? 1 : qMin(m_levels.back().titleLevel + 1, MaxTitleLevel);
+}
+
+void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
+{
+    m_record.reset();
+    m_overview = nullptr;
+    m_overviewLastRow = nullptr;
+    m_levels.clear();
+    m_open.clear();
+    m_pending.clear();
+    m_types.clear();
+    m_nodeCount = 0;
+    m_okTotal = 0;
+    m_koTotal = 0;
+    m_neTotal = -1;
+    m_fileName = m_givenFileName.isEmpty() ? info.fileName : m_givenFileName;
+    const QFileInfo file(m_fileName);
+    m_document = std::make_unique<DDocument>(file.fileName(), file.completeBaseName());
+    m_open.push_back({m_document.get(), nullptr});
+    // The root stands for the whole file, as the reader's XROD element does.
+    auto* root = new QAReporterNode;
+    root->startItem = m_document.get();
+    m_tree = std::make_unique<QAReporterDataTree>(root);
+
+    DItemContainer* title = open(new DTitle(1));
+    title->setStyle(style(QStringLiteral("Title0")));
+    add(new DText(file.fileName()));
+    m_open.pop_back();
+    QStringList facts{info.tool};
+    if (!info.timestamp.isEmpty())
+        facts.append(info.timestamp);
+    if (!info.host.isEmpty())
+        facts.append(tr("host %1").arg(info.host));
+    facts.removeAll(QString());
+    if (!facts.isEmpty())
+        addParagraph(facts.join(QStringLiteral(" \u00b7 ")), QStringLiteral("Normal"));
+
+    beginLevel(RunLevel, file.fileName(), {});
+    QAReporterNode* run = m_levels.back().node;
+    if (!file.fileName().isEmpty())
+        run->base = file.absolutePath() + QLatin1Char('/');
+}
+
+void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
+                                       const QList<QPair<QString, QString>>& properties)
+{
+    static const QString types[] = {QStringLiteral("run"), QStringLiteral("suite"),
+                                    QStringLiteral("class")};
+    Level level;
+    level.kind = kind;
+    level.name = name;
+    level.titleLevel = nextTitleLevel();
+    level.node = beginNode(name, types[kind]);
+    level.openItems = int(m_open.size());
+    DItemContainer* section = open(new DSection);
+    section->setName(level.node->id);
+    level.title = static_cast<DTitle*>(open(new DTitle(level.titleLevel)));
+    // The file's name already heads the document: the run's section is
+    // the overview of its suites.
+    if (kind == RunLevel)
+        add(new DText(tr("Results by suite")));
+    else
+        add(new DText(name.isEmpty() ? tr("(unnamed)") : name));
+    m_open.pop_back();
+    if (kind == RunLevel)
+        addOverviewTable();
+    else if (kind == SuiteLevel)
+        addSummaryTable(level);
+    addProperties(properties);
+    m_levels.push_back(level);
+}
+
+void QAResultReportBuilder::endLevel()
+{
+    Level level = m_levels.back();
+    m_levels.pop_back();
+    const char* state = stateName(level.counts);
+    level.title->setStyle(titleStyle(level.titleLevel, state));
+    if (level.summary[0])
+        fillSummary(level);
+    checkDeclared(level);
+    closeTo(level.openItems);
+    endNode(stateText(state));
+    if (level.kind == RunLevel)
+        addOverviewRow(tr("All suites"), QString(), level.counts);
+    else if (m_levels.size() == 1 && level.kind == SuiteLevel)
+        addOverviewRow(level.name, level.node->id, level.counts);
+    if (!m_levels.empty())
+        m_levels.back().counts.add(level.counts);
+}
+
+void QAResultReportBuilder::addOverviewTable()
+{
+    m_overview = new DTable(DTable::Grid);
+    m_overview->setWidths({0.4, 0.15, 0.15, 0.15, 0.15});
+    open(m_overview);
+    open(new DRow);
+    for (const char* heading : {"Suite", "Passed", "Failed", "Inconclusive", "Time"})
+        add(new DCellText(0, 0, tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+    m_overviewLastRow = m_open.back().item;
+    m_open.pop_back();
+    m_open.pop_back();
+}
+
+// A row of the run's overview, added when its suite has ended: the table
+// stands before the suites, so the row goes in out of the reading order
+// and binds no node.
+void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& anchor,
+                                           const Counts& counts)
+{
+    if (!m_overview)
+        return;
+    auto* row = new DRow;
+    m_overview->insertAfter(m_overviewLastRow, row);
+    m_overviewLastRow = row;
+    const bool total = anchor.isEmpty();
+    DItem* last = nullptr;
+    auto cell = [&](DItem* item, const char* styleName) {
+        item->setStyle(style(QLatin1String(total ? "Array Title" : styleName)));
+        row->insertAfter(last, item);
+        last = item;
+    };
+    if (total) {
+        cell(new DCellText(0, 0, name), "Array Title");
+    } else {
+        auto* link = new DLink(QStringLiteral("::") + anchor);
+        link->setStyle(style(QStringLiteral("Link")));
+        link->insertAfter(nullptr, new DText(name.isEmpty() ? tr("(unnamed)") : name));
+        auto* first = new DCell;
+        first->insertAfter(nullptr, link);
+        cell(first, "Array");
+    }
+    cell(new DCellText(0, 0, countText(counts.passed)),
+         counts.passed > 0 ? "Array Passed" : "Array");
+    cell(new DCellText(0, 0, countText(counts.failed)),
+         counts.failed > 0 ? "Array Failed" : "Array");
+    cell(new DCellText(0, 0, countText(counts.inconclusive)),
+         counts.inconclusive > 0 ? "Warning" : "Array");
+    cell(new DCellText(0, 0, counts.timed ? seconds(counts.seconds) : QStringLiteral("-")),
+         "Array");
+}
+
+void QAResultReportBuilder::checkDeclared(const Level& level)
+{
+    const qint64* declared = level.declared;
+    const Counts& counted = level.counts;
+    QStringList differences;
+    if (declared[0] >= 0 && declared[0] != counted.total())
+        differences.append(tr("%1 tests (%2 read)").arg(declared[0]).arg(counted.total()));
+    if (declared[1] >= 0 || declared[2] >= 0) {
+        const qint64 failed =
+            QATestCount::add(qMax<qint64>(declared[1], 0), qMax<qint64>(declared[2], 0));
+        if (failed != counted.failed)
+            differences.append(
+                tr("%1 failures and errors (%2 read)").arg(failed).arg(counted.failed));
+    }
+    if (declared[3] >= 0 && declared[3] != counted.inconclusive)
+        differences.append(tr("%1 skipped (%2 read)").arg(declared[3]).arg(counted.inconclusive));
+    if (!differences.isEmpty())
+        warning(tr("The file claims %1 for %2; the counts shown are those of the cases read.")
+                    .arg(differences.join(QStringLiteral(", ")), level.name));
+}
+
+void QAResultReportBuilder::beginSuite(const QString& name,
+                                       const QList<QPair<QString, QString>>& properties)
+{
+    if (m_levels.empty())
+        return;
+    if (m_levels.back().kind == ClassLevel)
+        endLevel();
+    beginLevel(SuiteLevel, name, properties);
+}
+
+void QAResultReportBuilder::beginClass(const QString& name)
+{
+    if (m_levels.empty())
+        return;
+    if (m_levels.back().kind == ClassLevel)
+        endLevel();
+    beginLevel(ClassLevel, name, {});
+}
+
+void QAResultReportBuilder::endClass()
+{
+    if (!m_levels.empty() && m_levels.back().kind == ClassLevel)
+        endLevel();
+}
+
+// A class left open ends with its suite.
+void QAResultReportBuilder::endSuite()
+{
+    endClass();
+    if (!m_levels.empty() && m_levels.back().kind == SuiteLevel)
+        endLevel();
+}
+
+void QAResultReportBuilder::declaredTotals(qint64 tests, qint64 failures, qint64 errors,
+                                           qint64 skipped)
+{
+    if (m_levels.empty())
+        return;
+    qint64* declared = m_levels.back().declared;
+    declared[0] = tests;
+    declared[1] = failures;
+    declared[2] = errors;
+    declared[3] = skipped;
+}
+
+void QAResultReportBuilder::warning(const QString& text)
+{
+    if (m_open.empty())
+        return;
+    addParagraph(text, QStringLiteral("Warning"));
+}
+
+void QAResultReportBuilder::count(QAResultCase::State state)
+{
+    Counts& counts = m_levels.back().counts;
+    switch (state) {
+    case QAResultCase::Passed:
+        counts.passed = QATestCount::add(counts.passed, 1);
+        m_okTotal = QATestCount::add(m_okTotal, 1);
+        break;
+    case QAResultCase::Failed:
+        counts.failed = QATestCount::add(counts.failed, 1);
+        m_koTotal = QATestCount::add(m_koTotal, 1);
+        break;
+    case QAResultCase::Inconclusive:
+        counts.inconclusive = QATestCount::add(counts.inconclusive, 1);
+        m_neTotal = QATestCount::add(qMax<qint64>(m_neTotal, 0), 1);
+        break;
+    }
+}
+
+void QAResultReportBuilder::addCase(const QAResultCase& testCase)
+{
+    if (m_levels.empty())
+        return;
+    const char* state = testCase.state == QAResultCase::Passed   ? "ok"
+                        : testCase.state == QAResultCase::Failed ? "ko"
+                                                                 : "NE";
+    QAReporterNode* node = beginNode(testCase.name, QStringLiteral("testcase"));
+    const int titleLevel = nextTitleLevel();
+    // The node's id names its title: the string is shared, not copied.
+    const QString& anchor = node->id;
+    auto* title = static_cast<DTitle*>(open(new DTitle(titleLevel)));
+    title->setName(anchor);
+    title->setStyle(this->titleStyle(titleLevel, state));
+    add(new DText(testCase.name.isEmpty() ? tr("(unnamed)") : testCase.name));
+    m_open.pop_back();
+    addCaseBody(testCase, anchor);
+    endNode(stateText(state));
+
+    count(testCase.state);
+    if (testCase.seconds >= 0) {
+        m_levels.back().counts.seconds += testCase.seconds;
+        m_levels.back().counts.timed = true;
+    }
+}
+
+// Runs repeat the same few times ("0.001 s") over and over: their lines are
+// made once and shared, up to a bound that keeps the pool small.
+QString QAResultReportBuilder::timedLine(int state, double time)
+{
+    const qint64 key = qint64(qRound64(time * 1000)) * 3 + state;
+    const auto found = m_timedLines.constFind(key);
+    if (found != m_timedLines.constEnd())
+        return found.value();
+    const QString line = m_stateLines[state].arg(seconds(time));
+    if (m_timedLines.size() < MaxSharedLines && time < 10)
+        m_timedLines.insert(key, line);
+    return line;
+}
+
+void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor)
+{
+    static const char* const lineStyles[] = {"Normal Passed", "Normal Failed", "Normal"};
+    addParagraph(stateLine(testCase), QLatin1String(lineStyles[testCase.state]));
+    if (!testCase.failureType.isEmpty() || !testCase.message.isEmpty()) {
+        QString failure = testCase.failureType;
+        if (!failure.isEmpty() && !testCase.message.isEmpty())
+            failure += QStringLiteral(": ");
+        failure += testCase.message;
+        addParagraph(failure, testCase.state == QAResultCase::Failed
+                                  ? QStringLiteral("Normal Failed")
+                                  : QStringLiteral("Normal"));
+    }
+    addSourceLink(testCase);
+    addOutputs(testCase, anchor);
+    addProperties(testCase.properties);
+}
+
+// "Passed in 0.012 s", with the class where no class node shows it and
+// the flaky mark.
+QString QAResultReportBuilder::stateLine(const QAResultCase& testCase)
+{
+    const int state = testCase.state;
+    QString line = testCase.seconds >= 0 && state != QAResultCase::Inconclusive
+                       ? timedLine(state, testCase.seconds)
+                       : m_stateLines[3 + state];
+    const bool classShown =
+        m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
+    if (!testCase.className.isEmpty() && !classShown)
+        line += QStringLiteral(" \u00b7 ") + tr("class %1").arg(testCase.className);
+    if (testCase.flaky)
+        line += QStringLiteral(" \u00b7 ") + tr("flaky: passed on a rerun after failing");
+    return line;
+}
+
+// Where a failure happened, when its text says, beats where the file says
+// the test is.
+void QAResultReportBuilder::addSourceLink(const QAResultCase& testCase)
+{
+    QASourceLocation location;
+    if (testCase.state == QAResultCase::Failed) {
+        location = QASourceLocation::find(testCase.message);
+        if (!location.isValid())
+            location = QASourceLocation::find(testCase.details);
+    }
+    if (!location.isValid()) {
+        location.file = testCase.sourceFile;
+        location.line = testCase.sourceLine;
+    }
+    if (!location.isValid())
+        return;
+    DItemContainer* paragraph = open(new DParagraph);
+    paragraph->setStyle(style(QStringLiteral("Normal")));
+    add(new DText(tr("At ")));
+    DItemContainer* link = open(new DLink(location.target()));
+    link->setStyle(style(QStringLiteral("Link")));
+    add(new DText(location.target()));
+    m_open.pop_back();
+    m_open.pop_back();
+}
+
+// The details in the page, or behind a popup link when long; the output
+// always behind one.
+void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QString& anchor)
+{
+    const QList<QStringView> details = linesOf(testCase.details);
+    if (details.size() > FoldedLines)
+        addPopup(tr("Show the details (%1 lines)").arg(details.size()),
+                 anchor + QStringLiteral("-details"), details);
+    else
+        addTextBlock(details);
+    const QList<QStringView> out = linesOf(testCase.systemOut);
+    if (!out.isEmpty())
+        addPopup(tr("Show the standard output"), anchor + QStringLiteral("-out"), out);
+    const QList<QStringView> err = linesOf(testCase.systemErr);
+    if (!err.isEmpty())
+        addPopup(tr("Show the standard error"), anchor + QStringLiteral("-err"), err);
+}
+
+void QAResultReportBuilder::endRun()
+{
+    if (!m_tree)
+        return;
+    while (!m_levels.empty())
+        endLevel();
+    m_pending.clear();
+    m_open.clear();
+    m_record = std::make_unique<QAReporterData>();
+    m_record->fileName = m_fileName;
+    m_record->tree = m_tree.release();
+    m_record->document = m_document.release();
+    m_record->types = m_types;
+    m_record->okCount = m_okTotal;
+    m_record->koCount = m_koTotal;
+    m_record->neCount = m_neTotal;
+}
+
+std::unique_ptr<QAReporterData> QAResultReportBuilder::takeRecord()
+{
+    return std::move(m_record);
+}

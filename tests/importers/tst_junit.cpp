@@ -1,0 +1,661 @@
+// JUnit-style XML results read into report records: the tree, the counts
+// and the document each tool's dialect gives, the counting rules, hostile
+// input, and the loader that picks the importer by content.
+#include "importersamples.h"
+#include "qajunitparser.h"
+#include "qareporterloader.h"
+#include "qaresultimporter.h"
+#include "qaresultreportbuilder.h"
+#include "recordingstudio.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+struct Import
+{
+    std::unique_ptr<QAReporterData> record;
+    QString error;
+    DItem* document() const { return record ? record->document : nullptr; }
+};
+
+} // namespace
+
+// Records what a parser hands its sink, one line per call.
+class RecordingSink : public QAResultSink
+{
+public:
+    QStringList calls;
+    void beginRun(const QAResultRunInfo& info) override
+    {
+        calls << "run " + info.tool + " " + info.timestamp + " " + info.host;
+    }
+    void beginSuite(const QString& name, const QList<QPair<QString, QString>>& properties) override
+    {
+        calls << QString("suite %1 (%2 properties)").arg(name).arg(properties.size());
+    }
+    void beginClass(const QString& name) override { calls << "class " + name; }
+    void addCase(const QAResultCase& c) override
+    {
+        static const char* const states[] = {"passed", "failed", "inconclusive"};
+        calls << QString("case %1 %2%3").arg(c.name, states[c.state], c.flaky ? " flaky" : "");
+    }
+    void endClass() override { calls << "end class"; }
+    void declaredTotals(qint64 tests, qint64 failures, qint64 errors, qint64 skipped) override
+    {
+        calls << QString("totals %1 %2 %3 %4").arg(tests).arg(failures).arg(errors).arg(skipped);
+    }
+    void endSuite() override { calls << "end suite"; }
+    void warning(const QString& text) override { calls << "warning " + text; }
+    void endRun() override { calls << "end run"; }
+};
+
+class TestJUnit : public QObject
+{
+    Q_OBJECT
+
+public:
+    TestJUnit() : m_styles(namedStyles()) {}
+    ~TestJUnit() override { qDeleteAll(m_styles); }
+
+private slots:
+    void recognisesJUnitFromContent_data();
+    void recognisesJUnitFromContent();
+    void pytestRunBecomesTreeAndDocument();
+    void surefireSuiteWithFlakyPassAndOutput();
+    void jestAndGoFailuresLinkToTheirSource();
+    void googleTestNotRunCasesAreInconclusive();
+    void countingRules_data();
+    void countingRules();
+    void suiteThatCouldNotStartIsOneFailedCase();
+    void declaredTotalsAreCheckedAgainstTheCases();
+    void classesFollowConsecutiveClassnames();
+    void nestedSuitesNestAndCarryTheirStates();
+    void emptyRunIsARecord();
+    void unusualButValidInput();
+    void longDetailsFoldIntoAPopup();
+    void manySuitesStayLinear();
+    void hostileInputIsRefused_data();
+    void hostileInputIsRefused();
+    void damagedSamplesEndInARecordOrAnError();
+    void importerNamesTheFileAndShowsProgress();
+    void loaderReadsJUnitBesideXrod();
+
+private:
+    Import import(const QByteArray& xml, const QString& fileName = "results.xml") const;
+    QList<DStyle*> m_styles;
+};
+
+// The samples are written after the test class: moc stops finding classes
+// after raw strings that hold markup.
+namespace {
+
+// A pytest run: two modules, a failure with its traceback, a skip.
+const char* const pytestSample = R"(<?xml version="1.0" encoding="utf-8"?>
+<testsuites><testsuite name="pytest" errors="0" failures="1" skipped="1" tests="3" time="0.52"
+ timestamp="2026-03-02T10:15:00.123456" hostname="ci-runner-7">
+<testcase classname="tests.test_math" name="test_add" file="tests/test_math.py" line="3" time="0.001"/>
+<testcase classname="tests.test_math" name="test_div" time="0.002"><failure message="ZeroDivisionError: division by zero">def test_div():
+&gt;       assert 1 / 0
+E       ZeroDivisionError: division by zero
+
+tests/test_math.py:9: ZeroDivisionError</failure></testcase>
+<testcase classname="tests.test_io" name="test_net" time="0.000"><skipped type="pytest.skip" message="no network">tests/test_io.py:4: no network</skipped></testcase>
+</testsuite></testsuites>
+)";
+
+// A Maven run of one class: a failure whose first frames are the test
+// library's, an error, a flaky pass, output and properties.
+const char* const surefireSample = R"(<?xml version="1.0" encoding="UTF-8"?>
+<testsuite xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" name="com.acme.CartTest" time="1.25" tests="4" errors="1" skipped="0" failures="1">
+  <properties>
+    <property name="java.version" value="21.0.2"/>
+    <property name="os.name" value="Linux"/>
+  </properties>
+  <testcase name="totalIsSum" classname="com.acme.CartTest" time="0.011">
+    <failure message="expected: &lt;5&gt; but was: &lt;4&gt;" type="org.opentest4j.AssertionFailedError"><![CDATA[org.opentest4j.AssertionFailedError: expected: <5> but was: <4>
+	at org.junit.jupiter.api.AssertionFailureBuilder.build(AssertionFailureBuilder.java:151)
+	at org.junit.jupiter.api.Assertions.assertEquals(Assertions.java:150)
+	at com.acme.CartTest.totalIsSum(CartTest.java:42)
+	at java.base/java.lang.reflect.Method.invoke(Method.java:580)
+]]></failure>
+    <system-out><![CDATA[cart: 2 items
+]]></system-out>
+  </testcase>
+  <testcase name="emptyCart" classname="com.acme.CartTest" time="0.002">
+    <error message="null" type="java.lang.NullPointerException">java.lang.NullPointerException
+	at com.acme.Cart.total(Cart.java:17)</error>
+  </testcase>
+  <testcase name="discount" classname="com.acme.CartTest" time="0.3">
+    <flakyFailure message="timeout" type="java.util.concurrent.TimeoutException">java.util.concurrent.TimeoutException</flakyFailure>
+  </testcase>
+  <testcase name="currency" classname="com.acme.CartTest" time="0.001"/>
+</testsuite>
+)";
+
+const char* const jestSample = R"(<?xml version="1.0" encoding="UTF-8"?>
+<testsuites name="jest tests" tests="2" failures="1" errors="0" time="1.9">
+  <testsuite name="src/cart.test.js" errors="0" failures="1" skipped="0" timestamp="2026-03-02T10:20:01" time="0.81" tests="2">
+    <testcase classname="cart adds items" name="cart adds items" time="0.004">
+    </testcase>
+    <testcase classname="cart applies a discount" name="cart applies a discount" time="0.012">
+      <failure>Error: expect(received).toBe(expected) // Object.is equality
+
+Expected: 90
+Received: 100
+    at Object.toBe (/home/ci/shop/src/cart.test.js:14:25)
+    at Promise.then.completed (/home/ci/shop/node_modules/jest-circus/build/utils.js:298:28)</failure>
+    </testcase>
+  </testsuite>
+</testsuites>
+)";
+
+const char* const goSample = R"(<?xml version="1.0" encoding="UTF-8"?>
+<testsuites tests="2" failures="1">
+	<testsuite name="example.com/calc" tests="2" failures="1" errors="0" id="0" hostname="" time="0.004" timestamp="2026-03-02T10:30:00Z">
+		<properties>
+			<property name="go.version" value="go1.22.1 linux/amd64"></property>
+		</properties>
+		<testcase name="TestAdd" classname="example.com/calc" time="0.000"></testcase>
+		<testcase name="TestSub" classname="example.com/calc" time="0.001">
+			<failure message="Failed" type="">    calc_test.go:42: got 1, want 2</failure>
+		</testcase>
+	</testsuite>
+</testsuites>
+)";
+
+const char* const googleTestSample = R"(<?xml version="1.0" encoding="UTF-8"?>
+<testsuites tests="3" failures="1" disabled="1" errors="0" time="0.01" timestamp="2026-03-02T10:40:00.000" name="AllTests">
+  <testsuite name="MathTest" tests="3" failures="1" disabled="1" skipped="0" errors="0" time="0.002" timestamp="2026-03-02T10:40:00.000">
+    <testcase name="Add" file="math_test.cc" line="10" status="run" result="completed" time="0." timestamp="2026-03-02T10:40:00.000" classname="MathTest" />
+    <testcase name="Sub" file="math_test.cc" line="15" status="run" result="completed" time="0.001" classname="MathTest">
+      <failure message="math_test.cc:17&#x0A;Expected equality of these values:&#x0A;  Sub(3, 2)&#x0A;    Which is: 1&#x0A;  2" type=""><![CDATA[math_test.cc:17
+Expected equality of these values:
+  Sub(3, 2)
+    Which is: 1
+  2
+]]></failure>
+    </testcase>
+    <testcase name="DISABLED_Mul" file="math_test.cc" line="20" status="notrun" result="suppressed" time="0" classname="MathTest" />
+  </testsuite>
+</testsuites>
+)";
+
+} // namespace
+
+Import TestJUnit::import(const QByteArray& xml, const QString& fileName) const
+{
+    Import result;
+    QBuffer buffer;
+    buffer.setData(xml);
+    buffer.open(QIODevice::ReadOnly);
+    QAResultReportBuilder builder(m_styles);
+    builder.setFileName(fileName);
+    QAJUnitParser parser;
+    if (parser.read(&buffer, &builder))
+        result.record = builder.takeRecord();
+    else
+        result.error = parser.errorString();
+    return result;
+}
+
+void TestJUnit::recognisesJUnitFromContent_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<bool>("recognised");
+    QTest::newRow("pytest") << QByteArray(pytestSample) << true;
+    QTest::newRow("surefire, a suite as root") << QByteArray(surefireSample) << true;
+    QTest::newRow("byte-order mark, comment, doctype")
+        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by CI -->\n"
+                      "<!DOCTYPE testsuites>\n<testsuites>")
+        << true;
+    QTest::newRow("cut inside the root's attributes") << QByteArray("<testsuite name=\"a") << false;
+    QTest::newRow("report") << QByteArray("<?xml version=\"1.0\"?><XROD><DOCUMENT/></XROD>")
+                            << false;
+    QTest::newRow("other xml") << QByteArray("<project><testsuite/></project>") << false;
+    QTest::newRow("text") << QByteArray("testsuite passed\nall good\n") << false;
+    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << false;
+}
+
+void TestJUnit::recognisesJUnitFromContent()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(bool, recognised);
+    QCOMPARE(QAJUnitParser::recognises(head), recognised);
+    QCOMPARE(QAResultImporter::recognises(head), recognised);
+    QCOMPARE(QAResultImporter::formatName(head).isEmpty(), !recognised);
+}
+
+void TestJUnit::pytestRunBecomesTreeAndDocument()
+{
+    const Import run = import(pytestSample);
+    QVERIFY2(run.record, qPrintable(run.error));
+    QAReporterData* record = run.record.get();
+    QCOMPARE(treeLines(record),
+             QStringList({"run results.xml ko", "  suite pytest ko", "    class tests.test_math ko",
+                          "      testcase test_add ok", "      testcase test_div ko",
+                          "    class tests.test_io NE", "      testcase test_net NE"}));
+    QCOMPARE(record->types, QStringList({"run", "suite", "class", "testcase"}));
+    QCOMPARE(record->okCount, 1);
+    QCOMPARE(record->koCount, 1);
+    QCOMPARE(record->neCount, 1);
+    QCOMPARE(record->fileName, QString("results.xml"));
+
+    DItem* document = run.document();
+    QCOMPARE(static_cast<DDocument*>(document)->title(), QString("results.xml"));
+    const QStringList normal = paragraphs(document, "Normal");
+    QVERIFY(!normal.isEmpty());
+    QVERIFY(normal.first().contains("JUnit XML"));
+    QVERIFY(normal.first().contains("2026-03-02T10:15:00"));
+    QVERIFY(normal.first().contains("ci-runner-7"));
+
+    // Titles in the style of their state, at the depth of their node.
+    QCOMPARE(styleName(titleNamed(document, "test_add")), QString("Title4 Passed"));
+    QCOMPARE(styleName(titleNamed(document, "test_div")), QString("Title4 Failed"));
+    QCOMPARE(styleName(titleNamed(document, "test_net")), QString("Title4"));
+    QCOMPARE(styleName(titleNamed(document, "tests.test_io")), QString("Title3"));
+    QCOMPARE(styleName(titleNamed(document, "pytest")), QString("Title2 Failed"));
+    QVERIFY(paragraphs(document, "Normal Failed").contains("ZeroDivisionError: division by zero"));
+    QVERIFY(paragraphs(document, "Normal").contains("no network"));
+
+    // The failure's place from its traceback; the passed case's from the
+    // case's attributes.
+    QCOMPARE(linkTargets(document),
+             QStringList({"tests/test_math.py line 3", "tests/test_math.py line 9"}));
+
+    // The run's overview of its suites, then the suite's own summary:
+    // passed, failed, inconclusive, time.
+    const QList<DItem*> tables = itemsOfKind(document, DItem::Table);
+    QCOMPARE(tables.size(), 2);
+    QCOMPARE(textOf(tables.at(0)), QString("Suite|Passed|Failed|Inconclusive|Time|pytest1|1|1|"
+                                           "0.003 s|All suites|1|1|1|0.003 s|"));
+    QCOMPARE(textOf(tables.at(1)), QString("Passed|Failed|Inconclusive|Time|1|1|1|0.003 s|"));
+    // The overview's link leads to the suite's part of the document.
+    const QList<DItem*> links = itemsOfKind(tables.at(0), DItem::Link);
+    QCOMPARE(links.size(), 1);
+    QAReporterNode* suite = record->tree->root()->children.at(0)->children.at(0)->data;
+    QCOMPARE("::" + suite->startItem->name(), static_cast<DLink*>(links.first())->target());
+    // The claims agree with the cases: no warning.
+    QVERIFY(paragraphs(document, "Warning").isEmpty());
+
+    // Each node spans its items, in document order.
+    QAReporterDataTree* tree = record->tree;
+    tree->iterator()->toRoot();
+    QCOMPARE(tree->iterator()->current()->data->startItem, document);
+    while (QAReporterNode* node = tree->next(PreOrder)) {
+        QVERIFY2(node->startItem && node->endItem, qPrintable(node->name));
+        const QList<DItem*> items = itemsOf(document);
+        QVERIFY(items.indexOf(node->startItem) <= items.indexOf(node->endItem));
+    }
+}
+
+void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
+{
+    const Import run = import(surefireSample, "/tmp/TEST-com.acme.CartTest.xml");
+    QVERIFY2(run.record, qPrintable(run.error));
+    QCOMPARE(treeLines(run.record.get()),
+             QStringList({"run TEST-com.acme.CartTest.xml ko", "  suite com.acme.CartTest ko",
+                          "    testcase totalIsSum ko", "    testcase emptyCart ko",
+                          "    testcase discount ok", "    testcase currency ok"}));
+    QCOMPARE(run.record->koCount, 2);
+    QCOMPARE(run.record->okCount, 2);
+    QCOMPARE(run.record->neCount, -1);
+
+    DItem* document = run.document();
+    // The first frame of the project's code, not the test library's.
+    QCOMPARE(linkTargets(document), QStringList({"CartTest.java line 42", "Cart.java line 17"}));
+    const QStringList failed = paragraphs(document, "Normal Failed");
+    QVERIFY(failed.contains("org.opentest4j.AssertionFailedError: expected: <5> but was: <4>"));
+    QVERIFY(failed.contains("java.lang.NullPointerException: null"));
+    const QStringList passed = paragraphs(document, "Normal Passed");
+    QVERIFY(std::any_of(passed.begin(), passed.end(),
+                        [](const QString& text) { return text.contains("flaky"); }));
+    // Suite properties in a small table, output behind a popup link.
+    const QList<DItem*> tables = itemsOfKind(document, DItem::Table);
+    QCOMPARE(tables.size(), 3);
+    QCOMPARE(textOf(tables.at(2)), QString("java.version|21.0.2|os.name|Linux|"));
+    const QList<DItem*> popups = itemsOfKind(document, DItem::Popup);
+    QCOMPARE(popups.size(), 1);
+    QCOMPARE(textOf(popups.first()), QString("cart: 2 items"));
+    QCOMPARE(static_cast<DLink*>(itemsOfKind(document, DItem::PopupLink).first())->target(),
+             popups.first()->name());
+    // The stack trace shows line by line in monospace.
+    const QStringList trace = paragraphs(document, "Monospace");
+    QVERIFY(trace.contains("at com.acme.CartTest.totalIsSum(CartTest.java:42)"));
+}
+
+void TestJUnit::jestAndGoFailuresLinkToTheirSource()
+{
+    const Import jest = import(jestSample);
+    QVERIFY2(jest.record, qPrintable(jest.error));
+    QCOMPARE(linkTargets(jest.document()), QStringList({"/home/ci/shop/src/cart.test.js line 14"}));
+    QCOMPARE(jest.record->okCount, 1);
+    QCOMPARE(jest.record->koCount, 1);
+
+    const Import go = import(goSample);
+    QVERIFY2(go.record, qPrintable(go.error));
+    // The classname is the package, which the suite already is.
+    QCOMPARE(treeLines(go.record.get()),
+             QStringList({"run results.xml ko", "  suite example.com/calc ko",
+                          "    testcase TestAdd ok", "    testcase TestSub ko"}));
+    QCOMPARE(linkTargets(go.document()), QStringList({"calc_test.go line 42"}));
+}
+
+void TestJUnit::googleTestNotRunCasesAreInconclusive()
+{
+    const Import run = import(googleTestSample);
+    QVERIFY2(run.record, qPrintable(run.error));
+    QCOMPARE(treeLines(run.record.get()),
+             QStringList({"run results.xml ko", "  suite MathTest ko", "    testcase Add ok",
+                          "    testcase Sub ko", "    testcase DISABLED_Mul NE"}));
+    QCOMPARE(run.record->neCount, 1);
+    QCOMPARE(linkTargets(run.document()),
+             QStringList({"math_test.cc line 10", "math_test.cc line 17", "math_test.cc line 20"}));
+    QVERIFY(paragraphs(run.document(), "Warning").isEmpty());
+}
+
+void TestJUnit::countingRules_data()
+{
+    QTest::addColumn<QString>("children");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("nothing") << ""
+                             << "case c passed";
+    QTest::newRow("failure") << "<failure message='m'/>"
+                             << "case c failed";
+    QTest::newRow("error") << "<error/>"
+                           << "case c failed";
+    QTest::newRow("skipped") << "<skipped/>"
+                             << "case c inconclusive";
+    QTest::newRow("failure beats skipped") << "<skipped/><failure/>"
+                                           << "case c failed";
+    QTest::newRow("flaky then passed") << "<flakyFailure/><flakyError/>"
+                                       << "case c passed flaky";
+    QTest::newRow("rerun failures and a failure") << "<rerunFailure/><failure/>"
+                                                  << "case c failed";
+    QTest::newRow("output only") << "<system-out>x</system-out><system-err/>"
+                                 << "case c passed";
+}
+
+void TestJUnit::countingRules()
+{
+    QFETCH(QString, children);
+    QFETCH(QString, expected);
+    QBuffer buffer;
+    buffer.setData(QString("<testsuite name='s'><testcase name='c'>%1</testcase></testsuite>")
+                       .arg(children)
+                       .toUtf8());
+    buffer.open(QIODevice::ReadOnly);
+    RecordingSink sink;
+    QAJUnitParser parser;
+    QVERIFY2(parser.read(&buffer, &sink), qPrintable(parser.errorString()));
+    QCOMPARE(sink.calls.filter("case "), QStringList({expected}));
+    QCOMPARE(sink.calls.last(), QString("end run"));
+}
+
+void TestJUnit::suiteThatCouldNotStartIsOneFailedCase()
+{
+    const Import run = import("<testsuites><testsuite name='db' tests='3'>"
+                              "<error message='cannot connect' type='SetupError'>"
+                              "at setUp (test/db.spec.ts:5:3)</error></testsuite></testsuites>");
+    QVERIFY2(run.record, qPrintable(run.error));
+    QCOMPARE(treeLines(run.record.get()),
+             QStringList({"run results.xml ko", "  suite db ko", "    testcase db ko"}));
+    QCOMPARE(run.record->koCount, 1);
+    QCOMPARE(linkTargets(run.document()), QStringList({"test/db.spec.ts line 5"}));
+    QVERIFY(paragraphs(run.document(), "Normal Failed").contains("SetupError: cannot connect"));
+}
+
+void TestJUnit::declaredTotalsAreCheckedAgainstTheCases()
+{
+    const Import run = import("<testsuites tests='9'><testsuite name='s' tests='2' failures='0' "
+                              "errors='1' skipped='0'><testcase name='a'/>"
+                              "<testcase name='b'><skipped/></testcase></testsuite></testsuites>");
+    QVERIFY2(run.record, qPrintable(run.error));
+    const QStringList warnings = paragraphs(run.document(), "Warning");
+    QCOMPARE(warnings.size(), 2);
+    QVERIFY(warnings.at(0).contains("1 failures and errors (0 read)"));
+    QVERIFY(warnings.at(0).contains("0 skipped (1 read)"));
+    QVERIFY(!warnings.at(0).contains("tests"));
+    QVERIFY(warnings.at(1).contains("9 tests (2 read)"));
+    // The counts are those of the cases.
+    QCOMPARE(run.record->okCount, 1);
+    QCOMPARE(run.record->koCount, 0);
+    QCOMPARE(run.record->neCount, 1);
+}
+
+void TestJUnit::classesFollowConsecutiveClassnames()
+{
+    QBuffer buffer;
+    buffer.setData("<testsuite name='s'><testcase classname='A' name='1'/>"
+                   "<testcase classname='A' name='2'/><testcase classname='B' name='3'/>"
+                   "<testcase name='4'/><testcase classname='A' name='1'/></testsuite>");
+    buffer.open(QIODevice::ReadOnly);
+    RecordingSink sink;
+    QAJUnitParser parser;
+    QVERIFY(parser.read(&buffer, &sink));
+    QCOMPARE(sink.calls.mid(1),
+             QStringList({"suite s (0 properties)", "class A", "case 1 passed", "case 2 passed",
+                          "end class", "class B", "case 3 passed", "end class", "case 4 passed",
+                          "class A", "case 1 passed", "end class", "end suite", "end run"}));
+}
+
+void TestJUnit::nestedSuitesNestAndCarryTheirStates()
+{
+    const Import run = import("<testsuites><testsuite name='outer'>"
+                              "<testcase classname='K' name='a'/>"
+                              "<testsuite name='inner'><testcase name='b'><failure/></testcase>"
+                              "</testsuite><testsuite name='idle'><testcase name='c'><skipped/>"
+                              "</testcase></testsuite><testcase name='d'/>"
+                              "</testsuite></testsuites>");
+    QVERIFY2(run.record, qPrintable(run.error));
+    QCOMPARE(treeLines(run.record.get()),
+             QStringList({"run results.xml ko", "  suite outer ko", "    class K ok",
+                          "      testcase a ok", "    suite inner ko", "      testcase b ko",
+                          "    suite idle NE", "      testcase c NE", "    testcase d ok"}));
+    QCOMPARE(styleName(titleNamed(run.document(), "inner")), QString("Title3 Failed"));
+    QCOMPARE(styleName(titleNamed(run.document(), "idle")), QString("Title3"));
+    // The outer summary counts the nested suites' cases.
+    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).at(1)),
+             QString("Passed|Failed|Inconclusive|Time|2|1|1|-|"));
+}
+
+void TestJUnit::emptyRunIsARecord()
+{
+    for (const char* xml : {"<testsuites/>", "<testsuite name='none' tests='0'/>"}) {
+        const Import run = import(xml);
+        QVERIFY2(run.record, qPrintable(run.error));
+        QCOMPARE(run.record->okCount + run.record->koCount, 0);
+        QCOMPARE(run.record->neCount, -1);
+        QVERIFY(treeLines(run.record.get()).first().startsWith("run results.xml NE"));
+        QVERIFY(paragraphs(run.document(), "Warning").isEmpty());
+    }
+}
+
+void TestJUnit::unusualButValidInput()
+{
+    const QString name = QString::fromUtf8("r\xC3\xA9sum\xC3\xA9 \xF0\x9D\x94\x98 \xE2\x9C\x93");
+    const QByteArray xml =
+        "\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?>\r\n<testsuites>"
+        "<testsuite name='s' time='1,234.5'><testcase name='" +
+        name.toUtf8() +
+        "' time='1,234.5'/><testcase name='dup' time='abc'/><testcase name='dup'/>"
+        "<testcase name='line&#13;&#10;break'/><testcase name='cr\r\nin attribute'/>"
+        "<testcase name='cdata'><failure><![CDATA[<not> & markup]]></failure></testcase>"
+        "</testsuite></testsuites>";
+    const Import run = import(xml);
+    QVERIFY2(run.record, qPrintable(run.error));
+    const QStringList lines = treeLines(run.record.get());
+    QCOMPARE(lines.at(2), "    testcase " + name + " ok");
+    QCOMPARE(lines.filter("testcase dup ok").size(), 2);
+    QVERIFY(lines.contains("    testcase line\r\nbreak ok"));
+    QVERIFY(lines.contains("    testcase cr in attribute ok"));
+    QVERIFY(titleNamed(run.document(), name));
+    QVERIFY(paragraphs(run.document(), "Monospace").contains("<not> & markup"));
+    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).at(1)),
+             QString("Passed|Failed|Inconclusive|Time|5|1|0|1234.5 s|"));
+}
+
+void TestJUnit::longDetailsFoldIntoAPopup()
+{
+    QStringList frames;
+    for (int i = 0; i < 16; ++i)
+        frames << QString("  frame %1").arg(i);
+    const QString shortTrace = frames.mid(0, 15).join('\n');
+    const Import run = import(QString("<testsuite name='s'><testcase name='short'><failure>%1"
+                                      "</failure></testcase><testcase name='long'><failure>%2"
+                                      "</failure></testcase></testsuite>")
+                                  .arg(shortTrace, frames.join('\n'))
+                                  .toUtf8());
+    QVERIFY2(run.record, qPrintable(run.error));
+    const QList<DItem*> popups = itemsOfKind(run.document(), DItem::Popup);
+    QCOMPARE(popups.size(), 1);
+    QCOMPARE(itemsOfKind(popups.first(), DItem::Paragraph).size(), 16);
+    // The short trace is in the page itself, line by line.
+    QCOMPARE(paragraphs(run.document(), "Monospace").size(), 15 + 16);
+    QVERIFY(textOf(itemsOfKind(run.document(), DItem::PopupLink).first()).contains("16 lines"));
+}
+
+void TestJUnit::manySuitesStayLinear()
+{
+    QByteArray xml = "<testsuites>";
+    for (int i = 0; i < 10000; ++i)
+        xml += "<testsuite name='s" + QByteArray::number(i) + "' tests='1'><testcase name='t'>" +
+               (i % 10 == 0 ? "<failure/>" : "") + "</testcase></testsuite>";
+    xml += "</testsuites>";
+    const Import run = import(xml);
+    QVERIFY2(run.record, qPrintable(run.error));
+    QCOMPARE(run.record->okCount, 9000);
+    QCOMPARE(run.record->koCount, 1000);
+    QCOMPARE(treeLines(run.record.get()).size(), 1 + 2 * 10000);
+    // Every failed suite's title shows it.
+    QCOMPARE(styleName(titleNamed(run.document(), "s9990")), QString("Title2 Failed"));
+}
+
+void TestJUnit::hostileInputIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("message");
+    QByteArray deep = "<testsuites>";
+    for (int i = 0; i < QAJUnitParser::MaxDepth; ++i)
+        deep += "<testsuite name='d'>";
+    QTest::newRow("too deep") << deep << "nested deeper than 2000 levels";
+    QByteArray deepInFailure = "<testsuite name='s'><testcase name='c'><failure>";
+    for (int i = 0; i < 2100; ++i)
+        deepInFailure += "<b>";
+    QTest::newRow("too deep inside a failure") << deepInFailure << "nested deeper than 2000";
+    QTest::newRow("entity bomb")
+        << QByteArray("<?xml version='1.0'?><!DOCTYPE testsuites [<!ENTITY a 'aaaaaaaaaa'>"
+                      "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
+                      "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'>]>"
+                      "<testsuites><testsuite name='&c;'/></testsuites>")
+        << "declares XML entities";
+    QTest::newRow("undeclared entity") << QByteArray("<testsuite name='&boom;'/>") << "boom";
+    QTest::newRow("not junit") << QByteArray("<foo><testsuite/></foo>")
+                               << "not a JUnit XML file: root element <foo>";
+    QTest::newRow("truncated") << QByteArray(pytestSample).left(400) << "truncated";
+    QTest::newRow("mismatched tags") << QByteArray("<testsuite><testcase></testsuite>") << "line 1";
+    QTest::newRow("empty") << QByteArray() << "";
+    QTest::newRow("binary") << QByteArray("\0\1\2\3<testsuite", 15) << "";
+}
+
+void TestJUnit::hostileInputIsRefused()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, message);
+    const Import run = import(xml);
+    QVERIFY(!run.record);
+    QVERIFY(!run.error.isEmpty());
+    QVERIFY2(run.error.contains(message), qPrintable(run.error));
+}
+
+void TestJUnit::damagedSamplesEndInARecordOrAnError()
+{
+    // Every cut of a sample, and the sample with each byte in turn made a
+    // markup character: never a crash, never a silent nothing. A cut inside
+    // the run's markup is always an error.
+    const QByteArray sample(surefireSample);
+    const int rootEnd = sample.lastIndexOf("</testsuite>");
+    for (int length = 0; length < sample.size(); ++length) {
+        const Import cut = import(sample.left(length));
+        QVERIFY2(!cut.record || length > rootEnd, qPrintable(QString::number(length)));
+        QVERIFY(cut.record || !cut.error.isEmpty());
+    }
+    for (int position = 0; position < sample.size(); position += 3) {
+        QByteArray damaged = sample;
+        damaged[position] = "<&>\"'"[position % 5];
+        const Import run = import(damaged);
+        QVERIFY(run.record || !run.error.isEmpty());
+    }
+}
+
+void TestJUnit::importerNamesTheFileAndShowsProgress()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString good = folder.filePath("good.xml");
+    const QString cut = folder.filePath("cut.xml");
+    for (const auto& [path, content] : {std::pair<QString, QByteArray>{good, surefireSample},
+                                        {cut, QByteArray(surefireSample).left(700)}}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    RecordingStudio studio;
+    QString error;
+    const std::unique_ptr<QAReporterData> record =
+        QAResultImporter::import(good, m_styles, &studio, &error);
+    QVERIFY2(record, qPrintable(error));
+    QCOMPARE(record->fileName, good);
+    // As the report reader does: a position per 50 bytes, started and ended.
+    const int total = int(QFileInfo(good).size() / 50);
+    QCOMPARE(studio.calls,
+             QStringList({QString("progressStart %1 Analysing good.xml Cancel").arg(total),
+                          "progressEnd"}));
+    QVERIFY(!studio.steps.isEmpty());
+    QCOMPARE(studio.steps.last(), total - 1);
+
+    QVERIFY(!QAResultImporter::import(cut, m_styles, nullptr, &error));
+    QVERIFY2(error.startsWith(cut) && error.contains("JUnit XML") && error.contains("truncated"),
+             qPrintable(error));
+    QVERIFY(!QAResultImporter::import(folder.filePath("none.xml"), m_styles, nullptr, &error));
+    QVERIFY2(error.contains("none.xml"), qPrintable(error));
+}
+
+void TestJUnit::loaderReadsJUnitBesideXrod()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString junit = folder.filePath("junit.xml");
+    const QString report = folder.filePath("native.xrd");
+    const QString other = folder.filePath("other.xml");
+    for (const auto& [path, content] :
+         {std::pair<QString, QByteArray>{junit, pytestSample},
+          {report, "<XROD><DOCUMENT name='native'><XROD:NODE name='t' type='testcase' "
+                   "state='ko' sum='1'><PARAGRAPH>x</PARAGRAPH></XROD:NODE></DOCUMENT></XROD>"},
+          {other, "<project/>"}}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QAReporterLoader loader(nullptr, m_styles);
+    QList<QAReporterData*> records;
+    QVERIFY(loader.load({junit, report, other}, records));
+    auto cleanup = qScopeGuard([&records] { qDeleteAll(records); });
+    QCOMPARE(records.size(), 2);
+    QCOMPARE(records.at(0)->fileName, junit);
+    QCOMPARE(records.at(0)->types.first(), QString("run"));
+    QCOMPARE(records.at(0)->koCount, 1);
+    QCOMPARE(records.at(1)->fileName, report);
+    QCOMPARE(records.at(1)->types, QStringList({"testcase"}));
+    QCOMPARE(records.at(1)->koCount, 1);
+    // A file that is neither is refused by the report reader, by name.
+    QCOMPARE(loader.missing(), QStringList({other}));
+    QVERIFY2(loader.reasons().first().contains("<project>"), qPrintable(loader.reasons().first()));
+}
+
+QTEST_MAIN(TestJUnit)
+#include "tst_junit.moc"

@@ -187,10 +187,15 @@ void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
     for (QStringView line : lines) {
         DItemContainer* paragraph = open(new DParagraph);
         paragraph->setStyle(m_monospace);
-        // A paragraph shows no white space at its ends: none is kept.
-        line = line.trimmed();
-        if (!line.isEmpty())
-            add(new DText(line.toString()));
+        // A paragraph shows no white space at its ends, so the indentation
+        // that code and tracebacks need is kept as no-break spaces.
+        qsizetype indent = 0;
+        qsizetype first = 0;
+        while (first < line.size() && (line.at(first) == u' ' || line.at(first) == u'\t'))
+            indent += line.at(first++) == u'\t' ? 4 : 1;
+        const QStringView text = line.mid(first).trimmed();
+        if (!text.isEmpty())
+            add(new DText(QString(indent, QChar(0x00A0)) + text.toString()));
         m_open.pop_back();
     }
 }

@@ -323,9 +323,11 @@ void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
     QCOMPARE(textOf(popups.first()), QString("cart: 2 items"));
     QCOMPARE(static_cast<DLink*>(itemsOfKind(document, DItem::PopupLink).first())->target(),
              popups.first()->name());
-    // The stack trace shows line by line in monospace.
+    // The stack trace shows line by line in monospace, its tab indentation
+    // kept as no-break spaces, which a paragraph does not collapse.
     const QStringList trace = paragraphs(document, "Monospace");
-    QVERIFY(trace.contains("at com.acme.CartTest.totalIsSum(CartTest.java:42)"));
+    QVERIFY(trace.contains(QString(4, QChar(0x00A0)) +
+                           "at com.acme.CartTest.totalIsSum(CartTest.java:42)"));
 }
 
 void TestJUnit::jestAndGoFailuresLinkToTheirSource()

@@ -365,6 +365,18 @@ void TestStudio::screenshots()
     QTest::qWait(200);
     QVERIFY(window->preferencesDialog()->grab().save(dir + "/studio-preferences-styles.png"));
     window->preferencesDialog()->reject();
+
+    // Other tools' results, imported, in a window of their own each, with
+    // every test shown.
+    QVERIFY(QMetaObject::invokeMethod(viewer, "alltests"));
+    const QStringList imported = {"pytest-kestrel-bindings.xml", "kestrel-cli.tap"};
+    for (const QString& name : imported) {
+        QAStViewerWindow* results = window->openFiles({XRD_SOURCE_DIR "/examples/results/" + name});
+        QVERIFY(results);
+        QVERIFY(QMetaObject::invokeMethod(results, "nextKO"));
+        QTest::qWait(300);
+        QVERIFY(window->grab().save(dir + "/studio-" + QFileInfo(name).suffix() + ".png"));
+    }
 }
 
 QTEST_MAIN(TestStudio)

@@ -109,16 +109,6 @@
 <context>
     <name>Parser</name>
     <message>
-        <source>Shows XROD test reports in a window, or prints them for scripts and CI.
-With files and no option, opens them in one viewer window.
-Exit status of --summary and --tree: 0 all passed, 1 a test failed,
-2 a file could not be read, or a usage error.</source>
-        <translation>Affiche les rapports de test XROD dans une fenêtre, ou les imprime pour les scripts et l&apos;intégration continue.
-Avec des fichiers et sans option, les ouvre dans une fenêtre de visualisation.
-Code de sortie de --summary et --tree : 0 tout est passé, 1 un test a échoué,
-2 un fichier n&apos;a pas pu être lu, ou erreur d&apos;utilisation.</translation>
-    </message>
-    <message>
         <source>Print the passed and failed totals of the files.</source>
         <translation>Imprime les totaux de tests passés et échoués des fichiers.</translation>
     </message>
@@ -149,6 +139,24 @@ Code de sortie de --summary et --tree : 0 tout est passé, 1 un test a échoué,
     <message>
         <source>Report files (*.xrd).</source>
         <translation>Fichiers de rapport (*.xrd).</translation>
+    </message>
+    <message>
+        <source>Shows XROD test reports in a window, or prints them for scripts and CI.
+With files and no option, opens them in one viewer window.
+Exit status of --summary and --tree: 0 all passed, 1 a test failed,
+2 a file could not be read, or a usage error.
+Exit status of --convert: 0 written, 2 a file could not be read or
+the output could not be written, or a usage error.</source>
+        <translation>Affiche des rapports de test XROD dans une fenêtre, ou les imprime pour les scripts et la CI.
+Avec des fichiers et sans option, les ouvre dans une fenêtre de visualisation.
+Code de sortie de --summary et --tree : 0 tout a réussi, 1 un test a échoué,
+2 un fichier n&apos;a pas pu être lu, ou une erreur d&apos;utilisation.
+Code de sortie de --convert : 0 écrit, 2 un fichier n&apos;a pas pu être lu ou
+la sortie n&apos;a pas pu être écrite, ou une erreur d&apos;utilisation.</translation>
+    </message>
+    <message>
+        <source>Write the files as one XROD report OUT.</source>
+        <translation>Écrire les fichiers en un seul rapport XROD OUT.</translation>
     </message>
 </context>
 <context>
@@ -186,6 +194,37 @@ Code de sortie de --summary et --tree : 0 tout est passé, 1 un test a échoué,
     <message>
         <source>&amp;Browse...</source>
         <translation>&amp;Parcourir...</translation>
+    </message>
+</context>
+<context>
+    <name>QAJUnitParser</name>
+    <message>
+        <source>nothing to read</source>
+        <translation>rien à lire</translation>
+    </message>
+    <message>
+        <source>the file declares XML entities, which test results never need</source>
+        <translation>le fichier déclare des entités XML, dont les résultats de test n&apos;ont jamais besoin</translation>
+    </message>
+    <message>
+        <source>the file ends before its last element is closed (truncated?)</source>
+        <translation>le fichier se termine avant que son dernier élément soit fermé (tronqué ?)</translation>
+    </message>
+    <message>
+        <source>no test result found</source>
+        <translation>aucun résultat de test trouvé</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: %3</source>
+        <translation>ligne %1, colonne %2 : %3</translation>
+    </message>
+    <message>
+        <source>elements nested deeper than %1 levels</source>
+        <translation>éléments imbriqués sur plus de %1 niveaux</translation>
+    </message>
+    <message>
+        <source>not a JUnit XML file: root element &lt;%1&gt;</source>
+        <translation>pas un fichier JUnit XML : élément racine &lt;%1&gt;</translation>
     </message>
 </context>
 <context>
@@ -454,6 +493,10 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>Abort</source>
         <translation>Interrompre</translation>
     </message>
+    <message>
+        <source>No report is loaded: %1 was not written.</source>
+        <translation>Aucun rapport n&apos;est chargé : %1 n&apos;a pas été écrit.</translation>
+    </message>
 </context>
 <context>
     <name>QAReporterPref</name>
@@ -638,6 +681,104 @@ Vérifiez que vous avez le droit de lecture.</translation>
     </message>
 </context>
 <context>
+    <name>QAResultImporter</name>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation>Le fichier %1 ne peut pas être lu : %2.</translation>
+    </message>
+    <message>
+        <source>%1 is not a test result file in a format this viewer reads.</source>
+        <translation>%1 n&apos;est pas un fichier de résultats de test dans un format que ce visualiseur lit.</translation>
+    </message>
+    <message>
+        <source>%1 (%2): %3</source>
+        <translation>%1 (%2) : %3</translation>
+    </message>
+    <message>
+        <source>no test run found</source>
+        <translation>aucune exécution de tests trouvée</translation>
+    </message>
+</context>
+<context>
+    <name>QAResultReportBuilder</name>
+    <message>
+        <source>Passed in %1</source>
+        <translation>Réussi en %1</translation>
+    </message>
+    <message>
+        <source>Failed after %1</source>
+        <translation>Échoué après %1</translation>
+    </message>
+    <message>
+        <source>Not run (skipped)</source>
+        <translation>Non exécuté (ignoré)</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Réussi</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Échoué</translation>
+    </message>
+    <message>
+        <source>host %1</source>
+        <translation>hôte %1</translation>
+    </message>
+    <message>
+        <source>Results by suite</source>
+        <translation>Résultats par suite</translation>
+    </message>
+    <message>
+        <source>(unnamed)</source>
+        <translation>(sans nom)</translation>
+    </message>
+    <message>
+        <source>All suites</source>
+        <translation>Toutes les suites</translation>
+    </message>
+    <message>
+        <source>%1 tests (%2 read)</source>
+        <translation>%1 tests (%2 lus)</translation>
+    </message>
+    <message>
+        <source>%1 failures and errors (%2 read)</source>
+        <translation>%1 échecs et erreurs (%2 lus)</translation>
+    </message>
+    <message>
+        <source>%1 skipped (%2 read)</source>
+        <translation>%1 ignorés (%2 lus)</translation>
+    </message>
+    <message>
+        <source>The file claims %1 for %2; the counts shown are those of the cases read.</source>
+        <translation>Le fichier annonce %1 pour %2 ; les nombres affichés sont ceux des cas lus.</translation>
+    </message>
+    <message>
+        <source>class %1</source>
+        <translation>classe %1</translation>
+    </message>
+    <message>
+        <source>flaky: passed on a rerun after failing</source>
+        <translation>instable : réussi à une nouvelle exécution après un échec</translation>
+    </message>
+    <message>
+        <source>At </source>
+        <translation>À </translation>
+    </message>
+    <message>
+        <source>Show the details (%1 lines)</source>
+        <translation>Afficher le détail (%1 lignes)</translation>
+    </message>
+    <message>
+        <source>Show the standard output</source>
+        <translation>Afficher la sortie standard</translation>
+    </message>
+    <message>
+        <source>Show the standard error</source>
+        <translation>Afficher la sortie d&apos;erreur</translation>
+    </message>
+</context>
+<context>
     <name>QAStReporterPlugin</name>
     <message>
         <source>The Reporter</source>
@@ -698,6 +839,13 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>Version 1.1.0</source>
         <comment>Plugin Version</comment>
         <translation>Version 1.1.0</translation>
+    </message>
+</context>
+<context>
+    <name>QAStViewerWindow</name>
+    <message>
+        <source>This viewer cannot write its reports to a file.</source>
+        <translation>Ce visualiseur ne peut pas écrire ses rapports dans un fichier.</translation>
     </message>
 </context>
 <context>
@@ -829,6 +977,30 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>%1 is not a report: its root element is %2, the root element of a report is &lt;XROD&gt;.</source>
         <translation>%1 n&apos;est pas un rapport : son élément racine est %2, l&apos;élément racine d&apos;un rapport est &lt;XROD&gt;.</translation>
     </message>
+    <message>
+        <source>%1 cannot be written: %2.</source>
+        <translation>%1 ne peut pas être écrit : %2.</translation>
+    </message>
+    <message>
+        <source>%1 was not written: %2</source>
+        <translation>%1 n&apos;a pas été écrit : %2</translation>
+    </message>
+    <message>
+        <source>the report would nest elements %1 levels deep, deeper than the %2 levels a report may have</source>
+        <translation>le rapport imbriquerait des éléments sur %1 niveaux, plus que les %2 niveaux qu&apos;un rapport peut avoir</translation>
+    </message>
+    <message>
+        <source>the output failed</source>
+        <translation>l&apos;écriture a échoué</translation>
+    </message>
+    <message>
+        <source>no test node is in state &quot;%1&quot;: its total of %2 is not kept</source>
+        <translation>aucun nœud de test n&apos;est dans l&apos;état « %1 » : son total de %2 n&apos;est pas conservé</translation>
+    </message>
+    <message>
+        <source>the report would nest elements deeper than the %1 levels a report may have</source>
+        <translation>le rapport imbriquerait des éléments sur plus des %1 niveaux qu&apos;un rapport peut avoir</translation>
+    </message>
 </context>
 <context>
     <name>XrdCommandLine</name>
@@ -851,6 +1023,18 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <message>
         <source>xrdview: HTML written into %1</source>
         <translation>xrdview : HTML écrit dans %1</translation>
+    </message>
+    <message>
+        <source>xrdview: %1 was not written: a report could not be read</source>
+        <translation>xrdview : %1 n&apos;a pas été écrit : un rapport n&apos;a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>xrdview: wrote %1 from 1 report</source>
+        <translation>xrdview : %1 écrit à partir d&apos;un rapport</translation>
+    </message>
+    <message>
+        <source>xrdview: wrote %1 from %2 reports</source>
+        <translation>xrdview : %1 écrit à partir de %2 rapports</translation>
     </message>
 </context>
 <context>

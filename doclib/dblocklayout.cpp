@@ -136,7 +136,7 @@ void DBlockLayout::ensureInlineBlock(QTextCursor& cursor, const QTextCharFormat&
 void DBlockLayout::insertText(const DItem* item, const QString& text, QTextCursor& cursor,
                               const QTextCharFormat& format)
 {
-    const bool dropped = m_lastSpace && !text.isEmpty() && text.front().isSpace();
+    const bool dropped = m_lastSpace && !text.isEmpty() && DBlockText::collapses(text.front());
     const QString shown = DBlockText::collapse(text, m_lastSpace);
     m_runs.push_back({item, cursor.position(), dropped});
     if (shown.isEmpty())

@@ -43,6 +43,13 @@ const QString* searchableText(const DItem* item)
     }
 }
 
+// A no-break space and a line separator (a forced line break) are kept as
+// they are: monospace blocks use them for indentation and lines.
+bool collapses(QChar ch)
+{
+    return ch.isSpace() && ch.unicode() != 0x00A0 && ch != QChar::LineSeparator;
+}
+
 QString collapse(QStringView text, bool dropLeading)
 {
     QString out;
@@ -50,7 +57,7 @@ QString collapse(QStringView text, bool dropLeading)
     bool inSpace = false;
     bool leading = true;
     for (QChar ch : text) {
-        if (ch.isSpace()) {
+        if (collapses(ch)) {
             if (!inSpace && !(leading && dropLeading))
                 out.append(QLatin1Char(' '));
             inSpace = true;
@@ -70,7 +77,7 @@ int collapsedOffset(QStringView raw, int rawOffset, bool dropLeading)
     bool leading = true;
     const int end = qBound(0, rawOffset, int(raw.size()));
     for (int i = 0; i < end; ++i) {
-        if (raw[i].isSpace()) {
+        if (collapses(raw[i])) {
             if (!inSpace && !(leading && dropLeading))
                 ++count;
             inSpace = true;

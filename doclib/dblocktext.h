@@ -14,6 +14,9 @@ namespace DBlockText {
 const QString* searchableText(const DItem* item);
 // White space runs as one space, as the view shows text.
 QString collapse(QStringView text, bool dropLeading);
+// Whether collapse() turns ch into (part of) one space: white space other
+// than a no-break space and a line separator.
+bool collapses(QChar ch);
 // The length of collapse(raw.left(rawOffset), dropLeading).
 int collapsedOffset(QStringView raw, int rawOffset, bool dropLeading);
 // Plain text of a block (root, or rows rows from root on): cells apart by

@@ -108,6 +108,9 @@ QString escape(const QString& text, bool attribute)
         case '\r':
             out += attribute ? QLatin1String("&#10;") : QLatin1String("\n");
             continue;
+        case 0x2028: // a forced line break inside a text
+            out += attribute ? QLatin1String("&#10;") : QLatin1String("<br/>");
+            continue;
         default:
             break;
         }

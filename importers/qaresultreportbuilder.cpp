@@ -180,24 +180,28 @@ void QAResultReportBuilder::addParagraph(const QString& text, const QString& sty
     m_open.pop_back();
 }
 
-// One monospace paragraph per line: the document collapses white space
-// inside a paragraph, line breaks included.
+// One monospace paragraph holding one text: lines end with a line
+// separator and keep their indentation as no-break spaces, which the
+// document shows as they are while it collapses other white space.
 void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 {
+    QString block;
     for (QStringView line : lines) {
-        DItemContainer* paragraph = open(new DParagraph);
-        paragraph->setStyle(m_monospace);
-        // A paragraph shows no white space at its ends, so the indentation
-        // that code and tracebacks need is kept as no-break spaces.
+        if (!block.isEmpty())
+            block += QChar::LineSeparator;
         qsizetype indent = 0;
         qsizetype first = 0;
         while (first < line.size() && (line.at(first) == u' ' || line.at(first) == u'\t'))
             indent += line.at(first++) == u'\t' ? 4 : 1;
-        const QStringView text = line.mid(first).trimmed();
-        if (!text.isEmpty())
-            add(new DText(QString(indent, QChar(0x00A0)) + text.toString()));
-        m_open.pop_back();
+        block += QString(indent, QChar(0x00A0));
+        block += line.mid(first).trimmed();
     }
+    if (block.isEmpty())
+        return;
+    DItemContainer* paragraph = open(new DParagraph);
+    paragraph->setStyle(m_monospace);
+    add(new DText(block));
+    m_open.pop_back();
 }
 
 void QAResultReportBuilder::addPopup(const QString& label, const QString& anchor,

@@ -323,9 +323,11 @@ void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
     QCOMPARE(textOf(popups.first()), QString("cart: 2 items"));
     QCOMPARE(static_cast<DLink*>(itemsOfKind(document, DItem::PopupLink).first())->target(),
              popups.first()->name());
-    // The stack trace shows line by line in monospace, its tab indentation
-    // kept as no-break spaces, which a paragraph does not collapse.
-    const QStringList trace = paragraphs(document, "Monospace");
+    // The stack trace is one monospace text, a line separator after each
+    // line, its tab indentation kept as no-break spaces, which a paragraph
+    // does not collapse.
+    const QStringList trace =
+        paragraphs(document, "Monospace").join(QChar::LineSeparator).split(QChar::LineSeparator);
     QVERIFY(trace.contains(QString(4, QChar(0x00A0)) +
                            "at com.acme.CartTest.totalIsSum(CartTest.java:42)"));
 }
@@ -515,9 +517,13 @@ void TestJUnit::longDetailsFoldIntoAPopup()
     QVERIFY2(run.record, qPrintable(run.error));
     const QList<DItem*> popups = itemsOfKind(run.document(), DItem::Popup);
     QCOMPARE(popups.size(), 1);
-    QCOMPARE(itemsOfKind(popups.first(), DItem::Paragraph).size(), 16);
-    // The short trace is in the page itself, line by line.
-    QCOMPARE(paragraphs(run.document(), "Monospace").size(), 15 + 16);
+    // The long trace in the popup, the short one in the page itself, one
+    // monospace text each, a line separator between lines.
+    const QStringList blocks = paragraphs(run.document(), "Monospace");
+    QCOMPARE(blocks.size(), 2);
+    QCOMPARE(blocks.at(0).count(QChar::LineSeparator), 14);
+    QCOMPARE(blocks.at(1).count(QChar::LineSeparator), 15);
+    QCOMPARE(textOf(popups.first()), blocks.at(1));
     QVERIFY(textOf(itemsOfKind(run.document(), DItem::PopupLink).first()).contains("16 lines"));
 }
 

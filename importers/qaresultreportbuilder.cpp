@@ -185,17 +185,20 @@ void QAResultReportBuilder::addParagraph(const QString& text, const QString& sty
 // document shows as they are while it collapses other white space.
 void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 {
+    qsizetype size = 0;
+    for (QStringView line : lines)
+        size += 4 * line.size() + 1; // a tab may become four spaces
     QString block;
+    block.reserve(size);
     for (QStringView line : lines) {
         if (!block.isEmpty())
             block += QChar::LineSeparator;
-        qsizetype indent = 0;
         qsizetype first = 0;
-        while (first < line.size() && (line.at(first) == u' ' || line.at(first) == u'\t'))
-            indent += line.at(first++) == u'\t' ? 4 : 1;
-        block += QString(indent, QChar(0x00A0));
+        for (; first < line.size() && (line.at(first) == u' ' || line.at(first) == u'\t'); ++first)
+            block.append(line.at(first) == u'\t' ? u"\u00a0\u00a0\u00a0\u00a0" : u"\u00a0");
         block += line.mid(first).trimmed();
     }
+    block.squeeze();
     if (block.isEmpty())
         return;
     DItemContainer* paragraph = open(new DParagraph);

@@ -87,6 +87,7 @@ private slots:
     void treeHidesTypes();
     void unknownTypeIsAUsageError();
     void htmlExportWritesEveryPage();
+    void htmlExportOfOtherToolsResults();
     void htmlExportFailures_data();
     void htmlExportFailures();
     void convertedReportsShowTheSame();
@@ -241,6 +242,19 @@ void TestXrdview::htmlExportWritesEveryPage()
                                  "nightly-failures.html", "nightly.html", "release-passed.html"}));
 }
 
+void TestXrdview::htmlExportOfOtherToolsResults()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const Run run = xrdview({"--export-html", dir.path(), example("results/kestrel-cli.tap"),
+                             example("results/pytest-kestrel-bindings.xml")});
+    QCOMPARE(run.exitCode, 0);
+    QStringList pages = QDir(dir.path()).entryList({"*.html"}, QDir::Files);
+    pages.sort();
+    QCOMPARE(pages,
+             QStringList({"index.html", "kestrel-cli.html", "pytest-kestrel-bindings.html"}));
+}
+
 void TestXrdview::htmlExportFailures_data()
 {
     QTest::addColumn<QString>("target");
@@ -278,8 +292,11 @@ void TestXrdview::convertedReportsShowTheSame()
         lines.removeIf([](const QString& line) { return line.startsWith("-- "); });
         return lines;
     };
+    // Other tools' results convert too, into a report that reads back alike.
+    const QStringList imported{example("results/pytest-kestrel-bindings.xml"),
+                               example("results/kestrel-cli.tap")};
     for (const QStringList& files : {QStringList{inputs.at(0)}, QStringList{inputs.at(1)},
-                                     QStringList{inputs.at(2)}, inputs}) {
+                                     QStringList{inputs.at(2)}, inputs, imported}) {
         const QString output = dir.filePath(QString("out%1.xrd").arg(files.size()));
         const Run convert = xrdview(QStringList{"--convert", output} + files);
         QCOMPARE(convert.exitCode, 0);

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh xrdview
 if [ $# -eq 0 ]; then
-  set -- examples/*.xrd
+  set -- examples/*.xrd examples/results/*
 fi
 if [ -n "$DISPLAY$WAYLAND_DISPLAY" ]; then
   exec build/studio/xrdview "$@"

@@ -4,6 +4,7 @@
 // export alone (as linked reports are), with the memory each adds and the
 // peak of a process that reads and exports one report. Prints figures only.
 #include "benchfiles.h"
+#include "benchhost.h"
 #include "benchstyles.h"
 #include "benchtimer.h"
 #include "peakmemory.h"
@@ -33,35 +34,6 @@
 namespace {
 
 const double MB = 1e6;
-
-class Host : public QAStudioInterface
-{
-public:
-    bool queryInterface(const QUuid&, QUnknownInterface** iface) override
-    {
-        *iface = this;
-        return true;
-    }
-    QMainWindow* mainWindow() const override { return window; }
-    QAILogMonitor* logMonitor() const override { return nullptr; }
-    QAStOutputWidget* outputWidget() const override { return nullptr; }
-    void showOutputWidget(QAStOutputWidget*) override {}
-    QString homeDir() const override { return home; }
-    QString configDirectory() const override { return home; }
-    QString pixmapDirectory() const override { return home + "/pixmaps"; }
-    void progressStart(int, const QString&, const QString&) override {}
-    void progressStep(int) override {}
-    void progressEnd() override {}
-    void openLocation(const QString&, int, bool) override {}
-    void addResProducer(QAResProducer*) override {}
-    int insertMenu(const QString&, QMenu*) override { return 1; }
-    void removeMenu(int) override {}
-    TallyvaneInterface* defectTracker() const override { return nullptr; }
-    QString productName() const override { return QStringLiteral("bench"); }
-
-    QMainWindow* window = nullptr;
-    QString home;
-};
 
 struct Log : QAILogMonitor
 {
@@ -120,7 +92,7 @@ int main(int argc, char** argv)
                                                    }) *
                            1000;
 
-    Host host;
+    BenchHost host;
     QMainWindow hostWindow;
     host.window = &hostWindow;
     host.home = QFileInfo(BenchFiles::sourceFile("resources/dhtml.cfg")).absolutePath();

@@ -6,6 +6,7 @@
 #include "benchfiles.h"
 #include "benchstyles.h"
 #include "benchtimer.h"
+#include "benchxml.h"
 #include "junitgenerator.h"
 #include "peakmemory.h"
 
@@ -27,17 +28,6 @@ const double MB = 1e6;
 // 360 000 cases ~100 MB.
 const int SmallCases = 30000;
 const int LargeCases = 360000;
-
-void bareLoop(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    QXmlStreamReader xml(&file);
-    xml.setNamespaceProcessing(false);
-    while (!xml.atEnd())
-        xml.readNext();
-}
 
 struct Totals
 {
@@ -93,7 +83,7 @@ Row measure(int cases, const BenchStyles& styles)
         std::printf("%d cases: totals differ from the generator's\n", cases);
 
     row.peakGrowth = PeakMemory::growthOf([&] { importFile(path, styles); });
-    row.bareSeconds = BenchTimer::bestSeconds(Runs, [&] { bareLoop(path); });
+    row.bareSeconds = BenchTimer::bestSeconds(Runs, [&] { BenchXml::bareLoop(path); });
     row.importSeconds = BenchTimer::bestSeconds(Runs, [&] { importFile(path, styles); });
     return row;
 }

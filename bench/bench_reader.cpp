@@ -6,6 +6,7 @@
 #include "benchfiles.h"
 #include "benchstyles.h"
 #include "benchtimer.h"
+#include "benchxml.h"
 #include "peakmemory.h"
 #include "reportgenerator.h"
 
@@ -36,17 +37,6 @@ struct Totals
     int ne = -1;
     QString error;
 };
-
-void bareLoop(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    QXmlStreamReader xml(&file);
-    xml.setNamespaceProcessing(false);
-    while (!xml.atEnd())
-        xml.readNext();
-}
 
 // What the viewer does per file: read it with the default styles, take the
 // tree and the document. Both are deleted here, as closing the window would.
@@ -100,7 +90,7 @@ Row measure(int cases, const BenchStyles& styles)
     }
 
     row.peakGrowth = PeakMemory::growthOf([&] { readReport(path, styles); });
-    row.bareSeconds = BenchTimer::bestSeconds(Runs, [&] { bareLoop(path); });
+    row.bareSeconds = BenchTimer::bestSeconds(Runs, [&] { BenchXml::bareLoop(path); });
     row.readerSeconds = BenchTimer::bestSeconds(Runs, [&] { readReport(path, styles); });
     return row;
 }

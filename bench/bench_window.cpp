@@ -5,6 +5,7 @@
 // item and clicking a summary link; the longest stretch of the load without
 // a progress report, and the memory of the open window. Prints figures only.
 #include "benchfiles.h"
+#include "benchhost.h"
 #include "benchstyles.h"
 #include "benchtimer.h"
 #include "peakmemory.h"
@@ -35,53 +36,6 @@
 namespace {
 
 const double MB = 1e6;
-
-// A host that notes when progress is reported, to find the longest stretch
-// of work without a report.
-class ProgressHost : public QAStudioInterface
-{
-public:
-    bool queryInterface(const QUuid&, QUnknownInterface** iface) override
-    {
-        *iface = this;
-        return true;
-    }
-    QMainWindow* mainWindow() const override { return window; }
-    QAILogMonitor* logMonitor() const override { return nullptr; }
-    QAStOutputWidget* outputWidget() const override { return nullptr; }
-    void showOutputWidget(QAStOutputWidget*) override {}
-    QString homeDir() const override { return home; }
-    QString configDirectory() const override { return home; }
-    QString pixmapDirectory() const override { return home; }
-    void progressStart(int, const QString&, const QString&) override { tick(); }
-    void progressStep(int) override { tick(); }
-    void progressEnd() override { tick(); }
-    void openLocation(const QString&, int, bool) override {}
-    void addResProducer(QAResProducer*) override {}
-    int insertMenu(const QString&, QMenu*) override { return 1; }
-    void removeMenu(int) override {}
-    TallyvaneInterface* defectTracker() const override { return nullptr; }
-    QString productName() const override { return QStringLiteral("bench"); }
-
-    void startWatch()
-    {
-        clock.start();
-        last = 0;
-        longestGapMs = 0;
-    }
-    void tick()
-    {
-        const double now = clock.nsecsElapsed() / 1e6;
-        longestGapMs = std::max(longestGapMs, now - last);
-        last = now;
-    }
-
-    QMainWindow* window = nullptr;
-    QString home;
-    QElapsedTimer clock;
-    double last = 0;
-    double longestGapMs = 0;
-};
 
 double msOf(const std::function<void()>& work)
 {
@@ -127,7 +81,7 @@ int main(int argc, char** argv)
                                                    }) *
                            1000;
 
-    ProgressHost host;
+    BenchHost host;
     QMainWindow hostWindow;
     host.window = &hostWindow;
     host.home =

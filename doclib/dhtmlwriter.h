@@ -55,6 +55,13 @@ public:
     // Forgets what the last page left: ids, pictures, open elements, cancel.
     void reset();
 
+    // Whether the page being written is the document of that tag or holds
+    // an item of that name (collected before the first item is written).
+    bool isOnPage(const QString& name) const
+    {
+        return !name.isEmpty() && (name == m_documentTag || m_names.contains(name));
+    }
+
     // Called every few thousand items; when it was canceled, the writer
     // stops writing (wasCanceled() is then true). Not owned.
     void setProgressMonitor(QAIProgressMonitor* progress) { m_progressMonitor = progress; }

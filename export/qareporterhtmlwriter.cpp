@@ -3,7 +3,6 @@
 #include "ddocument.h"
 #include "dexporthtml.h"
 #include "dhtmlres.h"
-#include "ditemwalk.h"
 #include "dlink.h"
 #include "qafileutil.h"
 #include "qareporter.h"
@@ -140,7 +139,7 @@ void QAReporterHTMLWriter::writeDocumentLink(DLink* link)
             break;
         }
     }
-    if (name.isEmpty() && m_pageNames.contains(tag)) {
+    if (name.isEmpty() && isOnPage(tag)) {
         // Not a document but an item of this page: the viewer moves to it,
         // the page's anchor of that name does the same.
         writeOpening(QLatin1Char('#') + urlPath(tag));
@@ -149,16 +148,6 @@ void QAReporterHTMLWriter::writeDocumentLink(DLink* link)
     }
     writeOpening(pageReference(QFileInfo(name).baseName(), QStringLiteral(".html")));
     writeChildrenAndClose(link);
-}
-
-void QAReporterHTMLWriter::doDocument(DDocument* document)
-{
-    m_pageNames.clear();
-    DItemWalk::walk(static_cast<const DItem*>(document), [this](const DItem* item) {
-        if (!item->name().isEmpty())
-            m_pageNames.insert(item->name());
-    });
-    DHTMLWriter::doDocument(document);
 }
 
 const QAReporterNode* QAReporterHTMLWriter::nodeOf(const DLink* link) const

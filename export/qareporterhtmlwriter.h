@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QStringList>
 
 class QAILogMonitor;
@@ -54,8 +53,6 @@ public:
 
 protected:
     void doLink(DItem* item) override;
-    // Notes the names of the page's items, which links may name.
-    void doDocument(DDocument* document) override;
 
 private:
     void writeSourceLink(DLink* link, const QString& capturedPath);
@@ -69,7 +66,6 @@ private:
     QString m_baseForLink;
     QList<QAReporterData*> m_reports;
     QStringList m_xrdLinkedFiles;
-    QSet<QString> m_pageNames;
     QAIProgressMonitor* m_progressMonitor;
     QAILogMonitor* m_logMonitor;
     QAReporter* m_reporter;

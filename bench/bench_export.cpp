@@ -109,9 +109,9 @@ int main(int argc, char** argv)
     double readMs = 0;
     double writeMs = 0;
     {
-        std::unique_ptr<DDocument> document;
+        std::shared_ptr<DDocument> document;
         readMs = BenchTimer::seconds(
-                     [&] { document.reset(QAReporterHTMLExport::loadReportForExport(path)); }) *
+                     [&] { document = QAReporterHTMLExport::loadReportForExport(path); }) *
                  1000;
         DExportHtml exporter(out.filePath("single"), host.configDirectory() + "/dhtml.cfg");
         writeMs =

@@ -35,7 +35,7 @@ std::unique_ptr<QAReporterData> readRecord(const QString& path, const BenchStyle
     auto record = std::make_unique<QAReporterData>();
     record->fileName = path;
     record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument().release();
+    record->document = reader.takeDocument();
     return record;
 }
 

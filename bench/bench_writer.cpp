@@ -38,7 +38,7 @@ std::unique_ptr<QAReporterData> readReport(const QString& path, const BenchStyle
     auto record = std::make_unique<QAReporterData>();
     record->fileName = path;
     record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument().release();
+    record->document = reader.takeDocument();
     record->types = reader.types();
     record->okCount = reader.okTotal();
     record->koCount = reader.koTotal();

@@ -43,18 +43,18 @@ QAReporterData* QAReporterFilter::filter(const QAReporterData& record) const
         return share(record);
     QAReporterFilterWriter writer(m_criteria);
     writer.setFileName(record.fileName);
-    writer.setSourceDocument(record.document);
+    writer.setSourceDocument(record.document.get());
     if (!writer.buildTree(record.tree.data()))
         return nullptr;
-    writer.doAll(record.document);
+    writer.doAll(record.document.get());
 
     auto* filtered = new QAReporterData;
     filtered->fileName = record.fileName;
     filtered->tree = writer.takeTree().release();
-    filtered->document = writer.takeDocument().release();
+    filtered->document = writer.takeDocument();
     if (filtered->document) {
         DUpdater updater;
-        updater.doItem(filtered->document);
+        updater.doItem(filtered->document.get());
     }
     return filtered;
 }
@@ -72,7 +72,6 @@ QAReporterData* QAReporterFilter::share(const QAReporterData& record) const
     shared->fileName = record.fileName;
     shared->tree = writer.takeTree().release();
     shared->document = record.document;
-    shared->ownsDocument = false;
     if (shared->document && shared->tree->root()->data)
         shared->tree->root()->data->id = shared->document->name();
     return shared;

@@ -247,7 +247,7 @@ void QAReporterLinkIndex::build(const QList<QAReporterData*>& records)
         TreeNode* root = record->tree->root();
         if (!root->data)
             continue;
-        RecordIndexer(m_nodes).index(root, record->document);
+        RecordIndexer(m_nodes).index(root, record->document.get());
     }
     m_nodes.squeeze();
 }

@@ -57,5 +57,5 @@ bool QAReporterExportCommands::exportHTML(QAReporter* window, const QString& dir
 {
     if (!window || !progress || !log)
         return false;
-    return QAReporterHTMLExport(window, progress, log).run(dir);
+    return QAReporterHTMLExport(window->session(), progress, log).run(dir);
 }

@@ -4,14 +4,13 @@
 #include "dexporthtml.h"
 #include "qailogmonitor.h"
 #include "qaiprogressmonitor.h"
-#include "qareporter.h"
 #include "qareporterdata.h"
-#include "qareporterfilter.h"
 #include "qareporterhtmlwriter.h"
 #include "qareporterlinkindex.h"
 #include "qareporterloader.h"
 #include "qareporterpref.h"
 #include "qareporterprefstyles.h"
+#include "qareportsession.h"
 #include "qastudiointerface.h"
 
 #include <QDir>
@@ -33,9 +32,9 @@ QList<DStyle*> reportStyles()
 
 } // namespace
 
-QAReporterHTMLExport::QAReporterHTMLExport(QAReporter* window, QAIProgressMonitor* progress,
-                                           QAILogMonitor* log)
-    : m_window(window), m_progress(progress), m_log(log)
+QAReporterHTMLExport::QAReporterHTMLExport(const QAReportSession& session,
+                                           QAIProgressMonitor* progress, QAILogMonitor* log)
+    : m_session(session), m_progress(progress), m_log(log)
 {
 }
 
@@ -44,9 +43,14 @@ QAReporterHTMLExport::~QAReporterHTMLExport() = default;
 bool QAReporterHTMLExport::run(const QString& dir)
 {
     const int errorsBefore = m_log->errorCount();
+    // Said once here rather than once for every page that cannot be written.
+    if (dir.isEmpty() || !QDir().mkpath(dir)) {
+        m_log->error(tr("Cannot create the folder '%1'").arg(dir));
+        return false;
+    }
     QAStudioInterface* host = studio();
     m_writer =
-        std::make_unique<QAReporterHTMLWriter>(m_window->records(), m_window, m_progress, m_log);
+        std::make_unique<QAReporterHTMLWriter>(m_session.records(), &m_session, m_progress, m_log);
     m_writer->setMode(DHTMLWriter::Files);
     m_writer->setBaseForLink(dir);
     const QString configDir = host ? host->configDirectory() : QStringLiteral(".");
@@ -62,12 +66,12 @@ bool QAReporterHTMLExport::run(const QString& dir)
     if (!written.isEmpty()) {
         const QStringList linked = m_writer->xrdLinkedFiles();
         m_writer->setXrdLinkedFiles(written + linked);
-        const QString firstFile = m_window->recordFilter()->filteredRecords().first()->fileName;
+        const QString firstFile = m_session.filteredRecords().first()->fileName;
         exportLinkedReports(QFileInfo(firstFile).path(), linked);
     }
     // After a cancel while links were followed the summary is still
     // written; the exporter, which stops a cancelled page, is not told.
-    if (DDocument* summary = m_window->summary())
+    if (DDocument* summary = m_session.summary())
         m_exporter->generate(summary, m_progress->wasCanceled() ? nullptr : m_progress, m_log);
     return !m_progress->wasCanceled() && m_log->errorCount() == errorsBefore;
 }
@@ -75,16 +79,13 @@ bool QAReporterHTMLExport::run(const QString& dir)
 // False when cancelled: nothing more is written then.
 bool QAReporterHTMLExport::exportLoadedReports(const QString& dir, QStringList& written)
 {
-    const QAReporterFilter* filter = m_window->recordFilter();
-    if (!filter)
-        return true;
-    for (const QAReporterData* record : filter->filteredRecords()) {
+    for (const QAReporterData* record : m_session.filteredRecords()) {
         if (m_progress->wasCanceled())
             return false;
         if (!record->document)
             continue;
         addImageFolderOf(record->fileName);
-        m_exporter->generate(record->document, m_progress, m_log);
+        m_exporter->generate(record->document.get(), m_progress, m_log);
         written << dir + QDir::separator() + record->document->tag() + QStringLiteral(".html");
     }
     return true;
@@ -125,7 +126,7 @@ void QAReporterHTMLExport::exportLinkedReport(const QString& path)
     QAReporterLinkIndex links;
     links.build({record.get()});
     m_writer->setLinkIndex(&links);
-    m_exporter->generate(record->document, m_progress, m_log);
+    m_exporter->generate(record->document.get(), m_progress, m_log);
     m_writer->setLinkIndex(nullptr);
 }
 
@@ -139,13 +140,10 @@ void QAReporterHTMLExport::addImageFolderOf(const QString& reportPath)
     }
 }
 
-DDocument* QAReporterHTMLExport::loadReportForExport(const QString& path)
+std::shared_ptr<DDocument> QAReporterHTMLExport::loadReportForExport(const QString& path)
 {
     const std::unique_ptr<QAReporterData> record = loadRecordForExport(path);
-    DDocument* document = record ? record->document : nullptr;
-    if (record)
-        record->document = nullptr;
-    return document;
+    return record ? record->document : nullptr;
 }
 
 std::unique_ptr<QAReporterData> QAReporterHTMLExport::loadRecordForExport(const QString& path)

@@ -12,11 +12,11 @@ class DDocument;
 class DExportHtml;
 class QAILogMonitor;
 class QAIProgressMonitor;
-class QAReporter;
 class QAReporterData;
 class QAReporterHTMLWriter;
+class QAReportSession;
 
-// Writes what a viewer window shows as a directory of HTML pages: its
+// Writes what a report session shows as a directory of HTML pages: its
 // reports as they are assembled (filtered when the failed-only view is on),
 // then the reports their "xrdlink://" links name, pass after pass until a
 // pass finds no new name, whole, and the summary page last, also when the
@@ -26,7 +26,8 @@ class QAReporterHTMLExport
     Q_DECLARE_TR_FUNCTIONS(QAReporter)
 
 public:
-    QAReporterHTMLExport(QAReporter* window, QAIProgressMonitor* progress, QAILogMonitor* log);
+    QAReporterHTMLExport(const QAReportSession& session, QAIProgressMonitor* progress,
+                         QAILogMonitor* log);
     ~QAReporterHTMLExport();
 
     // Exports into dir; false when cancelled or when an error was logged.
@@ -34,7 +35,7 @@ public:
 
     // Reads a report file into a document the caller owns; null when the
     // file is missing or cannot be read.
-    static DDocument* loadReportForExport(const QString& path);
+    static std::shared_ptr<DDocument> loadReportForExport(const QString& path);
 
 private:
     // The report file read into a record (tree and document); null when
@@ -46,7 +47,7 @@ private:
     void exportLinkedReport(const QString& path);
     void addImageFolderOf(const QString& reportPath);
 
-    QAReporter* m_window;
+    const QAReportSession& m_session;
     QAIProgressMonitor* m_progress;
     QAILogMonitor* m_log;
     std::unique_ptr<QAReporterHTMLWriter> m_writer;

@@ -5,10 +5,10 @@
 #include "dhtmlres.h"
 #include "dlink.h"
 #include "qafileutil.h"
-#include "qareporter.h"
 #include "qareporterdata.h"
 #include "qareporterlinkindex.h"
 #include "qareporternode.h"
+#include "qareportsession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,11 +39,11 @@ QString pageReference(const QString& baseName, const QString& extension)
 } // namespace
 
 QAReporterHTMLWriter::QAReporterHTMLWriter(const QList<QAReporterData*>& reports,
-                                           QAReporter* reporter,
+                                           const QAReportSession* session,
                                            QAIProgressMonitor* progressMonitor,
                                            QAILogMonitor* logMonitor)
     : m_reports(reports), m_progressMonitor(progressMonitor), m_logMonitor(logMonitor),
-      m_reporter(reporter)
+      m_session(session)
 {
 }
 
@@ -152,7 +152,7 @@ void QAReporterHTMLWriter::writeDocumentLink(DLink* link)
 
 const QAReporterNode* QAReporterHTMLWriter::nodeOf(const DLink* link) const
 {
-    const QAReporterNode* node = m_reporter ? m_reporter->findLinkNode(link) : nullptr;
+    const QAReporterNode* node = m_session ? m_session->findLinkNode(link) : nullptr;
     if (!node && m_linkIndex)
         node = m_linkIndex->nodeOf(link);
     return node;

@@ -9,12 +9,12 @@
 
 class QAILogMonitor;
 class QAIProgressMonitor;
-class QAReporter;
 class QAReporterData;
 class QAReporterLinkIndex;
 class QAReporterNode;
+class QAReportSession;
 
-// Writes the links of a viewer window's reports so that they still lead
+// Writes the links of a report session's reports so that they still lead
 // somewhere once the reports are HTML pages: a source reference ("path
 // line N") to the source file, relative to the export directory where it
 // can be; an "xrdlink://file#anchor" to the page the export writes for that
@@ -26,7 +26,7 @@ class QAReporterHTMLWriter : public QObject, public DHTMLWriter
     Q_OBJECT
 
 public:
-    QAReporterHTMLWriter(const QList<QAReporterData*>& reports, QAReporter* reporter,
+    QAReporterHTMLWriter(const QList<QAReporterData*>& reports, const QAReportSession* session,
                          QAIProgressMonitor* progressMonitor, QAILogMonitor* logMonitor);
     ~QAReporterHTMLWriter() override;
 
@@ -37,7 +37,7 @@ public:
     void setXrdLinkedFiles(const QStringList& files) { m_xrdLinkedFiles = files; }
     QStringList xrdLinkedFiles() const { return m_xrdLinkedFiles; }
 
-    // Where links that the window does not know, those of a report read
+    // Where links that the session does not know, those of a report read
     // for the export, find their report node; may be null. Not owned.
     void setLinkIndex(const QAReporterLinkIndex* index) { m_linkIndex = index; }
 
@@ -68,7 +68,7 @@ private:
     QStringList m_xrdLinkedFiles;
     QAIProgressMonitor* m_progressMonitor;
     QAILogMonitor* m_logMonitor;
-    QAReporter* m_reporter;
+    const QAReportSession* m_session;
     const QAReporterLinkIndex* m_linkIndex = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "qastviewerplugin.h"
 
+#include "qastreportsession.h"
+
 QAStViewerPlugin::QAStViewerPlugin() = default;
 
 QAStViewerPlugin::~QAStViewerPlugin() = default;
@@ -36,6 +38,11 @@ QAStViewerWindow* QAStViewerPlugin::openedWindow(const QString&)
 }
 
 PreferenceItem* QAStViewerPlugin::preferenceSettings()
+{
+    return nullptr;
+}
+
+std::unique_ptr<QAStReportSession> QAStViewerPlugin::createSession()
 {
     return nullptr;
 }

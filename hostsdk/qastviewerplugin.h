@@ -8,10 +8,13 @@
 #include <QObject>
 #include <QStringList>
 
+#include <memory>
+
 class PreferenceItem;
 class QAILogMonitor;
 class QAIProgressMonitor;
 class QARes;
+class QAStReportSession;
 class QAStViewerWindow;
 class QToolBar;
 class QWidget;
@@ -51,6 +54,9 @@ public:
     virtual QAStViewerWindow* create(QStringList& files, QWidget* parent, const char* name) = 0;
     virtual void exportHTML(const QString& dir, const QString& indexName,
                             QAIProgressMonitor* progress, QAILogMonitor* log) = 0;
+    // A report session without widgets, for a host's command line; null
+    // by default, and until the plug-in is initialised.
+    virtual std::unique_ptr<QAStReportSession> createSession();
     // The open window that shows file; null by default.
     virtual QAStViewerWindow* openedWindow(const QString& file);
     // Ties a signal of the host's preferences dialog to the plug-in.

@@ -663,7 +663,7 @@ void QAResultReportBuilder::endRun()
     m_record = std::make_unique<QAReporterData>();
     m_record->fileName = m_fileName;
     m_record->tree = m_tree.release();
-    m_record->document = m_document.release();
+    m_record->document = std::move(m_document);
     m_record->types = m_types;
     m_record->okCount = m_okTotal;
     m_record->koCount = m_koTotal;

@@ -8,6 +8,7 @@
 #include "qareporterprefgeneral.h"
 #include "qaresgroup.h"
 #include "qartoolbar.h"
+#include "qastreportersession.h"
 #include "qastudiointerface.h"
 
 namespace {
@@ -112,6 +113,14 @@ QAStViewerWindow* QAStReporterPlugin::create(QStringList& files, QWidget* parent
 void QAStReporterPlugin::exportHTML(const QString&, const QString&, QAIProgressMonitor*,
                                     QAILogMonitor*)
 {
+}
+
+std::unique_ptr<QAStReportSession> QAStReporterPlugin::createSession()
+{
+    const QAReporterPref* preferences = reporterPreferences();
+    if (!initialised || !preferences)
+        return nullptr;
+    return std::make_unique<QAStReporterSession>(preferences->studio());
 }
 
 QAStViewerWindow* QAStReporterPlugin::openedWindow(const QString& file)

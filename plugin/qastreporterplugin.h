@@ -33,6 +33,9 @@ public:
     // Batch export belongs to the window.
     void exportHTML(const QString& dir, const QString& indexName, QAIProgressMonitor* progress,
                     QAILogMonitor* log) override;
+    // A session without widgets, for the command line; null until the
+    // plug-in is initialised.
+    std::unique_ptr<QAStReportSession> createSession() override;
     // The first open window, in order of creation, with a report read from
     // exactly this path.
     QAStViewerWindow* openedWindow(const QString& file) override;

@@ -5,6 +5,4 @@
 QAReporterData::~QAReporterData()
 {
     delete tree.data();
-    if (ownsDocument)
-        delete document;
 }

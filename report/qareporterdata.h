@@ -6,11 +6,13 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
+
 class DDocument;
 
 // What is kept of one loaded report file: its path, its tree of test nodes,
 // its document, its node types and its test counts. It owns the tree and
-// the document. An inconclusive count of -1 means the file gives none.
+// shares the document. An inconclusive count of -1 means the file gives none.
 // Counts are summed with QATestCount::add, which cannot wrap round.
 class QAReporterData
 {
@@ -22,10 +24,9 @@ public:
 
     QString fileName;
     QPointer<QAReporterDataTree> tree;
-    DDocument* document = nullptr;
-    // False when the document belongs to another record, which outlives
-    // this one (an unfiltered view of it).
-    bool ownsDocument = true;
+    // Shared with the unfiltered views of the record, which show the same
+    // document and only read it; it goes with the last of them.
+    std::shared_ptr<DDocument> document;
     QStringList types;
     qint64 koCount = 0;
     qint64 okCount = 0;

@@ -76,18 +76,16 @@ QARListViewItem* createNodeItem(QAReporterNode* node, ItemIcons& icons)
         item->setText(0, node->name);
     if (!node->icon.isNull())
         item->setIcon(0, icons.nodeIcon(node->icon));
-    // States compare exactly: "NE" and any other state get no status icon.
-    if (node->state == QLatin1String("ok")) {
+    const QString status = node->statusWord();
+    if (status == QLatin1String("ok"))
         item->setIcon(1, icons.passed);
-        item->setData(1, QARListViewItem::StatusRole, QStringLiteral("ok"));
-    } else if (node->state == QLatin1String("ko")) {
+    else if (status == QLatin1String("KO"))
         item->setIcon(1, icons.failed);
-        item->setData(1, QARListViewItem::StatusRole, QStringLiteral("KO"));
-        item->failed = true;
-    } else if (node->state == QLatin1String("ne")) {
+    else if (status == QLatin1String("ne"))
         item->setIcon(1, icons.unknown);
-        item->setData(1, QARListViewItem::StatusRole, QStringLiteral("ne"));
-    }
+    if (status != QLatin1String("--"))
+        item->setData(1, QARListViewItem::StatusRole, status);
+    item->failed = status == QLatin1String("KO");
     item->startItem = node->startItem;
     item->node = node;
     return item;

@@ -16,6 +16,11 @@ public:
     QAReporterNode& operator=(const QAReporterNode& other) = default;
     virtual ~QAReporterNode();
 
+    // The word of the status icon a tree shows for the node: "ok", "KO" or
+    // "ne"; states compare exactly, so any other state ("NE" included)
+    // shows none and gives "--".
+    QString statusWord() const;
+
     DItem* startItem = nullptr;
     DItem* endItem = nullptr;
     QString id;

@@ -57,7 +57,7 @@ QList<DDocument*> documentsOf(const QList<QAReporterData*>& records)
     QList<DDocument*> documents;
     for (const QAReporterData* record : records) {
         if (record && record->document)
-            documents.append(record->document);
+            documents.append(record->document.get());
     }
     return documents;
 }

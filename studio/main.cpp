@@ -17,6 +17,8 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <memory>
+
 namespace {
 
 QStringList argumentList(int argc, char* argv[])
@@ -45,19 +47,24 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "xrdview: no display for the window; use --summary or --tree\n";
         return XrdCommandLine::UsageError;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("xrdview"));
-    QApplication::setApplicationVersion(QStringLiteral(XRD_VERSION));
+    // Command-line runs get no widget application: they work on the
+    // plug-in's report session, and a widget made by mistake stops the run.
+    const std::unique_ptr<QGuiApplication> app =
+        options.needsDisplay() ? std::make_unique<QApplication>(argc, argv)
+                               : std::make_unique<QGuiApplication>(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("xrdview"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(XRD_VERSION));
     QTranslator translator;
     if (translator.load(QLocale(), QStringLiteral("xrdview"), QStringLiteral("_"),
                         QStringLiteral(":/i18n")))
-        app.installTranslator(&translator);
+        QCoreApplication::installTranslator(&translator);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (!options.error.isEmpty()) {
         err << "xrdview: " << options.error << "\n"
-            << QApplication::translate("xrdview", "Try 'xrdview --help' for more information.\n");
+            << QCoreApplication::translate("xrdview",
+                                           "Try 'xrdview --help' for more information.\n");
         return XrdCommandLine::UsageError;
     }
     if (options.help || options.version) {
@@ -66,7 +73,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    const XrdInstallPaths paths(QApplication::applicationDirPath(),
+    const XrdInstallPaths paths(QCoreApplication::applicationDirPath(),
                                 QStringLiteral(XRD_SOURCE_RESOURCES));
     XrdPluginLoader loader;
     if (!loader.load(
@@ -86,5 +93,5 @@ int main(int argc, char* argv[])
     loader.plugin()->initialize(&studio, resources.get());
     window.show();
     window.openFiles(options.files);
-    return app.exec();
+    return QApplication::exec();
 }

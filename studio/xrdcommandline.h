@@ -3,15 +3,16 @@
 
 #include <QStringList>
 
+#include <memory>
+
+class QAStReportSession;
 class QAStViewerPlugin;
-class QAStViewerWindow;
 class QTextStream;
-class QTreeWidget;
 class XrdOptions;
 
-// The command-line runs of xrdview: a viewer window made without display,
-// whose results are printed instead of shown. Message boxes go to standard
-// error and take their default button.
+// The command-line runs of xrdview: the plug-in's report session, without
+// any widget, whose results are printed. Message boxes go to standard error
+// and take their default button.
 class XrdCommandLine
 {
 public:
@@ -21,21 +22,20 @@ public:
 
     int run(const XrdOptions& options);
 
-    // The tree as text: two spaces per depth, the status word (or "--"), a
-    // space and the column-0 text, one item a line.
-    static QStringList treeLines(const QTreeWidget* tree);
-    static bool hasFailedItem(const QTreeWidget* tree);
-    // The outcome of a loaded window: unreadable files outweigh failures.
-    static ExitCode outcome(const QTreeWidget* tree, const QStringList& files);
+    // The tree as text: two spaces per depth, the status word, a space and
+    // the name, one item a line.
+    static QStringList treeLines(QAStReportSession& session);
+    // The outcome of the files read: unreadable files outweigh failures.
+    static ExitCode outcome(QAStReportSession& session, const QStringList& files);
 
 private:
     int summary(const XrdOptions& options);
     int tree(const XrdOptions& options);
     int exportHtml(const XrdOptions& options);
     int convert(const XrdOptions& options);
-    QAStViewerWindow* openWindow(const QStringList& files);
-    bool hideTypes(QAStViewerWindow* window, const QStringList& types);
-    static QTreeWidget* treeOf(QAStViewerWindow* window);
+    // A session with the files read, or null (said on standard error).
+    std::unique_ptr<QAStReportSession> openSession(const QStringList& files);
+    bool hideTypes(QAStReportSession& session, const QStringList& types);
 
     QAStViewerPlugin* m_plugin;
     QTextStream& m_out;

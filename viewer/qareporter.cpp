@@ -8,15 +8,12 @@
 #include "qaprogresspulse.h"
 #include "qareportercommands.h"
 #include "qareporterdata.h"
-#include "qareporterfilter.h"
-#include "qareporterfiltercriteria.h"
-#include "qareporterlinkindex.h"
 #include "qareporterlinktarget.h"
-#include "qareporterloader.h"
+#include "qareporternotices.h"
 #include "qareporterpref.h"
 #include "qareporterprefgeneral.h"
 #include "qareporterprefstyles.h"
-#include "qareportersummary.h"
+#include "qareportsession.h"
 #include "qarlistview.h"
 #include "qarlistviewitem.h"
 #include "qarpopupmenu.h"
@@ -24,9 +21,7 @@
 #include "qastoutputwidget.h"
 #include "qastudiointerface.h"
 #include "qastworkspace.h"
-#include "qatestcount.h"
 #include "qaviewerfinddialog.h"
-#include "qaxrodwriter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,16 +48,6 @@ enum CommandId {
 
 int windowCounter = 0;
 QPointer<QAViewerFindDialog> findDialog;
-
-QRegularExpression failedState()
-{
-    return QRegularExpression(QStringLiteral("ko"));
-}
-
-QRegularExpression typePattern(const QString& type)
-{
-    return QRegularExpression(QRegularExpression::escape(type));
-}
 
 bool autoRaise()
 {
@@ -114,8 +99,8 @@ QAStudioInterface* QAReporter::host()
 
 QAReporter::QAReporter(const QString& title, const QPixmap& icon, QWidget* parent,
                        Qt::WindowFlags flags, bool activateDisplay)
-    : QAStViewerWindow(parent, flags), title(title),
-      linkIndex(std::make_unique<QAReporterLinkIndex>())
+    : QAStViewerWindow(parent, flags), reportSession(std::make_unique<QAReportSession>()),
+      title(title)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setActivateDisplay(activateDisplay);
@@ -137,16 +122,9 @@ QAReporter::QAReporter(const QString& title, const QPixmap& icon, QWidget* paren
 QAReporter::~QAReporter()
 {
     reporterWindows().removeOne(this);
-    headerView->clearDocs();
-    delete summaryDocument;
-    // The view reads its current item as it lets go of the documents, and
-    // the filter owns the documents of a filtered view: the view goes first.
-    documentView->clearDocs();
-    // The tree's items point into the records' nodes: they go first.
+    // The host may have put the tree into a pane of its own: it is still
+    // the window's.
     delete treeView.data();
-    delete filter;
-    delete criteria;
-    qDeleteAll(reports);
 }
 
 void QAReporter::buildViews()
@@ -210,7 +188,6 @@ void QAReporter::connectSignals()
         selItemChanged(item);
         moveDoc(item);
     });
-    criteria = new QAReporterFilterCriteria;
     connect(this, &QAStViewerWindow::reloadFile, this,
             qOverload<const QString&>(&QAReporter::reload));
     connect(headerView, &DReportWidget::activatedLink, this, &QAReporter::activateHeader);
@@ -255,61 +232,48 @@ void QAReporter::closeEvent(QCloseEvent* event)
 void QAReporter::setFiles(QStringList* files, QStringList* other, ViewerMode mode)
 {
     QAStViewerWindow::setFiles(files, other, mode);
-    fileList = files ? *files : QStringList();
+    reportSession->setFiles(files ? *files : QStringList());
     if (files)
         loadReports(files);
-    if (mode != Batch)
-        return;
-    QByteArray text;
-    if (!getNode().testName.isEmpty())
-        text += "TestNode: " + getNode().testName.toLocal8Bit() + '\n';
-    text += "\t[" + QByteArray::number(passedTotal()) + "] Test Case Passed\n";
-    text += "\t[" + QByteArray::number(failedTotal()) + "] Test Case Failed\n";
-    writeStandardOutput(text);
+    if (mode == Batch)
+        writeStandardOutput(reportSession->totalsText(getNode().testName).toLocal8Bit());
+}
+
+const QStringList& QAReporter::files() const
+{
+    return reportSession->files();
+}
+
+const QList<QAReporterData*>& QAReporter::records() const
+{
+    return reportSession->records();
+}
+
+const QStringList& QAReporter::types() const
+{
+    return reportSession->nodeTypes();
+}
+
+DDocument* QAReporter::summary() const
+{
+    return reportSession->summary();
 }
 
 bool QAReporter::loadReports(QStringList* files)
 {
     BusyScope busy(this);
-    QAStudioInterface* studio = host();
-    // Every type shows again, in the menu and in the documents assembled
-    // below, not only once the menu is next opened.
-    typesMenuBuilt = false;
-    typeVisible.clear();
-    criteria->removePattern(QAReporterFilterCriteria::TypeField);
     const QAReporterPref* preferences = reporterPreferences();
-    QAReporterLoader loader(studio,
-                            preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());
-    if (!loader.load(*files, reports)) {
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-        QAMessageBox::critical(
-            this, tr("Test Report Error"),
-            tr("No enought memory to open the report file %1\n due to the report file is too "
-               "big.\n Change your settings or your test to obtain a lower report file")
-                .arg(loader.outOfMemoryPath()));
-        QApplication::setOverrideCursor(Qt::UpArrowCursor);
+    const QAReportSession::LoadErrors errors = reportSession->load(
+        *files, host(), preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());
+    if (!QAReporterNotices::loadErrors(this, host(), errors))
         return false;
-    }
-    if (!loader.missing().isEmpty()) {
-        QString text = tr("File(s) not found or corrupted:\n");
-        for (const QString& path : loader.missing())
-            text += tr("\t") + path + tr("\n");
-        if (studio && studio->outputWidget()) {
-            studio->outputWidget()->append(text);
-            for (int i = 0; i < loader.missing().size(); ++i)
-                studio->outputWidget()->append(loader.missing().at(i) + QStringLiteral(": ") +
-                                               loader.reasons().at(i) + QLatin1Char('\n'));
-        }
-        QAMessageBox::warning(this, tr("Test Report"), text, QMessageBox::Ok);
-    }
-    if (reports.isEmpty())
+    if (reportSession->records().isEmpty())
         return true;
-    headerShown = reports.size() > 1;
+    headerShown = reportSession->records().size() > 1;
     if (treeView) {
         selectedItem = nullptr;
         treeView->clearItems();
     }
-    collectNodeTypes();
     if (toolBar && toolBar->isFilterOn()) {
         showFailedTests();
     } else {
@@ -318,30 +282,14 @@ bool QAReporter::loadReports(QStringList* files)
     return true;
 }
 
-void QAReporter::collectNodeTypes()
-{
-    for (const QAReporterData* record : std::as_const(reports)) {
-        for (const QString& type : record->types) {
-            if (!nodeTypes.contains(type))
-                nodeTypes.append(type);
-        }
-    }
-}
-
 qint64 QAReporter::failedTotal() const
 {
-    qint64 total = 0;
-    for (const QAReporterData* record : reports)
-        total = QATestCount::add(total, record->koCount);
-    return total;
+    return reportSession->failedTotal();
 }
 
 qint64 QAReporter::passedTotal() const
 {
-    qint64 total = 0;
-    for (const QAReporterData* record : reports)
-        total = QATestCount::add(total, record->okCount);
-    return total;
+    return reportSession->passedTotal();
 }
 
 void QAReporter::assembleDocuments()
@@ -350,50 +298,21 @@ void QAReporter::assembleDocuments()
         return;
     BusyScope busy(this);
     QAProgressPulse pulse(host(), tr("Preparing the report"));
-    QString position;
-    if (!criteria)
-        criteria = new QAReporterFilterCriteria;
-    if (!filter) {
-        filter = new QAReporterFilter;
-    } else {
-        const QString shown = documentView->currentItemName();
-        if (!shown.isEmpty())
-            position = shown;
-        clearViews();
-    }
-    makeDocumentNamesUnique();
-    filter->setCriteria(*criteria);
-    filter->apply(reports);
-    linkIndex->build(filter->filteredRecords());
+    const QString position = documentView->currentItemName();
+    clearViews();
+    reportSession->assemble();
     fillTree();
-    DDocument* summary = QAReporterSummary::buildSummary(reports);
-    summary->setName(QStringLiteral("index"));
-    showDocuments(filter->filteredRecords(), summary);
+    showDocuments();
     if (headerShown)
         showHeaderDock();
-    if (!position.isNull())
+    if (!position.isEmpty())
         documentView->moveTo(QString(), QString(), position);
     viewUpToDate = true;
 }
 
-void QAReporter::makeDocumentNamesUnique()
-{
-    QHash<QString, QString> names;
-    for (QAReporterData* record : std::as_const(reports)) {
-        DDocument* document = record->document;
-        if (!document)
-            continue;
-        const auto taken = names.constFind(document->name());
-        if (taken != names.constEnd())
-            document->setName(taken.value() + QStringLiteral("_1"));
-        else
-            names.insert(document->name(), document->name());
-    }
-}
-
 void QAReporter::fillTree()
 {
-    if (reports.isEmpty() || !treeView)
+    if (reportSession->records().isEmpty() || !treeView)
         return;
     selectedItem = nullptr;
     treeView->clearItems();
@@ -401,12 +320,10 @@ void QAReporter::fillTree()
     treeView->setRootIsDecorated(true);
     treeView->setAllColumnsShowFocus(false);
     treeView->setSortingEnabled(false);
-    if (filter) {
-        const QList<QAReporterData*>& records = filter->filteredRecords();
-        for (auto record = records.crbegin(); record != records.crend(); ++record) {
-            if ((*record)->tree)
-                (*record)->tree->fillListView(treeView, (*record)->fileName);
-        }
+    const QList<QAReporterData*>& records = reportSession->filteredRecords();
+    for (auto record = records.crbegin(); record != records.crend(); ++record) {
+        if ((*record)->tree)
+            (*record)->tree->fillListView(treeView, (*record)->fileName);
     }
     if (QTreeWidgetItem* first = treeView->topLevelItem(0)) {
         treeView->setCurrentItem(first);
@@ -414,20 +331,19 @@ void QAReporter::fillTree()
     }
 }
 
-void QAReporter::showDocuments(const QList<QAReporterData*>& records, DDocument* summary)
+void QAReporter::showDocuments()
 {
     headerView->clearDocs();
-    delete summaryDocument;
-    summaryDocument = summary;
     if (isActivatedDisplay())
-        headerView->setDocument(summaryDocument, true);
+        headerView->setDocument(reportSession->summary(), true);
+    const QList<QAReporterData*>& records = reportSession->filteredRecords();
     if (records.isEmpty() || !isActivatedDisplay())
         return;
     bool first = true;
     for (const QAReporterData* record : records) {
         if (!record->document)
             continue;
-        documentView->setDocument(record->document, first);
+        documentView->setDocument(record->document.get(), first);
         first = false;
     }
     emit viewUpdated();
@@ -435,19 +351,14 @@ void QAReporter::showDocuments(const QList<QAReporterData*>& records, DDocument*
 
 void QAReporter::showFailedTests()
 {
-    criteria->addPattern(QAReporterFilterCriteria::StateField, failedState());
+    reportSession->setFailedOnly(true);
     viewUpToDate = false;
     if (failedTotal() != 0) {
         assembleDocuments();
         return;
     }
     const QString caption = host() ? host()->productName() : title;
-    const auto answer = QAMessageBox::question(
-        this, caption,
-        tr("The filtered report is empty. \nDo you want to show all tests instead of filtered "
-           "report"),
-        QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes)
+    if (QAReporterNotices::preferAllTests(this, caption))
         alltests();
     else
         assembleDocuments();
@@ -455,7 +366,7 @@ void QAReporter::showFailedTests()
 
 void QAReporter::showAllTests()
 {
-    criteria->removePattern(QAReporterFilterCriteria::StateField);
+    reportSession->setFailedOnly(false);
     viewUpToDate = false;
     assembleDocuments();
 }
@@ -494,13 +405,7 @@ void QAReporter::typeCheck(int id)
     if (!action || action->text().isNull())
         return;
     const QString type = action->text();
-    if (!typeVisible.value(type, true)) {
-        typeVisible[type] = true;
-        criteria->removeTypePattern(typePattern(type));
-    } else {
-        typeVisible[type] = false;
-        criteria->addPattern(QAReporterFilterCriteria::TypeField, typePattern(type));
-    }
+    reportSession->setTypeHidden(type, !reportSession->isTypeHidden(type));
     viewUpToDate = false;
     assembleDocuments();
 }
@@ -555,13 +460,8 @@ void QAReporter::scrollToTag(const QString& tag, int, int)
 
 bool QAReporter::writeReport(const QString& path, QString* error)
 {
-    if (reports.isEmpty()) {
-        if (error)
-            *error = tr("No report is loaded: %1 was not written.").arg(path);
-        return false;
-    }
     QStringList warnings;
-    if (!QAXrodWriter::writeFile(path, reports, error, &warnings))
+    if (!reportSession->writeReport(path, error, &warnings))
         return false;
     if (!warnings.isEmpty())
         QAMessageBox::warning(this, tr("Test Report"), warnings.join(QLatin1Char('\n')));
@@ -627,39 +527,27 @@ void QAReporter::resolveLink(DLink* link)
 {
     if (!link)
         return;
-    QString target = link->target();
-    if (QAReporterLinkTarget::isReportLink(target)) {
-        QAReporterLinkTarget::ReportLink report;
-        const QString current = reports.isEmpty() ? QString() : reports.first()->fileName;
-        if (!QAReporterLinkTarget::reportLink(target, current, &report))
-            return;
-        if (!report.file.isEmpty()) {
-            fileList = QStringList{report.file};
-            viewUpToDate = false;
-            reloadFiles();
-        }
-        if (!report.anchor.isEmpty())
-            scrollToTag(report.anchor, -1, -1);
+    const QString target = link->target();
+    if (!QAReporterLinkTarget::isReportLink(target)) {
+        if (QAStudioInterface* studio = host())
+            studio->openLocation(reportSession->sourceLocation(link, target), 3, true);
         return;
     }
-    openLocation(link, target);
-}
-
-void QAReporter::openLocation(const DLink* link, const QString& target)
-{
-    const QAReporterLinkTarget::SourceLink source = QAReporterLinkTarget::sourceLink(target);
-    QString location = target;
-    if (source.matched && QAReporterLinkTarget::needsBase(source)) {
-        if (const QAReporterNode* node = findLinkNode(link))
-            location = QAReporterLinkTarget::withBase(node->base, source);
+    QString file, anchor;
+    if (!reportSession->reportLinkTarget(target, &file, &anchor))
+        return;
+    if (!file.isEmpty()) {
+        reportSession->setFiles({file});
+        viewUpToDate = false;
+        reloadFiles();
     }
-    if (QAStudioInterface* studio = host())
-        studio->openLocation(location, 3, true);
+    if (!anchor.isEmpty())
+        scrollToTag(anchor, -1, -1);
 }
 
 QAReporterNode* QAReporter::findLinkNode(const DLink* link) const
 {
-    return linkIndex->nodeOf(link);
+    return reportSession->findLinkNode(link);
 }
 
 // Window commands
@@ -675,21 +563,16 @@ void QAReporter::reload(const QString&)
     reload();
 }
 
+// The views show the session's assembly; they let go of it before it is
+// made again.
 void QAReporter::clearViews()
 {
     headerView->clearDocs();
-    delete summaryDocument;
-    summaryDocument = nullptr;
     documentView->clearDocs();
-    // The tree's items and the link index point into the filtered records:
-    // both go before them.
     if (treeView) {
         selectedItem = nullptr;
         treeView->clearItems();
     }
-    linkIndex->clear();
-    if (filter)
-        filter->clearFilteredRecords();
 }
 
 void QAReporter::reloadFiles()
@@ -702,10 +585,10 @@ void QAReporter::reloadFiles()
     {
         QAProgressPulse pulse(host(), tr("Closing the report"));
         clearViews();
-        qDeleteAll(reports);
-        reports.clear();
+        reportSession->clear();
     }
-    loadReports(&fileList);
+    QStringList files = reportSession->files();
+    loadReports(&files);
 }
 
 void QAReporter::find()
@@ -759,7 +642,7 @@ void QAReporter::showHeaderDock()
     addDockWidget(Qt::TopDockWidgetArea, headerDock);
     headerDock->show();
     // Room for the summary's heading, a row per file and the totals row.
-    const int rows = int(reports.size()) + 3;
+    const int rows = int(reportSession->records().size()) + 3;
     const int lineHeight = headerView->fontMetrics().height() + 10;
     resizeDocks({headerDock}, {qMin(rows * lineHeight + 12, qMax(height() / 3, 80))}, Qt::Vertical);
 }
@@ -907,9 +790,8 @@ void QAReporter::updateToolMenu()
     if (!commandsMenu)
         return;
     commandsMenu->clear();
-    criteria->removePattern(QAReporterFilterCriteria::TypeField);
     const bool filterOn = toolBar && toolBar->isFilterOn();
-    const bool empty = reports.isEmpty();
+    const bool empty = reportSession->records().isEmpty();
     int nextId = FirstAutoId;
     auto add = [this](const QString& text, int id, auto slot) {
         QAction* action = commandsMenu->addAction(text, this, slot);
@@ -929,17 +811,12 @@ void QAReporter::updateToolMenu()
     failedTestsItemId = FailedTestsId;
     commandsMenu->addSeparator();
 
-    for (const QString& type : std::as_const(nodeTypes)) {
+    for (const QString& type : reportSession->nodeTypes()) {
         const int id = nextId++;
         QAction* action = add(type, id, [this, id] { typeCheck(id); });
-        if (!typesMenuBuilt)
-            typeVisible[type] = true;
         action->setCheckable(true);
-        action->setChecked(typeVisible.value(type, true));
-        if (!typeVisible.value(type, true))
-            criteria->addPattern(QAReporterFilterCriteria::TypeField, typePattern(type));
+        action->setChecked(!reportSession->isTypeHidden(type));
     }
-    typesMenuBuilt = true;
     commandsMenu->addSeparator();
 
     QAction* reloadAction = add(tr("Reload"), ReloadId, qOverload<>(&QAReporter::reload));

@@ -6,7 +6,6 @@
 #include "qastviewerwindow.h"
 
 #include <QList>
-#include <QMap>
 #include <QMenu>
 #include <QPointer>
 #include <QRegularExpression>
@@ -20,10 +19,8 @@ class DLink;
 class DReportWidget;
 class QAction;
 class QAReporterData;
-class QAReporterFilter;
-class QAReporterFilterCriteria;
-class QAReporterLinkIndex;
 class QAReporterNode;
+class QAReportSession;
 class QARPopupMenu;
 class QAStudioInterface;
 class QDockWidget;
@@ -31,9 +28,11 @@ class QTreeWidgetItem;
 
 // The report viewer window: the report documents in the central view, the
 // summary of every loaded file in a header dock above it, and the report
-// tree, which the host shows in its outline pane. It owns the records of its
-// files and carries every command of the viewer as a slot. The window reads
-// the process-wide preferences; it is built only once they exist.
+// tree, which the host shows in its outline pane. The reports themselves,
+// what is shown of them and where links lead belong to its report session;
+// the window shows the session and turns the user's actions (every command
+// of the viewer is a slot) into calls of it. The window reads the
+// process-wide preferences; it is built only once they exist.
 class QAReporter : public QAStViewerWindow
 {
     Q_OBJECT
@@ -90,17 +89,17 @@ public:
     // the root of its report. Constant time.
     QAReporterNode* findLinkNode(const DLink* link) const;
 
+    // The reports the window shows.
+    const QAReportSession& session() const { return *reportSession; }
     // The window's state, for the plug-in, export and tests.
-    const QStringList& files() const { return fileList; }
-    const QList<QAReporterData*>& records() const { return reports; }
-    QAReporterFilter* recordFilter() const { return filter; }
-    const QAReporterFilterCriteria* filterCriteria() const { return criteria; }
-    const QStringList& types() const { return nodeTypes; }
+    const QStringList& files() const;
+    const QList<QAReporterData*>& records() const;
+    const QStringList& types() const;
     QARListView* reportTree() const { return treeView; }
     DReportWidget* reportView() const { return documentView; }
     DReportWidget* summaryView() const { return headerView; }
     QDockWidget* summaryDock() const { return headerDock; }
-    DDocument* summary() const { return summaryDocument; }
+    DDocument* summary() const;
     bool isHeaderShown() const { return headerShown; }
     bool isUpToDate() const { return viewUpToDate; }
     QARToolBar* reporterToolBar() const { return toolBar; }
@@ -178,9 +177,7 @@ private:
     void connectSignals();
     void attachToolBar();
     void fillTree();
-    void showDocuments(const QList<QAReporterData*>& records, DDocument* summary);
-    void collectNodeTypes();
-    void makeDocumentNamesUnique();
+    void showDocuments();
     void showAllTests();
     void clearViews();
     void showHeaderDock();
@@ -194,13 +191,12 @@ private:
     void insertCommands();
 
     bool viewUpToDate = false;
-    QStringList fileList;
+    std::unique_ptr<QAReportSession> reportSession;
     QTreeWidgetItem* selectedItem = nullptr;
     bool active = true;
     bool mainWindowGone = false;
     QDockWidget* headerDock = nullptr;
     DReportWidget* headerView = nullptr;
-    DDocument* summaryDocument = nullptr;
     DReportWidget* documentView = nullptr;
     bool headerShown = false;
     int commandsItemId = 0;
@@ -213,17 +209,9 @@ private:
     int failedTestsItemId = -1;
     QAction* submitItem = nullptr;
     int submitCommandItemId = -1;
-    QList<QAReporterData*> reports;
-    QAReporterFilter* filter = nullptr;
-    QAReporterFilterCriteria* criteria = nullptr;
-    QStringList nodeTypes;
     QString title;
     QRegularExpression searchPattern;
-    bool typesMenuBuilt = false;
-    QMap<QString, bool> typeVisible;
     QPointer<QARToolBar> toolBar;
-    // Links of the filtered documents to their nodes; rebuilt by assembly.
-    std::unique_ptr<QAReporterLinkIndex> linkIndex;
     // Loads and assemblies under way; a reload asked for meanwhile waits.
     int busyDepth = 0;
     bool reloadPending = false;

@@ -25,9 +25,7 @@ bool QAReporterLoader::load(const QStringList& paths, QList<QAReporterData*>& re
     QSet<QString> loaded;
     for (const QAReporterData* record : std::as_const(records))
         loaded.insert(record->fileName);
-    QSet<QString> documentNames;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString& path = paths.at(i);
+    for (const QString& path : paths) {
         if (loaded.contains(path))
             continue;
         QAReporterData* record = nullptr;
@@ -39,12 +37,6 @@ bool QAReporterLoader::load(const QStringList& paths, QList<QAReporterData*>& re
         }
         if (!record)
             continue;
-        if (DDocument* document = record->document) {
-            if (documentNames.contains(document->name()))
-                document->setName(document->name() + QString::number(i));
-            else
-                documentNames.insert(document->name());
-        }
         records.append(record);
         loaded.insert(path);
     }
@@ -73,7 +65,7 @@ QAReporterData* QAReporterLoader::read(const QString& path)
     auto* record = new QAReporterData;
     record->fileName = path;
     record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument().release();
+    record->document = reader.takeDocument();
     record->types = reader.types();
     record->koCount = reader.koTotal();
     record->okCount = reader.okTotal();

@@ -20,10 +20,9 @@ public:
     QAReporterLoader(QAStudioInterface* progress, const QList<DStyle*>& styles);
 
     // Reads every path not yet among the records' file names (nor twice in
-    // paths) and appends its record to records. A document whose name an
-    // earlier document of this call took gets the index of its path in
-    // paths appended. False when memory ran out: outOfMemoryPath() names
-    // the file and the paths after it are not read.
+    // paths) and appends its record to records. False when memory ran
+    // out: outOfMemoryPath() names the file and the paths after it are not
+    // read.
     bool load(const QStringList& paths, QList<QAReporterData*>& records);
 
     const QStringList& missing() const { return m_missing; }

@@ -27,7 +27,7 @@ std::unique_ptr<QAReporterData> load(const QByteArray& xrod)
     }
     auto record = std::make_unique<QAReporterData>();
     record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument().release();
+    record->document = reader.takeDocument();
     return record;
 }
 
@@ -178,7 +178,7 @@ bool agrees(const QList<QAReporterData*>& records, Counts& counts)
     index.build(records);
     qsizetype withNode = 0;
     for (const QAReporterData* record : records) {
-        for (const DLink* link : linksOf(record->document)) {
+        for (const DLink* link : linksOf(record->document.get())) {
             const QAReporterNode* expected = findLinkNode(records, link);
             if (index.nodeOf(link) != expected) {
                 qWarning("link %s", qPrintable(link->name()));
@@ -197,7 +197,7 @@ bool agrees(const QList<QAReporterData*>& records, Counts& counts)
 void rebindAtRandom(QAReporterData* record, quint32 seed)
 {
     QRandomGenerator random(seed);
-    const QList<DItem*> items = itemsOf(record->document);
+    const QList<DItem*> items = itemsOf(record->document.get());
     auto anyItem = [&]() -> DItem* {
         const qsizetype pick = random.bounded(items.size() + 2);
         return pick < items.size() ? items.at(pick) : nullptr;
@@ -266,7 +266,7 @@ void TestLinkIndex::givesNearestNodeWithBase()
     index.build({record.get()});
     QCOMPARE(index.size(), 7);
     auto nodeNameOf = [&](const char* link) {
-        const DLink* found = namedLink(record->document, link);
+        const DLink* found = namedLink(record->document.get(), link);
         const QAReporterNode* node = found ? index.nodeOf(found) : nullptr;
         return node ? node->name : QStringLiteral("<none>");
     };
@@ -278,11 +278,11 @@ void TestLinkIndex::givesNearestNodeWithBase()
     QCOMPARE(nodeNameOf("before"), root);
     QCOMPARE(nodeNameOf("inF"), root);
     QCOMPARE(nodeNameOf("after"), root);
-    QCOMPARE(index.nodeOf(namedLink(record->document, "after")), record->tree->root()->data);
+    QCOMPARE(index.nodeOf(namedLink(record->document.get(), "after")), record->tree->root()->data);
 
     index.clear();
     QCOMPARE(index.size(), 0);
-    QVERIFY(!index.nodeOf(namedLink(record->document, "inA")));
+    QVERIFY(!index.nodeOf(namedLink(record->document.get(), "inA")));
 }
 
 // The filtered root ends with its last kept child: a link after it, in
@@ -304,13 +304,13 @@ void TestLinkIndex::linkOutsideEveryFilteredNodeHasNone()
     index.build({filtered, record.get()});
 
     const QAReporterNode* filteredRoot = filtered->tree->root()->data;
-    QCOMPARE(index.nodeOf(namedLink(filtered->document, "before")), filteredRoot);
-    QCOMPARE(index.nodeOf(namedLink(filtered->document, "inF"))->name, QStringLiteral("f"));
-    QVERIFY(!index.nodeOf(namedLink(filtered->document, "after")));
-    QVERIFY(!namedLink(filtered->document, "inP"));
+    QCOMPARE(index.nodeOf(namedLink(filtered->document.get(), "before")), filteredRoot);
+    QCOMPARE(index.nodeOf(namedLink(filtered->document.get(), "inF"))->name, QStringLiteral("f"));
+    QVERIFY(!index.nodeOf(namedLink(filtered->document.get(), "after")));
+    QVERIFY(!namedLink(filtered->document.get(), "inP"));
     // In the source the same link belongs to the root.
-    QCOMPARE(index.nodeOf(namedLink(record->document, "after")), record->tree->root()->data);
-    QCOMPARE(index.nodeOf(namedLink(record->document, "inP"))->name, QStringLiteral("p"));
+    QCOMPARE(index.nodeOf(namedLink(record->document.get(), "after")), record->tree->root()->data);
+    QCOMPARE(index.nodeOf(namedLink(record->document.get(), "inP"))->name, QStringLiteral("p"));
 }
 
 QTEST_GUILESS_MAIN(TestLinkIndex)

@@ -30,7 +30,7 @@ struct Records
             auto* record = new QAReporterData;
             const QString index = QString::number(list.size());
             record->fileName = "/reports/file" + index + ".xrd";
-            record->document = new DDocument(QString(), "doc" + index);
+            record->document = std::make_shared<DDocument>(QString(), "doc" + index);
             record->koCount = count.ko;
             record->okCount = count.ok;
             record->neCount = count.ne;

@@ -8,6 +8,7 @@
 #include "qareporterexportcommands.h"
 #include "qareporterfilter.h"
 #include "qareporterhtmlwriter.h"
+#include "qareportsession.h"
 #include "recordingstudio.h"
 #include "scopedpreferences.h"
 
@@ -239,7 +240,8 @@ void TestReporterHtmlExport::reportLinksPointToTheirPagesAndAreRecordedOnce()
 void TestReporterHtmlExport::otherLinksPointToDocumentsOrItemsOfThePage()
 {
     QAReporterData first;
-    first.document = new DDocument(QStringLiteral("First"), QStringLiteral("first.run"));
+    first.document =
+        std::make_shared<DDocument>(QStringLiteral("First"), QStringLiteral("first.run"));
     QAReporterData empty;
     QAReporterHTMLWriter writer({&empty, &first}, nullptr, nullptr, nullptr);
     // "links" is the tag of the page written, which is not a loaded report.
@@ -265,7 +267,7 @@ void TestReporterHtmlExport::sourceLinksStartFromTheNodeBaseAndTheExportFolder()
     QVERIFY(writeFile(path("src.xrd"), bytes));
     auto window = openWindow({path("src.xrd")});
     QCOMPARE(window->records().size(), 1);
-    QAReporterHTMLWriter writer(window->records(), window.get(), nullptr, nullptr);
+    QAReporterHTMLWriter writer(window->records(), &window->session(), nullptr, nullptr);
     writer.setBaseForLink(QStringLiteral("/srv/./out/"));
     QCOMPARE(writer.baseForLink(), QStringLiteral("/srv/out"));
     writer.setBaseForLink(QStringLiteral("D:\\work\\html"));
@@ -275,7 +277,7 @@ void TestReporterHtmlExport::sourceLinksStartFromTheNodeBaseAndTheExportFolder()
     DHTMLRes config;
     writer.setConfig(&config);
     writer.setStream(&stream);
-    writer.doAll(window->recordFilter()->filteredRecords().first()->document);
+    writer.doAll(window->session().filteredRecords().first()->document.get());
     stream.flush();
     // The last "line N" ends the path; a path on another drive stays
     // absolute; a link outside every node keeps its relative path.

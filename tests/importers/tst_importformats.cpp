@@ -83,7 +83,7 @@ void TestImportFormats::everyFormatBecomesARecord()
     const std::unique_ptr<QAReporterData> record =
         QAResultImporter::import(path, {}, nullptr, &error);
     QVERIFY2(record, qPrintable(error));
-    QVERIFY(record->tree && record->document);
+    QVERIFY(record->tree && record->document.get());
 
     const Shape shape = shapeOf(record->tree);
     QCOMPARE(shape.types.value(0), QStringLiteral("run"));

@@ -20,7 +20,7 @@ struct Import
 {
     std::unique_ptr<QAReporterData> record;
     QString error;
-    DItem* document() const { return record ? record->document : nullptr; }
+    DItem* document() const { return record ? record->document.get() : nullptr; }
 };
 
 } // namespace

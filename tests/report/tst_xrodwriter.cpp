@@ -63,7 +63,7 @@ Record readReport(const QByteArray& xml, StylePool& styles, QString* error = nul
     }
     auto record = std::make_unique<QAReporterData>();
     record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument().release();
+    record->document = reader.takeDocument();
     record->types = reader.types();
     record->okCount = reader.okTotal();
     record->koCount = reader.koTotal();
@@ -247,7 +247,7 @@ void TestXrodWriter::readsBackTheSame()
     QCOMPARE(copy->okCount, source->okCount);
     QCOMPARE(copy->koCount, source->koCount);
     QCOMPARE(copy->neCount, source->neCount);
-    QCOMPARE(DAmlWriter::toAml(copy->document), DAmlWriter::toAml(source->document));
+    QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
     // Writing what was read back gives the same file again.
     QCOMPARE(written({copy.get()}), output);
 }
@@ -284,7 +284,7 @@ void TestXrodWriter::severalReportsSideBySide()
         // Each report's document comes back whole, nested in the root one.
         QVERIFY(document && document->kind() == DItem::Document);
         QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(document)),
-                 DAmlWriter::toAml(record->document));
+                 DAmlWriter::toAml(record->document.get()));
     }
     QVERIFY(!document);
     QCOMPARE(nodeLines(copy->tree, QString(), false), expectedNodes);
@@ -325,7 +325,7 @@ void TestXrodWriter::hostileTextsStayReadable()
     QVERIFY(!back->icon.isNull() && back->icon.isEmpty());
     QVERIFY(back->state == QLatin1String("ok"));
     QVERIFY(copy->tree->root()->children.size() == 1);
-    QCOMPARE(DAmlWriter::toAml(copy->document), DAmlWriter::toAml(source->document));
+    QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
 }
 
 // Records that do not come from a report file (other tools' results) may
@@ -334,7 +334,7 @@ void TestXrodWriter::hostileTextsStayReadable()
 void TestXrodWriter::treeKeptWhenBindingsCannotBe()
 {
     auto record = std::make_unique<QAReporterData>();
-    record->document = new DDocument;
+    record->document = std::make_shared<DDocument>();
     auto* first =
         static_cast<DItemContainer*>(record->document->insertAfter(nullptr, new DSection));
     auto* second = static_cast<DItemContainer*>(record->document->insertAfter(first, new DSection));
@@ -367,7 +367,7 @@ void TestXrodWriter::treeKeptWhenBindingsCannotBe()
         return lines;
     };
     QCOMPARE(shape(copy->tree), shape(tree));
-    QCOMPARE(DAmlWriter::toAml(copy->document), DAmlWriter::toAml(record->document));
+    QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(record->document.get()));
     QCOMPARE(copy->koCount, 2);
     QCOMPARE(copy->okCount, 0);
     QCOMPARE(warnings.size(), 1);
@@ -391,7 +391,7 @@ void TestXrodWriter::deepDocuments()
     const Record copy = readReport(written({source.get()}), styles);
     QVERIFY(copy);
     QCOMPARE(nodeLines(copy->tree), nodeLines(source->tree));
-    QCOMPARE(DAmlWriter::toAml(copy->document), DAmlWriter::toAml(source->document));
+    QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
 
     // Side by side, the reports' documents go one level down: past the
     // limit, so no file is made.
@@ -400,7 +400,7 @@ void TestXrodWriter::deepDocuments()
     QVERIFY2(error.contains(QString::number(DAmlReader::maxDepth())), qPrintable(error));
 
     QAReporterData deeper;
-    deeper.document = nestedDocument(2 * DAmlReader::maxDepth());
+    deeper.document.reset(nestedDocument(2 * DAmlReader::maxDepth()));
     deeper.tree = new QAReporterDataTree(new QAReporterNode);
     QVERIFY(written({&deeper}, &error).isEmpty());
     QVERIFY2(error.contains(QString::number(DAmlReader::maxDepth())), qPrintable(error));
@@ -412,7 +412,7 @@ void TestXrodWriter::nothingWrittenOnFailure()
     const Record good = readReport(fileContents(readableReports().first()), styles);
     QVERIFY(good);
     QAReporterData deep;
-    deep.document = nestedDocument(DAmlReader::maxDepth() + 1);
+    deep.document.reset(nestedDocument(DAmlReader::maxDepth() + 1));
     deep.tree = new QAReporterDataTree(new QAReporterNode);
 
     QTemporaryDir dir;

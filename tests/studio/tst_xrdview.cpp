@@ -258,25 +258,42 @@ void TestXrdview::htmlExportOfOtherToolsResults()
 void TestXrdview::htmlExportFailures_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("report");
-    QTest::newRow("missing report") << "out"
-                                    << "/nonexistent/report.xrd";
-    QTest::newRow("target is a file") << "file" << example("release-passed.xrd");
+    QTest::addColumn<QStringList>("reports");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QStringList>("pages"); // among those written
+    QTest::newRow("missing report")
+        << "out" << QStringList{"/nonexistent/report.xrd"}
+        << "xrdview: nothing written into %1: no report could be read" << QStringList();
+    QTest::newRow("one of two missing")
+        << "out" << QStringList{"/nonexistent/report.xrd", example("release-passed.xrd")}
+        << "xrdview: HTML written into %1 without the reports that could not be read"
+        << QStringList{"index.html", "release-passed.html"};
+    QTest::newRow("target is a file") << "file" << QStringList{example("release-passed.xrd")}
+                                      << "Cannot create the folder '%1'" << QStringList();
 }
 
+// Each failure is said once, and what could be written is.
 void TestXrdview::htmlExportFailures()
 {
     QFETCH(QString, target);
-    QFETCH(QString, report);
+    QFETCH(QStringList, reports);
+    QFETCH(QString, said);
+    QFETCH(QStringList, pages);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QFile file(dir.filePath("file"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    const Run run = xrdview({"--export-html", dir.filePath(target), report});
+    const QString out = dir.filePath(target);
+    const Run run = xrdview(QStringList{"--export-html", out} + reports);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.out.isEmpty());
-    QVERIFY(!run.err.isEmpty());
+    QVERIFY2(run.err.count(said.arg(out)) == 1, qPrintable(run.err));
+    QVERIFY2(!run.err.contains("HTML written into " + out + "\n"), qPrintable(run.err));
+    const QStringList written = QDir(out).entryList({"*.html"}, QDir::Files);
+    QCOMPARE(written.isEmpty(), pages.isEmpty());
+    for (const QString& page : pages)
+        QVERIFY2(written.contains(page), qPrintable(written.join(' ')));
 }
 
 // --summary and --tree of the converted file against those of its inputs:

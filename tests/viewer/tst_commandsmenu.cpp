@@ -1,6 +1,7 @@
 #include "qamessagebox.h"
 #include "qareporter.h"
 #include "qareporterfiltercriteria.h"
+#include "qareportsession.h"
 #include "qartoolbar.h"
 #include "recordingstudio.h"
 #include "scopedpreferences.h"
@@ -190,13 +191,13 @@ void TestCommandsMenu::filterEntriesFollowTheToolBar()
     QVERIFY(toolBar->isFilterOn());
     QCOMPARE(entryLines(openMenu(*window)).mid(0, 2),
              QStringList({"All Test Results [ ]", "Failed Tests Only [x]"}));
-    QVERIFY(window->filterCriteria()->fields() & QAReporterFilterCriteria::StateField);
+    QVERIFY(window->session().criteria().fields() & QAReporterFilterCriteria::StateField);
 
     entry(openMenu(*window), "All Test Results")->trigger();
     QVERIFY(!toolBar->isFilterOn());
     QCOMPARE(entryLines(openMenu(*window)).mid(0, 2),
              QStringList({"All Test Results [x]", "Failed Tests Only [ ]"}));
-    QVERIFY(!(window->filterCriteria()->fields() & QAReporterFilterCriteria::StateField));
+    QVERIFY(!(window->session().criteria().fields() & QAReporterFilterCriteria::StateField));
 
     // The toolbar's filter button is read at each opening.
     toolBar->toggleFilter();
@@ -214,9 +215,9 @@ void TestCommandsMenu::typeEntriesStayUncheckedUntilANewLoad()
     QVERIFY(entryLines(openMenu(*window)).contains("check [ ]"));
     QVERIFY(entryLines(openMenu(*window)).contains("testcase [x]"));
     // The rebuilt menu excludes exactly the unchecked type.
-    QCOMPARE(window->filterCriteria()->typePatterns().size(), qsizetype(1));
-    QVERIFY(
-        QAReporterFilterCriteria::holds(window->filterCriteria()->typePatterns().first(), "check"));
+    QCOMPARE(window->session().criteria().typePatterns().size(), qsizetype(1));
+    QVERIFY(QAReporterFilterCriteria::holds(window->session().criteria().typePatterns().first(),
+                                            "check"));
 
     QVERIFY(!treeLines(window->reportTree()).contains("elsewhere"));
 
@@ -226,7 +227,7 @@ void TestCommandsMenu::typeEntriesStayUncheckedUntilANewLoad()
     window->setFiles(&more, nullptr, QAStViewerWindow::Interactive);
     QVERIFY(treeLines(window->reportTree()).contains("elsewhere"));
     QVERIFY(entryLines(openMenu(*window)).contains("check [x]"));
-    QVERIFY(window->filterCriteria()->typePatterns().isEmpty());
+    QVERIFY(window->session().criteria().typePatterns().isEmpty());
 }
 
 void TestCommandsMenu::headerEntries()
@@ -328,8 +329,8 @@ void TestCommandsMenu::activationSharesTheToolBar()
     QCOMPARE(currentText(*first), QString("failing"));
     toolBar->toggleFilter();
     emit toolBar->fltClicked();
-    QVERIFY(first->filterCriteria()->fields() & QAReporterFilterCriteria::StateField);
-    QVERIFY(second->filterCriteria()->fields() & QAReporterFilterCriteria::StateField);
+    QVERIFY(first->session().criteria().fields() & QAReporterFilterCriteria::StateField);
+    QVERIFY(second->session().criteria().fields() & QAReporterFilterCriteria::StateField);
     toolBar->toggleFilter();
 }
 

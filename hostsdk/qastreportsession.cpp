@@ -1,0 +1,3 @@
+#include "qastreportsession.h"
+
+QAStReportSession::~QAStReportSession() = default;

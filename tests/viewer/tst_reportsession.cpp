@@ -1,0 +1,160 @@
+#include "ddocument.h"
+#include "qareporterdata.h"
+#include "qareportsession.h"
+#include "qarlistview.h"
+#include "qarlistviewitem.h"
+#include "scopedpreferences.h"
+
+#include <QDir>
+#include <QtTest>
+
+namespace {
+
+const QString reports = QStringLiteral(":/reports/");
+
+// Every report shipped with the project, and the other tools' results.
+QStringList exampleFiles()
+{
+    QStringList files;
+    const QDir examples(QStringLiteral(XRD_SOURCE_DIR "/examples"));
+    for (const QString& name : examples.entryList({"*.xrd"}, QDir::Files, QDir::Name))
+        files << examples.filePath(name);
+    const QDir results(examples.filePath("results"));
+    for (const QString& name : results.entryList(QDir::Files, QDir::Name))
+        files << results.filePath(name);
+    return files;
+}
+
+QStringList walkedLines(const QAReportSession& session)
+{
+    QStringList lines;
+    session.walkTree([&lines](const QAReportSession::TreeEntry& entry) {
+        lines << QString(entry.depth * 2, ' ') + entry.status + ' ' + entry.name;
+    });
+    return lines;
+}
+
+// The same lines read from a tree view filled as a window fills it.
+QStringList viewLines(const QAReportSession& session)
+{
+    QARListView view;
+    const QList<QAReporterData*>& records = session.filteredRecords();
+    for (auto record = records.crbegin(); record != records.crend(); ++record)
+        (*record)->tree->fillListView(&view, (*record)->fileName);
+    QStringList lines;
+    for (QTreeWidgetItemIterator it(&view); *it; ++it) {
+        int depth = 0;
+        for (QTreeWidgetItem* parent = (*it)->parent(); parent; parent = parent->parent())
+            ++depth;
+        const QString status = (*it)->data(1, QARListViewItem::StatusRole).toString();
+        lines << QString(depth * 2, ' ') + (status.isEmpty() ? "--" : status) + ' ' +
+                     (*it)->text(0);
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestReportSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_preferences = std::make_unique<ScopedPreferences>(); }
+    void cleanup() { m_preferences.reset(); }
+
+    void walkedTreeIsTheViewersTree_data();
+    void walkedTreeIsTheViewersTree();
+    void criteriaFollowTheChoices();
+    void documentNamesStayUniqueAcrossLoads();
+    void unreadableFilesAreListedWithTheirReason();
+
+private:
+    std::unique_ptr<ScopedPreferences> m_preferences;
+};
+
+void TestReportSession::walkedTreeIsTheViewersTree_data()
+{
+    QTest::addColumn<bool>("failedOnly");
+    QTest::addColumn<bool>("hideFirstType");
+    QTest::addRow("complete") << false << false;
+    QTest::addRow("failed only") << true << false;
+    QTest::addRow("first type hidden") << false << true;
+    QTest::addRow("failed only, first type hidden") << true << true;
+}
+
+// The command line prints the walked tree: it must be, line for line, what
+// the window's tree shows for the same reports and choices.
+void TestReportSession::walkedTreeIsTheViewersTree()
+{
+    QFETCH(bool, failedOnly);
+    QFETCH(bool, hideFirstType);
+    QAReportSession session;
+    const QStringList files = exampleFiles();
+    QVERIFY(files.size() >= 5);
+    QVERIFY(session.load(files, nullptr, {}).missing.isEmpty());
+    session.setFailedOnly(failedOnly);
+    if (hideFirstType)
+        session.setTypeHidden(session.nodeTypes().value(0), true);
+    session.assemble();
+    const QStringList walked = walkedLines(session);
+    QVERIFY(walked.size() > files.size());
+    QCOMPARE(walked, viewLines(session));
+}
+
+void TestReportSession::criteriaFollowTheChoices()
+{
+    QAReportSession session;
+    session.load({reports + "main.xrd"}, nullptr, {});
+    QCOMPARE(session.nodeTypes(), QStringList({"suite", "testcase", "check"}));
+    session.assemble();
+    QVERIFY(session.isAssembled());
+    QVERIFY(!session.criteria().fields());
+    QCOMPARE(session.filteredRecords().first()->document, session.records().first()->document);
+
+    session.setTypeHidden("check", true);
+    session.setFailedOnly(true);
+    QVERIFY(!session.isAssembled());
+    const QAReporterFilterCriteria criteria = session.criteria();
+    QVERIFY(criteria.fields() & QAReporterFilterCriteria::StateField);
+    QCOMPARE(criteria.typePatterns().size(), qsizetype(1));
+    QVERIFY(QAReporterFilterCriteria::holds(criteria.typePatterns().first(), "check"));
+    session.assemble();
+    QVERIFY(!walkedLines(session).join('\n').contains("elsewhere"));
+
+    // A new load shows every type again.
+    session.load({reports + "passed.xrd"}, nullptr, {});
+    QCOMPARE(session.criteria().typePatterns().size(), qsizetype(0));
+    QVERIFY(!session.isAssembled());
+}
+
+void TestReportSession::documentNamesStayUniqueAcrossLoads()
+{
+    // main.xrd and passed.xrd both name their document "main".
+    QAReportSession session;
+    session.load({reports + "main.xrd"}, nullptr, {});
+    session.load({reports + "passed.xrd", reports + "main.xrd"}, nullptr, {});
+    QCOMPARE(session.loadedFiles(), QStringList({reports + "main.xrd", reports + "passed.xrd"}));
+    QCOMPARE(session.records().at(1)->document->name(), QString("main_1"));
+    session.clear();
+    QVERIFY(session.records().isEmpty());
+    QCOMPARE(session.nodeTypes().size(), 3);
+}
+
+void TestReportSession::unreadableFilesAreListedWithTheirReason()
+{
+    QAReportSession session;
+    const QAReportSession::LoadErrors errors = session.load(
+        {reports + "nowhere.xrd", reports + "broken.xrd", reports + "main.xrd"}, nullptr, {});
+    QCOMPARE(errors.missing, QStringList({reports + "nowhere.xrd", reports + "broken.xrd"}));
+    QCOMPARE(errors.reasons.size(), 2);
+    QVERIFY(!errors.reasons.at(1).isEmpty());
+    QVERIFY(errors.outOfMemoryPath.isEmpty());
+    QCOMPARE(session.loadedFiles(), QStringList{reports + "main.xrd"});
+    // main.xrd counts three passed and one failed test case.
+    QCOMPARE(session.passedTotal(), 3);
+    QCOMPARE(session.failedTotal(), 1);
+}
+
+QTEST_MAIN(TestReportSession)
+#include "tst_reportsession.moc"

@@ -73,6 +73,45 @@ QList<QStringView> linesOf(const QString& text)
     return lines;
 }
 
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// A line of a monospace block as the document shows it unchanged: the
+// indentation as no-break spaces (a tab as four), and each run of white
+// space inside the line, when wider than one space, as no-break spaces
+// followed by one space, where a long line may still wrap. White space at
+// the end of the line is dropped.
+void appendMonospaceLine(QString& block, QStringView line)
+{
+    const QChar noBreak(QChar::Nbsp);
+    qsizetype at = 0;
+    for (; at < line.size() && isBlank(line.at(at)); ++at)
+        block.resize(block.size() + (line.at(at) == u'\t' ? 4 : 1), noBreak);
+    qsizetype end = line.size();
+    while (end > at && line.at(end - 1).isSpace())
+        --end;
+    qsizetype copied = at;
+    while (at < end) {
+        if (!isBlank(line.at(at))) {
+            ++at;
+            continue;
+        }
+        qsizetype width = 0;
+        const qsizetype runStart = at;
+        for (; isBlank(line.at(at)); ++at) // the line ends with no blank
+            width += line.at(at) == u'\t' ? 4 : 1;
+        if (width > 1) {
+            block.append(line.mid(copied, runStart - copied));
+            block.resize(block.size() + width - 1, noBreak);
+            block.append(u' ');
+            copied = at;
+        }
+    }
+    block.append(line.mid(copied, end - copied));
+}
+
 } // namespace
 
 void QAResultReportBuilder::Counts::add(const Counts& other)
@@ -181,8 +220,9 @@ void QAResultReportBuilder::addParagraph(const QString& text, const QString& sty
 }
 
 // One monospace paragraph holding one text: lines end with a line
-// separator and keep their indentation as no-break spaces, which the
-// document shows as they are while it collapses other white space.
+// separator, and white space keeps its width through no-break spaces,
+// which the document shows as they are while it collapses other white
+// space (see appendMonospaceLine).
 void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 {
     qsizetype size = 0;
@@ -193,10 +233,7 @@ void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
     for (QStringView line : lines) {
         if (!block.isEmpty())
             block += QChar::LineSeparator;
-        qsizetype first = 0;
-        for (; first < line.size() && (line.at(first) == u' ' || line.at(first) == u'\t'); ++first)
-            block.append(line.at(first) == u'\t' ? u"\u00a0\u00a0\u00a0\u00a0" : u"\u00a0");
-        block += line.mid(first).trimmed();
+        appendMonospaceLine(block, line);
     }
     block.squeeze();
     if (block.isEmpty())

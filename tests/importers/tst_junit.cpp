@@ -1,6 +1,7 @@
 // JUnit-style XML results read into report records: the tree, the counts
 // and the document each tool's dialect gives, the counting rules, hostile
 // input, and the loader that picks the importer by content.
+#include "dblocktext.h"
 #include "importersamples.h"
 #include "qajunitparser.h"
 #include "qareporterloader.h"
@@ -261,6 +262,13 @@ void TestJUnit::pytestRunBecomesTreeAndDocument()
     QCOMPARE(styleName(titleNamed(document, "pytest")), QString("Title2 Failed"));
     QVERIFY(paragraphs(document, "Normal Failed").contains("ZeroDivisionError: division by zero"));
     QVERIFY(paragraphs(document, "Normal").contains("no network"));
+    // The traceback as the view shows it, which folds white space: every
+    // space of it kept.
+    QString trace = DBlockText::collapse(paragraphs(document, "Monospace").value(0), true);
+    QCOMPARE(trace.replace(QChar::Nbsp, u' ').split(QChar::LineSeparator),
+             QStringList({"def test_div():", ">       assert 1 / 0",
+                          "E       ZeroDivisionError: division by zero", "",
+                          "tests/test_math.py:9: ZeroDivisionError"}));
 
     // The failure's place from its traceback; the passed case's from the
     // case's attributes.

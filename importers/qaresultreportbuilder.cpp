@@ -17,6 +17,9 @@ namespace {
 const int FoldedLines = 15;
 const int MaxTitleLevel = 6;
 const int MaxSharedLines = 4096;
+// Times are shown up to this many seconds (more than thirty years): a file
+// that claims more is wrong, and its figure must stay a short number.
+const double MaxSeconds = 1e9;
 
 QString tr(const char* text)
 {
@@ -51,6 +54,13 @@ const QString& stateText(const char* state)
 QString seconds(double value)
 {
     return QString::number(value, 'f', value < 10 ? 3 : 1) + QStringLiteral(" s");
+}
+
+// A case's time as shown and summed: -1 (no time) when not a number or
+// negative, at most MaxSeconds.
+double boundedSeconds(double value)
+{
+    return value >= 0 ? qMin(value, MaxSeconds) : -1;
 }
 
 QString countText(qint64 count)
@@ -119,7 +129,7 @@ void QAResultReportBuilder::Counts::add(const Counts& other)
     passed = QATestCount::add(passed, other.passed);
     failed = QATestCount::add(failed, other.failed);
     inconclusive = QATestCount::add(inconclusive, other.inconclusive);
-    seconds += other.seconds;
+    seconds = qMin(seconds + other.seconds, MaxSeconds);
     timed = timed || other.timed;
 }
 
@@ -586,13 +596,15 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
     title->setStyle(this->titleStyle(titleLevel, state));
     add(new DText(testCase.name.isEmpty() ? tr("(unnamed)") : testCase.name));
     m_open.pop_back();
-    addCaseBody(testCase, anchor);
+    const double seconds = boundedSeconds(testCase.seconds);
+    addCaseBody(testCase, anchor, seconds);
     endNode(stateText(state));
 
     count(testCase.state);
-    if (testCase.seconds >= 0) {
-        m_levels.back().counts.seconds += testCase.seconds;
-        m_levels.back().counts.timed = true;
+    if (seconds >= 0) {
+        Counts& counts = m_levels.back().counts;
+        counts.seconds = qMin(counts.seconds + seconds, MaxSeconds);
+        counts.timed = true;
     }
 }
 
@@ -610,10 +622,11 @@ QString QAResultReportBuilder::timedLine(int state, double time)
     return line;
 }
 
-void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor)
+void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor,
+                                        double seconds)
 {
     static const char* const lineStyles[] = {"Normal Passed", "Normal Failed", "Normal"};
-    addParagraph(stateLine(testCase), QLatin1String(lineStyles[testCase.state]));
+    addParagraph(stateLine(testCase, seconds), QLatin1String(lineStyles[testCase.state]));
     if (!testCase.failureType.isEmpty() || !testCase.message.isEmpty()) {
         QString failure = testCase.failureType;
         if (!failure.isEmpty() && !testCase.message.isEmpty())
@@ -630,12 +643,11 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
 
 // "Passed in 0.012 s", with the class where no class node shows it and
 // the flaky mark.
-QString QAResultReportBuilder::stateLine(const QAResultCase& testCase)
+QString QAResultReportBuilder::stateLine(const QAResultCase& testCase, double seconds)
 {
     const int state = testCase.state;
-    QString line = testCase.seconds >= 0 && state != QAResultCase::Inconclusive
-                       ? timedLine(state, testCase.seconds)
-                       : m_stateLines[3 + state];
+    QString line = seconds >= 0 && state != QAResultCase::Inconclusive ? timedLine(state, seconds)
+                                                                       : m_stateLines[3 + state];
     const bool classShown =
         m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
     if (!testCase.className.isEmpty() && !classShown)

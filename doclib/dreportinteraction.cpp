@@ -18,6 +18,16 @@ namespace {
 // How far Tab looks for the next link.
 constexpr int anchorScanBlocks = 400;
 
+// Text as copied: forced line breaks as line feeds, and the no-break
+// spaces that hold the indentation and spacing of monospace text as
+// plain spaces.
+QString plainSpaces(QString text)
+{
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QChar::Nbsp, QLatin1Char(' '));
+    return text;
+}
+
 } // namespace
 
 DReportInteraction::DReportInteraction(DReportModel& model, DLayoutCache& layouts, Host& host)
@@ -74,16 +84,14 @@ QString DReportInteraction::blockText(int block, int from, int to) const
 {
     const DBlockLayout* layout = m_layouts.layout(block);
     if (from <= 0 && to >= layout->endPosition())
-        return m_model.plainText(block);
+        return plainSpaces(m_model.plainText(block));
     QTextCursor range(layout->document());
     range.setPosition(from);
     range.setPosition(to, QTextCursor::KeepAnchor);
     QString text = range.selectedText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     text.remove(QChar::ObjectReplacementCharacter);
-    text.remove(QChar(QChar::Nbsp));
-    return text;
+    return plainSpaces(std::move(text));
 }
 
 QString DReportInteraction::selectedText() const
@@ -98,7 +106,7 @@ QString DReportInteraction::selectedText() const
     parts << blockText(start.block, start.position, m_layouts.layout(start.block)->endPosition());
     // Whole blocks between the ends come from the items: no layout needed.
     for (int block = start.block + 1; block < end.block; ++block)
-        parts << m_model.plainText(block);
+        parts << plainSpaces(m_model.plainText(block));
     parts << blockText(end.block, 0, end.position);
     return parts.join(QLatin1Char('\n'));
 }

@@ -2,6 +2,7 @@
 
 #include "qaresultscopes.h"
 #include "qasourcelocation.h"
+#include "qatestcount.h"
 #include "qaxmlcursor.h"
 
 #include <QFileDevice>
@@ -10,9 +11,7 @@ namespace {
 
 qint64 count(const QAXmlCursor& cursor, const char* name)
 {
-    bool ok = false;
-    const qint64 value = cursor.attribute(QLatin1String(name)).toLongLong(&ok);
-    return ok ? value : 0;
+    return cursor.count(QLatin1String(name));
 }
 
 // What an element claims: tests, failures, errors and skipped, where the
@@ -26,7 +25,8 @@ void readTotals(const QAXmlCursor& cursor, qint64* totals)
     totals[1] = count(cursor, "failed");
     totals[2] = 0;
     totals[3] =
-        count(cursor, "skipped") + count(cursor, "inconclusive") + count(cursor, "warnings");
+        QATestCount::add(QATestCount::add(count(cursor, "skipped"), count(cursor, "inconclusive")),
+                         count(cursor, "warnings"));
 }
 
 QAResultCase::State stateOf(const QString& result)

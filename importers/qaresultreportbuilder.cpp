@@ -17,6 +17,9 @@ namespace {
 const int FoldedLines = 15;
 const int MaxTitleLevel = 6;
 const int MaxSharedLines = 4096;
+// Times are shown up to this many seconds (more than thirty years): a file
+// that claims more is wrong, and its figure must stay a short number.
+const double MaxSeconds = 1e9;
 
 QString tr(const char* text)
 {
@@ -53,6 +56,13 @@ QString seconds(double value)
     return QString::number(value, 'f', value < 10 ? 3 : 1) + QStringLiteral(" s");
 }
 
+// A case's time as shown and summed: -1 (no time) when not a number or
+// negative, at most MaxSeconds.
+double boundedSeconds(double value)
+{
+    return value >= 0 ? qMin(value, MaxSeconds) : -1;
+}
+
 QString countText(qint64 count)
 {
     return QString::number(count);
@@ -73,6 +83,45 @@ QList<QStringView> linesOf(const QString& text)
     return lines;
 }
 
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// A line of a monospace block as the document shows it unchanged: the
+// indentation as no-break spaces (a tab as four), and each run of white
+// space inside the line, when wider than one space, as no-break spaces
+// followed by one space, where a long line may still wrap. White space at
+// the end of the line is dropped.
+void appendMonospaceLine(QString& block, QStringView line)
+{
+    const QChar noBreak(QChar::Nbsp);
+    qsizetype at = 0;
+    for (; at < line.size() && isBlank(line.at(at)); ++at)
+        block.resize(block.size() + (line.at(at) == u'\t' ? 4 : 1), noBreak);
+    qsizetype end = line.size();
+    while (end > at && line.at(end - 1).isSpace())
+        --end;
+    qsizetype copied = at;
+    while (at < end) {
+        if (!isBlank(line.at(at))) {
+            ++at;
+            continue;
+        }
+        qsizetype width = 0;
+        const qsizetype runStart = at;
+        for (; isBlank(line.at(at)); ++at) // the line ends with no blank
+            width += line.at(at) == u'\t' ? 4 : 1;
+        if (width > 1) {
+            block.append(line.mid(copied, runStart - copied));
+            block.resize(block.size() + width - 1, noBreak);
+            block.append(u' ');
+            copied = at;
+        }
+    }
+    block.append(line.mid(copied, end - copied));
+}
+
 } // namespace
 
 void QAResultReportBuilder::Counts::add(const Counts& other)
@@ -80,7 +129,7 @@ void QAResultReportBuilder::Counts::add(const Counts& other)
     passed = QATestCount::add(passed, other.passed);
     failed = QATestCount::add(failed, other.failed);
     inconclusive = QATestCount::add(inconclusive, other.inconclusive);
-    seconds += other.seconds;
+    seconds = qMin(seconds + other.seconds, MaxSeconds);
     timed = timed || other.timed;
 }
 
@@ -181,8 +230,9 @@ void QAResultReportBuilder::addParagraph(const QString& text, const QString& sty
 }
 
 // One monospace paragraph holding one text: lines end with a line
-// separator and keep their indentation as no-break spaces, which the
-// document shows as they are while it collapses other white space.
+// separator, and white space keeps its width through no-break spaces,
+// which the document shows as they are while it collapses other white
+// space (see appendMonospaceLine).
 void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 {
     qsizetype size = 0;
@@ -193,10 +243,7 @@ void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
     for (QStringView line : lines) {
         if (!block.isEmpty())
             block += QChar::LineSeparator;
-        qsizetype first = 0;
-        for (; first < line.size() && (line.at(first) == u' ' || line.at(first) == u'\t'); ++first)
-            block.append(line.at(first) == u'\t' ? u"\u00a0\u00a0\u00a0\u00a0" : u"\u00a0");
-        block += line.mid(first).trimmed();
+        appendMonospaceLine(block, line);
     }
     block.squeeze();
     if (block.isEmpty())
@@ -549,13 +596,15 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
     title->setStyle(this->titleStyle(titleLevel, state));
     add(new DText(testCase.name.isEmpty() ? tr("(unnamed)") : testCase.name));
     m_open.pop_back();
-    addCaseBody(testCase, anchor);
+    const double seconds = boundedSeconds(testCase.seconds);
+    addCaseBody(testCase, anchor, seconds);
     endNode(stateText(state));
 
     count(testCase.state);
-    if (testCase.seconds >= 0) {
-        m_levels.back().counts.seconds += testCase.seconds;
-        m_levels.back().counts.timed = true;
+    if (seconds >= 0) {
+        Counts& counts = m_levels.back().counts;
+        counts.seconds = qMin(counts.seconds + seconds, MaxSeconds);
+        counts.timed = true;
     }
 }
 
@@ -573,10 +622,11 @@ QString QAResultReportBuilder::timedLine(int state, double time)
     return line;
 }
 
-void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor)
+void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor,
+                                        double seconds)
 {
     static const char* const lineStyles[] = {"Normal Passed", "Normal Failed", "Normal"};
-    addParagraph(stateLine(testCase), QLatin1String(lineStyles[testCase.state]));
+    addParagraph(stateLine(testCase, seconds), QLatin1String(lineStyles[testCase.state]));
     if (!testCase.failureType.isEmpty() || !testCase.message.isEmpty()) {
         QString failure = testCase.failureType;
         if (!failure.isEmpty() && !testCase.message.isEmpty())
@@ -593,12 +643,11 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
 
 // "Passed in 0.012 s", with the class where no class node shows it and
 // the flaky mark.
-QString QAResultReportBuilder::stateLine(const QAResultCase& testCase)
+QString QAResultReportBuilder::stateLine(const QAResultCase& testCase, double seconds)
 {
     const int state = testCase.state;
-    QString line = testCase.seconds >= 0 && state != QAResultCase::Inconclusive
-                       ? timedLine(state, testCase.seconds)
-                       : m_stateLines[3 + state];
+    QString line = seconds >= 0 && state != QAResultCase::Inconclusive ? timedLine(state, seconds)
+                                                                       : m_stateLines[3 + state];
     const bool classShown =
         m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
     if (!testCase.className.isEmpty() && !classShown)

@@ -110,8 +110,9 @@ private:
     void fillSummary(const Level& level);
     void addOverviewTable();
     void addOverviewRow(const QString& name, const QString& anchor, const Counts& counts);
-    void addCaseBody(const QAResultCase& testCase, const QString& anchor);
-    QString stateLine(const QAResultCase& testCase);
+    // seconds: the case's time as shown, -1 when it has none.
+    void addCaseBody(const QAResultCase& testCase, const QString& anchor, double seconds);
+    QString stateLine(const QAResultCase& testCase, double seconds);
     void addSourceLink(const QAResultCase& testCase);
     void addOutputs(const QAResultCase& testCase, const QString& anchor);
     QString timedLine(int state, double seconds);

@@ -135,7 +135,7 @@ bool QATapParser::handle(const QString& raw, const QATapLine& line)
     switch (line.kind) {
     case QATapLine::Version:
         if (m_lineNumber == 1) {
-            m_version = int(line.number);
+            m_version = line.number;
             beginRunOnce();
             return true;
         }

@@ -71,7 +71,7 @@ private:
     QString m_fileName;
     QString m_error;
     qint64 m_lineNumber = 0;
-    int m_version = 12;
+    qint64 m_version = 12; // as read: up to 18 digits
     std::vector<Level> m_levels;
     std::vector<Event> m_events; // open subtests' events, oldest first
     QString m_hint;              // a "# Subtest:" name for the next level opened

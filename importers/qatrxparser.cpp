@@ -2,6 +2,7 @@
 
 #include "qaresultscopes.h"
 #include "qasourcelocation.h"
+#include "qatestcount.h"
 #include "qaxmlcursor.h"
 
 #include <QFileDevice>
@@ -14,9 +15,7 @@ const QLatin1String TrxNamespace("http://microsoft.com/schemas/VisualStudio/Team
 
 qint64 count(const QAXmlCursor& cursor, const char* name)
 {
-    bool ok = false;
-    const qint64 value = cursor.attribute(QLatin1String(name)).toLongLong(&ok);
-    return ok ? value : 0;
+    return cursor.count(QLatin1String(name));
 }
 
 // "00:00:01.2340000", or with days "1.02:03:04.5"; negative when unreadable.
@@ -195,12 +194,14 @@ void QATrxParser::readCounters(const QAXmlCursor& cursor)
     if (!cursor.hasAttribute(QLatin1String("total")))
         return;
     m_totals[0] = count(cursor, "total");
-    m_totals[1] = count(cursor, "failed") + count(cursor, "timeout") + count(cursor, "aborted");
+    m_totals[1] = 0;
+    for (const char* failed : {"failed", "timeout", "aborted"})
+        m_totals[1] = QATestCount::add(m_totals[1], count(cursor, failed));
     m_totals[2] = count(cursor, "error");
     m_totals[3] = 0;
     for (const char* other : {"inconclusive", "passedButRunAborted", "notRunnable", "notExecuted",
                               "disconnected", "warning", "completed", "inProgress", "pending"})
-        m_totals[3] += count(cursor, other);
+        m_totals[3] = QATestCount::add(m_totals[3], count(cursor, other));
 }
 
 void QATrxParser::emitAll()

@@ -1,5 +1,7 @@
 #include "qaxmlcursor.h"
 
+#include "qatestcount.h"
+
 QAXmlCursor::QAXmlCursor(QIODevice* device, bool namespaces) : m_reader(device)
 {
     m_reader.setNamespaceProcessing(namespaces);
@@ -40,6 +42,11 @@ QString QAXmlCursor::attribute(QLatin1String name) const
 bool QAXmlCursor::hasAttribute(QLatin1String name) const
 {
     return m_reader.attributes().hasAttribute(name);
+}
+
+qint64 QAXmlCursor::count(QLatin1String name) const
+{
+    return qMax<qint64>(QATestCount::parse(m_reader.attributes().value(name)), 0);
 }
 
 QString QAXmlCursor::readText()

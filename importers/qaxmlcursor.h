@@ -30,6 +30,10 @@ public:
     int depth() const { return m_depth; }
     QString attribute(QLatin1String name) const;
     bool hasAttribute(QLatin1String name) const;
+    // The count an attribute claims: 0 when missing or not a count (a
+    // sign, a fraction, letters); a count too large for 64 bits is the
+    // largest there is, so that sums of counts saturate and never wrap.
+    qint64 count(QLatin1String name) const;
     // The text of the current element and of everything in it; leaves the
     // cursor on the element's end tag.
     QString readText();

@@ -11,9 +11,7 @@ namespace {
 
 qint64 count(const QAXmlCursor& cursor, const char* name)
 {
-    bool ok = false;
-    const qint64 value = cursor.attribute(QLatin1String(name)).toLongLong(&ok);
-    return ok ? value : 0;
+    return cursor.count(QLatin1String(name));
 }
 
 void readTotals(const QAXmlCursor& cursor, qint64* totals)

@@ -195,12 +195,17 @@ void TestAmlReader::textJoiningAndWhiteSpace()
     const Parsed p =
         parse("<!DOCTYPE X>\n<X><PARAGRAPH>a &amp; b<!-- c --><![CDATA[ <d> ]]>\n  <LINK>x</LINK>"
               "  <TAG/>  tail  </PARAGRAPH>"
-              "<TEXT>  </TEXT><CELLTEXT> one\n two </CELLTEXT></X>");
+              "<TEXT>  </TEXT><CELLTEXT> one\n two </CELLTEXT>"
+              "<PARAGRAPH>E&#160;&#160; x&#8232;\xC2\xA0\xC2\xA0"
+              "at f</PARAGRAPH></X>");
     QVERIFY2(p.ok, qPrintable(p.error));
     auto* paragraph = static_cast<DParagraph*>(p.document->first());
     QCOMPARE(childTexts(paragraph), (QStringList{"a & b <d> ", "<LINK>", "<TAG>", "  tail  "}));
     QCOMPARE(static_cast<DText*>(paragraph->next())->text(), QString("  "));
     QCOMPARE(static_cast<DCellText*>(paragraph->next()->next())->text(), QString(" one\n two "));
+    // No-break spaces and line separators, as references or as they are.
+    QCOMPARE(childTexts(static_cast<DParagraph*>(paragraph->next()->next()->next())),
+             QStringList({"E\u00a0\u00a0 x\u2028\u00a0\u00a0at f"}));
 }
 
 void TestAmlReader::localStylesOnAndOff()

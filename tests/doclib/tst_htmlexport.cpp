@@ -207,6 +207,7 @@ const QByteArray everyKind = R"(<DOCUMENT name="doc" title="All &amp; kinds">
     <TITLE level="3" style="Title1 Failed">t</TITLE>
     <TITLE level="9">deep title</TITLE>
     <PARAGRAPH name="para">p <LINK target="::other">to other</LINK></PARAGRAPH>
+    <PARAGRAPH name="trace">&gt;&#160;&#160;&#160; f()&#8232;E&#160;&#160; x</PARAGRAPH>
     <LIST><PARAGRAPH>first</PARAGRAPH><PARAGRAPH>second</PARAGRAPH></LIST>
     <TABLE frame="1" widths="3 1">
       <ROW><CELL hspan="1" vspan="2"><TEXT>c</TEXT></CELL><CELLTEXT>ct</CELLTEXT></ROW>
@@ -387,6 +388,11 @@ void TestHtmlExport::everyKindAsElements()
     QCOMPARE(page.first("h3")->text, QString("t"));
     QCOMPARE(page.first("h6")->text, QString("deep title"));
     QCOMPARE(page.byId("para")->name, QString("p"));
+    // Monospace spacing: the no-break spaces that a browser keeps, the
+    // line separator as a line break.
+    const Node* trace = page.byId("trace");
+    QCOMPARE(trace->text, QString(">\u00a0\u00a0\u00a0 f()E\u00a0\u00a0 x"));
+    QCOMPARE(page.parentOf(page.first("br")), trace);
     QCOMPARE(page.first("header")->text, QString("head text"));
     QCOMPARE(page.first("footer")->text, QString("foot text"));
 

@@ -55,7 +55,8 @@ const QByteArray everyKind = R"(<DOCUMENT name="sample" title="Sample">
 <CURVE label="parser" color="#1f77b4"><POINT x="1" y="2"/><POINT x="2" y="3.5"/><POINT x="3" y="3"/></CURVE>
 <CURVE label="query"><POINT x="1" y="6"/><POINT x="2" y="5"/><POINT x="3" y="7.5"/></CURVE>
 </GRAPHIC>
-<PARAGRAPH>A picture: <IMAGE src="pixel.png"/></PARAGRAPH>
+<PARAGRAPH>Pictures: <IMAGE src="pixel.png"/> <IMAGE src="kestrel-logo.svg"/></PARAGRAPH>
+<PARAGRAPH name="trace">E&#160;&#160;&#160; AssertionError&#8232;&#160;&#160;at f</PARAGRAPH>
 <INDEX><IENTRY target="::parser">parser</IENTRY></INDEX>
 <FOOTER>End of report</FOOTER>
 </DOCUMENT>)";
@@ -170,6 +171,7 @@ void TestReportWidget::everyKindIsRendered()
     DReportWidget view;
     view.resize(700, 500);
     view.insertSearchPath(QStringLiteral(":/images"));
+    view.insertSearchPath(XRD_SOURCE_DIR "/examples");
     view.setDocument(m_sample.get(), true);
     const DDocument* doc = m_sample.get();
     auto shown = [&](const DItem* item) {
@@ -185,9 +187,11 @@ void TestReportWidget::everyKindIsRendered()
     QVERIFY(f1.font().pointSizeF() > f2.font().pointSizeF());
     QVERIFY(f2.font().pointSizeF() > view.font().pointSizeF());
 
-    // A paragraph folds white space and carries its link as an anchor.
+    // A paragraph folds white space and carries its link as an anchor;
+    // no-break spaces and line separators stay, as monospace text has them.
     const DBlockLayout* intro = layoutFor(view, named(doc, "intro"));
     QVERIFY(shown(named(doc, "intro")).startsWith("An introduction with a source link, a tag"));
+    QCOMPARE(shown(named(doc, "trace")), QString("E    AssertionError\n  at f"));
     QCOMPARE(int(intro->anchors().size()), 2); // the link and the tag pointer
     QCOMPARE(intro->anchors()[0].item->kind(), DItem::Link);
     QCOMPARE(intro->anchors()[1].item->kind(), DItem::TagPointer);
@@ -223,12 +227,14 @@ void TestReportWidget::everyKindIsRendered()
     QCOMPARE(DChartObject::graphicOf(chartFormat), named(doc, "chart"));
     QVERIFY(chart->height() >= 240);
 
-    // The image is found through the search path.
-    bool hasImage = false;
+    // The pictures are found through the search path; an SVG one is drawn
+    // too, not named in its place.
+    int images = 0;
     const QTextBlock pictureBlock = layoutFor(view, ofKind(doc, DItem::Image))->document()->begin();
     for (QTextBlock::iterator it = pictureBlock.begin(); !it.atEnd(); ++it)
-        hasImage = hasImage || it.fragment().charFormat().isImageFormat();
-    QVERIFY(hasImage);
+        images += it.fragment().charFormat().isImageFormat();
+    QCOMPARE(images, 2);
+    QVERIFY(!pictureBlock.text().contains("kestrel-logo.svg"));
 
     // Page break, header and footer.
     QVERIFY(layoutFor(view, ofKind(doc, DItem::PageBreak))
@@ -496,7 +502,7 @@ void TestReportWidget::popupLinkExpandsInPlace()
 
 void TestReportWidget::selectionSpansBlocks()
 {
-    auto doc = readAml(longDocument(600));
+    auto doc = readAml(longDocument(600, "E&#160;&#160;&#160; x", 1));
     DReportWidget view;
     view.resize(600, 300);
     parts(view).layouts.setLimit(16);
@@ -504,6 +510,7 @@ void TestReportWidget::selectionSpansBlocks()
     view.selectAll();
     const QString all = view.selectedText();
     QVERIFY(all.startsWith("Case 0\nText of case 0.\na0\tb"));
+    QVERIFY(all.contains("\nText of case 1 E    x.\n")); // no-break spaces copied as spaces
     QVERIFY(all.endsWith("Case 599\nText of case 599.\na599\tb"));
     QCOMPARE(all.count("Text of case"), 600);
     QVERIFY(parts(view).layouts.count() <= 16); // whole blocks are taken from the items
@@ -566,6 +573,7 @@ void TestReportWidget::screenshots()
     DReportWidget view;
     view.resize(820, 1000);
     view.insertSearchPath(QStringLiteral(":/images"));
+    view.insertSearchPath(XRD_SOURCE_DIR "/examples");
     view.setDocument(m_sample.get(), true);
     parts(view).interaction.activateAnchor(
         parts(view).model.blockOf(ofKind(m_sample.get(), DItem::PopupLink)), 0);

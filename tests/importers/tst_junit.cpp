@@ -1,6 +1,7 @@
 // JUnit-style XML results read into report records: the tree, the counts
 // and the document each tool's dialect gives, the counting rules, hostile
 // input, and the loader that picks the importer by content.
+#include "dblocktext.h"
 #include "importersamples.h"
 #include "qajunitparser.h"
 #include "qareporterloader.h"
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -73,6 +75,8 @@ private slots:
     void countingRules();
     void suiteThatCouldNotStartIsOneFailedCase();
     void declaredTotalsAreCheckedAgainstTheCases();
+    void timesAreBounded_data();
+    void timesAreBounded();
     void classesFollowConsecutiveClassnames();
     void nestedSuitesNestAndCarryTheirStates();
     void emptyRunIsARecord();
@@ -261,6 +265,13 @@ void TestJUnit::pytestRunBecomesTreeAndDocument()
     QCOMPARE(styleName(titleNamed(document, "pytest")), QString("Title2 Failed"));
     QVERIFY(paragraphs(document, "Normal Failed").contains("ZeroDivisionError: division by zero"));
     QVERIFY(paragraphs(document, "Normal").contains("no network"));
+    // The traceback as the view shows it, which folds white space: every
+    // space of it kept.
+    QString trace = DBlockText::collapse(paragraphs(document, "Monospace").value(0), true);
+    QCOMPARE(trace.replace(QChar::Nbsp, u' ').split(QChar::LineSeparator),
+             QStringList({"def test_div():", ">       assert 1 / 0",
+                          "E       ZeroDivisionError: division by zero", "",
+                          "tests/test_math.py:9: ZeroDivisionError"}));
 
     // The failure's place from its traceback; the passed case's from the
     // case's attributes.
@@ -429,6 +440,60 @@ void TestJUnit::declaredTotalsAreCheckedAgainstTheCases()
     QCOMPARE(run.record->okCount, 1);
     QCOMPARE(run.record->koCount, 0);
     QCOMPARE(run.record->neCount, 1);
+
+    // Claims past any count are the largest count: their sum cannot wrap
+    // round to a figure that hides the difference.
+    const Import huge = import("<testsuite name='s' tests='9223372036854775807' "
+                               "failures='9223372036854775807' errors='9223372036854775807'>"
+                               "<testcase name='a'/></testsuite>");
+    QVERIFY2(huge.record, qPrintable(huge.error));
+    const QString warning = paragraphs(huge.document(), "Warning").value(0);
+    QVERIFY(warning.contains("9223372036854775807 tests (1 read)"));
+    QVERIFY(warning.contains("9223372036854775807 failures and errors (0 read)"));
+}
+
+void TestJUnit::timesAreBounded_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("total"); // of two such cases
+    const double infinity = std::numeric_limits<double>::infinity();
+    const QString longest = "1000000000.0 s";
+    QTest::newRow("plain") << 0.25 << "Passed in 0.250 s"
+                           << "0.500 s";
+    QTest::newRow("half the bound") << 6e8 << "Passed in 600000000.0 s" << longest;
+    QTest::newRow("1e300") << 1e300 << "Passed in " + longest << longest;
+    QTest::newRow("4000000000000000") << 4e15 << "Passed in " + longest << longest;
+    QTest::newRow("infinite") << infinity << "Passed in " + longest << longest;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "Passed"
+                                  << "-";
+    QTest::newRow("negative") << -0.5 << "Passed"
+                              << "-";
+    QTest::newRow("minus infinity") << -infinity << "Passed"
+                                    << "-";
+}
+
+// Whatever a parser hands over as a time, the page shows a short figure.
+void TestJUnit::timesAreBounded()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, line);
+    QFETCH(QString, total);
+    QAResultReportBuilder builder(m_styles);
+    builder.beginRun({"results.xml", "JUnit XML", {}, {}});
+    builder.beginSuite("s", {});
+    QAResultCase testCase;
+    testCase.name = "c";
+    testCase.seconds = seconds;
+    builder.addCase(testCase);
+    builder.addCase(testCase);
+    builder.endSuite();
+    builder.endRun();
+    const std::unique_ptr<QAReporterData> record = builder.takeRecord();
+    QVERIFY(record);
+    QCOMPARE(paragraphs(record->document, "Normal Passed"), QStringList({line, line}));
+    QCOMPARE(textOf(itemsOfKind(record->document, DItem::Table).at(1)),
+             "Passed|Failed|Inconclusive|Time|2|0|0|" + total + "|");
 }
 
 void TestJUnit::classesFollowConsecutiveClassnames()

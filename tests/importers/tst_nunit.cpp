@@ -136,6 +136,16 @@ void TestNUnit::badInput_data()
     QTest::newRow("no attributes")
         << run("<test-suite><test-case/></test-suite>") << ""
         << QStringList({"run", "suite ", "case  inconclusive", "end suite", "end run"});
+    // Totals past any count are the largest, and their sums saturate.
+    QTest::newRow("totals past 64 bits")
+        << run("<test-suite name=\"a\" total=\"9223372036854775807\" "
+               "failed=\"99999999999999999999\" skipped=\"9223372036854775807\" "
+               "inconclusive=\"9223372036854775807\" warnings=\"-3\">"
+               "<test-case name=\"x\" result=\"Passed\"/></test-suite>")
+        << ""
+        << QStringList({"run", "suite a", "case x passed",
+                        "totals 9223372036854775807 9223372036854775807 0 9223372036854775807",
+                        "end suite", "end run"});
     QByteArray deep = "<test-run>" + QByteArray("<test-suite>").repeated(2000);
     QTest::newRow("too deep") << deep << "line 1: elements nested deeper than 2000 levels"
                               << QStringList();

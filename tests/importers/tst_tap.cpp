@@ -99,6 +99,10 @@ void TestTap::versionBomAndCrlf()
     QVERIFY(parseBytes<QATapParser>("ok 1\n1..1\nTAP version 13\n", &plain));
     QCOMPARE(plain.info.tool, QString("TAP 12"));
     QCOMPARE(plain.cases.first().systemOut, QString("TAP version 13"));
+
+    RecordingSink huge; // a version past 32 bits is read whole
+    QVERIFY(parseBytes<QATapParser>("TAP version 999999999999\n1..0\n", &huge));
+    QCOMPARE(huge.info.tool, QString("TAP 999999999999"));
 }
 
 void TestTap::diagnosticsAndOutput()

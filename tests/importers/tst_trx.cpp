@@ -130,6 +130,19 @@ void TestTrx::badInput_data()
         << ""
         << QStringList({"run", "suite TestRun", "case  inconclusive",
                         "case \U0001F600 inconclusive", "end suite", "end run"});
+    // Counters past any count are the largest, and their sums saturate.
+    QTest::newRow("counters past 64 bits")
+        << "<TestRun xmlns=\"" + Namespace +
+               "\"><Results><UnitTestResult testName=\"a\" outcome=\"Passed\"/></Results>"
+               "<ResultSummary><Counters total=\"9223372036854775807\" "
+               "failed=\"9223372036854775807\" timeout=\"1\" error=\"99999999999999999999\" "
+               "inconclusive=\"9223372036854775807\" pending=\"9223372036854775807\" "
+               "warning=\"-3\"/></ResultSummary></TestRun>"
+        << ""
+        << QStringList({"run", "suite TestRun", "case a passed",
+                        "totals 9223372036854775807 9223372036854775807 9223372036854775807 "
+                        "9223372036854775807",
+                        "end suite", "end run"});
     QTest::newRow("too deep") << "<TestRun xmlns=\"" + Namespace + "\"><Results><UnitTestResult>" +
                                      QByteArray("<InnerResults><UnitTestResult>").repeated(999)
                               << "line 1: elements nested deeper than 2000 levels"

@@ -222,6 +222,10 @@ void TestXrodWriter::readsBackTheSame_data()
         << QByteArray("<XROD><DOCUMENT><TABLE><ROW><CELLTEXT>head<XROD:NODE name=\"x\" "
                       "type=\"t\"><TAG name=\"a\"/></XROD:NODE>tail</CELLTEXT></ROW></TABLE>"
                       "</DOCUMENT></XROD>");
+    QTest::newRow("monospace spacing")
+        << QByteArray("<XROD><DOCUMENT><PARAGRAPH style=\"Monospace\">&gt;&#160;&#160;&#160; "
+                      "f()&#8232;E&#160;&#160;&#160;&#160; AssertionError&#8232;&#160;&#160;at "
+                      "g</PARAGRAPH></DOCUMENT></XROD>");
     QTest::newRow("node ending deep in nested items")
         << QByteArray("<XROD><DOCUMENT><XROD:NODE name=\"a\" type=\"t\"><XROD:NODE name=\"b\" "
                       "type=\"t\"><SECTION><SECTION><TAG/></SECTION></SECTION></XROD:NODE>"

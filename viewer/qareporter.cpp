@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -343,6 +344,8 @@ void QAReporter::showDocuments()
     for (const QAReporterData* record : records) {
         if (!record->document)
             continue;
+        // Pictures are found beside the report that shows them.
+        documentView->insertSearchPath(QFileInfo(record->fileName).absolutePath());
         documentView->setDocument(record->document.get(), first);
         first = false;
     }

@@ -124,6 +124,7 @@ private slots:
     void testNodeSetsTheCaption();
     void findKeepsTheLastSearch();
     void batchModeWritesTotals();
+    void picturesAreFoundBesideTheReport();
     void screenshots();
 
 private:
@@ -572,6 +573,13 @@ void TestReporter::screenshots()
     two->grab().save(folder + "/window-two-failed.png");
     two->reportTree()->resize(300, 600);
     two->reportTree()->grab().save(folder + "/window-two-tree.png");
+}
+
+void TestReporter::picturesAreFoundBesideTheReport()
+{
+    const QString examples = QStringLiteral(XRD_SOURCE_DIR "/examples/");
+    auto window = open({examples + "release-passed.xrd"});
+    QCOMPARE(window->reportView()->findFile("kestrel-logo.svg"), examples + "kestrel-logo.svg");
 }
 
 QTEST_MAIN(TestReporter)

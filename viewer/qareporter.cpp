@@ -268,6 +268,14 @@ void QAReporter::setFiles(QStringList* files, QStringList* other, ViewerMode mod
     writeStandardOutput(text);
 }
 
+QStringList QAReporter::loadedFiles() const
+{
+    QStringList names;
+    for (const QAReporterData* record : reports)
+        names << record->fileName;
+    return names;
+}
+
 bool QAReporter::loadReports(QStringList* files)
 {
     BusyScope busy(this);

@@ -253,6 +253,7 @@ void TestStudio::recentFilesKeepTheLastTen()
 void TestStudio::openLocationShowsTheLine()
 {
     Session session;
+    session.window->show();
     session.window->openFiles({"/reports/one.xrd"});
     const QString source = XRD_SOURCE_DIR "/studio/main.cpp";
     session.studio.openLocation(source + " line 7", 3, true);
@@ -263,6 +264,12 @@ void TestStudio::openLocationShowsTheLine()
     QCOMPARE(view->highlightedLine(), 7);
     QCOMPARE(view->textCursor().blockNumber(), 6);
     QCOMPARE(view->extraSelections().size(), 1);
+    // The gutter holds the widest number, and the text starts right of it.
+    const QWidget* gutter = view->lineNumberArea();
+    QVERIFY(gutter->isVisibleTo(view));
+    QVERIFY(gutter->width() >
+            view->fontMetrics().horizontalAdvance(QString::number(view->document()->blockCount())));
+    QCOMPARE(view->viewport()->geometry().left(), gutter->geometry().right() + 1);
     // The viewer tab was deactivated: a source tab has no outline.
     QCOMPARE(calls(session.tab(0)).last(), QString("desactivated"));
 

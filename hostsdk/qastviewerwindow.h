@@ -36,6 +36,9 @@ public:
     virtual void setFile(const QString& path);
     QStringList files() const { return m_files; }
     QStringList otherFiles() const { return m_otherFiles; }
+    // The files the window could read, among files(): a file that is
+    // missing or unreadable is not one of them. All of files() by default.
+    virtual QStringList loadedFiles() const { return files(); }
     ViewerMode mode() const { return m_mode; }
 
     // On by default. Off stops watching; on watches the files again.

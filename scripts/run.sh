@@ -13,7 +13,4 @@ if [ -n "$DISPLAY$WAYLAND_DISPLAY" ]; then
   exec build/studio/xrdview "$@"
 fi
 echo "No display: the reports' totals and trees."
-status=0
-build/studio/xrdview --summary "$@" || status=$?
-build/studio/xrdview --tree "$@" || true
-exit $status
+exec scripts/show-reports.sh build/studio/xrdview "$@"

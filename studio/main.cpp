@@ -17,7 +17,9 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -29,10 +31,44 @@ QStringList argumentList(int argc, char* argv[])
     return arguments;
 }
 
+// Qt reads "--plugin NAME" as its own option (an input plug-in to load) and
+// complains about the viewer's: the arguments it gets go without it.
+std::vector<char*> qtArguments(int argc, char* argv[])
+{
+    std::vector<char*> kept;
+    bool options = true;
+    for (int i = 0; i < argc; ++i) {
+        if (options && i > 0 && std::strcmp(argv[i], "--plugin") == 0) {
+            ++i;
+            continue;
+        }
+        options = options && std::strcmp(argv[i], "--") != 0;
+        kept.push_back(argv[i]);
+    }
+    kept.push_back(nullptr);
+    return kept;
+}
+
 bool hasDisplay()
 {
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
            qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+// A plug-in the user names (--plugin, else $XRD_PLUGIN) is the one to load:
+// when it cannot be, that is an error, not a reason to take another one.
+bool loadPlugin(XrdPluginLoader& loader, const XrdOptions& options, const XrdInstallPaths& paths,
+                QTextStream& err)
+{
+    const QString variable = qEnvironmentVariable("XRD_PLUGIN");
+    const QString named = options.pluginPath.isEmpty() ? variable : options.pluginPath;
+    if (named.isEmpty() ? loader.load(paths.pluginCandidates()) : loader.loadFile(named))
+        return true;
+    err << "xrdview: " << loader.errorString();
+    if (options.pluginPath.isEmpty() && !variable.isEmpty())
+        err << QApplication::translate("xrdview", " (named by XRD_PLUGIN)");
+    err << Qt::endl;
+    return false;
 }
 
 } // namespace
@@ -47,11 +83,13 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "xrdview: no display for the window; use --summary or --tree\n";
         return XrdCommandLine::UsageError;
     }
+    std::vector<char*> qtArgv = qtArguments(argc, argv);
+    int qtArgc = int(qtArgv.size()) - 1;
     // Command-line runs get no widget application: they work on the
     // plug-in's report session, and a widget made by mistake stops the run.
     const std::unique_ptr<QGuiApplication> app =
-        options.needsDisplay() ? std::make_unique<QApplication>(argc, argv)
-                               : std::make_unique<QGuiApplication>(argc, argv);
+        options.needsDisplay() ? std::make_unique<QApplication>(qtArgc, qtArgv.data())
+                               : std::make_unique<QGuiApplication>(qtArgc, qtArgv.data());
     QGuiApplication::setApplicationName(QStringLiteral("xrdview"));
     QGuiApplication::setApplicationVersion(QStringLiteral(XRD_VERSION));
     QTranslator translator;
@@ -76,11 +114,8 @@ int main(int argc, char* argv[])
     const XrdInstallPaths paths(QCoreApplication::applicationDirPath(),
                                 QStringLiteral(XRD_SOURCE_RESOURCES));
     XrdPluginLoader loader;
-    if (!loader.load(
-            paths.pluginCandidates(options.pluginPath, qEnvironmentVariable("XRD_PLUGIN")))) {
-        err << "xrdview: " << loader.errorString() << Qt::endl;
+    if (!loadPlugin(loader, options, paths, err))
         return XrdCommandLine::UsageError;
-    }
     XrdStudio studio(paths);
     XrdResourceFile resourceFile(XrdResourceFile::defaultPath());
     const std::unique_ptr<QAResGroup> resources = resourceFile.read();

@@ -19,17 +19,10 @@ QString XrdInstallPaths::dataDir() const
     return installed;
 }
 
-QStringList XrdInstallPaths::pluginCandidates(const QString& option,
-                                              const QString& environment) const
+QStringList XrdInstallPaths::pluginCandidates() const
 {
-    QStringList candidates;
-    if (!option.isEmpty())
-        candidates << option;
-    if (!environment.isEmpty())
-        candidates << environment;
-    candidates << QDir::cleanPath(m_appDir + QStringLiteral("/../plugin/") + pluginFileName())
-               << QDir::cleanPath(m_appDir + QStringLiteral("/../lib/xrdview/") + pluginFileName());
-    return candidates;
+    return {QDir::cleanPath(m_appDir + QStringLiteral("/../plugin/") + pluginFileName()),
+            QDir::cleanPath(m_appDir + QStringLiteral("/../lib/xrdview/") + pluginFileName())};
 }
 
 QString XrdInstallPaths::pluginFileName()

@@ -24,10 +24,9 @@ public:
     QString pixmapDirectory() const { return dataDir() + QStringLiteral("/pixmaps"); }
     QString translationsDirectory() const { return dataDir() + QStringLiteral("/translations"); }
 
-    // The plug-in files to try, in order: the --plugin option, the
-    // XRD_PLUGIN variable, the build tree, the installed prefix. Empty
-    // option or variable values are left out.
-    QStringList pluginCandidates(const QString& option, const QString& environment) const;
+    // The plug-in files to try when the user names none, in order: the
+    // build tree, the installed prefix.
+    QStringList pluginCandidates() const;
 
     static QString pluginFileName();
 

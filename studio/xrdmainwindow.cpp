@@ -55,16 +55,14 @@ QAStViewerWindow* viewerWindow(QWidget* page)
 XrdMainWindow::XrdMainWindow(XrdStudio* studio, QAStViewerPlugin* plugin,
                              XrdResourceFile* resources, QWidget* parent)
     : QMainWindow(parent), m_studio(studio), m_plugin(plugin), m_resources(resources),
-      m_tabs(new QTabWidget), m_outline(new QStackedWidget), m_emptyOutline(new QLabel),
-      m_output(new QAStOutputWidget), m_progress(new XrdProgressDialog(this))
+      m_central(new QStackedWidget), m_hint(new QLabel), m_tabs(new QTabWidget),
+      m_outline(new QStackedWidget), m_emptyOutline(new QLabel), m_output(new QAStOutputWidget),
+      m_progress(new XrdProgressDialog(this))
 {
     setObjectName(QStringLiteral("xrdview-main"));
     setWindowTitle(QStringLiteral("xrdview"));
     setAcceptDrops(true);
-    m_tabs->setDocumentMode(true);
-    m_tabs->setTabsClosable(true);
-    m_tabs->setMovable(true);
-    setCentralWidget(m_tabs);
+    createCentral();
     createDocks();
     createMenus();
     statusBar();
@@ -78,6 +76,7 @@ XrdMainWindow::XrdMainWindow(XrdStudio* studio, QAStViewerPlugin* plugin,
     });
     m_studio->setMainWindow(this);
     restoreLayout();
+    updateCentral();
     updateActions();
 }
 
@@ -98,6 +97,34 @@ XrdMainWindow::~XrdMainWindow()
         delete page;
     }
     m_studio->setMainWindow(nullptr);
+}
+
+void XrdMainWindow::createCentral()
+{
+    m_tabs->setDocumentMode(true);
+    m_tabs->setTabsClosable(true);
+    m_tabs->setMovable(true);
+    // Without a tab the window says how to get one; drops on the hint reach
+    // the main window, as the label takes none.
+    m_hint->setObjectName(QStringLiteral("openHint"));
+    m_hint->setText(tr("Open a report with File > Open (%1) or drop files here.")
+                        .arg(QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText)));
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setWordWrap(true);
+    m_hint->setEnabled(false);
+    m_central->addWidget(m_hint);
+    m_central->addWidget(m_tabs);
+    setCentralWidget(m_central);
+}
+
+void XrdMainWindow::updateCentral()
+{
+    m_central->setCurrentWidget(m_tabs->count() > 0 ? static_cast<QWidget*>(m_tabs) : m_hint);
+}
+
+QWidget* XrdMainWindow::centralPage() const
+{
+    return m_central->currentWidget();
 }
 
 void XrdMainWindow::createDocks()
@@ -169,8 +196,10 @@ void XrdMainWindow::createMenus()
     QAction* preferences =
         m_toolsMenu->addAction(tr("&Preferences..."), this, &XrdMainWindow::showPreferences);
     preferences->setMenuRole(QAction::PreferencesRole);
-    preferences->setEnabled(m_plugin->preferenceSettings() != nullptr);
     m_actions.insert(QStringLiteral("preferences"), preferences);
+    // The plug-in makes its pages when it is initialised, after the menus
+    // exist: whether there are any is asked each time the menu opens.
+    connect(m_toolsMenu, &QMenu::aboutToShow, this, &XrdMainWindow::updateActions);
     QMenu* view = m_toolsMenu->addMenu(tr("&Panes"));
     for (QDockWidget* dock : findChildren<QDockWidget*>())
         view->addAction(dock->toggleViewAction());
@@ -205,6 +234,7 @@ void XrdMainWindow::updateActions()
     enable("find", window && window->canFind());
     enable("findNext", window && window->canFind());
     enable("close", m_tabs->count() > 0);
+    enable("preferences", m_plugin->preferenceSettings() != nullptr);
 }
 
 QAStViewerWindow* XrdMainWindow::openFiles(const QStringList& files)
@@ -217,7 +247,7 @@ QAStViewerWindow* XrdMainWindow::openFiles(const QStringList& files)
     if (QAStViewerWindow* shown = m_plugin->openedWindow(paths.first())) {
         const int index = m_tabs->indexOf(shown);
         if (index >= 0) {
-            addRecent(paths);
+            addRecent(readFiles(shown, paths));
             m_tabs->setCurrentIndex(index);
             return shown;
         }
@@ -225,15 +255,35 @@ QAStViewerWindow* XrdMainWindow::openFiles(const QStringList& files)
     QAStViewerWindow* window = m_plugin->create(paths, true, m_tabs, "xrdview-viewer");
     if (!window)
         return nullptr;
-    addRecent(paths);
+    // Files the window could not read (it has said so) are neither counted
+    // in the tab's name nor kept as recent files.
+    const QStringList read = readFiles(window, paths);
+    addRecent(read);
     connect(window, &QAStudioWindow::stateChanged, this, &XrdMainWindow::updateActions);
-    // Tabs are named after the files: the viewer's own captions are numbered.
-    QString title = QFileInfo(paths.first()).fileName();
-    if (paths.size() > 1)
-        title += tr(" (+%n)", nullptr, int(paths.size()) - 1);
-    addTab(window, title, paths.join(QLatin1Char('\n')));
+    const QStringList named = read.isEmpty() ? paths.mid(0, 1) : read;
+    addTab(window, tabTitle(named), named.join(QLatin1Char('\n')));
     nameToolBars();
     return window;
+}
+
+QStringList XrdMainWindow::readFiles(const QAStViewerWindow* window, const QStringList& paths)
+{
+    const QStringList loaded = window->loadedFiles();
+    QStringList read;
+    for (const QString& path : paths) {
+        if (loaded.contains(path))
+            read << path;
+    }
+    return read;
+}
+
+QString XrdMainWindow::tabTitle(const QStringList& files) const
+{
+    // Tabs are named after the files: the viewer's own captions are numbered.
+    QString title = QFileInfo(files.value(0)).fileName();
+    if (files.size() > 1)
+        title += tr(" (+%n)", nullptr, int(files.size()) - 1);
+    return title;
 }
 
 void XrdMainWindow::addTab(QWidget* page, const QString& title, const QString& toolTip)
@@ -250,6 +300,7 @@ void XrdMainWindow::currentTabChanged(int index)
 {
     setWindowTitle(index < 0 ? QStringLiteral("xrdview")
                              : m_tabs->tabText(index) + QStringLiteral(" \u2014 xrdview"));
+    updateCentral();
     QAStudioWindow* next = qobject_cast<QAStudioWindow*>(m_tabs->widget(index));
     if (next == m_active)
         return;
@@ -394,6 +445,8 @@ void XrdMainWindow::showPreferences()
         m_preferences->raise();
         return;
     }
+    if (!m_plugin->preferenceSettings())
+        return;
     auto* dialog = new XrdPreferencesDialog(m_plugin->preferenceSettings(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_plugin->connectAccepted(dialog, SIGNAL(accepted()));

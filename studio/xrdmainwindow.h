@@ -14,6 +14,7 @@ class QAStViewerPlugin;
 
 class QAStViewerWindow;
 class QAction;
+class QLabel;
 class QMenu;
 class QStackedWidget;
 class QTabWidget;
@@ -41,6 +42,8 @@ public:
     QAStViewerWindow* openFiles(const QStringList& files);
 
     QTabWidget* tabs() const { return m_tabs; }
+    // The central area's page: the tabs, or the hint while there is none.
+    QWidget* centralPage() const;
     QStackedWidget* outlinePane() const { return m_outline; }
     QAStOutputWidget* outputWidget() const { return m_output; }
     QAStudioWindow* activeWindow() const { return m_active; }
@@ -79,10 +82,15 @@ private slots:
     void closeTab(int index);
 
 private:
+    void createCentral();
+    void updateCentral();
     void createDocks();
     void createMenus();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         QKeySequence::StandardKey key, const char* slot);
+    // The paths, in their order, that the window could read.
+    static QStringList readFiles(const QAStViewerWindow* window, const QStringList& paths);
+    QString tabTitle(const QStringList& files) const;
     void updateRecentMenu();
     void addRecent(const QStringList& files);
     void addTab(QWidget* page, const QString& title, const QString& toolTip);
@@ -96,6 +104,8 @@ private:
     XrdStudio* m_studio;
     QAStViewerPlugin* m_plugin;
     XrdResourceFile* m_resources;
+    QStackedWidget* m_central;
+    QLabel* m_hint;
     QTabWidget* m_tabs;
     QStackedWidget* m_outline;
     QWidget* m_emptyOutline;

@@ -31,7 +31,10 @@ struct Parser
             {"convert", tr("Write the files as one XROD report OUT."), "OUT"},
             {"failed-only", tr("With --tree or --export-html: failed tests only.")},
             {"hide-type", tr("With --tree: hide the nodes of TYPE (repeatable)."), "TYPE"},
-            {"plugin", tr("Load the viewer plug-in from PATH."), "PATH"},
+            {"plugin",
+             tr("Load the viewer plug-in from PATH and no other (default: $XRD_PLUGIN, else the "
+                "built or installed one)."),
+             "PATH"},
         });
         parser.addHelpOption();
         parser.addVersionOption();

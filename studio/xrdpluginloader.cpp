@@ -36,7 +36,16 @@ bool XrdPluginLoader::load(const QStringList& candidates)
 
 bool XrdPluginLoader::loadFile(const QString& path)
 {
-    m_fileName = QFileInfo(path).absoluteFilePath();
+    const QFileInfo info(path);
+    m_fileName = info.absoluteFilePath();
+    if (!info.isFile()) {
+        const QString reason = info.exists()
+                                   ? QCoreApplication::translate("xrdview", "not a file")
+                                   : QCoreApplication::translate("xrdview", "no such file");
+        m_error = QCoreApplication::translate("xrdview", "cannot load the plug-in %1: %2")
+                      .arg(m_fileName, reason);
+        return false;
+    }
     m_library = std::make_unique<QLibrary>(m_fileName);
     QLibrary* library = m_library.get();
     if (!library->load()) {

@@ -23,8 +23,11 @@ public:
     XrdPluginLoader(const XrdPluginLoader&) = delete;
     XrdPluginLoader& operator=(const XrdPluginLoader&) = delete;
 
-    // True when the plug-in is loaded; errorString() says why not.
+    // True when the plug-in is loaded from the first candidate that
+    // exists; errorString() says why not.
     bool load(const QStringList& candidates);
+    // The plug-in the user named: that file and no other.
+    bool loadFile(const QString& path);
     QAStViewerPlugin* plugin() const { return m_plugin; }
     QString fileName() const { return m_fileName; }
     QString errorString() const { return m_error; }
@@ -34,8 +37,6 @@ public:
     static bool verificationMatches(const char* text);
 
 private:
-    bool loadFile(const QString& path);
-
     std::unique_ptr<QLibrary> m_library;
     std::unique_ptr<QUnknownInterface> m_object;
     QAStViewerPlugin* m_plugin = nullptr;

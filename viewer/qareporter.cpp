@@ -260,6 +260,14 @@ DDocument* QAReporter::summary() const
     return reportSession->summary();
 }
 
+QStringList QAReporter::loadedFiles() const
+{
+    QStringList names;
+    for (const QAReporterData* record : reports)
+        names << record->fileName;
+    return names;
+}
+
 bool QAReporter::loadReports(QStringList* files)
 {
     BusyScope busy(this);

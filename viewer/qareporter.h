@@ -64,6 +64,7 @@ public:
     bool canRunMacro() const override { return false; }
 
     void setFiles(QStringList* files, QStringList* other, ViewerMode mode) override;
+    QStringList loadedFiles() const override;
     void scrollToTag(const QString& tag, int line, int column) override;
     // Writes the loaded reports (all of them, whatever the view filters)
     // as one report file; totals no node can carry are warned about.

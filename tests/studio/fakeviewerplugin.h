@@ -54,7 +54,8 @@ public:
     QAStViewerWindow* openedWindow(const QString& file) override;
     void connectAccepted(QObject* sender, const char* signal) override;
     void connectRejected(QObject* sender, const char* signal) override;
-    PreferenceItem* preferenceSettings() override { return &m_page; }
+    // Like the real plug-in, it has pages once it is initialised.
+    PreferenceItem* preferenceSettings() override { return m_host ? &m_page : nullptr; }
     QString pluginName() override { return QStringLiteral("Fake Viewer"); }
     QString pluginIcon() override { return QString(); }
     QString pluginDescription() override { return QStringLiteral("Records what the host does"); }

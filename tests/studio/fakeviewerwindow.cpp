@@ -29,6 +29,15 @@ FakeViewerWindow::~FakeViewerWindow()
     delete m_outline.data();
 }
 
+QStringList FakeViewerWindow::loadedFiles() const
+{
+    QStringList read = files();
+    read.removeIf([](const QString& file) {
+        return QFileInfo(file).fileName().startsWith(QLatin1String("unreadable"));
+    });
+    return read;
+}
+
 QWidget* FakeViewerWindow::contentOutlineWidget()
 {
     return m_outline;

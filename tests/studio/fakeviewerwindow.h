@@ -12,7 +12,8 @@ class QMenu;
 // A viewer window of the fake plug-in: it records the host's calls in its
 // "calls" property (a QStringList, read by the tests without linking this
 // library), shows its files in an outline tree, and puts its Commands menu
-// in the host's menu bar while it is active.
+// in the host's menu bar while it is active. It reads every file but those
+// whose name starts with "unreadable".
 class FakeViewerWindow : public QAStViewerWindow
 {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     bool canCopy() const override { return true; }
     bool canFind() const override { return true; }
     bool canReload() const override { return true; }
+    QStringList loadedFiles() const override;
 
 public slots:
     void activated() override;

@@ -49,6 +49,24 @@ struct Session
 
     QAStViewerPlugin* plugin() const { return loader.plugin(); }
 
+    // Opens the Tools menu and clicks Preferences, as the user does: null
+    // when the entry is disabled.
+    XrdPreferencesDialog* preferencesFromTheMenu() const
+    {
+        QMenu* tools = nullptr;
+        for (QAction* action : window->menuBar()->actions()) {
+            if (action->text() == "&Tools")
+                tools = action->menu();
+        }
+        QAction* entry = window->action("preferences");
+        if (!tools || !entry)
+            return nullptr;
+        tools->popup(window->mapToGlobal(QPoint()));
+        QTest::mouseClick(tools, Qt::LeftButton, {}, tools->actionGeometry(entry).center());
+        tools->hide();
+        return window->preferencesDialog();
+    }
+
     QAStViewerWindow* tab(int index) const
     {
         return qobject_cast<QAStViewerWindow*>(window->tabs()->widget(index));
@@ -94,6 +112,9 @@ private slots:
     void preferencesSurviveARestart();
     void cancelledPreferencesAreNotSaved();
     void recentFilesKeepTheLastTen();
+    void onlyFilesReadCount_data();
+    void onlyFilesReadCount();
+    void emptyWindowShowsHowToOpen();
     void openLocationShowsTheLine();
     void openLocationOfAMissingFileWritesToTheOutput();
     void droppedReportsOpenInOneWindow();
@@ -193,8 +214,7 @@ void TestStudio::preferencesSurviveARestart()
     {
         Session session;
         QCOMPARE(session.plugin()->property("savedFlag").toInt(), -1);
-        session.window->showPreferences();
-        XrdPreferencesDialog* dialog = session.window->preferencesDialog();
+        XrdPreferencesDialog* dialog = session.preferencesFromTheMenu();
         QVERIFY(dialog);
         QCOMPARE(dialog->pageTree()->topLevelItem(0)->text(0), QString("Fake"));
         auto* flag = dialog->findChild<QCheckBox*>("flag");
@@ -208,8 +228,8 @@ void TestStudio::preferencesSurviveARestart()
     QCOMPARE(restarted.plugin()->property("savedFlag").toInt(), 1);
 
     // Defaults resets the page shown, and the dialog shows the saved value.
-    restarted.window->showPreferences();
-    XrdPreferencesDialog* dialog = restarted.window->preferencesDialog();
+    XrdPreferencesDialog* dialog = restarted.preferencesFromTheMenu();
+    QVERIFY(dialog);
     auto* flag = dialog->findChild<QCheckBox*>("flag");
     QVERIFY(flag->isChecked());
     dialog->buttons()->button(QDialogButtonBox::RestoreDefaults)->click();
@@ -219,8 +239,8 @@ void TestStudio::preferencesSurviveARestart()
 void TestStudio::cancelledPreferencesAreNotSaved()
 {
     Session session;
-    session.window->showPreferences();
-    XrdPreferencesDialog* dialog = session.window->preferencesDialog();
+    XrdPreferencesDialog* dialog = session.preferencesFromTheMenu();
+    QVERIFY(dialog);
     dialog->findChild<QCheckBox*>("flag")->setChecked(true);
     dialog->buttons()->button(QDialogButtonBox::Cancel)->click();
     QCOMPARE(session.plugin()->property("rejected").toInt(), 1);
@@ -250,9 +270,54 @@ void TestStudio::recentFilesKeepTheLastTen()
     QVERIFY(!restarted.window->findChild<QDockWidget*>("outlineDock")->isHidden());
 }
 
+void TestStudio::onlyFilesReadCount_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<QStringList>("recent");
+    QTest::addRow("all read") << QStringList{"/r/a.xrd", "/r/b.xrd", "/r/c.xrd"} << "a.xrd (+2)"
+                              << QStringList{"/r/a.xrd", "/r/b.xrd", "/r/c.xrd"};
+    QTest::addRow("two of three failed")
+        << QStringList{"/r/passed.xrd", "/r/unreadable1.xrd", "/r/unreadable2.xrd"} << "passed.xrd"
+        << QStringList{"/r/passed.xrd"};
+    QTest::addRow("the first failed") << QStringList{"/r/unreadable.xrd", "/r/b.xrd", "/r/c.xrd"}
+                                      << "b.xrd (+1)" << QStringList{"/r/b.xrd", "/r/c.xrd"};
+    QTest::addRow("all failed") << QStringList{"/r/unreadable.xrd", "/r/unreadable2.xrd"}
+                                << "unreadable.xrd" << QStringList{};
+}
+
+void TestStudio::onlyFilesReadCount()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, tab);
+    QFETCH(QStringList, recent);
+    Session session;
+    QVERIFY(session.window->openFiles(files));
+    QCOMPARE(session.window->tabs()->tabText(0), tab);
+    QCOMPARE(session.window->recentFiles(), recent);
+    // Opening them again, into the window that shows them, adds nothing.
+    session.window->openFiles(files);
+    QCOMPARE(session.window->recentFiles(), recent);
+}
+
+void TestStudio::emptyWindowShowsHowToOpen()
+{
+    Session session;
+    XrdMainWindow* window = session.window.get();
+    QWidget* hint = window->centralPage();
+    QCOMPARE(hint->objectName(), QString("openHint"));
+    QVERIFY2(hint->property("text").toString().contains("File > Open"),
+             qPrintable(hint->property("text").toString()));
+    window->openFiles({"/reports/one.xrd"});
+    QCOMPARE(window->centralPage(), window->tabs());
+    window->action("close")->trigger();
+    QCOMPARE(window->centralPage(), hint);
+}
+
 void TestStudio::openLocationShowsTheLine()
 {
     Session session;
+    session.window->show();
     session.window->openFiles({"/reports/one.xrd"});
     const QString source = XRD_SOURCE_DIR "/studio/main.cpp";
     session.studio.openLocation(source + " line 7", 3, true);
@@ -263,6 +328,12 @@ void TestStudio::openLocationShowsTheLine()
     QCOMPARE(view->highlightedLine(), 7);
     QCOMPARE(view->textCursor().blockNumber(), 6);
     QCOMPARE(view->extraSelections().size(), 1);
+    // The gutter holds the widest number, and the text starts right of it.
+    const QWidget* gutter = view->lineNumberArea();
+    QVERIFY(gutter->isVisibleTo(view));
+    QVERIFY(gutter->width() >
+            view->fontMetrics().horizontalAdvance(QString::number(view->document()->blockCount())));
+    QCOMPARE(view->viewport()->geometry().left(), gutter->geometry().right() + 1);
     // The viewer tab was deactivated: a source tab has no outline.
     QCOMPARE(calls(session.tab(0)).last(), QString("desactivated"));
 

@@ -19,16 +19,28 @@ struct Run
     QStringList lines() const { return out.split('\n', Qt::SkipEmptyParts); }
 };
 
+QString program()
+{
+    return QString(XRD_BINARY_DIR) + "/studio/xrdview";
+}
+
+// Runs program (xrdview by default) with the environment changed:
+// "NAME=VALUE" sets a variable, "NAME" removes it.
 Run xrdview(const QStringList& arguments, const QByteArray& input = QByteArray(),
-            const QStringList& unset = QStringList())
+            const QStringList& changes = QStringList(), const QString& executable = program())
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", "/nonexistent/xrdview-test-config");
-    for (const QString& name : unset)
-        environment.remove(name);
+    for (const QString& change : changes) {
+        const qsizetype equals = change.indexOf('=');
+        if (equals < 0)
+            environment.remove(change);
+        else
+            environment.insert(change.left(equals), change.mid(equals + 1));
+    }
     process.setProcessEnvironment(environment);
-    process.setProgram(QString(XRD_BINARY_DIR) + "/studio/xrdview");
+    process.setProgram(executable);
     process.setArguments(arguments);
     process.start();
     Run run;
@@ -96,7 +108,10 @@ private slots:
     void usageErrorsAreNotTestResults();
     void helpAndVersion();
     void windowWithoutDisplayIsRefused();
-    void otherLibraryIsNotAPlugin();
+    void namedPluginThatCannotLoadIsAnError_data();
+    void namedPluginThatCannotLoadIsAnError();
+    void scriptWithoutDisplayShowsTheReports_data();
+    void scriptWithoutDisplayShowsTheReports();
 };
 
 void TestXrdview::summaryExitStatus_data()
@@ -421,13 +436,71 @@ void TestXrdview::windowWithoutDisplayIsRefused()
     QVERIFY2(run.err.contains("--summary"), qPrintable(run.err));
 }
 
-void TestXrdview::otherLibraryIsNotAPlugin()
+// A plug-in the user names is the one loaded or none: no other is tried.
+void TestXrdview::namedPluginThatCannotLoadIsAnError_data()
 {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("plugin");
+    QTest::addColumn<QString>("reason");
     const QString library = QString(XRD_BINARY_DIR) + "/hostsdk/libhostsdk.so";
-    const Run run = xrdview({"--plugin", library, "--summary", example("release-passed.xrd")});
+    const QString missing = "/nonexistent/nope.so";
+    const QString report = example("release-passed.xrd");
+    QTest::addRow("another library") << QStringList{"--plugin", library, "--summary", report}
+                                     << QStringList{} << library << " is not a viewer plug-in";
+    QTest::addRow("missing file") << QStringList{"--plugin", missing, "--summary", report}
+                                  << QStringList{} << missing << ": no such file";
+    QTest::addRow("a folder") << QStringList{"--plugin", XRD_BINARY_DIR, "--tree", report}
+                              << QStringList{} << XRD_BINARY_DIR << ": not a file";
+    QTest::addRow("missing file in the variable")
+        << QStringList{"--summary", report} << QStringList{"XRD_PLUGIN=" + missing} << missing
+        << ": no such file (named by XRD_PLUGIN)";
+    QTest::addRow("the option comes first")
+        << QStringList{"--plugin", missing, "--summary", report}
+        << QStringList{"XRD_PLUGIN=" XRD_BINARY_DIR "/plugin/libxrdreporter.so"} << missing
+        << ": no such file";
+}
+
+void TestXrdview::namedPluginThatCannotLoadIsAnError()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
+    QFETCH(QString, plugin);
+    QFETCH(QString, reason);
+    const Run run = xrdview(arguments, QByteArray(), environment);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.contains(library), qPrintable(run.err));
+    // One message, naming the plug-in and why it was refused.
+    QCOMPARE(run.err.count(plugin), 1);
+    QVERIFY2(run.err.contains(QRegularExpression(
+                 "^xrdview: .*" + QRegularExpression::escape(plugin + reason) + "$",
+                 QRegularExpression::MultilineOption)),
+             qPrintable(run.err));
+}
+
+// scripts/run.sh on a machine without a display: totals and tree are what
+// was asked for, failed tests or not; an unreadable file is a failure.
+void TestXrdview::scriptWithoutDisplayShowsTheReports_data()
+{
+    QTest::addColumn<QStringList>("reports");
+    QTest::addColumn<int>("exitCode");
+    QTest::addRow("failed tests") << QStringList{example("nightly-failures.xrd"),
+                                                 example("release-passed.xrd")}
+                                  << 0;
+    QTest::addRow("other tools' results") << QStringList{example("results/kestrel-cli.tap")} << 0;
+    QTest::addRow("a file unreadable")
+        << QStringList{example("nightly-failures.xrd"), example("no-such-report.xrd")} << 2;
+}
+
+void TestXrdview::scriptWithoutDisplayShowsTheReports()
+{
+    QFETCH(QStringList, reports);
+    QFETCH(int, exitCode);
+    const Run run = xrdview(QStringList{program()} + reports, QByteArray(), {"DISPLAY"},
+                            QString(XRD_SOURCE_DIR) + "/scripts/show-reports.sh");
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.out.contains("Test Case Failed"), qPrintable(run.out));
+    QVERIFY2(run.out.contains("-- " + QFileInfo(reports.first()).fileName()), qPrintable(run.out));
 }
 
 QTEST_GUILESS_MAIN(TestXrdview)

@@ -130,7 +130,7 @@ QAction* XrdMainWindow::addCommand(QMenu* menu, const QString& name, const QStri
     connect(command, &QAction::triggered, this, [this, slot, name] {
         if (!m_active)
             return;
-        if (name == QLatin1String("find") || name == QLatin1String("findNext"))
+        if (name == QLatin1String("find"))
             QMetaObject::invokeMethod(m_active, "find", Q_ARG(QString, QString()));
         else
             QMetaObject::invokeMethod(m_active, slot);
@@ -163,7 +163,10 @@ void XrdMainWindow::createMenus()
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     addCommand(edit, QStringLiteral("copy"), tr("&Copy"), QKeySequence::Copy, "copy");
     addCommand(edit, QStringLiteral("find"), tr("&Find..."), QKeySequence::Find, "find");
-    addCommand(edit, QStringLiteral("findNext"), tr("Find &Next"), QKeySequence::FindNext, "find");
+    addCommand(edit, QStringLiteral("findNext"), tr("Find &Next"), QKeySequence::FindNext,
+               "findNext");
+    addCommand(edit, QStringLiteral("findPrevious"), tr("Find Pre&vious"),
+               QKeySequence::FindPrevious, "findPrevious");
 
     m_toolsMenu = menuBar()->addMenu(tr("&Tools"));
     QAction* preferences =
@@ -204,6 +207,7 @@ void XrdMainWindow::updateActions()
     enable("copy", window && window->canCopy());
     enable("find", window && window->canFind());
     enable("findNext", window && window->canFind());
+    enable("findPrevious", window && window->canFind());
     enable("close", m_tabs->count() > 0);
 }
 
@@ -227,13 +231,30 @@ QAStViewerWindow* XrdMainWindow::openFiles(const QStringList& files)
         return nullptr;
     addRecent(paths);
     connect(window, &QAStudioWindow::stateChanged, this, &XrdMainWindow::updateActions);
+    // A window that shows other files (a link followed) says so with its
+    // caption: the tab follows.
+    connect(window, &QAStudioWindow::captionChanged, this, [this, window] { nameTab(window); });
+    window->restoreViewState(m_viewerState);
+    addTab(window, QString(), QString());
+    nameTab(window);
+    nameToolBars();
+    return window;
+}
+
+void XrdMainWindow::nameTab(QAStViewerWindow* window)
+{
+    const int index = m_tabs->indexOf(window);
+    const QStringList paths = window->files();
+    if (index < 0 || paths.isEmpty())
+        return;
     // Tabs are named after the files: the viewer's own captions are numbered.
     QString title = QFileInfo(paths.first()).fileName();
     if (paths.size() > 1)
         title += tr(" (+%n)", nullptr, int(paths.size()) - 1);
-    addTab(window, title, paths.join(QLatin1Char('\n')));
-    nameToolBars();
-    return window;
+    m_tabs->setTabText(index, title);
+    m_tabs->setTabToolTip(index, paths.join(QLatin1Char('\n')));
+    if (index == m_tabs->currentIndex())
+        setWindowTitle(title + QStringLiteral(" \u2014 xrdview"));
 }
 
 void XrdMainWindow::addTab(QWidget* page, const QString& title, const QString& toolTip)
@@ -253,6 +274,7 @@ void XrdMainWindow::currentTabChanged(int index)
     QAStudioWindow* next = qobject_cast<QAStudioWindow*>(m_tabs->widget(index));
     if (next == m_active)
         return;
+    keepViewerState();
     if (m_active)
         m_active->desactivated();
     m_active = next;
@@ -299,6 +321,7 @@ void XrdMainWindow::closeTab(int index)
     if (!page)
         return;
     if (page == m_active) {
+        keepViewerState();
         m_active->desactivated();
         m_active = nullptr;
     }
@@ -504,6 +527,18 @@ void XrdMainWindow::restoreLayout()
         resize(1100, 720);
     m_savedState = settings->value(QStringLiteral("state")).toByteArray();
     restoreState(m_savedState);
+    m_viewerState = settings->value(QStringLiteral("viewerState")).toByteArray();
+}
+
+void XrdMainWindow::keepViewerState()
+{
+    // The panes of the viewer window used last are those the next windows
+    // open with, in this run and the next.
+    if (const QAStViewerWindow* viewer = viewerWindow(m_active)) {
+        const QByteArray state = viewer->saveViewState();
+        if (!state.isEmpty())
+            m_viewerState = state;
+    }
 }
 
 void XrdMainWindow::saveLayout()
@@ -512,6 +547,8 @@ void XrdMainWindow::saveLayout()
     const auto settings = layoutSettings();
     settings->setValue(QStringLiteral("geometry"), saveGeometry());
     settings->setValue(QStringLiteral("state"), saveState());
+    keepViewerState();
+    settings->setValue(QStringLiteral("viewerState"), m_viewerState);
     settings->setValue(QStringLiteral("recentFiles"), m_recentFiles);
 }
 

@@ -776,7 +776,7 @@ void QAReporter::showHeaderDock()
 
 void QAReporter::hideHeaderDock()
 {
-    removeDockWidget(headerDock);
+    headerSize->hide();
 }
 
 void QAReporter::showDock(int)

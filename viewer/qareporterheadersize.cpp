@@ -43,6 +43,13 @@ void QAReporterHeaderSize::show(int rows, int lineHeight)
     resize(m_remembered);
 }
 
+void QAReporterHeaderSize::hide()
+{
+    if (shownInPlace())
+        m_remembered = m_dock->height();
+    m_window->removeDockWidget(m_dock);
+}
+
 int QAReporterHeaderSize::height() const
 {
     return shownInPlace() ? m_dock->height() : m_remembered;

@@ -22,6 +22,8 @@ public:
     // Puts the dock into the window's top area and shows it; rows lines of
     // lineHeight pixels are what its content needs.
     void show(int rows, int lineHeight);
+    // Takes the dock out of the window, remembering its height.
+    void hide();
     // The height to keep: the dock's own once it has been put in place,
     // else the one remembered; 0 when there is none yet.
     int height() const;

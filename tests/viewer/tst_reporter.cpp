@@ -729,6 +729,16 @@ void TestReporter::summaryPaneFitsAndKeepsItsHeight()
     window->reload();
     QCoreApplication::processEvents();
     QCOMPARE(dock->height(), chosen);
+    // Hidden and shown again from the Commands menu.
+    for (int i = 0; i < 2; ++i) {
+        window->updateToolMenu();
+        for (QAction* action : window->commands()->actions()) {
+            if (action->text() == "Show header")
+                action->trigger();
+        }
+    }
+    QVERIFY(dock->isVisible());
+    QTRY_COMPARE(dock->height(), chosen);
 
     // And comes back in the next window (the host keeps it across runs).
     const QByteArray state = window->saveViewState();

@@ -20,6 +20,9 @@ public:
     // and then once from the top back to from; none when the pattern is
     // empty, invalid or matches nothing. A match is never empty.
     std::optional<DTextRange> next(const QRegularExpression& pattern, DTextPos from) const;
+    // The last match that starts before before, going up to the top and
+    // then once from the end back to before; as next() otherwise.
+    std::optional<DTextRange> previous(const QRegularExpression& pattern, DTextPos before) const;
 
 private:
     // In one block, from after on and before before (when in that block).
@@ -27,6 +30,12 @@ private:
                                       const DTextPos& after, const DTextPos& before) const;
     std::optional<DTextRange> inBlocks(const QRegularExpression& pattern, int first,
                                        int last) const;
+    // The last match of a block from after on and before before.
+    std::optional<DTextRange> lastInBlock(const QRegularExpression& pattern, int block,
+                                          const DTextPos& after, const DTextPos& before) const;
+    std::optional<DTextRange> lastInBlocks(const QRegularExpression& pattern, int first,
+                                           int last) const;
+    void appendBlockText(QString& chunk, int block) const;
 
     const DReportModel& m_model;
     DLayoutCache& m_layouts;

@@ -14,8 +14,10 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <algorithm>
@@ -131,6 +133,51 @@ bool DReportWidget::search(const QRegularExpression& pattern)
     d->interaction.select(*found);
     d->showRange(found->block, found->start, found->end);
     return true;
+}
+
+bool DReportWidget::searchBackward(const QRegularExpression& pattern)
+{
+    DTextPos before;
+    if (hasSelection()) {
+        before = d->interaction.selectionStart();
+    } else {
+        d->normalize();
+        before = {d->m_top.block, 0};
+    }
+    const std::optional<DTextRange> found =
+        DReportSearch(d->model, d->layouts).previous(pattern, before);
+    if (!found)
+        return false;
+    d->interaction.select(*found);
+    d->showRange(found->block, found->start, found->end);
+    return true;
+}
+
+QRect DReportWidget::selectionRect() const
+{
+    if (!hasSelection())
+        return QRect();
+    const DTextPos start = d->interaction.selectionStart();
+    const DTextPos end = d->interaction.selectionEnd();
+    const DBlockLayout* layout = d->layouts.layout(start.block);
+    const int last = end.block == start.block ? end.position : layout->document()->characterCount();
+    QRectF rect = layout->rectOfRange(start.position, last);
+    // Narrowed to the selected text when it lies on one line.
+    const QTextBlock text = layout->document()->findBlock(start.position);
+    if (text.isValid() && text.contains(last)) {
+        const QTextLine line = text.layout()->lineForTextPosition(start.position - text.position());
+        const int lineEnd =
+            line.isValid() ? text.position() + line.textStart() + line.textLength() : -1;
+        if (last <= lineEnd) {
+            const qreal left = layout->document()->documentLayout()->blockBoundingRect(text).left();
+            rect.setLeft(left + line.cursorToX(start.position - text.position()));
+            rect.setRight(left + line.cursorToX(last - text.position()));
+        }
+    }
+    const qint64 top = pageMargins().top() + d->model.heights().offsetOf(start.block) +
+                       qint64(rect.top()) - d->topOffset();
+    const int x = pageMargins().left() - horizontalScrollBar()->value();
+    return QRectF(x + rect.left(), qreal(top), rect.width(), rect.height()).toAlignedRect();
 }
 
 bool DReportWidget::hasSelection() const

@@ -52,6 +52,12 @@ public:
     // Finds the next match after the current place (the selection, else the
     // top of the viewport), wrapping once; selects and shows it.
     bool search(const QRegularExpression& pattern);
+    // The same upwards: the match before the current place (the selection,
+    // else the top of the viewport), wrapping once from the end.
+    bool searchBackward(const QRegularExpression& pattern);
+    // Where the selection shows, in viewport coordinates (the part in its
+    // first block); empty without a selection.
+    QRect selectionRect() const;
 
     bool hasSelection() const;
     QString selectedText() const;

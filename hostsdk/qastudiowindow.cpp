@@ -160,3 +160,13 @@ void QAStudioWindow::mnFilter() {}
 void QAStudioWindow::exportDoc() {}
 
 void QAStudioWindow::reloadFiles() {}
+
+void QAStudioWindow::findNext()
+{
+    find(QString());
+}
+
+void QAStudioWindow::findPrevious()
+{
+    find(QString());
+}

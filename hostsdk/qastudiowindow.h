@@ -63,6 +63,10 @@ public slots:
     virtual void del();
     virtual void selectAll();
     virtual void find(const QString& text);
+    // Find Next and Find Previous: the next or previous match of the last
+    // search. The base asks for a search (find() with a null text).
+    virtual void findNext();
+    virtual void findPrevious();
     virtual void replace();
     virtual void goTo();
     virtual void reload();

@@ -80,3 +80,10 @@ bool QAStViewerWindow::writeReport(const QString&, QString* error)
         *error = tr("This viewer cannot write its reports to a file.");
     return false;
 }
+
+QByteArray QAStViewerWindow::saveViewState() const
+{
+    return QByteArray();
+}
+
+void QAStViewerWindow::restoreViewState(const QByteArray&) {}

@@ -69,6 +69,11 @@ public:
     // failure the file is left as it was and error (when given) says why.
     // This base window holds no reports: it fails.
     virtual bool writeReport(const QString& path, QString* error);
+    // The layout of the window's panes as the user left them, for the host
+    // to keep across runs and give to the windows it opens later; the base
+    // has none and ignores what it is given.
+    virtual QByteArray saveViewState() const;
+    virtual void restoreViewState(const QByteArray& state);
 
 signals:
     // A watched file changed on disk (once per burst of changes).

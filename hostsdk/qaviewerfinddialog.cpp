@@ -1,10 +1,13 @@
 #include "qaviewerfinddialog.h"
 
+#include "qaasideplacement.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -87,6 +90,14 @@ QRegularExpression QAViewerFindDialog::regExp() const
     return QRegularExpression(pattern, m_caseSensitive->isChecked()
                                            ? QRegularExpression::NoPatternOption
                                            : QRegularExpression::CaseInsensitiveOption);
+}
+
+void QAViewerFindDialog::keepClearOf(const QRect& rect)
+{
+    const QRect area = screen() ? screen()->availableGeometry() : frameGeometry().united(rect);
+    const QRect placed = QAAsidePlacement::aside(frameGeometry(), rect, area);
+    if (placed.topLeft() != frameGeometry().topLeft())
+        move(placed.topLeft());
 }
 
 void QAViewerFindDialog::findClicked()

@@ -28,6 +28,9 @@ public:
     void setRegExp(const QRegularExpression& pattern);
     // The search the fields describe now.
     QRegularExpression regExp() const;
+    // Moves the dialog, when it covers it, off a rectangle of the screen
+    // (global coordinates): the match it has just selected.
+    void keepClearOf(const QRect& rect);
 
 signals:
     void search(const QRegularExpression& pattern);

@@ -12,14 +12,16 @@ QARToolBar::QARToolBar(const QString& label, QMainWindow* mainWindow) : QToolBar
     // The built-in icons are drawn at 16 pixels; scaled up they would blur.
     setIconSize(QSize(16, 16));
 
-    m_previousAction = addToolAction(
-        GETPIX("precKO_xpm", ":/pixmaps/precKO.xpm"), tr("Previous Failed Test"),
-        "Previous Failed Test", &QARToolBar::KOpClicked,
-        tr("<b>Previous Failed Test</b><br>Move cursor to the previous failed test."));
+    m_previousAction =
+        addToolAction(GETPIX("precKO_xpm", ":/pixmaps/precKO.xpm"), tr("Previous Failed Test"),
+                      "Previous Failed Test", &QARToolBar::KOpClicked,
+                      tr("<b>Previous Failed Test</b><br>Move cursor to the previous failed test."),
+                      QKeySequence(Qt::SHIFT | Qt::Key_F8));
     m_nextAction =
         addToolAction(GETPIX("nextKO_xpm", ":/pixmaps/nextKO.xpm"), tr("Next Failed Test"),
                       "Next Failed Test", &QARToolBar::KOsClicked,
-                      tr("<b>Next Failed Test</b><br>Move cursor to the next failed test."));
+                      tr("<b>Next Failed Test</b><br>Move cursor to the next failed test."),
+                      QKeySequence(Qt::Key_F8));
 
     QIcon filterIcon(GETPIX("testscomplete_xpm", ":/pixmaps/testscomplete.xpm"));
     filterIcon.addPixmap(GETPIX("testsfailed_xpm", ":/pixmaps/testsfailed.xpm"), QIcon::Normal,
@@ -39,11 +41,15 @@ QARToolBar::QARToolBar(const QString& label, QMainWindow* mainWindow) : QToolBar
 }
 
 QAction* QARToolBar::addToolAction(const QIcon& icon, const QString& label, const QString& name,
-                                   void (QARToolBar::*slot)(), const QString& whatsThis)
+                                   void (QARToolBar::*slot)(), const QString& whatsThis,
+                                   const QKeySequence& key)
 {
     QAction* action = addAction(icon, label);
     action->setObjectName(name);
-    action->setToolTip(label);
+    action->setShortcut(key);
+    action->setToolTip(key.isEmpty() ? label
+                                     : QStringLiteral("%1 (%2)").arg(
+                                           label, key.toString(QKeySequence::NativeText)));
     action->setWhatsThis(whatsThis);
     // A checkable action has already changed state when it is triggered.
     connect(action, &QAction::triggered, this, slot);

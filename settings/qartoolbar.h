@@ -26,6 +26,10 @@ public:
     // look). Emits nothing: callers that change the filter from elsewhere
     // keep the button in step without a signal loop.
     void toggleFilter();
+    // Next and previous failed test, with their keys (F8, Shift+F8), for
+    // the viewer's menu to show.
+    QAction* nextFailedAction() const { return m_nextAction; }
+    QAction* previousFailedAction() const { return m_previousAction; }
 
 signals:
     void KOsuivClicked();
@@ -41,7 +45,8 @@ private slots:
 
 private:
     QAction* addToolAction(const QIcon& icon, const QString& label, const QString& name,
-                           void (QARToolBar::*slot)(), const QString& whatsThis);
+                           void (QARToolBar::*slot)(), const QString& whatsThis,
+                           const QKeySequence& key = QKeySequence());
 
     QAction* m_previousAction;
     QAction* m_nextAction;

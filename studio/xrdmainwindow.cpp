@@ -157,7 +157,7 @@ QAction* XrdMainWindow::addCommand(QMenu* menu, const QString& name, const QStri
     connect(command, &QAction::triggered, this, [this, slot, name] {
         if (!m_active)
             return;
-        if (name == QLatin1String("find") || name == QLatin1String("findNext"))
+        if (name == QLatin1String("find"))
             QMetaObject::invokeMethod(m_active, "find", Q_ARG(QString, QString()));
         else
             QMetaObject::invokeMethod(m_active, slot);
@@ -190,7 +190,10 @@ void XrdMainWindow::createMenus()
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     addCommand(edit, QStringLiteral("copy"), tr("&Copy"), QKeySequence::Copy, "copy");
     addCommand(edit, QStringLiteral("find"), tr("&Find..."), QKeySequence::Find, "find");
-    addCommand(edit, QStringLiteral("findNext"), tr("Find &Next"), QKeySequence::FindNext, "find");
+    addCommand(edit, QStringLiteral("findNext"), tr("Find &Next"), QKeySequence::FindNext,
+               "findNext");
+    addCommand(edit, QStringLiteral("findPrevious"), tr("Find Pre&vious"),
+               QKeySequence::FindPrevious, "findPrevious");
 
     m_toolsMenu = menuBar()->addMenu(tr("&Tools"));
     QAction* preferences =
@@ -233,6 +236,7 @@ void XrdMainWindow::updateActions()
     enable("copy", window && window->canCopy());
     enable("find", window && window->canFind());
     enable("findNext", window && window->canFind());
+    enable("findPrevious", window && window->canFind());
     enable("close", m_tabs->count() > 0);
     enable("preferences", m_plugin->preferenceSettings() != nullptr);
 }
@@ -260,10 +264,30 @@ QAStViewerWindow* XrdMainWindow::openFiles(const QStringList& files)
     const QStringList read = readFiles(window, paths);
     addRecent(read);
     connect(window, &QAStudioWindow::stateChanged, this, &XrdMainWindow::updateActions);
-    const QStringList named = read.isEmpty() ? paths.mid(0, 1) : read;
-    addTab(window, tabTitle(named), named.join(QLatin1Char('\n')));
+    // A window that shows other files (a link followed) says so with its
+    // caption: the tab follows.
+    connect(window, &QAStudioWindow::captionChanged, this, [this, window] { nameTab(window); });
+    window->restoreViewState(m_viewerState);
+    addTab(window, QString(), QString());
+    nameTab(window);
     nameToolBars();
     return window;
+}
+
+// Tabs are named after the files the window read (the first one asked for
+// when it read none): the viewer's own captions are numbered.
+void XrdMainWindow::nameTab(QAStViewerWindow* window)
+{
+    const int index = m_tabs->indexOf(window);
+    const QStringList read = window->loadedFiles();
+    const QStringList named = read.isEmpty() ? window->files().mid(0, 1) : read;
+    if (index < 0 || named.isEmpty())
+        return;
+    const QString title = tabTitle(named);
+    m_tabs->setTabText(index, title);
+    m_tabs->setTabToolTip(index, named.join(QLatin1Char('\n')));
+    if (index == m_tabs->currentIndex())
+        setWindowTitle(title + QStringLiteral(" \u2014 xrdview"));
 }
 
 QStringList XrdMainWindow::readFiles(const QAStViewerWindow* window, const QStringList& paths)
@@ -279,7 +303,6 @@ QStringList XrdMainWindow::readFiles(const QAStViewerWindow* window, const QStri
 
 QString XrdMainWindow::tabTitle(const QStringList& files) const
 {
-    // Tabs are named after the files: the viewer's own captions are numbered.
     QString title = QFileInfo(files.value(0)).fileName();
     if (files.size() > 1)
         title += tr(" (+%n)", nullptr, int(files.size()) - 1);
@@ -304,6 +327,7 @@ void XrdMainWindow::currentTabChanged(int index)
     QAStudioWindow* next = qobject_cast<QAStudioWindow*>(m_tabs->widget(index));
     if (next == m_active)
         return;
+    keepViewerState();
     if (m_active)
         m_active->desactivated();
     m_active = next;
@@ -350,6 +374,7 @@ void XrdMainWindow::closeTab(int index)
     if (!page)
         return;
     if (page == m_active) {
+        keepViewerState();
         m_active->desactivated();
         m_active = nullptr;
     }
@@ -557,6 +582,18 @@ void XrdMainWindow::restoreLayout()
         resize(1100, 720);
     m_savedState = settings->value(QStringLiteral("state")).toByteArray();
     restoreState(m_savedState);
+    m_viewerState = settings->value(QStringLiteral("viewerState")).toByteArray();
+}
+
+void XrdMainWindow::keepViewerState()
+{
+    // The panes of the viewer window used last are those the next windows
+    // open with, in this run and the next.
+    if (const QAStViewerWindow* viewer = viewerWindow(m_active)) {
+        const QByteArray state = viewer->saveViewState();
+        if (!state.isEmpty())
+            m_viewerState = state;
+    }
 }
 
 void XrdMainWindow::saveLayout()
@@ -565,6 +602,8 @@ void XrdMainWindow::saveLayout()
     const auto settings = layoutSettings();
     settings->setValue(QStringLiteral("geometry"), saveGeometry());
     settings->setValue(QStringLiteral("state"), saveState());
+    keepViewerState();
+    settings->setValue(QStringLiteral("viewerState"), m_viewerState);
     settings->setValue(QStringLiteral("recentFiles"), m_recentFiles);
 }
 

@@ -94,6 +94,8 @@ private:
     void updateRecentMenu();
     void addRecent(const QStringList& files);
     void addTab(QWidget* page, const QString& title, const QString& toolTip);
+    void nameTab(QAStViewerWindow* window);
+    void keepViewerState();
     void showOutline(QAStudioWindow* window);
     void releaseOutline(QWidget* page);
     void nameToolBars();
@@ -122,6 +124,7 @@ private:
     QStringList m_recentFiles;
     QByteArray m_savedState; // restored again once the plug-in's toolbar exists
     bool m_toolBarsRestored = false;
+    QByteArray m_viewerState; // the panes of the last viewer window, for the next ones
 };
 
 #endif

@@ -8,6 +8,7 @@
 #include "qaprogresspulse.h"
 #include "qareportercommands.h"
 #include "qareporterdata.h"
+#include "qareporterheadersize.h"
 #include "qareporterlinktarget.h"
 #include "qareporternotices.h"
 #include "qareporterpref.h"
@@ -25,13 +26,18 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDataStream>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeWidgetItemIterator>
 
 #include <cstdio>
 
@@ -44,6 +50,10 @@ enum CommandId {
     FailedTestsId = 101,
     ReloadId = 102,
     GenerateHtmlId = 105,
+    PreviousFailedId = 106,
+    NextFailedId = 107,
+    BackId = 108,
+    ForwardId = 109,
     FirstAutoId = 1000
 };
 
@@ -118,6 +128,7 @@ QAReporter::QAReporter(const QString& title, const QPixmap& icon, QWidget* paren
     buildTree();
     connectSignals();
     attachToolBar();
+    buildKeyboardCommands();
 }
 
 QAReporter::~QAReporter()
@@ -150,6 +161,7 @@ void QAReporter::buildViews()
     if (const QAReporterPref* preferences = reporterPreferences())
         documentView->setBackgroundColor(preferences->general()->background());
     headerDock->setMinimumHeight(26);
+    headerSize = new QAReporterHeaderSize(this, headerDock);
     documentView->setMargin(5, 5, 5, 5);
 
     removeDockWidget(headerDock);
@@ -262,10 +274,7 @@ DDocument* QAReporter::summary() const
 
 QStringList QAReporter::loadedFiles() const
 {
-    QStringList names;
-    for (const QAReporterData* record : reports)
-        names << record->fileName;
-    return names;
+    return reportSession->loadedFiles();
 }
 
 bool QAReporter::loadReports(QStringList* files)
@@ -484,6 +493,7 @@ void QAReporter::activateHeader(DLink* link)
     if (!link || link->target().isEmpty())
         return;
     moveToTarget(link->target());
+    selectTreeItemShown();
     raiseDocumentView(true);
 }
 
@@ -547,11 +557,10 @@ void QAReporter::resolveLink(DLink* link)
     QString file, anchor;
     if (!reportSession->reportLinkTarget(target, &file, &anchor))
         return;
-    if (!file.isEmpty()) {
-        reportSession->setFiles({file});
-        viewUpToDate = false;
-        reloadFiles();
-    }
+    history.visit(currentPlace());
+    if (!file.isEmpty())
+        showFiles({file});
+    updateHistoryCommands();
     if (!anchor.isEmpty())
         scrollToTag(anchor, -1, -1);
 }
@@ -630,6 +639,7 @@ void QAReporter::find(const QString& text)
 void QAReporter::findDialogSearch(const QRegularExpression& pattern)
 {
     documentView->search(pattern);
+    placeFindDialog();
 }
 
 void QAReporter::print()
@@ -650,17 +660,14 @@ void QAReporter::copy()
 
 void QAReporter::showHeaderDock()
 {
-    addDockWidget(Qt::TopDockWidgetArea, headerDock);
-    headerDock->show();
     // Room for the summary's heading, a row per file and the totals row.
     const int rows = int(reportSession->records().size()) + 3;
-    const int lineHeight = headerView->fontMetrics().height() + 10;
-    resizeDocks({headerDock}, {qMin(rows * lineHeight + 12, qMax(height() / 3, 80))}, Qt::Vertical);
+    headerSize->show(rows, headerView->fontMetrics().height() + 10);
 }
 
 void QAReporter::hideHeaderDock()
 {
-    removeDockWidget(headerDock);
+    headerSize->hide();
 }
 
 void QAReporter::showDock(int)
@@ -849,6 +856,16 @@ void QAReporter::updateToolMenu()
     submit->setEnabled(selectedItem && selectedItem->parent() && !empty);
     commandsMenu->addSeparator();
     add(tr("Generate HTML"), GenerateHtmlId, &QAReporter::exportDoc);
+    commandsMenu->addSeparator();
+    // The same actions as the toolbar's and the window's, with their keys.
+    if (toolBar) {
+        toolBar->previousFailedAction()->setData(int(PreviousFailedId));
+        toolBar->nextFailedAction()->setData(int(NextFailedId));
+        commandsMenu->addActions({toolBar->previousFailedAction(), toolBar->nextFailedAction()});
+    }
+    backAction->setData(int(BackId));
+    forwardAction->setData(int(ForwardId));
+    commandsMenu->addActions({backAction, forwardAction});
 }
 
 void QAReporter::highlighted(int id)
@@ -869,6 +886,13 @@ void QAReporter::highlighted(int id)
         break;
     case GenerateHtmlId:
         text = tr("Generate the viewer's content to a HTML file");
+        break;
+    case PreviousFailedId:
+    case NextFailedId:
+    case BackId:
+    case ForwardId:
+        if (const QAction* action = commandsAction(id))
+            text = action->toolTip();
         break;
     default:
         const QAction* action = commandsAction(id);
@@ -904,4 +928,148 @@ bool QAReporter::exportHTML(const QString& dir, const QString& indexName,
 {
     QAReporterCommands* commands = reporterCommands();
     return commands && commands->exportHTML(this, dir, indexName, progress, log);
+}
+
+// Keyboard: Find Next and Previous, Back and Forward, Tab order
+
+void QAReporter::findNext()
+{
+    if (searchPattern.pattern().isEmpty()) {
+        find();
+        return;
+    }
+    documentView->search(searchPattern);
+}
+
+void QAReporter::findPrevious()
+{
+    if (searchPattern.pattern().isEmpty()) {
+        find();
+        return;
+    }
+    documentView->searchBackward(searchPattern);
+}
+
+void QAReporter::placeFindDialog()
+{
+    const QRect match = documentView->selectionRect();
+    if (!findDialog || match.isEmpty())
+        return;
+    findDialog->keepClearOf(
+        QRect(documentView->viewport()->mapToGlobal(match.topLeft()), match.size()));
+}
+
+void QAReporter::buildKeyboardCommands()
+{
+    auto command = [this](QStyle::StandardPixmap icon, const QString& text,
+                          QKeySequence::StandardKey key, void (QAReporter::*slot)()) {
+        auto* action = new QAction(style()->standardIcon(icon), text, this);
+        action->setShortcuts(key);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(
+            text, action->shortcut().toString(QKeySequence::NativeText)));
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    backAction = command(QStyle::SP_ArrowBack, tr("Back"), QKeySequence::Back, &QAReporter::goBack);
+    forwardAction = command(QStyle::SP_ArrowForward, tr("Forward"), QKeySequence::Forward,
+                            &QAReporter::goForward);
+    // Tab leaves the tree for the report, before the report's links.
+    treeView->installEventFilter(this);
+}
+
+bool QAReporter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == treeView && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier &&
+            documentView->isVisible()) {
+            documentView->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QAStViewerWindow::eventFilter(watched, event);
+}
+
+QAReporterHistory::Place QAReporter::currentPlace() const
+{
+    return {reportSession->files(), documentView->currentItemName()};
+}
+
+void QAReporter::showFiles(const QStringList& files)
+{
+    reportSession->setFiles(files);
+    // The base watches the files and tells the host which they are.
+    QStringList watched = files;
+    QAStViewerWindow::setFiles(&watched, nullptr, mode());
+    viewUpToDate = false;
+    reloadFiles();
+    emit captionChanged(this);
+}
+
+void QAReporter::showPlace(const QAReporterHistory::Place& place)
+{
+    if (place.files != reportSession->files())
+        showFiles(place.files);
+    if (!place.position.isEmpty() && documentView->moveTo(QString(), QString(), place.position))
+        selectTreeItemShown();
+    updateHistoryCommands();
+}
+
+void QAReporter::goBack()
+{
+    if (const std::optional<QAReporterHistory::Place> place = history.back(currentPlace()))
+        showPlace(*place);
+}
+
+void QAReporter::goForward()
+{
+    if (const std::optional<QAReporterHistory::Place> place = history.forward(currentPlace()))
+        showPlace(*place);
+}
+
+void QAReporter::updateHistoryCommands()
+{
+    backAction->setEnabled(history.canGoBack());
+    forwardAction->setEnabled(history.canGoForward());
+}
+
+void QAReporter::selectTreeItemShown()
+{
+    const DItem* shown = documentView->currentItem();
+    if (!treeView || !shown)
+        return;
+    for (QTreeWidgetItemIterator it(treeView); *it; ++it) {
+        const QARListViewItem* item = QARListViewItem::cast(*it);
+        if (!item || item->startItem != shown)
+            continue;
+        {
+            // The view is there already: the selection must not move it.
+            const QSignalBlocker blocker(treeView);
+            treeView->setCurrentItem(*it);
+        }
+        treeView->viewport()->update();
+        treeView->scrollToItem(*it);
+        selItemChanged(*it);
+        return;
+    }
+}
+
+QByteArray QAReporter::saveViewState() const
+{
+    QByteArray state;
+    QDataStream stream(&state, QIODevice::WriteOnly);
+    stream << quint8(1) << qint32(headerSize->height());
+    return state;
+}
+
+void QAReporter::restoreViewState(const QByteArray& state)
+{
+    QDataStream stream(state);
+    quint8 version = 0;
+    qint32 height = 0;
+    stream >> version >> height;
+    if (stream.status() == QDataStream::Ok && version == 1)
+        headerSize->setHeight(height);
 }

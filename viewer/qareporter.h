@@ -1,6 +1,7 @@
 #ifndef QAREPORTER_H
 #define QAREPORTER_H
 
+#include "qareporterhistory.h"
 #include "qarlistview.h"
 #include "qartoolbar.h"
 #include "qastviewerwindow.h"
@@ -19,6 +20,7 @@ class DLink;
 class DReportWidget;
 class QAction;
 class QAReporterData;
+class QAReporterHeaderSize;
 class QAReporterNode;
 class QAReportSession;
 class QARPopupMenu;
@@ -72,6 +74,9 @@ public:
     bool exportHTML(const QString& dir, const QString& indexName, QAIProgressMonitor* progress,
                     QAILogMonitor* log) override;
     virtual void setTestNode(QAStWorkspace* workspace, const QString& name);
+    // The header dock's height, as the user left it.
+    QByteArray saveViewState() const override;
+    void restoreViewState(const QByteArray& state) override;
 
     // Reads the files into records, skipping those already loaded, and
     // assembles them when any was read. Unreadable files are listed in one
@@ -111,6 +116,8 @@ public:
     QMenu* commands() const { return commandsMenu; }
     QString windowTitleText() const { return title; }
     const QRegularExpression& lastSearch() const { return searchPattern; }
+    QAction* backCommand() const { return backAction; }
+    QAction* forwardCommand() const { return forwardAction; }
 
 signals:
     // New documents were put into the views.
@@ -133,6 +140,12 @@ public slots:
     void selectAll() override;
     void find();
     void find(const QString& text) override;
+    void findNext() override;
+    void findPrevious() override;
+    // Back to the files and place shown before a report link was followed,
+    // and forward again.
+    void goBack();
+    void goForward();
     void replace() override;
     void goTo() override;
     void reload() override;
@@ -169,6 +182,7 @@ private slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class BusyScope;
@@ -190,6 +204,16 @@ private:
     void openLocation(const DLink* link, const QString& target);
     QAction* commandsAction(int id) const;
     void insertCommands();
+    void buildKeyboardCommands();
+    QAReporterHistory::Place currentPlace() const;
+    void showPlace(const QAReporterHistory::Place& place);
+    // Shows other files in the window; the host renames its tab after them.
+    void showFiles(const QStringList& files);
+    void updateHistoryCommands();
+    // Selects the tree item of the place the document view shows, without
+    // moving the view again.
+    void selectTreeItemShown();
+    void placeFindDialog();
 
     bool viewUpToDate = false;
     std::unique_ptr<QAReportSession> reportSession;
@@ -216,6 +240,10 @@ private:
     // Loads and assemblies under way; a reload asked for meanwhile waits.
     int busyDepth = 0;
     bool reloadPending = false;
+    QAReporterHistory history;
+    QAction* backAction = nullptr;
+    QAction* forwardAction = nullptr;
+    QAReporterHeaderSize* headerSize = nullptr;
 };
 
 // The open viewer windows, in order of creation; the list does not own them.

@@ -43,6 +43,11 @@ struct Searched
         return DReportSearch(model, layouts).next(pattern, from);
     }
 
+    std::optional<DTextRange> previous(const QRegularExpression& pattern, DTextPos before)
+    {
+        return DReportSearch(model, layouts).previous(pattern, before);
+    }
+
     // The text of a range as the layout shows it.
     QString shown(const DTextRange& range)
     {
@@ -99,6 +104,8 @@ class TestReportSearch : public QObject
 private slots:
     void findsLikeAPlainScan_data();
     void findsLikeAPlainScan();
+    void previousWalksTheMatchesOfNextBackwards_data() { findsLikeAPlainScan_data(); }
+    void previousWalksTheMatchesOfNextBackwards();
     void walksMatchesAcrossBlocksAndWrapsOnce();
     void plainTextAgainstRegularExpression();
     void nothingToFind();
@@ -135,6 +142,37 @@ void TestReportSearch::findsLikeAPlainScan()
         QVERIFY(found->end > found->start);
         const QString shown = searched.shown(*found);
         QVERIFY2(regex.match(shown).capturedLength() == shown.size(), qPrintable(shown));
+    }
+}
+
+void TestReportSearch::previousWalksTheMatchesOfNextBackwards()
+{
+    QFETCH(quint32, seed);
+    QFETCH(QString, pattern);
+    QRandomGenerator random(seed);
+    Searched searched(randomDocument(random, 60));
+    const QRegularExpression regex(pattern);
+    // Every match, in order, as next() walks them once round.
+    QList<DTextRange> matches;
+    for (auto found = searched.next(regex, {0, 0}); found;
+         found = searched.next(regex, {found->block, found->end})) {
+        if (!matches.isEmpty() && found->block == matches.first().block &&
+            found->start == matches.first().start)
+            break;
+        matches << *found;
+    }
+    if (matches.isEmpty()) {
+        QVERIFY(!searched.previous(regex, {searched.model.blockCount() - 1, 0}));
+        return;
+    }
+    // From each match, previous() gives the one before it, wrapping to the last.
+    for (int i = 0; i < matches.size(); ++i) {
+        const DTextRange& before = matches.at((i + int(matches.size()) - 1) % int(matches.size()));
+        const auto found = searched.previous(regex, {matches.at(i).block, matches.at(i).start});
+        QVERIFY(found);
+        QCOMPARE(found->block, before.block);
+        QCOMPARE(found->start, before.start);
+        QCOMPARE(found->end, before.end);
     }
 }
 
@@ -212,6 +250,11 @@ void TestReportSearch::matchInTheLastBlockOfALargeModel()
     auto number = searched.next(QRegularExpression("case 4999\\b"), {last, 0});
     QVERIFY(number);
     QCOMPARE(number->block, last - 1);
+    // Backwards, through many pieces of text, to the first block.
+    auto first = searched.previous(QRegularExpression("case 0\\b"), {last, 0});
+    QVERIFY(first);
+    QCOMPARE(first->block, 0);
+    QVERIFY(searched.layouts.count() <= 5);
 }
 
 QTEST_MAIN(TestReportSearch)

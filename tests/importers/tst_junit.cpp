@@ -491,8 +491,8 @@ void TestJUnit::timesAreBounded()
     builder.endRun();
     const std::unique_ptr<QAReporterData> record = builder.takeRecord();
     QVERIFY(record);
-    QCOMPARE(paragraphs(record->document, "Normal Passed"), QStringList({line, line}));
-    QCOMPARE(textOf(itemsOfKind(record->document, DItem::Table).at(1)),
+    QCOMPARE(paragraphs(record->document.get(), "Normal Passed"), QStringList({line, line}));
+    QCOMPARE(textOf(itemsOfKind(record->document.get(), DItem::Table).at(1)),
              "Passed|Failed|Inconclusive|Time|2|0|0|" + total + "|");
 }
 

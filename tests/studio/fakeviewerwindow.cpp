@@ -86,3 +86,23 @@ void FakeViewerWindow::reload()
 {
     record(QStringLiteral("reload"));
 }
+
+void FakeViewerWindow::findNext()
+{
+    record(QStringLiteral("findNext"));
+}
+
+void FakeViewerWindow::findPrevious()
+{
+    record(QStringLiteral("findPrevious"));
+}
+
+QByteArray FakeViewerWindow::saveViewState() const
+{
+    return property("viewState").toByteArray();
+}
+
+void FakeViewerWindow::restoreViewState(const QByteArray& state)
+{
+    setProperty("restoredViewState", state);
+}

@@ -29,6 +29,9 @@ public:
     bool canFind() const override { return true; }
     bool canReload() const override { return true; }
     QStringList loadedFiles() const override;
+    // The "viewState" property; the state given goes to "restoredViewState".
+    QByteArray saveViewState() const override;
+    void restoreViewState(const QByteArray& state) override;
 
 public slots:
     void activated() override;
@@ -36,6 +39,8 @@ public slots:
     void print() override;
     void copy() override;
     void find(const QString& text) override;
+    void findNext() override;
+    void findPrevious() override;
     void reload() override;
 
 private:

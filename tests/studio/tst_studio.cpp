@@ -109,6 +109,8 @@ private slots:
     void activationFollowsTheCurrentTab();
     void menuCommandsCallTheActiveWindow();
     void openingAShownFileSwitchesToItsTab();
+    void tabFollowsTheFilesAWindowShows();
+    void viewerPanesSurviveARestart();
     void preferencesSurviveARestart();
     void cancelledPreferencesAreNotSaved();
     void recentFilesKeepTheLastTen();
@@ -192,7 +194,14 @@ void TestStudio::menuCommandsCallTheActiveWindow()
         QVERIFY2(window->action(name)->isEnabled(), name);
         window->action(name)->trigger();
     }
-    QCOMPARE(calls(one).mid(1), QStringList({"print", "copy", "find <dialog>", "reload"}));
+    // F3 and Shift+F3 step through the matches instead of asking again.
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_F3);
+    QTest::keyClick(window, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(calls(one).mid(1),
+             QStringList({"print", "copy", "find <dialog>", "reload", "findNext", "findPrevious"}));
     // The fake window cannot save: Save As stays off.
     QVERIFY(!window->action("saveAs")->isEnabled());
     QCOMPARE(window->action("open")->shortcut(), QKeySequence(QKeySequence::Open));
@@ -207,6 +216,39 @@ void TestStudio::openingAShownFileSwitchesToItsTab()
     QCOMPARE(session.window->openFiles({"/reports/one.xrd"}), first);
     QCOMPARE(session.window->tabs()->count(), 2);
     QCOMPARE(session.window->tabs()->currentWidget(), first);
+}
+
+void TestStudio::tabFollowsTheFilesAWindowShows()
+{
+    Session session;
+    session.window->openFiles({"/reports/one.xrd"});
+    session.window->openFiles({"/reports/two.xrd"});
+    // The first window follows a link to another report, then the second
+    // (current) one does.
+    session.tab(0)->setFile("/reports/sub/three.xrd");
+    emit session.tab(0)->captionChanged(session.tab(0));
+    QCOMPARE(session.window->tabs()->tabText(0), QString("three.xrd"));
+    QCOMPARE(session.window->tabs()->tabToolTip(0), QString("/reports/sub/three.xrd"));
+    QCOMPARE(session.window->windowTitle(), QString("two.xrd \u2014 xrdview"));
+    session.tab(1)->setFile("/reports/four.xrd");
+    emit session.tab(1)->captionChanged(session.tab(1));
+    QCOMPARE(session.window->windowTitle(), QString("four.xrd \u2014 xrdview"));
+    QCOMPARE(session.window->openFiles({"/reports/sub/three.xrd"}), session.tab(0));
+}
+
+void TestStudio::viewerPanesSurviveARestart()
+{
+    {
+        Session session;
+        session.window->openFiles({"/reports/one.xrd"});
+        QVERIFY(session.tab(0)->property("restoredViewState").toByteArray().isEmpty());
+        session.tab(0)->setProperty("viewState", QByteArray("header 150"));
+        session.window->close();
+    }
+    Session restarted;
+    restarted.window->openFiles({"/reports/two.xrd"});
+    QCOMPARE(restarted.tab(0)->property("restoredViewState").toByteArray(),
+             QByteArray("header 150"));
 }
 
 void TestStudio::preferencesSurviveARestart()

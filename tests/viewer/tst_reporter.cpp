@@ -3,10 +3,12 @@
 #include "dlink.h"
 #include "documentitems.h"
 #include "dreportwidget.h"
+#include "dreportwidget_p.h"
 #include "qamessagebox.h"
 #include "qareporter.h"
 #include "qareporterdata.h"
 #include "qareporterfilter.h"
+#include "qareporterhistory.h"
 #include "qareporternode.h"
 #include "qareportsession.h"
 #include "qarlistview.h"
@@ -26,6 +28,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -123,12 +126,21 @@ private slots:
     void reloadAskedDuringALoadWaits();
     void testNodeSetsTheCaption();
     void findKeepsTheLastSearch();
+    void findNextAndPreviousStepThroughTheMatches();
+    void historyStepsLikeABrowser_data();
+    void historyStepsLikeABrowser();
+    void backAndForwardReturnToTheLinkedReports();
+    void keyboardMovesBetweenFailuresTreeReportAndLinks();
+    void summaryPaneFitsAndKeepsItsHeight();
+    void summaryLinkSelectsTheTreeItem();
     void batchModeWritesTotals();
     void picturesAreFoundBesideTheReport();
     void screenshots();
 
 private:
     std::unique_ptr<QAReporter> open(const QStringList& paths);
+    void showInHost(QAReporter& window);
+    QAViewerFindDialog* findDialog() const;
 
     RecordingStudio m_studio;
     std::unique_ptr<ScopedPreferences> m_preferences;
@@ -158,6 +170,27 @@ std::unique_ptr<QAReporter> TestReporter::open(const QStringList& paths)
     QStringList files = paths;
     window->setFiles(&files, nullptr, QAStViewerWindow::Interactive);
     return window;
+}
+
+// Puts the window into the host's main window as the host does (the window
+// in the middle, its tree in a pane beside it), shown and active.
+void TestReporter::showInHost(QAReporter& window)
+{
+    window.setWindowFlags(Qt::Widget);
+    m_hostWindow->setCentralWidget(&window);
+    auto* pane = new QDockWidget(m_hostWindow.get());
+    pane->setWidget(window.reportTree());
+    m_hostWindow->addDockWidget(Qt::LeftDockWidgetArea, pane);
+    m_hostWindow->resize(1000, 700);
+    m_hostWindow->show();
+    m_hostWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_hostWindow.get()));
+    window.activated();
+}
+
+QAViewerFindDialog* TestReporter::findDialog() const
+{
+    return m_hostWindow->findChild<QAViewerFindDialog*>("reporter-find-dialog");
 }
 
 void TestReporter::captionsCountWindowsOfTheHost()
@@ -527,6 +560,210 @@ void TestReporter::findKeepsTheLastSearch()
     QVERIFY(!first);
     QCOMPARE(initialPattern, QString("Passed, see"));
     QCOMPARE(window->reportView()->selectedText(), QString("Failed at"));
+}
+
+void TestReporter::findNextAndPreviousStepThroughTheMatches()
+{
+    auto window = open({mainReport});
+    showInHost(*window);
+    DReportWidget* view = window->reportView();
+    // Without a pattern yet, Find Next asks for one; the dialog then moves
+    // off each match it selects.
+    QRect firstMatch, dialogAfter;
+    QTimer::singleShot(0, this, [&] {
+        QAViewerFindDialog* dialog = findDialog();
+        QVERIFY(dialog);
+        dialog->findChild<QLineEdit*>()->setText("line");
+        QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Return);
+        firstMatch = view->selectionRect();
+        // The user drags the dialog over the match and searches on.
+        dialog->move(view->viewport()->mapToGlobal(firstMatch.topLeft()));
+        QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Return);
+        dialogAfter = dialog->frameGeometry();
+        dialog->reject();
+    });
+    window->findNext();
+    QVERIFY(!firstMatch.isEmpty());
+    const QRect secondMatch = view->selectionRect();
+    QVERIFY(secondMatch != firstMatch);
+    QVERIFY(!dialogAfter.intersects(
+        QRect(view->viewport()->mapToGlobal(secondMatch.topLeft()), secondMatch.size())));
+    QCOMPARE(view->selectedText(), QString("line"));
+
+    // Then no dialog: each step selects the next (previous) match, wrapping.
+    const QList<std::pair<void (QAReporter::*)(), QRect>> steps = {
+        {&QAReporter::findNext, firstMatch},
+        {&QAReporter::findPrevious, secondMatch},
+        {&QAReporter::findPrevious, firstMatch},
+        {&QAReporter::findNext, secondMatch}};
+    for (const auto& [step, expected] : steps) {
+        (window.get()->*step)();
+        QVERIFY(!findDialog() || !findDialog()->isVisible());
+        QCOMPARE(view->selectionRect(), expected);
+    }
+}
+
+void TestReporter::historyStepsLikeABrowser_data()
+{
+    // Steps: v visits a new place (p1, p2, ... in order), b goes back, f forward.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<bool>("canBack");
+    QTest::addColumn<bool>("canForward");
+    QTest::newRow("nothing to go back to") << "bf"
+                                           << "p0" << false << false;
+    QTest::newRow("visit") << "v"
+                           << "p1" << true << false;
+    QTest::newRow("back") << "vb"
+                          << "p0" << false << true;
+    QTest::newRow("back then forward") << "vbf"
+                                       << "p1" << true << false;
+    QTest::newRow("back twice, once too often") << "vvbbb"
+                                                << "p0" << false << true;
+    QTest::newRow("forward twice") << "vvbbff"
+                                   << "p2" << true << false;
+    QTest::newRow("a visit drops the way forward") << "vvbbvf"
+                                                   << "p3" << true << false;
+    QTest::newRow("back after that visit") << "vvbbvb"
+                                           << "p0" << false << true;
+}
+
+void TestReporter::historyStepsLikeABrowser()
+{
+    QFETCH(QString, steps);
+    QAReporterHistory history;
+    int visited = 0;
+    QAReporterHistory::Place current{{"p0.xrd"}, "p0"};
+    for (const QChar step : steps) {
+        if (step == 'v') {
+            history.visit(current);
+            ++visited;
+            current = {{QString("p%1.xrd").arg(visited)}, QString("p%1").arg(visited)};
+            continue;
+        }
+        const auto next = step == 'b' ? history.back(current) : history.forward(current);
+        if (next)
+            current = *next;
+    }
+    QTEST(current.position, "current");
+    QCOMPARE(current.files, QStringList{current.position + ".xrd"});
+    QTEST(history.canGoBack(), "canBack");
+    QTEST(history.canGoForward(), "canForward");
+}
+
+void TestReporter::backAndForwardReturnToTheLinkedReports()
+{
+    auto window = open({mainReport});
+    showInHost(*window);
+    QSignalSpy captions(window.get(), &QAStudioWindow::captionChanged);
+    QVERIFY(window->reportView()->moveTo(QString(), QString(), "failing"));
+    QVERIFY(!window->backCommand()->isEnabled());
+    window->resolveLink(linkNamed(*window, "otherlink"));
+    const QString other = ":/reports" + QString(QDir::separator()) + "sub/other.xrd";
+    QCOMPARE(window->files(), QStringList{other});
+    QCOMPARE(captions.size(), 1);
+    QVERIFY(window->backCommand()->isEnabled());
+    QVERIFY(window->backCommand()->toolTip().contains(
+        QKeySequence(QKeySequence::Back).toString(QKeySequence::NativeText)));
+
+    QTest::keyClick(window->reportView(), Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(window->files(), QStringList{mainReport});
+    QCOMPARE(window->records().first()->fileName, mainReport);
+    QCOMPARE(window->reportView()->currentItemName(), QString("failing"));
+    QCOMPARE(captions.size(), 2);
+    QVERIFY(window->forwardCommand()->isEnabled());
+
+    QTest::keyClick(window->reportTree(), Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(window->files(), QStringList{other});
+    QCOMPARE(window->reportView()->currentItemName(), QString("t3"));
+    QVERIFY(!window->forwardCommand()->isEnabled());
+}
+
+void TestReporter::keyboardMovesBetweenFailuresTreeReportAndLinks()
+{
+    auto window = open({mainReport});
+    showInHost(*window);
+    QARToolBar* toolBar = window->reporterToolBar();
+    QVERIFY(toolBar->nextFailedAction()->toolTip().endsWith("(F8)"));
+    QVERIFY(toolBar->previousFailedAction()->toolTip().endsWith("(Shift+F8)"));
+    window->updateToolMenu();
+    QVERIFY(window->commands()->actions().contains(toolBar->nextFailedAction()));
+
+    QTreeWidget* tree = window->reportTree();
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_F8);
+    QTest::keyClick(tree, Qt::Key_F8);
+    QCOMPARE(currentText(*window), QString("failing"));
+    QCOMPARE(window->reportView()->currentItemName(), QString("failing"));
+    QTest::keyClick(tree, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(currentText(*window), QString("suite"));
+
+    // Tab goes from the tree to the report, then from link to link; Return
+    // follows the focused one.
+    QTest::keyClick(tree, Qt::Key_Tab);
+    QTRY_VERIFY(window->reportView()->hasFocus());
+    QCOMPARE(window->reportView()->parts()->interaction.focusBlock(), -1);
+    m_studio.calls.clear();
+    QTest::keyClick(window->reportView(), Qt::Key_Tab); // "notes"
+    QTest::keyClick(window->reportView(), Qt::Key_Tab); // "src/a.c line 12"
+    QTest::keyClick(window->reportView(), Qt::Key_Return);
+    QCOMPARE(m_studio.calls, QStringList{"openLocation /home/p/src/a.c line 12 3 1"});
+}
+
+void TestReporter::summaryPaneFitsAndKeepsItsHeight()
+{
+    auto window = open({mainReport, passedReport});
+    showInHost(*window);
+    QDockWidget* dock = window->summaryDock();
+    // Every row of the summary shows, within a third of the window.
+    QTRY_VERIFY(dock->height() > 60);
+    QTRY_COMPARE(window->summaryView()->verticalScrollBar()->maximum(), 0);
+    QVERIFY(dock->height() <= window->height() / 3);
+
+    // The user's height stays through the filter and reloads.
+    const int chosen = dock->height() + 37;
+    window->resizeDocks({dock}, {chosen}, Qt::Vertical);
+    QTRY_COMPARE(dock->height(), chosen);
+    window->failedtests();
+    window->alltests();
+    window->reload();
+    QCoreApplication::processEvents();
+    QCOMPARE(dock->height(), chosen);
+    // Hidden and shown again from the Commands menu.
+    for (int i = 0; i < 2; ++i) {
+        window->updateToolMenu();
+        for (QAction* action : window->commands()->actions()) {
+            if (action->text() == "Show header")
+                action->trigger();
+        }
+    }
+    QVERIFY(dock->isVisible());
+    QTRY_COMPARE(dock->height(), chosen);
+
+    // And comes back in the next window (the host keeps it across runs).
+    const QByteArray state = window->saveViewState();
+    window.reset();
+    auto next = open({mainReport, passedReport});
+    next->restoreViewState(state);
+    showInHost(*next);
+    QTRY_COMPARE(next->summaryDock()->height(), chosen);
+}
+
+void TestReporter::summaryLinkSelectsTheTreeItem()
+{
+    auto window = open({mainReport, passedReport});
+    showInHost(*window);
+    QCOMPARE(currentText(*window), QString("main.xrd"));
+    DReportWidget* summary = window->summaryView();
+    summary->setFocus();
+    // The summary's second link is the second report's.
+    QTest::keyClick(summary, Qt::Key_Tab);
+    QTest::keyClick(summary, Qt::Key_Tab);
+    QTest::keyClick(summary, Qt::Key_Return);
+    QCOMPARE(currentText(*window), QString("passed.xrd"));
+    QVERIFY(window->reportTree()->currentItem()->isSelected());
+    QCOMPARE(window->selectedTreeItem(), window->reportTree()->currentItem());
+    QVERIFY(window->reportView()->hasFocus());
 }
 
 void TestReporter::batchModeWritesTotals()

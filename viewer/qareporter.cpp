@@ -753,6 +753,7 @@ void QAReporter::activated()
                 Qt::UniqueConnection);
         connect(toolBar, &QARToolBar::fltClicked, this, &QAReporter::switchFilter,
                 Qt::UniqueConnection);
+        toolBar->addActions({backAction, forwardAction});
     }
     if (!commandsMenu && host()) {
         commandsMenu = new QMenu(tr("&Commands"), this);
@@ -786,6 +787,8 @@ void QAReporter::desactivated()
         disconnect(toolBar, &QARToolBar::KOsuivClicked, this, &QAReporter::nextKO);
         disconnect(toolBar, &QARToolBar::KOprecClicked, this, &QAReporter::prevKO);
         disconnect(toolBar, &QARToolBar::fltClicked, this, &QAReporter::switchFilter);
+        toolBar->removeAction(backAction);
+        toolBar->removeAction(forwardAction);
     }
     if (host() && commandsMenuId != -1)
         host()->removeMenu(commandsMenuId);

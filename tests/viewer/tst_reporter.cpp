@@ -677,6 +677,15 @@ void TestReporter::backAndForwardReturnToTheLinkedReports()
     QCOMPARE(window->files(), QStringList{other});
     QCOMPARE(window->reportView()->currentItemName(), QString("t3"));
     QVERIFY(!window->forwardCommand()->isEnabled());
+
+    // The active window's Back and Forward are on the toolbar too.
+    window->activated();
+    const QList<QAction*> buttons = window->reporterToolBar()->actions();
+    QVERIFY(buttons.contains(window->backCommand()) && buttons.contains(window->forwardCommand()));
+    window->backCommand()->trigger();
+    QCOMPARE(window->files(), QStringList{mainReport});
+    window->desactivated();
+    QVERIFY(!window->reporterToolBar()->actions().contains(window->backCommand()));
 }
 
 void TestReporter::keyboardMovesBetweenFailuresTreeReportAndLinks()

@@ -3,6 +3,7 @@
 #include "ddocument.h"
 #include "dlink.h"
 #include "dreportwidget.h"
+#include "qalinktarget.h"
 #include "qamessagebox.h"
 #include "qapixmapcenter.h"
 #include "qaprogresspulse.h"
@@ -536,8 +537,14 @@ void QAReporter::gotoMenu()
 
 void QAReporter::moveToTarget(const QString& target)
 {
+    // A place of the report itself ("xrdlink://#tag", what index entries
+    // send) is its anchor; other targets are cut into their three parts.
+    const QALinkTarget link = QALinkTarget::parse(target);
     QString file, kind, tag;
-    DLink::split(target, file, kind, tag);
+    if (link.isLocal())
+        tag = link.anchor();
+    else
+        DLink::split(target, file, kind, tag);
     documentView->moveTo(file, kind, tag);
 }
 
@@ -627,29 +634,38 @@ void QAReporter::resolveLink(DLink* link)
 {
     if (!link)
         return;
-    QString target = link->target();
-    if (QAReporterLinkTarget::isReportLink(target)) {
-        QAReporterLinkTarget::ReportLink report;
+    const QALinkTarget target = QALinkTarget::parse(link->target());
+    if (target.isReport()) {
+        QString file;
         const QString current = reports.isEmpty() ? QString() : reports.first()->fileName;
-        if (!QAReporterLinkTarget::reportLink(target, current, &report))
+        if (!QAReporterLinkTarget::reportFile(target, current, &file))
             return;
-        if (!report.file.isEmpty()) {
-            fileList = QStringList{report.file};
+        if (!file.isEmpty()) {
+            fileList = QStringList{file};
             viewUpToDate = false;
             reloadFiles();
         }
-        if (!report.anchor.isEmpty())
-            scrollToTag(report.anchor, -1, -1);
+        if (target.anchor().isEmpty())
+            return;
+        // A place of this report, rather than one of the same name in
+        // another report of the window.
+        const DItem* place = file.isEmpty()
+                                 ? QAReporterLinkTarget::placeInDocumentOf(link, target.anchor())
+                                 : nullptr;
+        if (place && documentView->moveTo(place))
+            raiseDocumentView(false);
+        else
+            scrollToTag(target.anchor(), -1, -1);
         return;
     }
-    openLocation(link, target);
+    openLocation(link, link->target());
 }
 
 void QAReporter::openLocation(const DLink* link, const QString& target)
 {
-    const QAReporterLinkTarget::SourceLink source = QAReporterLinkTarget::sourceLink(target);
+    const QALinkTarget source = QALinkTarget::parse(target);
     QString location = target;
-    if (source.matched && QAReporterLinkTarget::needsBase(source)) {
+    if (source.isSource() && QAReporterLinkTarget::needsBase(source)) {
         if (const QAReporterNode* node = findLinkNode(link))
             location = QAReporterLinkTarget::withBase(node->base, source);
     }

@@ -7,6 +7,7 @@
 #include "ditems.h"
 #include "ditemtraits.h"
 #include "dstyle.h"
+#include "qalinktarget.h"
 
 #include <QTextStream>
 
@@ -63,18 +64,6 @@ QString schemeOf(const QString& target)
             return QString();
     }
     return target.left(colon);
-}
-
-// "file line N": a place in a source file, which only the viewer opens.
-bool isSourceReference(const QString& target)
-{
-    const qsizetype at = target.lastIndexOf(QLatin1String(" line "));
-    if (at <= 0 || at + 6 >= target.size())
-        return false;
-    for (qsizetype i = at + 6; i < target.size(); ++i)
-        if (!target[i].isDigit())
-            return false;
-    return true;
 }
 
 QString escape(const QString& text, bool attribute)
@@ -311,18 +300,23 @@ void DHTMLWriter::openContainer(DItemContainer* item, const QString& tag, const 
     closeChildrenWith(QStringLiteral("</") + tag + (blocks.contains(tag) ? ">\n" : ">"));
 }
 
-QString DHTMLWriter::hrefFor(const QString& target) const
+QString DHTMLWriter::hrefFor(const QString& target)
 {
     if (target.isEmpty())
         return QString();
     if (target.startsWith(QLatin1Char('#')))
         return target;
+    // A link to a report or a place in a source file: only the viewer opens
+    // other reports and sources; a place of this report is an item here.
+    const QALinkTarget link = QALinkTarget::parse(target);
+    if (link.isLocal())
+        return hrefForItem(link.anchor());
+    if (link.kind() != QALinkTarget::Other)
+        return QString();
     const QString scheme = schemeOf(target);
     if (!scheme.isEmpty())
         return isWebScheme(scheme) ? target : QString();
     if (target.contains(QLatin1Char(':')) && !target.startsWith(QLatin1String("::")))
-        return QString();
-    if (isSourceReference(target))
         return QString();
     const QString ext = m_config ? m_config->fileExtension() : QStringLiteral(".html");
     QString file;
@@ -340,10 +334,30 @@ QString DHTMLWriter::hrefFor(const QString& target) const
     }
     if (tag.isEmpty())
         return QString();
-    // An item of this page, or else the page of the document with that tag.
+    // An item of this page, or else the page of the document with that tag,
+    // or else where the item is when this page is without it.
     if (tag != m_documentTag && m_names.contains(tag))
         return QLatin1Char('#') + tag;
-    return DExportHtml::pageFileName(tag, ext);
+    const QString page = hrefForDocument(tag);
+    return page.isEmpty() ? hrefForAbsentItem(tag) : page;
+}
+
+QString DHTMLWriter::hrefForItem(const QString& name)
+{
+    if (name.isEmpty())
+        return QString();
+    return isOnPage(name) ? QLatin1Char('#') + name : hrefForAbsentItem(name);
+}
+
+QString DHTMLWriter::hrefForDocument(const QString& tag)
+{
+    return DExportHtml::pageFileName(tag, m_config ? m_config->fileExtension()
+                                                   : QStringLiteral(".html"));
+}
+
+QString DHTMLWriter::hrefForAbsentItem(const QString&)
+{
+    return QString();
 }
 
 // Containers ----------------------------------------------------------------
@@ -655,8 +669,9 @@ void DHTMLWriter::doTagPointer(DTagPointer* item)
     const Wrap wrap = beginItem(item);
     if (wrap.write) {
         out() << "<a" << attributes(item, QStringLiteral("tag-pointer"));
-        if (!item->target().isEmpty())
-            out() << " href=\"#" << escapeAttribute(item->target()) << '"';
+        const QString href = hrefForItem(item->target());
+        if (!href.isEmpty())
+            out() << " href=\"" << escapeAttribute(href) << '"';
         out() << '>' << escapeText(QStringLiteral("\u2192 ") + item->target()) << "</a>";
     }
     endItem(wrap);

@@ -73,7 +73,10 @@ public:
     const DHtmlPictures& pictures() const { return m_pictures; }
 
     // The href written for a link target, empty when it gets none.
-    QString hrefFor(const QString& target) const;
+    QString hrefFor(const QString& target);
+    // The href of the item of that name: its anchor on this page, else
+    // hrefForAbsentItem.
+    QString hrefForItem(const QString& name);
 
     void doItemChildren(DItemContainer* container) override;
 
@@ -114,6 +117,16 @@ public:
     void closeChildrenWith(const QString& html);
 
 protected:
+    // The page of the document with that tag; empty when there is none.
+    // By default the page DExportHtml names after the tag.
+    virtual QString hrefForDocument(const QString& tag);
+    // Where an item this page does not hold is, empty when nowhere (the
+    // default): a page that shows part of a report may send it to the page
+    // of the whole report.
+    virtual QString hrefForAbsentItem(const QString& name);
+    // The tag of the document being written.
+    const QString& pageTag() const { return m_documentTag; }
+
     void leaveItemChildren(DItemContainer* container) override;
     QTextStream& out() { return *m_stream; }
     // The attributes every element of an item carries: id (the item's name,

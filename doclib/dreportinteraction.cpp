@@ -3,6 +3,7 @@
 #include "ditems.h"
 #include "ditemtraits.h"
 #include "dlayoutcache.h"
+#include "qalinktarget.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -300,12 +301,28 @@ void DReportInteraction::activateAnchor(int block, int anchor)
         break;
     case DItem::SEntry:
     case DItem::IEntry:
-        m_entryLink->setTarget(DItemTraits::linkTarget(item));
-        emit activatedLink(m_entryLink.get());
+        activateEntry(DItemTraits::linkTarget(item));
         break;
     default:
         break;
     }
+}
+
+// An entry names a document or an item of the documents ("::tag", "tag"):
+// it goes out as a link to that place of the report, which a viewer moves
+// to; a report link or a source reference goes out as it is.
+void DReportInteraction::activateEntry(const QString& target)
+{
+    QString place = target;
+    if (QALinkTarget::parse(target).kind() == QALinkTarget::Other) {
+        QString file;
+        QString kind;
+        QString tag;
+        DLink::split(target, file, kind, tag);
+        place = QALinkTarget::localLink(tag);
+    }
+    m_entryLink->setTarget(place);
+    emit activatedLink(m_entryLink.get());
 }
 
 const DItem* DReportInteraction::popupOf(const DItem* popupLink) const

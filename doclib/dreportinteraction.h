@@ -84,6 +84,7 @@ private:
     DTextPos positionAt(const QPoint& point) const;
     QString blockText(int block, int from, int to) const;
     void togglePopup(const DItem* popupLink);
+    void activateEntry(const QString& target);
     const DItem* popupOf(const DItem* popupLink) const;
     void update() const;
 

@@ -40,8 +40,12 @@ QAReporterHTMLExport::QAReporterHTMLExport(const QAReportSession& session,
 
 QAReporterHTMLExport::~QAReporterHTMLExport() = default;
 
-bool QAReporterHTMLExport::run(const QString& dir)
+bool QAReporterHTMLExport::run(const QString& folder)
 {
+    // Source links are made relative to the folder: from a relative one
+    // they would not be, and the pages would differ with the way the
+    // export was started.
+    const QString dir = QDir::cleanPath(QDir(folder).absolutePath());
     const int errorsBefore = m_log->errorCount();
     // Said once here rather than once for every page that cannot be written.
     if (dir.isEmpty() || !QDir().mkpath(dir)) {
@@ -95,14 +99,21 @@ void QAReporterHTMLExport::exportLinkedReports(const QString& baseDir, const QSt
 {
     // Each pass exports the names the previous one found; a loop, so that
     // a long chain of reports cannot exhaust the stack.
+    // A report named two ways (relative, absolute) is written once.
     QStringList pass = files;
+    QSet<QString> exported;
     while (!pass.isEmpty()) {
         const QStringList before = m_writer->xrdLinkedFiles();
         for (const QString& entry : pass) {
             if (m_progress->wasCanceled())
                 return;
-            exportLinkedReport(QFileInfo(entry).isRelative() ? baseDir + QDir::separator() + entry
-                                                             : entry);
+            const QString path =
+                QFileInfo(entry).isRelative() ? baseDir + QDir::separator() + entry : entry;
+            const QString key = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+            if (!exported.contains(key)) {
+                exported.insert(key);
+                exportLinkedReport(path);
+            }
         }
         pass.clear();
         for (const QString& file : m_writer->xrdLinkedFiles()) {

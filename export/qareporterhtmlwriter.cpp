@@ -3,8 +3,10 @@
 #include "ddocument.h"
 #include "dexporthtml.h"
 #include "dhtmlres.h"
+#include "ditemwalk.h"
 #include "dlink.h"
 #include "qafileutil.h"
+#include "qalinktarget.h"
 #include "qareporterdata.h"
 #include "qareporterlinkindex.h"
 #include "qareporternode.h"
@@ -12,13 +14,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTextStream>
 #include <QUrl>
 
 namespace {
-
-const QLatin1String xrdLinkPrefix("xrdlink://");
 
 // A reference as a URL path: what a file name may hold that a URL may not
 // ("#", "%", spaces, non-ASCII) is percent-encoded, separators are kept.
@@ -34,6 +33,14 @@ QString pageReference(const QString& baseName, const QString& extension)
     if (baseName.isEmpty())
         return urlPath(extension);
     return urlPath(DExportHtml::pageFileName(baseName, extension));
+}
+
+// A local absolute file: "file:///C:/a.c", "file:///srv/a.c".
+QString fileUrl(const QString& path)
+{
+    return (path.startsWith(QLatin1Char('/')) ? QStringLiteral("file://")
+                                              : QStringLiteral("file:///")) +
+           urlPath(path);
 }
 
 } // namespace
@@ -76,22 +83,18 @@ void QAReporterHTMLWriter::doLink(DItem* item)
     DLink* link = item ? item->toLink() : nullptr;
     if (!link)
         return;
-    const QString& target = link->target();
-    // A source reference wins, even over a target that starts like a link
-    // to another report.
-    static const QRegularExpression sourceReference(QStringLiteral("(.*)line (\\d+)"));
-    const QRegularExpressionMatch match = sourceReference.match(target);
-    if (match.hasMatch())
-        writeSourceLink(link, match.captured(1));
-    else if (target.startsWith(xrdLinkPrefix))
-        writeReportLink(link, target.mid(xrdLinkPrefix.size()));
+    const QALinkTarget target = QALinkTarget::parse(link->target());
+    if (target.isReport())
+        writeReportLink(link, target);
+    else if (target.isSource())
+        writeSourceLink(link, target.file());
     else
         writeDocumentLink(link);
 }
 
-void QAReporterHTMLWriter::writeSourceLink(DLink* link, const QString& capturedPath)
+void QAReporterHTMLWriter::writeSourceLink(DLink* link, const QString& file)
 {
-    QString path = QDir::toNativeSeparators(QDir::cleanPath(capturedPath.trimmed()));
+    QString path = QDir::toNativeSeparators(QDir::cleanPath(file));
     if (path.isEmpty() || isRelativePath(path)) {
         if (const QAReporterNode* node = nodeOf(link))
             path = node->base + path;
@@ -100,30 +103,26 @@ void QAReporterHTMLWriter::writeSourceLink(DLink* link, const QString& capturedP
         path = QAFileUtil::absPathToRelative(m_baseForLink, path);
     const bool relative = isRelativePath(path);
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    writeOpening(relative ? urlPath(path) : QStringLiteral("file:///") + urlPath(path));
+    writeOpening(relative ? urlPath(path) : fileUrl(path));
     writeChildrenAndClose(link);
 }
 
-void QAReporterHTMLWriter::writeReportLink(DLink* link, const QString& rest)
+void QAReporterHTMLWriter::writeReportLink(DLink* link, const QALinkTarget& target)
 {
-    const int hash = rest.indexOf(QLatin1Char('#'));
-    const QString file = hash < 0 ? rest : rest.left(hash);
-    const QString anchor = hash < 0 ? QString() : rest.mid(hash + 1);
-    if (file.isEmpty()) {
+    if (target.isLocal()) {
         // "xrdlink://#anchor" stays in the report that holds it, as in the
-        // viewer; there is no other report to export.
-        writeOpening(QLatin1Char('#') + urlPath(anchor));
+        // viewer: an anchor of this page, there is no other report to export.
+        writeOpening(itemReference(target.anchor()));
         writeChildrenAndClose(link);
         return;
     }
     QString reference =
-        pageReference(QFileInfo(getHtmlFilenameForXrd(file)).baseName(), extension());
-    if (!anchor.isEmpty())
-        reference += QLatin1Char('#') + urlPath(anchor);
+        pageReference(QFileInfo(getHtmlFilenameForXrd(target.file())).baseName(), extension());
+    if (!target.anchor().isEmpty())
+        reference += QLatin1Char('#') + urlPath(target.anchor());
     writeOpening(reference);
     writeChildrenAndClose(link);
-    if (!m_xrdLinkedFiles.contains(file))
-        m_xrdLinkedFiles.append(file);
+    recordLinkedFile(target.file());
 }
 
 void QAReporterHTMLWriter::writeDocumentLink(DLink* link)
@@ -132,22 +131,73 @@ void QAReporterHTMLWriter::writeDocumentLink(DLink* link)
     QString kind;
     QString tag;
     link->split(file, kind, tag);
-    QString name;
-    for (const QAReporterData* record : m_reports) {
-        if (record->document && record->document->tag() == tag) {
-            name = record->document->tag();
-            break;
-        }
-    }
-    if (name.isEmpty() && isOnPage(tag)) {
-        // Not a document but an item of this page: the viewer moves to it,
-        // the page's anchor of that name does the same.
-        writeOpening(QLatin1Char('#') + urlPath(tag));
-        writeChildrenAndClose(link);
-        return;
-    }
-    writeOpening(pageReference(QFileInfo(name).baseName(), QStringLiteral(".html")));
+    // A loaded report's document, else an item of this page, which the
+    // viewer moves to, as the page's anchor of that name does.
+    QString href = hrefForDocument(tag);
+    if (href.isEmpty())
+        href = itemReference(tag);
+    writeOpening(href);
     writeChildrenAndClose(link);
+}
+
+QString QAReporterHTMLWriter::hrefForDocument(const QString& tag)
+{
+    for (const QAReporterData* record : std::as_const(m_reports)) {
+        if (!tag.isEmpty() && record->document && record->document->tag() == tag)
+            return pageReference(QFileInfo(tag).baseName(), QStringLiteral(".html"));
+    }
+    return QString();
+}
+
+QString QAReporterHTMLWriter::hrefForAbsentItem(const QString& name)
+{
+    // The page shows a report of the window filtered: the item the filter
+    // dropped is on the page of the whole report, exported for it, unless
+    // that page would take this one's name.
+    const QAReporterData* record = recordOfPage();
+    if (!record || !namesOf(record).contains(name))
+        return QString();
+    const QString page = getHtmlFilenameForXrd(record->fileName);
+    if (QFileInfo(page).baseName() == pageTag())
+        return QString();
+    recordLinkedFile(QFileInfo(record->fileName).absoluteFilePath());
+    return pageReference(QFileInfo(page).baseName(), extension()) + QLatin1Char('#') +
+           urlPath(name);
+}
+
+QString QAReporterHTMLWriter::itemReference(const QString& name)
+{
+    if (name.isEmpty())
+        return QString();
+    return isOnPage(name) ? QLatin1Char('#') + urlPath(name) : hrefForAbsentItem(name);
+}
+
+const QAReporterData* QAReporterHTMLWriter::recordOfPage() const
+{
+    for (const QAReporterData* record : m_reports) {
+        if (record->document && record->document->tag() == pageTag())
+            return record;
+    }
+    return nullptr;
+}
+
+const QSet<QString>& QAReporterHTMLWriter::namesOf(const QAReporterData* record)
+{
+    auto found = m_recordNames.find(record);
+    if (found != m_recordNames.end())
+        return *found;
+    QSet<QString> names;
+    DItemWalk::walk(static_cast<const DItem*>(record->document.get()), [&names](const DItem* item) {
+        if (!item->name().isEmpty())
+            names.insert(item->name());
+    });
+    return *m_recordNames.insert(record, names);
+}
+
+void QAReporterHTMLWriter::recordLinkedFile(const QString& file)
+{
+    if (!m_xrdLinkedFiles.contains(file))
+        m_xrdLinkedFiles.append(file);
 }
 
 const QAReporterNode* QAReporterHTMLWriter::nodeOf(const DLink* link) const
@@ -158,16 +208,18 @@ const QAReporterNode* QAReporterHTMLWriter::nodeOf(const DLink* link) const
     return node;
 }
 
+// A link that leads nowhere is written as its text alone.
 void QAReporterHTMLWriter::writeOpening(const QString& reference)
 {
-    if (QTextStream* output = stream())
+    m_opened = !reference.isEmpty();
+    if (QTextStream* output = stream(); output && m_opened)
         *output << "<a href=\"" << escapeAttribute(reference) << "\">";
 }
 
 void QAReporterHTMLWriter::writeChildrenAndClose(DLink* link)
 {
     doItemChildren(link);
-    closeChildrenWith(QStringLiteral("</a>"));
+    closeChildrenWith(m_opened ? QStringLiteral("</a>") : QString());
 }
 
 QString QAReporterHTMLWriter::extension() const

@@ -3,11 +3,14 @@
 
 #include "dhtmlwriter.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 class QAILogMonitor;
+class QALinkTarget;
 class QAIProgressMonitor;
 class QAReporterData;
 class QAReporterLinkIndex;
@@ -18,9 +21,11 @@ class QAReportSession;
 // somewhere once the reports are HTML pages: a source reference ("path
 // line N") to the source file, relative to the export directory where it
 // can be; an "xrdlink://file#anchor" to the page the export writes for that
-// report, which it records for the export to follow; any other link to the
-// page of the loaded report whose document it names, or to the item of
-// the page it names.
+// report, which it records for the export to follow, and "xrdlink://#anchor"
+// to the anchor of the page; any other link to the page of the loaded report
+// whose document it names, or to the item of the page it names. A link to
+// an item the page does not hold leads to the page of the whole report when
+// the filter dropped it there, and is plain text when it leads nowhere.
 class QAReporterHTMLWriter : public QObject, public DHTMLWriter
 {
     Q_OBJECT
@@ -54,11 +59,22 @@ public:
 protected:
     void doLink(DItem* item) override;
 
+    // A loaded report's document: its page.
+    QString hrefForDocument(const QString& tag) override;
+    // An item the failed-only filter dropped from this page: its place on
+    // the page of the whole report, which is then exported too.
+    QString hrefForAbsentItem(const QString& name) override;
+
 private:
-    void writeSourceLink(DLink* link, const QString& capturedPath);
-    void writeReportLink(DLink* link, const QString& rest);
+    void writeSourceLink(DLink* link, const QString& file);
+    void writeReportLink(DLink* link, const QALinkTarget& target);
     void writeDocumentLink(DLink* link);
+    QString itemReference(const QString& name);
+    const QAReporterData* recordOfPage() const;
+    const QSet<QString>& namesOf(const QAReporterData* record);
+    void recordLinkedFile(const QString& file);
     const QAReporterNode* nodeOf(const DLink* link) const;
+    // Writes nothing for an empty reference: the link becomes plain text.
     void writeOpening(const QString& reference);
     void writeChildrenAndClose(DLink* link);
     QString extension() const;
@@ -70,6 +86,9 @@ private:
     QAILogMonitor* m_logMonitor;
     const QAReportSession* m_session;
     const QAReporterLinkIndex* m_linkIndex = nullptr;
+    // The item names of each whole report, collected when first asked.
+    QHash<const QAReporterData*, QSet<QString>> m_recordNames;
+    bool m_opened = false;
 };
 
 #endif

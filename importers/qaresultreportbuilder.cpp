@@ -2,6 +2,7 @@
 
 #include "ditems.h"
 #include "dstyle.h"
+#include "qalinktarget.h"
 #include "qareporterdata.h"
 #include "qareporterdatatree.h"
 #include "qareporternode.h"
@@ -471,7 +472,8 @@ void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& a
     if (total) {
         cell(new DCellText(0, 0, name), "Array Title");
     } else {
-        auto* link = new DLink(QStringLiteral("::") + anchor);
+        // A place of this report: the viewer moves to it, a page has it.
+        auto* link = new DLink(QALinkTarget::localLink(anchor));
         link->setStyle(style(QStringLiteral("Link")));
         link->insertAfter(nullptr, new DText(name.isEmpty() ? tr("(unnamed)") : name));
         auto* first = new DCell;

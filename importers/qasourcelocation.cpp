@@ -1,5 +1,6 @@
 #include "qasourcelocation.h"
 
+#include "qalinktarget.h"
 #include "qaresultsink.h"
 
 #include <QRegularExpression>
@@ -153,7 +154,7 @@ void QASourceLocation::fill(QAResultCase& testCase, QStringView text)
 
 QString QASourceLocation::target() const
 {
-    return file + QStringLiteral(" line ") + QString::number(line);
+    return QALinkTarget::sourceReference(file, line);
 }
 
 QASourceLocation QASourceLocation::find(QStringView text)

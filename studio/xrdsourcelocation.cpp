@@ -1,15 +1,14 @@
 #include "xrdsourcelocation.h"
 
-#include <QRegularExpression>
+#include "qalinktarget.h"
 
 XrdSourceLocation XrdSourceLocation::parse(const QString& text, int fallbackLine)
 {
-    static const QRegularExpression withLine(QStringLiteral("^\\s*(.*\\S)\\s+line\\s+(\\d+)\\s*$"));
+    const QALinkTarget target = QALinkTarget::parse(text);
     XrdSourceLocation location;
-    const QRegularExpressionMatch match = withLine.match(text);
-    if (match.hasMatch()) {
-        location.file = match.captured(1);
-        location.line = match.captured(2).toInt();
+    if (target.isSource()) {
+        location.file = target.file();
+        location.line = target.lineNumber();
     } else {
         location.file = text.trimmed();
         location.line = qMax(0, fallbackLine);

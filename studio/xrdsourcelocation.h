@@ -3,7 +3,8 @@
 
 #include <QString>
 
-// A place in a source file as a report link names it: "<file> line <N>".
+// A place in a source file as a report link names it: "<file> line <N>"
+// (read by QALinkTarget).
 // Text without " line N" is a file name alone.
 class XrdSourceLocation
 {

@@ -3,6 +3,7 @@
 #include "ddocument.h"
 #include "dlink.h"
 #include "dreportwidget.h"
+#include "qalinktarget.h"
 #include "qamessagebox.h"
 #include "qapixmapcenter.h"
 #include "qaprogresspulse.h"
@@ -461,8 +462,14 @@ void QAReporter::gotoMenu()
 
 void QAReporter::moveToTarget(const QString& target)
 {
+    // A place of the report itself ("xrdlink://#tag", what index entries
+    // send) is its anchor; other targets are cut into their three parts.
+    const QALinkTarget link = QALinkTarget::parse(target);
     QString file, kind, tag;
-    DLink::split(target, file, kind, tag);
+    if (link.isLocal())
+        tag = link.anchor();
+    else
+        DLink::split(target, file, kind, tag);
     documentView->moveTo(file, kind, tag);
 }
 
@@ -549,20 +556,29 @@ void QAReporter::resolveLink(DLink* link)
     if (!link)
         return;
     const QString target = link->target();
-    if (!QAReporterLinkTarget::isReportLink(target)) {
+    const QALinkTarget parsed = QALinkTarget::parse(target);
+    if (!parsed.isReport()) {
         if (QAStudioInterface* studio = host())
             studio->openLocation(reportSession->sourceLocation(link, target), 3, true);
         return;
     }
-    QString file, anchor;
-    if (!reportSession->reportLinkTarget(target, &file, &anchor))
+    QString file;
+    if (!reportSession->reportFile(parsed, &file))
         return;
     history.visit(currentPlace());
     if (!file.isEmpty())
         showFiles({file});
     updateHistoryCommands();
-    if (!anchor.isEmpty())
-        scrollToTag(anchor, -1, -1);
+    if (parsed.anchor().isEmpty())
+        return;
+    // A place of this report, rather than one of the same name in another
+    // report of the window.
+    const DItem* place =
+        file.isEmpty() ? QAReporterLinkTarget::placeInDocumentOf(link, parsed.anchor()) : nullptr;
+    if (place && documentView->moveTo(place))
+        raiseDocumentView(false);
+    else
+        scrollToTag(parsed.anchor(), -1, -1);
 }
 
 QAReporterNode* QAReporter::findLinkNode(const DLink* link) const

@@ -201,7 +201,6 @@ private:
     void moveToTarget(const QString& target);
     void raiseDocumentView(bool always);
     void updateSubmitText(QAction* action, QTreeWidgetItem* item) const;
-    void openLocation(const DLink* link, const QString& target);
     QAction* commandsAction(int id) const;
     void insertCommands();
     void buildKeyboardCommands();

@@ -1,56 +1,49 @@
 #include "qareporterlinktarget.h"
 
+#include "ditemcontainer.h"
+#include "ditemwalk.h"
+#include "qalinktarget.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
-namespace {
-const QString reportScheme = QStringLiteral("xrdlink://");
-}
-
-bool QAReporterLinkTarget::isReportLink(const QString& target)
+bool QAReporterLinkTarget::reportFile(const QALinkTarget& link, const QString& currentReport,
+                                      QString* file)
 {
-    return target.startsWith(reportScheme);
-}
-
-bool QAReporterLinkTarget::reportLink(const QString& target, const QString& currentReport,
-                                      ReportLink* link)
-{
-    const QString rest = target.mid(reportScheme.size());
-    const qsizetype hash = rest.indexOf(QLatin1Char('#'));
-    link->file = hash < 0 ? rest : rest.left(hash);
-    link->anchor = hash < 0 ? QString() : rest.mid(hash + 1);
-    if (link->file.isEmpty() || !QFileInfo(link->file).isRelative())
+    *file = link.file();
+    if (file->isEmpty() || !QFileInfo(*file).isRelative())
         return true;
     if (currentReport.isEmpty())
         return false;
-    link->file = QFileInfo(currentReport).path() + QDir::separator() + link->file;
+    *file = QFileInfo(currentReport).path() + QDir::separator() + *file;
     return true;
 }
 
-QAReporterLinkTarget::SourceLink QAReporterLinkTarget::sourceLink(const QString& target)
+const DItem* QAReporterLinkTarget::placeInDocumentOf(const DItem* item, const QString& anchor)
 {
-    static const QRegularExpression location(QStringLiteral("(.*)line (\\d+)"));
-    const QRegularExpressionMatch match = location.match(
-        target, 0, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
-    SourceLink link;
-    if (!match.hasMatch())
-        return link;
-    link.matched = true;
-    link.file = match.captured(1).trimmed();
-    link.line = match.captured(2);
-    return link;
+    if (!item || anchor.isEmpty())
+        return nullptr;
+    const DItem* document = item;
+    while (document->parent())
+        document = document->parent();
+    const DItem* place = nullptr;
+    DItemWalk::walk(document, [&](const DItem* each) {
+        if (!place && each->name() == anchor)
+            place = each;
+        return !place;
+    });
+    return place;
 }
 
-bool QAReporterLinkTarget::needsBase(const SourceLink& link)
+bool QAReporterLinkTarget::needsBase(const QALinkTarget& source)
 {
-    if (link.file.isEmpty())
+    if (source.file().isEmpty())
         return true;
-    const QFileInfo file(link.file);
+    const QFileInfo file(source.file());
     return file.isRelative() && !file.exists();
 }
 
-QString QAReporterLinkTarget::withBase(const QString& base, const SourceLink& link)
+QString QAReporterLinkTarget::withBase(const QString& base, const QALinkTarget& source)
 {
-    return base + link.file + QStringLiteral(" line ") + link.line;
+    return QALinkTarget::sourceReference(base + source.file(), source.line());
 }

@@ -1,6 +1,7 @@
 #include "qareportsession.h"
 
 #include "ddocument.h"
+#include "qalinktarget.h"
 #include "qareporterdata.h"
 #include "qareporterfilter.h"
 #include "qareporterlinkindex.h"
@@ -246,21 +247,16 @@ void QAReportSession::walkTree(const std::function<void(const TreeEntry&)>& visi
         walkRecord(*record, visit);
 }
 
-bool QAReportSession::reportLinkTarget(const QString& target, QString* file, QString* anchor) const
+bool QAReportSession::reportFile(const QALinkTarget& link, QString* file) const
 {
-    QAReporterLinkTarget::ReportLink link;
     const QString current = m_records.isEmpty() ? QString() : m_records.first()->fileName;
-    if (!QAReporterLinkTarget::reportLink(target, current, &link))
-        return false;
-    *file = link.file;
-    *anchor = link.anchor;
-    return true;
+    return QAReporterLinkTarget::reportFile(link, current, file);
 }
 
 QString QAReportSession::sourceLocation(const DLink* link, const QString& target) const
 {
-    const QAReporterLinkTarget::SourceLink source = QAReporterLinkTarget::sourceLink(target);
-    if (source.matched && QAReporterLinkTarget::needsBase(source)) {
+    const QALinkTarget source = QALinkTarget::parse(target);
+    if (source.isSource() && QAReporterLinkTarget::needsBase(source)) {
         if (const QAReporterNode* node = findLinkNode(link))
             return QAReporterLinkTarget::withBase(node->base, source);
     }

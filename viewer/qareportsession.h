@@ -13,6 +13,7 @@
 class DDocument;
 class DLink;
 class DStyle;
+class QALinkTarget;
 class QAReporterData;
 class QAReporterFilter;
 class QAReporterLinkIndex;
@@ -111,12 +112,12 @@ public:
     // Visits the tree of the filtered records, as the viewer shows it.
     void walkTree(const std::function<void(const TreeEntry&)>& visit) const;
 
-    // Where a link of the documents leads. A report link yields the file to
-    // show (absolute, against the first record's folder; empty when it only
-    // moves) and the anchor; false when it goes nowhere. Any other link is
-    // a location for the host, with its report node's base directory put
-    // before a source file that is not found as it stands.
-    bool reportLinkTarget(const QString& target, QString* file, QString* anchor) const;
+    // Where a link of the documents leads. The file of a report link made
+    // absolute against the first record's folder (empty when the link only
+    // moves); false when it goes nowhere. Any other link is a location for
+    // the host, with its report node's base directory put before a source
+    // file that is not found as it stands.
+    bool reportFile(const QALinkTarget& link, QString* file) const;
     QString sourceLocation(const DLink* link, const QString& target) const;
 
 private:

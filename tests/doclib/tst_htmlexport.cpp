@@ -526,6 +526,8 @@ void TestHtmlExport::linkTargets_data()
     row("data", "data:text/html,<script>x</script>", none);
     row("vbscript", "vbscript:x", none);
     row("viewer link", "xrdlink://open?x", none);
+    row("place of this report", "xrdlink://#here", "#here");
+    row("place this page lacks", "xrdlink://#gone", none);
     row("drive", "C:\\report.html", none);
     row("file:kind:tag", "a.xrd:k:t", none);
     row("source reference", "parser.c line 42", none);

@@ -87,7 +87,7 @@ inline QStringList linkTargets(DItem* root)
     QStringList targets;
     for (DItem* item : itemsOfKind(root, DItem::Link)) {
         const QString& target = static_cast<DLink*>(item)->target();
-        if (!target.startsWith(QLatin1String("::")))
+        if (!target.startsWith(QLatin1String("xrdlink://#")))
             targets.append(target);
     }
     return targets;

@@ -289,7 +289,8 @@ void TestJUnit::pytestRunBecomesTreeAndDocument()
     const QList<DItem*> links = itemsOfKind(tables.at(0), DItem::Link);
     QCOMPARE(links.size(), 1);
     QAReporterNode* suite = record->tree->root()->children.at(0)->children.at(0)->data;
-    QCOMPARE("::" + suite->startItem->name(), static_cast<DLink*>(links.first())->target());
+    QCOMPARE("xrdlink://#" + suite->startItem->name(),
+             static_cast<DLink*>(links.first())->target());
     // The claims agree with the cases: no warning.
     QVERIFY(paragraphs(document, "Warning").isEmpty());
 

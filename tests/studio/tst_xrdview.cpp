@@ -27,9 +27,11 @@ QString program()
 // Runs program (xrdview by default) with the environment changed:
 // "NAME=VALUE" sets a variable, "NAME" removes it.
 Run xrdview(const QStringList& arguments, const QByteArray& input = QByteArray(),
-            const QStringList& changes = QStringList(), const QString& executable = program())
+            const QStringList& changes = QStringList(), const QString& executable = program(),
+            const QString& workingDirectory = QString())
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", "/nonexistent/xrdview-test-config");
     for (const QString& change : changes) {
@@ -255,6 +257,18 @@ void TestXrdview::htmlExportWritesEveryPage()
     pages.sort();
     QCOMPARE(pages, QStringList({"index.html", "integration-inconclusive.html",
                                  "nightly-failures.html", "nightly.html", "release-passed.html"}));
+    // A folder relative to the working directory, beside the first: the
+    // same pages, their source links relative to the folder alike.
+    const Run relative =
+        xrdview({"--export-html", "relative", "--failed-only", example("nightly-failures.xrd")},
+                QByteArray(), QStringList(), program(), dir.path());
+    QCOMPARE(relative.exitCode, 0);
+    QCOMPARE(QDir(dir.filePath("relative")).entryList({"*.html"}, QDir::Files, QDir::Name), pages);
+    for (const QString& page : pages)
+        QVERIFY2(readAll(dir.filePath("relative/" + page)) == readAll(out + '/' + page),
+                 qPrintable(page));
+    const QString sources = QDir(out).relativeFilePath("/srv/ci/kestrel/src");
+    QVERIFY(readAll(out + "/nightly.html").contains("href=\"" + sources.toUtf8() + '/'));
 }
 
 void TestXrdview::htmlExportOfOtherToolsResults()

@@ -312,6 +312,14 @@ void TestReporter::reportLinksReloadOrMove()
     window->resolveLink(linkNamed(*window, "anchorlink"));
     QCOMPARE(window->files(), QStringList{mainReport});
     QCOMPARE(window->reportView()->currentItemName(), QString("passing"));
+    // Two reports with the same names: the link stays in its own.
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(mainReport, dir.filePath("copy.xrd")));
+    auto twice = open({mainReport, dir.filePath("copy.xrd")});
+    const QList<DDocument*> second{twice->reportView()->documents().value(1)};
+    QVERIFY(second.first());
+    twice->resolveLink(static_cast<DLink*>(itemNamed(second, "anchorlink")));
+    QCOMPARE(twice->reportView()->currentItem(), itemNamed(second, "passing"));
 
     window->resolveLink(linkNamed(*window, "otherlink"));
     const QString other = ":/reports" + QString(QDir::separator()) + "sub/other.xrd";

@@ -579,6 +579,7 @@ void QAReporter::resolveLink(DLink* link)
         raiseDocumentView(false);
     else
         scrollToTag(parsed.anchor(), -1, -1);
+    selectTreeItemShown();
 }
 
 QAReporterNode* QAReporter::findLinkNode(const DLink* link) const

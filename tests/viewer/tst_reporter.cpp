@@ -312,6 +312,7 @@ void TestReporter::reportLinksReloadOrMove()
     window->resolveLink(linkNamed(*window, "anchorlink"));
     QCOMPARE(window->files(), QStringList{mainReport});
     QCOMPARE(window->reportView()->currentItemName(), QString("passing"));
+    QCOMPARE(currentText(*window), QString("passing"));
     // Two reports with the same names: the link stays in its own.
     QTemporaryDir dir;
     QVERIFY(QFile::copy(mainReport, dir.filePath("copy.xrd")));

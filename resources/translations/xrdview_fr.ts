@@ -134,7 +134,7 @@
     </message>
     <message>
         <source>Load the viewer plug-in from PATH.</source>
-        <translation>Charge le module de visualisation depuis PATH.</translation>
+        <translation type="vanished">Charge le module de visualisation depuis PATH.</translation>
     </message>
     <message>
         <source>Report files (*.xrd).</source>
@@ -157,6 +157,10 @@ la sortie n&apos;a pas pu être écrite, ou une erreur d&apos;utilisation.</tran
     <message>
         <source>Write the files as one XROD report OUT.</source>
         <translation>Écrire les fichiers en un seul rapport XROD OUT.</translation>
+    </message>
+    <message>
+        <source>Load the viewer plug-in from PATH and no other (default: $XRD_PLUGIN, else the built or installed one).</source>
+        <translation>Charger le module de visualisation depuis PATH et aucun autre (par défaut : $XRD_PLUGIN, sinon celui construit ou installé).</translation>
     </message>
 </context>
 <context>
@@ -496,6 +500,18 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <message>
         <source>No report is loaded: %1 was not written.</source>
         <translation>Aucun rapport n&apos;est chargé : %1 n&apos;a pas été écrit.</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder &apos;%1&apos;</source>
+        <translation>Impossible de créer le dossier « %1 »</translation>
     </message>
 </context>
 <context>
@@ -1006,11 +1022,11 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <name>XrdCommandLine</name>
     <message>
         <source>xrdview: the plug-in opened no window</source>
-        <translation>xrdview : le module n&apos;a ouvert aucune fenêtre</translation>
+        <translation type="vanished">xrdview : le module n&apos;a ouvert aucune fenêtre</translation>
     </message>
     <message>
         <source>xrdview: the viewer shows no report tree</source>
-        <translation>xrdview : la fenêtre n&apos;affiche aucun arbre de rapport</translation>
+        <translation type="vanished">xrdview : la fenêtre n&apos;affiche aucun arbre de rapport</translation>
     </message>
     <message>
         <source>xrdview: no node type &quot;%1&quot; in the reports; their types: %2</source>
@@ -1035,6 +1051,18 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <message>
         <source>xrdview: wrote %1 from %2 reports</source>
         <translation>xrdview : %1 écrit à partir de %2 rapports</translation>
+    </message>
+    <message>
+        <source>xrdview: the plug-in offers no report session</source>
+        <translation>xrdview : le module n&apos;offre pas de session de rapports</translation>
+    </message>
+    <message>
+        <source>xrdview: nothing written into %1: no report could be read</source>
+        <translation>xrdview : rien n&apos;a été écrit dans %1 : aucun rapport n&apos;a pu être lu</translation>
+    </message>
+    <message>
+        <source>xrdview: HTML written into %1 without the reports that could not be read</source>
+        <translation>xrdview : HTML écrit dans %1, sans les rapports qui n&apos;ont pas pu être lus</translation>
     </message>
 </context>
 <context>
@@ -1164,6 +1192,14 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>Source file not found: %1</source>
         <translation>Fichier source introuvable : %1</translation>
     </message>
+    <message>
+        <source>Open a report with File &gt; Open (%1) or drop files here.</source>
+        <translation>Ouvrez un rapport avec Fichier &gt; Ouvrir (%1) ou déposez des fichiers ici.</translation>
+    </message>
+    <message>
+        <source>Find Pre&amp;vious</source>
+        <translation>Rechercher le pré&amp;cédent</translation>
+    </message>
 </context>
 <context>
     <name>XrdPreferencesDialog</name>
@@ -1208,6 +1244,18 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <message>
         <source>the plug-in %1 offers no viewer</source>
         <translation>le module %1 n&apos;offre aucune fenêtre de visualisation</translation>
+    </message>
+    <message>
+        <source> (named by XRD_PLUGIN)</source>
+        <translation> (désigné par XRD_PLUGIN)</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>ce n&apos;est pas un fichier</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>fichier introuvable</translation>
     </message>
 </context>
 </TS>

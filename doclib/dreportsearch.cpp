@@ -44,9 +44,9 @@ std::optional<DTextRange> DReportSearch::next(const QRegularExpression& pattern,
     return std::nullopt;
 }
 
-std::optional<DTextRange> DReportSearch::inBlock(const QRegularExpression& pattern, int block,
-                                                 const DTextPos& after,
-                                                 const DTextPos& before) const
+void DReportSearch::eachMatchInBlock(const QRegularExpression& pattern, int block,
+                                     const DTextPos& after, const DTextPos& before,
+                                     const std::function<bool(const DTextRange&)>& found) const
 {
     const DBlockLayout* layout = m_layouts.layout(block);
     for (const DBlockLayout::TextRun& run : layout->textRuns()) {
@@ -65,11 +65,23 @@ std::optional<DTextRange> DReportSearch::inBlock(const QRegularExpression& patte
             if (after.block == block && start < after.position)
                 continue;
             if (before.block == block && start >= before.position)
-                return std::nullopt;
-            return DTextRange{block, start, qMax(start + 1, end)};
+                return;
+            if (!found(DTextRange{block, start, qMax(start + 1, end)}))
+                return;
         }
     }
-    return std::nullopt;
+}
+
+std::optional<DTextRange> DReportSearch::inBlock(const QRegularExpression& pattern, int block,
+                                                 const DTextPos& after,
+                                                 const DTextPos& before) const
+{
+    std::optional<DTextRange> first;
+    eachMatchInBlock(pattern, block, after, before, [&first](const DTextRange& range) {
+        first = range;
+        return false;
+    });
+    return first;
 }
 
 std::optional<DTextRange> DReportSearch::inBlocks(const QRegularExpression& pattern, int first,
@@ -145,27 +157,10 @@ std::optional<DTextRange> DReportSearch::lastInBlock(const QRegularExpression& p
                                                      const DTextPos& before) const
 {
     std::optional<DTextRange> last;
-    const DBlockLayout* layout = m_layouts.layout(block);
-    for (const DBlockLayout::TextRun& run : layout->textRuns()) {
-        const QString* text = DBlockText::searchableText(run.item);
-        if (!text || text->isEmpty())
-            continue;
-        QRegularExpressionMatchIterator matches = pattern.globalMatch(*text);
-        while (matches.hasNext()) {
-            const QRegularExpressionMatch match = matches.next();
-            if (match.capturedLength() == 0)
-                continue;
-            const int start = run.position + DBlockText::collapsedOffset(
-                                                 *text, int(match.capturedStart()), run.dropped);
-            const int end = run.position + DBlockText::collapsedOffset(
-                                               *text, int(match.capturedEnd()), run.dropped);
-            if (after.block == block && start < after.position)
-                continue;
-            if (before.block == block && start >= before.position)
-                return last;
-            last = DTextRange{block, start, qMax(start + 1, end)};
-        }
-    }
+    eachMatchInBlock(pattern, block, after, before, [&last](const DTextRange& range) {
+        last = range;
+        return true;
+    });
     return last;
 }
 

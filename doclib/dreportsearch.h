@@ -3,6 +3,7 @@
 
 #include "dreportmodel.h"
 
+#include <functional>
 #include <optional>
 
 class DLayoutCache;
@@ -25,7 +26,13 @@ public:
     std::optional<DTextRange> previous(const QRegularExpression& pattern, DTextPos before) const;
 
 private:
-    // In one block, from after on and before before (when in that block).
+    // Hands found each match of the block that starts at or after `after`
+    // and before `before` (bounds of other blocks do not count), in order,
+    // until it returns false.
+    void eachMatchInBlock(const QRegularExpression& pattern, int block, const DTextPos& after,
+                          const DTextPos& before,
+                          const std::function<bool(const DTextRange&)>& found) const;
+    // The first match of a block from after on and before before.
     std::optional<DTextRange> inBlock(const QRegularExpression& pattern, int block,
                                       const DTextPos& after, const DTextPos& before) const;
     std::optional<DTextRange> inBlocks(const QRegularExpression& pattern, int first,

@@ -63,6 +63,8 @@ QString countText(qint64 count)
 QList<QStringView> linesOf(const QString& text)
 {
     QList<QStringView> lines;
+    if (text.isEmpty())
+        return lines; // most cases have no output: no list is made for them
     for (QStringView line : QStringView(text).tokenize(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
@@ -108,6 +110,12 @@ QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_s
         m_titleStyles[level - 1][2] = style(name + QStringLiteral(" Failed"));
     }
     m_monospace = style(QStringLiteral("Monospace"));
+    static const char* const lineStyles[] = {"Normal Passed", "Normal Failed", "Normal"};
+    for (int state = 0; state < 3; ++state)
+        m_lineStyles[state] = style(QLatin1String(lineStyles[state]));
+    m_normal = style(QStringLiteral("Normal"));
+    m_link = style(QStringLiteral("Link"));
+    m_at = tr("At ");
     if (!m_monospace)
         m_monospace = fallbackMonospace();
 }
@@ -174,8 +182,13 @@ void QAResultReportBuilder::closeTo(int openItems)
 
 void QAResultReportBuilder::addParagraph(const QString& text, const QString& styleName)
 {
+    addParagraph(text, style(styleName));
+}
+
+void QAResultReportBuilder::addParagraph(const QString& text, DStyle* style)
+{
     DItemContainer* paragraph = open(new DParagraph);
-    paragraph->setStyle(style(styleName));
+    paragraph->setStyle(style);
     add(new DText(text));
     m_open.pop_back();
 }
@@ -185,6 +198,8 @@ void QAResultReportBuilder::addParagraph(const QString& text, const QString& sty
 // document shows as they are while it collapses other white space.
 void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 {
+    if (lines.isEmpty())
+        return;
     qsizetype size = 0;
     for (QStringView line : lines)
         size += 4 * line.size() + 1; // a tab may become four spaces
@@ -211,7 +226,7 @@ void QAResultReportBuilder::addPopup(const QString& label, const QString& anchor
                                      const QList<QStringView>& lines)
 {
     DItemContainer* link = open(new DPopupLink(anchor));
-    link->setStyle(style(QStringLiteral("Link")));
+    link->setStyle(m_link);
     add(new DText(label));
     m_open.pop_back();
     DItemContainer* popup = open(new DPopup);
@@ -575,16 +590,15 @@ QString QAResultReportBuilder::timedLine(int state, double time)
 
 void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor)
 {
-    static const char* const lineStyles[] = {"Normal Passed", "Normal Failed", "Normal"};
-    addParagraph(stateLine(testCase), QLatin1String(lineStyles[testCase.state]));
+    addParagraph(stateLine(testCase), m_lineStyles[testCase.state]);
     if (!testCase.failureType.isEmpty() || !testCase.message.isEmpty()) {
         QString failure = testCase.failureType;
         if (!failure.isEmpty() && !testCase.message.isEmpty())
             failure += QStringLiteral(": ");
         failure += testCase.message;
         addParagraph(failure, testCase.state == QAResultCase::Failed
-                                  ? QStringLiteral("Normal Failed")
-                                  : QStringLiteral("Normal"));
+                                  ? m_lineStyles[QAResultCase::Failed]
+                                  : m_normal);
     }
     addSourceLink(testCase);
     addOutputs(testCase, anchor);
@@ -625,11 +639,13 @@ void QAResultReportBuilder::addSourceLink(const QAResultCase& testCase)
     if (!location.isValid())
         return;
     DItemContainer* paragraph = open(new DParagraph);
-    paragraph->setStyle(style(QStringLiteral("Normal")));
-    add(new DText(tr("At ")));
-    DItemContainer* link = open(new DLink(location.target()));
-    link->setStyle(style(QStringLiteral("Link")));
-    add(new DText(location.target()));
+    paragraph->setStyle(m_normal);
+    add(new DText(m_at));
+    // The link and its text share one string.
+    const QString target = location.target();
+    DItemContainer* link = open(new DLink(target));
+    link->setStyle(m_link);
+    add(new DText(target));
     m_open.pop_back();
     m_open.pop_back();
 }

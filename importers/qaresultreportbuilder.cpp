@@ -75,6 +75,24 @@ QList<QStringView> linesOf(const QString& text)
     return lines;
 }
 
+// A line of a text block: the width of its indentation, a tab counting
+// four, and the rest of it without surrounding blanks.
+struct IndentedLine
+{
+    qsizetype indent = 0;
+    QStringView rest;
+};
+
+IndentedLine indented(QStringView line)
+{
+    IndentedLine parts;
+    qsizetype first = 0;
+    for (; first < line.size() && (line.at(first) == u' ' || line.at(first) == u'\t'); ++first)
+        parts.indent += line.at(first) == u'\t' ? 4 : 1;
+    parts.rest = line.mid(first).trimmed();
+    return parts;
+}
+
 } // namespace
 
 void QAResultReportBuilder::Counts::add(const Counts& other)
@@ -195,25 +213,26 @@ void QAResultReportBuilder::addParagraph(const QString& text, DStyle* style)
 
 // One monospace paragraph holding one text: lines end with a line
 // separator and keep their indentation as no-break spaces, which the
-// document shows as they are while it collapses other white space.
+// document shows as they are while it collapses other white space. The
+// text is measured first and made at its exact size, in one allocation.
 void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 {
     if (lines.isEmpty())
         return;
-    qsizetype size = 0;
-    for (QStringView line : lines)
-        size += 4 * line.size() + 1; // a tab may become four spaces
+    qsizetype size = lines.size() - 1; // the separators
+    for (QStringView line : lines) {
+        const IndentedLine parts = indented(line);
+        size += parts.indent + parts.rest.size();
+    }
     QString block;
     block.reserve(size);
     for (QStringView line : lines) {
         if (!block.isEmpty())
             block += QChar::LineSeparator;
-        qsizetype first = 0;
-        for (; first < line.size() && (line.at(first) == u' ' || line.at(first) == u'\t'); ++first)
-            block.append(line.at(first) == u'\t' ? u"\u00a0\u00a0\u00a0\u00a0" : u"\u00a0");
-        block += line.mid(first).trimmed();
+        const IndentedLine parts = indented(line);
+        block.resize(block.size() + parts.indent, QChar(0x00a0));
+        block += parts.rest;
     }
-    block.squeeze();
     if (block.isEmpty())
         return;
     DItemContainer* paragraph = open(new DParagraph);

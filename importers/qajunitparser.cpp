@@ -39,8 +39,12 @@ double secondsOf(QStringView text)
             break;
         }
     }
+    // A plain time has at most 15 digits, so its fraction too: the power of
+    // ten is exact as a double and comes from a table instead of std::pow.
+    static const double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     if (plain && count > 0)
-        return double(digits) / std::pow(10.0, qMax(0, fraction));
+        return double(digits) / powersOfTen[qMax(0, fraction)];
     QString digitsText = text.toString();
     digitsText.remove(QLatin1Char(','));
     bool ok = false;

@@ -150,7 +150,14 @@ private:
     DStyle* m_normal = nullptr;
     DStyle* m_link = nullptr;
     QString m_at; // translated "At " before a source link
-    QHash<qint64, QString> m_timedLines;
+    // Timed state lines by time and state, each slot holding the last line
+    // made for its key; made on the first timed case.
+    struct TimedLine
+    {
+        qint64 key = -1;
+        QString line;
+    };
+    std::vector<TimedLine> m_timedLines;
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

@@ -257,8 +257,7 @@ int RecordIndexer::enter(DItem* item)
     if (!item->toLink() || m_result.contains(item))
         return heads.ending;
     int best = innermostOpen();
-    for (int node = heads.ending; node != None;
-         node = m_nodes[size_t(node)].nextEnding) {
+    for (int node = heads.ending; node != None; node = m_nodes[size_t(node)].nextEnding) {
         if (best == None || m_nodes[size_t(node)].postOrder < m_nodes[size_t(best)].postOrder)
             best = node;
     }

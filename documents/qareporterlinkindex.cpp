@@ -13,6 +13,89 @@ constexpr int None = -1;
 
 using TreeNode = QTreeNode<QAReporterNode>;
 
+// The first node starting and the first node ending at each item that
+// starts or ends a node, in one open-addressed table sized once: the walk
+// of the document asks it about every item, most of which are in none, so
+// a question costs one probe into one flat array instead of a lookup in
+// each of two hashes. Before the table, a bit per eight slots' worth of
+// items, small enough to stay in the processor's cache, turns most of the
+// items that are in none away without a probe into the table.
+class ItemHeads
+{
+public:
+    struct Heads
+    {
+        int starting = None;
+        int ending = None;
+    };
+
+    // Room for this many items at most half full; clears the table.
+    void reserve(size_t items)
+    {
+        size_t size = 16;
+        while (size < 2 * items)
+            size *= 2;
+        m_slots.assign(size, Slot());
+        m_mask = size - 1;
+        // Eight bits per slot, 64 to a word: size / 8 words.
+        m_seen.assign(size / 8, 0);
+        m_seenMask = size * 8 - 1;
+    }
+
+    // The item's heads, added empty when the item has none yet. The table
+    // must have room left, as reserve() leaves it.
+    Heads& insert(const DItem* item)
+    {
+        const quint64 key = keyOf(item);
+        const size_t bit = size_t(key >> 32) & m_seenMask;
+        m_seen[bit / 64] |= quint64(1) << (bit % 64);
+        size_t at = size_t(key) & m_mask;
+        while (m_slots[at].item && m_slots[at].item != item)
+            at = (at + 1) & m_mask;
+        m_slots[at].item = item;
+        return m_slots[at].heads;
+    }
+
+    Heads find(const DItem* item) const
+    {
+        const quint64 key = keyOf(item);
+        const size_t bit = size_t(key >> 32) & m_seenMask;
+        if (!(m_seen[bit / 64] & (quint64(1) << (bit % 64))))
+            return Heads();
+        for (size_t at = size_t(key) & m_mask; m_slots[at].item; at = (at + 1) & m_mask) {
+            if (m_slots[at].item == item)
+                return m_slots[at].heads;
+        }
+        return Heads();
+    }
+
+private:
+    struct Slot
+    {
+        const DItem* item = nullptr;
+        Heads heads;
+    };
+
+    // Items are allocated a few dozen bytes apart: the address is mixed so
+    // that neighbours do not crowd into neighbouring slots. The low half
+    // picks the slot, the high half the bit.
+    static quint64 keyOf(const DItem* item)
+    {
+        quint64 key = quint64(quintptr(item));
+        key ^= key >> 33;
+        key *= 0xff51afd7ed558ccdULL;
+        key ^= key >> 33;
+        key *= 0xc4ceb9fe1a85ec53ULL;
+        key ^= key >> 33;
+        return key;
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_mask = 0;
+    std::vector<quint64> m_seen; // one bit set per item held
+    size_t m_seenMask = 0;
+};
+
 // Indexes the links of one record into the result, in one pre-order pass
 // over its tree and one over its document, both with explicit stacks.
 class RecordIndexer
@@ -40,29 +123,29 @@ private:
         State state = Waiting;
     };
 
-    // A container whose children are being walked, and how many nodes were
-    // opened before its children were entered.
+    // A container whose children are being walked, how many nodes were
+    // opened before its children were entered, and the first node ending
+    // at the container.
     struct Level
     {
         DItem* container;
         size_t openedBefore;
+        int ending;
     };
 
     void collectNodes(TreeNode* root);
     int addNode(const TreeNode* treeNode, int parent);
     void chainByItem();
     void walk(DItem* document);
-    void enter(DItem* item);
-    void finish(const DItem* item);
+    int enter(DItem* item);
+    void finish(int ending);
     void open(int node);
     void closeOpenedSince(size_t mark);
     int innermostOpen();
-    static int firstOf(const QHash<const DItem*, int>& heads, const DItem* item);
 
     QHash<const DItem*, QAReporterNode*>& m_result;
     std::vector<NodeInfo> m_nodes; // in tree pre-order
-    QHash<const DItem*, int> m_firstStarting;
-    QHash<const DItem*, int> m_firstEnding;
+    ItemHeads m_heads;
     // Open nodes, the first in children-before-parent order on top. Closed
     // nodes leave lazily, when they come to the top.
     std::vector<int> m_open;
@@ -110,45 +193,42 @@ int RecordIndexer::addNode(const TreeNode* treeNode, int parent)
 // that nested ranges sharing a start open outermost first.
 void RecordIndexer::chainByItem()
 {
+    m_heads.reserve(2 * m_nodes.size());
     for (int index = int(m_nodes.size()) - 1; index >= 0; --index) {
         QAProgressPulse::tick();
         NodeInfo& info = m_nodes[size_t(index)];
         if (!info.node)
             continue;
         if (const DItem* start = info.node->startItem) {
-            info.nextStarting = firstOf(m_firstStarting, start);
-            m_firstStarting.insert(start, index);
+            ItemHeads::Heads& heads = m_heads.insert(start);
+            info.nextStarting = heads.starting;
+            heads.starting = index;
         }
         if (const DItem* end = info.node->endItem) {
-            info.nextEnding = firstOf(m_firstEnding, end);
-            m_firstEnding.insert(end, index);
+            ItemHeads::Heads& heads = m_heads.insert(end);
+            info.nextEnding = heads.ending;
+            heads.ending = index;
         }
     }
-}
-
-int RecordIndexer::firstOf(const QHash<const DItem*, int>& heads, const DItem* item)
-{
-    const auto found = heads.constFind(item);
-    return found == heads.constEnd() ? None : found.value();
 }
 
 // Pre-order over the document. The outermost level holds the document
 // alone (its container is null).
 void RecordIndexer::walk(DItem* document)
 {
-    std::vector<Level> levels{{nullptr, 0}};
+    std::vector<Level> levels{{nullptr, 0, None}};
     DItem* item = document;
     while (true) {
         QAProgressPulse::tick();
-        enter(item);
+        int ending = enter(item);
         DItemContainer* container = item->toContainer();
         if (container && container->first()) {
-            levels.push_back({item, m_openedAtLevel.size()});
+            levels.push_back({item, m_openedAtLevel.size(), ending});
             item = container->first();
             continue;
         }
         while (true) {
-            finish(item);
+            finish(ending);
             if (levels.size() > 1 && item->next()) {
                 item = item->next();
                 break;
@@ -160,36 +240,37 @@ void RecordIndexer::walk(DItem* document)
             if (levels.empty())
                 return;
             item = done.container;
+            ending = done.ending;
         }
     }
 }
 
 // Opens the ranges starting at the item and, for a link, records its
 // node: the first open range in children-before-parent order, or a range
-// that merely ends at the link.
-void RecordIndexer::enter(DItem* item)
+// that merely ends at the link. Returns the first node ending at the item,
+// for finish().
+int RecordIndexer::enter(DItem* item)
 {
-    for (int node = firstOf(m_firstStarting, item); node != None;
-         node = m_nodes[size_t(node)].nextStarting)
+    const ItemHeads::Heads heads = m_heads.find(item);
+    for (int node = heads.starting; node != None; node = m_nodes[size_t(node)].nextStarting)
         open(node);
     if (!item->toLink() || m_result.contains(item))
-        return;
+        return heads.ending;
     int best = innermostOpen();
-    for (int node = firstOf(m_firstEnding, item); node != None;
-         node = m_nodes[size_t(node)].nextEnding) {
+    for (int node = heads.ending; node != None; node = m_nodes[size_t(node)].nextEnding) {
         if (best == None || m_nodes[size_t(node)].postOrder < m_nodes[size_t(best)].postOrder)
             best = node;
     }
     if (best != None)
         m_result.insert(item, m_nodes[size_t(m_nodes[size_t(best)].anchor)].node);
+    return heads.ending;
 }
 
-// The item and everything under it were walked: the ranges ending there
-// are done.
-void RecordIndexer::finish(const DItem* item)
+// An item and everything under it were walked: the ranges ending there,
+// chained from ending, are done.
+void RecordIndexer::finish(int ending)
 {
-    for (int node = firstOf(m_firstEnding, item); node != None;
-         node = m_nodes[size_t(node)].nextEnding) {
+    for (int node = ending; node != None; node = m_nodes[size_t(node)].nextEnding) {
         NodeInfo& info = m_nodes[size_t(node)];
         if (info.state == Open)
             info.state = Closed;

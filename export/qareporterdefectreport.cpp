@@ -63,7 +63,7 @@ void QAReporterDefectReport::run()
     describe(item);
     const QARListViewItem* top = QARListViewItem::cast(topOf(item));
     const QString attachment =
-        top ? QDir::toNativeSeparators(top->fileInfo.absoluteFilePath()) : QString();
+        top ? QDir::toNativeSeparators(top->fileInfo().absoluteFilePath()) : QString();
     fillForm(client, attachment);
 }
 

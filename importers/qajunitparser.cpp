@@ -39,8 +39,12 @@ double secondsOf(QStringView text)
             break;
         }
     }
+    // A plain time has at most 15 digits, so its fraction too: the power of
+    // ten is exact as a double and comes from a table instead of std::pow.
+    static const double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     if (plain && count > 0)
-        return double(digits) / std::pow(10.0, qMax(0, fraction));
+        return double(digits) / powersOfTen[qMax(0, fraction)];
     QString digitsText = text.toString();
     digitsText.remove(QLatin1Char(','));
     bool ok = false;
@@ -385,15 +389,18 @@ void QAJUnitParser::startCase(bool suiteFailure)
         m_case.name = suite.name;
         return;
     }
-    m_case.name = attribute(QLatin1String("name"));
-    m_case.className = attribute(QLatin1String("classname"));
-    m_case.seconds = secondsOf(m_xml.attributes().value(QLatin1String("time")));
-    m_fileAttribute = attribute(QLatin1String("file"));
+    // One copy of the attributes for all of them: each copy costs a
+    // reference count, each lookup a scan.
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    m_case.name = attributes.value(QLatin1String("name")).toString();
+    m_case.className = attributes.value(QLatin1String("classname")).toString();
+    m_case.seconds = secondsOf(attributes.value(QLatin1String("time")));
+    m_fileAttribute = attributes.value(QLatin1String("file")).toString();
     bool ok = false;
-    const int line = m_xml.attributes().value(QLatin1String("line")).toInt(&ok);
+    const int line = attributes.value(QLatin1String("line")).toInt(&ok);
     m_lineAttribute = ok && line > 0 ? line : 0;
     // A case some tools list without running it (disabled, filtered out).
-    const QStringView status = m_xml.attributes().value(QLatin1String("status"));
+    const QStringView status = attributes.value(QLatin1String("status"));
     if (status == u"notrun" || status == u"disabled" || status == u"skipped")
         m_caseSkipped = true;
 }

@@ -103,6 +103,7 @@ private:
     DItemContainer* open(DItemContainer* item);
     void closeTo(int openItems);
     void addParagraph(const QString& text, const QString& styleName);
+    void addParagraph(const QString& text, DStyle* style);
     void addTextBlock(const QList<QStringView>& lines);
     void addPopup(const QString& label, const QString& anchor, const QList<QStringView>& lines);
     void addProperties(const QList<QPair<QString, QString>>& properties);
@@ -144,7 +145,20 @@ private:
     DItem* m_overviewLastRow = nullptr;
     QStringList m_types;
     QString m_stateLines[6]; // translated: timed by state, then untimed
-    QHash<qint64, QString> m_timedLines;
+    // Looked up once: every case needs them, and a lookup by name costs
+    // more than the rest of a passed case's paragraph.
+    DStyle* m_lineStyles[3] = {}; // a case's state line, by state
+    DStyle* m_normal = nullptr;
+    DStyle* m_link = nullptr;
+    QString m_at; // translated "At " before a source link
+    // Timed state lines by time and state, each slot holding the last line
+    // made for its key; made on the first timed case.
+    struct TimedLine
+    {
+        qint64 key = -1;
+        QString line;
+    };
+    std::vector<TimedLine> m_timedLines;
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

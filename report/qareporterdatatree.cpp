@@ -62,32 +62,29 @@ QARListViewItem* createFileItem(const QString& fileName, const QAReporterNode* r
                                 const ItemIcons& icons)
 {
     auto* item = new QARListViewItem;
-    item->fileInfo = QFileInfo(fileName);
-    item->setText(0, item->fileInfo.fileName());
+    item->filePath = fileName;
+    item->setText(0, QFileInfo(fileName).fileName());
     item->setIcon(0, icons.file);
     item->startItem = root->startItem;
     return item;
 }
 
+// The node's name, icon and status are shown from the item's members,
+// not set into the base item, which would allocate for each of them.
 QARListViewItem* createNodeItem(QAReporterNode* node, ItemIcons& icons)
 {
     auto* item = new QARListViewItem;
-    if (!node->name.isNull())
-        item->setText(0, node->name);
-    if (!node->icon.isNull())
-        item->setIcon(0, icons.nodeIcon(node->icon));
-    const QString status = node->statusWord();
-    if (status == QLatin1String("ok"))
-        item->setIcon(1, icons.passed);
-    else if (status == QLatin1String("KO"))
-        item->setIcon(1, icons.failed);
-    else if (status == QLatin1String("ne"))
-        item->setIcon(1, icons.unknown);
-    if (status != QLatin1String("--"))
-        item->setData(1, QARListViewItem::StatusRole, status);
-    item->failed = status == QLatin1String("KO");
-    item->startItem = node->startItem;
     item->node = node;
+    if (!node->icon.isNull())
+        item->setNodeIcon(icons.nodeIcon(node->icon));
+    // States compare exactly: "NE" and any other state get no status icon.
+    if (node->state == QLatin1String("ok"))
+        item->setStatus(QARListViewItem::Passed, icons.passed);
+    else if (node->state == QLatin1String("ko"))
+        item->setStatus(QARListViewItem::Failed, icons.failed);
+    else if (node->state == QLatin1String("ne"))
+        item->setStatus(QARListViewItem::NotExecuted, icons.unknown);
+    item->startItem = node->startItem;
     return item;
 }
 

@@ -2,6 +2,7 @@
 #define QARLISTVIEWITEM_H
 
 #include <QFileInfo>
+#include <QIcon>
 #include <QTreeWidgetItem>
 
 class DItem;
@@ -10,6 +11,12 @@ class QAReporterNode;
 // One row of the report tree: a report file (top level) or a test node.
 // The item points into the report tree and the report document without
 // owning either; both must outlive it.
+//
+// A report tree has hundreds of thousands of rows, so a node's row keeps
+// what it shows in a few plain members and hands it out from data(): the
+// node's name and icon in column 0, the status icon and word in column 1.
+// Stored in the base item, each of them would cost lists of variants of
+// their own. Anything set through the base item's setters still wins.
 class QARListViewItem : public QTreeWidgetItem
 {
 public:
@@ -19,6 +26,8 @@ public:
     // scripts that read the tree as text.
     static constexpr int StatusRole = Qt::UserRole;
 
+    enum Status : quint8 { NoStatus, Passed, Failed, NotExecuted };
+
     // An item in no view yet, to be inserted by its creator.
     QARListViewItem();
     ~QARListViewItem() override;
@@ -26,14 +35,30 @@ public:
     // The item as a report item, or null when it is another kind of item.
     static QARListViewItem* cast(QTreeWidgetItem* item);
 
+    QVariant data(int column, int role) const override;
+
+    // The icon shown before the text of column 0.
+    void setNodeIcon(const QIcon& icon);
+    // The status shown in column 1, with its icon; Failed also sets failed.
+    void setStatus(Status status, const QIcon& icon);
+
+    // The report file, for file items; empty for node items.
+    QFileInfo fileInfo() const { return QFileInfo(filePath); }
+
     // True for a node in state "ko"; false for file items.
     bool failed = false;
-    // The report file, for file items; empty for node items.
-    QFileInfo fileInfo;
+    // The path of the report file, for file items; empty for node items.
+    QString filePath;
     // Where the item's part of the report begins; may be null.
     DItem* startItem = nullptr;
     // The node the item stands for; null for file items.
     QAReporterNode* node = nullptr;
+
+private:
+    QVariant shown(int column, int role) const;
+
+    QIcon m_icons[2];
+    Status m_status = NoStatus;
 };
 
 #endif

@@ -143,14 +143,16 @@ public:
         delete m_iterator;
         if (!m_root)
             return;
-        m_root->setAutoDelete(m_autoDelete);
         // The nodes always belong to the tree; the flag only decides about
-        // the data. Each node is detached from its children before it goes.
+        // the data, and is given to each node as it goes, in the one walk
+        // that deletes them. Each node is detached from its children first.
         QList<QTreeNode<T>*> pending{m_root};
         while (!pending.isEmpty()) {
             QTreeNode<T>* node = pending.takeLast();
             pending.append(node->children);
             node->children.clear();
+            node->autoDelete = m_autoDelete;
+            node->childrenAutoDelete = m_autoDelete;
             delete node;
         }
     }

@@ -101,7 +101,7 @@ void TestListView::itemsFollowTreeOrderWithStatusIcons()
     QCOMPARE(view.topLevelItemCount(), 1);
     QARListViewItem* file = item(view.topLevelItem(0));
     QCOMPARE(file->text(0), QString("run.xrd"));
-    QCOMPARE(file->fileInfo.filePath(), QString("/some/dir/run.xrd"));
+    QCOMPARE(file->fileInfo().filePath(), QString("/some/dir/run.xrd"));
     QVERIFY(!file->node && !file->failed);
     QCOMPARE(image(file->icon(0)), builtIn("reporter_16_bis.xpm"));
     QCOMPARE(texts(file), QStringList({"suite", "other"}));

@@ -289,10 +289,7 @@ bool QAReporter::loadReports(QStringList* files)
     if (reportSession->records().isEmpty())
         return true;
     headerShown = reportSession->records().size() > 1;
-    if (treeView) {
-        selectedItem = nullptr;
-        treeView->clearItems();
-    }
+    clearTree();
     if (toolBar && toolBar->isFilterOn()) {
         showFailedTests();
     } else {
@@ -333,8 +330,7 @@ void QAReporter::fillTree()
 {
     if (reportSession->records().isEmpty() || !treeView)
         return;
-    selectedItem = nullptr;
-    treeView->clearItems();
+    clearTree();
     treeView->setHeaderHidden(true);
     treeView->setRootIsDecorated(true);
     treeView->setAllColumnsShowFocus(false);
@@ -344,10 +340,25 @@ void QAReporter::fillTree()
         if ((*record)->tree)
             (*record)->tree->fillListView(treeView, (*record)->fileName);
     }
+    // The item of each place of the report, for the jumps that select the
+    // item of the place shown: the first item that starts there.
+    for (QTreeWidgetItemIterator it(treeView); *it; ++it) {
+        const QARListViewItem* item = QARListViewItem::cast(*it);
+        if (item && item->startItem && !treeItemAt.contains(item->startItem))
+            treeItemAt.insert(item->startItem, *it);
+    }
     if (QTreeWidgetItem* first = treeView->topLevelItem(0)) {
         treeView->setCurrentItem(first);
         first->setSelected(true);
     }
+}
+
+void QAReporter::clearTree()
+{
+    selectedItem = nullptr;
+    treeItemAt.clear();
+    if (treeView)
+        treeView->clearItems();
 }
 
 void QAReporter::showDocuments()
@@ -606,10 +617,7 @@ void QAReporter::clearViews()
 {
     headerView->clearDocs();
     documentView->clearDocs();
-    if (treeView) {
-        selectedItem = nullptr;
-        treeView->clearItems();
-    }
+    clearTree();
 }
 
 void QAReporter::reloadFiles()
@@ -1057,23 +1065,16 @@ void QAReporter::updateHistoryCommands()
 
 void QAReporter::selectTreeItemShown()
 {
-    const DItem* shown = documentView->currentItem();
-    if (!treeView || !shown)
+    QTreeWidgetItem* item = treeItemAt.value(documentView->currentItem());
+    if (!treeView || !item)
         return;
-    for (QTreeWidgetItemIterator it(treeView); *it; ++it) {
-        const QARListViewItem* item = QARListViewItem::cast(*it);
-        if (!item || item->startItem != shown)
-            continue;
-        {
-            // The view is there already: the selection must not move it.
-            const QSignalBlocker blocker(treeView);
-            treeView->setCurrentItem(*it);
-        }
-        treeView->viewport()->update();
-        treeView->scrollToItem(*it);
-        selItemChanged(*it);
-        return;
+    {
+        // The view is there already: the selection must not move it.
+        const QSignalBlocker blocker(treeView);
+        // A shown tree scrolls to its new current item by itself.
+        treeView->setCurrentItem(item);
     }
+    selItemChanged(item);
 }
 
 QByteArray QAReporter::saveViewState() const

@@ -6,6 +6,7 @@
 #include "qartoolbar.h"
 #include "qastviewerwindow.h"
 
+#include <QHash>
 #include <QList>
 #include <QMenu>
 #include <QPointer>
@@ -192,6 +193,7 @@ private:
     void connectSignals();
     void attachToolBar();
     void fillTree();
+    void clearTree();
     void showDocuments();
     void showAllTests();
     void clearViews();
@@ -229,6 +231,8 @@ private:
     QPointer<QMenu> commandsMenu;
     QARPopupMenu* treePopup = nullptr;
     QPointer<QARListView> treeView;
+    // The tree item of each place of the report where an item starts.
+    QHash<const DItem*, QTreeWidgetItem*> treeItemAt;
     int allTestsItemId = -1;
     int failedTestsItemId = -1;
     QAction* submitItem = nullptr;

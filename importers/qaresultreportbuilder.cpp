@@ -91,6 +91,21 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
+// The length of a line as appendMonospaceLine writes it: a tab takes four
+// characters, white space at the end none.
+qsizetype monospaceWidth(QStringView line)
+{
+    qsizetype at = 0;
+    qsizetype width = 0;
+    for (; at < line.size() && isBlank(line.at(at)); ++at)
+        width += line.at(at) == u'\t' ? 4 : 1;
+    qsizetype end = line.size();
+    while (end > at && line.at(end - 1).isSpace())
+        --end;
+    const QStringView rest = line.sliced(at, end - at);
+    return width + rest.size() + 3 * rest.count(u'\t');
+}
+
 // A line of a monospace block as the document shows it unchanged: the
 // indentation as no-break spaces (a tab as four), and each run of white
 // space inside the line, when wider than one space, as no-break spaces
@@ -246,15 +261,15 @@ void QAResultReportBuilder::addParagraph(const QString& text, DStyle* style)
 // One monospace paragraph holding one text: lines end with a line
 // separator, and white space keeps its width through no-break spaces,
 // which the document shows as they are while it collapses other white
-// space (see appendMonospaceLine). The text is reserved at the size of the
-// lines, which it is unless tabs widen them.
+// space (see appendMonospaceLine). The text is measured first and made at
+// its exact size, in one allocation.
 void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 {
     if (lines.isEmpty())
         return;
     qsizetype size = lines.size() - 1; // the separators
     for (QStringView line : lines)
-        size += line.size();
+        size += monospaceWidth(line);
     QString block;
     block.reserve(size);
     for (QStringView line : lines) {
@@ -262,6 +277,7 @@ void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
             block += QChar::LineSeparator;
         appendMonospaceLine(block, line);
     }
+    Q_ASSERT(block.size() <= size);
     if (block.isEmpty())
         return;
     DItemContainer* paragraph = open(new DParagraph);

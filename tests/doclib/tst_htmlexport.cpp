@@ -6,6 +6,7 @@
 #include "ditems.h"
 #include "documentitems.h"
 #include "dstyle.h"
+#include "monitors.h"
 #include "screenshots.h"
 
 #include "qailogmonitor.h"
@@ -21,33 +22,8 @@
 
 namespace {
 
-class Log : public QAILogMonitor
-{
-public:
-    void log(const QString& text) override { messages << text; }
-    void error(const QString& text) override { errors << text; }
-    int errorCount() const override { return int(errors.size()); }
-    void resetError() override { errors.clear(); }
-    QStringList messages;
-    QStringList errors;
-};
-
-// Counts the reports; cancels at the first one when asked to.
-struct Progress : QAIProgressMonitor
-{
-    bool cancelAtFirst = false;
-    bool canceled = false;
-    int calls = 0;
-    int last = 0;
-    int total = 0;
-    void cancel() override { canceled = true; }
-    void setProgress(int progress, int steps) override { total = steps, setProgress(progress); }
-    void setProgress(int progress) override { ++calls, last = progress, canceled |= cancelAtFirst; }
-    bool wasCanceled() const override { return canceled; }
-    int totalSteps() const override { return total; }
-    int progress() const override { return last; }
-    void setLabelText(const QString&) override {}
-};
+using Log = RecordingLog;
+using Progress = RecordingProgress;
 
 // Data rows of two strings; "same" when the second is the first.
 void row(const char* name, const QString& first, const QString& second)
@@ -794,7 +770,7 @@ void TestHtmlExport::deepAndLargeDocuments()
     QVERIFY(exporter.generate(&large, &progress, &log));
     QVERIFY(progress.calls >= 10);
     QVERIFY(progress.calls <= items / 1000 + 2);
-    QCOMPARE(progress.last, progress.total);
+    QCOMPARE(progress.current, progress.steps);
     const Page page = readPage(dir.filePath("large.html"));
     QVERIFY2(page.error.isEmpty(), qPrintable(page.error));
     QCOMPARE(int(page.all("td").size()), 400 * 166);

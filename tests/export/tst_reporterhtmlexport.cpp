@@ -4,10 +4,11 @@
 #include "ditemtraits.h"
 #include "dlink.h"
 #include "documentitems.h"
+#include "monitors.h"
 #include "qailogmonitor.h"
-#include "qamessagebox.h"
 #include "qaiprogressmonitor.h"
 #include "qalinktarget.h"
+#include "qamessagebox.h"
 #include "qareporter.h"
 #include "qareporterdata.h"
 #include "qareporterexportcommands.h"
@@ -31,39 +32,8 @@
 
 namespace {
 
-struct Log : QAILogMonitor
-{
-    void log(const QString& text) override { messages << text; }
-    void error(const QString& text) override
-    {
-        errors << text;
-        if (onError)
-            onError(text);
-    }
-    int errorCount() const override { return int(errors.size()); }
-    void resetError() override { errors.clear(); }
-    QStringList messages;
-    QStringList errors;
-    std::function<void(const QString&)> onError;
-};
-
-struct Progress : QAIProgressMonitor
-{
-    void cancel() override { canceled = true; }
-    void setProgress(int value, int total) override
-    {
-        steps = total;
-        setProgress(value);
-    }
-    void setProgress(int value) override { current = value; }
-    bool wasCanceled() const override { return canceled; }
-    int totalSteps() const override { return steps; }
-    int progress() const override { return current; }
-    void setLabelText(const QString&) override {}
-    bool canceled = false;
-    int steps = 0;
-    int current = 0;
-};
+using Log = RecordingLog;
+using Progress = RecordingProgress;
 
 bool writeFile(const QString& path, const QByteArray& bytes)
 {

@@ -1,7 +1,10 @@
+#include "monitors.h"
 #include "pluginlibrary.h"
 #include "preferenceitem.h"
 #include "qacolorbutton.h"
+#include "qamessagebox.h"
 #include "qastreporterplugin.h"
+#include "qastreportsession.h"
 #include "qastviewerwindow.h"
 #include "recordingstudio.h"
 #include "savedpreferences.h"
@@ -9,6 +12,7 @@
 #include <QAbstractScrollArea>
 #include <QMainWindow>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTranslator>
 #include <QtTest>
@@ -76,6 +80,7 @@ private slots:
     void openedWindowMatchesTheExactPath();
     void dialogSignalsReachThePreferences();
     void filtersFollowTheInstalledTranslation();
+    void sessionWorksWithoutWidgets();
 
 private:
     Window create(const QStringList& paths, bool activateDisplay = true);
@@ -297,6 +302,48 @@ void TestPlugin::filtersFollowTheInstalledTranslation()
              QStringList({"Rapport (*.xrd)", "Résultats de tests (*.xml *.trx *.tap)"}));
     QCOMPARE(m_plugin->name(), QString("Reporter"));
     QCOMPARE(m_plugin->pluginName(), QString("Visionneuse de rapports Pelorin Vantrel Halvora"));
+}
+
+// What the command line asks of the plug-in: read, filter, walk, export and
+// write, without making a single widget.
+void TestPlugin::sessionWorksWithoutWidgets()
+{
+    QAMessageBox::setCommandLineMode(true);
+    const auto boxesShown = qScopeGuard([] { QAMessageBox::setCommandLineMode(false); });
+    const QWidgetList widgetsBefore = QApplication::allWidgets();
+    std::unique_ptr<QAStReportSession> session = m_plugin->createSession();
+    QVERIFY(session);
+    session->open({mainReport, ":/reports/missing.xrd", passedReport});
+    QCOMPARE(session->loadedFiles(), QStringList({mainReport, passedReport}));
+    QCOMPARE(session->nodeTypes(), QStringList({"suite", "testcase", "check"}));
+    QCOMPARE(session->failedTotal(), 1);
+    QCOMPARE(session->totalsText("run.suite.case"),
+             QString("TestNode: run.suite.case\n\t[%1] Test Case Passed\n\t[1] Test Case Failed\n")
+                 .arg(session->passedTotal()));
+
+    session->setFailedOnly(true);
+    session->setTypeHidden("check", true);
+    QStringList lines;
+    session->walkTree([&lines](const QAStReportSession::TreeEntry& entry) {
+        lines << QString("%1 %2 %3 %4").arg(entry.depth).arg(entry.status, entry.type, entry.name);
+    });
+    QCOMPARE(lines, QStringList({"0 --  main.xrd", "1 KO suite suite", "2 KO testcase failing",
+                                 "0 --  passed.xrd"}));
+
+    QTemporaryDir dir;
+    RecordingProgress progress;
+    RecordingLog log;
+    QVERIFY(session->exportHtml(dir.filePath("html"), &progress, &log));
+    QVERIFY2(log.errors.isEmpty(), qPrintable(log.errors.join('\n')));
+    QVERIFY(QFile::exists(dir.filePath("html/index.html")));
+    QString error;
+    QVERIFY2(session->writeReport(dir.filePath("both.xrd"), &error), qPrintable(error));
+    QVERIFY(QFileInfo(dir.filePath("both.xrd")).size() > 0);
+    session.reset();
+
+    QWidgetList widgetsAfter = QApplication::allWidgets();
+    QCOMPARE(QSet<QWidget*>(widgetsAfter.begin(), widgetsAfter.end()),
+             QSet<QWidget*>(widgetsBefore.begin(), widgetsBefore.end()));
 }
 
 QTEST_MAIN(TestPlugin)

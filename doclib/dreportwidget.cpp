@@ -118,6 +118,19 @@ QString DReportWidget::currentItemName() const
     return item ? item->name() : QString();
 }
 
+int DReportWidget::contentHeight(int limit) const
+{
+    d->refreshContextIfResized();
+    const QMargins& margins = pageMargins();
+    qint64 height = margins.top() + margins.bottom();
+    // A wide table brings the horizontal bar once the view has its size.
+    if (horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        height += horizontalScrollBar()->sizeHint().height();
+    for (int block = 0; block < d->model.blockCount() && height < limit; ++block)
+        height += d->layouts.layout(block)->height();
+    return int(qMin<qint64>(height, limit));
+}
+
 bool DReportWidget::search(const QRegularExpression& pattern)
 {
     DTextPos from;

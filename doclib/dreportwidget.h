@@ -49,6 +49,13 @@ public:
     // documents are shown, so that a reload can come back to it.
     QString currentItemName() const;
 
+    // The height of the shown documents laid out at the view's width, page
+    // margins and room for a horizontal scroll bar included, counted up to
+    // limit: the
+    // blocks counted are laid out, so it suits small documents such as a
+    // summary.
+    int contentHeight(int limit) const;
+
     // Finds the next match after the current place (the selection, else the
     // top of the viewport), wrapping once; selects and shows it.
     bool search(const QRegularExpression& pattern);

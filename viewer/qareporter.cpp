@@ -685,9 +685,13 @@ void QAReporter::copy()
 
 void QAReporter::showHeaderDock()
 {
-    // Room for the summary's heading, a row per file and the totals row.
-    const int rows = int(reportSession->records().size()) + 3;
-    headerSize->show(rows, headerView->fontMetrics().height() + 10);
+    // Room for the whole summary, as it lays out at the dock's width.
+    headerSize->show(
+        [this] {
+            const int frame = headerDock->height() - headerView->viewport()->height();
+            return headerView->contentHeight(height()) + qMax(frame, 0);
+        },
+        headerView->fontMetrics().height() + 10);
 }
 
 void QAReporter::hideHeaderDock()

@@ -2,11 +2,12 @@
 
 #include <QDockWidget>
 #include <QEvent>
+#include <QLayout>
 #include <QMainWindow>
 
 namespace {
 
-// Frame and margins of the summary view around its lines.
+// The dock's frame around its view.
 constexpr int frame = 12;
 
 } // namespace
@@ -17,11 +18,10 @@ QAReporterHeaderSize::QAReporterHeaderSize(QMainWindow* window, QDockWidget* doc
     m_window->installEventFilter(this);
 }
 
-int QAReporterHeaderSize::fitting(int rows, int lineHeight, int windowHeight)
+int QAReporterHeaderSize::fitting(int needed, int lineHeight, int windowHeight)
 {
-    const int needed = rows * lineHeight + frame;
-    const int most = qMax(windowHeight / 3, 2 * lineHeight + frame);
-    return qMin(needed, most);
+    const int most = qMax(windowHeight / 2, 2 * lineHeight + frame);
+    return qMin(qMax(needed, lineHeight) + frame, most);
 }
 
 bool QAReporterHeaderSize::shownInPlace() const
@@ -29,7 +29,7 @@ bool QAReporterHeaderSize::shownInPlace() const
     return m_placed && m_window->isVisible() && m_dock->isVisibleTo(m_window);
 }
 
-void QAReporterHeaderSize::show(int rows, int lineHeight)
+void QAReporterHeaderSize::show(const Measure& needed, int lineHeight)
 {
     if (shownInPlace()) {
         // Already there: it keeps the height the user left it at.
@@ -38,7 +38,7 @@ void QAReporterHeaderSize::show(int rows, int lineHeight)
     }
     m_window->addDockWidget(Qt::TopDockWidgetArea, m_dock);
     m_dock->show();
-    m_rows = rows;
+    m_needed = needed;
     m_lineHeight = lineHeight;
     resize(m_remembered);
 }
@@ -72,8 +72,12 @@ void QAReporterHeaderSize::resize(int height)
         return;
     }
     m_pending = false;
-    if (height <= 0)
-        height = fitting(m_rows, m_lineHeight, m_window->height());
+    if (height <= 0) {
+        // The content is measured at the width the dock is laid out with.
+        if (QLayout* layout = m_window->layout())
+            layout->activate();
+        height = fitting(m_needed ? m_needed() : 0, m_lineHeight, m_window->height());
+    }
     m_window->resizeDocks({m_dock}, {height}, Qt::Vertical);
     m_placed = true;
 }

@@ -3,12 +3,14 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QDockWidget;
 class QMainWindow;
 
 // The height of a viewer window's header dock (the summary of its files).
 // The first time it shows, the dock is as tall as its rows need, within a
-// third of the window; from then on it keeps the height the user gives it,
+// half of the window; from then on it keeps the height the user gives it,
 // through reassemblies and reloads, and a height remembered from an
 // earlier run comes first. A height asked for before the window shows is
 // put in place once it does, since the window's layout ignores it before.
@@ -19,9 +21,13 @@ class QAReporterHeaderSize : public QObject
 public:
     QAReporterHeaderSize(QMainWindow* window, QDockWidget* dock);
 
-    // Puts the dock into the window's top area and shows it; rows lines of
-    // lineHeight pixels are what its content needs.
-    void show(int rows, int lineHeight);
+    // The height the dock's content needs at the width the dock has.
+    using Measure = std::function<int()>;
+
+    // Puts the dock into the window's top area and shows it; needed
+    // measures its content once the window has laid the dock out, and
+    // lineHeight is the least height worth showing.
+    void show(const Measure& needed, int lineHeight);
     // Takes the dock out of the window, remembering its height.
     void hide();
     // The height to keep: the dock's own once it has been put in place,
@@ -31,9 +37,9 @@ public:
     // when the dock shows.
     void setHeight(int height);
 
-    // The height for rows lines of lineHeight, within a third of a window
-    // of windowHeight (but never below two lines).
-    static int fitting(int rows, int lineHeight, int windowHeight);
+    // The height for content of the needed height, within half of a
+    // window of windowHeight (but never below two lines of lineHeight).
+    static int fitting(int needed, int lineHeight, int windowHeight);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,7 +52,7 @@ private:
     QMainWindow* m_window;
     QDockWidget* m_dock;
     int m_remembered = 0;
-    int m_rows = 0;
+    Measure m_needed;
     int m_lineHeight = 0;
     bool m_pending = false;
     bool m_placed = false;

@@ -133,32 +133,28 @@ int DReportWidget::contentHeight(int limit) const
 
 bool DReportWidget::search(const QRegularExpression& pattern)
 {
-    DTextPos from;
-    if (hasSelection()) {
-        from = d->interaction.selectionEnd();
-    } else {
-        d->normalize();
-        from = {d->m_top.block, 0};
-    }
-    const std::optional<DTextRange> found = DReportSearch(d->model, d->layouts).next(pattern, from);
-    if (!found)
-        return false;
-    d->interaction.select(*found);
-    d->showRange(found->block, found->start, found->end);
-    return true;
+    return searchOnce(pattern, true);
 }
 
 bool DReportWidget::searchBackward(const QRegularExpression& pattern)
 {
-    DTextPos before;
+    return searchOnce(pattern, false);
+}
+
+// From the selection (its end going down, its start going up), else from
+// the top of the viewport.
+bool DReportWidget::searchOnce(const QRegularExpression& pattern, bool forward)
+{
+    DTextPos from;
     if (hasSelection()) {
-        before = d->interaction.selectionStart();
+        from = forward ? d->interaction.selectionEnd() : d->interaction.selectionStart();
     } else {
         d->normalize();
-        before = {d->m_top.block, 0};
+        from = {d->m_top.block, 0};
     }
+    const DReportSearch search(d->model, d->layouts);
     const std::optional<DTextRange> found =
-        DReportSearch(d->model, d->layouts).previous(pattern, before);
+        forward ? search.next(pattern, from) : search.previous(pattern, from);
     if (!found)
         return false;
     d->interaction.select(*found);

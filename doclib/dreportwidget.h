@@ -100,6 +100,7 @@ protected:
     void settingsChanged() override;
 
 private:
+    bool searchOnce(const QRegularExpression& pattern, bool forward);
     friend class DReportWidgetPrivate;
     std::unique_ptr<DReportWidgetPrivate> d;
 };

@@ -29,6 +29,9 @@ public:
     void clear();
     void setDelay(int milliseconds);
     int delay() const { return m_delay; }
+    // Whether a change seen is still held back, waiting for its file to
+    // settle before it is reported.
+    bool hasPendingChanges() const { return !m_pending.isEmpty(); }
 
 signals:
     void fileChanged(const QString& path);

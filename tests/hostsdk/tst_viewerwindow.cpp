@@ -30,8 +30,6 @@ namespace {
 constexpr int watchDelay = 50;
 // How long a test waits for a signal that must come.
 constexpr int signalTimeout = 3000;
-// How long a test waits to see that no (further) signal comes.
-constexpr int quietWait = 4 * watchDelay;
 
 void writeFile(const QString& path, const QByteArray& content)
 {
@@ -60,6 +58,14 @@ void replaceByRename(const QString& path, const QByteArray& content)
     QCOMPARE(
         std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()),
         0);
+}
+
+// Lets the changes already made reach the watcher, and every change it
+// holds back come out: no signal for them can come afterwards.
+void settle(const QAFileWatcher& watcher)
+{
+    QCoreApplication::processEvents();
+    QTRY_VERIFY_WITH_TIMEOUT(!watcher.hasPendingChanges(), signalTimeout);
 }
 
 QStringList reportedPaths(const QSignalSpy& spy)
@@ -159,7 +165,7 @@ void TestViewerWindow::watcherMergesABurstAndIgnoresUnchangedFiles()
     QVERIFY(QFile::remove(m_first + QStringLiteral(".bak")));
 
     QVERIFY(changed.wait(signalTimeout));
-    QTest::qWait(quietWait);
+    settle(watcher);
     QCOMPARE(reportedPaths(changed), QStringList{m_first});
 }
 
@@ -172,7 +178,7 @@ void TestViewerWindow::watcherFollowsAFileReplacedByRename()
 
     replaceByRename(m_first, "<XROD>new</XROD>\n");
     QVERIFY(changed.wait(signalTimeout));
-    QTest::qWait(quietWait);
+    settle(watcher);
     QCOMPARE(reportedPaths(changed), QStringList{m_first});
 
     // The file now at the path is watched: a change written in place is seen.
@@ -181,7 +187,7 @@ void TestViewerWindow::watcherFollowsAFileReplacedByRename()
     file.write("<!-- more -->\n");
     file.close();
     QVERIFY(changed.wait(signalTimeout));
-    QTest::qWait(quietWait);
+    settle(watcher);
     QCOMPARE(reportedPaths(changed), QStringList({m_first, m_first}));
 }
 
@@ -196,21 +202,21 @@ void TestViewerWindow::watcherReportsRemovalOnceAndWatchesTheFileAgain()
     QVERIFY(changed.wait(signalTimeout));
     // Changes beside it do not report the missing file again.
     writeFile(m_first + QStringLiteral(".other"), "x");
-    QTest::qWait(quietWait);
+    settle(watcher);
     QCOMPARE(reportedPaths(changed), QStringList{m_first});
 
     writeFile(m_first, "<XROD/>\n");
     QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 2, signalTimeout);
     writeInBurst(m_first);
     QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 3, signalTimeout);
-    QTest::qWait(quietWait);
+    settle(watcher);
     QCOMPARE(reportedPaths(changed), QStringList({m_first, m_first, m_first}));
 
     // Nothing breaks when the whole folder goes.
     const QString folder = QFileInfo(m_first).absolutePath();
     QVERIFY(QDir(folder).removeRecursively());
     QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 5, signalTimeout);
-    QTest::qWait(quietWait);
+    settle(watcher);
     QCOMPARE(changed.count(), 5);
 }
 
@@ -224,7 +230,7 @@ void TestViewerWindow::watcherForgetsPathsLeftOutOfSetFiles()
     QSignalSpy changed(&watcher, &QAFileWatcher::fileChanged);
 
     writeInBurst(m_first);
-    QTest::qWait(quietWait);
+    QTRY_VERIFY_WITH_TIMEOUT(watcher.hasPendingChanges(), signalTimeout);
     watcher.setFiles({m_second});
     watcher.setDelay(watchDelay);
     QCOMPARE(watcher.files(), QStringList{m_second});
@@ -233,12 +239,12 @@ void TestViewerWindow::watcherForgetsPathsLeftOutOfSetFiles()
     QVERIFY(changed.wait(signalTimeout));
     writeInBurst(m_first);
     replaceByRename(m_first, "<XROD/>\n");
-    QTest::qWait(quietWait);
+    settle(watcher);
     QCOMPARE(reportedPaths(changed), QStringList{m_second});
 
     watcher.clear();
     writeInBurst(m_second);
-    QTest::qWait(quietWait);
+    settle(watcher);
     QCOMPARE(changed.count(), 1);
 }
 
@@ -260,7 +266,7 @@ void TestViewerWindow::viewerWindowReloadsChangedFilesWhileAutoReloadIsOn()
 
     window.setAutoReload(false);
     writeInBurst(m_first);
-    QTest::qWait(quietWait);
+    settle(*window.findChild<QAFileWatcher*>());
     QCOMPARE(reload.count(), 1);
 
     window.setAutoReload(true);

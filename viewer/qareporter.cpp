@@ -1013,7 +1013,9 @@ void QAReporter::buildKeyboardCommands()
 
 bool QAReporter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == treeView && event->type() == QEvent::KeyPress) {
+    // The type first: the tree sends events while it is destroyed, when it
+    // is no longer a tree view to compare with.
+    if (event->type() == QEvent::KeyPress && watched == treeView) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier &&
             documentView->isVisible()) {

@@ -6,6 +6,7 @@
 #include "ditems.h"
 #include "documentitems.h"
 #include "dstyle.h"
+#include "files.h"
 #include "monitors.h"
 #include "screenshots.h"
 
@@ -145,18 +146,6 @@ QByteArray pictureBytes()
 {
     return QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8"
                                   "z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Exports doc into dir and reads the page back.

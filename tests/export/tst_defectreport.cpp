@@ -1,3 +1,4 @@
+#include "files.h"
 #include "qafolderdefecttracker.h"
 #include "qareporter.h"
 #include "qareportercommands.h"
@@ -79,18 +80,6 @@ public:
     TallyvaneInterface* tracker = nullptr;
     QString product = "P";
 };
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QTreeWidgetItem* itemNamed(QAReporter& window, const QString& text)
 {

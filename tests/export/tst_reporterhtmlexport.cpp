@@ -4,6 +4,7 @@
 #include "ditemtraits.h"
 #include "dlink.h"
 #include "documentitems.h"
+#include "files.h"
 #include "monitors.h"
 #include "qailogmonitor.h"
 #include "qaiprogressmonitor.h"
@@ -34,19 +35,6 @@ namespace {
 
 using Log = RecordingLog;
 using Progress = RecordingProgress;
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QString readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 // A report of one suite named name holding a passed and a failed case; the
 // failed case's paragraph holds links, given as AML.
@@ -289,8 +277,8 @@ void TestReporterHtmlExport::linkedReportsAreFollowedToAnyDepth()
     QVERIFY2(log.errors.isEmpty(), qPrintable(log.errors.join('\n')));
     QCOMPARE(pageNames(path("out")),
              QStringList({"a.html", "alpha.html", "b.html", "c.html", "index.html"}));
-    QVERIFY(readFile(outPath("c.html")).contains("red case of gamma"));
-    QCOMPARE(hrefs(readFile(outPath("b.html"))), QStringList({"c.html#gamma-red"}));
+    QVERIFY(readText(outPath("c.html")).contains("red case of gamma"));
+    QCOMPARE(hrefs(readText(outPath("b.html"))), QStringList({"c.html#gamma-red"}));
     // The summary is the index page whatever name the caller passes.
     QVERIFY(!QFile::exists(outPath("ignored.html")));
 }
@@ -343,12 +331,12 @@ void TestReporterHtmlExport::failedOnlyViewExportsLinkedReportsWhole()
     Log log;
     Progress progress;
     QVERIFY(window->exportHTML(path("out"), "index.html", &progress, &log));
-    const QString alpha = readFile(outPath("alpha.html"));
+    const QString alpha = readText(outPath("alpha.html"));
     QVERIFY(alpha.contains("red case of alpha"));
     QVERIFY(!alpha.contains("green case of alpha"));
     QCOMPARE(hrefs(alpha), QStringList({"b.html", "a.html#alpha-green"}));
-    QVERIFY(readFile(outPath("a.html")).contains("id=\"alpha-green\""));
-    const QString beta = readFile(outPath("b.html"));
+    QVERIFY(readText(outPath("a.html")).contains("id=\"alpha-green\""));
+    const QString beta = readText(outPath("b.html"));
     QVERIFY(beta.contains("red case of beta"));
     QVERIFY(beta.contains("green case of beta"));
 }
@@ -445,7 +433,7 @@ void TestReporterHtmlExport::everyLinkLeadsSomewhere()
     int checked = 0;
     for (const QString& page : pageNames(path("out"))) {
         ++pages;
-        const QString html = readFile(outPath(page));
+        const QString html = readText(outPath(page));
         for (const QRegularExpressionMatch& match : reference.globalMatch(html)) {
             const QString href = match.captured(1).replace("&amp;", "&");
             const QUrl url(href);
@@ -470,7 +458,7 @@ void TestReporterHtmlExport::everyLinkLeadsSomewhere()
             QVERIFY2(QFile::exists(target), qPrintable(where));
             if (url.hasFragment()) {
                 QStringList ids;
-                for (const QRegularExpressionMatch& each : id.globalMatch(readFile(target)))
+                for (const QRegularExpressionMatch& each : id.globalMatch(readText(target)))
                     ids << each.captured(1);
                 QVERIFY2(ids.contains(url.fragment(QUrl::FullyDecoded)), qPrintable(where));
             }

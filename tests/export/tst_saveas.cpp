@@ -1,3 +1,4 @@
+#include "files.h"
 #include "qamessagebox.h"
 #include "qareporter.h"
 #include "qareportersaveas.h"
@@ -66,18 +67,6 @@ const QString noWrite =
     QStringLiteral("The file could not be save.\nPlease check if you have write permission.");
 const QString noRead =
     QStringLiteral("The file could not be save.\nPlease check if you have read permission.");
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // A sink that writes down every call as a line ("suite a", "case b
-// failed", "end suite"...) and keeps the cases whole, so that a test
+// failed", "case c passed flaky", "end suite"...) and keeps the cases whole, so that a test
 // compares the structure a parser produced and then looks at the fields.
 class RecordingSink : public QAResultSink
 {
@@ -32,8 +32,9 @@ public:
     void addCase(const QAResultCase& testCase) override
     {
         static const char* const states[] = {"passed", "failed", "inconclusive"};
-        events << QStringLiteral("case %1 %2")
-                      .arg(testCase.name, QLatin1String(states[testCase.state]));
+        events << QStringLiteral("case %1 %2%3")
+                      .arg(testCase.name, QLatin1String(states[testCase.state]),
+                           testCase.flaky ? QStringLiteral(" flaky") : QString());
         cases << testCase;
     }
     void endClass() override { events << QStringLiteral("end class"); }

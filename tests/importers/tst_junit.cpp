@@ -7,6 +7,7 @@
 #include "qareporterloader.h"
 #include "qaresultimporter.h"
 #include "qaresultreportbuilder.h"
+#include "recordingsink.h"
 #include "recordingstudio.h"
 
 #include <QBuffer>
@@ -26,35 +27,6 @@ struct Import
 };
 
 } // namespace
-
-// Records what a parser hands its sink, one line per call.
-class RecordingSink : public QAResultSink
-{
-public:
-    QStringList calls;
-    void beginRun(const QAResultRunInfo& info) override
-    {
-        calls << "run " + info.tool + " " + info.timestamp + " " + info.host;
-    }
-    void beginSuite(const QString& name, const QList<QPair<QString, QString>>& properties) override
-    {
-        calls << QString("suite %1 (%2 properties)").arg(name).arg(properties.size());
-    }
-    void beginClass(const QString& name) override { calls << "class " + name; }
-    void addCase(const QAResultCase& c) override
-    {
-        static const char* const states[] = {"passed", "failed", "inconclusive"};
-        calls << QString("case %1 %2%3").arg(c.name, states[c.state], c.flaky ? " flaky" : "");
-    }
-    void endClass() override { calls << "end class"; }
-    void declaredTotals(qint64 tests, qint64 failures, qint64 errors, qint64 skipped) override
-    {
-        calls << QString("totals %1 %2 %3 %4").arg(tests).arg(failures).arg(errors).arg(skipped);
-    }
-    void endSuite() override { calls << "end suite"; }
-    void warning(const QString& text) override { calls << "warning " + text; }
-    void endRun() override { calls << "end run"; }
-};
 
 class TestJUnit : public QObject
 {
@@ -400,16 +372,16 @@ void TestJUnit::countingRules()
 {
     QFETCH(QString, children);
     QFETCH(QString, expected);
-    QBuffer buffer;
-    buffer.setData(QString("<testsuite name='s'><testcase name='c'>%1</testcase></testsuite>")
-                       .arg(children)
-                       .toUtf8());
-    buffer.open(QIODevice::ReadOnly);
     RecordingSink sink;
-    QAJUnitParser parser;
-    QVERIFY2(parser.read(&buffer, &sink), qPrintable(parser.errorString()));
-    QCOMPARE(sink.calls.filter("case "), QStringList({expected}));
-    QCOMPARE(sink.calls.last(), QString("end run"));
+    QString error;
+    QVERIFY2(parseBytes<QAJUnitParser>(
+                 QString("<testsuite name='s'><testcase name='c'>%1</testcase></testsuite>")
+                     .arg(children)
+                     .toUtf8(),
+                 &sink, &error),
+             qPrintable(error));
+    QCOMPARE(sink.events.filter("case "), QStringList({expected}));
+    QCOMPARE(sink.events.last(), QString("end run"));
 }
 
 void TestJUnit::suiteThatCouldNotStartIsOneFailedCase()
@@ -499,18 +471,16 @@ void TestJUnit::timesAreBounded()
 
 void TestJUnit::classesFollowConsecutiveClassnames()
 {
-    QBuffer buffer;
-    buffer.setData("<testsuite name='s'><testcase classname='A' name='1'/>"
-                   "<testcase classname='A' name='2'/><testcase classname='B' name='3'/>"
-                   "<testcase name='4'/><testcase classname='A' name='1'/></testsuite>");
-    buffer.open(QIODevice::ReadOnly);
     RecordingSink sink;
-    QAJUnitParser parser;
-    QVERIFY(parser.read(&buffer, &sink));
-    QCOMPARE(sink.calls.mid(1),
-             QStringList({"suite s (0 properties)", "class A", "case 1 passed", "case 2 passed",
-                          "end class", "class B", "case 3 passed", "end class", "case 4 passed",
-                          "class A", "case 1 passed", "end class", "end suite", "end run"}));
+    QVERIFY(parseBytes<QAJUnitParser>(
+        "<testsuite name='s'><testcase classname='A' name='1'/>"
+        "<testcase classname='A' name='2'/><testcase classname='B' name='3'/>"
+        "<testcase name='4'/><testcase classname='A' name='1'/></testsuite>",
+        &sink));
+    QCOMPARE(sink.events.mid(1),
+             QStringList({"suite s", "class A", "case 1 passed", "case 2 passed", "end class",
+                          "class B", "case 3 passed", "end class", "case 4 passed", "class A",
+                          "case 1 passed", "end class", "end suite", "end run"}));
 }
 
 void TestJUnit::nestedSuitesNestAndCarryTheirStates()

@@ -77,12 +77,13 @@ QARListViewItem* createNodeItem(QAReporterNode* node, ItemIcons& icons)
     item->node = node;
     if (!node->icon.isNull())
         item->setNodeIcon(icons.nodeIcon(node->icon));
-    // States compare exactly: "NE" and any other state get no status icon.
-    if (node->state == QLatin1String("ok"))
+    // The node says which states show a status; any other gets no icon.
+    const QString status = node->statusWord();
+    if (status == QLatin1String("ok"))
         item->setStatus(QARListViewItem::Passed, icons.passed);
-    else if (node->state == QLatin1String("ko"))
+    else if (status == QLatin1String("KO"))
         item->setStatus(QARListViewItem::Failed, icons.failed);
-    else if (node->state == QLatin1String("ne"))
+    else if (status == QLatin1String("ne"))
         item->setStatus(QARListViewItem::NotExecuted, icons.unknown);
     item->startItem = node->startItem;
     return item;

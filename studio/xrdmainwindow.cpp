@@ -203,7 +203,7 @@ void XrdMainWindow::createMenus()
     // The plug-in makes its pages when it is initialised, after the menus
     // exist: whether there are any is asked each time the menu opens.
     connect(m_toolsMenu, &QMenu::aboutToShow, this, &XrdMainWindow::updateActions);
-    QMenu* view = m_toolsMenu->addMenu(tr("&Panes"));
+    QMenu* view = m_toolsMenu->addMenu(tr("Pa&nes"));
     for (QDockWidget* dock : findChildren<QDockWidget*>())
         view->addAction(dock->toggleViewAction());
 

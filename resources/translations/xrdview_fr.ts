@@ -1142,8 +1142,8 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <translation>&amp;Préférences...</translation>
     </message>
     <message>
-        <source>&amp;Panes</source>
-        <translation>&amp;Panneaux</translation>
+        <source>Pa&amp;nes</source>
+        <translation>Pa&amp;nneaux</translation>
     </message>
     <message>
         <source>&amp;Help</source>

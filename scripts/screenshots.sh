@@ -1,0 +1,67 @@
+#!/bin/sh
+# Screenshots of the program as a user meets it, for a person to look at:
+#
+#   scripts/screenshots.sh FOLDER [REPORT...]
+#
+# Runs build/studio/xrdview on the reports (the bundled examples when none is
+# named) on a virtual display with a window manager, drives it from the
+# keyboard and saves into FOLDER: the window as opened, after "next failed
+# test", with failed tests only, the preferences dialog, and the HTML export
+# of the same reports (FOLDER/html). Needs Xvfb, openbox, xdotool and
+# ImageMagick's import; installs them with apt-get when missing.
+set -eu
+[ $# -ge 1 ] || { echo "usage: scripts/screenshots.sh FOLDER [REPORT...]" >&2; exit 2; }
+root=$(cd "$(dirname "$0")/.." && pwd)
+mkdir -p "$1"
+shots=$(cd "$1" && pwd)
+shift
+[ $# -gt 0 ] || set -- "$root"/examples/*.xrd
+program="$root/build/studio/xrdview"
+[ -x "$program" ] || { echo "screenshots: build the program first (scripts/build.sh)" >&2; exit 2; }
+for tool in Xvfb openbox xdotool import; do
+  command -v $tool >/dev/null && continue
+  apt-get update -qq && apt-get install -y -qq xvfb openbox xdotool imagemagick >/dev/null
+  break
+done
+
+# A display and a configuration folder of our own, removed on the way out.
+display=:$((90 + $$ % 100))
+home=$(mktemp -d)
+cleanup() {
+  kill "$viewer" "$manager" "$server" 2>/dev/null || true
+  rm -rf "$home"
+}
+viewer="" manager="" server=""
+trap cleanup EXIT
+Xvfb "$display" -screen 0 1280x900x24 >/dev/null 2>&1 &
+server=$!
+export DISPLAY=$display XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data"
+until xdotool getmouselocation >/dev/null 2>&1; do sleep 0.2; done
+openbox >/dev/null 2>&1 &
+manager=$!
+
+"$program" "$@" >/dev/null 2>&1 &
+viewer=$!
+window=$(xdotool search --sync --onlyvisible --pid "$viewer" | head -n 1)
+xdotool windowsize "$window" 1200 850
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+
+# shoot NAME: lets the program paint, then saves the whole screen.
+shoot() {
+  sleep 1
+  import -window root "$shots/$1.png"
+  echo "$shots/$1.png"
+}
+shoot window
+xdotool key F8
+shoot next-failed
+xdotool key alt+c
+shoot commands-menu
+xdotool key Down Return
+shoot failed-only
+xdotool key alt+t Return
+shoot preferences
+xdotool key Escape
+
+"$program" --export-html "$shots/html" "$@" >/dev/null
+echo "$shots/html"

@@ -27,13 +27,13 @@ QRect QAAsidePlacement::aside(const QRect& window, const QRect& keepClear, const
     if (keepClear.isEmpty() || !window.intersects(keepClear))
         return window;
     QRect above = window;
-    above.moveBottom(keepClear.top() - gap);
+    above.moveBottom(keepClear.top() - 1 - gap);
     QRect below = window;
-    below.moveTop(keepClear.bottom() + gap);
+    below.moveTop(keepClear.bottom() + 1 + gap);
     QRect left = window;
-    left.moveRight(keepClear.left() - gap);
+    left.moveRight(keepClear.left() - 1 - gap);
     QRect right = window;
-    right.moveLeft(keepClear.right() + gap);
+    right.moveLeft(keepClear.right() + 1 + gap);
     const bool moreRoomAbove = keepClear.top() - area.top() > area.bottom() - keepClear.bottom();
     const QList<QRect> candidates = moreRoomAbove ? QList<QRect>{above, below, left, right}
                                                   : QList<QRect>{below, above, right, left};

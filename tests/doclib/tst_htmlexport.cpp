@@ -196,8 +196,6 @@ class TestHtmlExport : public QObject
 private slots:
     void init();
     void configFile();
-    void pageFileNames_data();
-    void pageFileNames();
     void escaping_data();
     void escaping();
     void everyKindAsElements();
@@ -251,51 +249,6 @@ void TestHtmlExport::configFile()
     DHTMLRes shipped;
     QVERIFY(shipped.load(XRD_SOURCE_DIR "/resources/dhtml.cfg"));
     QCOMPARE(shipped.fileExtension() + shipped.styleSheetName(), QString(".htmlreport.css"));
-}
-
-void TestHtmlExport::pageFileNames_data()
-{
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<bool>("kept");
-    QTest::newRow("plain") << "kestrel-nightly_2" << true;
-    QTest::newRow("dotted") << "unit.test" << true;
-    QTest::newRow("accented") << QString::fromUtf8("r\u00e9sum\u00e9") << true;
-    QTest::newRow("parent") << "../x" << false;
-    QTest::newRow("absolute") << "/abs/path" << false;
-    QTest::newRow("drive") << "C:\\x" << false;
-    QTest::newRow("folder") << "a/b" << false;
-    QTest::newRow("nul") << QString("a") + QChar(0) + "b" << false;
-    QTest::newRow("control") << "a\tb\nc" << false;
-    QTest::newRow("long") << QString(10000, 'x') << false;
-    QTest::newRow("long accented") << QString(10000, QChar(0x4e2d)) << false;
-    QTest::newRow("dot") << "." << false;
-    QTest::newRow("dotdot") << ".." << false;
-    QTest::newRow("hidden") << ".profile" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("lone surrogate") << QString(QChar(0xd800)) + "x" << false;
-}
-
-void TestHtmlExport::pageFileNames()
-{
-    QFETCH(QString, tag);
-    QFETCH(bool, kept);
-    const QString name = DExportHtml::pageFileName(tag, ".html");
-    QCOMPARE(name == tag + ".html", kept);
-    QCOMPARE(DExportHtml::pageFileName(tag, ".html"), name);
-    QVERIFY(name.endsWith(".html"));
-    QVERIFY(!name.startsWith('.'));
-    QVERIFY(name.toUtf8().size() <= 200);
-    for (QChar ch : name)
-        QVERIFY2(ch.isLetterOrNumber() || QString("-_.").contains(ch), qPrintable(name));
-    // A changed name never takes the file of the plain name it resembles.
-    const QString lookalike = QString(tag).replace(QRegularExpression("[^\\w.-]"), "_");
-    if (lookalike != tag && !lookalike.isEmpty() && !lookalike.startsWith('.') &&
-        lookalike.size() < 100)
-        QVERIFY(name != DExportHtml::pageFileName(lookalike, ".html"));
-    // Pictures and the stylesheet get the same treatment.
-    const QString picture = DHtmlFileName::keepingExtension(tag + ".png");
-    QVERIFY(!picture.contains('/') && !picture.contains('\\') && !picture.startsWith('.'));
-    QCOMPARE(picture == tag + ".png", kept);
 }
 
 void TestHtmlExport::escaping_data()
@@ -527,35 +480,63 @@ void TestHtmlExport::hostileTextStaysText()
     QVERIFY(page.first("span", "missing-image"));
 }
 
+// Hostile page names, as a document's tag, and picture names.
 void TestHtmlExport::writesOnlyInsideTheDirectory_data()
 {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("picture");
-    row("parent", "../x", "../escape.png");
-    row("absolute", "/abs/path", "/abs/pic.png");
-    row("drive", "C:\\x", "C:\\pic.png");
-    row("folder", "a/b", "sub/pic.png");
-    row("nul", QString("x") + QChar(0) + "/../y", QString("p") + QChar(0) + ".png");
-    row("controls", "x\n\r\t\x1b", "\n.png");
-    row("long", QString(10000, 'L'), QString(10000, 'p') + ".png");
-    same("dot", ".");
-    same("dotdot", "..");
-    same("empty", "");
+    QTest::addColumn<bool>("kept"); // as the page's file name
+    auto hostile = [](const char* name, const QString& tag, const QString& picture, bool kept) {
+        QTest::newRow(name) << tag << picture << kept;
+    };
+    const QString pic = "sub/pic.png";
+    hostile("plain", "kestrel-nightly_2", pic, true);
+    hostile("dotted", "unit.test", pic, true);
+    hostile("accented", QString::fromUtf8("r\u00e9sum\u00e9"), pic, true);
+    hostile("parent", "../x", "../escape.png", false);
+    hostile("absolute", "/abs/path", "/abs/pic.png", false);
+    hostile("drive", "C:\\x", "C:\\pic.png", false);
+    hostile("folder", "a/b", pic, false);
+    hostile("nul", QString("x") + QChar(0) + "/../y", QString("p") + QChar(0) + ".png", false);
+    hostile("controls", "x\n\r\t\x1b", "\n.png", false);
+    hostile("long", QString(10000, 'L'), QString(10000, 'p') + ".png", false);
+    hostile("long accented", QString(10000, QChar(0x4e2d)), pic, false);
+    hostile("dot", ".", ".", false);
+    hostile("dotdot", "..", "..", false);
+    hostile("hidden", ".profile", ".profile", false);
+    hostile("empty", "", "", false);
+    hostile("lone surrogate", QString(QChar(0xd800)) + "x", pic, false);
 }
 
 void TestHtmlExport::writesOnlyInsideTheDirectory()
 {
     QFETCH(QString, tag);
     QFETCH(QString, picture);
-    QTemporaryDir& root = *m_dir;
+    QFETCH(bool, kept);
+    const QString name = DExportHtml::pageFileName(tag, ".html");
+    QCOMPARE(name == tag + ".html", kept);
+    QCOMPARE(DExportHtml::pageFileName(tag, ".html"), name);
+    QVERIFY(name.endsWith(".html") && !name.startsWith('.'));
+    QVERIFY(name.toUtf8().size() <= 200);
+    for (QChar ch : name)
+        QVERIFY2(ch.isLetterOrNumber() || QString("-_.").contains(ch), qPrintable(name));
+    // A changed name never takes the file of the plain name it resembles.
+    const QString lookalike = QString(tag).replace(QRegularExpression("[^\\w.-]"), "_");
+    if (lookalike != tag && !lookalike.isEmpty() && !lookalike.startsWith('.') &&
+        lookalike.size() < 100)
+        QVERIFY(name != DExportHtml::pageFileName(lookalike, ".html"));
+    // Pictures and the stylesheet get the same treatment.
+    const QString copy = DHtmlFileName::keepingExtension(tag + ".png");
+    QVERIFY(!copy.contains('/') && !copy.contains('\\') && !copy.startsWith('.'));
+    QCOMPARE(copy == tag + ".png", kept);
+
     // Pictures live in <root>/pics, with a picture one level up and one in
     // a folder below, so that every relative name finds something.
+    QTemporaryDir& root = *m_dir;
     const QString pics = root.filePath("pics");
-    QVERIFY(QDir().mkpath(pics + "/sub"));
     QVERIFY(writeFile(root.filePath("escape.png"), pictureBytes()));
     QVERIFY(writeFile(pics + "/sub/pic.png", pictureBytes()));
     const QStringList before = filesUnder(root.path());
-
     DDocument doc("title", tag);
     doc.insertAfter(nullptr, new DImage(picture))->setName(tag);
     const QString out = root.filePath("out/inner");
@@ -564,14 +545,13 @@ void TestHtmlExport::writesOnlyInsideTheDirectory()
     Log log;
     exporter.generate(&doc, nullptr, &log);
 
-    const QString page = DExportHtml::pageFileName(tag, ".html");
-    QVERIFY2(QFile::exists(QDir(out).filePath(page)), qPrintable(log.errors.join('\n')));
+    QVERIFY2(QFile::exists(QDir(out).filePath(name)), qPrintable(log.errors.join('\n')));
     QStringList added = filesUnder(root.path());
     for (const QString& file : before)
         added.removeOne(file);
     for (const QString& file : std::as_const(added))
         QVERIFY2(file.startsWith("out/inner/") && file.count('/') == 2, qPrintable(file));
-    const Page read = readPage(QDir(out).filePath(page));
+    const Page read = readPage(QDir(out).filePath(name));
     QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
     // What the page shows is what was copied.
     if (const Node* img = read.first("img"))

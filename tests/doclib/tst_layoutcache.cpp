@@ -65,12 +65,10 @@ void TestLayoutCache::layoutsReplaceEstimatedHeights()
 {
     Laid laid(paragraphs(30));
     const DHeightIndex& heights = laid.model.heights();
-    const int changesBefore = laid.layouts.heightChanges();
     for (int block = 0; block < 30; block += 3) {
         const int height = laid.layouts.layout(block)->height();
         QCOMPARE(heights.height(block), height);
     }
-    QVERIFY(laid.layouts.heightChanges() >= changesBefore);
     qint64 sum = 0;
     for (int block = 0; block < 30; ++block)
         sum += heights.height(block);

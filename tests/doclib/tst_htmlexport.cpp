@@ -205,7 +205,6 @@ private slots:
     void hostileTextStaysText();
     void writesOnlyInsideTheDirectory_data();
     void writesOnlyInsideTheDirectory();
-    void existingLinksAreReplaced();
     void picturesCopiedOrReported();
     void failedExportWritesNothing();
     void deepAndLargeDocuments();
@@ -560,28 +559,6 @@ void TestHtmlExport::writesOnlyInsideTheDirectory()
         QVERIFY(!log.errors.isEmpty());
 }
 
-void TestHtmlExport::existingLinksAreReplaced()
-{
-    QTemporaryDir& root = *m_dir;
-    const QString out = root.filePath("out");
-    QVERIFY(QDir().mkpath(out) && QDir().mkpath(root.filePath("pics")));
-    QVERIFY(writeFile(root.filePath("pics/logo.png"), pictureBytes()));
-    // Links left in the directory, named like the files the export writes.
-    for (const char* name : {"page.html", "report.css", "logo.png"}) {
-        QVERIFY(writeFile(root.filePath(QString("outside-") + name), "outside"));
-        QVERIFY(QFile::link(root.filePath(QString("outside-") + name), out + "/" + name));
-    }
-    auto doc = readAml(R"(<DOCUMENT name="page"><IMAGE src="logo.png"/></DOCUMENT>)");
-    DExportHtml exporter(out, QString());
-    exporter.setPixmapDir(root.filePath("pics"));
-    Log log;
-    QVERIFY2(exporter.generate(doc.get(), nullptr, &log), qPrintable(log.errors.join('\n')));
-    for (const char* name : {"page.html", "report.css", "logo.png"}) {
-        QCOMPARE(readFile(root.filePath(QString("outside-") + name)), QByteArray("outside"));
-        QVERIFY(!QFileInfo(out + "/" + name).isSymLink());
-    }
-}
-
 void TestHtmlExport::picturesCopiedOrReported()
 {
     QTemporaryDir& root = *m_dir;
@@ -596,11 +573,23 @@ void TestHtmlExport::picturesCopiedOrReported()
                           <IMAGE src="logo.png"/><IMAGE src="pics.html"/></DOCUMENT>)");
     QVERIFY(doc);
     const QString out = root.filePath("out");
+    // Links left in the folder, named like the files the export writes, are
+    // replaced, not written through.
+    const QStringList written{"pics.html", "report.css", "logo.png"};
+    for (const QString& name : written) {
+        QVERIFY(writeFile(root.filePath("outside-" + name), "outside"));
+        QVERIFY(QDir().mkpath(out) &&
+                QFile::link(root.filePath("outside-" + name), out + "/" + name));
+    }
     DExportHtml exporter(out, QString());
     exporter.setPixmapDir(first);
     exporter.addImageFolder(second);
     Log log;
     QVERIFY2(exporter.generate(doc.get(), nullptr, &log), qPrintable(log.errors.join('\n')));
+    for (const QString& name : written) {
+        QCOMPARE(readFile(root.filePath("outside-" + name)), QByteArray("outside"));
+        QVERIFY(!QFileInfo(out + "/" + name).isSymLink());
+    }
     const Page page = readPage(out + "/pics.html");
     const auto images = page.all("img");
     QCOMPARE(int(images.size()), 4);

@@ -13,6 +13,11 @@
 
 namespace {
 
+QString walkEvent(char sign, const DItem* item)
+{
+    return sign + QString(DItem::kindName(item->kind())) + item->name();
+}
+
 // Item order as the iterator visits it, with its leave calls.
 class Recorder : public DIterator
 {
@@ -20,43 +25,33 @@ public:
     QList<QString> events;
     void visitItem(DItem* item) override
     {
-        events.append(QStringLiteral("+") + DItem::kindName(item->kind()) + item->name());
+        events.append(walkEvent('+', item));
         DIterator::visitItem(item);
     }
 
 protected:
     void leaveItemChildren(DItemContainer* container) override
     {
-        events.append(QStringLiteral("-") + DItem::kindName(container->kind()) + container->name());
+        events.append(walkEvent('-', container));
     }
 };
 
+// Sections opened and closed at random, holding paragraphs and breaks.
 QByteArray randomDocument(QRandomGenerator& random, int items)
 {
-    QByteArray aml = "<DOCUMENT>";
-    QList<QByteArray> open;
+    static const char* const pieces[] = {"<SECTION name=\"s%1\">",
+                                         "<PARAGRAPH name=\"p%1\"><TEXT>t%1</TEXT></PARAGRAPH>",
+                                         "<PAGEBREAK name=\"b%1\"/>", "</SECTION>"};
+    QString aml = "<DOCUMENT>";
+    int open = 0;
     for (int i = 0; i < items; ++i) {
-        const QByteArray n = QByteArray::number(i);
-        switch (random.bounded(4)) {
-        case 0:
-            aml += "<SECTION name=\"s" + n + "\">";
-            open.append("</SECTION>");
-            break;
-        case 1:
-            aml += "<PARAGRAPH name=\"p" + n + "\"><TEXT>t" + n + "</TEXT></PARAGRAPH>";
-            break;
-        case 2:
-            aml += "<PAGEBREAK name=\"b" + n + "\"/>";
-            break;
-        default:
-            if (!open.isEmpty())
-                aml += open.takeLast();
-            break;
-        }
+        const int piece = int(random.bounded(4));
+        if (piece == 3 && open == 0)
+            continue;
+        open += piece == 0 ? 1 : piece == 3 ? -1 : 0;
+        aml += QString(pieces[piece]).arg(i);
     }
-    while (!open.isEmpty())
-        aml += open.takeLast();
-    return aml + "</DOCUMENT>";
+    return (aml + QString("</SECTION>").repeated(open) + "</DOCUMENT>").toUtf8();
 }
 
 } // namespace
@@ -91,12 +86,10 @@ void TestItemWalk::visitsLikeTheIterator()
     QList<QString> events;
     DItemWalk::walk(
         static_cast<const DItem*>(doc.get()),
-        [&](const DItem* item) {
-            events.append(QStringLiteral("+") + DItem::kindName(item->kind()) + item->name());
-        },
+        [&](const DItem* item) { events.append(walkEvent('+', item)); },
         [&](const DItem* item) {
             if (item->isContainer())
-                events.append(QStringLiteral("-") + DItem::kindName(item->kind()) + item->name());
+                events.append(walkEvent('-', item));
         });
     QCOMPARE(events, recorder.events);
 }

@@ -1,5 +1,3 @@
-#include "damlhandler.h"
-#include "damlreader.h"
 #include "dblocklayout.h"
 #include "dblocktext.h"
 #include "dchartobject.h"
@@ -9,14 +7,9 @@
 #include "dreportwidget.h"
 #include "dreportwidget_p.h"
 #include "dstyle.h"
-#include "qastxmlrodhandler.h"
-#include "qastxmlrodreader.h"
-#include "screenshots.h"
+#include "files.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -96,6 +89,17 @@ const DItem* ofKind(const DItem* root, DItem::Kind kind)
     return findItem(root, [&](const DItem* item) { return item->kind() == kind; });
 }
 
+// A view of the given size, showing doc when given.
+struct View : DReportWidget
+{
+    explicit View(int width, int height, DDocument* doc = nullptr)
+    {
+        resize(width, height);
+        if (doc)
+            setDocument(doc, true);
+    }
+};
+
 DReportWidgetPrivate& parts(DReportWidget& view)
 {
     return *view.parts();
@@ -124,12 +128,8 @@ QString topText(DReportWidget& view)
 
 int pdfPages(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray data = file.readAll();
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
-    return int(QString::fromLatin1(data).count(page));
+    return int(QString::fromLatin1(readFile(path)).count(page));
 }
 
 } // namespace
@@ -146,15 +146,12 @@ private slots:
     void longTablesKeepTheirWidthsInEachRun();
     void moveToLandsOnTheItem();
     void searchSelectsAndShowsTheMatch();
-    void currentItemFollowsScrolling();
-    void rebuildKeepsDocumentsAndPlace();
+    void currentItemFollowsScrollingAndRebuilds();
     void clickingALinkEmitsIt();
-    void keyboardWalksTheLinks();
-    void popupLinkExpandsInPlace();
+    void linksByKeyboardAndPopupsInPlace();
     void selectionSpansBlocks();
     void printingHonoursPageBreaks();
     void deepNestingDoesNotOverflow();
-    void screenshots();
 
 private:
     std::unique_ptr<DDocument> m_sample;
@@ -168,8 +165,7 @@ void TestReportWidget::initTestCase()
 
 void TestReportWidget::everyKindIsRendered()
 {
-    DReportWidget view;
-    view.resize(700, 500);
+    View view(700, 500);
     view.insertSearchPath(QStringLiteral(":/images"));
     view.insertSearchPath(XRD_SOURCE_DIR "/examples");
     view.setDocument(m_sample.get(), true);
@@ -193,8 +189,8 @@ void TestReportWidget::everyKindIsRendered()
     QVERIFY(shown(named(doc, "intro")).startsWith("An introduction with a source link, a tag"));
     QCOMPARE(shown(named(doc, "trace")), QString("E    AssertionError\n  at f"));
     QCOMPARE(int(intro->anchors().size()), 2); // the link and the tag pointer
-    QCOMPARE(intro->anchors()[0].item->kind(), DItem::Link);
-    QCOMPARE(intro->anchors()[1].item->kind(), DItem::TagPointer);
+    QCOMPARE(QList<int>({intro->anchors()[0].item->kind(), intro->anchors()[1].item->kind()}),
+             QList<int>({DItem::Link, DItem::TagPointer}));
     QVERIFY(intro->positionOf(named(doc, "anchor1")) > 0);
     QVERIFY(shown(named(doc, "intro")).contains(QStringLiteral("\u2192 anchor1")));
     // Summary and index entries are clickable blocks of their own.
@@ -209,14 +205,13 @@ void TestReportWidget::everyKindIsRendered()
     // A table with relative widths, spans across columns and rows.
     QTextTable* textTable = tableOf(layoutFor(view, named(doc, "results")));
     QVERIFY(textTable);
-    QCOMPARE(textTable->rows(), 4);
-    QCOMPARE(textTable->columns(), 3);
     const QList<QTextLength> widths = textTable->format().columnWidthConstraints();
     QCOMPARE(widths.size(), 3);
     QCOMPARE(widths[0].type(), QTextLength::PercentageLength);
     QVERIFY(qAbs(widths[0].rawValue() - 60.0) < 0.01);
-    QCOMPARE(textTable->cellAt(1, 0).columnSpan(), 2);
-    QCOMPARE(textTable->cellAt(2, 1).rowSpan(), 2);
+    QCOMPARE(QList<int>({textTable->rows(), textTable->columns(),
+                         textTable->cellAt(1, 0).columnSpan(), textTable->cellAt(2, 1).rowSpan()}),
+             QList<int>({4, 3, 2, 2}));
     QCOMPARE(textTable->cellAt(3, 2).firstCursorPosition().block().text(), QStringLiteral("y"));
 
     // The closed popup takes no room; the graphic is a chart object.
@@ -237,11 +232,9 @@ void TestReportWidget::everyKindIsRendered()
     QVERIFY(!pictureBlock.text().contains("kestrel-logo.svg"));
 
     // Page break, header and footer.
-    QVERIFY(layoutFor(view, ofKind(doc, DItem::PageBreak))
-                ->document()
-                ->begin()
-                .blockFormat()
-                .hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth));
+    const QTextBlock pageBreak =
+        layoutFor(view, ofKind(doc, DItem::PageBreak))->document()->begin();
+    QVERIFY(pageBreak.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth));
     QVERIFY(shown(ofKind(doc, DItem::Header)).contains("build 42"));
     QVERIFY(shown(ofKind(doc, DItem::Footer)).contains("End of report"));
 }
@@ -259,9 +252,7 @@ void TestReportWidget::stylesShapeTheFormats()
         readAml("<DOCUMENT><PARAGRAPH style=\"Normal Failed\">bad</PARAGRAPH>"
                 "<TABLE><ROW style=\"Array Title\"><CELLTEXT>h</CELLTEXT></ROW></TABLE></DOCUMENT>",
                 {&failed, &array});
-    DReportWidget view;
-    view.resize(500, 300);
-    view.setDocument(doc.get(), true);
+    View view(500, 300, doc.get());
     const QTextBlock block = parts(view).layouts.layout(0)->document()->begin();
     QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(block.blockFormat().background().color(), QColor("#fff0f0"));
@@ -277,9 +268,7 @@ void TestReportWidget::titlesKeepRoomAboveByRank()
     auto doc = readAml("<DOCUMENT><PARAGRAPH>before</PARAGRAPH><TITLE level=\"1\">One</TITLE>"
                        "<PARAGRAPH>text</PARAGRAPH><TITLE level=\"3\">Three</TITLE>"
                        "<PARAGRAPH>text</PARAGRAPH></DOCUMENT>");
-    DReportWidget view;
-    view.resize(500, 400);
-    view.setDocument(doc.get(), true);
+    View view(500, 400, doc.get());
     const DBlockLayout* title1 = parts(view).layouts.layout(1);
     // The title's text starts below the top of its block, more so for a
     // higher rank; other blocks start at their top.
@@ -303,9 +292,7 @@ void TestReportWidget::longTablesKeepTheirWidthsInEachRun()
         aml += "<ROW name=\"r" + QByteArray::number(i) + "\"><CELLTEXT>row " +
                QByteArray::number(i) + "</CELLTEXT><CELLTEXT>v</CELLTEXT></ROW>";
     auto doc = readAml(aml + "</TABLE></DOCUMENT>");
-    DReportWidget view;
-    view.resize(500, 300);
-    view.setDocument(doc.get(), true);
+    View view(500, 300, doc.get());
     // The table is cut into runs of rows: the last run keeps the widths.
     QTextTable* textTable = tableOf(layoutFor(view, named(doc.get(), "r499")));
     QVERIFY(textTable);
@@ -319,8 +306,7 @@ void TestReportWidget::moveToLandsOnTheItem()
     auto doc = readAml(longDocument(3000));
     auto index = readAml(
         "<DOCUMENT name=\"index\"><PARAGRAPH name=\"s10\">other s10</PARAGRAPH></DOCUMENT>");
-    DReportWidget view;
-    view.resize(600, 400);
+    View view(600, 400);
     view.show();
     view.setDocument(doc.get(), true);
     view.setDocument(index.get(), false);
@@ -342,15 +328,12 @@ void TestReportWidget::moveToLandsOnTheItem()
     QVERIFY(view.moveTo("", "", "s10"));
     QCOMPARE(parts(view).topOffset(), parts(view).itemOffset(named(doc.get(), "s10")));
     QVERIFY(view.moveTo(QString(), QString(), "index"));
-    const qint64 place = parts(view).itemOffset(index->first());
-    QVERIFY(place >= parts(view).topOffset());
-    QVERIFY(place < parts(view).topOffset() + view.viewport()->height());
+    const qint64 place = parts(view).itemOffset(index->first()) - parts(view).topOffset();
+    QVERIFY(place >= 0 && place < view.viewport()->height());
     QCOMPARE(view.currentItemName(), QStringLiteral("index"));
-    QVERIFY(!view.moveTo("", "", "nowhere"));
-    QVERIFY(!view.moveTo("", "", ""));
     DText foreign("not shown");
-    QVERIFY(!view.moveTo(&foreign));
-    QVERIFY(!view.moveTo(nullptr));
+    QVERIFY(!view.moveTo("", "", "nowhere") && !view.moveTo("", "", ""));
+    QVERIFY(!view.moveTo(&foreign) && !view.moveTo(nullptr));
 
     // A long jump lays out what it lands on, not every block passed over.
     parts(view).layouts.setLimit(192);
@@ -366,28 +349,24 @@ void TestReportWidget::searchSelectsAndShowsTheMatch()
     QByteArray aml = longDocument(2000, "needle   in\n   the haystack", 5);
     aml.replace("Text of case 1990.", "Text of case 1990 needle again.");
     auto doc = readAml(aml);
-    DReportWidget view;
-    view.resize(600, 400);
-    view.setDocument(doc.get(), true);
+    View view(600, 400, doc.get());
 
     QVERIFY(view.search(QRegularExpression("needle\\s+in\\s+the")));
     QCOMPARE(view.selectedText(), QStringLiteral("needle in the")); // as shown, white space folded
     // The next match is selected and scrolled into view.
     QVERIFY(view.search(QRegularExpression("needle")));
     QCOMPARE(view.selectedText(), QStringLiteral("needle"));
-    const qint64 match = parts(view).itemOffset(named(doc.get(), "s1990"));
-    QVERIFY(match >= parts(view).topOffset());
-    QVERIFY(match <= parts(view).topOffset() + view.viewport()->height());
+    const qint64 match =
+        parts(view).itemOffset(named(doc.get(), "s1990")) - parts(view).topOffset();
+    QVERIFY(match >= 0 && match <= view.viewport()->height());
     QVERIFY(!view.search(QRegularExpression("absent text")));
     QCOMPARE(view.selectedText(), QStringLiteral("needle")); // kept when nothing is found
 }
 
-void TestReportWidget::currentItemFollowsScrolling()
+void TestReportWidget::currentItemFollowsScrollingAndRebuilds()
 {
     auto doc = readAml(longDocument(400));
-    DReportWidget view;
-    view.resize(600, 300);
-    view.setDocument(doc.get(), true);
+    View view(600, 300, doc.get());
     QCOMPARE(view.currentItemName(), QStringLiteral("s0")); // a section starts at its first block
     for (int page = 0; page < 30; ++page) {
         parts(view).scrollBy(view.viewport()->height());
@@ -398,6 +377,21 @@ void TestReportWidget::currentItemFollowsScrolling()
         QVERIFY2(parts(view).itemOffset(next) > parts(view).topOffset(), qPrintable(name));
     }
     QVERIFY(view.currentItemName() != QStringLiteral("s0"));
+
+    // A rebuild keeps the documents, the item at the top and the place in it.
+    auto second = readAml(longDocument(20));
+    view.setDocument(second.get(), false);
+    const DItem* top = view.currentItem();
+    QVERIFY(view.moveTo(top));
+    parts(view).scrollBy(7);
+    const QString name = view.currentItemName();
+    const qint64 offset = parts(view).topOffset() - parts(view).itemOffset(top);
+    view.setBackgroundColor(QColor("#fdf6e3"));
+    view.rebuildDoc();
+    QCOMPARE(view.documents().size(), 2);
+    QCOMPARE(view.currentItemName(), name);
+    QCOMPARE(parts(view).topOffset() - parts(view).itemOffset(top), offset);
+    QCOMPARE(view.grab().toImage().pixelColor(2, 2), QColor("#fdf6e3"));
     // Cleared views remember the name, for a reload to come back to it.
     const QString before = view.currentItemName();
     view.clearDocs();
@@ -405,31 +399,9 @@ void TestReportWidget::currentItemFollowsScrolling()
     QCOMPARE(view.currentItemName(), before);
 }
 
-void TestReportWidget::rebuildKeepsDocumentsAndPlace()
-{
-    auto first = readAml(longDocument(300));
-    auto second = readAml(longDocument(20));
-    DReportWidget view;
-    view.resize(600, 300);
-    view.setDocument(first.get(), true);
-    view.setDocument(second.get(), false);
-    QVERIFY(view.moveTo(named(first.get(), "s150")));
-    parts(view).scrollBy(7);
-    const QString name = view.currentItemName();
-    const qint64 offset =
-        parts(view).topOffset() - parts(view).itemOffset(named(first.get(), "s150"));
-    view.setBackgroundColor(QColor("#fdf6e3"));
-    view.rebuildDoc();
-    QCOMPARE(view.documents().size(), 2);
-    QCOMPARE(view.currentItemName(), name);
-    QCOMPARE(parts(view).topOffset() - parts(view).itemOffset(named(first.get(), "s150")), offset);
-    QCOMPARE(view.grab().toImage().pixelColor(2, 2), QColor("#fdf6e3"));
-}
-
 void TestReportWidget::clickingALinkEmitsIt()
 {
-    DReportWidget view;
-    view.resize(700, 500);
+    View view(700, 500);
     view.setMargin(5, 5, 5, 5);
     view.setDocument(m_sample.get(), true);
     view.show();
@@ -453,17 +425,14 @@ void TestReportWidget::clickingALinkEmitsIt()
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).value<DLink*>(), static_cast<const DLink*>(link));
-    QCOMPARE(spy.at(0).at(0).value<DLink*>()->target(), QStringLiteral("parser.c line 42"));
     // Clicking plain text emits nothing.
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(at.x(), 3));
     QCOMPARE(spy.count(), 1);
 }
 
-void TestReportWidget::keyboardWalksTheLinks()
+void TestReportWidget::linksByKeyboardAndPopupsInPlace()
 {
-    DReportWidget view;
-    view.resize(700, 500);
-    view.setDocument(m_sample.get(), true);
+    View view(700, 500, m_sample.get());
     view.show();
     view.setFocus();
     QSignalSpy spy(&view, &DReportWidget::activatedLink);
@@ -481,30 +450,24 @@ void TestReportWidget::keyboardWalksTheLinks()
     QVERIFY(parts(view).topOffset() > 0);
     QTest::keyClick(&view, Qt::Key_Home);
     QCOMPARE(parts(view).topOffset(), 0);
-}
 
-void TestReportWidget::popupLinkExpandsInPlace()
-{
-    DReportWidget view;
-    view.resize(700, 500);
-    view.setDocument(m_sample.get(), true);
+    // A popup link expands its popup in place and folds it again, without
+    // a link for the caller.
     const int block = parts(view).model.blockOf(ofKind(m_sample.get(), DItem::PopupLink));
     const DItem* popup = named(m_sample.get(), "more");
-    QSignalSpy spy(&view, &DReportWidget::activatedLink);
     parts(view).interaction.activateAnchor(block, 0);
     QVERIFY(layoutFor(view, popup)->height() > 0);
     QVERIFY(layoutFor(view, popup)->document()->toPlainText().contains("Hidden details"));
     QVERIFY(parts(view).layouts.layout(block)->document()->toPlainText().contains(QChar(0x25BE)));
     parts(view).interaction.activateAnchor(block, 0);
     QCOMPARE(layoutFor(view, popup)->height(), 0);
-    QCOMPARE(spy.count(), 0); // the view handles popups itself
+    QCOMPARE(spy.count(), 2);
 }
 
 void TestReportWidget::selectionSpansBlocks()
 {
     auto doc = readAml(longDocument(600, "E&#160;&#160;&#160; x", 1));
-    DReportWidget view;
-    view.resize(600, 300);
+    View view(600, 300);
     parts(view).layouts.setLimit(16);
     view.setDocument(doc.get(), true);
     view.selectAll();
@@ -521,29 +484,25 @@ void TestReportWidget::printingHonoursPageBreaks()
     auto doc =
         readAml("<DOCUMENT><TITLE>One</TITLE><PAGEBREAK/><PARAGRAPH>Two</PARAGRAPH><PAGEBREAK/>"
                 "<PARAGRAPH>Three</PARAGRAPH></DOCUMENT>");
-    DReportWidget view;
-    view.resize(600, 400);
-    view.setDocument(doc.get(), true);
+    View view(600, 400, doc.get());
     // Printing to a path is what is tested, so this needs real files.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString pdf = dir.filePath("breaks.pdf");
     QVERIFY(view.printToPdf(pdf));
     QCOMPARE(pdfPages(pdf), 3);
-
     // A long document without breaks flows over several pages.
     auto longDoc = readAml(longDocument(120));
     view.setDocument(longDoc.get(), true);
-    const QString flowing = dir.filePath("flow.pdf");
-    QVERIFY(view.printToPdf(flowing));
-    QVERIFY(pdfPages(flowing) > 3);
+    QVERIFY(view.printToPdf(pdf));
+    QVERIFY(pdfPages(pdf) > 3);
 
     // A path that cannot be written fails, with the reason logged, even
     // when something exists there.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write .*"));
-    QVERIFY(!view.printToPdf(dir.path()));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write .*"));
-    QVERIFY(!view.printToPdf(dir.filePath("breaks.pdf/inside.pdf")));
+    for (const QString& path : {dir.path(), dir.filePath("breaks.pdf/inside.pdf")}) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write .*"));
+        QVERIFY(!view.printToPdf(path));
+    }
 }
 
 void TestReportWidget::deepNestingDoesNotOverflow()
@@ -556,56 +515,10 @@ void TestReportWidget::deepNestingDoesNotOverflow()
         aml += i % 2 ? "</SECTION>" : "</CELL></ROW></TABLE>";
     auto doc = readAml(aml + "</DOCUMENT>");
     QVERIFY(doc);
-    DReportWidget view;
-    view.resize(600, 300);
-    view.setDocument(doc.get(), true);
+    View view(600, 300, doc.get());
     QVERIFY(!view.grab().isNull());
     QVERIFY(view.search(QRegularExpression("deep")));
     QCOMPARE(view.selectedText(), QStringLiteral("deep"));
-}
-
-void TestReportWidget::screenshots()
-{
-    // Pictures of the view for a person to look at, only when asked for.
-    const QString out = screenshotDir();
-    if (out.isEmpty())
-        QSKIP(XRD_SCREENSHOT_SKIP_REASON);
-    DReportWidget view;
-    view.resize(820, 1000);
-    view.insertSearchPath(QStringLiteral(":/images"));
-    view.insertSearchPath(XRD_SOURCE_DIR "/examples");
-    view.setDocument(m_sample.get(), true);
-    parts(view).interaction.activateAnchor(
-        parts(view).model.blockOf(ofKind(m_sample.get(), DItem::PopupLink)), 0);
-    QVERIFY(view.grab().save(out + "/view-every-kind.png"));
-    parts(view).scrollBy(800);
-    QVERIFY(view.grab().save(out + "/view-every-kind-2.png"));
-
-    // The example reports with the default styles.
-    DAmlHandler styleHandler;
-    styleHandler.setEnabledLocalStyle(true);
-    DAmlReader styleReader;
-    styleReader.setContentHandler(&styleHandler);
-    QFile styleFile(XRD_SOURCE_DIR "/resources/lib/reporterstyle.aml");
-    QList<DStyle*> styles;
-    if (styleFile.open(QIODevice::ReadOnly) && styleReader.parse(&styleFile))
-        styles = styleHandler.takeStyles();
-    const QStringList examples = QDir(XRD_SOURCE_DIR "/examples").entryList({"*.xrd"}, QDir::Files);
-    for (const QString& name : examples) {
-        QAstXmlRodReader reader;
-        reader.handler()->setStyles(styles);
-        QVERIFY2(reader.parseFile(XRD_SOURCE_DIR "/examples/" + name),
-                 qPrintable(reader.errorString()));
-        std::unique_ptr<DDocument> doc(reader.takeDocument());
-        DReportWidget example;
-        example.resize(900, 1100);
-        example.insertSearchPath(XRD_SOURCE_DIR "/examples");
-        example.setDocument(doc.get(), true);
-        QVERIFY(example.grab().save(out + "/" + QFileInfo(name).baseName() + ".png"));
-        parts(example).scrollBy(1050);
-        QVERIFY(example.grab().save(out + "/" + QFileInfo(name).baseName() + "-2.png"));
-    }
-    qDeleteAll(styles);
 }
 
 QTEST_MAIN(TestReportWidget)

@@ -24,6 +24,12 @@ QImage imageOf(const QPixmap& picture)
 
 const QString BuiltInPassed = ":/builtin/testok.xpm";
 
+// The picture shown for name, with the built-in passed picture as fallback.
+QImage shown(QAPixmapCenter& center, const QString& name)
+{
+    return imageOf(center.pixmap(name, BuiltInPassed));
+}
+
 } // namespace
 
 class TestPixmapCenter : public QObject
@@ -31,50 +37,43 @@ class TestPixmapCenter : public QObject
     Q_OBJECT
 
 private slots:
-    void builtInPictureWhenNoHostFile();
-    void hostFileReplacesBuiltInExactNameFirst();
-    void firstDirectoryWins();
+    void builtInPictureUntilAHostFileReplacesIt();
+    void firstDirectoryAndExactNameWin();
     void pathLookup();
-    void directoryChangesAreSeenAtOnce();
 };
 
-void TestPixmapCenter::builtInPictureWhenNoHostFile()
+// Directory changes are seen at once, with no cache in between.
+void TestPixmapCenter::builtInPictureUntilAHostFileReplacesIt()
 {
     QAPixmapCenter center;
-    const QPixmap passed = center.pixmap("testok_xpm", BuiltInPassed);
-    QVERIFY(!passed.isNull());
-    QCOMPARE(imageOf(passed), sourceImage("testok.xpm"));
-
+    QCOMPARE(shown(center, "testok_xpm"), sourceImage("testok.xpm"));
+    QVERIFY(center.getPathByFileName("testok_xpm").isEmpty());
     QVERIFY(center.pixmap("nothing", ":/builtin/missing.xpm").isNull());
     QVERIFY(center.pixmap("nothing", QString()).isNull());
-}
 
-void TestPixmapCenter::hostFileReplacesBuiltInExactNameFirst()
-{
-    QAPixmapCenter center;
-    center.setPixmapDirectories({":/first"});
-    QCOMPARE(imageOf(center.pixmap("testok_xpm", BuiltInPassed)), sourceImage("testsfailed.xpm"));
-
+    center.addPixmapDirectory(":/first");
+    QCOMPARE(center.getPathByFileName("testok_xpm"), QString(":/first/testok_xpm"));
+    QCOMPARE(shown(center, "testok_xpm"), sourceImage("testsfailed.xpm"));
     center.setPixmapDirectories({":/second"}); // name.png before name.xpm
-    QCOMPARE(imageOf(center.pixmap("testok_xpm", BuiltInPassed)), sourceImage("testscomplete.xpm"));
-    QCOMPARE(imageOf(center.pixmap("other", BuiltInPassed)), sourceImage("nextKO.xpm"));
+    QCOMPARE(shown(center, "testok_xpm"), sourceImage("testscomplete.xpm"));
+    QCOMPARE(shown(center, "other"), sourceImage("nextKO.xpm"));
+    center.setPixmapDirectories({});
+    QCOMPARE(shown(center, "testok_xpm"), sourceImage("testok.xpm"));
 }
 
-void TestPixmapCenter::firstDirectoryWins()
+void TestPixmapCenter::firstDirectoryAndExactNameWin()
 {
     QAPixmapCenter center;
     center.setPixmapDirectories({":/second", ":/first"});
     QCOMPARE(center.getPathByFileName("testok_xpm.xpm"), QString(":/second/testok_xpm.xpm"));
-    QCOMPARE(imageOf(center.pixmap("testok_xpm.xpm", BuiltInPassed)), sourceImage("reload.xpm"));
+    QCOMPARE(shown(center, "testok_xpm.xpm"), sourceImage("reload.xpm"));
     // An exact name anywhere comes before name.png and name.xpm.
-    QCOMPARE(imageOf(center.pixmap("testok_xpm", BuiltInPassed)), sourceImage("testsfailed.xpm"));
+    QCOMPARE(shown(center, "testok_xpm"), sourceImage("testsfailed.xpm"));
 
     center.setPixmapDirectories({});
     center.addPixmapDirectory(":/first");
     center.addPixmapDirectory(":/second");
-    QCOMPARE(center.pixmapDirectories(), QStringList({":/first", ":/second"}));
-    QCOMPARE(imageOf(center.pixmap("testok_xpm.xpm", BuiltInPassed)),
-             sourceImage("testunknow.xpm"));
+    QCOMPARE(shown(center, "testok_xpm.xpm"), sourceImage("testunknow.xpm"));
 }
 
 void TestPixmapCenter::pathLookup()
@@ -83,27 +82,11 @@ void TestPixmapCenter::pathLookup()
     center.setPixmapDirectories({":/first", ":/second"});
     QCOMPARE(center.getPathByFileName("other.xpm"), QString(":/second/other.xpm"));
     QCOMPARE(center.getPathByFileName(BuiltInPassed), BuiltInPassed); // taken as it stands
-    QVERIFY(center.getPathByFileName("nosuch.png").isEmpty());
-    QVERIFY(center.getPathByFileName(":/builtin/nosuch.png").isEmpty());
-    QVERIFY(center.getPathByFileName(QString()).isEmpty());
-
+    for (const QString missing : {"nosuch.png", ":/builtin/nosuch.png", ""}) {
+        QVERIFY(center.getPathByFileName(missing).isEmpty());
+        QVERIFY(center.getPixmapByFilePath(missing).isNull());
+    }
     QCOMPARE(imageOf(center.getPixmapByFilePath(":/second/other.xpm")), sourceImage("nextKO.xpm"));
-    QVERIFY(center.getPixmapByFilePath(QString()).isNull());
-    QVERIFY(center.getPixmapByFilePath(":/builtin/nosuch.png").isNull());
-}
-
-void TestPixmapCenter::directoryChangesAreSeenAtOnce()
-{
-    QAPixmapCenter center;
-    QCOMPARE(imageOf(center.pixmap("testok_xpm", BuiltInPassed)), sourceImage("testok.xpm"));
-    QVERIFY(center.getPathByFileName("testok_xpm").isEmpty());
-
-    center.addPixmapDirectory(":/first");
-    QCOMPARE(center.getPathByFileName("testok_xpm"), QString(":/first/testok_xpm"));
-    QCOMPARE(imageOf(center.pixmap("testok_xpm", BuiltInPassed)), sourceImage("testsfailed.xpm"));
-
-    center.setPixmapDirectories({});
-    QCOMPARE(imageOf(center.pixmap("testok_xpm", BuiltInPassed)), sourceImage("testok.xpm"));
 }
 
 QTEST_MAIN(TestPixmapCenter)

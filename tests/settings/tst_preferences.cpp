@@ -206,6 +206,7 @@ void TestPreferences::pagesShowAndApplyAndSavedValuesComeBack()
     QCOMPARE(state(restored).mid(0, 3), QStringList({"#010203", "0", "4"}));
     QVERIFY(state(restored).last().startsWith("Link 10 11 "));
     QCOMPARE(state(restored), state(pref));
+    QVERIFY(std::unique_ptr<QARes>(pref.produce("OTHER"))->isTag("OTHER"));
 
     // defaults() rereads the file; an apply before updateContents() must not
     // write into the styles it replaced.

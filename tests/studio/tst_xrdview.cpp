@@ -89,6 +89,7 @@ bool hasAll(const QString& text, const QStringList& fragments)
 
 QStringList expanded(QStringList texts, const QString& folder)
 {
+    texts.replaceInStrings("%p", "%e/release-passed.xrd");
     texts.replaceInStrings("%e", QString(XRD_SOURCE_DIR) + "/examples");
     texts.replaceInStrings("%b", XRD_BINARY_DIR);
     return texts.replaceInStrings("%d", folder);
@@ -121,9 +122,10 @@ void TestXrdview::commandLine_data()
     const QStringList none;
     auto row = [&](const char* name, const QStringList& arguments, int exitCode,
                    const QStringList& out, const QStringList& err = QStringList(),
-                   const QStringList& written = QStringList()) {
-        QTest::addRow("%s", name) << arguments << QByteArray() << none << exitCode << out << err
-                                  << written;
+                   const QStringList& written = QStringList(),
+                   const QStringList& environment = QStringList()) {
+        QTest::addRow("%s", name) << arguments << QByteArray() << environment << exitCode << out
+                                  << err << written;
     };
     // --summary: totals on standard output, problems on standard error; a
     // file that cannot be read outweighs a failed test.
@@ -213,17 +215,11 @@ void TestXrdview::commandLine_data()
         {"over its input"});
 
     // Usage errors are not test results.
-    const QStringList usage{"~^xrdview: "};
-    row("unknown option", {"--no-such-option", passed}, 2, {}, usage);
-    row("unknown short option", {"-Z", passed}, 2, {}, usage);
-    row("summary without file", {"--summary"}, 2, {}, usage);
-    row("two modes", {"--summary", "--tree", passed}, 2, {}, usage);
-    row("failed-only with summary", {"--failed-only", "--summary", passed}, 2, {}, usage);
-    row("hide-type without tree", {"--hide-type", "step", passed}, 2, {}, usage);
-    row("test-node without summary", {"--test-node", "n", "--tree", passed}, 2, {}, usage);
-    row("option without value", {"--summary", "--test-node"}, 2, {}, usage);
-    row("convert without file", {"--convert", "%d/out.xrd"}, 2, {}, usage);
-    row("convert and tree", {"--convert", "%d/out.xrd", "--tree", passed}, 2, {}, usage);
+    for (const char* usage :
+         {"--no-such-option %p", "-Z %p", "--summary", "--summary --tree %p",
+          "--failed-only --summary %p", "--hide-type step %p", "--test-node n --tree %p",
+          "--summary --test-node", "--convert %d/out.xrd", "--convert %d/out.xrd --tree %p"})
+        row(usage, QString(usage).split(' '), 2, {}, {"~^xrdview: "});
     const QStringList help = QString("--summary,--tree,--failed-only,--hide-type,--export-html,"
                                      "--test-node,--convert,0 written,0 all passed,1 a test "
                                      "failed,2 a file could not be read,usage error")
@@ -231,17 +227,13 @@ void TestXrdview::commandLine_data()
     for (const char* option : {"--help", "-h", "--help-all"})
         row(option, {option}, 0, help);
     row("version", {"--version"}, 0, {"~\\Axrdview \\d+\\.\\d+\\.\\d+\n\\z"});
-    QTest::addRow("window without display")
-        << QStringList{passed} << QByteArray()
-        << QStringList{"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"} << 2 << QStringList()
-        << QStringList{"--summary"} << none;
+    row("window without display", {passed}, 2, {}, {"--summary"}, {},
+        {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
 
     // A plug-in the user names is the one loaded or none: no other is tried.
     auto plugin = [&](const char* name, const QStringList& arguments, const QString& variable,
                       const QString& message) {
-        QTest::addRow("%s", name) << arguments << QByteArray() << QStringList{variable} << 2
-                                  << QStringList() << QStringList{"~^xrdview: .*" + message + "$"}
-                                  << none;
+        row(name, arguments, 2, {}, {"~^xrdview: .*" + message + "$"}, {}, {variable});
     };
     plugin("another library", {"--plugin", "%b/hostsdk/libhostsdk.so", "--summary", passed},
            "XRD_PLUGIN", "/hostsdk/libhostsdk\\.so is not a viewer plug-in");
@@ -259,11 +251,9 @@ void TestXrdview::commandLine_data()
     // scripts/show-reports.sh without a display: totals and tree, failed
     // tests or not; an unreadable file is a failure.
     auto script = [&](const char* name, const QStringList& reports, int exitCode) {
-        QTest::addRow("%s", name) << QStringList{"show-reports.sh"} + reports << QByteArray()
-                                  << QStringList{"DISPLAY"} << exitCode
-                                  << QStringList{"Test Case Failed",
-                                                 "\n-- " + QFileInfo(reports.first()).fileName()}
-                                  << none << none;
+        row(name, QStringList{"show-reports.sh"} + reports, exitCode,
+            {"Test Case Failed", "\n-- " + QFileInfo(reports.first()).fileName()}, {}, {},
+            {"DISPLAY"});
     };
     script("script", {failed, passed}, 0);
     script("script on other tools' results", {"%e/results/kestrel-cli.tap"}, 0);

@@ -36,13 +36,12 @@ QStringList state(QAReporterPref& pref)
     const QAReporterPrefGeneral* general = pref.general();
     QStringList lines{general->background().name(), QString::number(general->autoRaise()),
                       QString::number(general->depth())};
-    for (const DStyle* s : pref.stylesPage()->styles())
-        lines << QStringLiteral("%1 %2 %3%4 %5")
-                     .arg(s->name())
-                     .arg(s->pointSize())
-                     .arg(s->bold())
-                     .arg(s->underline())
-                     .arg(s->margin());
+    for (const DStyle* s : pref.stylesPage()->styles()) {
+        lines << QStringList{s->name(), QString::number(s->pointSize()),
+                             QString::number(s->bold()) + QString::number(s->underline()),
+                             QString::number(s->margin())}
+                     .join(' ');
+    }
     return lines;
 }
 

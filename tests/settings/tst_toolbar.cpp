@@ -37,8 +37,8 @@ struct Bar
     }
     QToolButton* button(const char* name) const
     {
-        auto* action = toolBar->findChild<QAction*>(name);
-        return action ? qobject_cast<QToolButton*>(toolBar->widgetForAction(action)) : nullptr;
+        return qobject_cast<QToolButton*>(
+            toolBar->widgetForAction(toolBar->findChild<QAction*>(name)));
     }
 
     QMainWindow window;

@@ -22,13 +22,6 @@ QWidget* FakePreferencePage::createWidget(QWidget* parent)
     return widget;
 }
 
-FakeViewerPlugin::FakeViewerPlugin()
-{
-    setProperty("savedFlag", -1);
-    setProperty("accepted", 0);
-    setProperty("rejected", 0);
-}
-
 void FakeViewerPlugin::initialize(QUnknownInterface* host, QARes* resources)
 {
     QUnknownInterface* studio = nullptr;

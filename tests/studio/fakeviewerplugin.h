@@ -42,15 +42,13 @@ private:
 
 // A viewer plug-in for the host's tests: it opens FakeViewerWindows and
 // records, as properties of itself, what the host gave it: "savedFlag" (the
-// flag read from the resources at initialize: -1 when there was none),
-// "accepted" and "rejected" (preferences dialog outcomes).
+// flag read from the resources at initialize, unset when there was none),
+// "accepted" and "rejected" (how often the preferences dialog ended so).
 class FakeViewerPlugin : public QAStViewerPlugin, public QAResProducer
 {
     Q_OBJECT
 
 public:
-    FakeViewerPlugin();
-
     void initialize(QUnknownInterface* host, QARes* resources) override;
     QStringList accept() override { return {QStringLiteral("*.xrd")}; }
     QStringList filters() override { return {QStringLiteral("Report (*.xrd)")}; }

@@ -288,9 +288,7 @@ void TestXrdview::commandLine()
     QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         files << QDir(dir.path()).relativeFilePath(it.next());
-    written << "file"
-            << "in.xrd"
-            << "link.xrd";
+    written += QStringList{"file", "in.xrd", "link.xrd"};
     files.sort();
     written.sort();
     QCOMPARE(files, written);

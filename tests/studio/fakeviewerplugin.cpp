@@ -5,7 +5,6 @@
 #include "qaresgroup.h"
 #include "qastudiointerface.h"
 
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QVBoxLayout>
 
@@ -22,27 +21,6 @@ QWidget* FakePreferencePage::createWidget(QWidget* parent)
     (new QVBoxLayout(widget))->addWidget(m_box);
     return widget;
 }
-
-void FakePreferencePage::updateContents()
-{
-    if (m_box)
-        m_box->setChecked(m_flag);
-}
-
-void FakePreferencePage::apply()
-{
-    if (m_box)
-        m_flag = m_box->isChecked();
-}
-
-FakeViewerPlugin::FakeViewerPlugin()
-{
-    setProperty("savedFlag", -1);
-    setProperty("accepted", 0);
-    setProperty("rejected", 0);
-}
-
-FakeViewerPlugin::~FakeViewerPlugin() = default;
 
 void FakeViewerPlugin::initialize(QUnknownInterface* host, QARes* resources)
 {
@@ -69,11 +47,6 @@ QAStViewerWindow* FakeViewerPlugin::create(QStringList& files, bool, QWidget* pa
     return window;
 }
 
-QAStViewerWindow* FakeViewerPlugin::create(QStringList& files, QWidget* parent, const char* name)
-{
-    return create(files, true, parent, name);
-}
-
 QAStViewerWindow* FakeViewerPlugin::openedWindow(const QString& file)
 {
     const QString path = QFileInfo(file).absoluteFilePath();
@@ -82,26 +55,6 @@ QAStViewerWindow* FakeViewerPlugin::openedWindow(const QString& file)
             return window;
     }
     return nullptr;
-}
-
-void FakeViewerPlugin::connectAccepted(QObject* sender, const char* signal)
-{
-    connect(sender, signal, this, SLOT(preferencesAccepted()));
-}
-
-void FakeViewerPlugin::connectRejected(QObject* sender, const char* signal)
-{
-    connect(sender, signal, this, SLOT(preferencesRejected()));
-}
-
-void FakeViewerPlugin::preferencesAccepted()
-{
-    setProperty("accepted", property("accepted").toInt() + 1);
-}
-
-void FakeViewerPlugin::preferencesRejected()
-{
-    setProperty("rejected", property("rejected").toInt() + 1);
 }
 
 QARes* FakeViewerPlugin::produce(const char* tag)

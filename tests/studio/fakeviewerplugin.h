@@ -5,10 +5,10 @@
 #include "qaresproducer.h"
 #include "qastviewerplugin.h"
 
+#include <QCheckBox>
 #include <QPointer>
 
 class QAStudioInterface;
-class QCheckBox;
 
 // The fake plug-in's one preference: a flag behind a check box. It is saved
 // as the boolean "flag" of the REPORTER group.
@@ -20,8 +20,16 @@ public:
     FakePreferencePage();
 
     QWidget* createWidget(QWidget* parent) override;
-    void updateContents() override;
-    void apply() override;
+    void updateContents() override
+    {
+        if (m_box)
+            m_box->setChecked(m_flag);
+    }
+    void apply() override
+    {
+        if (m_box)
+            m_flag = m_box->isChecked();
+    }
     void defaults() override { m_flag = false; }
 
     bool flag() const { return m_flag; }
@@ -34,26 +42,32 @@ private:
 
 // A viewer plug-in for the host's tests: it opens FakeViewerWindows and
 // records, as properties of itself, what the host gave it: "savedFlag" (the
-// flag read from the resources at initialize: -1 when there was none),
-// "accepted" and "rejected" (preferences dialog outcomes).
+// flag read from the resources at initialize, unset when there was none),
+// "accepted" and "rejected" (how often the preferences dialog ended so).
 class FakeViewerPlugin : public QAStViewerPlugin, public QAResProducer
 {
     Q_OBJECT
 
 public:
-    FakeViewerPlugin();
-    ~FakeViewerPlugin() override;
-
     void initialize(QUnknownInterface* host, QARes* resources) override;
     QStringList accept() override { return {QStringLiteral("*.xrd")}; }
     QStringList filters() override { return {QStringLiteral("Report (*.xrd)")}; }
     QAStViewerWindow* create(QStringList& files, bool activateDisplay, QWidget* parent,
                              const char* name) override;
-    QAStViewerWindow* create(QStringList& files, QWidget* parent, const char* name) override;
+    QAStViewerWindow* create(QStringList& files, QWidget* parent, const char* name) override
+    {
+        return create(files, true, parent, name);
+    }
     void exportHTML(const QString&, const QString&, QAIProgressMonitor*, QAILogMonitor*) override {}
     QAStViewerWindow* openedWindow(const QString& file) override;
-    void connectAccepted(QObject* sender, const char* signal) override;
-    void connectRejected(QObject* sender, const char* signal) override;
+    void connectAccepted(QObject* sender, const char* signal) override
+    {
+        connect(sender, signal, this, SLOT(preferencesAccepted()));
+    }
+    void connectRejected(QObject* sender, const char* signal) override
+    {
+        connect(sender, signal, this, SLOT(preferencesRejected()));
+    }
     // Like the real plug-in, it has pages once it is initialised.
     PreferenceItem* preferenceSettings() override { return m_host ? &m_page : nullptr; }
     QString pluginName() override { return QStringLiteral("Fake Viewer"); }
@@ -69,8 +83,8 @@ public:
     QARes* produce(const char* tag) override;
 
 private slots:
-    void preferencesAccepted();
-    void preferencesRejected();
+    void preferencesAccepted() { setProperty("accepted", property("accepted").toInt() + 1); }
+    void preferencesRejected() { setProperty("rejected", property("rejected").toInt() + 1); }
 
 private:
     QAStudioInterface* m_host = nullptr;

@@ -24,11 +24,6 @@ FakeViewerWindow::FakeViewerWindow(QAStudioInterface* host, const QStringList& f
     setProperty("calls", QStringList());
 }
 
-FakeViewerWindow::~FakeViewerWindow()
-{
-    delete m_outline.data();
-}
-
 QStringList FakeViewerWindow::loadedFiles() const
 {
     QStringList read = files();
@@ -36,16 +31,6 @@ QStringList FakeViewerWindow::loadedFiles() const
         return QFileInfo(file).fileName().startsWith(QLatin1String("unreadable"));
     });
     return read;
-}
-
-QWidget* FakeViewerWindow::contentOutlineWidget()
-{
-    return m_outline;
-}
-
-void FakeViewerWindow::record(const QString& call)
-{
-    setProperty("calls", property("calls").toStringList() << call);
 }
 
 void FakeViewerWindow::activated()
@@ -67,42 +52,7 @@ void FakeViewerWindow::desactivated()
     m_menuId = -1;
 }
 
-void FakeViewerWindow::print()
-{
-    record(QStringLiteral("print"));
-}
-
-void FakeViewerWindow::copy()
-{
-    record(QStringLiteral("copy"));
-}
-
 void FakeViewerWindow::find(const QString& text)
 {
     record(QStringLiteral("find ") + (text.isNull() ? QStringLiteral("<dialog>") : text));
-}
-
-void FakeViewerWindow::reload()
-{
-    record(QStringLiteral("reload"));
-}
-
-void FakeViewerWindow::findNext()
-{
-    record(QStringLiteral("findNext"));
-}
-
-void FakeViewerWindow::findPrevious()
-{
-    record(QStringLiteral("findPrevious"));
-}
-
-QByteArray FakeViewerWindow::saveViewState() const
-{
-    return property("viewState").toByteArray();
-}
-
-void FakeViewerWindow::restoreViewState(const QByteArray& state)
-{
-    setProperty("restoredViewState", state);
 }

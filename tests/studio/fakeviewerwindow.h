@@ -20,31 +20,37 @@ class FakeViewerWindow : public QAStViewerWindow
 
 public:
     FakeViewerWindow(QAStudioInterface* host, const QStringList& files, QWidget* parent);
-    ~FakeViewerWindow() override;
+    ~FakeViewerWindow() override { delete m_outline.data(); }
 
     bool hasContentOutline() const override { return true; }
-    QWidget* contentOutlineWidget() override;
+    QWidget* contentOutlineWidget() override { return m_outline; }
     bool canPrint() const override { return true; }
     bool canCopy() const override { return true; }
     bool canFind() const override { return true; }
     bool canReload() const override { return true; }
     QStringList loadedFiles() const override;
     // The "viewState" property; the state given goes to "restoredViewState".
-    QByteArray saveViewState() const override;
-    void restoreViewState(const QByteArray& state) override;
+    QByteArray saveViewState() const override { return property("viewState").toByteArray(); }
+    void restoreViewState(const QByteArray& state) override
+    {
+        setProperty("restoredViewState", state);
+    }
 
 public slots:
     void activated() override;
     void desactivated() override;
-    void print() override;
-    void copy() override;
+    void print() override { record(QStringLiteral("print")); }
+    void copy() override { record(QStringLiteral("copy")); }
     void find(const QString& text) override;
-    void findNext() override;
-    void findPrevious() override;
-    void reload() override;
+    void findNext() override { record(QStringLiteral("findNext")); }
+    void findPrevious() override { record(QStringLiteral("findPrevious")); }
+    void reload() override { record(QStringLiteral("reload")); }
 
 private:
-    void record(const QString& call);
+    void record(const QString& call)
+    {
+        setProperty("calls", property("calls").toStringList() << call);
+    }
 
     QAStudioInterface* m_host;
     QPointer<QTreeWidget> m_outline; // owned here, shown by the host

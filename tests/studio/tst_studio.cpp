@@ -6,7 +6,6 @@
 #include "qastoutputwidget.h"
 #include "qastviewerplugin.h"
 #include "qastviewerwindow.h"
-#include "screenshots.h"
 #include "xrdinstallpaths.h"
 #include "xrdmainwindow.h"
 #include "xrdpluginloader.h"
@@ -36,11 +35,11 @@ namespace {
 // resources and main window, as main() puts them together.
 struct Session
 {
-    explicit Session(const QString& pluginFile = QStringLiteral(FAKE_PLUGIN))
+    Session()
         : paths(QCoreApplication::applicationDirPath(), XRD_SOURCE_DIR "/resources"), studio(paths),
           resourceFile(XrdResourceFile::defaultPath())
     {
-        if (!loader.load({pluginFile}))
+        if (!loader.load({QStringLiteral(FAKE_PLUGIN)}))
             qFatal("%s", qPrintable(loader.errorString()));
         resources = resourceFile.read();
         window = std::make_unique<XrdMainWindow>(&studio, plugin(), &resourceFile);
@@ -48,40 +47,44 @@ struct Session
     }
 
     QAStViewerPlugin* plugin() const { return loader.plugin(); }
+    QTabWidget* tabs() const { return window->tabs(); }
+    QAStViewerWindow* tab(int index) const
+    {
+        return qobject_cast<QAStViewerWindow*>(tabs()->widget(index));
+    }
 
-    // Opens the Tools menu and clicks Preferences, as the user does: null
-    // when the entry is disabled.
-    XrdPreferencesDialog* preferencesFromTheMenu() const
+    // Opens the Tools menu and clicks Preferences, as the user does; the
+    // dialog's check box. Null when the entry is disabled.
+    QCheckBox* preferencesFromTheMenu() const
     {
         QMenu* tools = nullptr;
-        for (QAction* action : window->menuBar()->actions()) {
-            if (action->text() == "&Tools")
-                tools = action->menu();
-        }
+        for (QAction* action : window->menuBar()->actions())
+            tools = action->text() == "&Tools" ? action->menu() : tools;
         QAction* entry = window->action("preferences");
         if (!tools || !entry)
             return nullptr;
         tools->popup(window->mapToGlobal(QPoint()));
         QTest::mouseClick(tools, Qt::LeftButton, {}, tools->actionGeometry(entry).center());
         tools->hide();
-        return window->preferencesDialog();
+        return window->preferencesDialog()
+                   ? window->preferencesDialog()->findChild<QCheckBox*>("flag")
+                   : nullptr;
     }
-
-    QAStViewerWindow* tab(int index) const
+    void closePreferences(QDialogButtonBox::StandardButton button) const
     {
-        return qobject_cast<QAStViewerWindow*>(window->tabs()->widget(index));
+        window->preferencesDialog()->buttons()->button(button)->click();
     }
 
     // The menus of the menu bar by object name (the fake windows name
     // theirs "menu of <file>"), else by title.
-    QStringList menuTitles() const
+    QString menus() const
     {
         QStringList titles;
         for (QAction* action : window->menuBar()->actions()) {
             const QString name = action->menu() ? action->menu()->objectName() : QString();
             titles << (name.isEmpty() ? action->text() : name);
         }
-        return titles;
+        return titles.join(", ");
     }
 
     XrdInstallPaths paths;
@@ -108,21 +111,14 @@ private slots:
     void cleanup();
     void activationFollowsTheCurrentTab();
     void menuCommandsCallTheActiveWindow();
-    void openingAShownFileSwitchesToItsTab();
-    void tabFollowsTheFilesAWindowShows();
-    void viewerPanesSurviveARestart();
-    void preferencesSurviveARestart();
-    void cancelledPreferencesAreNotSaved();
-    void recentFilesKeepTheLastTen();
+    void tabsFollowTheFilesShown();
+    void settingsSurviveARestart();
     void onlyFilesReadCount_data();
     void onlyFilesReadCount();
-    void emptyWindowShowsHowToOpen();
     void openLocationShowsTheLine();
-    void openLocationOfAMissingFileWritesToTheOutput();
     void droppedReportsOpenInOneWindow();
     void cancelledProgressIsReportedInTheOutput();
     void pluginWithAnotherBuildKeyIsRefused();
-    void screenshots();
 
 private:
     std::unique_ptr<QTemporaryDir> m_config;
@@ -140,32 +136,30 @@ void TestStudio::cleanup()
     m_config.reset();
 }
 
+// The active tab's window is activated, shows its outline and puts its
+// menu before Tools; an empty window shows how to open a report.
 void TestStudio::activationFollowsTheCurrentTab()
 {
     Session session;
     XrdMainWindow* window = session.window.get();
-    session.window->openFiles({"/reports/one.xrd"});
-    session.window->openFiles({"/reports/two.xrd"});
+    QWidget* hint = window->centralPage();
+    QVERIFY2(hint->property("text").toString().contains("File > Open"),
+             qPrintable(hint->property("text").toString()));
+    window->openFiles({"/reports/one.xrd"});
+    window->openFiles({"/reports/two.xrd"});
     QAStViewerWindow* one = session.tab(0);
     QAStViewerWindow* two = session.tab(1);
-    QVERIFY(one && two);
-    QVERIFY(!one->isWindow() && !two->isWindow());
-
+    QVERIFY(one && two && !one->isWindow() && !two->isWindow());
+    QCOMPARE(window->centralPage(), session.tabs());
     QCOMPARE(calls(one), QStringList({"activated", "desactivated"}));
     QCOMPARE(calls(two), QStringList({"activated"}));
     QCOMPARE(window->activeWindow(), two);
-    QCOMPARE(session.menuTitles().count("menu of two.xrd"), 1);
-    QVERIFY(!session.menuTitles().contains("menu of one.xrd"));
+    QCOMPARE(session.menus(), QString("&File, &Edit, menu of two.xrd, &Tools, &Help"));
     QCOMPARE(window->outlinePane()->currentWidget(), two->contentOutlineWidget());
-    // The plug-in's menu sits before Tools.
-    QVERIFY(session.menuTitles().indexOf("menu of two.xrd") <
-            session.menuTitles().indexOf("&Tools"));
 
-    window->tabs()->setCurrentIndex(0);
-    QCOMPARE(calls(one).last(), QString("activated"));
-    QCOMPARE(calls(two).last(), QString("desactivated"));
-    QCOMPARE(session.menuTitles().count("menu of one.xrd"), 1);
-    QVERIFY(!session.menuTitles().contains("menu of two.xrd"));
+    session.tabs()->setCurrentIndex(0);
+    QCOMPARE(calls(one).last() + calls(two).last(), QString("activateddesactivated"));
+    QCOMPARE(session.menus(), QString("&File, &Edit, menu of one.xrd, &Tools, &Help"));
     QCOMPARE(window->outlinePane()->currentWidget(), one->contentOutlineWidget());
 
     // Closing the active tab deactivates it and activates the one left;
@@ -176,11 +170,13 @@ void TestStudio::activationFollowsTheCurrentTab()
     QCOMPARE(window->outlinePane()->indexOf(oneOutline), -1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!closed && !oneOutline);
-    QCOMPARE(window->tabs()->count(), 1);
+    QCOMPARE(session.tabs()->count(), 1);
     QCOMPARE(window->activeWindow(), two);
     QCOMPARE(calls(two).last(), QString("activated"));
     QCOMPARE(window->outlinePane()->currentWidget(), two->contentOutlineWidget());
-    QVERIFY(!session.menuTitles().contains("menu of one.xrd"));
+    QCOMPARE(session.menus(), QString("&File, &Edit, menu of two.xrd, &Tools, &Help"));
+    window->action("close")->trigger();
+    QCOMPARE(window->centralPage(), hint);
 }
 
 void TestStudio::menuCommandsCallTheActiveWindow()
@@ -188,8 +184,7 @@ void TestStudio::menuCommandsCallTheActiveWindow()
     Session session;
     XrdMainWindow* window = session.window.get();
     QVERIFY(!window->action("print")->isEnabled());
-    session.window->openFiles({"/reports/one.xrd"});
-    QAStViewerWindow* one = session.tab(0);
+    window->openFiles({"/reports/one.xrd"});
     for (const char* name : {"print", "copy", "find", "reload"}) {
         QVERIFY2(window->action(name)->isEnabled(), name);
         window->action(name)->trigger();
@@ -200,7 +195,7 @@ void TestStudio::menuCommandsCallTheActiveWindow()
     QVERIFY(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window, Qt::Key_F3);
     QTest::keyClick(window, Qt::Key_F3, Qt::ShiftModifier);
-    QCOMPARE(calls(one).mid(1),
+    QCOMPARE(calls(session.tab(0)).mid(1),
              QStringList({"print", "copy", "find <dialog>", "reload", "findNext", "findPrevious"}));
     // The fake window cannot save: Save As stays off.
     QVERIFY(!window->action("saveAs")->isEnabled());
@@ -208,93 +203,42 @@ void TestStudio::menuCommandsCallTheActiveWindow()
     QCOMPARE(window->action("quit")->shortcut(), QKeySequence(QKeySequence::Quit));
 }
 
-void TestStudio::openingAShownFileSwitchesToItsTab()
+// A file shown already switches to its tab; a tab follows the file its
+// window moves to, and the window's title the current tab.
+void TestStudio::tabsFollowTheFilesShown()
 {
     Session session;
     QAStViewerWindow* first = session.window->openFiles({"/reports/one.xrd"});
     session.window->openFiles({"/reports/two.xrd"});
-    QCOMPARE(session.window->openFiles({"/reports/one.xrd"}), first);
-    QCOMPARE(session.window->tabs()->count(), 2);
-    QCOMPARE(session.window->tabs()->currentWidget(), first);
-}
-
-void TestStudio::tabFollowsTheFilesAWindowShows()
-{
-    Session session;
-    session.window->openFiles({"/reports/one.xrd"});
-    session.window->openFiles({"/reports/two.xrd"});
-    // The first window follows a link to another report, then the second
-    // (current) one does.
-    session.tab(0)->setFile("/reports/sub/three.xrd");
-    emit session.tab(0)->captionChanged(session.tab(0));
-    QCOMPARE(session.window->tabs()->tabText(0), QString("three.xrd"));
-    QCOMPARE(session.window->tabs()->tabToolTip(0), QString("/reports/sub/three.xrd"));
+    first->setFile("/reports/sub/three.xrd");
+    emit first->captionChanged(first);
+    QCOMPARE(session.tabs()->tabText(0), QString("three.xrd"));
+    QCOMPARE(session.tabs()->tabToolTip(0), QString("/reports/sub/three.xrd"));
     QCOMPARE(session.window->windowTitle(), QString("two.xrd \u2014 xrdview"));
     session.tab(1)->setFile("/reports/four.xrd");
     emit session.tab(1)->captionChanged(session.tab(1));
     QCOMPARE(session.window->windowTitle(), QString("four.xrd \u2014 xrdview"));
-    QCOMPARE(session.window->openFiles({"/reports/sub/three.xrd"}), session.tab(0));
+    QCOMPARE(session.window->openFiles({"/reports/sub/three.xrd"}), first);
+    QCOMPARE(session.tabs()->count(), 2);
+    QCOMPARE(session.tabs()->currentWidget(), first);
 }
 
-void TestStudio::viewerPanesSurviveARestart()
-{
-    {
-        Session session;
-        session.window->openFiles({"/reports/one.xrd"});
-        QVERIFY(session.tab(0)->property("restoredViewState").toByteArray().isEmpty());
-        session.tab(0)->setProperty("viewState", QByteArray("header 150"));
-        session.window->close();
-    }
-    Session restarted;
-    restarted.window->openFiles({"/reports/two.xrd"});
-    QCOMPARE(restarted.tab(0)->property("restoredViewState").toByteArray(),
-             QByteArray("header 150"));
-}
-
-void TestStudio::preferencesSurviveARestart()
-{
-    {
-        Session session;
-        QCOMPARE(session.plugin()->property("savedFlag").toInt(), -1);
-        XrdPreferencesDialog* dialog = session.preferencesFromTheMenu();
-        QVERIFY(dialog);
-        QCOMPARE(dialog->pageTree()->topLevelItem(0)->text(0), QString("Fake"));
-        auto* flag = dialog->findChild<QCheckBox*>("flag");
-        QVERIFY(flag && !flag->isChecked());
-        flag->setChecked(true);
-        dialog->buttons()->button(QDialogButtonBox::Ok)->click();
-        QCOMPARE(session.plugin()->property("accepted").toInt(), 1);
-        QVERIFY(QFile::exists(XrdResourceFile::defaultPath()));
-    }
-    Session restarted;
-    QCOMPARE(restarted.plugin()->property("savedFlag").toInt(), 1);
-
-    // Defaults resets the page shown, and the dialog shows the saved value.
-    XrdPreferencesDialog* dialog = restarted.preferencesFromTheMenu();
-    QVERIFY(dialog);
-    auto* flag = dialog->findChild<QCheckBox*>("flag");
-    QVERIFY(flag->isChecked());
-    dialog->buttons()->button(QDialogButtonBox::RestoreDefaults)->click();
-    QVERIFY(!flag->isChecked());
-}
-
-void TestStudio::cancelledPreferencesAreNotSaved()
-{
-    Session session;
-    XrdPreferencesDialog* dialog = session.preferencesFromTheMenu();
-    QVERIFY(dialog);
-    dialog->findChild<QCheckBox*>("flag")->setChecked(true);
-    dialog->buttons()->button(QDialogButtonBox::Cancel)->click();
-    QCOMPARE(session.plugin()->property("rejected").toInt(), 1);
-    QCOMPARE(session.plugin()->property("accepted").toInt(), 0);
-    QVERIFY(!QFile::exists(XrdResourceFile::defaultPath()));
-}
-
-void TestStudio::recentFilesKeepTheLastTen()
+// Preferences, the last ten files opened, the panes shown and a viewer's
+// panes come back at the next start.
+void TestStudio::settingsSurviveARestart()
 {
     QStringList opened;
     {
         Session session;
+        QVERIFY(!session.plugin()->property("savedFlag").isValid());
+        // Cancelled preferences are not saved.
+        QCheckBox* flag = session.preferencesFromTheMenu();
+        QVERIFY(flag && !flag->isChecked());
+        flag->setChecked(true);
+        session.closePreferences(QDialogButtonBox::Cancel);
+        QCOMPARE(session.plugin()->property("rejected").toInt(), 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the dialog
+        QVERIFY(!QFile::exists(XrdResourceFile::defaultPath()));
         for (int i = 0; i < 12; ++i) {
             opened.prepend(QString("/reports/r%1.xrd").arg(i));
             session.window->openFiles({opened.first()});
@@ -303,13 +247,32 @@ void TestStudio::recentFilesKeepTheLastTen()
         session.window->openFiles({"/reports/r5.xrd"});
         opened.move(opened.indexOf("/reports/r5.xrd"), 0);
         QCOMPARE(session.window->recentFiles(), opened.mid(0, 10));
+        QVERIFY(session.tab(0)->property("restoredViewState").toByteArray().isEmpty());
+        session.window->activeWindow()->setProperty("viewState", QByteArray("header 150"));
         session.window->findChild<QDockWidget*>("outputDock")->hide();
+        flag = session.preferencesFromTheMenu();
+        QVERIFY(flag && !flag->isChecked());
+        QCOMPARE(session.window->preferencesDialog()->pageTree()->topLevelItem(0)->text(0),
+                 QString("Fake"));
+        flag->setChecked(true);
+        session.closePreferences(QDialogButtonBox::Ok);
+        QCOMPARE(session.plugin()->property("accepted").toInt(), 1);
         session.window->close();
     }
     Session restarted;
+    QCOMPARE(restarted.plugin()->property("savedFlag").toInt(), 1);
     QCOMPARE(restarted.window->recentFiles(), opened.mid(0, 10));
     QVERIFY(restarted.window->findChild<QDockWidget*>("outputDock")->isHidden());
     QVERIFY(!restarted.window->findChild<QDockWidget*>("outlineDock")->isHidden());
+    restarted.window->openFiles({"/reports/two.xrd"});
+    QCOMPARE(restarted.tab(0)->property("restoredViewState").toByteArray(),
+             QByteArray("header 150"));
+
+    // Defaults resets the page shown, and the dialog shows the saved value.
+    QCheckBox* flag = restarted.preferencesFromTheMenu();
+    QVERIFY(flag && flag->isChecked());
+    restarted.closePreferences(QDialogButtonBox::RestoreDefaults);
+    QVERIFY(!flag->isChecked());
 }
 
 void TestStudio::onlyFilesReadCount_data()
@@ -335,38 +298,27 @@ void TestStudio::onlyFilesReadCount()
     QFETCH(QStringList, recent);
     Session session;
     QVERIFY(session.window->openFiles(files));
-    QCOMPARE(session.window->tabs()->tabText(0), tab);
+    QCOMPARE(session.tabs()->tabText(0), tab);
     QCOMPARE(session.window->recentFiles(), recent);
     // Opening them again, into the window that shows them, adds nothing.
     session.window->openFiles(files);
     QCOMPARE(session.window->recentFiles(), recent);
 }
 
-void TestStudio::emptyWindowShowsHowToOpen()
-{
-    Session session;
-    XrdMainWindow* window = session.window.get();
-    QWidget* hint = window->centralPage();
-    QCOMPARE(hint->objectName(), QString("openHint"));
-    QVERIFY2(hint->property("text").toString().contains("File > Open"),
-             qPrintable(hint->property("text").toString()));
-    window->openFiles({"/reports/one.xrd"});
-    QCOMPARE(window->centralPage(), window->tabs());
-    window->action("close")->trigger();
-    QCOMPARE(window->centralPage(), hint);
-}
-
 void TestStudio::openLocationShowsTheLine()
 {
     Session session;
     session.window->show();
+    session.studio.openLocation("/no/such/source.cpp line 12", 3, true);
+    QVERIFY2(session.window->outputWidget()->toPlainText().contains("/no/such/source.cpp"),
+             qPrintable(session.window->outputWidget()->toPlainText()));
+    QCOMPARE(session.tabs()->count(), 0);
     session.window->openFiles({"/reports/one.xrd"});
     const QString source = XRD_SOURCE_DIR "/studio/main.cpp";
     session.studio.openLocation(source + " line 7", 3, true);
-    QCOMPARE(session.window->tabs()->count(), 2);
-    auto* view = qobject_cast<XrdSourceView*>(session.window->tabs()->currentWidget());
-    QVERIFY(view);
-    QVERIFY(view->isReadOnly());
+    QCOMPARE(session.tabs()->count(), 2);
+    auto* view = qobject_cast<XrdSourceView*>(session.tabs()->currentWidget());
+    QVERIFY(view && view->isReadOnly());
     QCOMPARE(view->highlightedLine(), 7);
     QCOMPARE(view->textCursor().blockNumber(), 6);
     QCOMPARE(view->extraSelections().size(), 1);
@@ -378,20 +330,10 @@ void TestStudio::openLocationShowsTheLine()
     QCOMPARE(view->viewport()->geometry().left(), gutter->geometry().right() + 1);
     // The viewer tab was deactivated: a source tab has no outline.
     QCOMPARE(calls(session.tab(0)).last(), QString("desactivated"));
-
     // The same file again reuses its tab.
     session.studio.openLocation(source + " line 2", 3, true);
-    QCOMPARE(session.window->tabs()->count(), 2);
+    QCOMPARE(session.tabs()->count(), 2);
     QCOMPARE(view->highlightedLine(), 2);
-}
-
-void TestStudio::openLocationOfAMissingFileWritesToTheOutput()
-{
-    Session session;
-    session.studio.openLocation("/no/such/source.cpp line 12", 3, true);
-    QCOMPARE(session.window->tabs()->count(), 0);
-    QVERIFY2(session.window->outputWidget()->toPlainText().contains("/no/such/source.cpp"),
-             qPrintable(session.window->outputWidget()->toPlainText()));
 }
 
 void TestStudio::droppedReportsOpenInOneWindow()
@@ -406,7 +348,7 @@ void TestStudio::droppedReportsOpenInOneWindow()
     QVERIFY(enter.isAccepted());
     QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(session.window.get(), &drop);
-    QCOMPARE(session.window->tabs()->count(), 1);
+    QCOMPARE(session.tabs()->count(), 1);
     QCOMPARE(session.tab(0)->files(), QStringList({"/reports/a.xrd", "/reports/c.xrd"}));
 
     QMimeData text;
@@ -444,52 +386,6 @@ void TestStudio::pluginWithAnotherBuildKeyIsRefused()
     XrdPluginLoader loader;
     QVERIFY(!loader.load({"/no/such/libxrdreporter.so"}));
     QVERIFY(loader.errorString().contains("/no/such/libxrdreporter.so"));
-}
-
-// The real plug-in on an example report: the window as opened, with the
-// failed-tests filter on, and the preferences dialog.
-void TestStudio::screenshots()
-{
-    const QString dir = screenshotDir();
-    if (dir.isEmpty())
-        QSKIP(XRD_SCREENSHOT_SKIP_REASON);
-    Session session(QStringLiteral(REAL_PLUGIN));
-    XrdMainWindow* window = session.window.get();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QAStViewerWindow* viewer = window->openFiles({XRD_SOURCE_DIR "/examples/nightly-failures.xrd"});
-    QVERIFY(viewer);
-    window->openFiles({XRD_SOURCE_DIR "/examples/release-passed.xrd"});
-    window->tabs()->setCurrentIndex(0);
-    QTest::qWait(300);
-    QVERIFY(window->grab().save(dir + "/studio-window.png"));
-    QVERIFY(QMetaObject::invokeMethod(viewer, "failedtests"));
-    QTest::qWait(300);
-    QVERIFY(window->grab().save(dir + "/studio-filter.png"));
-    window->showPreferences();
-    QVERIFY(window->preferencesDialog());
-    QVERIFY(QTest::qWaitForWindowExposed(window->preferencesDialog()));
-    QTest::qWait(300);
-    QVERIFY(window->preferencesDialog()->grab().save(dir + "/studio-preferences.png"));
-    QTreeWidget* pages = window->preferencesDialog()->pageTree();
-    QTreeWidgetItem* styles = pages->topLevelItem(0)->child(0);
-    QVERIFY(styles);
-    pages->setCurrentItem(styles);
-    QTest::qWait(200);
-    QVERIFY(window->preferencesDialog()->grab().save(dir + "/studio-preferences-styles.png"));
-    window->preferencesDialog()->reject();
-
-    // Other tools' results, imported, in a window of their own each, with
-    // every test shown.
-    QVERIFY(QMetaObject::invokeMethod(viewer, "alltests"));
-    const QStringList imported = {"pytest-kestrel-bindings.xml", "kestrel-cli.tap"};
-    for (const QString& name : imported) {
-        QAStViewerWindow* results = window->openFiles({XRD_SOURCE_DIR "/examples/results/" + name});
-        QVERIFY(results);
-        QVERIFY(QMetaObject::invokeMethod(results, "nextKO"));
-        QTest::qWait(300);
-        QVERIFY(window->grab().save(dir + "/studio-" + QFileInfo(name).suffix() + ".png"));
-    }
 }
 
 QTEST_MAIN(TestStudio)

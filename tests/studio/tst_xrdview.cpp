@@ -1,8 +1,12 @@
 // Runs the built xrdview as a CI script would and checks what it prints and
 // its exit status. The program loads the real viewer plug-in from the build
 // tree. Reports that exist only for a test are fed on standard input
-// (/dev/stdin), so that no file is written; the configuration folder points
-// nowhere, so that no saved settings are read.
+// (/dev/stdin); the configuration folder points nowhere, so that no saved
+// settings are read. A command-line run has no widget application: a widget
+// made by mistake aborts the program, and a run that does not exit normally
+// has no exit code (-1), which no row expects.
+
+#include "files.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,7 +20,6 @@ struct Run
     int exitCode = -1;
     QString out;
     QString err;
-    QStringList lines() const { return out.split('\n', Qt::SkipEmptyParts); }
 };
 
 QString program()
@@ -24,14 +27,19 @@ QString program()
     return QString(XRD_BINARY_DIR) + "/studio/xrdview";
 }
 
-// Runs program (xrdview by default) with the environment changed:
-// "NAME=VALUE" sets a variable, "NAME" removes it.
-Run xrdview(const QStringList& arguments, const QByteArray& input = QByteArray(),
-            const QStringList& changes = QStringList(), const QString& executable = program(),
-            const QString& workingDirectory = QString())
+QString example(const QString& name)
+{
+    return QString(XRD_SOURCE_DIR) + "/examples/" + name;
+}
+
+// Runs xrdview in folder, with the environment changed: "NAME=VALUE" sets a
+// variable, "NAME" removes it. Arguments starting with "show-reports.sh"
+// run that script on the program instead.
+Run xrdview(QStringList arguments, const QByteArray& input = QByteArray(),
+            const QStringList& changes = QStringList(), const QString& folder = QString())
 {
     QProcess process;
-    process.setWorkingDirectory(workingDirectory);
+    process.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("XDG_CONFIG_HOME", "/nonexistent/xrdview-test-config");
     for (const QString& change : changes) {
@@ -42,7 +50,11 @@ Run xrdview(const QStringList& arguments, const QByteArray& input = QByteArray()
             environment.insert(change.left(equals), change.mid(equals + 1));
     }
     process.setProcessEnvironment(environment);
-    process.setProgram(executable);
+    process.setProgram(program());
+    if (arguments.value(0) == "show-reports.sh") {
+        process.setProgram(QString(XRD_SOURCE_DIR) + "/scripts/show-reports.sh");
+        arguments[0] = program();
+    }
     process.setArguments(arguments);
     process.start();
     Run run;
@@ -58,30 +70,29 @@ Run xrdview(const QStringList& arguments, const QByteArray& input = QByteArray()
     return run;
 }
 
-QByteArray readAll(const QString& path)
+// Whether text has every fragment: "!text" must be absent, "~pattern" is a
+// regular expression that must match (^ and $ at line ends).
+bool hasAll(const QString& text, const QStringList& fragments)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    for (const QString& fragment : fragments) {
+        const QString rest = fragment.mid(1);
+        const bool found =
+            fragment.startsWith('!') ? !text.contains(rest)
+            : fragment.startsWith('~')
+                ? text.contains(QRegularExpression(rest, QRegularExpression::MultilineOption))
+                : text.contains(fragment);
+        if (!found)
+            return false;
+    }
+    return true;
 }
 
-QString example(const char* name)
+QStringList expanded(QStringList texts, const QString& folder)
 {
-    return QString(XRD_SOURCE_DIR) + "/examples/" + name;
-}
-
-QByteArray node(const char* state, const char* sum)
-{
-    return QByteArray("<XROD:NODE name=\"n\" type=\"t\" state=\"") + state + "\" sum=\"" + sum +
-           "\"><TAG/></XROD:NODE>";
-}
-
-// Every line of --tree: two spaces per depth, a status word, a space, text.
-void verifyTreeShape(const Run& run)
-{
-    static const QRegularExpression line("^(  )*(ok|KO|ne|--) \\S.*$");
-    QVERIFY(!run.lines().isEmpty());
-    for (const QString& text : run.lines())
-        QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
+    texts.replaceInStrings("%p", "%e/release-passed.xrd");
+    texts.replaceInStrings("%e", QString(XRD_SOURCE_DIR) + "/examples");
+    texts.replaceInStrings("%b", XRD_BINARY_DIR);
+    return texts.replaceInStrings("%d", folder);
 }
 
 } // namespace
@@ -91,430 +102,249 @@ class TestXrdview : public QObject
     Q_OBJECT
 
 private slots:
-    void summaryExitStatus_data();
-    void summaryExitStatus();
-    void summaryNamesTheTestNodeFirst();
-    void failedCountsPastIntStillFail();
-    void treeShowsDepthAndStatus();
-    void treeFailedOnly();
-    void treeFailedOnlyOfAPassedReportAnswersTheQuestion();
-    void treeHidesTypes();
-    void unknownTypeIsAUsageError();
-    void htmlExportWritesEveryPage();
-    void htmlExportOfOtherToolsResults();
-    void htmlExportFailures_data();
-    void htmlExportFailures();
+    void commandLine_data();
+    void commandLine();
+    void exportIntoARelativeFolderGivesTheSamePages();
+    void convertedReportsShowTheSame_data();
     void convertedReportsShowTheSame();
-    void convertWritesNothingOnFailure();
-    void usageErrorsAreNotTestResults_data();
-    void usageErrorsAreNotTestResults();
-    void helpAndVersion();
-    void windowWithoutDisplayIsRefused();
-    void namedPluginThatCannotLoadIsAnError_data();
-    void namedPluginThatCannotLoadIsAnError();
-    void scriptWithoutDisplayShowsTheReports_data();
-    void scriptWithoutDisplayShowsTheReports();
 };
 
-void TestXrdview::summaryExitStatus_data()
+void TestXrdview::commandLine_data()
 {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("arguments"); // %e: examples, %d: the folder, %b: build tree
     QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("environment");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("passed") << QStringList{example("release-passed.xrd")} << QByteArray() << 0
-                            << "\t[19] Test Case Passed\n\t[0] Test Case Failed\n";
-    QTest::newRow("failed") << QStringList{example("nightly-failures.xrd")} << QByteArray() << 1
-                            << "\t[5] Test Case Failed\n";
-    QTest::newRow("inconclusive is not failed")
-        << QStringList{example("integration-inconclusive.xrd")} << QByteArray() << 0
-        << "\t[0] Test Case Failed\n";
-    QTest::newRow("missing file") << QStringList{example("no-such-report.xrd")} << QByteArray() << 2
-                                  << "not found or corrupted";
-    QTest::newRow("a missing file outweighs a failure")
-        << QStringList{example("nightly-failures.xrd"), example("no-such-report.xrd")}
-        << QByteArray() << 2 << "no-such-report.xrd";
-    QTest::newRow("picture") << QStringList{example("kestrel-logo.svg")} << QByteArray() << 2
-                             << "kestrel-logo.svg";
-    QTest::newRow("lower-case tags")
-        << QStringList{"/dev/stdin"}
+    QTest::addColumn<QStringList>("out");     // fragments (see hasAll()); none: empty
+    QTest::addColumn<QStringList>("err");     // fragments
+    QTest::addColumn<QStringList>("written"); // files written into the folder
+
+    const QStringList none;
+    auto row = [&](const char* name, const QStringList& arguments, int exitCode,
+                   const QStringList& out, const QStringList& err = QStringList(),
+                   const QStringList& written = QStringList(),
+                   const QStringList& environment = QStringList()) {
+        QTest::addRow("%s", name) << arguments << QByteArray() << environment << exitCode << out
+                                  << err << written;
+    };
+    // --summary: totals on standard output, problems on standard error; a
+    // file that cannot be read outweighs a failed test.
+    const QString passed = "%e/release-passed.xrd";
+    const QString failed = "%e/nightly-failures.xrd";
+    const QString missing = "%e/no-such-report.xrd";
+    row("passed", {"--summary", passed}, 0, {"\t[19] Test Case Passed\n\t[0] Test Case Failed\n"});
+    row("failed", {"--summary", failed}, 1, {"\t[5] Test Case Failed\n"});
+    row("inconclusive is not failed", {"--summary", "%e/integration-inconclusive.xrd"}, 0,
+        {"\t[0] Test Case Failed\n"});
+    row("missing file", {"--summary", missing}, 2, {"Test Case Passed"},
+        {"not found or corrupted", "no-such-report.xrd"});
+    row("a missing file outweighs a failure", {"--summary", failed, missing}, 2,
+        {"Test Case Passed"}, {"no-such-report.xrd"});
+    row("picture", {"--summary", "%e/kestrel-logo.svg"}, 2, {"Test Case Passed"},
+        {"kestrel-logo.svg"});
+    row("test node first", {"--summary", "--test-node", "Nightly build 42", failed, passed}, 1,
+        {"~\\ATestNode: Nightly build 42\n\t\\[38\\] Test Case Passed\n\t\\[5\\] Test Case "
+         "Failed\n\\z"});
+    QTest::addRow("lower-case tags")
+        << QStringList{"--summary", "/dev/stdin"}
         << QByteArray("<xrod><xrod:node name=\"a\" type=\"t\" state=\"ko\" sum=\"3\">"
                       "<paragraph>x</paragraph></xrod:node></xrod>")
-        << 2 << "/dev/stdin";
+        << none << 2 << QStringList{"Test Case Passed"} << QStringList{"/dev/stdin"} << none;
+    QTest::addRow("failed counts past int")
+        << QStringList{"--summary", "/dev/stdin"}
+        << QByteArray(
+               "<XROD><XROD:NODE name='a' type='t' state='ko' sum='2147483647'><TAG/></XROD:NODE>"
+               "<XROD:NODE name='b' type='t' state='ko' sum='1'><TAG/></XROD:NODE>"
+               "<XROD:NODE name='c' type='t' state='ok' sum='2'><TAG/></XROD:NODE></XROD>")
+        << none << 1 << QStringList{"[2147483648] Test Case Failed"} << none << none;
+
+    // --tree: two spaces per depth, a status word, the text; parents first.
+    row("tree", {"--tree", failed}, 1,
+        {"~\\A-- nightly-failures.xrd\n  KO kestrel\n",
+         "~^      KO test_sections\n(      .*\n)*        ok empty_file$",
+         "\n        KO duplicate_section_merges\n"});
+    row("tree of a passed report", {"--tree", passed}, 0, {"-- release-passed.xrd", "!KO"});
+    row("failed only", {"--tree", "--failed-only", failed}, 1,
+        {"\n        KO duplicate_section_merges\n", "!ok "});
+    // Nothing failed: the question whether to show all tests goes to
+    // standard error, and its default answer shows them.
+    row("failed only of a passed report", {"--tree", "--failed-only", passed}, 0,
+        {"-- release-passed.xrd", "  ok "}, {"show all tests"});
+    row("hidden types", {"--tree", "--hide-type", "step", "--hide-type", "testcase", failed}, 1,
+        {"\n      KO test_sections\n", "!empty_file", "!duplicate_section_merges"});
+    row("one hidden type", {"--tree", "--hide-type", "step", failed}, 1,
+        {"\n        ok empty_file\n"});
+    row("unknown type", {"--tree", "--hide-type", "Reload", failed}, 2, {},
+        {"\"Reload\"", "testcase"});
+
+    // --export-html: every page, the reports linked to followed; a failure
+    // is said once, and what could be written is.
+    const QStringList pages{"index.html",          "integration-inconclusive.html",
+                            "kestrel-logo.svg",    "nightly-failures.html",
+                            "release-passed.html", "report.css"};
+    row("export", {"--export-html", "%d/html export", "--failed-only", failed}, 0, {},
+        {"xrdview: HTML written into %d/html export\n"},
+        QStringList(pages + QStringList{"nightly.html"})
+            .replaceInStrings(QRegularExpression("^"), "html export/"));
+    row("export other tools' results",
+        {"--export-html", "%d/out", "%e/results/kestrel-cli.tap",
+         "%e/results/pytest-kestrel-bindings.xml"},
+        0, {}, {},
+        {"out/index.html", "out/kestrel-cli.html", "out/pytest-kestrel-bindings.html",
+         "out/report.css"});
+    row("export of a missing report", {"--export-html", "%d/out", missing}, 2, {},
+        {"xrdview: nothing written into %d/out: no report could be read"});
+    row("export of one of two missing", {"--export-html", "%d/out", missing, passed}, 2, {},
+        {"xrdview: HTML written into %d/out without the reports that could not be read",
+         "!HTML written into %d/out\n"},
+        QStringList(pages + QStringList{"release.html"})
+            .replaceInStrings(QRegularExpression("^"), "out/"));
+    row("export into a file", {"--export-html", "%d/file", passed}, 2, {},
+        {"Cannot create the folder '%d/file'"});
+
+    // --convert writes nothing on failure, nor over one of its inputs.
+    row("convert into no folder", {"--convert", "%d/none/out.xrd", passed}, 2, {"Test Case Passed"},
+        {"%d/none/out.xrd"});
+    row("convert a missing report", {"--convert", "%d/out.xrd", passed, missing}, 2,
+        {"Test Case Passed"}, {"no-such-report.xrd", "%d/out.xrd was not written"});
+    row("convert a picture", {"--convert", "%d/out.xrd", passed, "%e/kestrel-logo.svg"}, 2,
+        {"Test Case Passed"}, {"kestrel-logo.svg", "%d/out.xrd was not written"});
+    row("convert over an input", {"--convert", "%d/sub/../in.xrd", failed, "%d/in.xrd"}, 2, {},
+        {"over its input"});
+    row("convert over a link", {"--convert", "%d/link.xrd", failed, "%d/in.xrd"}, 2, {},
+        {"over its input"});
+
+    // Usage errors are not test results.
+    for (const char* usage :
+         {"--no-such-option %p", "-Z %p", "--summary", "--summary --tree %p",
+          "--failed-only --summary %p", "--hide-type step %p", "--test-node n --tree %p",
+          "--summary --test-node", "--convert %d/out.xrd", "--convert %d/out.xrd --tree %p"})
+        row(usage, QString(usage).split(' '), 2, {}, {"~^xrdview: "});
+    const QStringList help = QString("--summary,--tree,--failed-only,--hide-type,--export-html,"
+                                     "--test-node,--convert,0 written,0 all passed,1 a test "
+                                     "failed,2 a file could not be read,usage error")
+                                 .split(',');
+    for (const char* option : {"--help", "-h", "--help-all"})
+        row(option, {option}, 0, help);
+    row("version", {"--version"}, 0, {"~\\Axrdview \\d+\\.\\d+\\.\\d+\n\\z"});
+    row("window without display", {passed}, 2, {}, {"--summary"}, {},
+        {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
+
+    // A plug-in the user names is the one loaded or none: no other is tried.
+    auto plugin = [&](const char* name, const QStringList& arguments, const QString& variable,
+                      const QString& message) {
+        row(name, arguments, 2, {}, {"~^xrdview: .*" + message + "$"}, {}, {variable});
+    };
+    plugin("another library", {"--plugin", "%b/hostsdk/libhostsdk.so", "--summary", passed},
+           "XRD_PLUGIN", "/hostsdk/libhostsdk\\.so is not a viewer plug-in");
+    plugin("missing plug-in", {"--plugin", "/nonexistent/nope.so", "--summary", passed},
+           "XRD_PLUGIN", "/nonexistent/nope\\.so: no such file");
+    plugin("a folder", {"--plugin", "%b", "--tree", passed}, "XRD_PLUGIN",
+           QRegularExpression::escape(XRD_BINARY_DIR) + ": not a file");
+    plugin("missing plug-in in the variable", {"--summary", passed},
+           "XRD_PLUGIN=/nonexistent/nope.so",
+           "/nonexistent/nope\\.so: no such file \\(named by XRD_PLUGIN\\)");
+    plugin("the option comes first", {"--plugin", "/nonexistent/nope.so", "--summary", passed},
+           "XRD_PLUGIN=" XRD_BINARY_DIR "/plugin/libxrdreporter.so",
+           "/nonexistent/nope\\.so: no such file");
+
+    // scripts/show-reports.sh without a display: totals and tree, failed
+    // tests or not; an unreadable file is a failure.
+    auto script = [&](const char* name, const QStringList& reports, int exitCode) {
+        row(name, QStringList{"show-reports.sh"} + reports, exitCode,
+            {"Test Case Failed", "\n-- " + QFileInfo(reports.first()).fileName()}, {}, {},
+            {"DISPLAY"});
+    };
+    script("script", {failed, passed}, 0);
+    script("script on other tools' results", {"%e/results/kestrel-cli.tap"}, 0);
+    script("script with a file unreadable", {failed, missing}, 2);
 }
 
-void TestXrdview::summaryExitStatus()
+void TestXrdview::commandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
+    QFETCH(QStringList, environment);
     QFETCH(int, exitCode);
-    QFETCH(QString, message);
-    const Run run = xrdview(QStringList{"--summary"} + arguments, input);
+    QFETCH(QStringList, out);
+    QFETCH(QStringList, err);
+    QFETCH(QStringList, written);
+    // The folder holds a file, a report and a link to it.
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("file"), QByteArray()));
+    QVERIFY(QFile::copy(example("release-passed.xrd"), dir.filePath("in.xrd")));
+    QVERIFY(QFile::link(dir.filePath("in.xrd"), dir.filePath("link.xrd")));
+    const Run run = xrdview(expanded(arguments, dir.path()), input, environment, dir.path());
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2((run.out + run.err).contains(message), qPrintable(run.out + run.err));
-    // The totals always come, on standard output; problems on standard error.
-    QVERIFY2(run.out.contains("Test Case Passed"), qPrintable(run.out));
-    if (exitCode == 2)
-        QVERIFY2(run.err.contains(arguments.last()), qPrintable(run.err));
+    QVERIFY2(out.isEmpty() ? run.out.isEmpty() : hasAll(run.out, expanded(out, dir.path())),
+             qPrintable(run.out));
+    QVERIFY2(hasAll(run.err, expanded(err, dir.path())), qPrintable(run.err));
+    if (arguments.contains("--tree")) {
+        static const QRegularExpression line("^(  )*(ok|KO|ne|--) \\S.*$");
+        for (const QString& text : run.out.split('\n', Qt::SkipEmptyParts))
+            QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
+    }
+    QStringList files;
+    QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(dir.path()).relativeFilePath(it.next());
+    written += QStringList{"file", "in.xrd", "link.xrd"};
+    files.sort();
+    written.sort();
+    QCOMPARE(files, written);
+    QCOMPARE(readFile(dir.filePath("in.xrd")), readFile(example("release-passed.xrd")));
 }
 
-void TestXrdview::summaryNamesTheTestNodeFirst()
-{
-    const Run run = xrdview({"--summary", "--test-node", "Nightly build 42",
-                             example("nightly-failures.xrd"), example("release-passed.xrd")});
-    QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.lines(), QStringList({"TestNode: Nightly build 42", "\t[38] Test Case Passed",
-                                       "\t[5] Test Case Failed"}));
-}
-
-void TestXrdview::failedCountsPastIntStillFail()
-{
-    const Run run =
-        xrdview({"--summary", "/dev/stdin"}, "<XROD>" + node("ko", "2147483647") + node("ko", "1") +
-                                                 node("ok", "2") + "</XROD>");
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.out.contains("[2147483648] Test Case Failed"), qPrintable(run.out));
-}
-
-void TestXrdview::treeShowsDepthAndStatus()
-{
-    const Run run = xrdview({"--tree", example("nightly-failures.xrd")});
-    QCOMPARE(run.exitCode, 1);
-    verifyTreeShape(run);
-    const QStringList lines = run.lines();
-    QCOMPARE(lines.value(0), QString("-- nightly-failures.xrd"));
-    QCOMPARE(lines.value(1), QString("  KO kestrel"));
-    QVERIFY(lines.contains("        ok empty_file"));
-    QVERIFY(lines.contains("        KO duplicate_section_merges"));
-    // Parents come before their children.
-    QVERIFY(lines.indexOf("      KO test_sections") < lines.indexOf("        ok empty_file"));
-
-    const Run passed = xrdview({"--tree", example("release-passed.xrd")});
-    QCOMPARE(passed.exitCode, 0);
-    QVERIFY(!passed.out.contains(" KO "));
-}
-
-void TestXrdview::treeFailedOnly()
-{
-    const Run all = xrdview({"--tree", example("nightly-failures.xrd")});
-    const Run failed = xrdview({"--tree", "--failed-only", example("nightly-failures.xrd")});
-    QCOMPARE(failed.exitCode, 1);
-    verifyTreeShape(failed);
-    QVERIFY(failed.lines().size() < all.lines().size());
-    QVERIFY(failed.lines().contains("        KO duplicate_section_merges"));
-    for (const QString& line : failed.lines())
-        QVERIFY2(!line.trimmed().startsWith("ok "), qPrintable(line));
-}
-
-void TestXrdview::treeFailedOnlyOfAPassedReportAnswersTheQuestion()
-{
-    // Nothing failed: the viewer asks whether to show all tests; the
-    // default answer (Yes) shows them, and the question goes to stderr.
-    const Run all = xrdview({"--tree", example("release-passed.xrd")});
-    const Run failed = xrdview({"--tree", "--failed-only", example("release-passed.xrd")});
-    QCOMPARE(failed.exitCode, 0);
-    QCOMPARE(failed.out, all.out);
-    QVERIFY2(failed.err.contains("show all tests"), qPrintable(failed.err));
-}
-
-void TestXrdview::treeHidesTypes()
-{
-    const Run run = xrdview({"--tree", "--hide-type", "step", "--hide-type", "testcase",
-                             example("nightly-failures.xrd")});
-    QCOMPARE(run.exitCode, 1);
-    verifyTreeShape(run);
-    const QStringList lines = run.lines();
-    QVERIFY(lines.contains("      KO test_sections"));
-    QVERIFY(!lines.contains("        ok empty_file"));
-    QVERIFY(!lines.contains("        KO duplicate_section_merges"));
-
-    const Run one = xrdview({"--tree", "--hide-type", "step", example("nightly-failures.xrd")});
-    QVERIFY(one.lines().contains("        ok empty_file"));
-    QVERIFY(one.lines().size() > lines.size());
-}
-
-void TestXrdview::unknownTypeIsAUsageError()
-{
-    const Run run = xrdview({"--tree", "--hide-type", "Reload", example("nightly-failures.xrd")});
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.contains("\"Reload\"") && run.err.contains("testcase"), qPrintable(run.err));
-}
-
-void TestXrdview::htmlExportWritesEveryPage()
+// Source links are relative to the folder written into, whichever way the
+// folder was named.
+void TestXrdview::exportIntoARelativeFolderGivesTheSamePages()
 {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString out = dir.filePath("html export");
-    const Run run =
-        xrdview({"--export-html", out, "--failed-only", example("nightly-failures.xrd")});
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.contains("xrdview: HTML written into " + out), qPrintable(run.err));
-    // The report, the reports it links to, followed further (back to the
-    // report itself, under its file name), and the summary.
-    QStringList pages = QDir(out).entryList({"*.html"}, QDir::Files);
-    pages.sort();
-    QCOMPARE(pages, QStringList({"index.html", "integration-inconclusive.html",
-                                 "nightly-failures.html", "nightly.html", "release-passed.html"}));
-    // A folder relative to the working directory, beside the first: the
-    // same pages, their source links relative to the folder alike.
-    const Run relative =
-        xrdview({"--export-html", "relative", "--failed-only", example("nightly-failures.xrd")},
-                QByteArray(), QStringList(), program(), dir.path());
-    QCOMPARE(relative.exitCode, 0);
-    QCOMPARE(QDir(dir.filePath("relative")).entryList({"*.html"}, QDir::Files, QDir::Name), pages);
+    const QStringList arguments{"--failed-only", example("nightly-failures.xrd")};
+    QCOMPARE(xrdview(QStringList{"--export-html", dir.filePath("a")} + arguments).exitCode, 0);
+    QCOMPARE(xrdview(QStringList{"--export-html", "b"} + arguments, {}, {}, dir.path()).exitCode,
+             0);
+    const QStringList pages = QDir(dir.filePath("a")).entryList(QDir::Files);
+    QCOMPARE(QDir(dir.filePath("b")).entryList(QDir::Files), pages);
     for (const QString& page : pages)
-        QVERIFY2(readAll(dir.filePath("relative/" + page)) == readAll(out + '/' + page),
+        QVERIFY2(readFile(dir.filePath("a/" + page)) == readFile(dir.filePath("b/" + page)),
                  qPrintable(page));
-    const QString sources = QDir(out).relativeFilePath("/srv/ci/kestrel/src");
-    QVERIFY(readAll(out + "/nightly.html").contains("href=\"" + sources.toUtf8() + '/'));
+    const QString sources = QDir(dir.filePath("a")).relativeFilePath("/srv/ci/kestrel/src");
+    QVERIFY(readText(dir.filePath("a/nightly.html")).contains("href=\"" + sources + '/'));
 }
 
-void TestXrdview::htmlExportOfOtherToolsResults()
+void TestXrdview::convertedReportsShowTheSame_data()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const Run run = xrdview({"--export-html", dir.path(), example("results/kestrel-cli.tap"),
-                             example("results/pytest-kestrel-bindings.xml")});
-    QCOMPARE(run.exitCode, 0);
-    QStringList pages = QDir(dir.path()).entryList({"*.html"}, QDir::Files);
-    pages.sort();
-    QCOMPARE(pages,
-             QStringList({"index.html", "kestrel-cli.html", "pytest-kestrel-bindings.html"}));
-}
-
-void TestXrdview::htmlExportFailures_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QStringList>("reports");
-    QTest::addColumn<QString>("said");
-    QTest::addColumn<QStringList>("pages"); // among those written
-    QTest::newRow("missing report")
-        << "out" << QStringList{"/nonexistent/report.xrd"}
-        << "xrdview: nothing written into %1: no report could be read" << QStringList();
-    QTest::newRow("one of two missing")
-        << "out" << QStringList{"/nonexistent/report.xrd", example("release-passed.xrd")}
-        << "xrdview: HTML written into %1 without the reports that could not be read"
-        << QStringList{"index.html", "release-passed.html"};
-    QTest::newRow("target is a file") << "file" << QStringList{example("release-passed.xrd")}
-                                      << "Cannot create the folder '%1'" << QStringList();
-}
-
-// Each failure is said once, and what could be written is.
-void TestXrdview::htmlExportFailures()
-{
-    QFETCH(QString, target);
-    QFETCH(QStringList, reports);
-    QFETCH(QString, said);
-    QFETCH(QStringList, pages);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QFile file(dir.filePath("file"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    const QString out = dir.filePath(target);
-    const Run run = xrdview(QStringList{"--export-html", out} + reports);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.count(said.arg(out)) == 1, qPrintable(run.err));
-    QVERIFY2(!run.err.contains("HTML written into " + out + "\n"), qPrintable(run.err));
-    const QStringList written = QDir(out).entryList({"*.html"}, QDir::Files);
-    QCOMPARE(written.isEmpty(), pages.isEmpty());
-    for (const QString& page : pages)
-        QVERIFY2(written.contains(page), qPrintable(written.join(' ')));
+    QTest::addColumn<QStringList>("files");
+    const QStringList reports{example("nightly-failures.xrd"), example("release-passed.xrd"),
+                              example("integration-inconclusive.xrd")};
+    for (const QString& report : reports)
+        QTest::addRow("%s", qPrintable(QFileInfo(report).fileName())) << QStringList{report};
+    QTest::addRow("three reports") << reports;
+    QTest::addRow("other tools' results") << QStringList{
+        example("results/pytest-kestrel-bindings.xml"), example("results/kestrel-cli.tap")};
 }
 
 // --summary and --tree of the converted file against those of its inputs:
 // the same tree under one file item, the same totals and exit status.
 void TestXrdview::convertedReportsShowTheSame()
 {
+    QFETCH(QStringList, files);
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QStringList inputs{example("nightly-failures.xrd"), example("release-passed.xrd"),
-                             example("integration-inconclusive.xrd")};
-    auto nodeLines = [](const Run& tree) {
-        QStringList lines = tree.lines();
-        lines.removeIf([](const QString& line) { return line.startsWith("-- "); });
-        return lines;
-    };
-    // Other tools' results convert too, into a report that reads back alike.
-    const QStringList imported{example("results/pytest-kestrel-bindings.xml"),
-                               example("results/kestrel-cli.tap")};
-    for (const QStringList& files : {QStringList{inputs.at(0)}, QStringList{inputs.at(1)},
-                                     QStringList{inputs.at(2)}, inputs, imported}) {
-        const QString output = dir.filePath(QString("out%1.xrd").arg(files.size()));
-        const Run convert = xrdview(QStringList{"--convert", output} + files);
-        QCOMPARE(convert.exitCode, 0);
-        QCOMPARE(convert.err.count(
-                     QRegularExpression("^xrdview: ", QRegularExpression::MultilineOption)),
-                 1);
-        QVERIFY2(convert.err.contains(output), qPrintable(convert.err));
-
-        const Run summary = xrdview(QStringList{"--summary"} + files);
-        const Run convertedSummary = xrdview({"--summary", output});
-        QCOMPARE(convertedSummary.out, summary.out);
-        QCOMPARE(convertedSummary.exitCode, summary.exitCode);
-
-        const Run tree = xrdview(QStringList{"--tree"} + files);
-        const Run convertedTree = xrdview({"--tree", output});
-        QCOMPARE(convertedTree.lines().value(0), "-- " + QFileInfo(output).fileName());
-        QCOMPARE(nodeLines(convertedTree), nodeLines(tree));
-        QCOMPARE(convertedTree.exitCode, tree.exitCode);
-    }
-}
-
-void TestXrdview::convertWritesNothingOnFailure()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString unwritable = dir.filePath("no-such-folder/out.xrd");
-    const Run badOutput = xrdview({"--convert", unwritable, example("release-passed.xrd")});
-    QCOMPARE(badOutput.exitCode, 2);
-    QVERIFY2(badOutput.err.contains(unwritable), qPrintable(badOutput.err));
-
     const QString output = dir.filePath("out.xrd");
-    for (const char* input : {"no-such-report.xrd", "kestrel-logo.svg"}) {
-        const Run badInput =
-            xrdview({"--convert", output, example("release-passed.xrd"), example(input)});
-        QCOMPARE(badInput.exitCode, 2);
-        QVERIFY2(badInput.err.contains(input), qPrintable(badInput.err));
-        QVERIFY2(badInput.err.contains(output + " was not written"), qPrintable(badInput.err));
+    const Run convert = xrdview(QStringList{"--convert", output} + files);
+    QCOMPARE(convert.exitCode, 0);
+    QCOMPARE(convert.err.count(
+                 QRegularExpression("^xrdview: .*" + output, QRegularExpression::MultilineOption)),
+             1);
+    for (const char* mode : {"--summary", "--tree"}) {
+        const Run inputs = xrdview(QStringList{mode} + files);
+        const Run converted = xrdview({mode, output});
+        QCOMPARE(converted.exitCode, inputs.exitCode);
+        static const QRegularExpression fileItems("^-- .*\n", QRegularExpression::MultilineOption);
+        QCOMPARE(QString(converted.out).remove(fileItems), QString(inputs.out).remove(fileItems));
     }
-    QVERIFY(QDir(dir.path()).isEmpty());
-
-    // An output that is one of the inputs, under another name, is refused.
-    const QString input = dir.filePath("in.xrd");
-    QVERIFY(QFile::copy(example("release-passed.xrd"), input));
-    QVERIFY(QFile::link(input, dir.filePath("link.xrd")));
-    const QByteArray before = readAll(input);
-    for (const QString& same : {dir.path() + "/sub/../in.xrd", dir.filePath("link.xrd")}) {
-        const Run overInput = xrdview({"--convert", same, example("nightly-failures.xrd"), input});
-        QCOMPARE(overInput.exitCode, 2);
-        QVERIFY2(overInput.err.contains("over its input"), qPrintable(overInput.err));
-        QCOMPARE(readAll(input), before);
-    }
-}
-
-void TestXrdview::usageErrorsAreNotTestResults_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    const QString passed = example("release-passed.xrd");
-    QTest::newRow("unknown option") << QStringList{"--no-such-option", passed};
-    QTest::newRow("unknown short option") << QStringList{"-Z", passed};
-    QTest::newRow("summary without file") << QStringList{"--summary"};
-    QTest::newRow("two modes") << QStringList{"--summary", "--tree", passed};
-    QTest::newRow("failed-only alone") << QStringList{"--failed-only", "--summary", passed};
-    QTest::newRow("hide-type without tree") << QStringList{"--hide-type", "step", passed};
-    QTest::newRow("test-node without summary") << QStringList{"--test-node", "n", "--tree", passed};
-    QTest::newRow("option without value") << QStringList{"--summary", "--test-node"};
-    QTest::newRow("convert without file") << QStringList{"--convert", "/nonexistent/out.xrd"};
-    QTest::newRow("convert and tree")
-        << QStringList{"--convert", "/nonexistent/out.xrd", "--tree", passed};
-}
-
-void TestXrdview::usageErrorsAreNotTestResults()
-{
-    QFETCH(QStringList, arguments);
-    const Run run = xrdview(arguments);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY2(
-        run.err.contains(QRegularExpression("^xrdview: ", QRegularExpression::MultilineOption)),
-        qPrintable(run.err));
-}
-
-void TestXrdview::helpAndVersion()
-{
-    for (const char* option : {"--help", "-h", "--help-all"}) {
-        const Run run = xrdview({QLatin1String(option)});
-        QCOMPARE(run.exitCode, 0);
-        const QString text = run.out.simplified();
-        for (const char* part :
-             {"--summary", "--tree", "--failed-only", "--hide-type", "--export-html", "--test-node",
-              "--convert", "0 written", "0 all passed", "1 a test failed",
-              "2 a file could not be read", "usage error"})
-            QVERIFY2(text.contains(QLatin1String(part)), qPrintable(run.out));
-    }
-    const Run version = xrdview({"--version"});
-    QCOMPARE(version.exitCode, 0);
-    QVERIFY2(QRegularExpression("^xrdview \\d+\\.\\d+\\.\\d+\n$").match(version.out).hasMatch(),
-             qPrintable(version.out));
-}
-
-void TestXrdview::windowWithoutDisplayIsRefused()
-{
-    const Run run = xrdview({example("release-passed.xrd")}, QByteArray(),
-                            {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"});
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.contains("--summary"), qPrintable(run.err));
-}
-
-// A plug-in the user names is the one loaded or none: no other is tried.
-void TestXrdview::namedPluginThatCannotLoadIsAnError_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("environment");
-    QTest::addColumn<QString>("plugin");
-    QTest::addColumn<QString>("reason");
-    const QString library = QString(XRD_BINARY_DIR) + "/hostsdk/libhostsdk.so";
-    const QString missing = "/nonexistent/nope.so";
-    const QString report = example("release-passed.xrd");
-    QTest::addRow("another library") << QStringList{"--plugin", library, "--summary", report}
-                                     << QStringList{} << library << " is not a viewer plug-in";
-    QTest::addRow("missing file") << QStringList{"--plugin", missing, "--summary", report}
-                                  << QStringList{} << missing << ": no such file";
-    QTest::addRow("a folder") << QStringList{"--plugin", XRD_BINARY_DIR, "--tree", report}
-                              << QStringList{} << XRD_BINARY_DIR << ": not a file";
-    QTest::addRow("missing file in the variable")
-        << QStringList{"--summary", report} << QStringList{"XRD_PLUGIN=" + missing} << missing
-        << ": no such file (named by XRD_PLUGIN)";
-    QTest::addRow("the option comes first")
-        << QStringList{"--plugin", missing, "--summary", report}
-        << QStringList{"XRD_PLUGIN=" XRD_BINARY_DIR "/plugin/libxrdreporter.so"} << missing
-        << ": no such file";
-}
-
-void TestXrdview::namedPluginThatCannotLoadIsAnError()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QStringList, environment);
-    QFETCH(QString, plugin);
-    QFETCH(QString, reason);
-    const Run run = xrdview(arguments, QByteArray(), environment);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.out.isEmpty());
-    // One message, naming the plug-in and why it was refused.
-    QCOMPARE(run.err.count(plugin), 1);
-    QVERIFY2(run.err.contains(QRegularExpression(
-                 "^xrdview: .*" + QRegularExpression::escape(plugin + reason) + "$",
-                 QRegularExpression::MultilineOption)),
-             qPrintable(run.err));
-}
-
-// scripts/run.sh on a machine without a display: totals and tree are what
-// was asked for, failed tests or not; an unreadable file is a failure.
-void TestXrdview::scriptWithoutDisplayShowsTheReports_data()
-{
-    QTest::addColumn<QStringList>("reports");
-    QTest::addColumn<int>("exitCode");
-    QTest::addRow("failed tests") << QStringList{example("nightly-failures.xrd"),
-                                                 example("release-passed.xrd")}
-                                  << 0;
-    QTest::addRow("other tools' results") << QStringList{example("results/kestrel-cli.tap")} << 0;
-    QTest::addRow("a file unreadable")
-        << QStringList{example("nightly-failures.xrd"), example("no-such-report.xrd")} << 2;
-}
-
-void TestXrdview::scriptWithoutDisplayShowsTheReports()
-{
-    QFETCH(QStringList, reports);
-    QFETCH(int, exitCode);
-    const Run run = xrdview(QStringList{program()} + reports, QByteArray(), {"DISPLAY"},
-                            QString(XRD_SOURCE_DIR) + "/scripts/show-reports.sh");
-    QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.out.contains("Test Case Failed"), qPrintable(run.out));
-    QVERIFY2(run.out.contains("-- " + QFileInfo(reports.first()).fileName()), qPrintable(run.out));
+    QVERIFY(xrdview({"--tree", output}).out.startsWith("-- out.xrd\n"));
 }
 
 QTEST_GUILESS_MAIN(TestXrdview)

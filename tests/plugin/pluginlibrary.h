@@ -4,12 +4,13 @@
 #include "qaresboolean.h"
 #include "qaresgroup.h"
 #include "qaresint.h"
-#include "qaresproducer.h"
 #include "qaresrgb.h"
 #include "qastviewerplugin.h"
 
+#include <QAbstractScrollArea>
 #include <QColor>
 #include <QLibrary>
+#include <QTest>
 
 #include <memory>
 
@@ -42,21 +43,15 @@ inline std::unique_ptr<QARes> savedPreferences(const QColor& background, bool au
     return root;
 }
 
-// The values a producer saves now, as "background auto_raise auto_depth".
-inline QString producedValues(QAResProducer* producer)
+// The colour a shown viewer window paints where there is no document.
+inline QColor viewBackground(QWidget* window)
 {
-    std::unique_ptr<QARes> group(producer->produce(nullptr));
-    const QAResGroup* reporter = group ? group->toResGroup() : nullptr;
-    const QARes* values = reporter && reporter->isTag("REPORTER") ? reporter->child() : nullptr;
-    const QARes* rgb = values ? values->search("background", '.') : nullptr;
-    const QARes* flag = values ? values->search("auto_raise", '.') : nullptr;
-    const QARes* depth = values ? values->search("auto_depth", '.') : nullptr;
-    if (!rgb || !rgb->toResRGB() || !flag || !flag->toResBoolean() || !depth || !depth->toResInt())
-        return QString();
-    return QString("%1 %2 %3")
-        .arg(rgb->toResRGB()->color().name())
-        .arg(flag->toResBoolean()->value())
-        .arg(depth->toResInt()->value());
+    window->resize(400, 300);
+    window->show();
+    auto* view = window->findChild<QAbstractScrollArea*>();
+    if (!QTest::qWaitForWindowExposed(window) || !view)
+        return QColor();
+    return view->viewport()->grab().toImage().pixelColor(1, 1);
 }
 
 #endif

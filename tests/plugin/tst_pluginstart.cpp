@@ -46,10 +46,12 @@ void TestPluginStart::initialisesOnlyWithAHost()
     QVERIFY(plugin->preferenceSettings());
     QCOMPARE(studio.producers.size(), qsizetype(1));
     QCOMPARE(hostWindow.findChildren<QToolBar*>().size(), qsizetype(1));
-    const QColor base = QApplication::palette().color(QPalette::Active, QPalette::Base);
-    QCOMPARE(producedValues(studio.producers.first()), base.name() + " 1 4");
     std::unique_ptr<QAStViewerWindow> window(plugin->create(files, nullptr, "window"));
     QCOMPARE(plugin->openedWindow(files.first()), window.get());
+    QStringList none;
+    std::unique_ptr<QAStViewerWindow> empty(plugin->create(none, nullptr, "window"));
+    QCOMPARE(viewBackground(empty.get()),
+             QApplication::palette().color(QPalette::Active, QPalette::Base));
 }
 
 QTEST_MAIN(TestPluginStart)

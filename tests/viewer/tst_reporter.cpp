@@ -94,7 +94,7 @@ private slots:
     void reportLinksMoveOrLoadAndBackReturns();
     void sourceLinksTakeTheNodeBase_data();
     void sourceLinksTakeTheNodeBase();
-    void popupMenuOnNoItemLeavesThePlace();
+    void treeMenuFollowsTheSelection();
     void watchedFileChangeReloads();
     void reloadAskedDuringALoadWaits();
     void findStepsThroughTheMatches();
@@ -302,14 +302,20 @@ void TestReporter::sourceLinksTakeTheNodeBase()
     QCOMPARE(m_host->studio.calls, QStringList{location});
 }
 
-// Right-clicking empty space opens the menu on no item: "Go to" stays put.
-void TestReporter::popupMenuOnNoItemLeavesThePlace()
+void TestReporter::treeMenuFollowsTheSelection()
 {
     auto window = open({mainReport});
-    window->showPopupMenu(nullptr, QPoint(), 0);
+    QAction* submit = window->treeSubmitAction();
+    QVERIFY(!submit->isEnabled()); // the file item is selected first
+    window->nextKO();
+    window->nextKO();
+    QVERIFY(submit->isEnabled());
+    QCOMPARE(submit->text(), QString("&Submit Tallyvane Defect Report"));
+    // Right-clicking empty space opens the menu on no item: "Go to" stays put.
+    window->showPopupMenu(window->reportTree()->currentItem(), QPoint(), 0);
+    window->reportTreeMenu()->hide();
     window->contextMenu(nullptr, QPoint(), 0);
     QVERIFY(!window->reportTreeMenu()->targetItem);
-    window->reportTreeMenu()->hide();
     window->reportView()->moveTo(QString(), QString(), "top");
     window->gotoMenu();
     QCOMPARE(window->reportView()->currentItemName(), QString("top"));

@@ -212,8 +212,8 @@ void TestCommandsMenu::highlightedEntriesShowTheirStatusText()
                             "Previous Failed Test (Shift+F8)|Next Failed Test (F8)|"
                             "Back (Alt+Left)|Forward (Alt+Right)")
                         .split('|'));
-    // By id, as the host's menu reports it.
-    window->highlighted(101);
+    // By the entry's id, as the host's menu reports it.
+    window->highlighted(window->commands()->actions().value(1)->data().toInt());
     QCOMPARE(m_host->mainWindow.statusBar()->currentMessage(),
              QString("Display failed tests only"));
 }

@@ -9,9 +9,9 @@
 
 #include <memory>
 
-// A recording host (of class Studio) with its main window and fresh viewer
-// preferences for the life of the object, and viewer windows opened as the
-// host opens them.
+// For suites that link the viewer: a recording host (of class Studio) with
+// its main window and fresh viewer preferences for the life of the object,
+// and viewer windows opened as the host opens them.
 template <class Studio = RecordingStudio> struct ReporterHost
 {
     ReporterHost()

@@ -1,72 +1,19 @@
+#include "answeredboxes.h"
 #include "files.h"
-#include "qamessagebox.h"
 #include "qareporter.h"
 #include "qareportersaveas.h"
-#include "recordingstudio.h"
-#include "scopedpreferences.h"
+#include "reporterhost.h"
 
-#include <QFile>
-#include <QMainWindow>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <deque>
+#include <optional>
+
+using Answers = QList<QMessageBox::StandardButton>;
 
 namespace {
 
-// The boxes shown, as "caption: text", answered in turn from a list (Ok
-// once the list is used up).
-struct Boxes
-{
-    Boxes()
-    {
-        QAMessageBox::setResponder([this](QMessageBox::Icon, const QString& caption,
-                                          const QString& text,
-                                          QMessageBox::StandardButtons offered) {
-            shown << caption + ": " + text;
-            buttons << offered;
-            if (answers.empty())
-                return QMessageBox::Ok;
-            const QMessageBox::StandardButton answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
-    }
-    ~Boxes() { QAMessageBox::setResponder({}); }
-    QStringList shown;
-    QList<QMessageBox::StandardButtons> buttons;
-    std::deque<QMessageBox::StandardButton> answers;
-};
-
-// Stands in for the file dialog: records what it was asked and gives the
-// prepared answers in turn (cancels once they are used up).
-struct Dialog
-{
-    QAReporterSaveAs::Chooser chooser()
-    {
-        return [this](QWidget* parent, const QString& caption, const QString& directory,
-                      const QString& filter) {
-            parents << parent;
-            captions << caption;
-            directories << directory;
-            filters << filter;
-            return answers.isEmpty() ? QString() : answers.takeFirst();
-        };
-    }
-    QStringList answers;
-    QList<QWidget*> parents;
-    QStringList captions;
-    QStringList directories;
-    QStringList filters;
-};
-
-const QString sameFile =
-    QStringLiteral("Source and destination files are the sames.\nPlease select an other file.");
-const QString overwrite = QStringLiteral("The file already exists.\nDo you want to overwrite it?");
-const QString noWrite =
-    QStringLiteral("The file could not be save.\nPlease check if you have write permission.");
-const QString noRead =
-    QStringLiteral("The file could not be save.\nPlease check if you have read permission.");
+const QString overwrite = "xrdview: The file already exists.\nDo you want to overwrite it?";
 
 } // namespace
 
@@ -75,202 +22,114 @@ class TestSaveAs : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
-    void asksForEachReportInOrder();
-    void sourceChosenAsksAgain();
-    void existingDestinationAsksBeforeOverwriting_data();
-    void existingDestinationAsksBeforeOverwriting();
-    void unwritableDestinationWarnsAndGoesOn_data();
-    void unwritableDestinationWarnsAndGoesOn();
-    void unreadableSourceWarnsAndLeavesNoDestination();
-    void withoutHostTheCaptionIsReport();
-
-private:
-    // Writes the reports into the temporary folder and opens them in one
-    // window. The third keeps CR LF line ends and a non-ASCII comment, which
-    // the copy must keep byte for byte.
-    std::unique_ptr<QAReporter> openReports(int count);
-    QString path(const QString& name) const { return m_dir->filePath(name); }
-
-    RecordingStudio m_studio;
-    std::unique_ptr<ScopedPreferences> m_preferences;
-    std::unique_ptr<QMainWindow> m_hostWindow;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QStringList m_reports;
+    void savesEachReportUntilADestinationIsAccepted_data();
+    void savesEachReportUntilADestinationIsAccepted();
 };
 
-void TestSaveAs::init()
+void TestSaveAs::savesEachReportUntilADestinationIsAccepted_data()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_studio = RecordingStudio();
-    m_studio.home = QStringLiteral(XRD_SOURCE_DIR "/resources");
-    m_hostWindow = std::make_unique<QMainWindow>();
-    m_studio.window = m_hostWindow.get();
-    m_preferences = std::make_unique<ScopedPreferences>(&m_studio);
-}
-
-void TestSaveAs::cleanup()
-{
-    m_preferences.reset();
-    m_hostWindow.reset();
-    m_dir.reset();
-}
-
-std::unique_ptr<QAReporter> TestSaveAs::openReports(int count)
-{
-    const QByteArray main = readFile(":/reports/main.xrd");
-    QByteArray crlf = readFile(":/reports/passed.xrd");
-    crlf.replace("\n", "\r\n");
-    crlf.replace("<XROD>", "<XROD><!-- \xc3\xa9t\xc3\xa9 -->");
-    const QList<QByteArray> contents = {main, readFile(":/reports/passed.xrd"), crlf};
-    m_reports.clear();
-    for (int index = 0; index < count; ++index) {
-        m_reports << path(QStringLiteral("r%1.xrd").arg(index + 1));
-        if (!writeFile(m_reports.last(), contents.value(index)))
-            return nullptr;
+    // The file dialog's answers in turn ("" cancels, then it cancels for
+    // good) name files of the test's folder, where the reports are r1.xrd,
+    // r2.xrd and r3.xrd; "copy=r1" means copy holds r1's bytes, "copy=" that
+    // there is no copy.
+    QTest::addColumn<bool>("hostGiven");
+    QTest::addColumn<QStringList>("chosen");
+    QTest::addColumn<Answers>("answers");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QStringList>("files");
+    const QString same =
+        "Source and destination files are the sames.\nPlease select an other file.";
+    const QString noWrite =
+        "xrdview: The file could not be save.\nPlease check if you have write permission.";
+    const QStringList inTurn{"1", "2", "3"};
+    // The third report keeps CR LF line ends and a non-ASCII comment.
+    QTest::addRow("each report in order, byte for byte")
+        << true << QStringList{"c1", "", "c3"} << Answers() << QStringList() << inTurn
+        << QStringList{"c1=r1", "c2=", "c3=r3"};
+    QTest::addRow("the source asks again")
+        << true << QStringList{"r1.xrd", "c1"} << Answers() << QStringList{"xrdview: " + same}
+        << QStringList{"1", "1", "2", "3"} << QStringList{"c1=r1", "r1.xrd=r1"};
+    QTest::addRow("without a host the caption is Report")
+        << false << QStringList{"r1.xrd"} << Answers() << QStringList{"Report: " + same}
+        << QStringList{"1", "1", "2", "3"} << QStringList{"r1.xrd=r1"};
+    for (QMessageBox::StandardButton refusal : {QMessageBox::No, QMessageBox::Cancel}) {
+        QTest::addRow("an existing file, overwritten after answer %x", int(refusal))
+            << true << QStringList{"r2.xrd", "r2.xrd"} << Answers{refusal, QMessageBox::Yes}
+            << QStringList{overwrite, overwrite} << QStringList{"1", "1", "2", "3"}
+            << QStringList{"r2.xrd=r1"};
     }
-    auto window = std::make_unique<QAReporter>(QStringLiteral("Test Report"), QPixmap());
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    QStringList files = m_reports;
-    window->setFiles(&files, nullptr, QAStViewerWindow::Interactive);
-    return window;
-}
-
-void TestSaveAs::asksForEachReportInOrder()
-{
-    auto window = openReports(3);
-    QVERIFY(window);
-    QCOMPARE(window->records().size(), 3);
-    Boxes boxes;
-    Dialog dialog;
-    dialog.answers = {path("copy1.xrd"), QString(), path("copy3.xrd")};
-    QAReporterSaveAs saveAs(window.get());
-    saveAs.setChooser(dialog.chooser());
-    saveAs.run();
-
-    QCOMPARE(dialog.captions, QStringList({"Save r1.xrd Report As", "Save r2.xrd Report As",
-                                           "Save r3.xrd Report As"}));
-    QCOMPARE(dialog.directories, QStringList(3, QFileInfo(m_dir->path()).absoluteFilePath()));
-    QCOMPARE(dialog.filters, QStringList(3, "Report File (*.xrd)"));
-    QCOMPARE(dialog.parents, QList<QWidget*>(3, window.get()));
-    QVERIFY(boxes.shown.isEmpty());
-    QCOMPARE(readFile(path("copy1.xrd")), readFile(m_reports[0]));
-    QVERIFY(!QFile::exists(path("copy2.xrd")));
-    QVERIFY(readFile(m_reports[2]).contains("\r\n"));
-    QCOMPARE(readFile(path("copy3.xrd")), readFile(m_reports[2]));
-    // The copy leaves the window and its files alone.
-    QCOMPARE(window->records().size(), 3);
-    QCOMPARE(window->files(), m_reports);
-}
-
-void TestSaveAs::sourceChosenAsksAgain()
-{
-    auto window = openReports(2);
-    QVERIFY(window);
-    Boxes boxes;
-    Dialog dialog;
-    dialog.answers = {m_reports[0], path("copy1.xrd"), QString()};
-    QAReporterSaveAs saveAs(window.get());
-    saveAs.setChooser(dialog.chooser());
-    saveAs.run();
-
-    QCOMPARE(boxes.shown, QStringList({"xrdview: " + sameFile}));
-    QCOMPARE(boxes.buttons.value(0), QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(dialog.captions, QStringList({"Save r1.xrd Report As", "Save r1.xrd Report As",
-                                           "Save r2.xrd Report As"}));
-    QCOMPARE(readFile(path("copy1.xrd")), readFile(m_reports[0]));
-}
-
-void TestSaveAs::existingDestinationAsksBeforeOverwriting_data()
-{
-    QTest::addColumn<QMessageBox::StandardButton>("firstAnswer");
-    QTest::newRow("no") << QMessageBox::No;
-    QTest::newRow("cancel") << QMessageBox::Cancel;
-}
-
-void TestSaveAs::existingDestinationAsksBeforeOverwriting()
-{
-    QFETCH(QMessageBox::StandardButton, firstAnswer);
-    auto window = openReports(1);
-    QVERIFY(window);
-    QVERIFY(writeFile(path("old.xrd"), "old bytes"));
-    Boxes boxes;
-    boxes.answers = {firstAnswer, QMessageBox::Yes};
-    Dialog dialog;
-    dialog.answers = {path("old.xrd"), path("old.xrd")};
-    QAReporterSaveAs saveAs(window.get());
-    saveAs.setChooser(dialog.chooser());
-
-    saveAs.run();
-    QCOMPARE(boxes.shown, QStringList(2, "xrdview: " + overwrite));
-    QCOMPARE(boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QCOMPARE(dialog.captions.size(), 2);
-    QCOMPARE(readFile(path("old.xrd")), readFile(m_reports[0]));
-}
-
-void TestSaveAs::unwritableDestinationWarnsAndGoesOn_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::newRow("missing folder") << "missing/copy1.xrd";
-    // A folder where not even the super-user, who writes into read-only
-    // folders, can create a file.
-    QTest::newRow("folder nobody may write") << "/proc/copy1.xrd";
-}
-
-void TestSaveAs::unwritableDestinationWarnsAndGoesOn()
-{
-    QFETCH(QString, target);
-    auto window = openReports(2);
-    QVERIFY(window);
-    const QString destination = QDir(m_dir->path()).absoluteFilePath(target);
-    Boxes boxes;
-    Dialog dialog;
-    dialog.answers = {destination, path("copy2.xrd")};
-    QAReporterSaveAs saveAs(window.get());
-    saveAs.setChooser(dialog.chooser());
-    saveAs.run();
-
-    QCOMPARE(boxes.shown, QStringList({"xrdview: " + noWrite}));
-    QVERIFY(!QFile::exists(destination));
-    QCOMPARE(dialog.captions.size(), 2);
-    QCOMPARE(readFile(path("copy2.xrd")), readFile(m_reports[1]));
-}
-
-void TestSaveAs::unreadableSourceWarnsAndLeavesNoDestination()
-{
-    auto window = openReports(2);
-    QVERIFY(window);
-    QVERIFY(QFile::remove(m_reports[0]));
-    Boxes boxes;
-    Dialog dialog;
-    dialog.answers = {path("copy1.xrd"), path("copy2.xrd")};
-    QAReporterSaveAs saveAs(window.get());
-    saveAs.setChooser(dialog.chooser());
-    saveAs.run();
-
-    QCOMPARE(boxes.shown, QStringList({"xrdview: " + noRead}));
+    // Not even the super-user, who writes into read-only folders, can create
+    // a file in /proc. A failed copy goes on with the next report.
+    for (const QString& folder : {QString("no"), QString("/proc")}) {
+        QTest::addRow("a destination in %s", qPrintable(folder))
+            << true << QStringList{folder + "/c1", "c2"} << Answers() << QStringList{noWrite}
+            << inTurn << QStringList{folder + "/c1=", "c2=r2"};
+    }
     // The destination is written only once the source is read whole.
-    QVERIFY(!QFile::exists(path("copy1.xrd")));
-    QCOMPARE(readFile(path("copy2.xrd")), readFile(m_reports[1]));
+    QTest::addRow("an unreadable source")
+        << true << QStringList{"c1", "c2"} << Answers()
+        << QStringList{"xrdview: The file could not be save.\nPlease check if you have read "
+                       "permission."}
+        << inTurn << QStringList{"c1=", "c2=r2"};
 }
 
-void TestSaveAs::withoutHostTheCaptionIsReport()
+void TestSaveAs::savesEachReportUntilADestinationIsAccepted()
 {
-    m_preferences.reset();
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Style file .* not found"));
-    m_preferences = std::make_unique<ScopedPreferences>(nullptr);
-    auto window = openReports(1);
-    QVERIFY(window);
-    Boxes boxes;
-    Dialog dialog;
-    dialog.answers = {m_reports[0]};
-    QAReporterSaveAs saveAs(window.get());
-    saveAs.setChooser(dialog.chooser());
+    QFETCH(bool, hostGiven);
+    QFETCH(QStringList, chosen);
+    QFETCH(Answers, answers);
+    QFETCH(QStringList, files);
+    QTemporaryDir dir;
+    ReporterHost<> host;
+    if (!hostGiven)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Style file .* not found"));
+    std::optional<ScopedPreferences> hostless;
+    if (!hostGiven)
+        hostless.emplace(nullptr);
+    QByteArray crlf = readFile(":/reports/passed.xrd").replace("\n", "\r\n");
+    crlf.replace("<XROD>", "<XROD><!-- \xc3\xa9t\xc3\xa9 -->");
+    const QList<QByteArray> bytes{readFile(":/reports/main.xrd"), readFile(":/reports/passed.xrd"),
+                                  crlf};
+    QStringList reports;
+    for (int index = 0; index < bytes.size(); ++index) {
+        reports << dir.filePath(QString("r%1.xrd").arg(index + 1));
+        QVERIFY(writeFile(reports.last(), bytes[index]));
+    }
+    const auto opened = host.open(reports);
+    QAReporter& window = *opened;
+    QCOMPARE(window.records().size(), 3);
+    if (QTest::currentDataTag() == QByteArray("an unreadable source"))
+        QVERIFY(QFile::remove(reports[0]));
+
+    AnsweredBoxes boxes(answers);
+    QStringList asked;
+    QAReporterSaveAs saveAs(&window);
+    saveAs.setChooser([&](QWidget* parent, const QString& caption, const QString& directory,
+                          const QString& filter) {
+        asked << caption.section(".xrd", 0, 0).right(1);
+        const bool right = parent == &window && filter == "Report File (*.xrd)" &&
+                           QFileInfo(directory) == QFileInfo(dir.path()) &&
+                           caption == QString("Save r%1.xrd Report As").arg(asked.last());
+        const QString answer = right && !chosen.isEmpty() ? chosen.takeFirst() : QString();
+        return answer.isEmpty() ? answer : QDir(dir.path()).absoluteFilePath(answer);
+    });
     saveAs.run();
-    QCOMPARE(boxes.shown, QStringList({"Report: " + sameFile}));
+    QTEST(boxes.shown, "boxes");
+    QTEST(asked, "asked");
+    for (const QString& file : files) {
+        const QString path = QDir(dir.path()).absoluteFilePath(file.section('=', 0, 0));
+        const QString source = file.section('=', 1);
+        QCOMPARE(QFile::exists(path), !source.isEmpty());
+        if (!source.isEmpty())
+            QCOMPARE(readFile(path), bytes[source.right(1).toInt() - 1]);
+    }
+    QCOMPARE(window.files(), reports);
+    for (int box = 0; box < boxes.shown.size(); ++box) {
+        QCOMPARE(boxes.buttons[box], boxes.shown[box] == overwrite
+                                         ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                                         : QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
 }
 
 QTEST_MAIN(TestSaveAs)

@@ -1,47 +1,57 @@
 #ifndef PLUGINLIBRARY_H
 #define PLUGINLIBRARY_H
 
+#include "qaresboolean.h"
+#include "qaresgroup.h"
+#include "qaresint.h"
+#include "qaresrgb.h"
 #include "qastviewerplugin.h"
 
+#include <QAbstractScrollArea>
+#include <QColor>
 #include <QLibrary>
+#include <QTest>
 
-// The viewer plug-in library, loaded as the host loads it: by path, through
-// its two exported C functions. Qt keeps one copy of the library per process
-// however often it is loaded, so the plug-in's process-wide state outlives
-// every object of this class.
-class PluginLibrary
+#include <memory>
+
+// A new object of the viewer plug-in, loaded by path as the host loads it,
+// or null; the caller owns it. Qt keeps one copy of the library per process,
+// so the plug-in's process-wide state outlives every object.
+inline QAStViewerPlugin* createPlugin()
 {
-public:
-    PluginLibrary() : m_library(QStringLiteral(XRD_PLUGIN_PATH))
-    {
-        if (!m_library.load())
-            return;
-        m_verification = reinterpret_cast<QAPluginVerificationFunction>(
-            m_library.resolve("qt_ucm_query_verification_data"));
-        m_instantiate =
-            reinterpret_cast<QAPluginInstantiateFunction>(m_library.resolve("ucm_instantiate"));
-    }
+    QLibrary library(QStringLiteral(XRD_PLUGIN_PATH));
+    auto make = reinterpret_cast<QAPluginInstantiateFunction>(library.resolve("ucm_instantiate"));
+    QUnknownInterface* object = make ? make() : nullptr;
+    QUnknownInterface* iface = nullptr;
+    return object && object->queryInterface(IID_QAStViewerPlugin, &iface)
+               ? static_cast<QAStViewerPlugin*>(iface)
+               : nullptr;
+}
 
-    bool isLoaded() const { return m_verification && m_instantiate; }
-    QString errorString() const { return m_library.errorString(); }
-    const char* verificationData() const { return m_verification(); }
-    QUnknownInterface* instantiate() const { return m_instantiate(); }
+// The host's saved preferences: another part's group, then, for a valid
+// background, the viewer's "REPORTER" group, found by a search.
+inline std::unique_ptr<QARes> savedPreferences(const QColor& background, bool autoRaise, int depth)
+{
+    auto root = std::make_unique<QAResGroup>("PREFERENCES",
+                                             new QAResGroup("EDITOR", new QAResInt("tab", 4)));
+    if (!background.isValid())
+        return root;
+    auto* rgb = new QAResRGB("background", background.red(), background.green(), background.blue());
+    rgb->setNext(new QAResBoolean("auto_raise", autoRaise));
+    rgb->next()->setNext(new QAResInt("auto_depth", depth));
+    root->child()->setNext(new QAResGroup("REPORTER", rgb));
+    return root;
+}
 
-    // A new plug-in object as the host reaches it, or null when the object
-    // does not answer the viewer plug-in interface. The caller owns it.
-    QAStViewerPlugin* createPlugin() const
-    {
-        QUnknownInterface* object = instantiate();
-        QUnknownInterface* iface = nullptr;
-        if (!object || !object->queryInterface(IID_QAStViewerPlugin, &iface))
-            return nullptr;
-        return static_cast<QAStViewerPlugin*>(iface);
-    }
-
-private:
-    QLibrary m_library;
-    QAPluginVerificationFunction m_verification = nullptr;
-    QAPluginInstantiateFunction m_instantiate = nullptr;
-};
+// The colour a shown viewer window paints where there is no document.
+inline QColor viewBackground(QWidget* window)
+{
+    window->resize(400, 300);
+    window->show();
+    auto* view = window->findChild<QAbstractScrollArea*>();
+    if (!QTest::qWaitForWindowExposed(window) || !view)
+        return QColor();
+    return view->viewport()->grab().toImage().pixelColor(1, 1);
+}
 
 #endif

@@ -83,7 +83,7 @@ while IFS= read -r entry; do
     killed=$((killed + 1))
   fi
   restore
-  echo "$verdict	$file: $original"
+  printf "%s\t%s: %s\n" "$verdict" "$file" "$original"
 done < scripts/mutants.txt
 rm -f "$backup"
 # Leave the build matching the restored sources.

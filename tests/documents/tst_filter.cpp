@@ -2,39 +2,22 @@
 #include "damlwriter.h"
 #include "ditems.h"
 #include "documentitems.h"
-#include "qareporterdata.h"
 #include "qareporterfilter.h"
 #include "qareporterfilterwriter.h"
-#include "qastxmlrodreader.h"
+#include "xrodrecords.h"
 
-#include <QBuffer>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
 QAReporterData* load(const QByteArray& xrod, const QString& fileName = QStringLiteral("run.xrd"))
 {
-    QBuffer buffer;
-    buffer.setData(xrod);
-    buffer.open(QIODevice::ReadOnly);
-    QAstXmlRodReader reader;
-    if (!reader.parse(&buffer, nullptr, nullptr)) {
-        qWarning("%s", qPrintable(reader.errorString()));
-        return nullptr;
-    }
-    auto* record = new QAReporterData;
-    record->fileName = fileName;
-    record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument();
-    record->types = reader.types();
-    record->koCount = reader.koTotal();
-    record->okCount = reader.okTotal();
-    record->neCount = reader.neTotal();
-    return record;
+    std::unique_ptr<QAReporterData> record = readRecord(xrod);
+    if (record)
+        record->fileName = fileName;
+    return record.release();
 }
 
 QAReporterFilterCriteria failedOnly()
@@ -79,6 +62,15 @@ QAReporterNode* named(QAReporterDataTree* tree, const QString& name)
             return candidate;
     }
     return nullptr;
+}
+
+// The first and last item of every node, root first.
+QList<QPair<DItem*, DItem*>> bindingsOf(QAReporterDataTree* tree)
+{
+    QList<QPair<DItem*, DItem*>> bindings;
+    for (const QAReporterNode* node : nodesOf(tree))
+        bindings.append(qMakePair(node->startItem, node->endItem));
+    return bindings;
 }
 
 QSet<const DItem*> itemSetOf(DItem* root)
@@ -300,12 +292,7 @@ void TestFilter::copiesDocumentWithoutRejectedRanges()
     QAReporterData* whole = filterOne(*everything, record.get(), QAReporterFilterCriteria());
     QCOMPARE(whole->document.get(), record->document.get());
     QCOMPARE(whole->tree->root()->data->id, QStringLiteral("run"));
-    QList<QPair<DItem*, DItem*>> sourceBindings, sharedBindings;
-    for (const QAReporterNode* node : nodesOf(record->tree))
-        sourceBindings.append(qMakePair(node->startItem, node->endItem));
-    for (const QAReporterNode* node : nodesOf(whole->tree))
-        sharedBindings.append(qMakePair(node->startItem, node->endItem));
-    QCOMPARE(sharedBindings, sourceBindings);
+    QCOMPARE(bindingsOf(whole->tree), bindingsOf(record->tree));
     everything.reset();
     QCOMPARE(DAmlWriter::toAml(record->document.get()), sourceAml);
 
@@ -414,9 +401,7 @@ void TestFilter::neverTouchesTheSource()
     std::unique_ptr<QAReporterData> record(load(groupReport));
     QVERIFY(record);
     const QString sourceAml = DAmlWriter::toAml(record->document.get());
-    QList<QPair<DItem*, DItem*>> bindings;
-    for (const QAReporterNode* source : nodesOf(record->tree))
-        bindings.append(qMakePair(source->startItem, source->endItem));
+    const QList<QPair<DItem*, DItem*>> bindings = bindingsOf(record->tree);
 
     auto filter = std::make_unique<QAReporterFilter>();
     QAReporterData* filtered = filterOne(*filter, record.get());
@@ -427,10 +412,7 @@ void TestFilter::neverTouchesTheSource()
     }
     filter.reset();
     QCOMPARE(DAmlWriter::toAml(record->document.get()), sourceAml);
-    QList<QPair<DItem*, DItem*>> after;
-    for (const QAReporterNode* source : nodesOf(record->tree))
-        after.append(qMakePair(source->startItem, source->endItem));
-    QCOMPARE(after, bindings);
+    QCOMPARE(bindingsOf(record->tree), bindings);
 
     // The other way round: the filtered record outlives its source.
     QAReporterFilter second;

@@ -1,35 +1,16 @@
 #include "ditems.h"
 #include "documentitems.h"
-#include "qareporterdata.h"
 #include "qareporterfilter.h"
 #include "qareporterlinkindex.h"
-#include "qastxmlrodreader.h"
+#include "xrodrecords.h"
 
-#include <QBuffer>
 #include <QRandomGenerator>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
 using TreeNode = QTreeNode<QAReporterNode>;
-
-std::unique_ptr<QAReporterData> load(const QByteArray& xrod)
-{
-    QBuffer buffer;
-    buffer.setData(xrod);
-    buffer.open(QIODevice::ReadOnly);
-    QAstXmlRodReader reader;
-    if (!reader.parse(&buffer, nullptr, nullptr)) {
-        qWarning("%s", qPrintable(reader.errorString()));
-        return nullptr;
-    }
-    auto record = std::make_unique<QAReporterData>();
-    record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument();
-    return record;
-}
+const auto load = [](const QByteArray& xrod) { return readRecord(xrod); };
 
 QAReporterFilterCriteria failedOnly()
 {
@@ -106,63 +87,50 @@ const DLink* namedLink(DItem* document, const QString& name)
     return nullptr;
 }
 
-// Random items and nodes nested up to six levels: nodes with and without base,
-// passed and failed, some empty; links anywhere, some empty.
-class ReportMaker
+// Random items and nodes nested up to six levels: nodes with and without
+// base, passed and failed, some empty; links anywhere, some empty.
+QByteArray randomContent(QRandomGenerator& random, int& count, int depth)
 {
-public:
-    explicit ReportMaker(quint32 seed) : m_random(seed) {}
-
-    QByteArray report()
-    {
-        return "<XROD><DOCUMENT name=\"d\">" + content(0) + "</DOCUMENT></XROD>";
-    }
-
-private:
-    QByteArray content(int depth)
-    {
-        QByteArray text;
-        const int count = int(m_random.bounded(depth < 5 ? 5 : 2));
-        for (int i = 0; i < count; ++i)
-            text += element(depth);
-        return text;
-    }
-
-    QByteArray element(int depth)
-    {
-        const int pick = int(m_random.bounded(depth < 5 ? 8 : 3));
-        const QByteArray number = QByteArray::number(++m_count);
-        switch (pick) {
+    static const QByteArray states[] = {"", " state=\"ok\"", " state=\"ko\""};
+    QByteArray text;
+    for (int i = int(random.bounded(depth < 5 ? 5 : 2)); i > 0; --i) {
+        const QByteArray number = QByteArray::number(++count);
+        switch (random.bounded(depth < 5 ? 8 : 3)) {
         case 0:
-            return "<TEXT>t" + number + "</TEXT>";
+            text += "<TEXT>t" + number + "</TEXT>";
+            break;
         case 1:
-            return "<LINK name=\"l" + number + "\"/>";
+            text += "<LINK name=\"l" + number + "\"/>";
+            break;
         case 2:
-            return "<POPUPLINK name=\"l" + number + "\">x</POPUPLINK>";
+            text += "<POPUPLINK name=\"l" + number + "\">x</POPUPLINK>";
+            break;
         case 3:
-            return "<LINK name=\"l" + number + "\">" + content(depth + 1) + "</LINK>";
+            text += "<LINK name=\"l" + number + "\">" + randomContent(random, count, depth + 1) +
+                    "</LINK>";
+            break;
         case 4:
-            return "<SECTION>" + content(depth + 1) + "</SECTION>";
+            text += "<SECTION>" + randomContent(random, count, depth + 1) + "</SECTION>";
+            break;
         case 5:
-            return "<PARAGRAPH>p" + content(depth + 1) + "</PARAGRAPH>";
+            text += "<PARAGRAPH>p" + randomContent(random, count, depth + 1) + "</PARAGRAPH>";
+            break;
         default:
-            return node(depth, number);
+            text += "<XROD:NODE name=\"n" + number + "\" type=\"case\"" +
+                    states[random.bounded(3)] +
+                    (random.bounded(3) == 0 ? " base=\"/b" + number + "\">" : QByteArray(">")) +
+                    randomContent(random, count, depth + 1) + "</XROD:NODE>";
         }
     }
+    return text;
+}
 
-    QByteArray node(int depth, const QByteArray& number)
-    {
-        static const QByteArray states[] = {"", " state=\"ok\"", " state=\"ko\""};
-        QByteArray text =
-            "<XROD:NODE name=\"n" + number + "\" type=\"case\"" + states[m_random.bounded(3)];
-        if (m_random.bounded(3) == 0)
-            text += " base=\"/b" + number + "\"";
-        return text + ">" + content(depth + 1) + "</XROD:NODE>";
-    }
-
-    QRandomGenerator m_random;
-    int m_count = 0;
-};
+QByteArray randomReport(quint32 seed)
+{
+    QRandomGenerator random(seed);
+    int count = 0;
+    return "<XROD><DOCUMENT name=\"d\">" + randomContent(random, count, 0) + "</DOCUMENT></XROD>";
+}
 
 struct Counts
 {
@@ -232,7 +200,7 @@ void TestLinkIndex::agreesWithPlainSearch()
 {
     Counts counts;
     for (quint32 seed = 1; seed <= 150; ++seed) {
-        std::unique_ptr<QAReporterData> record(load(ReportMaker(seed).report()));
+        std::unique_ptr<QAReporterData> record(load(randomReport(seed)));
         QVERIFY(record);
         QAReporterFilter filter;
         filter.setCriteria(failedOnly());

@@ -50,10 +50,10 @@ QByteArray trxResult(const QByteArray& attributes, const QByteArray& content = Q
     return "<t:UnitTestResult " + attributes + ">" + content + "</t:UnitTestResult>";
 }
 
-// The rows of the reads table; fields and info are checked when not empty,
-// events unless they are "*".
+// The rows of the reads table: events joined by "|", checked unless "*";
+// fields and info checked when not empty.
 void addRead(const char* tag, const char* format, const QByteArray& input, const QString& error,
-             const QStringList& events, const QStringList& fields = {}, const QString& info = {})
+             const QString& events, const QStringList& fields = {}, const QString& info = {})
 {
     QTest::addRow("%s %s", format, tag)
         << QString(format) << input << error << events << fields << info;
@@ -61,22 +61,14 @@ void addRead(const char* tag, const char* format, const QByteArray& input, const
 
 void addNUnitReads()
 {
-    const QStringList sampleEvents{"run",
-                                   "suite Calc.Tests.dll [_PID=4242] [_APPDOMAIN=testhost]",
-                                   "suite Calc",
-                                   "class Calc.AdderTests",
-                                   "case Adds passed",
-                                   "case Overflows failed",
-                                   "case Rounds inconclusive",
-                                   "case Guesses inconclusive",
-                                   "end class",
-                                   "totals 4 1 0 2",
-                                   "end suite",
-                                   "totals 4 1 0 2",
-                                   "end suite",
-                                   "end run"};
+    const QStringList sampleEvents =
+        QString("run|suite Calc.Tests.dll [_PID=4242] [_APPDOMAIN=testhost]|suite Calc|class "
+                "Calc.AdderTests|case Adds passed|case Overflows failed|case Rounds "
+                "inconclusive|case Guesses inconclusive|end class|totals 4 1 0 2|end suite|totals "
+                "4 1 0 2|end suite|end run")
+            .split('|');
     addRead(
-        "sample", "NUnit", Samples::nunit(), "", sampleEvents,
+        "sample", "NUnit", Samples::nunit(), "", sampleEvents.join('|'),
         {"Adds: class=Calc.AdderTests, s=0.012, out=adding 2 and 2\n, "
          "property=start-time=2024-03-01 09:15:03Z, property=Category=Fast",
          "Overflows: class=Calc.AdderTests, s=0.3, type=Error, message=System.OverflowException "
@@ -97,8 +89,8 @@ void addNUnitReads()
                  "<assertions><assertion><message>inner</message></assertion></assertions>"
                  "</test-case></test-suite></test-suite></test-suite>"),
         "",
-        {"run", "suite Stack", "class S.Stack(int)", "case Pushes(1) passed",
-         "case Pushes(2) failed", "end class", "end suite", "end run"},
+        "run|suite Stack|class S.Stack(int)|case Pushes(1) passed|case Pushes(2) failed|end "
+        "class|end suite|end run",
         {"Pushes(1): class=S.Stack(int)",
          "Pushes(2): class=S.Stack(int), message=no, details=at S.Stack.Pushes() in "
          "C:\\s\\Stack.cs:line 7, at=C:\\s\\Stack.cs:7"});
@@ -107,18 +99,19 @@ void addNUnitReads()
                 nunitRun("<test-suite type=\"Assembly\" name=\"\xC3\xA9t\xC3\xA9\">\r\n"
                          "<test-case name=\"\xF0\x9F\x98\x80 smile\" result=\"Passed\"/>\r\n"
                          "</test-suite>\r\n"),
-            "", {"run", "suite été", "case \U0001F600 smile passed", "end suite", "end run"});
-    addRead("other root", "NUnit", "<foo/>", "not an NUnit 3 result file: root element <foo>", {});
-    addRead("empty", "NUnit", "", "line 1: Premature end of document.", {});
+            "", "run|suite été|case \U0001F600 smile passed|end suite|end run");
+    addRead("other root", "NUnit", "<foo/>", "not an NUnit 3 result file: root element <foo>", "");
+    addRead("empty", "NUnit", "", "line 1: Premature end of document.", "");
     addRead("truncated", "NUnit",
             Samples::nunit().left(Samples::nunit().indexOf("<test-case id=\"0-1002\"")),
-            "line 16: Premature end of document.", sampleEvents.mid(0, 5) + sampleEvents.mid(8));
+            "line 16: Premature end of document.",
+            (sampleEvents.mid(0, 5) + sampleEvents.mid(8)).join('|'));
     addRead("malformed", "NUnit",
             nunitRun("<test-suite name=\"a\"><test-case name=\"x\" result=\"Passed\"/></oops>"),
             "line 1: Opening and ending tag mismatch.",
-            {"run", "suite a", "case x passed", "end suite", "end run"});
+            "run|suite a|case x passed|end suite|end run");
     addRead("no attributes", "NUnit", nunitRun("<test-suite><test-case/></test-suite>"), "",
-            {"run", "suite ", "case  inconclusive", "end suite", "end run"});
+            "run|suite |case  inconclusive|end suite|end run");
     // Totals past any count are the largest, and their sums saturate.
     addRead("totals past 64 bits", "NUnit",
             nunitRun("<test-suite name=\"a\" total=\"9223372036854775807\" "
@@ -126,13 +119,12 @@ void addNUnitReads()
                      "inconclusive=\"9223372036854775807\" warnings=\"-3\">"
                      "<test-case name=\"x\" result=\"Passed\"/></test-suite>"),
             "",
-            {"run", "suite a", "case x passed",
-             "totals 9223372036854775807 9223372036854775807 0 9223372036854775807", "end suite",
-             "end run"});
+            "run|suite a|case x passed|totals 9223372036854775807 9223372036854775807 0 "
+            "9223372036854775807|end suite|end run");
     addRead("too deep", "NUnit", "<test-run>" + QByteArray("<test-suite>").repeated(2000),
             "line 1: elements nested deeper than 2000 levels",
-            QStringList{"run"} + QStringList(1999, "suite ") + QStringList(1999, "end suite") +
-                QStringList{"end run"});
+            "run|" + QStringList(1999, "suite ").join('|') + '|' +
+                QStringList(1999, "end suite").join('|') + "|end run");
 }
 
 void addXUnitReads()
@@ -142,23 +134,13 @@ void addXUnitReads()
         "suite Calc.Tests.dll [path=/src/Calc.Tests/bin/Calc.Tests.dll] [environment=64-bit "
         ".NET 6.0.25 [collection-per-class, parallel (2 threads)]] [test-framework=xUnit.net "
         "2.4.2.0] [run-date=2024-03-01] [run-time=09:15:02]";
-    const QStringList sampleEvents{"run",
-                                   assembly,
-                                   "suite Test collection for Calc.AdderTests",
-                                   "class Calc.AdderTests",
-                                   "case Adds passed",
-                                   "case Overflows failed",
-                                   "case Later inconclusive",
-                                   "end class",
-                                   "class Calc.ScaleTests",
-                                   "case Doubles inconclusive",
-                                   "end class",
-                                   "totals 4 1 0 2",
-                                   "end suite",
-                                   "totals 4 1 0 2",
-                                   "end suite",
-                                   "end run"};
-    addRead("sample", "xUnit", sample, "", sampleEvents,
+    const QStringList sampleEvents =
+        ("run|" + assembly +
+         "|suite Test collection for Calc.AdderTests|class Calc.AdderTests|case Adds passed|case "
+         "Overflows failed|case Later inconclusive|end class|class Calc.ScaleTests|case Doubles "
+         "inconclusive|end class|totals 4 1 0 2|end suite|totals 4 1 0 2|end suite|end run")
+            .split('|');
+    addRead("sample", "xUnit", sample, "", sampleEvents.join('|'),
             {"Adds: class=Calc.AdderTests, s=0.012, out=adding 2 and 2, property=Category=Fast",
              "Overflows: class=Calc.AdderTests, s=0.3, type=System.OverflowException, "
              "message=Arithmetic operation resulted in an overflow., details=   at "
@@ -174,33 +156,33 @@ void addXUnitReads()
             "exception-type=\"E\"><message>gone</message></failure></error></errors></assembly>"
             "</assemblies>",
             "",
-            {"run", "suite T.dll [path=C:\\b\\T.dll] [run-date=2024-03-02] [run-time=08:00:00]",
-             "suite c", "case free passed", "end suite", "warning assembly-cleanup T.Db: gone",
-             "end suite", "end run"},
+            "run|suite T.dll [path=C:\\b\\T.dll] [run-date=2024-03-02] [run-time=08:00:00]|suite "
+            "c|case free passed|end suite|warning assembly-cleanup T.Db: gone|end suite|end run",
             {}, "xUnit.net v2|2024-03-02 08:00:00|");
     addRead("other root", "xUnit", "<testsuites/>",
-            "not an xUnit.net v2 result file: root element <testsuites>", {});
+            "not an xUnit.net v2 result file: root element <testsuites>", "");
     addRead("truncated in a collection", "xUnit",
             sample.left(sample.indexOf("<test name=\"Calc.AdderTests.Overflows\"")),
-            "line 13: Premature end of document.", sampleEvents.mid(0, 5) + sampleEvents.mid(7));
+            "line 13: Premature end of document.",
+            (sampleEvents.mid(0, 5) + sampleEvents.mid(7)).join('|'));
     addRead("no attributes, bom, crlf, astral", "xUnit",
             "\xEF\xBB\xBF<assemblies>\r\n<assembly>\r\n<collection>\r\n<test/>\r\n"
             "<test type=\"\xF0\x9F\x98\x80\" result=\"Fail\"/>\r\n</collection></assembly>"
             "</assemblies>",
             "",
-            {"run", "suite ", "suite ", "case  inconclusive", "class \U0001F600", "case  failed",
-             "end class", "end suite", "end suite", "end run"});
+            "run|suite |suite |case  inconclusive|class \U0001F600|case  failed|end class|end "
+            "suite|end suite|end run");
     addRead("too deep", "xUnit", "<assemblies>" + QByteArray("<x>").repeated(2000),
-            "line 1: elements nested deeper than 2000 levels", {"run", "end run"});
+            "line 1: elements nested deeper than 2000 levels", "run|end run");
 }
 
 void addTrxReads()
 {
     const QByteArray sample = Samples::trx();
     addRead("sample", "TRX", sample, "",
-            {"run", "suite ci@build-07 2024-03-01 09:15:02 [run user=ci]", "class Calc.AdderTests",
-             "case Adds passed", "case Overflows failed", "end class", "class Calc.ScaleTests",
-             "case Doubles inconclusive", "end class", "totals 3 1 0 1", "end suite", "end run"},
+            "run|suite ci@build-07 2024-03-01 09:15:02 [run user=ci]|class Calc.AdderTests|case "
+            "Adds passed|case Overflows failed|end class|class Calc.ScaleTests|case Doubles "
+            "inconclusive|end class|totals 3 1 0 1|end suite|end run",
             {"Adds: class=Calc.AdderTests, s=0.012, out=adding 2 and 2",
              "Overflows: class=Calc.AdderTests, s=1.234, message=Assert.AreEqual failed. "
              "Expected:<4>. Actual:<5>., details=   at Calc.AdderTests.Overflows() in "
@@ -227,26 +209,24 @@ void addTrxReads()
                       "duration=\"1.00:00:01\"") +
             "</t:Results></t:TestRun>",
         "",
-        {"run", "suite TestRun", "class Calc.Rows", "case Slow failed", "end class", "suite Sums",
-         "case Sums (1) passed", "case Sums (2a) failed", "case Sums (2) failed", "end suite",
-         "end suite", "end run"},
+        "run|suite TestRun|class Calc.Rows|case Slow failed|end class|suite Sums|case Sums (1) "
+        "passed|case Sums (2a) failed|case Sums (2) failed|end suite|end suite|end run",
         {"Slow: class=Calc.Rows, s=86401, type=Timeout", "Sums (1): class=Calc.Rows",
          "Sums (2a): class=Calc.Rows, type=Error", "Sums (2): class=Calc.Rows, out=row two"});
     addRead("other namespace", "TRX", "<TestRun xmlns=\"urn:x\"/>",
-            "not a TRX file: root element <TestRun> in namespace \"urn:x\"", {});
+            "not a TRX file: root element <TestRun> in namespace \"urn:x\"", "");
     addRead("truncated in the results", "TRX",
             sample.left(sample.indexOf("<UnitTestResult executionId=\"e3\"") + 40),
             "line 10: Premature end of document.",
-            {"run", "suite ci@build-07 2024-03-01 09:15:02 [run user=ci]", "case Adds passed",
-             "case Doubles inconclusive", "end suite", "end run"});
+            "run|suite ci@build-07 2024-03-01 09:15:02 [run user=ci]|case Adds passed|case Doubles "
+            "inconclusive|end suite|end run");
     // "soon" is no duration.
     addRead("no attributes, bom, crlf, astral", "TRX",
             "\xEF\xBB\xBF" + trxRun("\r\n<Results>\r\n<UnitTestResult/>\r\n<UnitTestResult "
                                     "testName=\"\xF0\x9F\x98\x80\" duration=\"soon\"/>\r\n"
                                     "</Results>"),
             "",
-            {"run", "suite TestRun", "case  inconclusive", "case \U0001F600 inconclusive",
-             "end suite", "end run"},
+            "run|suite TestRun|case  inconclusive|case \U0001F600 inconclusive|end suite|end run",
             {"", "\U0001F600"});
     // Counters past any count are the largest, and their sums saturate.
     addRead("counters past 64 bits", "TRX",
@@ -256,22 +236,20 @@ void addTrxReads()
                    "inconclusive=\"9223372036854775807\" pending=\"9223372036854775807\" "
                    "warning=\"-3\"/></ResultSummary>"),
             "",
-            {"run", "suite TestRun", "case a passed",
-             "totals 9223372036854775807 9223372036854775807 9223372036854775807 "
-             "9223372036854775807",
-             "end suite", "end run"});
+            "run|suite TestRun|case a passed|totals 9223372036854775807 9223372036854775807 "
+            "9223372036854775807 9223372036854775807|end suite|end run");
     addRead("too deep", "TRX",
             "<TestRun xmlns=\"" + Namespace + "\"><Results><UnitTestResult>" +
                 QByteArray("<InnerResults><UnitTestResult>").repeated(999),
             "line 1: elements nested deeper than 2000 levels",
-            {"run", "suite TestRun", "end suite", "end run"});
+            "run|suite TestRun|end suite|end run");
 }
 
 // One test point after a plan of one: its case and its fields.
 void addTapPoint(const char* tag, const QByteArray& line, const QString& event,
                  const QString& fields)
 {
-    addRead(tag, "TAP", "1..1\n" + line + "\n", "", {"run", event, "end run"}, {fields});
+    addRead(tag, "TAP", "1..1\n" + line + "\n", "", "run|" + event + "|end run", {fields});
 }
 
 // A failure's place in its stack: the details keep the stack as written.
@@ -279,7 +257,7 @@ void addTapLocation(const char* tag, const QByteArray& stack, const QString& at)
 {
     addRead(
         tag, "TAP", "1..1\nnot ok 1\n  ---\n  stack: |-\n    at X.Y()\n    " + stack + "\n  ...\n",
-        "", {"run", "case test 1 failed", "end run"},
+        "", "run|case test 1 failed|end run",
         {"test 1: details=stack: |-\n  at X.Y()\n  " + stack + (at.isEmpty() ? "" : ", at=" + at)});
 }
 
@@ -308,16 +286,15 @@ void addTapReads()
     addTapLocation("script", "at B (file:///src/b.mjs:42:7)", "/src/b.mjs:42");
     addTapLocation("no location", "at A.B()", "");
     addRead("version 14, bom, crlf", "TAP", "\xEF\xBB\xBFTAP version 14\r\n1..1\r\nok 1 - a\r\n",
-            "", {"run", "case a passed", "end run"}, {}, "TAP 14||");
+            "", "run|case a passed|end run", {}, "TAP 14||");
     addRead("version after the tests", "TAP", "ok 1\n1..1\nTAP version 13\n", "",
-            {"run", "case test 1 passed", "end run"}, {"test 1: out=TAP version 13"}, "TAP 12||");
+            "run|case test 1 passed|end run", {"test 1: out=TAP version 13"}, "TAP 12||");
     // A version past 32 bits is read whole.
-    addRead("huge version", "TAP", "TAP version 999999999999\n1..0\n", "", {"run", "end run"}, {},
+    addRead("huge version", "TAP", "TAP version 999999999999\n1..0\n", "", "run|end run", {},
             "TAP 999999999999||");
     addRead("diagnostics and output", "TAP",
             "# before any test\n" + Samples::tap() + "# trailing note\ngarbage\n", "",
-            {"run", "case adds passed", "case subtracts failed", "case divides inconclusive",
-             "end run"},
+            "run|case adds passed|case subtracts failed|case divides inconclusive|end run",
             {"adds",
              "subtracts: s=0.0125, type=fail, message=expected 4, got 5, details=message: "
              "'expected 4, got 5'\nseverity: fail\nat:\n  file: t/calc.js\n  line: 21\n"
@@ -325,55 +302,52 @@ void addTapReads()
              "divides: type=SKIP, message=no floats, out=# trailing note\ngarbage"});
     addRead("stack in the diagnostics", "TAP",
             "1..1\nnot ok 1 - t\n  ---\n  stack: |\n    at f (/src/a.js:9:3)\n  ...\n", "",
-            {"run", "case t failed", "end run"},
+            "run|case t failed|end run",
             {"t: details=stack: |\n  at f (/src/a.js:9:3), at=/src/a.js:9"});
     addRead("subtests named at parent level, nested", "TAP",
             "TAP version 14\n1..2\n# Subtest: outer\n    # Subtest: inner\n        ok 1 - deep\n"
             "        1..1\n    ok 1 - inner done\n    not ok 2 - mid\n    1..2\n"
             "not ok 1 - outer done\nok 2 - after\n",
             "",
-            {"run", "suite outer done", "suite inner done", "case deep passed", "end suite",
-             "case mid failed", "end suite", "case after passed", "end run"});
+            "run|suite outer done|suite inner done|case deep passed|end suite|case mid failed|end "
+            "suite|case after passed|end run");
     addRead("subtest named at own level, closer unnamed", "TAP",
             "ok 1 - first\n    # Subtest: group\n    ok 1 - x\n    1..1\nok 2\n1..2\n", "",
-            {"run", "case first passed", "suite group", "case x passed", "end suite", "end run"});
+            "run|case first passed|suite group|case x passed|end suite|end run");
     addRead("empty subtest's name not reused", "TAP",
             "# Subtest: empty\nok 1 - empty\n    ok 1 - x\n    1..1\nok 2\n1..2\n", "",
-            {"run", "case empty passed", "suite subtest", "case x passed", "end suite", "end run"});
-    addRead("version only", "TAP", "TAP version 14\n", "", {"run", "end run"});
-    addRead(
-        "subtest plan not met", "TAP", "    ok 1 - x\n    1..3\nok 1 - group\n1..1\n", "",
-        {"run", "suite group", "case x passed", "case test plan failed", "end suite", "end run"},
-        {"x", "test plan: message=planned 3 tests but ran 1"});
+            "run|case empty passed|suite subtest|case x passed|end suite|end run");
+    addRead("version only", "TAP", "TAP version 14\n", "", "run|end run");
+    addRead("subtest plan not met", "TAP", "    ok 1 - x\n    1..3\nok 1 - group\n1..1\n", "",
+            "run|suite group|case x passed|case test plan failed|end suite|end run",
+            {"x", "test plan: message=planned 3 tests but ran 1"});
     addRead("too few for the plan", "TAP", "1..5\nok 1\nok 2\nnot ok 3\n", "",
-            {"run", "case test 1 passed", "case test 2 passed", "case test 3 failed",
-             "case test plan failed", "end run"},
+            "run|case test 1 passed|case test 2 passed|case test 3 failed|case test plan "
+            "failed|end run",
             {"test 1", "test 2", "test 3", "test plan: message=planned 5 tests but ran 3"});
-    addRead("no plan", "TAP", "ok 1 - a\n", "",
-            {"run", "case a passed", "case test plan failed", "end run"},
+    addRead("no plan", "TAP", "ok 1 - a\n", "", "run|case a passed|case test plan failed|end run",
             {"a", "test plan: message=no plan: ran 1 tests"});
     addRead("skip all", "TAP", "1..0 # SKIP no database\n", "",
-            {"run", "warning all tests skipped: no database", "end run"});
+            "run|warning all tests skipped: no database|end run");
     addRead("bail out", "TAP",
             "1..4\nok 1 - a\n    ok 1 - b\n    Bail out! disk full\nok 2 - never read\n", "",
-            {"run", "case a passed", "suite subtest", "case b passed", "case Bail out! failed",
-             "end suite", "end run"},
+            "run|case a passed|suite subtest|case b passed|case Bail out! failed|end suite|end run",
             {"a", "b", "Bail out!: message=Bail out! disk full"});
     // a, b, and the plans of cut and of the run not met.
     addRead("truncated subtest", "TAP",
             "1..2\n# Subtest: cut\n    1..4\n    ok 1 - a\n        ok 1 - b\n", "",
-            {"run", "suite cut", "case a passed", "suite subtest", "case b passed", "end suite",
-             "case test plan failed", "end suite", "case test plan failed", "end run"},
+            "run|suite cut|case a passed|suite subtest|case b passed|end suite|case test plan "
+            "failed|end suite|case test plan failed|end run",
             {"a", "b", "test plan: message=planned 4 tests but ran 1",
              "test plan: message=planned 2 tests but ran 0"});
     addRead("not TAP", "TAP", "hello\nworld\n",
-            "not a TAP stream: no version, plan or test point line", {});
+            "not a TAP stream: no version, plan or test point line", "");
     QByteArray deep = "ok 1 - top\n";
     for (int level = 1; level <= QATapParser::MaxDepth; ++level)
         deep += QByteArray(4 * level, ' ') + "ok 1 - x\n";
-    addRead("deepest", "TAP", deep, "", {"*"});
+    addRead("deepest", "TAP", deep, "", "*");
     deep += QByteArray(4 * (QATapParser::MaxDepth + 1), ' ') + "ok 1 - x\n";
-    addRead("too deep", "TAP", deep, "line 2002: subtests nested deeper than 2000 levels", {"*"});
+    addRead("too deep", "TAP", deep, "line 2002: subtests nested deeper than 2000 levels", "*");
 }
 
 // Many siblings, so that a parser that walks its siblings again for each
@@ -447,7 +421,7 @@ void TestImportFormats::reads_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("error");
-    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("events");
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QString>("info");
     addNUnitReads();
@@ -462,7 +436,7 @@ void TestImportFormats::reads()
     QFETCH(QString, format);
     QFETCH(QByteArray, input);
     QFETCH(QString, error);
-    QFETCH(QStringList, events);
+    QFETCH(QString, events);
     QFETCH(QStringList, fields);
     QFETCH(QString, info);
     RecordingSink sink;
@@ -470,8 +444,8 @@ void TestImportFormats::reads()
     QCOMPARE(parser(format).parse(input, &sink, &message), error.isEmpty());
     QCOMPARE(message, error);
     QVERIFY(sink.balanced());
-    if (events != QStringList{"*"})
-        QCOMPARE(sink.events, events);
+    if (events != "*")
+        QCOMPARE(sink.events.join('|'), events);
     if (!fields.isEmpty())
         QCOMPARE(sink.caseFields(), fields);
     if (!info.isEmpty())

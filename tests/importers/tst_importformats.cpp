@@ -1,8 +1,9 @@
-// Every format the importer reads besides JUnit XML: what each parser
-// tells a sink for real tools' files and for hostile ones, and the record
+// Every format the importer reads: what each parser recognises and tells a
+// sink for real tools' files and for hostile ones, and the record
 // the importer makes of each format's file (the report builder must accept
 // what each parser feeds it and count the cases as the parser reports them).
 #include "files.h"
+#include "qajunitparser.h"
 #include "qanunitparser.h"
 #include "qareporterdata.h"
 #include "qareporternode.h"
@@ -29,9 +30,12 @@ Parser parser(const QString& format)
         {"NUnit", {&QANUnitParser::recognises, &parseBytes<QANUnitParser>}},
         {"xUnit", {&QAXUnitParser::recognises, &parseBytes<QAXUnitParser>}},
         {"TRX", {&QATrxParser::recognises, &parseBytes<QATrxParser>}},
-        {"TAP", {&QATapParser::recognises, &parseBytes<QATapParser>}}};
+        {"TAP", {&QATapParser::recognises, &parseBytes<QATapParser>}},
+        {"JUnit", {&QAJUnitParser::recognises, &parseBytes<QAJUnitParser>}}};
     return parsers.value(format);
 }
+
+const QStringList Formats{"NUnit", "xUnit", "TRX", "TAP", "JUnit"};
 
 const QByteArray Namespace = "http://microsoft.com/schemas/VisualStudio/TeamTest/2010";
 
@@ -57,6 +61,26 @@ void addRead(const char* tag, const char* format, const QByteArray& input, const
 {
     QTest::addRow("%s %s", format, tag)
         << QString(format) << input << error << events << fields << info;
+}
+
+// A JUnit case holding children: the state its children give it.
+void addJUnitCase(const char* tag, const QByteArray& children, const QString& event)
+{
+    addRead(tag, "JUnit",
+            "<testsuite name='s'><testcase name='c'>" + children + "</testcase></testsuite>", "",
+            "run|suite s|" + event + "|end suite|end run");
+}
+
+void addJUnitReads()
+{
+    addJUnitCase("nothing", "", "case c passed");
+    addJUnitCase("failure", "<failure message='m'/>", "case c failed");
+    addJUnitCase("error", "<error/>", "case c failed");
+    addJUnitCase("skipped", "<skipped/>", "case c inconclusive");
+    addJUnitCase("failure beats skipped", "<skipped/><failure/>", "case c failed");
+    addJUnitCase("flaky then passed", "<flakyFailure/><flakyError/>", "case c passed flaky");
+    addJUnitCase("rerun failures and a failure", "<rerunFailure/><failure/>", "case c failed");
+    addJUnitCase("output only", "<system-out>x</system-out><system-err/>", "case c passed");
 }
 
 void addNUnitReads()
@@ -384,10 +408,10 @@ void TestImportFormats::recognises_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<QByteArray>("head");
     QTest::addColumn<bool>("expected");
-    for (const char* format : {"NUnit", "xUnit", "TRX", "TAP"}) {
+    for (const QString& format : Formats) {
         for (const auto& sample : Samples::all())
-            QTest::addRow("%s, %s", format, sample.first)
-                << QString(format) << sample.second << (qstrcmp(sample.first, format) == 0);
+            QTest::addRow("%s, %s", qPrintable(format), sample.first)
+                << format << sample.second << (format == QLatin1String(sample.first));
     }
     QTest::newRow("NUnit 2") << "NUnit"
                              << QByteArray("<?xml version=\"1.0\"?><test-results name=\"x\">")
@@ -406,6 +430,21 @@ void TestImportFormats::recognises_data()
     QTest::newRow("TAP bom, crlf")
         << "TAP" << QByteArray("\xEF\xBB\xBFTAP version 14\r\n1..0\r\n") << true;
     QTest::newRow("TAP prose") << "TAP" << QByteArray("ok = compute();\nokay then\n") << false;
+    QTest::newRow("JUnit byte-order mark, comment, doctype")
+        << "JUnit"
+        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by CI -->\n"
+                      "<!DOCTYPE testsuites>\n<testsuites>")
+        << true;
+    QTest::newRow("JUnit suite as root") << "JUnit" << QByteArray("<testsuite name=\"a\">") << true;
+    QTest::newRow("JUnit cut in the root's attributes")
+        << "JUnit" << QByteArray("<testsuite name=\"a") << false;
+    QTest::newRow("JUnit report") << "JUnit"
+                                  << QByteArray("<?xml version=\"1.0\"?><XROD><DOCUMENT/></XROD>")
+                                  << false;
+    QTest::newRow("JUnit other xml")
+        << "JUnit" << QByteArray("<project><testsuite/></project>") << false;
+    QTest::newRow("JUnit binary") << "JUnit" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+                                  << false;
 }
 
 void TestImportFormats::recognises()
@@ -414,6 +453,12 @@ void TestImportFormats::recognises()
     QFETCH(QByteArray, head);
     QFETCH(bool, expected);
     QCOMPARE(parser(format).recognises(head), expected);
+    // The importer claims what any of its readers claims.
+    const bool any = std::any_of(Formats.cbegin(), Formats.cend(), [&head](const QString& name) {
+        return parser(name).recognises(head);
+    });
+    QCOMPARE(QAResultImporter::recognises(head), any);
+    QCOMPARE(QAResultImporter::formatName(head).isEmpty(), !any);
 }
 
 void TestImportFormats::reads_data()
@@ -428,6 +473,7 @@ void TestImportFormats::reads_data()
     addXUnitReads();
     addTrxReads();
     addTapReads();
+    addJUnitReads();
 }
 
 // What the parser tells the sink, always balanced, and whether it fails.

@@ -37,14 +37,10 @@ public:
     ~TestJUnit() override { qDeleteAll(m_styles); }
 
 private slots:
-    void recognisesJUnitFromContent_data();
-    void recognisesJUnitFromContent();
     void runsBecomeTreesWithLinksAndCounts_data();
     void runsBecomeTreesWithLinksAndCounts();
     void pytestRunBecomesADocument();
     void surefireSuiteWithFlakyPassAndOutput();
-    void countingRules_data();
-    void countingRules();
     void declaredTotalsAreCheckedAgainstTheCases();
     void timesAreBounded_data();
     void timesAreBounded();
@@ -182,34 +178,6 @@ Import TestJUnit::import(const QByteArray& xml, const QString& fileName) const
     return result;
 }
 
-void TestJUnit::recognisesJUnitFromContent_data()
-{
-    QTest::addColumn<QByteArray>("head");
-    QTest::addColumn<bool>("recognised");
-    QTest::newRow("pytest") << QByteArray(pytestSample) << true;
-    QTest::newRow("surefire, a suite as root") << QByteArray(surefireSample) << true;
-    QTest::newRow("byte-order mark, comment, doctype")
-        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by CI -->\n"
-                      "<!DOCTYPE testsuites>\n<testsuites>")
-        << true;
-    QTest::newRow("cut inside the root's attributes") << QByteArray("<testsuite name=\"a") << false;
-    QTest::newRow("report") << QByteArray("<?xml version=\"1.0\"?><XROD><DOCUMENT/></XROD>")
-                            << false;
-    QTest::newRow("other xml") << QByteArray("<project><testsuite/></project>") << false;
-    QTest::newRow("text") << QByteArray("testsuite passed\nall good\n") << false;
-    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << false;
-}
-
-void TestJUnit::recognisesJUnitFromContent()
-{
-    QFETCH(QByteArray, head);
-    QFETCH(bool, recognised);
-    QCOMPARE(QAJUnitParser::recognises(head), recognised);
-    QCOMPARE(QAResultImporter::recognises(head), recognised);
-    QCOMPARE(QAResultImporter::formatName(head).isEmpty(), !recognised);
-}
-
-// Tree lines, links and failure paragraphs are each joined by "|".
 void TestJUnit::runsBecomeTreesWithLinksAndCounts_data()
 {
     QTest::addColumn<QByteArray>("xml");
@@ -380,43 +348,6 @@ void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
         paragraphs(document, "Monospace").join(QChar::LineSeparator).split(QChar::LineSeparator);
     QVERIFY(trace.contains(QString(4, QChar(0x00A0)) +
                            "at com.acme.CartTest.totalIsSum(CartTest.java:42)"));
-}
-
-void TestJUnit::countingRules_data()
-{
-    QTest::addColumn<QString>("children");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("nothing") << ""
-                             << "case c passed";
-    QTest::newRow("failure") << "<failure message='m'/>"
-                             << "case c failed";
-    QTest::newRow("error") << "<error/>"
-                           << "case c failed";
-    QTest::newRow("skipped") << "<skipped/>"
-                             << "case c inconclusive";
-    QTest::newRow("failure beats skipped") << "<skipped/><failure/>"
-                                           << "case c failed";
-    QTest::newRow("flaky then passed") << "<flakyFailure/><flakyError/>"
-                                       << "case c passed flaky";
-    QTest::newRow("rerun failures and a failure") << "<rerunFailure/><failure/>"
-                                                  << "case c failed";
-    QTest::newRow("output only") << "<system-out>x</system-out><system-err/>"
-                                 << "case c passed";
-}
-
-void TestJUnit::countingRules()
-{
-    QFETCH(QString, children);
-    QFETCH(QString, expected);
-    RecordingSink sink;
-    QString error;
-    QVERIFY2(parseBytes<QAJUnitParser>(
-                 QString("<testsuite name='s'><testcase name='c'>%1</testcase></testsuite>")
-                     .arg(children)
-                     .toUtf8(),
-                 &sink, &error),
-             qPrintable(error));
-    QCOMPARE(sink.events, QStringList({"run", "suite s", expected, "end suite", "end run"}));
 }
 
 void TestJUnit::declaredTotalsAreCheckedAgainstTheCases()

@@ -480,6 +480,10 @@ void TestJUnit::pytestRunBecomesADocument()
     QAReporterNode* suite = record->tree->root()->children.at(0)->children.at(0)->data;
     QCOMPARE("xrdlink://#" + suite->startItem->name(),
              static_cast<DLink*>(links.first())->target());
+    // A nested suite's title is one level down, in the style of its state.
+    const Import nested = import(nestedSample);
+    QCOMPARE(styleName(titleNamed(nested.document(), "inner")), QString("Title3 Failed"));
+    QCOMPARE(styleName(titleNamed(nested.document(), "idle")), QString("Title3"));
 }
 
 void TestJUnit::surefireSuiteWithFlakyPassAndOutput()

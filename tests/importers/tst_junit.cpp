@@ -6,6 +6,7 @@
 #include "ditems.h"
 #include "documentitems.h"
 #include "dstyle.h"
+#include "files.h"
 #include "qajunitparser.h"
 #include "qareporterdata.h"
 #include "qareporterdatatree.h"
@@ -660,12 +661,8 @@ void TestJUnit::importerNamesTheFileAndShowsProgress()
     QVERIFY(folder.isValid());
     const QString good = folder.filePath("good.xml");
     const QString cut = folder.filePath("cut.xml");
-    for (const auto& [path, content] : {std::pair<QString, QByteArray>{good, surefireSample},
-                                        {cut, QByteArray(surefireSample).left(700)}}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    QVERIFY(writeFile(good, surefireSample));
+    QVERIFY(writeFile(cut, QByteArray(surefireSample).left(700)));
     RecordingStudio studio;
     QString error;
     const std::unique_ptr<QAReporterData> record =
@@ -694,15 +691,11 @@ void TestJUnit::loaderReadsJUnitBesideXrod()
     const QString junit = folder.filePath("junit.xml");
     const QString report = folder.filePath("native.xrd");
     const QString other = folder.filePath("other.xml");
-    for (const auto& [path, content] :
-         {std::pair<QString, QByteArray>{junit, pytestSample},
-          {report, "<XROD><DOCUMENT name='native'><XROD:NODE name='t' type='testcase' "
-                   "state='ko' sum='1'><PARAGRAPH>x</PARAGRAPH></XROD:NODE></DOCUMENT></XROD>"},
-          {other, "<project/>"}}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    QVERIFY(writeFile(junit, pytestSample));
+    QVERIFY(writeFile(report, "<XROD><DOCUMENT name='native'><XROD:NODE name='t' type='testcase' "
+                              "state='ko' sum='1'><PARAGRAPH>x</PARAGRAPH></XROD:NODE></DOCUMENT>"
+                              "</XROD>"));
+    QVERIFY(writeFile(other, "<project/>"));
     QAReporterLoader loader(nullptr, m_styles);
     QList<QAReporterData*> records;
     QVERIFY(loader.load({junit, report, other}, records));

@@ -78,15 +78,6 @@ QList<const DLink*> linksOf(DItem* document)
     return links;
 }
 
-const DLink* namedLink(DItem* document, const QString& name)
-{
-    for (const DLink* link : linksOf(document)) {
-        if (link->name() == name)
-            return link;
-    }
-    return nullptr;
-}
-
 // Random items and nodes nested up to six levels: nodes with and without
 // base, passed and failed, some empty; links anywhere, some empty.
 QByteArray randomContent(QRandomGenerator& random, int& count, int depth)
@@ -189,12 +180,13 @@ class TestLinkIndex : public QObject
 
 private slots:
     void agreesWithPlainSearch();
-    void namedCases();
 };
 
 // Random reports, their failed-only copies, both together, and the reports
 // with nodes bound anywhere: the index must give what the plain search
-// gives for every link.
+// gives for every link (the nearest node with a base, or the root; in a
+// filtered copy, none after the root's last kept child). A cleared index
+// knows no link.
 void TestLinkIndex::agreesWithPlainSearch()
 {
     Counts counts;
@@ -216,46 +208,17 @@ void TestLinkIndex::agreesWithPlainSearch()
     // The reports exercise both answers.
     QVERIFY(counts.withNode > 1000);
     QVERIFY(counts.without > 100);
-}
 
-// The nearest node with a base, or the root; in a filtered copy, a link
-// after the root's last kept child belongs to no node. The random reports
-// above hold every such case; this one shows them by name.
-void TestLinkIndex::namedCases()
-{
-    std::unique_ptr<QAReporterData> record(load(R"(<XROD><DOCUMENT><LINK name="before"/>
-<XROD:NODE name="a" type="suite" state="ko" base="/a"><LINK name="inA">a</LINK>
- <XROD:NODE name="c" type="case" state="ko"><PARAGRAPH><LINK name="inC">c</LINK></PARAGRAPH></XROD:NODE>
- <XROD:NODE name="e" type="case" state="ko" base="/e"><POPUPLINK name="inE">e</POPUPLINK></XROD:NODE></XROD:NODE>
-<LINK name="after">after</LINK>
-<XROD:NODE name="p" type="case" state="ok" base="/p"><LINK name="inP">p</LINK></XROD:NODE>
-</DOCUMENT></XROD>)"));
-    QVERIFY(record);
-    QAReporterFilter filter;
-    filter.setCriteria(failedOnly());
-    filter.apply({record.get()});
-    QAReporterData* filtered = filter.filteredRecords().value(0);
-    QVERIFY(filtered);
+    std::unique_ptr<QAReporterData> record(
+        load("<XROD><DOCUMENT><XROD:NODE name=\"a\" type=\"t\"><LINK name=\"l\"/></XROD:NODE>"
+             "</DOCUMENT></XROD>"));
     QAReporterLinkIndex index;
-    index.build({filtered, record.get()});
-    auto nodeOf = [&index](const QAReporterData* in, const char* link) {
-        const DLink* found = namedLink(in->document.get(), link);
-        const QAReporterNode* node = found ? index.nodeOf(found) : nullptr;
-        return !found                           ? QStringLiteral("<no link>")
-               : !node                          ? QStringLiteral("<none>")
-               : node == in->tree->root()->data ? QStringLiteral("<root>")
-                                                : node->name;
-    };
-    QStringList nodes;
-    for (const QAReporterData* in : {record.get(), filtered}) {
-        for (const char* link : {"before", "inA", "inC", "inE", "after", "inP"})
-            nodes << nodeOf(in, link);
-    }
-    QCOMPARE(nodes, QStringList({"<root>", "a", "a", "e", "<root>", "p", "<root>", "a", "a", "e",
-                                 "<none>", "<no link>"}));
+    index.build({record.get()});
+    QVERIFY(index.size() > 0);
     index.clear();
     QCOMPARE(index.size(), 0);
-    QVERIFY(!index.nodeOf(namedLink(record->document.get(), "inA")));
+    for (const DLink* link : linksOf(record->document.get()))
+        QVERIFY(!index.nodeOf(link));
 }
 
 QTEST_GUILESS_MAIN(TestLinkIndex)

@@ -191,11 +191,12 @@ void addXUnitReads()
             (sampleEvents.mid(0, 5) + sampleEvents.mid(7)).join('|'));
     addRead("no attributes, bom, crlf, astral", "xUnit",
             "\xEF\xBB\xBF<assemblies>\r\n<assembly>\r\n<collection>\r\n<test/>\r\n"
-            "<test type=\"\xF0\x9F\x98\x80\" result=\"Fail\"/>\r\n</collection></assembly>"
+            "<test type=\"\xF0\x9F\x98\x80\" result=\"Fail\"/>\r\n<test type=\"A\" name=\"A.\"/>"
+            "</collection></assembly>"
             "</assemblies>",
             "",
-            "run|suite |suite |case  inconclusive|class \U0001F600|case  failed|end class|end "
-            "suite|end suite|end run");
+            "run|suite |suite |case  inconclusive|class \U0001F600|case  failed|end class|class "
+            "A|case A. inconclusive|end class|end suite|end suite|end run");
     addRead("too deep", "xUnit", "<assemblies>" + QByteArray("<x>").repeated(2000),
             "line 1: elements nested deeper than 2000 levels", "run|end run");
 }
@@ -248,10 +249,12 @@ void addTrxReads()
     addRead("no attributes, bom, crlf, astral", "TRX",
             "\xEF\xBB\xBF" + trxRun("\r\n<Results>\r\n<UnitTestResult/>\r\n<UnitTestResult "
                                     "testName=\"\xF0\x9F\x98\x80\" duration=\"soon\"/>\r\n"
+                                    "<UnitTestResult testName=\"h\" duration=\"x:00:01\"/>"
                                     "</Results>"),
             "",
-            "run|suite TestRun|case  inconclusive|case \U0001F600 inconclusive|end suite|end run",
-            {"", "\U0001F600"});
+            "run|suite TestRun|case  inconclusive|case \U0001F600 inconclusive|case h "
+            "inconclusive|end suite|end run",
+            {"", "\U0001F600", "h"});
     // Counters past any count are the largest, and their sums saturate.
     addRead("counters past 64 bits", "TRX",
             trxRun("<Results><UnitTestResult testName=\"a\" outcome=\"Passed\"/></Results>"
@@ -302,6 +305,8 @@ void addTapReads()
     addTapPoint("escaped hash", "ok 1 - has \\# hash # skip", "case has # hash inconclusive",
                 "has # hash: type=SKIP");
     addTapPoint("plain comment", "ok 1 - a # note", "case a # note passed", "a # note");
+    addTapPoint("18-digit number", "not ok 123456789012345678",
+                "case test 123456789012345678 failed", "test 123456789012345678");
     addTapPoint("astral", "ok 1 - \xF0\x9F\x98\x80 \xC3\xA9t\xC3\xA9", "case \U0001F600 été passed",
                 "\U0001F600 été");
     addTapLocation(".NET", "at A.B() in /src/B.cs:line 42", "/src/B.cs:42");

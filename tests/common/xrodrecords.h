@@ -16,9 +16,8 @@ class DStyle;
 // The record read from report markup, its items given the styles: null
 // when the markup cannot be read, with the reason in error or, when error
 // is null, in a warning.
-inline std::unique_ptr<QAReporterData> readRecord(const QByteArray& xrod,
-                                                  const QList<DStyle*>& styles = {},
-                                                  QString* error = nullptr)
+inline std::unique_ptr<QAReporterData>
+readRecord(const QByteArray& xrod, const QList<DStyle*>& styles = {}, QString* error = nullptr)
 {
     QBuffer buffer;
     buffer.setData(xrod);

@@ -2,39 +2,22 @@
 #include "damlwriter.h"
 #include "ditems.h"
 #include "documentitems.h"
-#include "qareporterdata.h"
 #include "qareporterfilter.h"
 #include "qareporterfilterwriter.h"
-#include "qastxmlrodreader.h"
+#include "xrodrecords.h"
 
-#include <QBuffer>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
 QAReporterData* load(const QByteArray& xrod, const QString& fileName = QStringLiteral("run.xrd"))
 {
-    QBuffer buffer;
-    buffer.setData(xrod);
-    buffer.open(QIODevice::ReadOnly);
-    QAstXmlRodReader reader;
-    if (!reader.parse(&buffer, nullptr, nullptr)) {
-        qWarning("%s", qPrintable(reader.errorString()));
-        return nullptr;
-    }
-    auto* record = new QAReporterData;
-    record->fileName = fileName;
-    record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument();
-    record->types = reader.types();
-    record->koCount = reader.koTotal();
-    record->okCount = reader.okTotal();
-    record->neCount = reader.neTotal();
-    return record;
+    std::unique_ptr<QAReporterData> record = readRecord(xrod);
+    if (record)
+        record->fileName = fileName;
+    return record.release();
 }
 
 QAReporterFilterCriteria failedOnly()
@@ -81,6 +64,15 @@ QAReporterNode* named(QAReporterDataTree* tree, const QString& name)
     return nullptr;
 }
 
+// The first and last item of every node, root first.
+QList<QPair<DItem*, DItem*>> bindingsOf(QAReporterDataTree* tree)
+{
+    QList<QPair<DItem*, DItem*>> bindings;
+    for (const QAReporterNode* node : nodesOf(tree))
+        bindings.append(qMakePair(node->startItem, node->endItem));
+    return bindings;
+}
+
 QSet<const DItem*> itemSetOf(DItem* root)
 {
     const QList<DItem*> items = itemsOf(root);
@@ -103,6 +95,18 @@ QAReporterData* filterOne(QAReporterFilter& filter, QAReporterData* record,
     filter.apply({record});
     return filter.filteredRecords().value(0);
 }
+
+// A report read from markup and its failed-only copy, which the filter owns.
+struct Filtered
+{
+    explicit Filtered(const QByteArray& xrod)
+        : source(load(xrod)), copy(source ? filterOne(filter, source.get()) : nullptr)
+    {
+    }
+    std::unique_ptr<QAReporterData> source;
+    QAReporterFilter filter;
+    QAReporterData* copy;
+};
 
 const QByteArray groupReport = R"(<XROD><DOCUMENT name="run"><TITLE>Run</TITLE>
 <XROD:NODE name="g" type="group"><SECTION name="g">
@@ -300,12 +304,7 @@ void TestFilter::copiesDocumentWithoutRejectedRanges()
     QAReporterData* whole = filterOne(*everything, record.get(), QAReporterFilterCriteria());
     QCOMPARE(whole->document.get(), record->document.get());
     QCOMPARE(whole->tree->root()->data->id, QStringLiteral("run"));
-    QList<QPair<DItem*, DItem*>> sourceBindings, sharedBindings;
-    for (const QAReporterNode* node : nodesOf(record->tree))
-        sourceBindings.append(qMakePair(node->startItem, node->endItem));
-    for (const QAReporterNode* node : nodesOf(whole->tree))
-        sharedBindings.append(qMakePair(node->startItem, node->endItem));
-    QCOMPARE(sharedBindings, sourceBindings);
+    QCOMPARE(bindingsOf(whole->tree), bindingsOf(record->tree));
     everything.reset();
     QCOMPARE(DAmlWriter::toAml(record->document.get()), sourceAml);
 
@@ -326,26 +325,27 @@ void TestFilter::rejectedSingleItemNodeRemovesOnlyThatItem()
 </DOCUMENT></XROD>)"));
     QVERIFY(record);
     QAReporterNode* table = named(record->tree, "t");
-    table->endItem = table->startItem; // a node that is exactly the table
-    QAReporterFilter filter;
-    QAReporterData* filtered = filterOne(filter, record.get());
-    QCOMPARE(DAmlWriter::toAml(filtered->document.get()),
-             QStringLiteral("<DOCUMENT><PARAGRAPH name=\"p\"><TEXT>q</TEXT></PARAGRAPH>"
-                            "<TAG/><PARAGRAPH name=\"f\"><TEXT>f</TEXT></PARAGRAPH></DOCUMENT>"));
+    // A node that is exactly the table, or that has no end.
+    for (DItem* end : {table->startItem, static_cast<DItem*>(nullptr)}) {
+        table->endItem = end;
+        QAReporterFilter filter;
+        QAReporterData* filtered = filterOne(filter, record.get());
+        QCOMPARE(DAmlWriter::toAml(filtered->document.get()),
+                 QStringLiteral("<DOCUMENT><PARAGRAPH name=\"p\"><TEXT>q</TEXT></PARAGRAPH><TAG/>"
+                                "<PARAGRAPH name=\"f\"><TEXT>f</TEXT></PARAGRAPH></DOCUMENT>"));
+    }
 }
 
 void TestFilter::bindsFilteredNodesToTheCopy()
 {
-    std::unique_ptr<QAReporterData> record(load(R"(<XROD><DOCUMENT name="d">
+    Filtered run(R"(<XROD><DOCUMENT name="d">
 <XROD:NODE name="g" type="group"><XROD:NODE name="t" type="case" state="ko">
  <PARAGRAPH name="p">shared start</PARAGRAPH></XROD:NODE>
  <XROD:NODE name="u" type="case" state="ok"><PARAGRAPH name="u">gone</PARAGRAPH></XROD:NODE></XROD:NODE>
 <GRAPHIC><XROD:NODE name="ax" type="case" state="ko"><AXIS name="ax" orientation="y"/></XROD:NODE>
  <CURVE><POINT x="1.5" y="-2"/></CURVE></GRAPHIC>
-</DOCUMENT></XROD>)"));
-    QVERIFY(record);
-    QAReporterFilter filter;
-    QAReporterData* filtered = filterOne(filter, record.get());
+</DOCUMENT></XROD>)");
+    QAReporterData* filtered = run.copy;
     QVERIFY(filtered && filtered->document.get());
     const QSet<const DItem*> copies = itemSetOf(filtered->document.get());
     for (QAReporterNode* kept : nodesOf(filtered->tree)) {
@@ -377,7 +377,7 @@ void TestFilter::bindsFilteredNodesToTheCopy()
 // its own end.
 void TestFilter::parentsEndWithTheirLastKeptChild()
 {
-    std::unique_ptr<QAReporterData> record(load(R"(<XROD><DOCUMENT name="run">
+    Filtered run(R"(<XROD><DOCUMENT name="run">
 <XROD:NODE name="m" type="group"><PARAGRAPH name="m">m</PARAGRAPH>
  <XROD:NODE name="n" type="case" state="ko"/></XROD:NODE>
 <XROD:NODE name="g" type="group"><SECTION name="g">
@@ -388,10 +388,8 @@ void TestFilter::parentsEndWithTheirLastKeptChild()
  <XROD:NODE name="c" type="case" state="ok"><PARAGRAPH name="c">passed</PARAGRAPH></XROD:NODE>
 </SECTION></XROD:NODE>
 <PARAGRAPH name="tail">after all</PARAGRAPH>
-</DOCUMENT></XROD>)"));
-    QVERIFY(record);
-    QAReporterFilter filter;
-    QAReporterData* filtered = filterOne(filter, record.get());
+</DOCUMENT></XROD>)");
+    QAReporterData* filtered = run.copy;
     QVERIFY(filtered && filtered->document.get());
     QCOMPARE(treeLines(filtered->tree), (QStringList{"m", "  n", "g", "  h", "    b"}));
     const QSet<const DItem*> copies = itemSetOf(filtered->document.get());
@@ -414,23 +412,13 @@ void TestFilter::neverTouchesTheSource()
     std::unique_ptr<QAReporterData> record(load(groupReport));
     QVERIFY(record);
     const QString sourceAml = DAmlWriter::toAml(record->document.get());
-    QList<QPair<DItem*, DItem*>> bindings;
-    for (const QAReporterNode* source : nodesOf(record->tree))
-        bindings.append(qMakePair(source->startItem, source->endItem));
+    const QList<QPair<DItem*, DItem*>> bindings = bindingsOf(record->tree);
 
     auto filter = std::make_unique<QAReporterFilter>();
     QAReporterData* filtered = filterOne(*filter, record.get());
-    const QSet<const DItem*> sourceItems = itemSetOf(record->document.get());
-    for (const QAReporterNode* kept : nodesOf(filtered->tree)) {
-        QVERIFY(!sourceItems.contains(kept->startItem));
-        QVERIFY(!sourceItems.contains(kept->endItem));
-    }
     filter.reset();
     QCOMPARE(DAmlWriter::toAml(record->document.get()), sourceAml);
-    QList<QPair<DItem*, DItem*>> after;
-    for (const QAReporterNode* source : nodesOf(record->tree))
-        after.append(qMakePair(source->startItem, source->endItem));
-    QCOMPARE(after, bindings);
+    QCOMPARE(bindingsOf(record->tree), bindings);
 
     // The other way round: the filtered record outlives its source.
     QAReporterFilter second;
@@ -477,15 +465,11 @@ void TestFilter::filtersDocumentsNestedToTheReaderLimit()
     const int sections = DAmlReader::maxDepth() - 4;
     const QByteArray open = QByteArray("<SECTION>").repeated(sections);
     const QByteArray close = QByteArray("</SECTION>").repeated(sections);
-    std::unique_ptr<QAReporterData> record(
-        load("<XROD><DOCUMENT><XROD:NODE name=\"f\" type=\"case\" state=\"ko\">" + open +
-             "<TEXT>bottom</TEXT>" + close +
-             "</XROD:NODE><XROD:NODE name=\"p\" type=\"case\" "
-             "state=\"ok\">" +
-             open + "<TEXT>gone</TEXT>" + close + "</XROD:NODE></DOCUMENT></XROD>"));
-    QVERIFY(record);
-    QAReporterFilter filter;
-    QAReporterData* filtered = filterOne(filter, record.get());
+    Filtered run("<XROD><DOCUMENT><XROD:NODE name=\"f\" type=\"case\" state=\"ko\">" + open +
+                 "<TEXT>bottom</TEXT>" + close +
+                 "</XROD:NODE><XROD:NODE name=\"p\" type=\"case\" state=\"ok\">" + open +
+                 "<TEXT>gone</TEXT>" + close + "</XROD:NODE></DOCUMENT></XROD>");
+    QAReporterData* filtered = run.copy;
     QVERIFY(filtered);
     QCOMPARE(DAmlWriter::toAml(filtered->document.get()).toUtf8(),
              "<DOCUMENT><TAG/>" + open + "<TEXT>bottom</TEXT>" + close + "</DOCUMENT>");
@@ -501,14 +485,11 @@ void TestFilter::filtersDocumentsNestedToTheReaderLimit()
 // arrays by the spans that the file claims.
 void TestFilter::hugeSpansKeepTheCopySmall()
 {
-    std::unique_ptr<QAReporterData> record(
-        load("<XROD><DOCUMENT><XROD:NODE name=\"f\" type=\"case\" state=\"ko\"><TABLE><ROW>"
-             "<CELLTEXT hspan=\"400000000\" vspan=\"400000000\">x</CELLTEXT>"
-             "<CELLTEXT hspan=\"2147483647\">y</CELLTEXT></ROW></TABLE>"
-             "</XROD:NODE></DOCUMENT></XROD>"));
-    QVERIFY(record);
-    QAReporterFilter filter;
-    QAReporterData* filtered = filterOne(filter, record.get());
+    Filtered run("<XROD><DOCUMENT><XROD:NODE name=\"f\" type=\"case\" state=\"ko\"><TABLE><ROW>"
+                 "<CELLTEXT hspan=\"400000000\" vspan=\"400000000\">x</CELLTEXT>"
+                 "<CELLTEXT hspan=\"2147483647\">y</CELLTEXT></ROW></TABLE>"
+                 "</XROD:NODE></DOCUMENT></XROD>");
+    QAReporterData* filtered = run.copy;
     QVERIFY(filtered && filtered->document.get());
     const DTable* table = nullptr;
     for (DItem* item : itemsOf(filtered->document.get())) {

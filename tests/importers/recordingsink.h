@@ -2,9 +2,11 @@
 #define RECORDINGSINK_H
 
 #include "qaresultsink.h"
+#include "samples.h"
 
 #include <QBuffer>
 #include <QStringList>
+#include <QtTest>
 
 // A sink that writes down every call as a line ("suite a", "case b
 // failed", "case c passed flaky", "end suite"...) and keeps the cases whole, so that a test
@@ -50,19 +52,6 @@ public:
     void warning(const QString& text) override { events << QStringLiteral("warning ") + text; }
     void endRun() override { events << QStringLiteral("end run"); }
 
-    // The events without cases' and totals' lines: the tree's shape.
-    QStringList shape() const
-    {
-        QStringList lines;
-        for (const QString& line : events) {
-            if (line.startsWith(QLatin1String("suite")) ||
-                line.startsWith(QLatin1String("class")) || line.startsWith(QLatin1String("end")) ||
-                line == QLatin1String("run"))
-                lines << line;
-        }
-        return lines;
-    }
-
     // Whether every run, suite and class begun was ended, in order.
     bool balanced() const
     {
@@ -81,6 +70,37 @@ public:
         }
         return open.isEmpty();
     }
+
+    // The fields of every case that are set, one case a line: "name:
+    // class=..., s=..., type=..., message=..., details=..., out=...,
+    // err=..., at=file:line, property=k=v".
+    QStringList caseFields() const
+    {
+        QStringList lines;
+        for (const QAResultCase& c : cases) {
+            QStringList fields;
+            const auto add = [&fields](const char* key, const QString& value) {
+                if (!value.isEmpty())
+                    fields << QLatin1String(key) + QLatin1Char('=') + value;
+            };
+            add("class", c.className);
+            add("s", c.seconds < 0 ? QString() : QString::number(c.seconds));
+            add("type", c.failureType);
+            add("message", c.message);
+            add("details", c.details);
+            add("out", c.systemOut);
+            add("err", c.systemErr);
+            add("at", c.sourceFile.isEmpty()
+                          ? QString()
+                          : c.sourceFile + QLatin1Char(':') + QString::number(c.sourceLine));
+            for (const auto& property : c.properties)
+                add("property", property.first + QLatin1Char('=') + property.second);
+            lines << (fields.isEmpty()
+                          ? c.name
+                          : c.name + QLatin1String(": ") + fields.join(QLatin1String(", ")));
+        }
+        return lines;
+    }
 };
 
 // Runs a parser over bytes; the error string is returned through error.
@@ -95,6 +115,27 @@ bool parseBytes(const QByteArray& bytes, RecordingSink* sink, QString* error = n
     if (error)
         *error = parser.errorString();
     return ok;
+}
+
+using ParseFunction = bool (*)(const QByteArray&, RecordingSink*, QString*);
+
+// Cut anywhere, a sample still gives a balanced tree and never fewer cases
+// than a shorter cut; it reads without error from size firstComplete on,
+// or, when that is -1, only when nothing but white space was cut.
+inline void everyPrefix(ParseFunction parse, const QByteArray& sample, qsizetype cases,
+                        qsizetype firstComplete)
+{
+    qsizetype read = 0;
+    for (qsizetype size = 0; size <= sample.size(); ++size) {
+        RecordingSink sink;
+        const bool ok = parse(sample.left(size), &sink, nullptr);
+        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
+        QVERIFY(sink.cases.size() >= read);
+        read = sink.cases.size();
+        QCOMPARE(ok,
+                 firstComplete >= 0 ? size >= firstComplete : sample.mid(size).trimmed().isEmpty());
+    }
+    QCOMPARE(read, cases);
 }
 
 #endif

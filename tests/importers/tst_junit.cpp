@@ -2,12 +2,18 @@
 // and the document each tool's dialect gives, the counting rules, hostile
 // input, and the loader that picks the importer by content.
 #include "dblocktext.h"
-#include "importersamples.h"
+#include "ddocument.h"
+#include "ditems.h"
+#include "documentitems.h"
+#include "dstyle.h"
+#include "files.h"
 #include "qajunitparser.h"
+#include "qareporterdata.h"
+#include "qareporterdatatree.h"
 #include "qareporterloader.h"
+#include "qareporternode.h"
 #include "qaresultimporter.h"
 #include "qaresultreportbuilder.h"
-#include "recordingsink.h"
 #include "recordingstudio.h"
 
 #include <QBuffer>
@@ -18,6 +24,99 @@
 #include <memory>
 
 namespace {
+
+// The viewer's style names as plain styles (their names are what the
+// tests check) and ways to look into a record.
+
+inline QList<DStyle*> namedStyles()
+{
+    QList<DStyle*> styles;
+    const QStringList names{"Normal", "Normal Failed", "Normal Passed", "Title0",  "Array Title",
+                            "Array",  "Array Failed",  "Array Passed",  "Warning", "Link"};
+    for (const QString& name : names)
+        styles.append(new DStyle(name));
+    for (int level = 1; level <= 6; ++level) {
+        const QString title = QStringLiteral("Title%1").arg(level);
+        for (const char* suffix : {"", " Failed", " Passed"})
+            styles.append(new DStyle(title + QLatin1String(suffix)));
+    }
+    return styles;
+}
+
+// The record's tree, one node a line: two spaces per depth, then
+// "type name state".
+inline QStringList treeLines(QAReporterData* record)
+{
+    QStringList lines;
+    QAReporterDataTree* tree = record->tree;
+    tree->iterator()->toRoot();
+    while (QAReporterNode* node = tree->next(PreOrder)) {
+        lines.append(QString(2 * (tree->iterator()->depth() - 1), QLatin1Char(' ')) + node->type +
+                     QLatin1Char(' ') + node->name + QLatin1Char(' ') + node->state);
+    }
+    return lines;
+}
+
+inline QString textOf(const DItem* item)
+{
+    QString text;
+    for (DItem* part : itemsOf(const_cast<DItem*>(item))) {
+        if (part->kind() == DItem::Text)
+            text += static_cast<DText*>(part)->text();
+        else if (part->kind() == DItem::CellText)
+            text += static_cast<DCellText*>(part)->text() + QLatin1Char('|');
+    }
+    return text;
+}
+
+// The items of one kind in the document, in order.
+inline QList<DItem*> itemsOfKind(DItem* root, DItem::Kind kind)
+{
+    QList<DItem*> found;
+    for (DItem* item : itemsOf(root)) {
+        if (item->kind() == kind)
+            found.append(item);
+    }
+    return found;
+}
+
+// The title whose text is text, or null.
+inline DItem* titleNamed(DItem* root, const QString& text)
+{
+    for (DItem* item : itemsOfKind(root, DItem::Title)) {
+        if (textOf(item) == text)
+            return item;
+    }
+    return nullptr;
+}
+
+inline QString styleName(const DItem* item)
+{
+    return item && item->style() ? item->style()->name() : QString();
+}
+
+// The targets of the source links ("<file> line <N>"), in order.
+inline QStringList linkTargets(DItem* root)
+{
+    QStringList targets;
+    for (DItem* item : itemsOfKind(root, DItem::Link)) {
+        const QString& target = static_cast<DLink*>(item)->target();
+        if (!target.startsWith(QLatin1String("xrdlink://#")))
+            targets.append(target);
+    }
+    return targets;
+}
+
+// The texts of the paragraphs of one style.
+inline QStringList paragraphs(DItem* root, const QString& style)
+{
+    QStringList texts;
+    for (DItem* item : itemsOfKind(root, DItem::Paragraph)) {
+        if (styleName(item) == style)
+            texts.append(textOf(item));
+    }
+    return texts;
+}
 
 struct Import
 {
@@ -37,22 +136,12 @@ public:
     ~TestJUnit() override { qDeleteAll(m_styles); }
 
 private slots:
-    void recognisesJUnitFromContent_data();
-    void recognisesJUnitFromContent();
-    void pytestRunBecomesTreeAndDocument();
+    void runsBecomeTreesWithLinksAndCounts_data();
+    void runsBecomeTreesWithLinksAndCounts();
+    void pytestRunBecomesADocument();
     void surefireSuiteWithFlakyPassAndOutput();
-    void jestAndGoFailuresLinkToTheirSource();
-    void googleTestNotRunCasesAreInconclusive();
-    void countingRules_data();
-    void countingRules();
-    void suiteThatCouldNotStartIsOneFailedCase();
-    void declaredTotalsAreCheckedAgainstTheCases();
     void timesAreBounded_data();
     void timesAreBounded();
-    void classesFollowConsecutiveClassnames();
-    void nestedSuitesNestAndCarryTheirStates();
-    void emptyRunIsARecord();
-    void unusualButValidInput();
     void longDetailsFoldIntoAPopup();
     void manySuitesStayLinear();
     void hostileInputIsRefused_data();
@@ -144,6 +233,12 @@ const char* const goSample = R"(<?xml version="1.0" encoding="UTF-8"?>
 </testsuites>
 )";
 
+const char* const nestedSample =
+    "<testsuites><testsuite name='outer'><testcase classname='K' name='a'/>"
+    "<testsuite name='inner'><testcase name='b'><failure/></testcase></testsuite>"
+    "<testsuite name='idle'><testcase name='c'><skipped/></testcase></testsuite>"
+    "<testcase name='d'/></testsuite></testsuites>";
+
 const char* const googleTestSample = R"(<?xml version="1.0" encoding="UTF-8"?>
 <testsuites tests="3" failures="1" disabled="1" errors="0" time="0.01" timestamp="2026-03-02T10:40:00.000" name="AllTests">
   <testsuite name="MathTest" tests="3" failures="1" disabled="1" skipped="0" errors="0" time="0.002" timestamp="2026-03-02T10:40:00.000">
@@ -179,46 +274,175 @@ Import TestJUnit::import(const QByteArray& xml, const QString& fileName) const
     return result;
 }
 
-void TestJUnit::recognisesJUnitFromContent_data()
+void TestJUnit::runsBecomeTreesWithLinksAndCounts_data()
 {
-    QTest::addColumn<QByteArray>("head");
-    QTest::addColumn<bool>("recognised");
-    QTest::newRow("pytest") << QByteArray(pytestSample) << true;
-    QTest::newRow("surefire, a suite as root") << QByteArray(surefireSample) << true;
-    QTest::newRow("byte-order mark, comment, doctype")
-        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by CI -->\n"
-                      "<!DOCTYPE testsuites>\n<testsuites>")
-        << true;
-    QTest::newRow("cut inside the root's attributes") << QByteArray("<testsuite name=\"a") << false;
-    QTest::newRow("report") << QByteArray("<?xml version=\"1.0\"?><XROD><DOCUMENT/></XROD>")
-                            << false;
-    QTest::newRow("other xml") << QByteArray("<project><testsuite/></project>") << false;
-    QTest::newRow("text") << QByteArray("testsuite passed\nall good\n") << false;
-    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << false;
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("tree");
+    QTest::addColumn<QString>("links");        // the failures' places, from their traces
+    QTest::addColumn<QList<qint64>>("counts"); // passed, failed, inconclusive
+    QTest::addColumn<QString>("failed");       // the failure paragraphs
+    QTest::addColumn<QString>("warnings");     // the claims the cases contradict
+    QTest::addColumn<QString>("summary");      // the first suite's
+    // The failure's place from its traceback; the passed case's from the
+    // case's attributes.
+    QTest::newRow("pytest") << QByteArray(pytestSample)
+                            << "run results.xml ko|  suite pytest ko|    class tests.test_math ko|"
+                               "      testcase test_add ok|      testcase test_div ko|"
+                               "    class tests.test_io NE|      testcase test_net NE"
+                            << "tests/test_math.py line 3|tests/test_math.py line 9"
+                            << QList<qint64>{1, 1, 1}
+                            << "Failed after 0.002 s|ZeroDivisionError: division by zero"
+                            << ""
+                            << "Passed|Failed|Inconclusive|Time|1|1|1|0.003 s|";
+    // The first frame of the project's code, not the test library's.
+    QTest::newRow("surefire")
+        << QByteArray(surefireSample)
+        << "run results.xml ko|  suite com.acme.CartTest ko|    testcase totalIsSum ko|"
+           "    testcase emptyCart ko|    testcase discount ok|    testcase currency ok"
+        << "CartTest.java line 42|Cart.java line 17" << QList<qint64>{2, 2, -1}
+        << "Failed after 0.011 s \u00B7 class com.acme.CartTest|org.opentest4j."
+           "AssertionFailedError: expected: <5> but was: <4>|Failed after 0.002 s \u00B7 class "
+           "com.acme.CartTest|java.lang.NullPointerException: null"
+        << ""
+        << "Passed|Failed|Inconclusive|Time|2|2|0|0.314 s|";
+    QTest::newRow("jest") << QByteArray(jestSample)
+                          << "run results.xml ko|  suite src/cart.test.js ko|    class cart adds "
+                             "items ok|      testcase cart adds items ok|    class cart applies a "
+                             "discount ko|      testcase cart applies a discount ko"
+                          << "/home/ci/shop/src/cart.test.js line 14" << QList<qint64>{1, 1, -1}
+                          << "Failed after 0.012 s"
+                          << ""
+                          << "Passed|Failed|Inconclusive|Time|1|1|0|0.016 s|";
+    // The classname is the package, which the suite already is.
+    QTest::newRow("go") << QByteArray(goSample)
+                        << "run results.xml ko|  suite example.com/calc ko|    testcase TestAdd "
+                           "ok|    testcase TestSub ko"
+                        << "calc_test.go line 42" << QList<qint64>{1, 1, -1}
+                        << "Failed after 0.001 s \u00B7 class example.com/calc|Failed"
+                        << ""
+                        << "Passed|Failed|Inconclusive|Time|1|1|0|0.001 s|";
+    // Cases not run are inconclusive.
+    QTest::newRow("googletest")
+        << QByteArray(googleTestSample)
+        << "run results.xml ko|  suite MathTest ko|    testcase Add ok|    testcase Sub ko|"
+           "    testcase DISABLED_Mul NE"
+        << "math_test.cc line 10|math_test.cc line 17|math_test.cc line 20"
+        << QList<qint64>{1, 1, 1}
+        << "Failed after 0.001 s \u00B7 class MathTest|math_test.cc:17\nExpected equality of "
+           "these values:\n  Sub(3, 2)\n    Which is: 1\n  2"
+        << ""
+        << "Passed|Failed|Inconclusive|Time|1|1|1|0.001 s|";
+    // A suite that could not start is one failed case.
+    QTest::newRow("suite that could not start")
+        << QByteArray("<testsuites><testsuite name='db' tests='3'><error message='cannot "
+                      "connect' type='SetupError'>at setUp (test/db.spec.ts:5:3)</error>"
+                      "</testsuite></testsuites>")
+        << "run results.xml ko|  suite db ko|    testcase db ko"
+        << "test/db.spec.ts line 5" << QList<qint64>{0, 1, -1}
+        << "Failed|SetupError: cannot connect"
+        << "The file claims 3 tests (1 read) for db; the counts shown are those of the cases read."
+        << "Passed|Failed|Inconclusive|Time|0|1|0|-|";
+    QTest::newRow("nested suites")
+        << QByteArray(nestedSample)
+        << "run results.xml ko|  suite outer ko|    class K ok|      testcase a ok|    suite "
+           "inner ko|      testcase b ko|    suite idle NE|      testcase c NE|    testcase d ok"
+        << "" << QList<qint64>{2, 1, 1} << "Failed"
+        << ""
+        << "Passed|Failed|Inconclusive|Time|2|1|1|-|";
+    QTest::newRow("classes follow consecutive classnames")
+        << QByteArray("<testsuite name='s'><testcase classname='A' name='1'/><testcase "
+                      "classname='A' name='2'/><testcase classname='B' name='3'/><testcase "
+                      "name='4'/><testcase classname='A' name='1'/></testsuite>")
+        << "run results.xml ok|  suite s ok|    class A ok|      testcase 1 ok|      testcase 2 "
+           "ok|    class B ok|      testcase 3 ok|    testcase 4 ok|    class A ok|      "
+           "testcase 1 ok"
+        << "" << QList<qint64>{5, 0, -1} << ""
+        << ""
+        << "Passed|Failed|Inconclusive|Time|5|0|0|-|";
+    QTest::newRow("empty run") << QByteArray("<testsuites/>") << "run results.xml NE"
+                               << "" << QList<qint64>{0, 0, -1} << ""
+                               << ""
+                               << "";
+    QTest::newRow("empty suite") << QByteArray("<testsuite name='none' tests='0'/>")
+                                 << "run results.xml NE|  suite none NE"
+                                 << "" << QList<qint64>{0, 0, -1} << ""
+                                 << ""
+                                 << "Passed|Failed|Inconclusive|Time|0|0|0|-|";
+    QTest::newRow("declared totals")
+        << QByteArray("<testsuites tests='9'><testsuite name='s' tests='2' failures='0' "
+                      "errors='1' skipped='0'><testcase name='a'/><testcase name='b'><skipped/>"
+                      "</testcase></testsuite></testsuites>")
+        << "run results.xml NE|  suite s NE|    testcase a ok|    testcase b NE"
+        << "" << QList<qint64>{1, 0, 1} << ""
+        << "The file claims 1 failures and errors (0 read), 0 skipped (1 read) for s; the counts "
+           "shown are those of the cases read.|The file claims 9 tests (2 read) for results.xml; "
+           "the counts shown are those of the cases read."
+        << "Passed|Failed|Inconclusive|Time|1|0|1|-|";
+    // Claims past any count are the largest count: their sum cannot wrap
+    // round to a figure that hides the difference.
+    QTest::newRow("declared totals past any count")
+        << QByteArray("<testsuite name='s' tests='9223372036854775807' "
+                      "failures='9223372036854775807' errors='9223372036854775807'>"
+                      "<testcase name='a'/></testsuite>")
+        << "run results.xml ok|  suite s ok|    testcase a ok"
+        << "" << QList<qint64>{1, 0, -1} << ""
+        << "The file claims 9223372036854775807 tests (1 read), 9223372036854775807 failures and "
+           "errors (0 read) for s; the counts shown are those of the cases read."
+        << "Passed|Failed|Inconclusive|Time|1|0|0|-|";
+    const QString name = QString::fromUtf8("r\xC3\xA9sum\xC3\xA9 \xF0\x9D\x94\x98 \xE2\x9C\x93");
+    QTest::newRow("unusual but valid")
+        << "\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?>\r\n<testsuites><testsuite name='s' "
+           "time='1,234.5'><testcase name='" +
+               name.toUtf8() +
+               "' time='1,234.5'/><testcase name='dup' time='abc'/><testcase name='dup'/>"
+               "<testcase name='line&#13;&#10;break'/><testcase name='cr\r\nin attribute'/>"
+               "<testcase name='cdata'><failure><![CDATA[<not> & markup]]></failure></testcase>"
+               "</testsuite></testsuites>"
+        << "run results.xml ko|  suite s ko|    testcase " + name +
+               " ok|    testcase dup ok|    testcase dup ok|    testcase line\r\nbreak ok|    "
+               "testcase cr in attribute ok|    testcase cdata ko"
+        << "" << QList<qint64>{5, 1, -1} << "Failed"
+        << ""
+        << "Passed|Failed|Inconclusive|Time|5|1|0|1234.5 s|";
 }
 
-void TestJUnit::recognisesJUnitFromContent()
+void TestJUnit::runsBecomeTreesWithLinksAndCounts()
 {
-    QFETCH(QByteArray, head);
-    QFETCH(bool, recognised);
-    QCOMPARE(QAJUnitParser::recognises(head), recognised);
-    QCOMPARE(QAResultImporter::recognises(head), recognised);
-    QCOMPARE(QAResultImporter::formatName(head).isEmpty(), !recognised);
+    QFETCH(QByteArray, xml);
+    const Import run = import(xml);
+    QVERIFY2(run.record, qPrintable(run.error));
+    QAReporterData* record = run.record.get();
+    qDebug().noquote() << "T" << treeLines(record).join('|');
+    qDebug().noquote() << "F" << paragraphs(run.document(), "Normal Failed").join('|');
+    qDebug().noquote() << "W" << paragraphs(run.document(), "Warning").join('|');
+    qDebug().noquote() << "S"
+                       << (itemsOfKind(run.document(), DItem::Table).size() > 1
+                               ? textOf(itemsOfKind(run.document(), DItem::Table).at(1))
+                               : QString());
+    QTEST(treeLines(record).join('|'), "tree");
+    QTEST(linkTargets(run.document()).join('|'), "links");
+    QTEST(QList<qint64>({record->okCount, record->koCount, record->neCount}), "counts");
+    QTEST(paragraphs(run.document(), "Normal Failed").join('|'), "failed");
+    QTEST(paragraphs(run.document(), "Warning").join('|'), "warnings");
+    const QList<DItem*> tables = itemsOfKind(run.document(), DItem::Table);
+    QTEST(tables.size() > 1 ? textOf(tables.at(1)) : QString(), "summary");
+    // Each node spans its items, in document order.
+    const QList<DItem*> items = itemsOf(run.document());
+    QAReporterDataTree* tree = record->tree;
+    tree->iterator()->toRoot();
+    QCOMPARE(tree->iterator()->current()->data->startItem, run.document());
+    while (QAReporterNode* node = tree->next(PreOrder)) {
+        QVERIFY2(node->startItem && node->endItem, qPrintable(node->name));
+        QVERIFY(items.indexOf(node->startItem) <= items.indexOf(node->endItem));
+    }
 }
 
-void TestJUnit::pytestRunBecomesTreeAndDocument()
+void TestJUnit::pytestRunBecomesADocument()
 {
     const Import run = import(pytestSample);
     QVERIFY2(run.record, qPrintable(run.error));
     QAReporterData* record = run.record.get();
-    QCOMPARE(treeLines(record),
-             QStringList({"run results.xml ko", "  suite pytest ko", "    class tests.test_math ko",
-                          "      testcase test_add ok", "      testcase test_div ko",
-                          "    class tests.test_io NE", "      testcase test_net NE"}));
     QCOMPARE(record->types, QStringList({"run", "suite", "class", "testcase"}));
-    QCOMPARE(record->okCount, 1);
-    QCOMPARE(record->koCount, 1);
-    QCOMPARE(record->neCount, 1);
     QCOMPARE(record->fileName, QString("results.xml"));
 
     DItem* document = run.document();
@@ -235,7 +459,6 @@ void TestJUnit::pytestRunBecomesTreeAndDocument()
     QCOMPARE(styleName(titleNamed(document, "test_net")), QString("Title4"));
     QCOMPARE(styleName(titleNamed(document, "tests.test_io")), QString("Title3"));
     QCOMPARE(styleName(titleNamed(document, "pytest")), QString("Title2 Failed"));
-    QVERIFY(paragraphs(document, "Normal Failed").contains("ZeroDivisionError: division by zero"));
     QVERIFY(paragraphs(document, "Normal").contains("no network"));
     // The traceback as the view shows it, which folds white space: every
     // space of it kept.
@@ -244,11 +467,6 @@ void TestJUnit::pytestRunBecomesTreeAndDocument()
              QStringList({"def test_div():", ">       assert 1 / 0",
                           "E       ZeroDivisionError: division by zero", "",
                           "tests/test_math.py:9: ZeroDivisionError"}));
-
-    // The failure's place from its traceback; the passed case's from the
-    // case's attributes.
-    QCOMPARE(linkTargets(document),
-             QStringList({"tests/test_math.py line 3", "tests/test_math.py line 9"}));
 
     // The run's overview of its suites, then the suite's own summary:
     // passed, failed, inconclusive, time.
@@ -263,38 +481,18 @@ void TestJUnit::pytestRunBecomesTreeAndDocument()
     QAReporterNode* suite = record->tree->root()->children.at(0)->children.at(0)->data;
     QCOMPARE("xrdlink://#" + suite->startItem->name(),
              static_cast<DLink*>(links.first())->target());
-    // The claims agree with the cases: no warning.
-    QVERIFY(paragraphs(document, "Warning").isEmpty());
-
-    // Each node spans its items, in document order.
-    QAReporterDataTree* tree = record->tree;
-    tree->iterator()->toRoot();
-    QCOMPARE(tree->iterator()->current()->data->startItem, document);
-    while (QAReporterNode* node = tree->next(PreOrder)) {
-        QVERIFY2(node->startItem && node->endItem, qPrintable(node->name));
-        const QList<DItem*> items = itemsOf(document);
-        QVERIFY(items.indexOf(node->startItem) <= items.indexOf(node->endItem));
-    }
+    // A nested suite's title is one level down, in the style of its state.
+    const Import nested = import(nestedSample);
+    QCOMPARE(styleName(titleNamed(nested.document(), "inner")), QString("Title3 Failed"));
+    QCOMPARE(styleName(titleNamed(nested.document(), "idle")), QString("Title3"));
 }
 
 void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
 {
     const Import run = import(surefireSample, "/tmp/TEST-com.acme.CartTest.xml");
     QVERIFY2(run.record, qPrintable(run.error));
-    QCOMPARE(treeLines(run.record.get()),
-             QStringList({"run TEST-com.acme.CartTest.xml ko", "  suite com.acme.CartTest ko",
-                          "    testcase totalIsSum ko", "    testcase emptyCart ko",
-                          "    testcase discount ok", "    testcase currency ok"}));
-    QCOMPARE(run.record->koCount, 2);
-    QCOMPARE(run.record->okCount, 2);
-    QCOMPARE(run.record->neCount, -1);
-
+    QCOMPARE(treeLines(run.record.get()).first(), QString("run TEST-com.acme.CartTest.xml ko"));
     DItem* document = run.document();
-    // The first frame of the project's code, not the test library's.
-    QCOMPARE(linkTargets(document), QStringList({"CartTest.java line 42", "Cart.java line 17"}));
-    const QStringList failed = paragraphs(document, "Normal Failed");
-    QVERIFY(failed.contains("org.opentest4j.AssertionFailedError: expected: <5> but was: <4>"));
-    QVERIFY(failed.contains("java.lang.NullPointerException: null"));
     const QStringList passed = paragraphs(document, "Normal Passed");
     QVERIFY(std::any_of(passed.begin(), passed.end(),
                         [](const QString& text) { return text.contains("flaky"); }));
@@ -314,115 +512,6 @@ void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
         paragraphs(document, "Monospace").join(QChar::LineSeparator).split(QChar::LineSeparator);
     QVERIFY(trace.contains(QString(4, QChar(0x00A0)) +
                            "at com.acme.CartTest.totalIsSum(CartTest.java:42)"));
-}
-
-void TestJUnit::jestAndGoFailuresLinkToTheirSource()
-{
-    const Import jest = import(jestSample);
-    QVERIFY2(jest.record, qPrintable(jest.error));
-    QCOMPARE(linkTargets(jest.document()), QStringList({"/home/ci/shop/src/cart.test.js line 14"}));
-    QCOMPARE(jest.record->okCount, 1);
-    QCOMPARE(jest.record->koCount, 1);
-
-    const Import go = import(goSample);
-    QVERIFY2(go.record, qPrintable(go.error));
-    // The classname is the package, which the suite already is.
-    QCOMPARE(treeLines(go.record.get()),
-             QStringList({"run results.xml ko", "  suite example.com/calc ko",
-                          "    testcase TestAdd ok", "    testcase TestSub ko"}));
-    QCOMPARE(linkTargets(go.document()), QStringList({"calc_test.go line 42"}));
-}
-
-void TestJUnit::googleTestNotRunCasesAreInconclusive()
-{
-    const Import run = import(googleTestSample);
-    QVERIFY2(run.record, qPrintable(run.error));
-    QCOMPARE(treeLines(run.record.get()),
-             QStringList({"run results.xml ko", "  suite MathTest ko", "    testcase Add ok",
-                          "    testcase Sub ko", "    testcase DISABLED_Mul NE"}));
-    QCOMPARE(run.record->neCount, 1);
-    QCOMPARE(linkTargets(run.document()),
-             QStringList({"math_test.cc line 10", "math_test.cc line 17", "math_test.cc line 20"}));
-    QVERIFY(paragraphs(run.document(), "Warning").isEmpty());
-}
-
-void TestJUnit::countingRules_data()
-{
-    QTest::addColumn<QString>("children");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("nothing") << ""
-                             << "case c passed";
-    QTest::newRow("failure") << "<failure message='m'/>"
-                             << "case c failed";
-    QTest::newRow("error") << "<error/>"
-                           << "case c failed";
-    QTest::newRow("skipped") << "<skipped/>"
-                             << "case c inconclusive";
-    QTest::newRow("failure beats skipped") << "<skipped/><failure/>"
-                                           << "case c failed";
-    QTest::newRow("flaky then passed") << "<flakyFailure/><flakyError/>"
-                                       << "case c passed flaky";
-    QTest::newRow("rerun failures and a failure") << "<rerunFailure/><failure/>"
-                                                  << "case c failed";
-    QTest::newRow("output only") << "<system-out>x</system-out><system-err/>"
-                                 << "case c passed";
-}
-
-void TestJUnit::countingRules()
-{
-    QFETCH(QString, children);
-    QFETCH(QString, expected);
-    RecordingSink sink;
-    QString error;
-    QVERIFY2(parseBytes<QAJUnitParser>(
-                 QString("<testsuite name='s'><testcase name='c'>%1</testcase></testsuite>")
-                     .arg(children)
-                     .toUtf8(),
-                 &sink, &error),
-             qPrintable(error));
-    QCOMPARE(sink.events.filter("case "), QStringList({expected}));
-    QCOMPARE(sink.events.last(), QString("end run"));
-}
-
-void TestJUnit::suiteThatCouldNotStartIsOneFailedCase()
-{
-    const Import run = import("<testsuites><testsuite name='db' tests='3'>"
-                              "<error message='cannot connect' type='SetupError'>"
-                              "at setUp (test/db.spec.ts:5:3)</error></testsuite></testsuites>");
-    QVERIFY2(run.record, qPrintable(run.error));
-    QCOMPARE(treeLines(run.record.get()),
-             QStringList({"run results.xml ko", "  suite db ko", "    testcase db ko"}));
-    QCOMPARE(run.record->koCount, 1);
-    QCOMPARE(linkTargets(run.document()), QStringList({"test/db.spec.ts line 5"}));
-    QVERIFY(paragraphs(run.document(), "Normal Failed").contains("SetupError: cannot connect"));
-}
-
-void TestJUnit::declaredTotalsAreCheckedAgainstTheCases()
-{
-    const Import run = import("<testsuites tests='9'><testsuite name='s' tests='2' failures='0' "
-                              "errors='1' skipped='0'><testcase name='a'/>"
-                              "<testcase name='b'><skipped/></testcase></testsuite></testsuites>");
-    QVERIFY2(run.record, qPrintable(run.error));
-    const QStringList warnings = paragraphs(run.document(), "Warning");
-    QCOMPARE(warnings.size(), 2);
-    QVERIFY(warnings.at(0).contains("1 failures and errors (0 read)"));
-    QVERIFY(warnings.at(0).contains("0 skipped (1 read)"));
-    QVERIFY(!warnings.at(0).contains("tests"));
-    QVERIFY(warnings.at(1).contains("9 tests (2 read)"));
-    // The counts are those of the cases.
-    QCOMPARE(run.record->okCount, 1);
-    QCOMPARE(run.record->koCount, 0);
-    QCOMPARE(run.record->neCount, 1);
-
-    // Claims past any count are the largest count: their sum cannot wrap
-    // round to a figure that hides the difference.
-    const Import huge = import("<testsuite name='s' tests='9223372036854775807' "
-                               "failures='9223372036854775807' errors='9223372036854775807'>"
-                               "<testcase name='a'/></testsuite>");
-    QVERIFY2(huge.record, qPrintable(huge.error));
-    const QString warning = paragraphs(huge.document(), "Warning").value(0);
-    QVERIFY(warning.contains("9223372036854775807 tests (1 read)"));
-    QVERIFY(warning.contains("9223372036854775807 failures and errors (0 read)"));
 }
 
 void TestJUnit::timesAreBounded_data()
@@ -467,76 +556,6 @@ void TestJUnit::timesAreBounded()
     QCOMPARE(paragraphs(record->document.get(), "Normal Passed"), QStringList({line, line}));
     QCOMPARE(textOf(itemsOfKind(record->document.get(), DItem::Table).at(1)),
              "Passed|Failed|Inconclusive|Time|2|0|0|" + total + "|");
-}
-
-void TestJUnit::classesFollowConsecutiveClassnames()
-{
-    RecordingSink sink;
-    QVERIFY(parseBytes<QAJUnitParser>(
-        "<testsuite name='s'><testcase classname='A' name='1'/>"
-        "<testcase classname='A' name='2'/><testcase classname='B' name='3'/>"
-        "<testcase name='4'/><testcase classname='A' name='1'/></testsuite>",
-        &sink));
-    QCOMPARE(sink.events.mid(1),
-             QStringList({"suite s", "class A", "case 1 passed", "case 2 passed", "end class",
-                          "class B", "case 3 passed", "end class", "case 4 passed", "class A",
-                          "case 1 passed", "end class", "end suite", "end run"}));
-}
-
-void TestJUnit::nestedSuitesNestAndCarryTheirStates()
-{
-    const Import run = import("<testsuites><testsuite name='outer'>"
-                              "<testcase classname='K' name='a'/>"
-                              "<testsuite name='inner'><testcase name='b'><failure/></testcase>"
-                              "</testsuite><testsuite name='idle'><testcase name='c'><skipped/>"
-                              "</testcase></testsuite><testcase name='d'/>"
-                              "</testsuite></testsuites>");
-    QVERIFY2(run.record, qPrintable(run.error));
-    QCOMPARE(treeLines(run.record.get()),
-             QStringList({"run results.xml ko", "  suite outer ko", "    class K ok",
-                          "      testcase a ok", "    suite inner ko", "      testcase b ko",
-                          "    suite idle NE", "      testcase c NE", "    testcase d ok"}));
-    QCOMPARE(styleName(titleNamed(run.document(), "inner")), QString("Title3 Failed"));
-    QCOMPARE(styleName(titleNamed(run.document(), "idle")), QString("Title3"));
-    // The outer summary counts the nested suites' cases.
-    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).at(1)),
-             QString("Passed|Failed|Inconclusive|Time|2|1|1|-|"));
-}
-
-void TestJUnit::emptyRunIsARecord()
-{
-    for (const char* xml : {"<testsuites/>", "<testsuite name='none' tests='0'/>"}) {
-        const Import run = import(xml);
-        QVERIFY2(run.record, qPrintable(run.error));
-        QCOMPARE(run.record->okCount + run.record->koCount, 0);
-        QCOMPARE(run.record->neCount, -1);
-        QVERIFY(treeLines(run.record.get()).first().startsWith("run results.xml NE"));
-        QVERIFY(paragraphs(run.document(), "Warning").isEmpty());
-    }
-}
-
-void TestJUnit::unusualButValidInput()
-{
-    const QString name = QString::fromUtf8("r\xC3\xA9sum\xC3\xA9 \xF0\x9D\x94\x98 \xE2\x9C\x93");
-    const QByteArray xml =
-        "\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?>\r\n<testsuites>"
-        "<testsuite name='s' time='1,234.5'><testcase name='" +
-        name.toUtf8() +
-        "' time='1,234.5'/><testcase name='dup' time='abc'/><testcase name='dup'/>"
-        "<testcase name='line&#13;&#10;break'/><testcase name='cr\r\nin attribute'/>"
-        "<testcase name='cdata'><failure><![CDATA[<not> & markup]]></failure></testcase>"
-        "</testsuite></testsuites>";
-    const Import run = import(xml);
-    QVERIFY2(run.record, qPrintable(run.error));
-    const QStringList lines = treeLines(run.record.get());
-    QCOMPARE(lines.at(2), "    testcase " + name + " ok");
-    QCOMPARE(lines.filter("testcase dup ok").size(), 2);
-    QVERIFY(lines.contains("    testcase line\r\nbreak ok"));
-    QVERIFY(lines.contains("    testcase cr in attribute ok"));
-    QVERIFY(titleNamed(run.document(), name));
-    QVERIFY(paragraphs(run.document(), "Monospace").contains("<not> & markup"));
-    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).at(1)),
-             QString("Passed|Failed|Inconclusive|Time|5|1|0|1234.5 s|"));
 }
 
 void TestJUnit::longDetailsFoldIntoAPopup()
@@ -642,12 +661,8 @@ void TestJUnit::importerNamesTheFileAndShowsProgress()
     QVERIFY(folder.isValid());
     const QString good = folder.filePath("good.xml");
     const QString cut = folder.filePath("cut.xml");
-    for (const auto& [path, content] : {std::pair<QString, QByteArray>{good, surefireSample},
-                                        {cut, QByteArray(surefireSample).left(700)}}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    QVERIFY(writeFile(good, surefireSample));
+    QVERIFY(writeFile(cut, QByteArray(surefireSample).left(700)));
     RecordingStudio studio;
     QString error;
     const std::unique_ptr<QAReporterData> record =
@@ -676,15 +691,11 @@ void TestJUnit::loaderReadsJUnitBesideXrod()
     const QString junit = folder.filePath("junit.xml");
     const QString report = folder.filePath("native.xrd");
     const QString other = folder.filePath("other.xml");
-    for (const auto& [path, content] :
-         {std::pair<QString, QByteArray>{junit, pytestSample},
-          {report, "<XROD><DOCUMENT name='native'><XROD:NODE name='t' type='testcase' "
-                   "state='ko' sum='1'><PARAGRAPH>x</PARAGRAPH></XROD:NODE></DOCUMENT></XROD>"},
-          {other, "<project/>"}}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    QVERIFY(writeFile(junit, pytestSample));
+    QVERIFY(writeFile(report, "<XROD><DOCUMENT name='native'><XROD:NODE name='t' type='testcase' "
+                              "state='ko' sum='1'><PARAGRAPH>x</PARAGRAPH></XROD:NODE></DOCUMENT>"
+                              "</XROD>"));
+    QVERIFY(writeFile(other, "<project/>"));
     QAReporterLoader loader(nullptr, m_styles);
     QList<QAReporterData*> records;
     QVERIFY(loader.load({junit, report, other}, records));

@@ -21,7 +21,6 @@ struct Counted
 int Counted::alive = 0;
 
 using Tree = QTree<Counted>;
-using History = QList<IterateDirection>;
 
 // root(A(A1, A2), B), owning its data.
 Tree* sampleTree()
@@ -50,90 +49,60 @@ class TestQTree : public QObject
 
 private slots:
     void cleanup() { QCOMPARE(Counted::alive, 0); }
-    void buildingAndFailedMovesRecordTheirMoves();
-    void walksWithTheirHistories_data();
-    void walksWithTheirHistories();
-    void siblingOnlyWarnsAndMovesOn();
+    void buildsInOrderAndStaysAtTheRootOnFailedMoves();
+    void walks_data();
+    void walks();
     void iteratorMovesAndCopies();
-    void nullIteratorWarnsAndNeverMoves();
-    void treeWithoutRoot();
+    void nullIteratorAndRootlessTreeNeverMove();
     void autoDeleteDecidesWhoOwnsTheData();
     void wideAndDeepTreesAreDestroyed();
 };
 
-void TestQTree::buildingAndFailedMovesRecordTheirMoves()
+void TestQTree::buildsInOrderAndStaysAtTheRootOnFailedMoves()
 {
     Tree tree(new Counted("root"));
     tree.setAutoDelete(true);
     QVERIFY(!tree.next(PreOrder));
-    QVERIFY(tree.history().isEmpty());
-    // Moves that fail from the lone root are recorded and stay at the root.
     QVERIFY(!tree.toParent());
-    QCOMPARE(tree.history(), History{Up});
     QVERIFY(!tree.toLastChild());
-    QCOMPARE(tree.history(), History{Down});
     QCOMPARE(tree.iterator()->current(), tree.root());
     QCOMPARE(tree.iterator()->depth(), 0);
-
     tree.appendChild(new Counted("a"));
-    QCOMPARE(tree.history(), History{AddChild});
     QCOMPARE(tree.iterator()->current(), tree.root());
     QCOMPARE(nameOf(tree.toLastChild()), QString("a"));
-    QCOMPARE(tree.history(), History{Down});
     QCOMPARE(tree.iterator()->depth(), 1);
     QCOMPARE(nameOf(tree.toParent()), QString("root"));
-    QCOMPARE(tree.history(), History{Up});
-    // Children keep insertion order.
     tree.appendChild(new Counted("b"));
     QCOMPARE(nameOf(tree.root()->children.at(0)->data), QString("a"));
     QCOMPARE(nameOf(tree.root()->children.at(1)->data), QString("b"));
 }
 
-// Each step of a walk of root(A(A1, A2), B) from the root: the data reached,
-// the moves recorded and the depth; the walk ends at the root and can start again.
-void TestQTree::walksWithTheirHistories_data()
+// Each step of a walk of root(A(A1, A2), B) from the root: the data reached
+// and the depth; the walk ends at the root and can start again.
+void TestQTree::walks_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QList<History>>("histories");
     QTest::addColumn<QList<int>>("depths");
     QTest::newRow("pre-order") << int(PreOrder) << QStringList{"A", "A1", "A2", "B", "null"}
-                               << QList<History>{{Down}, {Down}, {Next}, {Up, Next}, {Up}}
                                << QList<int>{1, 2, 2, 1, 0};
     QTest::newRow("reverse") << int(ReversePreOrder) << QStringList{"B", "A", "A2", "A1", "null"}
-                             << QList<History>{{Down}, {Previous}, {Down}, {Previous}, {Up, Up}}
                              << QList<int>{1, 1, 2, 2, 0};
 }
 
-void TestQTree::walksWithTheirHistories()
+void TestQTree::walks()
 {
     QFETCH(int, mode);
     QFETCH(QStringList, names);
-    QFETCH(QList<History>, histories);
     QFETCH(QList<int>, depths);
     std::unique_ptr<Tree> tree(sampleTree());
     QCOMPARE(nameOf(tree->iterator()->toRoot()), QString("root"));
     for (int step = 0; step < names.size(); ++step) {
         QCOMPARE(nameOf(tree->next(IterateMode(mode))), names.at(step));
-        QCOMPARE(tree->history(), histories.at(step));
         QCOMPARE(tree->iterator()->depth(), depths.at(step));
     }
     QCOMPARE(tree->iterator()->current(), tree->root());
     QCOMPARE(nameOf(tree->next(IterateMode(mode))), names.first());
-}
-
-void TestQTree::siblingOnlyWarnsAndMovesOn()
-{
-    std::unique_ptr<Tree> tree(sampleTree());
-    tree->iterator()->toRoot();
-    tree->next(PreOrder); // A
-    QTest::ignoreMessage(QtWarningMsg, "Not implemented...");
-    QCOMPARE(nameOf(tree->next(SiblingOnly)), QString("B"));
-    QVERIFY(tree->history().isEmpty());
-    QTest::ignoreMessage(QtWarningMsg, "Not implemented...");
-    QVERIFY(!tree->next(SiblingOnly));
-    QCOMPARE(nameOf(tree->iterator()->current()->data), QString("B"));
-    QVERIFY(!tree->next(IterateMode(7))); // no such mode
 }
 
 void TestQTree::iteratorMovesAndCopies()
@@ -155,14 +124,15 @@ void TestQTree::iteratorMovesAndCopies()
     QCOMPARE(nameOf(copy.toRoot()), QString("root"));
     QCOMPARE(copy.depth(), 0);
     QCOMPARE(it.depth(), 2);
-    // Direct moves leave the tree's history alone.
-    tree->toParent();
-    QCOMPARE(tree->history(), History{Up});
+    // Walking on from a sibling-only step reaches the next sibling.
+    tree->iterator()->toRoot();
+    tree->next(PreOrder);
+    QCOMPARE(nameOf(tree->next(SiblingOnly)), QString("B"));
+    QVERIFY(!tree->next(IterateMode(7))); // no such mode
 }
 
-void TestQTree::nullIteratorWarnsAndNeverMoves()
+void TestQTree::nullIteratorAndRootlessTreeNeverMove()
 {
-    QTest::ignoreMessage(QtWarningMsg, "QTreeIterator<type>::QTreeIterator<type> : Null parameter");
     QTreeIterator<Counted> it(nullptr);
     QVERIFY(!it.toFirstChild());
     QVERIFY(!it.toLastChild());
@@ -171,16 +141,12 @@ void TestQTree::nullIteratorWarnsAndNeverMoves()
     QVERIFY(!it.toRoot());
     QVERIFY(!it.current());
     QCOMPARE(it.depth(), 0);
-}
 
-void TestQTree::treeWithoutRoot()
-{
     Tree tree;
     tree.appendChild(nullptr);
     QVERIFY(!tree.toLastChild());
     QVERIFY(!tree.toParent());
     QVERIFY(!tree.next(PreOrder));
-    QVERIFY(tree.history().isEmpty());
     QVERIFY(!tree.root());
 }
 
@@ -209,21 +175,19 @@ void TestQTree::wideAndDeepTreesAreDestroyed()
         QCOMPARE(Counted::alive, 1000001);
     }
     QCOMPARE(Counted::alive, 0);
-    {
-        const int depth = 200000;
-        Tree deep(new Counted);
-        deep.setAutoDelete(true);
-        for (int i = 0; i < depth; ++i) {
-            deep.appendChild(new Counted);
-            deep.toLastChild();
-        }
-        QCOMPARE(deep.iterator()->depth(), depth);
-        int visited = 0;
-        deep.iterator()->toRoot();
-        while (deep.next(PreOrder))
-            ++visited;
-        QCOMPARE(visited, depth);
+    const int depth = 200000;
+    Tree deep(new Counted);
+    deep.setAutoDelete(true);
+    for (int i = 0; i < depth; ++i) {
+        deep.appendChild(new Counted);
+        deep.toLastChild();
     }
+    QCOMPARE(deep.iterator()->depth(), depth);
+    int visited = 0;
+    deep.iterator()->toRoot();
+    while (deep.next(PreOrder))
+        ++visited;
+    QCOMPARE(visited, depth);
 }
 
 QTEST_GUILESS_MAIN(TestQTree)

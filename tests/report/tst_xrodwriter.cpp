@@ -5,21 +5,16 @@
 #include "damlreader.h"
 #include "damlwriter.h"
 #include "ditems.h"
-#include "documentitems.h"
 #include "dstyle.h"
-#include "qareporterdata.h"
-#include "qareporterdatatree.h"
-#include "qastxmlrodhandler.h"
-#include "qastxmlrodreader.h"
+#include "files.h"
 #include "qaxrodwriter.h"
+#include "xrodrecords.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -31,51 +26,23 @@ using Record = std::unique_ptr<QAReporterData>;
 class StylePool
 {
 public:
-    ~StylePool() { qDeleteAll(styles); }
-    const QList<DStyle*>& namedIn(const QByteArray& xml)
+    ~StylePool() { qDeleteAll(m_styles); }
+    Record read(const QByteArray& xml, QString* error = nullptr)
     {
         static const QRegularExpression style(QStringLiteral("style=\"([^\"]+)\""));
         for (const auto& match : style.globalMatch(QString::fromUtf8(xml))) {
-            if (!names.contains(match.captured(1))) {
-                names.insert(match.captured(1));
-                styles.append(new DStyle(match.captured(1)));
-            }
+            const QString name = match.captured(1);
+            if (std::none_of(m_styles.cbegin(), m_styles.cend(),
+                             [&name](const DStyle* known) { return known->name() == name; }))
+                m_styles.append(new DStyle(name));
         }
-        return styles;
+        QString ignored;
+        return readRecord(xml, m_styles, error ? error : &ignored);
     }
 
 private:
-    QSet<QString> names;
-    QList<DStyle*> styles;
+    QList<DStyle*> m_styles;
 };
-
-Record readReport(const QByteArray& xml, StylePool& styles, QString* error = nullptr)
-{
-    QBuffer buffer;
-    buffer.setData(xml);
-    buffer.open(QIODevice::ReadOnly);
-    QAstXmlRodReader reader;
-    reader.handler()->setStyles(styles.namedIn(xml));
-    if (!reader.parse(&buffer, nullptr, nullptr)) {
-        if (error)
-            *error = reader.errorString();
-        return nullptr;
-    }
-    auto record = std::make_unique<QAReporterData>();
-    record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument();
-    record->types = reader.types();
-    record->okCount = reader.okTotal();
-    record->koCount = reader.koTotal();
-    record->neCount = reader.neTotal();
-    return record;
-}
-
-QByteArray fileContents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray written(const QList<QAReporterData*>& records, QString* error = nullptr,
                    QStringList* warnings = nullptr)
@@ -89,6 +56,11 @@ QByteArray written(const QList<QAReporterData*>& records, QString* error = nullp
     if (warnings)
         *warnings = writer.warnings();
     return ok ? buffer.data() : QByteArray();
+}
+
+QList<qint64> totals(const QAReporterData* record)
+{
+    return {record->okCount, record->koCount, record->neCount};
 }
 
 // Where an item is: child indices from its document down, kind and text.
@@ -116,14 +88,9 @@ QStringList nodeLines(QAReporterDataTree* tree, const QString& prefix = QString(
                       bool withIds = true)
 {
     QStringList lines;
-    QList<std::pair<QTreeNode<QAReporterNode>*, int>> pending;
-    const auto& roots = tree->root()->children;
-    for (auto child = roots.crbegin(); child != roots.crend(); ++child)
-        pending.append({*child, 1});
-    while (!pending.isEmpty()) {
-        const auto [treeNode, depth] = pending.takeLast();
-        const QAReporterNode* node = treeNode->data;
-        QStringList fields{QString::number(depth),
+    tree->iterator()->toRoot();
+    while (const QAReporterNode* node = tree->next(PreOrder)) {
+        QStringList fields{QString::number(tree->iterator()->depth()),
                            node->name,
                            node->type,
                            node->state,
@@ -134,9 +101,6 @@ QStringList nodeLines(QAReporterDataTree* tree, const QString& prefix = QString(
         if (withIds)
             fields.prepend(node->id);
         lines << fields.join(QStringLiteral(" | "));
-        for (auto child = treeNode->children.crbegin(); child != treeNode->children.crend();
-             ++child)
-            pending.append({*child, depth + 1});
     }
     return lines;
 }
@@ -149,8 +113,7 @@ QStringList readableReports()
                                "/tests/viewer/reports/sub"}) {
         const QDir dir(QString(XRD_SOURCE_DIR) + QLatin1String(folder));
         for (const QString& name : dir.entryList({"*.xrd"}, QDir::Files, QDir::Name)) {
-            StylePool styles;
-            if (readReport(fileContents(dir.filePath(name)), styles)) // not the broken ones
+            if (StylePool().read(readFile(dir.filePath(name)))) // not the broken ones
                 paths << dir.filePath(name);
         }
     }
@@ -198,7 +161,7 @@ void TestXrodWriter::readsBackTheSame_data()
 {
     QTest::addColumn<QByteArray>("xml");
     for (const QString& path : readableReports())
-        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << fileContents(path);
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << readFile(path);
     QTest::newRow("empty nodes and nodes between items")
         << QByteArray("<XROD><XROD:NODE name=\"before\" type=\"t\"/><DOCUMENT name=\"d\">"
                       "<XROD:NODE name=\"e0\" type=\"t\"/><TITLE>t</TITLE>"
@@ -236,21 +199,19 @@ void TestXrodWriter::readsBackTheSame()
 {
     QFETCH(QByteArray, xml);
     StylePool styles;
-    const Record source = readReport(xml, styles);
+    const Record source = styles.read(xml);
     QVERIFY(source);
     const QByteArray output = written({source.get()});
     QVERIFY(!output.isEmpty());
     QString error;
-    const Record copy = readReport(output, styles, &error);
+    const Record copy = styles.read(output, &error);
     QVERIFY2(copy, qPrintable(error + u'\n' + QString::fromUtf8(output)));
 
     QCOMPARE(nodeLines(copy->tree), nodeLines(source->tree));
     QCOMPARE(placeOf(copy->tree->root()->data->startItem),
              placeOf(source->tree->root()->data->startItem));
     QCOMPARE(copy->types, source->types);
-    QCOMPARE(copy->okCount, source->okCount);
-    QCOMPARE(copy->koCount, source->koCount);
-    QCOMPARE(copy->neCount, source->neCount);
+    QCOMPARE(totals(copy.get()), totals(source.get()));
     QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
     // Writing what was read back gives the same file again.
     QCOMPARE(written({copy.get()}), output);
@@ -263,12 +224,11 @@ void TestXrodWriter::severalReportsSideBySide()
     QList<QAReporterData*> records;
     for (const char* name :
          {"nightly-failures.xrd", "release-passed.xrd", "integration-inconclusive.xrd"}) {
-        sources.push_back(
-            readReport(fileContents(QString(XRD_SOURCE_DIR) + "/examples/" + name), styles));
+        sources.push_back(styles.read(readFile(QString(XRD_SOURCE_DIR) + "/examples/" + name)));
         QVERIFY(sources.back());
         records << sources.back().get();
     }
-    const Record copy = readReport(written(records), styles);
+    const Record copy = styles.read(written(records));
     QVERIFY(copy);
 
     QStringList expectedNodes;
@@ -293,9 +253,7 @@ void TestXrodWriter::severalReportsSideBySide()
     QVERIFY(!document);
     QCOMPARE(nodeLines(copy->tree, QString(), false), expectedNodes);
     QCOMPARE(copy->types, expectedTypes);
-    QCOMPARE(copy->okCount, ok);
-    QCOMPARE(copy->koCount, ko);
-    QCOMPARE(copy->neCount, ne);
+    QCOMPARE(totals(copy.get()), QList<qint64>({ok, ko, ne}));
     const QStringList ids =
         nodeLines(copy->tree).replaceInStrings(QRegularExpression(" \\|.*"), "");
     for (int i = 0; i < ids.size(); ++i)
@@ -305,11 +263,10 @@ void TestXrodWriter::severalReportsSideBySide()
 void TestXrodWriter::hostileTextsStayReadable()
 {
     StylePool styles;
-    const Record source = readReport(
+    const Record source = styles.read(
         "<XROD><DOCUMENT title=\"&quot;&lt;&amp;&gt;'\"><PARAGRAPH>a&lt;b&amp;c\"]]&gt;"
         "\xF0\x9F\x98\x80</PARAGRAPH><XROD:NODE name=\"n\" type=\"t\" state=\"ok\" sum=\"1\">"
-        "<TAG name=\"&lt;/XROD:NODE&gt;\"/></XROD:NODE></DOCUMENT></XROD>",
-        styles);
+        "<TAG name=\"&lt;/XROD:NODE&gt;\"/></XROD:NODE></DOCUMENT></XROD>");
     QVERIFY(source);
     QAReporterNode* node = source->tree->root()->children.first()->data;
     node->name = QStringLiteral("q\"<&>'\t\nx\U0001F600") + QChar(0x1) + QChar(0xD800) +
@@ -318,7 +275,7 @@ void TestXrodWriter::hostileTextsStayReadable()
     node->base = QStringLiteral("C:\\a b\\") + QChar(0x1B);
     node->icon = QStringLiteral("");
 
-    const Record copy = readReport(written({source.get()}), styles);
+    const Record copy = styles.read(written({source.get()}));
     QVERIFY(copy);
     const QAReporterNode* back = copy->tree->root()->children.first()->data;
     const QChar replaced = QChar::ReplacementCharacter;
@@ -361,7 +318,7 @@ void TestXrodWriter::treeKeptWhenBindingsCannotBe()
     QStringList warnings;
     const QByteArray output = written({record.get()}, nullptr, &warnings);
     StylePool styles;
-    const Record copy = readReport(output, styles);
+    const Record copy = styles.read(output);
     QVERIFY2(copy, output.constData());
     // Depth, name and type of every node, in tree order.
     auto shape = [](QAReporterDataTree* t) {
@@ -390,9 +347,9 @@ void TestXrodWriter::deepDocuments()
                            QByteArray("</SECTION>").repeated(sections) +
                            "</XROD:NODE></DOCUMENT></XROD>";
     StylePool styles;
-    const Record source = readReport(xml, styles);
+    const Record source = styles.read(xml);
     QVERIFY(source);
-    const Record copy = readReport(written({source.get()}), styles);
+    const Record copy = styles.read(written({source.get()}));
     QVERIFY(copy);
     QCOMPARE(nodeLines(copy->tree), nodeLines(source->tree));
     QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
@@ -413,7 +370,7 @@ void TestXrodWriter::deepDocuments()
 void TestXrodWriter::nothingWrittenOnFailure()
 {
     StylePool styles;
-    const Record good = readReport(fileContents(readableReports().first()), styles);
+    const Record good = styles.read(readFile(readableReports().first()));
     QVERIFY(good);
     QAReporterData deep;
     deep.document.reset(nestedDocument(DAmlReader::maxDepth() + 1));
@@ -430,9 +387,9 @@ void TestXrodWriter::nothingWrittenOnFailure()
     // A failed write leaves an earlier file as it was, and no temporary one.
     const QString target = dir.filePath("out.xrd");
     QVERIFY(QAXrodWriter::writeFile(target, {good.get()}, &error));
-    const QByteArray before = fileContents(target);
+    const QByteArray before = readFile(target);
     QVERIFY(!QAXrodWriter::writeFile(target, {&deep}, &error));
-    QCOMPARE(fileContents(target), before);
+    QCOMPARE(readFile(target), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.xrd"});
 
     // The super-user writes into read-only folders anyway: /proc takes

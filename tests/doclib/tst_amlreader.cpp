@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QtTest>
 
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -69,7 +68,7 @@ QByteArray nestedSections(int depth)
 
 const QByteArray everyKind =
     R"(<DOCUMENT name="doc&amp;1" title="A &lt;title&gt; &quot;q&quot; 'a'">
- <HEADER>h</HEADER>
+ <HEADER style="normal">h</HEADER>
  <SECTION name="" style="Normal">
   <TITLE level="3">Head</TITLE>
   <PARAGRAPH>Some <LINK name="lk" target="a.c line 3">link &amp; text</LINK></PARAGRAPH>
@@ -124,14 +123,9 @@ private slots:
     void implicitDocument();
     void textJoiningAndWhiteSpace();
     void localStylesOnAndOff();
-    void stylesFoundByName();
     void errorsNameLineAndColumn_data();
     void errorsNameLineAndColumn();
-    void entityDeclarationsAreRefused_data();
-    void entityDeclarationsAreRefused();
     void spansAreBoundedWhereRead();
-    void linkSplit_data();
-    void linkSplit();
     void updaterCompletesTables();
     void deepestAndHugeDocuments();
 };
@@ -151,7 +145,6 @@ void TestAmlReader::eachKindFromItsElement()
     const auto document = passed(pass, {&normal});
     QVERIFY(document);
     DDocument* doc = document.get();
-    QCOMPARE(doc->tag() + "|" + doc->title(), QString("doc&1|A <title> \"q\" 'a'"));
     QSet<int> kinds;
     for (DItem* item : itemsOf(doc))
         kinds.insert(item->kind());
@@ -160,37 +153,36 @@ void TestAmlReader::eachKindFromItsElement()
     auto* section = firstOf<DSection>(doc, DItem::Section);
     QVERIFY(!section->name().isNull() && section->name().isEmpty());
     QCOMPARE(section->style(), &normal);
-    QCOMPARE(firstOf<DTitle>(doc, DItem::Title)->level(), 3);
-    QCOMPARE(firstOf<DLink>(doc, DItem::Link)->target(), QString("a.c line 3"));
+    QVERIFY(!firstOf<DItem>(doc, DItem::Header)->style()); // names match exactly
     auto* table = firstOf<DTable>(doc, DItem::Table);
-    QCOMPARE(table->frame(), 1);
     QCOMPARE(table->widths(), (QList<double>{0.6, 0.1, 0.30000000000000004}));
-    auto* cell = firstOf<DCell>(doc, DItem::Cell);
-    QCOMPARE(QPoint(cell->hspan(), cell->vspan()), QPoint(1, 2));
-    auto* cellText = firstOf<DCellText>(doc, DItem::CellText);
-    QCOMPARE(cellText->text() + "|" + QString::number(cellText->vspan()), QString("cell <text>|1"));
-    QCOMPARE(static_cast<DText*>(cellText->first())->text(), QString("child"));
-    QCOMPARE(firstOf<DPopupLink>(doc, DItem::PopupLink)->target(), QString("pop"));
     QVERIFY(firstOf<DItem>(doc, DItem::PopupLink)->toLink());
     QVERIFY(!firstOf<DItem>(doc, DItem::Popup)->toLink());
+    auto* cell = firstOf<DCell>(doc, DItem::Cell);
+    auto* cellText = firstOf<DCellText>(doc, DItem::CellText);
     auto* sentry = firstOf<DSEntry>(doc, DItem::SEntry);
-    QCOMPARE(sentry->target() + "|" + sentry->text(), QString("s|entry"));
     auto* ientry = firstOf<DIEntry>(doc, DItem::IEntry);
-    QCOMPARE(ientry->target() + "|" + ientry->text(), QString("tag1|ientry"));
     auto* graphic = firstOf<DGraphic>(doc, DItem::Graphic);
-    QCOMPARE(graphic->title(), QString("trend"));
-    QCOMPARE(QSize(graphic->width(), graphic->height()), QSize(320, 200));
     auto* axis = firstOf<DAxis>(doc, DItem::Axis);
-    QCOMPARE(axis->orientation(), Qt::Vertical);
-    QCOMPARE(QString("%1|%2|%3").arg(axis->label()).arg(axis->min()).arg(axis->max()),
-             QString("ms|-1.5|50"));
     auto* curve = firstOf<DCurve>(doc, DItem::Curve);
-    QCOMPARE(curve->label(), QString("run"));
-    QCOMPARE(curve->color(), QColor(255, 0, 0, 0x80));
     auto* point = firstOf<DPoint>(doc, DItem::Point);
-    QCOMPARE(QPointF(point->x(), point->y()), QPointF(1.25, -3));
-    QCOMPARE(firstOf<DImage>(doc, DItem::Image)->source(), QString("logo.png"));
-    QCOMPARE(firstOf<DTagPointer>(doc, DItem::TagPointer)->target(), QString("tag1"));
+    auto n = [](double value) { return QString::number(value); };
+    const QStringList read =
+        QStringList() << doc->tag() << doc->title()
+                      << n(firstOf<DTitle>(doc, DItem::Title)->level())
+                      << firstOf<DLink>(doc, DItem::Link)->target() << n(table->frame())
+                      << n(cell->hspan()) << n(cell->vspan()) << cellText->text()
+                      << n(cellText->vspan()) << static_cast<DText*>(cellText->first())->text()
+                      << firstOf<DPopupLink>(doc, DItem::PopupLink)->target() << sentry->target()
+                      << sentry->text() << ientry->target() << ientry->text() << graphic->title()
+                      << n(graphic->width()) << n(graphic->height()) << n(axis->orientation())
+                      << axis->label() << n(axis->min()) << n(axis->max()) << curve->label()
+                      << curve->color().name(QColor::HexArgb) << n(point->x()) << n(point->y())
+                      << firstOf<DImage>(doc, DItem::Image)->source()
+                      << firstOf<DTagPointer>(doc, DItem::TagPointer)->target();
+    QCOMPARE(read.join('|'),
+             QString("doc&1|A <title> \"q\" 'a'|3|a.c line 3|1|1|2|cell <text>|1|child|pop|s|entry|"
+                     "tag1|ientry|trend|320|200|2|ms|-1.5|50|run|#80ff0000|1.25|-3|logo.png|tag1"));
     // A tag without a name keeps a null name, a text its spaces; every child
     // points to its container.
     int nullTags = 0;
@@ -210,8 +202,7 @@ void TestAmlReader::implicitDocument()
 {
     const Parsed implicit = parse("<SECTION name=\"a\"/><!-- tail -->");
     QVERIFY2(implicit.ok, qPrintable(implicit.error));
-    QVERIFY(implicit.document->tag().isNull());
-    QVERIFY(implicit.document->title().isNull());
+    QVERIFY(implicit.document->tag().isNull() && implicit.document->title().isNull());
     QCOMPARE(implicit.document->first()->kind(), DItem::Section);
     QCOMPARE(implicit.document->first()->name(), QString("a"));
 
@@ -263,30 +254,13 @@ void TestAmlReader::localStylesOnAndOff()
     QCOMPARE(on.styleNames, (QStringList{"Big", "Small"}));
     DStyle* big = on.localStyles.at(0).get();
     QCOMPARE(on.document->first()->style(), big);
-    QCOMPARE(big->family(), QString("Serif"));
-    QCOMPARE(big->pointSize(), 20);
+    QCOMPARE(big->family() + big->color().name() +
+                 QString::number(big->pointSize() * big->margin()),
+             QString("Serif#b00020140"));
     QVERIFY(big->bold() && big->italic() && !big->underline());
-    QCOMPARE(big->color(), QColor("#b00020"));
     QCOMPARE(big->alignment(), Qt::AlignHCenter);
-    QCOMPARE(big->margin(), 7);
     DStyle* small = on.localStyles.at(1).get();
-    QVERIFY(!small->color().isValid());
-    QCOMPARE(small->margin(), -1);
-}
-
-void TestAmlReader::stylesFoundByName()
-{
-    DStyle normal("Normal");
-    DStyle failed("Normal Failed");
-    const Parsed p =
-        parse("<DOCUMENT><PARAGRAPH style=\"Normal Failed\"/><PARAGRAPH style=\"Nope\"/>"
-              "<PARAGRAPH style=\"normal\"/><PARAGRAPH style=\"Normal\"/></DOCUMENT>",
-              {&normal, &failed});
-    QVERIFY(p.ok);
-    QList<DStyle*> found;
-    for (DItem* item = p.document->first(); item; item = item->next())
-        found << item->style();
-    QCOMPARE(found, (QList<DStyle*>{&failed, nullptr, nullptr, &normal}));
+    QVERIFY(!small->color().isValid() && small->margin() == -1);
 }
 
 // Each error starts with its place.
@@ -294,8 +268,8 @@ void TestAmlReader::errorsNameLineAndColumn_data()
 {
     QTest::addColumn<QByteArray>("xml");
     QTest::addColumn<QString>("error");
-    auto row = [](const char* label, const QByteArray& xml, const char* error) {
-        QTest::newRow(label) << xml << QString(error);
+    auto row = [](const char* label, const QByteArray& xml, const QByteArray& error) {
+        QTest::newRow(label) << xml << QString::fromUtf8(error);
     };
     row("mismatched", "<DOCUMENT>\n  <SECTION>\n</DOCUMENT>", "^line 3,");
     row("truncated", "<DOCUMENT>\n<SECTION>\n<TI", "^line 3,");
@@ -303,6 +277,16 @@ void TestAmlReader::errorsNameLineAndColumn_data()
         "^line 3, column 12:");
     row("unnamed local style", "<STYLES><STYLE size=\"3\"/></STYLES>", "^line 1,");
     row("one level too deep", nestedSections(2001), "^line 1,.*nested deeper than 2000 levels");
+    // Markup needs no entity of its own; declared ones would let a small file
+    // expand into gigabytes of text. The refusal comes at the declaration,
+    // before any of the body is read.
+    const QByteArray refused = "^line [1-4],.*entity declarations are not allowed";
+    row("one wide entity, many references",
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE DOCUMENT [\n<!ENTITY e \"" + QByteArray(4000, 'x') +
+            "\">\n]>\n<DOCUMENT><PARAGRAPH>" + QByteArray("&e;").repeated(100000) +
+            "</PARAGRAPH></DOCUMENT>",
+        refused);
+    row("unused entity", "<!DOCTYPE DOCUMENT [\n<!ENTITY e \"x\">\n]>\n<DOCUMENT/>", refused);
 }
 
 void TestAmlReader::errorsNameLineAndColumn()
@@ -312,38 +296,6 @@ void TestAmlReader::errorsNameLineAndColumn()
     const Parsed p = parse(xml, {}, true);
     QVERIFY(!p.ok);
     QVERIFY2(p.error.contains(QRegularExpression(error)), qPrintable(p.error));
-}
-
-// Markup needs no entity of its own; declared ones would let a small file
-// expand into gigabytes of text. The refusal comes at the declaration, before
-// any of the body is read.
-void TestAmlReader::entityDeclarationsAreRefused_data()
-{
-    QTest::addColumn<QByteArray>("xml");
-    const QByteArray body =
-        "<DOCUMENT><PARAGRAPH>" + QByteArray("&e;").repeated(100000) + "</PARAGRAPH></DOCUMENT>";
-    QTest::newRow("one wide entity, many references")
-        << "<?xml version=\"1.0\"?>\n<!DOCTYPE DOCUMENT [\n<!ENTITY e \"" + QByteArray(4000, 'x') +
-               "\">\n]>\n" + body;
-    QTest::newRow("unused entity")
-        << QByteArray("<!DOCTYPE DOCUMENT [\n<!ENTITY e \"x\">\n]>\n<DOCUMENT/>");
-    QByteArray nested = "<!DOCTYPE DOCUMENT [\n<!ENTITY a0 \"lol\">\n";
-    for (int i = 1; i <= 9; ++i)
-        nested += "<!ENTITY a" + QByteArray::number(i) + " \"" +
-                  ("&a" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
-    QTest::newRow("nested entities")
-        << nested + "]>\n<DOCUMENT><PARAGRAPH>&a9;</PARAGRAPH></DOCUMENT>";
-}
-
-void TestAmlReader::entityDeclarationsAreRefused()
-{
-    QFETCH(QByteArray, xml);
-    const Parsed p = parse(xml);
-    QVERIFY(!p.ok);
-    QVERIFY2(p.error.contains("entity declarations are not allowed"), qPrintable(p.error));
-    const qsizetype bodyLine = xml.count('\n') + 1;
-    QVERIFY2(!p.error.contains(QString("line %1,").arg(bodyLine)), qPrintable(p.error));
-    QVERIFY(!p.document || !p.document->first());
 }
 
 // A span is read from a few bytes but sizes per-column arrays: it is bounded
@@ -364,38 +316,6 @@ void TestAmlReader::spansAreBoundedWhereRead()
     QCOMPARE((QList<int>{pastInt->hspan(), pastInt->vspan()}), (QList<int>{max, 0}));
     QCOMPARE((QList<int>{small->hspan(), small->vspan(), small->columnSpan(), small->rowSpan()}),
              (QList<int>{3, 0, 4, 1}));
-
-    const int intMax = std::numeric_limits<int>::max();
-    const int intMin = std::numeric_limits<int>::min();
-    DCell cell(intMax, intMin);
-    const QPoint made(cell.hspan(), cell.vspan());
-    cell.setSpan(intMin, intMax);
-    QCOMPARE((QList<QPoint>{made, QPoint(cell.hspan(), cell.vspan()),
-                            QPoint(DCellText(intMax, 1).hspan(), 0)}),
-             (QList<QPoint>{QPoint(max, 0), QPoint(0, max), QPoint(max, 0)}));
-}
-
-void TestAmlReader::linkSplit_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QStringList>("parts");
-    QTest::newRow("tag only") << "t3" << QStringList{"", "", "t3"};
-    QTest::newRow("empty prefix") << "::index" << QStringList{"", "", "index"};
-    QTest::newRow("kind and tag") << "doc:t" << QStringList{"", "doc", "t"};
-    QTest::newRow("all three") << "run.xrd:doc:t" << QStringList{"run.xrd", "doc", "t"};
-    QTest::newRow("colons in file") << "c:/r/a.xrd:doc:t" << QStringList{"c:/r/a.xrd", "doc", "t"};
-    QTest::newRow("empty") << "" << QStringList{"", "", ""};
-    QTest::newRow("trailing colon") << "a:" << QStringList{"", "a", ""};
-}
-
-void TestAmlReader::linkSplit()
-{
-    QFETCH(QString, target);
-    QFETCH(QStringList, parts);
-    QString file, kind, tag;
-    DLink(target).split(file, kind, tag);
-    QCOMPARE((QStringList{file, kind, tag}), parts);
-    QVERIFY(!file.isNull() && !kind.isNull() && !tag.isNull());
 }
 
 // Widths are completed to the column count, which the widest row sets up

@@ -116,17 +116,9 @@ void TestCellGrid::matchesReference()
     QCOMPARE(grid.cells().size(), expected.size());
     int columns = 1;
     bool spans = false;
-    std::set<std::pair<int, int>> covered;
     for (size_t i = 0; i < expected.size(); ++i) {
         const DCellGrid::Placed& got = grid.cells()[i];
-        const DCellGrid::Placed& want = expected[i];
-        QCOMPARE(placed(got), placed(want));
-        // Inside the grid, and no place covered twice.
-        QVERIFY(got.column + got.columnSpan <= maxColumns);
-        QVERIFY(got.row + got.rowSpan <= int(rows.size()));
-        for (int r = got.row; r < got.row + got.rowSpan; ++r)
-            for (int c = got.column; c < got.column + got.columnSpan; ++c)
-                QVERIFY(covered.insert({r, c}).second);
+        QCOMPARE(placed(got), placed(expected[i]));
         columns = std::max(columns, got.column + got.columnSpan);
         spans = spans || got.rowSpan > 1 || got.columnSpan > 1;
     }

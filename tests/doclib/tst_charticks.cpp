@@ -48,9 +48,7 @@ void TestChartTicks::roundStepsCoverTheRange_data()
     QTest::addColumn<double>("min");
     QTest::addColumn<double>("max");
     QTest::addColumn<int>("count");
-    QTest::newRow("unit") << 0.0 << 1.0 << 5;
     QTest::newRow("across zero") << -3.7 << 12.2 << 6;
-    QTest::newRow("negative") << -950.0 << -20.0 << 5;
     QTest::newRow("tiny span") << 1.000001 << 1.000004 << 5;
     QTest::newRow("huge") << 0.0 << 7.3e9 << 4;
     QTest::newRow("count zero") << 2.0 << 9.0 << 0;

@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 namespace {
 
@@ -26,13 +29,12 @@ class TestLayoutCache : public QObject
     Q_OBJECT
 
 private slots:
-    void evictsTheLeastRecentlyUsedOnePerNewLayout();
-    void layoutsReplaceEstimatedHeights();
+    void evictsTheLeastRecentlyUsedAndSetsHeights();
     void decodedImagesAreBoundedBySize();
     void modelMapsItemsAndNamesToBlocks();
 };
 
-void TestLayoutCache::evictsTheLeastRecentlyUsedOnePerNewLayout()
+void TestLayoutCache::evictsTheLeastRecentlyUsedAndSetsHeights()
 {
     Laid laid(paragraphs(40));
     laid.layouts.setLimit(3); // below the floor of 8
@@ -59,20 +61,9 @@ void TestLayoutCache::evictsTheLeastRecentlyUsedOnePerNewLayout()
     QVERIFY(!laid.layouts.contains(19));
     laid.layouts.invalidate();
     QCOMPARE(laid.layouts.count(), 0);
-}
-
-void TestLayoutCache::layoutsReplaceEstimatedHeights()
-{
-    Laid laid(paragraphs(30));
-    const DHeightIndex& heights = laid.model.heights();
-    for (int block = 0; block < 30; block += 3) {
-        const int height = laid.layouts.layout(block)->height();
-        QCOMPARE(heights.height(block), height);
-    }
-    qint64 sum = 0;
-    for (int block = 0; block < 30; ++block)
-        sum += heights.height(block);
-    QCOMPARE(heights.total(), sum);
+    // Each layout replaces its block's estimated height.
+    for (int block = 0; block < 30; block += 3)
+        QCOMPARE(laid.model.heights().height(block), laid.layouts.layout(block)->height());
     QVERIFY(laid.layouts.widest() > 0);
 }
 
@@ -101,20 +92,25 @@ void TestLayoutCache::decodedImagesAreBoundedBySize()
 void TestLayoutCache::modelMapsItemsAndNamesToBlocks()
 {
     QByteArray aml = "<DOCUMENT name=\"doc\"><SECTION name=\"sec\"><TITLE>T</TITLE>"
-                     "<TABLE name=\"long\">";
+                     "<TABLE name=\"long\" widths=\"3 1\">";
     for (int i = 0; i < 2 * DReportModel::rowsPerBlock + 5; ++i)
-        aml += "<ROW name=\"r" + QByteArray::number(i) + "\"><CELLTEXT>c</CELLTEXT></ROW>";
+        aml += "<ROW name=\"r" + QByteArray::number(i) +
+               "\"><CELLTEXT>c</CELLTEXT><CELLTEXT>d</CELLTEXT></ROW>";
     aml += "</TABLE></SECTION><PARAGRAPH name=\"after\">x</PARAGRAPH></DOCUMENT>";
     Laid laid(aml);
     const DReportModel& model = laid.model;
     QCOMPARE(model.blockCount(), 1 + 3 + 1); // the title, three runs of rows, the paragraph
-    QCOMPARE(model.blockOf(model.findNamed("doc")), 0);
-    QCOMPARE(model.blockOf(model.findNamed("sec")), 0);
-    QCOMPARE(model.blockOf(model.findNamed("r0")), 1);
-    QCOMPARE(model.blockOf(model.findNamed("r48")), 2);
-    QCOMPARE(model.blockOf(model.findNamed("r100")), 3);
-    QCOMPARE(model.blockOf(model.findNamed("after")), 4);
+    QList<int> blocks;
+    for (const char* name : {"doc", "sec", "r0", "r48", "r100", "after"})
+        blocks << model.blockOf(model.findNamed(name));
+    QCOMPARE(blocks, QList<int>({0, 0, 1, 2, 3, 4}));
     QCOMPARE(model.block(3).rows, 5);
+    // The last run of rows keeps the table's widths.
+    const QList<QTextFrame*> frames =
+        laid.layouts.layout(3)->document()->rootFrame()->childFrames();
+    auto* table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable*>(frames.first());
+    QVERIFY(table);
+    QCOMPARE(table->format().columnWidthConstraints().value(0).rawValue(), 75.0);
     // The last named item before each block, in document order.
     QCOMPARE(model.block(0).namedBefore, model.findNamed("sec"));
     QCOMPARE(model.block(2).namedBefore, model.findNamed("r47"));

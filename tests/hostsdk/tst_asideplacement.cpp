@@ -16,19 +16,15 @@ void TestAsidePlacement::keepsTheRectangleInSight_data()
     QTest::addColumn<QRect>("window");
     QTest::addColumn<QRect>("keepClear");
     QTest::addColumn<QRect>("placed");
+    auto row = [](const char* name, const QRect& window, const QRect& keepClear,
+                  const QRect& placed) { QTest::newRow(name) << window << keepClear << placed; };
     // The area is always 1000 x 800; the gap to the rectangle is 8 pixels.
-    QTest::addRow("clear already")
-        << QRect(600, 600, 100, 100) << QRect(100, 100, 50, 50) << QRect(600, 600, 100, 100);
-    QTest::addRow("nothing to keep clear")
-        << QRect(50, 50, 300, 200) << QRect() << QRect(50, 50, 300, 200);
-    QTest::addRow("more room below")
-        << QRect(50, 50, 300, 200) << QRect(100, 100, 200, 20) << QRect(50, 128, 300, 200);
-    QTest::addRow("more room above")
-        << QRect(50, 600, 300, 200) << QRect(100, 700, 200, 20) << QRect(50, 492, 300, 200);
-    QTest::addRow("full height: beside")
-        << QRect(150, 300, 300, 200) << QRect(100, 0, 200, 800) << QRect(308, 300, 300, 200);
-    QTest::addRow("kept inside the area")
-        << QRect(900, 50, 300, 200) << QRect(950, 100, 20, 20) << QRect(700, 128, 300, 200);
+    row("clear already", {600, 600, 100, 100}, {100, 100, 50, 50}, {600, 600, 100, 100});
+    row("nothing to keep clear", {50, 50, 300, 200}, {}, {50, 50, 300, 200});
+    row("more room below", {50, 50, 300, 200}, {100, 100, 200, 20}, {50, 128, 300, 200});
+    row("more room above", {50, 600, 300, 200}, {100, 700, 200, 20}, {50, 492, 300, 200});
+    row("full height: beside", {150, 300, 300, 200}, {100, 0, 200, 800}, {308, 300, 300, 200});
+    row("kept inside the area", {900, 50, 300, 200}, {950, 100, 20, 20}, {700, 128, 300, 200});
 }
 
 void TestAsidePlacement::keepsTheRectangleInSight()

@@ -17,13 +17,10 @@ namespace {
 QString partsOf(const QALinkTarget& link)
 {
     static const char* const kinds[] = {"other", "report", "source"};
-    return QStringList{kinds[link.kind()],
-                       link.file(),
-                       link.anchor(),
-                       link.line(),
-                       QString::number(link.lineNumber()),
-                       link.isLocal() ? "local" : ""}
-        .join('|');
+    return QString("%1|%2|%3|%4|%5|%6")
+        .arg(QLatin1String(kinds[link.kind()]), link.file(), link.anchor(), link.line())
+        .arg(link.lineNumber())
+        .arg(link.isLocal() ? "local" : "");
 }
 
 // written is what writing the parts back gives, empty for other targets.
@@ -50,7 +47,6 @@ void TestLinkTarget::readsAndWritesBothForms_data()
     row("word ending in line", "pipeline 2", "source|pipe||2|2|", "pipe line 2");
     row("number too big for an int", "a.c line 99999999999", "source|a.c||99999999999|0|",
         "a.c line 99999999999");
-    row("Line capitalised", "a.c Line 3", other, "");
     row("line without digits", "a.c line x", other, "");
     row("line break before line", "a.c\nline 3", other, "");
     row("report and anchor", "xrdlink://sub/b.xrd#N42", "report|sub/b.xrd|N42||0|",
@@ -63,7 +59,6 @@ void TestLinkTarget::readsAndWritesBothForms_data()
         "xrdlink://baseline 2.xrd");
     row("scheme case", "XRDLINK://a.xrd", other, "");
     row("scheme not first", " xrdlink://a.xrd", other, "");
-    row("one slash", "xrdlink:/a.xrd", other, "");
     row("document tag", "::index", other, "");
     row("empty", "", other, "");
 }

@@ -38,8 +38,6 @@ class TestPixmapCenter : public QObject
 
 private slots:
     void builtInPictureUntilAHostFileReplacesIt();
-    void firstDirectoryAndExactNameWin();
-    void pathLookup();
 };
 
 // Directory changes are seen at once, with no cache in between.
@@ -59,11 +57,8 @@ void TestPixmapCenter::builtInPictureUntilAHostFileReplacesIt()
     QCOMPARE(shown(center, "other"), sourceImage("nextKO.xpm"));
     center.setPixmapDirectories({});
     QCOMPARE(shown(center, "testok_xpm"), sourceImage("testok.xpm"));
-}
 
-void TestPixmapCenter::firstDirectoryAndExactNameWin()
-{
-    QAPixmapCenter center;
+    // The first directory and an exact name win.
     center.setPixmapDirectories({":/second", ":/first"});
     QCOMPARE(center.getPathByFileName("testok_xpm.xpm"), QString(":/second/testok_xpm.xpm"));
     QCOMPARE(shown(center, "testok_xpm.xpm"), sourceImage("reload.xpm"));
@@ -74,12 +69,6 @@ void TestPixmapCenter::firstDirectoryAndExactNameWin()
     center.addPixmapDirectory(":/first");
     center.addPixmapDirectory(":/second");
     QCOMPARE(shown(center, "testok_xpm.xpm"), sourceImage("testunknow.xpm"));
-}
-
-void TestPixmapCenter::pathLookup()
-{
-    QAPixmapCenter center;
-    center.setPixmapDirectories({":/first", ":/second"});
     QCOMPARE(center.getPathByFileName("other.xpm"), QString(":/second/other.xpm"));
     QCOMPARE(center.getPathByFileName(BuiltInPassed), BuiltInPassed); // taken as it stands
     for (const QString missing : {"nosuch.png", ":/builtin/nosuch.png", ""}) {

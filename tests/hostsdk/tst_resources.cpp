@@ -11,20 +11,11 @@
 
 #include <QBuffer>
 #include <QColorDialog>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 namespace {
-
-// An int resource that counts how many of its kind are alive.
-struct CountedInt : QAResInt
-{
-    explicit CountedInt(const char* tag) : QAResInt(tag, 0) { ++alive; }
-    ~CountedInt() override { --alive; }
-    static inline int alive = 0;
-};
 
 // REPORTER { background, auto_raise, STYLES { style { name } } }, then "last".
 QARes* sampleTree()
@@ -57,12 +48,8 @@ void answerColorDialog(const QColor& color)
     QTimer::singleShot(0, [color] {
         auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        if (color.isValid()) {
-            dialog->setCurrentColor(color);
-            dialog->accept();
-        } else {
-            dialog->reject();
-        }
+        dialog->setCurrentColor(color);
+        color.isValid() ? dialog->accept() : dialog->reject();
     });
 }
 
@@ -73,7 +60,6 @@ class TestResources : public QObject
     Q_OBJECT
 private slots:
     void searchFollowsSiblingsThenGroups();
-    void replacingAChainDeletesTheOldOne();
     void writeFileThenReadFileKeepsEveryValue();
     void writeThenReadKeepsWhiteSpaceControls_data();
     void writeThenReadKeepsWhiteSpaceControls();
@@ -102,25 +88,6 @@ void TestResources::searchFollowsSiblingsThenGroups()
     QVERIFY(!tree->search(nullptr, '.'));
 }
 
-void TestResources::replacingAChainDeletesTheOldOne()
-{
-    {
-        QAResGroup group("g", new CountedInt("a"));
-        group.child()->setNext(new CountedInt("b"));
-        QCOMPARE(CountedInt::alive, 2);
-        group.setChild(new CountedInt("c"));
-        QCOMPARE(CountedInt::alive, 1);
-        group.appendChild(new CountedInt("d"));
-        QVERIFY(group.child()->search("d", '.'));
-        std::unique_ptr<QARes> taken = group.child()->takeNext();
-        QCOMPARE(CountedInt::alive, 2);
-        QVERIFY(!group.child()->next());
-        taken.reset();
-        QCOMPARE(CountedInt::alive, 1);
-    }
-    QCOMPARE(CountedInt::alive, 0);
-}
-
 void TestResources::writeFileThenReadFileKeepsEveryValue()
 {
     QTemporaryDir dir;
@@ -131,6 +98,8 @@ void TestResources::writeFileThenReadFileKeepsEveryValue()
     QVERIFY2(writer.writeFile(tree.get(), path), qPrintable(writer.errorString()));
     const QByteArray xml = written(tree.get());
     QCOMPARE(readFile(path), xml);
+    // Indented by depth, for people who edit the file by hand.
+    QVERIFY(xml.contains("\n      <group tag=\"style\">\n        <string tag=\"name\""));
 
     QAResReader reader;
     std::unique_ptr<QARes> back(reader.readFile(path));
@@ -148,8 +117,7 @@ void TestResources::writeFileThenReadFileKeepsEveryValue()
     // A directory, and a file in a folder that does not exist, cannot be written.
     for (const QString& unwritable : {dir.path(), dir.filePath("no-such-dir/res.xml")}) {
         QAResWriter failing;
-        QVERIFY2(!failing.writeFile(tree.get(), unwritable), qPrintable(unwritable));
-        QVERIFY2(!failing.errorString().isEmpty(), qPrintable(unwritable));
+        QVERIFY(!failing.writeFile(tree.get(), unwritable) && !failing.errorString().isEmpty());
     }
 }
 
@@ -181,17 +149,12 @@ void TestResources::writeThenReadKeepsWhiteSpaceControls()
     QCOMPARE(written(back.get()), xml);
 }
 
-// A broken file is kept up to the fault, and the fault goes to the log with
-// its place; a missing file is a first start, not a fault worth a warning.
+// A fault goes to the log with its place; a missing file is a first start,
+// not a fault worth a warning.
 void TestResources::faultsAreLoggedOnTheResourcesCategory()
 {
     QTest::failOnWarning(QRegularExpression(".*"));
     QAResReader reader;
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^resource data: line 3, column"));
-    std::unique_ptr<QARes> part(reader.read("<resources version=\"1\">\n<int tag=\"a\" "
-                                            "value=\"1\"/>\n<group tag"));
-    QVERIFY(part && part->isTag("a"));
-    QVERIFY(!reader.errorString().isEmpty());
     const QString picture = QString(XRD_SOURCE_DIR) + "/examples/kestrel-logo.svg";
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression("^" + QRegularExpression::escape(picture) +
@@ -232,14 +195,12 @@ void TestResources::malformedFilesKeepThePartRead_data()
     const QByteArray xml = written(tree.get());
     QTest::newRow("cut in a group tag")
         << xml.left(xml.indexOf("<group tag=\"STYLES\"") + 5) << "REPORTER.auto_depth";
-    QTest::newRow("empty") << QByteArray() << "";
     QTest::newRow("not xml") << QByteArray("not xml at all") << "";
-    QTest::newRow("other root") << QByteArray("<?xml version=\"1.0\"?><settings><int tag=\"a\" "
-                                              "value=\"1\"/></settings>")
+    QTest::newRow("other root") << QByteArray("<settings><int tag=\"a\" value=\"1\"/></settings>")
                                 << "";
-    QTest::newRow("group not closed") << QByteArray("<resources version=\"1\"><group tag=\"g\">"
-                                                    "<int tag=\"a\" value=\"1\"/></resources>")
-                                      << "g.a";
+    QTest::newRow("group not closed")
+        << QByteArray("<resources><group tag=\"g\"><int tag=\"a\" value=\"1\"/></resources>")
+        << "g.a";
     QTest::newRow("value not closed")
         << QByteArray("<resources><int tag=\"a\" value=\"1\"></resources>") << "";
     // Every shorter prefix of a whole file is refused too.
@@ -267,14 +228,11 @@ void TestResources::malformedFilesKeepThePartRead()
 
 void TestResources::unreadableValuesAndUnknownElementsAreSkipped()
 {
-    const QByteArray data = "<resources version=\"0\">"
-                            "<int tag=\"bad\" value=\"4x\"/>"
-                            "<rgb tag=\"partial\" red=\"1\" green=\"2\"/>"
+    const QByteArray data = "<resources version=\"0\"><int tag=\"bad\" value=\"4x\"/>"
+                            "<rgb tag=\"partial\" red=\"1\" green=\"2\"/><int value=\"3\"/>"
                             "<bool tag=\"odd\" value=\"maybe\"/>"
-                            "<int value=\"3\"/>"
                             "<future tag=\"x\"><int tag=\"inside\" value=\"1\"/></future>"
-                            "<bool tag=\"kept\" value=\"true\"/>"
-                            "</resources>";
+                            "<bool tag=\"kept\" value=\"true\"/></resources>";
     QAResReader reader;
     std::unique_ptr<QARes> result(reader.read(data));
     QVERIFY(!reader.hasError());

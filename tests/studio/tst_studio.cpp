@@ -2,6 +2,7 @@
 // viewer plug-in (libfakeviewer.so, loaded as the real plug-in is). Each test
 // gets its own configuration folder (XDG_CONFIG_HOME), removed afterwards.
 
+#include "files.h"
 #include "qaresgroup.h"
 #include "qastoutputwidget.h"
 #include "qastviewerplugin.h"
@@ -24,22 +25,23 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
 
-// One start of the program: plug-in, application interface, saved
-// resources and main window, as main() puts them together.
+// One start of the program as main() puts it together: the plug-in (the
+// fake one unless another is named), the application interface, the saved
+// resources and the main window.
 struct Session
 {
-    Session()
+    explicit Session(const QString& pluginFile = FAKE_PLUGIN)
         : paths(QCoreApplication::applicationDirPath(), XRD_SOURCE_DIR "/resources"), studio(paths),
           resourceFile(XrdResourceFile::defaultPath())
     {
-        if (!loader.load({QStringLiteral(FAKE_PLUGIN)}))
+        if (!loader.load({pluginFile}))
             qFatal("%s", qPrintable(loader.errorString()));
         resources = resourceFile.read();
         window = std::make_unique<XrdMainWindow>(&studio, plugin(), &resourceFile);
@@ -53,22 +55,15 @@ struct Session
         return qobject_cast<QAStViewerWindow*>(tabs()->widget(index));
     }
 
-    // Opens the Tools menu and clicks Preferences, as the user does; the
-    // dialog's check box. Null when the entry is disabled.
-    QCheckBox* preferencesFromTheMenu() const
+    // Chooses Tools > Preferences, the menu updating its entries as it
+    // opens: the dialog's check box, null when there is no dialog.
+    QCheckBox* preferences() const
     {
-        QMenu* tools = nullptr;
-        for (QAction* action : window->menuBar()->actions())
-            tools = action->text() == "&Tools" ? action->menu() : tools;
         QAction* entry = window->action("preferences");
-        if (!tools || !entry)
-            return nullptr;
-        tools->popup(window->mapToGlobal(QPoint()));
-        QTest::mouseClick(tools, Qt::LeftButton, {}, tools->actionGeometry(entry).center());
-        tools->hide();
-        return window->preferencesDialog()
-                   ? window->preferencesDialog()->findChild<QCheckBox*>("flag")
-                   : nullptr;
+        emit qobject_cast<QMenu*>(entry->associatedObjects().value(0))->aboutToShow();
+        entry->trigger();
+        const XrdPreferencesDialog* dialog = window->preferencesDialog();
+        return dialog ? dialog->findChild<QCheckBox*>("flag") : nullptr;
     }
     void closePreferences(QDialogButtonBox::StandardButton button) const
     {
@@ -81,7 +76,7 @@ struct Session
     {
         QStringList titles;
         for (QAction* action : window->menuBar()->actions()) {
-            const QString name = action->menu() ? action->menu()->objectName() : QString();
+            const QString name = action->menu()->objectName();
             titles << (name.isEmpty() ? action->text() : name);
         }
         return titles.join(", ");
@@ -100,6 +95,25 @@ QStringList calls(QObject* window)
     return window->property("calls").toStringList();
 }
 
+// The entries of menu and of its submenus, each opened as the user opens
+// it, that share their keyboard mnemonic with another entry of their menu.
+QStringList mnemonicClashes(QWidget* menu)
+{
+    QStringList clashes;
+    QHash<QKeySequence, QString> taken;
+    for (QAction* action : menu->actions()) {
+        const QKeySequence key = QKeySequence::mnemonic(action->text());
+        if (!key.isEmpty() && taken.contains(key))
+            clashes << taken.value(key) + " / " + action->text();
+        taken.insert(key, action->text());
+        if (QMenu* submenu = action->menu()) {
+            emit submenu->aboutToShow();
+            clashes << mnemonicClashes(submenu);
+        }
+    }
+    return clashes;
+}
+
 } // namespace
 
 class TestStudio : public QObject
@@ -111,6 +125,8 @@ private slots:
     void cleanup();
     void activationFollowsTheCurrentTab();
     void menuCommandsCallTheActiveWindow();
+    void menuEntriesHaveDistinctMnemonics_data();
+    void menuEntriesHaveDistinctMnemonics();
     void tabsFollowTheFilesShown();
     void settingsSurviveARestart();
     void onlyFilesReadCount_data();
@@ -118,7 +134,6 @@ private slots:
     void openLocationShowsTheLine();
     void droppedReportsOpenInOneWindow();
     void cancelledProgressIsReportedInTheOutput();
-    void pluginWithAnotherBuildKeyIsRefused();
 
 private:
     std::unique_ptr<QTemporaryDir> m_config;
@@ -143,17 +158,14 @@ void TestStudio::activationFollowsTheCurrentTab()
     Session session;
     XrdMainWindow* window = session.window.get();
     QWidget* hint = window->centralPage();
-    QVERIFY2(hint->property("text").toString().contains("File > Open"),
-             qPrintable(hint->property("text").toString()));
+    QVERIFY(hint->property("text").toString().contains("File > Open"));
     window->openFiles({"/reports/one.xrd"});
     window->openFiles({"/reports/two.xrd"});
     QAStViewerWindow* one = session.tab(0);
     QAStViewerWindow* two = session.tab(1);
-    QVERIFY(one && two && !one->isWindow() && !two->isWindow());
+    QVERIFY(!one->isWindow() && !two->isWindow());
     QCOMPARE(window->centralPage(), session.tabs());
-    QCOMPARE(calls(one), QStringList({"activated", "desactivated"}));
-    QCOMPARE(calls(two), QStringList({"activated"}));
-    QCOMPARE(window->activeWindow(), two);
+    QCOMPARE(calls(one) + calls(two), QStringList({"activated", "desactivated", "activated"}));
     QCOMPARE(session.menus(), QString("&File, &Edit, menu of two.xrd, &Tools, &Help"));
     QCOMPARE(window->outlinePane()->currentWidget(), two->contentOutlineWidget());
 
@@ -162,15 +174,13 @@ void TestStudio::activationFollowsTheCurrentTab()
     QCOMPARE(session.menus(), QString("&File, &Edit, menu of one.xrd, &Tools, &Help"));
     QCOMPARE(window->outlinePane()->currentWidget(), one->contentOutlineWidget());
 
-    // Closing the active tab deactivates it and activates the one left;
-    // its outline goes back to it and is deleted with it.
+    // Closing the active tab activates the one left; the closed window's
+    // outline goes back to it and is deleted with it.
     QPointer<QWidget> oneOutline = one->contentOutlineWidget();
-    QPointer<QAStViewerWindow> closed = one;
     window->action("close")->trigger();
     QCOMPARE(window->outlinePane()->indexOf(oneOutline), -1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!closed && !oneOutline);
-    QCOMPARE(session.tabs()->count(), 1);
+    QVERIFY(!oneOutline);
     QCOMPARE(window->activeWindow(), two);
     QCOMPARE(calls(two).last(), QString("activated"));
     QCOMPARE(window->outlinePane()->currentWidget(), two->contentOutlineWidget());
@@ -185,10 +195,8 @@ void TestStudio::menuCommandsCallTheActiveWindow()
     XrdMainWindow* window = session.window.get();
     QVERIFY(!window->action("print")->isEnabled());
     window->openFiles({"/reports/one.xrd"});
-    for (const char* name : {"print", "copy", "find", "reload"}) {
-        QVERIFY2(window->action(name)->isEnabled(), name);
+    for (const char* name : {"print", "copy", "find", "reload"})
         window->action(name)->trigger();
-    }
     // F3 and Shift+F3 step through the matches instead of asking again.
     window->show();
     window->activateWindow();
@@ -197,10 +205,32 @@ void TestStudio::menuCommandsCallTheActiveWindow()
     QTest::keyClick(window, Qt::Key_F3, Qt::ShiftModifier);
     QCOMPARE(calls(session.tab(0)).mid(1),
              QStringList({"print", "copy", "find <dialog>", "reload", "findNext", "findPrevious"}));
-    // The fake window cannot save: Save As stays off.
-    QVERIFY(!window->action("saveAs")->isEnabled());
-    QCOMPARE(window->action("open")->shortcut(), QKeySequence(QKeySequence::Open));
-    QCOMPARE(window->action("quit")->shortcut(), QKeySequence(QKeySequence::Quit));
+    QVERIFY(!window->action("saveAs")->isEnabled()); // the fake window cannot save
+}
+
+void TestStudio::menuEntriesHaveDistinctMnemonics_data()
+{
+    QTest::addColumn<QString>("plugin");
+    QTest::addColumn<QString>("translation");
+    const QString real = XRD_BINARY_DIR "/plugin/libxrdreporter.so";
+    QTest::addRow("fake plug-in") << FAKE_PLUGIN << QString();
+    QTest::addRow("real plug-in") << real << QString();
+    QTest::addRow("real plug-in, French") << real << XRD_BINARY_DIR "/studio/xrdview_fr.qm";
+}
+
+// No two menus of the menu bar, nor two entries of one menu, share their
+// mnemonic, with the plug-in's menu in, in every language.
+void TestStudio::menuEntriesHaveDistinctMnemonics()
+{
+    QFETCH(QString, plugin);
+    QFETCH(QString, translation);
+    QTranslator translator;
+    QVERIFY(translation.isEmpty() || translator.load(translation));
+    QCoreApplication::installTranslator(&translator);
+    Session session(plugin);
+    session.window->openFiles({XRD_SOURCE_DIR "/examples/nightly-failures.xrd"});
+    QCOMPARE(session.window->menuBar()->actions().size(), 5);
+    QCOMPARE(mnemonicClashes(session.window->menuBar()).join(", "), QString());
 }
 
 // A file shown already switches to its tab; a tab follows the file its
@@ -209,14 +239,14 @@ void TestStudio::tabsFollowTheFilesShown()
 {
     Session session;
     QAStViewerWindow* first = session.window->openFiles({"/reports/one.xrd"});
-    session.window->openFiles({"/reports/two.xrd"});
+    QAStViewerWindow* second = session.window->openFiles({"/reports/two.xrd"});
     first->setFile("/reports/sub/three.xrd");
     emit first->captionChanged(first);
     QCOMPARE(session.tabs()->tabText(0), QString("three.xrd"));
     QCOMPARE(session.tabs()->tabToolTip(0), QString("/reports/sub/three.xrd"));
     QCOMPARE(session.window->windowTitle(), QString("two.xrd \u2014 xrdview"));
-    session.tab(1)->setFile("/reports/four.xrd");
-    emit session.tab(1)->captionChanged(session.tab(1));
+    second->setFile("/reports/four.xrd");
+    emit second->captionChanged(second);
     QCOMPARE(session.window->windowTitle(), QString("four.xrd \u2014 xrdview"));
     QCOMPARE(session.window->openFiles({"/reports/sub/three.xrd"}), first);
     QCOMPARE(session.tabs()->count(), 2);
@@ -224,21 +254,24 @@ void TestStudio::tabsFollowTheFilesShown()
 }
 
 // Preferences, the last ten files opened, the panes shown and a viewer's
-// panes come back at the next start.
+// panes come back at the next start; a settings file of another program
+// is not read.
 void TestStudio::settingsSurviveARestart()
 {
+    const QByteArray foreign = "<resources version='1'><group tag='other'><group tag='REPORTER'>"
+                               "<bool tag='flag' value='true'/></group></group></resources>";
+    QVERIFY(writeFile(XrdResourceFile::defaultPath(), foreign));
     QStringList opened;
     {
         Session session;
         QVERIFY(!session.plugin()->property("savedFlag").isValid());
-        // Cancelled preferences are not saved.
-        QCheckBox* flag = session.preferencesFromTheMenu();
+        QCheckBox* flag = session.preferences();
         QVERIFY(flag && !flag->isChecked());
         flag->setChecked(true);
         session.closePreferences(QDialogButtonBox::Cancel);
         QCOMPARE(session.plugin()->property("rejected").toInt(), 1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the dialog
-        QVERIFY(!QFile::exists(XrdResourceFile::defaultPath()));
+        QCOMPARE(readFile(XrdResourceFile::defaultPath()), foreign);
         for (int i = 0; i < 12; ++i) {
             opened.prepend(QString("/reports/r%1.xrd").arg(i));
             session.window->openFiles({opened.first()});
@@ -250,10 +283,8 @@ void TestStudio::settingsSurviveARestart()
         QVERIFY(session.tab(0)->property("restoredViewState").toByteArray().isEmpty());
         session.window->activeWindow()->setProperty("viewState", QByteArray("header 150"));
         session.window->findChild<QDockWidget*>("outputDock")->hide();
-        flag = session.preferencesFromTheMenu();
+        flag = session.preferences();
         QVERIFY(flag && !flag->isChecked());
-        QCOMPARE(session.window->preferencesDialog()->pageTree()->topLevelItem(0)->text(0),
-                 QString("Fake"));
         flag->setChecked(true);
         session.closePreferences(QDialogButtonBox::Ok);
         QCOMPARE(session.plugin()->property("accepted").toInt(), 1);
@@ -263,13 +294,12 @@ void TestStudio::settingsSurviveARestart()
     QCOMPARE(restarted.plugin()->property("savedFlag").toInt(), 1);
     QCOMPARE(restarted.window->recentFiles(), opened.mid(0, 10));
     QVERIFY(restarted.window->findChild<QDockWidget*>("outputDock")->isHidden());
-    QVERIFY(!restarted.window->findChild<QDockWidget*>("outlineDock")->isHidden());
     restarted.window->openFiles({"/reports/two.xrd"});
     QCOMPARE(restarted.tab(0)->property("restoredViewState").toByteArray(),
              QByteArray("header 150"));
 
     // Defaults resets the page shown, and the dialog shows the saved value.
-    QCheckBox* flag = restarted.preferencesFromTheMenu();
+    QCheckBox* flag = restarted.preferences();
     QVERIFY(flag && flag->isChecked());
     restarted.closePreferences(QDialogButtonBox::RestoreDefaults);
     QVERIFY(!flag->isChecked());
@@ -282,9 +312,6 @@ void TestStudio::onlyFilesReadCount_data()
     QTest::addColumn<QStringList>("recent");
     QTest::addRow("all read") << QStringList{"/r/a.xrd", "/r/b.xrd", "/r/c.xrd"} << "a.xrd (+2)"
                               << QStringList{"/r/a.xrd", "/r/b.xrd", "/r/c.xrd"};
-    QTest::addRow("two of three failed")
-        << QStringList{"/r/passed.xrd", "/r/unreadable1.xrd", "/r/unreadable2.xrd"} << "passed.xrd"
-        << QStringList{"/r/passed.xrd"};
     QTest::addRow("the first failed") << QStringList{"/r/unreadable.xrd", "/r/b.xrd", "/r/c.xrd"}
                                       << "b.xrd (+1)" << QStringList{"/r/b.xrd", "/r/c.xrd"};
     QTest::addRow("all failed") << QStringList{"/r/unreadable.xrd", "/r/unreadable2.xrd"}
@@ -310,25 +337,17 @@ void TestStudio::openLocationShowsTheLine()
     Session session;
     session.window->show();
     session.studio.openLocation("/no/such/source.cpp line 12", 3, true);
-    QVERIFY2(session.window->outputWidget()->toPlainText().contains("/no/such/source.cpp"),
-             qPrintable(session.window->outputWidget()->toPlainText()));
+    QVERIFY(session.window->outputWidget()->toPlainText().contains("/no/such/source.cpp"));
     QCOMPARE(session.tabs()->count(), 0);
     session.window->openFiles({"/reports/one.xrd"});
     const QString source = XRD_SOURCE_DIR "/studio/main.cpp";
     session.studio.openLocation(source + " line 7", 3, true);
-    QCOMPARE(session.tabs()->count(), 2);
     auto* view = qobject_cast<XrdSourceView*>(session.tabs()->currentWidget());
     QVERIFY(view && view->isReadOnly());
-    QCOMPARE(view->highlightedLine(), 7);
     QCOMPARE(view->textCursor().blockNumber(), 6);
     QCOMPARE(view->extraSelections().size(), 1);
-    // The gutter holds the widest number, and the text starts right of it.
-    const QWidget* gutter = view->lineNumberArea();
-    QVERIFY(gutter->isVisibleTo(view));
-    QVERIFY(gutter->width() >
-            view->fontMetrics().horizontalAdvance(QString::number(view->document()->blockCount())));
-    QCOMPARE(view->viewport()->geometry().left(), gutter->geometry().right() + 1);
-    // The viewer tab was deactivated: a source tab has no outline.
+    // The text starts right of the line numbers.
+    QCOMPARE(view->viewport()->geometry().left(), view->lineNumberArea()->geometry().right() + 1);
     QCOMPARE(calls(session.tab(0)).last(), QString("desactivated"));
     // The same file again reuses its tab.
     session.studio.openLocation(source + " line 2", 3, true);
@@ -336,13 +355,20 @@ void TestStudio::openLocationShowsTheLine()
     QCOMPARE(view->highlightedLine(), 2);
 }
 
+// A drag of no report is refused; of the files dropped, the reports open
+// in one window.
 void TestStudio::droppedReportsOpenInOneWindow()
 {
     Session session;
+    const QPoint centre = session.window->rect().center();
     QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/notes/b.txt")});
+    QDragEnterEvent refused(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(session.window.get(), &refused);
+    QVERIFY(!refused.isAccepted());
     data.setUrls({QUrl::fromLocalFile("/reports/a.xrd"), QUrl::fromLocalFile("/notes/b.txt"),
                   QUrl::fromLocalFile("/reports/c.xrd")});
-    const QPoint centre = session.window->rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(session.window.get(), &enter);
     QVERIFY(enter.isAccepted());
@@ -350,42 +376,21 @@ void TestStudio::droppedReportsOpenInOneWindow()
     QApplication::sendEvent(session.window.get(), &drop);
     QCOMPARE(session.tabs()->count(), 1);
     QCOMPARE(session.tab(0)->files(), QStringList({"/reports/a.xrd", "/reports/c.xrd"}));
-
-    QMimeData text;
-    text.setUrls({QUrl::fromLocalFile("/notes/b.txt")});
-    QDragEnterEvent refused(centre, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    refused.setAccepted(false);
-    QApplication::sendEvent(session.window.get(), &refused);
-    QVERIFY(!refused.isAccepted());
 }
 
+// A cancelled read goes on, unseen, to its end.
 void TestStudio::cancelledProgressIsReportedInTheOutput()
 {
     Session session;
     session.studio.progressStart(100, "Reading big.xrd", "Stop");
     XrdProgressDialog* progress = session.window->progress();
-    QVERIFY(progress->isRunning());
     QCOMPARE(progress->dialog()->labelText(), QString("Reading big.xrd"));
-    QCOMPARE(progress->dialog()->maximum(), 100);
     emit progress->dialog()->canceled();
-    const QString output = session.window->outputWidget()->toPlainText();
-    QVERIFY2(output.contains("Reading big.xrd: cancelled"), qPrintable(output));
-    // The run goes on, unseen, to its end.
+    QVERIFY(session.window->outputWidget()->toPlainText().contains("Reading big.xrd: cancelled"));
     session.studio.progressStep(50);
-    QVERIFY(!progress->dialog()->isVisible());
+    QVERIFY(progress->isRunning() && !progress->dialog()->isVisible());
     session.studio.progressEnd();
     QVERIFY(!progress->isRunning());
-}
-
-void TestStudio::pluginWithAnotherBuildKeyIsRefused()
-{
-    QVERIFY(XrdPluginLoader::verificationMatches(XrdPluginLoader::expectedVerification()));
-    QVERIFY(!XrdPluginLoader::verificationMatches(
-        "pattern=QT_UCM_VERIFICATION_DATA\nversion=3.3.8\nflags=11\nbuildkey=other"));
-    QVERIFY(!XrdPluginLoader::verificationMatches(nullptr));
-    XrdPluginLoader loader;
-    QVERIFY(!loader.load({"/no/such/libxrdreporter.so"}));
-    QVERIFY(loader.errorString().contains("/no/such/libxrdreporter.so"));
 }
 
 QTEST_MAIN(TestStudio)

@@ -32,14 +32,10 @@ private:
 };
 
 // A viewer plug-in for the host's tests: it opens FakeViewerWindows, saves
-// its flag as the boolean "flag" of its group and records, as properties of
-// itself, what the host gave it: "savedFlag" (the flag read at initialize,
-// unset when there was none), "accepted" and "rejected" (how often the
-// preferences dialog ended so).
+// its flag as the boolean "flag" of its group and sets its property
+// "savedFlag" to the flag read at initialize.
 class FakeViewerPlugin : public QAStViewerPlugin, public QAResProducer
 {
-    Q_OBJECT
-
 public:
     void initialize(QUnknownInterface* host, QARes* resources) override;
     QStringList accept() override { return {QStringLiteral("*.xrd")}; }
@@ -51,14 +47,8 @@ public:
     }
     void exportHTML(const QString&, const QString&, QAIProgressMonitor*, QAILogMonitor*) override {}
     QAStViewerWindow* openedWindow(const QString& file) override;
-    void connectAccepted(QObject* sender, const char* signal) override
-    {
-        connect(sender, signal, this, SLOT(preferencesAccepted()));
-    }
-    void connectRejected(QObject* sender, const char* signal) override
-    {
-        connect(sender, signal, this, SLOT(preferencesRejected()));
-    }
+    void connectAccepted(QObject*, const char*) override {}
+    void connectRejected(QObject*, const char*) override {}
     // Like the real plug-in, it has pages once it is initialised.
     PreferenceItem* preferenceSettings() override { return m_host ? &m_page : nullptr; }
     QString pluginName() override { return QStringLiteral("Fake Viewer"); }
@@ -71,10 +61,6 @@ public:
     QString pluginVersion() override { return {}; }
     QDate pluginCreation() override { return {}; }
     QARes* produce(const char* tag) override;
-
-private slots:
-    void preferencesAccepted() { setProperty("accepted", property("accepted").toInt() + 1); }
-    void preferencesRejected() { setProperty("rejected", property("rejected").toInt() + 1); }
 
 private:
     QAStudioInterface* m_host = nullptr;

@@ -10,11 +10,10 @@ class QAStudioInterface;
 class QMenu;
 
 // A viewer window of the fake plug-in: it records the host's calls in its
-// "calls" property (read by the tests without linking this library), has an
-// outline and puts its menu "menu of <first file>" in the host's menu bar
-// while it is active. It reads every file but those whose name starts with
-// "unreadable". Its panes' state is the "viewState" property; the state the
-// host gives it goes to "restoredViewState".
+// "calls" property, has an outline and puts its menu "menu of <first file>"
+// in the host's menu bar while it is active. It reads every file but those
+// named "unreadable...". Its panes' state is its property "viewState"; the
+// state the host gives it goes to "restoredViewState".
 class FakeViewerWindow : public QAStViewerWindow
 {
 public:
@@ -24,7 +23,6 @@ public:
     bool hasContentOutline() const override { return true; }
     QWidget* contentOutlineWidget() override { return m_outline; }
     bool canPrint() const override { return true; }
-    bool canCopy() const override { return true; }
     bool canFind() const override { return true; }
     QStringList loadedFiles() const override;
     QByteArray saveViewState() const override { return property("viewState").toByteArray(); }
@@ -36,7 +34,6 @@ public:
     void activated() override;
     void desactivated() override;
     void print() override { record("print"); }
-    void copy() override { record("copy"); }
     void find(const QString& text) override { record(text.isNull() ? "find <dialog>" : text); }
     void findNext() override { record("findNext"); }
     void findPrevious() override { record("findPrevious"); }

@@ -20,15 +20,13 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -55,31 +53,22 @@ struct Session
         return qobject_cast<QAStViewerWindow*>(tabs()->widget(index));
     }
 
-    // Chooses Tools > Preferences, the menu updating its entries as it
-    // opens: the dialog's check box, null when there is no dialog.
-    QCheckBox* preferences() const
+    // Chooses Tools > Preferences (the menu updates its entries as it
+    // opens), checks the flag and presses button: whether the flag was
+    // checked when shown, then after the button, as "0 1".
+    QString preferences(QDialogButtonBox::StandardButton button) const
     {
         QAction* entry = window->action("preferences");
         emit qobject_cast<QMenu*>(entry->associatedObjects().value(0))->aboutToShow();
         entry->trigger();
-        const XrdPreferencesDialog* dialog = window->preferencesDialog();
-        return dialog ? dialog->findChild<QCheckBox*>("flag") : nullptr;
-    }
-    void closePreferences(QDialogButtonBox::StandardButton button) const
-    {
-        window->preferencesDialog()->buttons()->button(button)->click();
-    }
-
-    // The menus of the menu bar by object name (the fake windows name
-    // theirs "menu of <file>"), else by title.
-    QString menus() const
-    {
-        QStringList titles;
-        for (QAction* action : window->menuBar()->actions()) {
-            const QString name = action->menu()->objectName();
-            titles << (name.isEmpty() ? action->text() : name);
-        }
-        return titles.join(", ");
+        XrdPreferencesDialog* dialog = window->preferencesDialog();
+        QCheckBox* flag = dialog ? dialog->findChild<QCheckBox*>("flag") : nullptr;
+        if (!flag)
+            return "no dialog";
+        const bool shown = flag->isChecked();
+        flag->setChecked(true);
+        dialog->buttons()->button(button)->click();
+        return QString("%1 %2").arg(shown).arg(flag->isChecked());
     }
 
     XrdInstallPaths paths;
@@ -122,90 +111,78 @@ class TestStudio : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void activationFollowsTheCurrentTab();
-    void menuCommandsCallTheActiveWindow();
     void menuEntriesHaveDistinctMnemonics_data();
     void menuEntriesHaveDistinctMnemonics();
-    void tabsFollowTheFilesShown();
     void settingsSurviveARestart();
     void onlyFilesReadCount_data();
     void onlyFilesReadCount();
     void openLocationShowsTheLine();
-    void droppedReportsOpenInOneWindow();
     void cancelledProgressIsReportedInTheOutput();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_config;
+    std::optional<QTemporaryDir> m_config;
 };
 
 void TestStudio::init()
 {
-    m_config = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_config->isValid());
+    m_config.emplace();
     qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
 }
 
-void TestStudio::cleanup()
-{
-    m_config.reset();
-}
-
-// The active tab's window is activated, shows its outline and puts its
-// menu before Tools; an empty window shows how to open a report.
+// The current tab's window is activated, gets the menu commands, puts its
+// menu before Tools and its outline in the pane; an empty window shows how
+// to open a report.
 void TestStudio::activationFollowsTheCurrentTab()
 {
     Session session;
     XrdMainWindow* window = session.window.get();
     QWidget* hint = window->centralPage();
     QVERIFY(hint->property("text").toString().contains("File > Open"));
-    window->openFiles({"/reports/one.xrd"});
-    window->openFiles({"/reports/two.xrd"});
-    QAStViewerWindow* one = session.tab(0);
-    QAStViewerWindow* two = session.tab(1);
-    QVERIFY(!one->isWindow() && !two->isWindow());
-    QCOMPARE(window->centralPage(), session.tabs());
+    QVERIFY(!window->action("print")->isEnabled());
+    QAStViewerWindow* one = window->openFiles({"/reports/one.xrd"});
+    QAStViewerWindow* two = window->openFiles({"/reports/two.xrd"});
+    QVERIFY(!one->isWindow() && window->centralPage() == session.tabs());
+    auto shown = [window] {
+        QAStudioWindow* active = window->activeWindow();
+        const bool outline =
+            window->outlinePane()->currentWidget() == active->contentOutlineWidget();
+        return window->menuBar()->actions().value(2)->menu()->objectName() + (outline ? "+" : "");
+    };
     QCOMPARE(calls(one) + calls(two), QStringList({"activated", "desactivated", "activated"}));
-    QCOMPARE(session.menus(), QString("&File, &Edit, menu of two.xrd, &Tools, &Help"));
-    QCOMPARE(window->outlinePane()->currentWidget(), two->contentOutlineWidget());
-
+    QCOMPARE(shown(), QString("menu of two.xrd+"));
     session.tabs()->setCurrentIndex(0);
     QCOMPARE(calls(one).last() + calls(two).last(), QString("activateddesactivated"));
-    QCOMPARE(session.menus(), QString("&File, &Edit, menu of one.xrd, &Tools, &Help"));
-    QCOMPARE(window->outlinePane()->currentWidget(), one->contentOutlineWidget());
+    QCOMPARE(shown(), QString("menu of one.xrd+"));
+    for (const char* name : {"print", "find", "findNext", "findPrevious", "reload"})
+        window->action(name)->trigger();
+    QCOMPARE(calls(one).mid(3),
+             QStringList({"print", "find <dialog>", "findNext", "findPrevious", "reload"}));
+    QVERIFY(!window->action("saveAs")->isEnabled()); // the fake window cannot save
+
+    // A tab follows the file its window moves to, the window's title the
+    // current tab; a file shown already switches to its tab.
+    two->setFile("/reports/sub/three.xrd");
+    emit two->captionChanged(two);
+    one->setFile("/reports/four.xrd");
+    emit one->captionChanged(one);
+    QCOMPARE(session.tabs()->tabText(1) + ' ' + session.tabs()->tabToolTip(1) + ' ' +
+                 window->windowTitle(),
+             QString("three.xrd /reports/sub/three.xrd four.xrd \u2014 xrdview"));
+    QCOMPARE(window->openFiles({"/reports/sub/three.xrd"}), two);
+    QCOMPARE(session.tabs()->count(), 2);
 
     // Closing the active tab activates the one left; the closed window's
     // outline goes back to it and is deleted with it.
-    QPointer<QWidget> oneOutline = one->contentOutlineWidget();
+    QPointer<QWidget> outline = two->contentOutlineWidget();
     window->action("close")->trigger();
-    QCOMPARE(window->outlinePane()->indexOf(oneOutline), -1);
+    QCOMPARE(window->outlinePane()->indexOf(outline), -1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!oneOutline);
-    QCOMPARE(window->activeWindow(), two);
-    QCOMPARE(calls(two).last(), QString("activated"));
-    QCOMPARE(window->outlinePane()->currentWidget(), two->contentOutlineWidget());
-    QCOMPARE(session.menus(), QString("&File, &Edit, menu of two.xrd, &Tools, &Help"));
+    QVERIFY(!outline);
+    QCOMPARE(calls(one).last(), QString("activated"));
+    QCOMPARE(shown(), QString("menu of one.xrd+"));
     window->action("close")->trigger();
     QCOMPARE(window->centralPage(), hint);
-}
-
-void TestStudio::menuCommandsCallTheActiveWindow()
-{
-    Session session;
-    XrdMainWindow* window = session.window.get();
-    QVERIFY(!window->action("print")->isEnabled());
-    window->openFiles({"/reports/one.xrd"});
-    for (const char* name : {"print", "copy", "find", "reload"})
-        window->action(name)->trigger();
-    // F3 and Shift+F3 step through the matches instead of asking again.
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window, Qt::Key_F3);
-    QTest::keyClick(window, Qt::Key_F3, Qt::ShiftModifier);
-    QCOMPARE(calls(session.tab(0)).mid(1),
-             QStringList({"print", "copy", "find <dialog>", "reload", "findNext", "findPrevious"}));
-    QVERIFY(!window->action("saveAs")->isEnabled()); // the fake window cannot save
 }
 
 void TestStudio::menuEntriesHaveDistinctMnemonics_data()
@@ -233,29 +210,9 @@ void TestStudio::menuEntriesHaveDistinctMnemonics()
     QCOMPARE(mnemonicClashes(session.window->menuBar()).join(", "), QString());
 }
 
-// A file shown already switches to its tab; a tab follows the file its
-// window moves to, and the window's title the current tab.
-void TestStudio::tabsFollowTheFilesShown()
-{
-    Session session;
-    QAStViewerWindow* first = session.window->openFiles({"/reports/one.xrd"});
-    QAStViewerWindow* second = session.window->openFiles({"/reports/two.xrd"});
-    first->setFile("/reports/sub/three.xrd");
-    emit first->captionChanged(first);
-    QCOMPARE(session.tabs()->tabText(0), QString("three.xrd"));
-    QCOMPARE(session.tabs()->tabToolTip(0), QString("/reports/sub/three.xrd"));
-    QCOMPARE(session.window->windowTitle(), QString("two.xrd \u2014 xrdview"));
-    second->setFile("/reports/four.xrd");
-    emit second->captionChanged(second);
-    QCOMPARE(session.window->windowTitle(), QString("four.xrd \u2014 xrdview"));
-    QCOMPARE(session.window->openFiles({"/reports/sub/three.xrd"}), first);
-    QCOMPARE(session.tabs()->count(), 2);
-    QCOMPARE(session.tabs()->currentWidget(), first);
-}
-
 // Preferences, the last ten files opened, the panes shown and a viewer's
-// panes come back at the next start; a settings file of another program
-// is not read.
+// panes come back at the next start; cancelled preferences and a settings
+// file of another program do not.
 void TestStudio::settingsSurviveARestart()
 {
     const QByteArray foreign = "<resources version='1'><group tag='other'><group tag='REPORTER'>"
@@ -264,12 +221,7 @@ void TestStudio::settingsSurviveARestart()
     QStringList opened;
     {
         Session session;
-        QVERIFY(!session.plugin()->property("savedFlag").isValid());
-        QCheckBox* flag = session.preferences();
-        QVERIFY(flag && !flag->isChecked());
-        flag->setChecked(true);
-        session.closePreferences(QDialogButtonBox::Cancel);
-        QCOMPARE(session.plugin()->property("rejected").toInt(), 1);
+        QCOMPARE(session.preferences(QDialogButtonBox::Cancel), QString("0 1"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the dialog
         QCOMPARE(readFile(XrdResourceFile::defaultPath()), foreign);
         for (int i = 0; i < 12; ++i) {
@@ -283,11 +235,7 @@ void TestStudio::settingsSurviveARestart()
         QVERIFY(session.tab(0)->property("restoredViewState").toByteArray().isEmpty());
         session.window->activeWindow()->setProperty("viewState", QByteArray("header 150"));
         session.window->findChild<QDockWidget*>("outputDock")->hide();
-        flag = session.preferences();
-        QVERIFY(flag && !flag->isChecked());
-        flag->setChecked(true);
-        session.closePreferences(QDialogButtonBox::Ok);
-        QCOMPARE(session.plugin()->property("accepted").toInt(), 1);
+        QCOMPARE(session.preferences(QDialogButtonBox::Ok), QString("0 1"));
         session.window->close();
     }
     Session restarted;
@@ -295,14 +243,9 @@ void TestStudio::settingsSurviveARestart()
     QCOMPARE(restarted.window->recentFiles(), opened.mid(0, 10));
     QVERIFY(restarted.window->findChild<QDockWidget*>("outputDock")->isHidden());
     restarted.window->openFiles({"/reports/two.xrd"});
-    QCOMPARE(restarted.tab(0)->property("restoredViewState").toByteArray(),
-             QByteArray("header 150"));
-
-    // Defaults resets the page shown, and the dialog shows the saved value.
-    QCheckBox* flag = restarted.preferences();
-    QVERIFY(flag && flag->isChecked());
-    restarted.closePreferences(QDialogButtonBox::RestoreDefaults);
-    QVERIFY(!flag->isChecked());
+    QCOMPARE(restarted.tab(0)->property("restoredViewState"), QByteArray("header 150"));
+    // Defaults resets the page shown, which showed the saved value.
+    QCOMPARE(restarted.preferences(QDialogButtonBox::RestoreDefaults), QString("1 0"));
 }
 
 void TestStudio::onlyFilesReadCount_data()
@@ -318,17 +261,17 @@ void TestStudio::onlyFilesReadCount_data()
                                 << "unreadable.xrd" << QStringList{};
 }
 
+// Opening the files again, into the window that shows them, adds nothing.
 void TestStudio::onlyFilesReadCount()
 {
     QFETCH(QStringList, files);
     QFETCH(QString, tab);
     QFETCH(QStringList, recent);
     Session session;
-    QVERIFY(session.window->openFiles(files));
+    for (int again = 0; again < 2; ++again)
+        session.window->openFiles(files);
+    QCOMPARE(session.tabs()->count(), 1);
     QCOMPARE(session.tabs()->tabText(0), tab);
-    QCOMPARE(session.window->recentFiles(), recent);
-    // Opening them again, into the window that shows them, adds nothing.
-    session.window->openFiles(files);
     QCOMPARE(session.window->recentFiles(), recent);
 }
 
@@ -338,7 +281,6 @@ void TestStudio::openLocationShowsTheLine()
     session.window->show();
     session.studio.openLocation("/no/such/source.cpp line 12", 3, true);
     QVERIFY(session.window->outputWidget()->toPlainText().contains("/no/such/source.cpp"));
-    QCOMPARE(session.tabs()->count(), 0);
     session.window->openFiles({"/reports/one.xrd"});
     const QString source = XRD_SOURCE_DIR "/studio/main.cpp";
     session.studio.openLocation(source + " line 7", 3, true);
@@ -355,36 +297,12 @@ void TestStudio::openLocationShowsTheLine()
     QCOMPARE(view->highlightedLine(), 2);
 }
 
-// A drag of no report is refused; of the files dropped, the reports open
-// in one window.
-void TestStudio::droppedReportsOpenInOneWindow()
-{
-    Session session;
-    const QPoint centre = session.window->rect().center();
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile("/notes/b.txt")});
-    QDragEnterEvent refused(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    refused.setAccepted(false);
-    QApplication::sendEvent(session.window.get(), &refused);
-    QVERIFY(!refused.isAccepted());
-    data.setUrls({QUrl::fromLocalFile("/reports/a.xrd"), QUrl::fromLocalFile("/notes/b.txt"),
-                  QUrl::fromLocalFile("/reports/c.xrd")});
-    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(session.window.get(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(session.window.get(), &drop);
-    QCOMPARE(session.tabs()->count(), 1);
-    QCOMPARE(session.tab(0)->files(), QStringList({"/reports/a.xrd", "/reports/c.xrd"}));
-}
-
 // A cancelled read goes on, unseen, to its end.
 void TestStudio::cancelledProgressIsReportedInTheOutput()
 {
     Session session;
     session.studio.progressStart(100, "Reading big.xrd", "Stop");
     XrdProgressDialog* progress = session.window->progress();
-    QCOMPARE(progress->dialog()->labelText(), QString("Reading big.xrd"));
     emit progress->dialog()->canceled();
     QVERIFY(session.window->outputWidget()->toPlainText().contains("Reading big.xrd: cancelled"));
     session.studio.progressStep(50);

@@ -10,12 +10,10 @@ FakeViewerWindow::FakeViewerWindow(QAStudioInterface* host, const QStringList& f
     : QAStViewerWindow(parent), m_host(host), m_outline(new QLabel),
       m_menu(new QMenu(QStringLiteral("&Commands"), this))
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     QStringList list = files;
     setFiles(&list, nullptr, Interactive);
     m_menu->setObjectName("menu of " + QFileInfo(files.value(0)).fileName());
     m_menu->addAction(QStringLiteral("&Next Failed"));
-    m_menu->addAction(QStringLiteral("&Previous Failed"));
 }
 
 QStringList FakeViewerWindow::loadedFiles() const

@@ -172,7 +172,7 @@ void XrdMainWindow::createMenus()
     open->setShortcuts(QKeySequence::Open);
     m_actions.insert(QStringLiteral("open"), open);
     m_recentMenu = file->addMenu(tr("Open &Recent"));
-    addCommand(file, QStringLiteral("reload"), tr("&Reload"), QKeySequence::Refresh, "reload");
+    addCommand(file, QStringLiteral("reload"), tr("Re&load"), QKeySequence::Refresh, "reload");
     file->addSeparator();
     addCommand(file, QStringLiteral("saveAs"), tr("Save &As..."), QKeySequence::SaveAs, "saveAs");
     addCommand(file, QStringLiteral("exportHtml"), tr("&Export HTML..."), QKeySequence::UnknownKey,

@@ -1091,10 +1091,10 @@ Vérifiez que vous avez le droit de lecture.</translation>
     </message>
     <message>
         <source>Open &amp;Recent</source>
-        <translation>Ouvrir un fichier &amp;récent</translation>
+        <translation>Ouvrir un fichier ré&amp;cent</translation>
     </message>
     <message>
-        <source>&amp;Reload</source>
+        <source>Re&amp;load</source>
         <translation>&amp;Recharger</translation>
     </message>
     <message>
@@ -1198,7 +1198,7 @@ Vérifiez que vous avez le droit de lecture.</translation>
     </message>
     <message>
         <source>Find Pre&amp;vious</source>
-        <translation>Rechercher le pré&amp;cédent</translation>
+        <translation>Rechercher le &amp;précédent</translation>
     </message>
 </context>
 <context>

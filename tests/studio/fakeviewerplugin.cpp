@@ -5,21 +5,11 @@
 #include "qaresgroup.h"
 #include "qastudiointerface.h"
 
-#include <QFileInfo>
-#include <QVBoxLayout>
-
-FakePreferencePage::FakePreferencePage()
-    : PreferenceItem(QStringLiteral("Fake"), QStringLiteral("fake"), QStringLiteral("fake"))
-{
-}
-
 QWidget* FakePreferencePage::createWidget(QWidget* parent)
 {
-    auto* widget = new QWidget(parent);
-    m_box = new QCheckBox(QStringLiteral("Flag"), widget);
+    m_box = new QCheckBox(QStringLiteral("Flag"), parent);
     m_box->setObjectName(QStringLiteral("flag"));
-    (new QVBoxLayout(widget))->addWidget(m_box);
-    return widget;
+    return m_box;
 }
 
 void FakeViewerPlugin::initialize(QUnknownInterface* host, QARes* resources)
@@ -27,31 +17,26 @@ void FakeViewerPlugin::initialize(QUnknownInterface* host, QARes* resources)
     QUnknownInterface* studio = nullptr;
     if (host && host->queryInterface(IID_QAStudioInterface, &studio))
         m_host = static_cast<QAStudioInterface*>(studio);
-    if (m_host)
-        m_host->addResProducer(this);
+    m_host->addResProducer(this);
     const QAResGroup* root = resources ? resources->toResGroup() : nullptr;
     const QARes* flag =
         root && root->child() ? root->child()->search("REPORTER.flag", '.') : nullptr;
     if (flag && flag->toResBoolean()) {
-        m_page.setFlag(flag->toResBoolean()->value());
-        setProperty("savedFlag", int(m_page.flag()));
+        m_page.flag = flag->toResBoolean()->value();
+        setProperty("savedFlag", int(m_page.flag));
     }
 }
 
-QAStViewerWindow* FakeViewerPlugin::create(QStringList& files, bool, QWidget* parent,
-                                           const char* name)
+QAStViewerWindow* FakeViewerPlugin::create(QStringList& files, bool, QWidget* parent, const char*)
 {
-    auto* window = new FakeViewerWindow(m_host, files, parent);
-    window->setObjectName(QString::fromLatin1(name));
-    m_windows << window;
-    return window;
+    m_windows << new FakeViewerWindow(m_host, files, parent);
+    return m_windows.last();
 }
 
 QAStViewerWindow* FakeViewerPlugin::openedWindow(const QString& file)
 {
-    const QString path = QFileInfo(file).absoluteFilePath();
     for (const QPointer<QAStViewerWindow>& window : std::as_const(m_windows)) {
-        if (window && window->files().contains(path))
+        if (window && window->files().contains(file))
             return window;
     }
     return nullptr;
@@ -59,7 +44,7 @@ QAStViewerWindow* FakeViewerPlugin::openedWindow(const QString& file)
 
 QARes* FakeViewerPlugin::produce(const char* tag)
 {
-    return new QAResGroup(tag ? tag : "REPORTER", new QAResBoolean("flag", m_page.flag()));
+    return new QAResGroup(tag, new QAResBoolean("flag", m_page.flag));
 }
 
 extern "C" Q_DECL_EXPORT const char* qt_ucm_query_verification_data()

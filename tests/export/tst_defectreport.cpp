@@ -70,9 +70,8 @@ private slots:
 void TestDefectReport::submissionDrivesTheClient_data()
 {
     // The setup names the item selected ("" for a window without report,
-    // "loose" for an item outside every document), "no tracker", "cmd"
-    // (the client reports command lines) and the operations
-    // the client refuses. Calls are joined by new lines; %1 is the report.
+    // "loose" for one outside every document), "no tracker", "cmd" (command
+    // lines shown) and the operations refused; %1 in the calls is the report.
     QTest::addColumn<QStringList>("setup");
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("calls");

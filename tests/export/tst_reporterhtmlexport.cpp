@@ -76,18 +76,20 @@ void TestReporterHtmlExport::linksPointToPagesOrItemsAndAreEscaped()
     QAReporterData first;
     first.document = std::make_shared<DDocument>(QStringLiteral("First"), "first.run");
     QAReporterData empty;
-    QAReporterHTMLWriter writer({&empty, &first}, nullptr, nullptr, nullptr);
-    // "links" is the tag of the page written, which is not a loaded report.
+    QAReporterData untagged;
+    untagged.document = std::make_shared<DDocument>(QStringLiteral("Untagged"), QString());
+    QAReporterHTMLWriter writer({&empty, &untagged, &first}, nullptr, nullptr, nullptr);
+    // "links" is the tag of the page written, which is not a loaded report;
+    // no tag names no report, not even one without a tag.
     const QStringList targets =
         QString("xrdlink://sub/b.xrd#N42|xrdlink://sub/b.xrd|xrdlink://b.xrd#|"
                 "xrdlink://c.test.xrd#a b|xrdlink://b.xrd#x&y|xrdlink://#links|xrdlink://#nowhere|"
-                "::first.run|a:b:first.run|nowhere|links|javascript:alert(1)")
+                "::first.run|a:b:first.run|a:b:|nowhere|links|javascript:alert(1)")
             .split('|');
     QString aml = "<DOCUMENT name=\"links\" title=\"links\"><PARAGRAPH>";
     for (const QString& target : targets)
         aml += QString("<LINK target=\"%1\">text</LINK>").arg(target.toHtmlEscaped());
     const std::unique_ptr<DDocument> document = readAml((aml + "</PARAGRAPH></DOCUMENT>").toUtf8());
-    QVERIFY(document);
     const QString html = writePage(writer, document.get());
     // What leads nowhere is its text alone; a report is recorded once.
     QCOMPARE(hrefs(html),
@@ -127,9 +129,9 @@ void TestReporterHtmlExport::sourceLinksStartFromTheNodeBaseAndTheExportFolder()
 
 void TestReporterHtmlExport::linkedReportsAreExportedInsideTheFolder_data()
 {
-    // Reports as "file: name link...", the first opened ("%1" is the test's
-    // folder); the pages written, the error, and for one page its links and
-    // texts it has (+) or has not (-).
+    // Reports as "file: name link...", the first opened ("%1" is their
+    // folder); the pages written, the error, one page's links and texts (+)
+    // or not (-).
     QTest::addColumn<QStringList>("reports");
     QTest::addColumn<bool>("cancelAtError");
     QTest::addColumn<QString>("pages");

@@ -20,10 +20,9 @@ private slots:
 
 void TestSaveAs::savesEachReportUntilADestinationIsAccepted_data()
 {
-    // The file dialog's answers in turn ("" cancels, then it cancels for
-    // good) name files of the test's folder, where the reports are r1.xrd,
-    // r2.xrd and r3.xrd; the reports it asks for, by number; "copy=1" means
-    // copy holds r1's bytes, "copy=" that there is no copy.
+    // The file dialog's answers ("" cancels, as it does when none is left)
+    // in the folder of r1.xrd, r2.xrd and r3.xrd; the reports it asks for;
+    // "copy=1" means copy holds r1's bytes, "copy=" that there is no copy.
     QTest::addColumn<QStringList>("chosen");
     QTest::addColumn<Answers>("answers");
     QTest::addColumn<QStringList>("boxes");

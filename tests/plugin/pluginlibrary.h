@@ -1,14 +1,12 @@
 #ifndef PLUGINLIBRARY_H
 #define PLUGINLIBRARY_H
 
-#include "qaresboolean.h"
 #include "qaresgroup.h"
 #include "qaresint.h"
 #include "qaresrgb.h"
 #include "qastviewerplugin.h"
 
 #include <QAbstractScrollArea>
-#include <QColor>
 #include <QLibrary>
 #include <QTest>
 
@@ -28,18 +26,17 @@ inline QAStViewerPlugin* createPlugin()
                : nullptr;
 }
 
-// The host's saved preferences: another part's group, then, for a valid
-// background, the viewer's "REPORTER" group, found by a search.
-inline std::unique_ptr<QARes> savedPreferences(const QColor& background, bool autoRaise, int depth)
+// The host's saved preferences: none for an invalid background, else
+// another part's group, then the viewer's "REPORTER" group, found by a search.
+inline std::unique_ptr<QARes> savedPreferences(const QColor& background)
 {
-    auto root = std::make_unique<QAResGroup>("PREFERENCES",
-                                             new QAResGroup("EDITOR", new QAResInt("tab", 4)));
+    auto root = std::make_unique<QAResGroup>("PREFERENCES");
     if (!background.isValid())
         return root;
-    auto* rgb = new QAResRGB("background", background.red(), background.green(), background.blue());
-    rgb->setNext(new QAResBoolean("auto_raise", autoRaise));
-    rgb->next()->setNext(new QAResInt("auto_depth", depth));
-    root->child()->setNext(new QAResGroup("REPORTER", rgb));
+    root->setChild(new QAResGroup("EDITOR", new QAResInt("tab", 4)));
+    root->child()->setNext(
+        new QAResGroup("REPORTER", new QAResRGB("background", background.red(), background.green(),
+                                                background.blue())));
     return root;
 }
 

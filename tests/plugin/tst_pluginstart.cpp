@@ -1,5 +1,4 @@
 #include "pluginlibrary.h"
-#include "preferenceitem.h"
 #include "qastreportsession.h"
 #include "qastviewerwindow.h"
 #include "recordingstudio.h"
@@ -30,21 +29,17 @@ void TestPluginStart::initialisesOnlyWithAHost()
     RecordingStudio studio;
     QUnknownInterface* notAnApplication = plugin.get();
     for (QUnknownInterface* host : {static_cast<QUnknownInterface*>(nullptr), notAnApplication})
-        plugin->initialize(host, savedPreferences(Qt::blue, false, 2).get());
-    QVERIFY(!plugin->preferenceSettings());
-    QVERIFY(!plugin->create(files, true, nullptr, "window"));
-    QVERIFY(!plugin->openedWindow(files.first()));
-    QVERIFY(!plugin->createSession());
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        plugin->initialize(host, savedPreferences(Qt::blue).get());
+    QVERIFY(!plugin->preferenceSettings() && !plugin->create(files, true, nullptr, "window"));
+    QVERIFY(!plugin->createSession() && QApplication::topLevelWidgets().isEmpty());
 
-    // A later call with a host still initialises; resources without a
-    // "REPORTER" group leave the defaults.
+    // A later call with a host still initialises; empty resources leave the
+    // defaults.
     QMainWindow hostWindow;
     studio.window = &hostWindow;
     studio.home = QStringLiteral(XRD_SOURCE_DIR "/resources");
-    plugin->initialize(&studio, savedPreferences(QColor(), false, 0).get());
+    plugin->initialize(&studio, savedPreferences(QColor()).get());
     QVERIFY(plugin->preferenceSettings());
-    QCOMPARE(studio.producers.size(), qsizetype(1));
     QCOMPARE(hostWindow.findChildren<QToolBar*>().size(), qsizetype(1));
     std::unique_ptr<QAStViewerWindow> window(plugin->create(files, nullptr, "window"));
     QCOMPARE(plugin->openedWindow(files.first()), window.get());

@@ -73,26 +73,24 @@ void addJUnitCase(const char* tag, const QByteArray& children, const QString& ev
 
 void addJUnitReads()
 {
-    addJUnitCase("nothing", "", "case c passed");
-    addJUnitCase("failure", "<failure message='m'/>", "case c failed");
-    addJUnitCase("error", "<error/>", "case c failed");
-    addJUnitCase("skipped", "<skipped/>", "case c inconclusive");
     addJUnitCase("failure beats skipped", "<skipped/><failure/>", "case c failed");
     addJUnitCase("flaky then passed", "<flakyFailure/><flakyError/>", "case c passed flaky");
     addJUnitCase("rerun failures and a failure", "<rerunFailure/><failure/>", "case c failed");
     addJUnitCase("output only", "<system-out>x</system-out><system-err/>", "case c passed");
+    // "1..5" is no number; thousands are separated by commas.
+    addRead("times", "JUnit",
+            "<testsuite name='s'><testcase name='a' time='1..5'/><testcase name='b' "
+            "time='1,234.5'/><testcase name='c' time=' 2 '/></testsuite>",
+            "", "*", {"a", "b: s=1234.5", "c: s=2"});
 }
 
 void addNUnitReads()
 {
-    const QStringList sampleEvents =
-        QString("run|suite Calc.Tests.dll [_PID=4242] [_APPDOMAIN=testhost]|suite Calc|class "
-                "Calc.AdderTests|case Adds passed|case Overflows failed|case Rounds "
-                "inconclusive|case Guesses inconclusive|end class|totals 4 1 0 2|end suite|totals "
-                "4 1 0 2|end suite|end run")
-            .split('|');
     addRead(
-        "sample", "NUnit", Samples::nunit(), "", sampleEvents.join('|'),
+        "sample", "NUnit", Samples::nunit(), "",
+        "run|suite Calc.Tests.dll [_PID=4242] [_APPDOMAIN=testhost]|suite Calc|class "
+        "Calc.AdderTests|case Adds passed|case Overflows failed|case Rounds inconclusive|case "
+        "Guesses inconclusive|end class|totals 4 1 0 2|end suite|totals 4 1 0 2|end suite|end run",
         {"Adds: class=Calc.AdderTests, s=0.012, out=adding 2 and 2\n, "
          "property=start-time=2024-03-01 09:15:03Z, property=Category=Fast",
          "Overflows: class=Calc.AdderTests, s=0.3, type=Error, message=System.OverflowException "
@@ -118,18 +116,8 @@ void addNUnitReads()
         {"Pushes(1): class=S.Stack(int)",
          "Pushes(2): class=S.Stack(int), message=no, details=at S.Stack.Pushes() in "
          "C:\\s\\Stack.cs:line 7, at=C:\\s\\Stack.cs:7"});
-    addRead("bom, crlf, astral", "NUnit",
-            "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n" +
-                nunitRun("<test-suite type=\"Assembly\" name=\"\xC3\xA9t\xC3\xA9\">\r\n"
-                         "<test-case name=\"\xF0\x9F\x98\x80 smile\" result=\"Passed\"/>\r\n"
-                         "</test-suite>\r\n"),
-            "", "run|suite été|case \U0001F600 smile passed|end suite|end run");
     addRead("other root", "NUnit", "<foo/>", "not an NUnit 3 result file: root element <foo>", "");
     addRead("empty", "NUnit", "", "line 1: Premature end of document.", "");
-    addRead("truncated", "NUnit",
-            Samples::nunit().left(Samples::nunit().indexOf("<test-case id=\"0-1002\"")),
-            "line 16: Premature end of document.",
-            (sampleEvents.mid(0, 5) + sampleEvents.mid(8)).join('|'));
     addRead("malformed", "NUnit",
             nunitRun("<test-suite name=\"a\"><test-case name=\"x\" result=\"Passed\"/></oops>"),
             "line 1: Opening and ending tag mismatch.",
@@ -158,13 +146,12 @@ void addXUnitReads()
         "suite Calc.Tests.dll [path=/src/Calc.Tests/bin/Calc.Tests.dll] [environment=64-bit "
         ".NET 6.0.25 [collection-per-class, parallel (2 threads)]] [test-framework=xUnit.net "
         "2.4.2.0] [run-date=2024-03-01] [run-time=09:15:02]";
-    const QStringList sampleEvents =
-        ("run|" + assembly +
-         "|suite Test collection for Calc.AdderTests|class Calc.AdderTests|case Adds passed|case "
-         "Overflows failed|case Later inconclusive|end class|class Calc.ScaleTests|case Doubles "
-         "inconclusive|end class|totals 4 1 0 2|end suite|totals 4 1 0 2|end suite|end run")
-            .split('|');
-    addRead("sample", "xUnit", sample, "", sampleEvents.join('|'),
+    addRead("sample", "xUnit", sample, "",
+            "run|" + assembly +
+                "|suite Test collection for Calc.AdderTests|class Calc.AdderTests|case Adds "
+                "passed|case Overflows failed|case Later inconclusive|end class|class "
+                "Calc.ScaleTests|case Doubles inconclusive|end class|totals 4 1 0 2|end "
+                "suite|totals 4 1 0 2|end suite|end run",
             {"Adds: class=Calc.AdderTests, s=0.012, out=adding 2 and 2, property=Category=Fast",
              "Overflows: class=Calc.AdderTests, s=0.3, type=System.OverflowException, "
              "message=Arithmetic operation resulted in an overflow., details=   at "
@@ -185,10 +172,6 @@ void addXUnitReads()
             {}, "xUnit.net v2|2024-03-02 08:00:00|");
     addRead("other root", "xUnit", "<testsuites/>",
             "not an xUnit.net v2 result file: root element <testsuites>", "");
-    addRead("truncated in a collection", "xUnit",
-            sample.left(sample.indexOf("<test name=\"Calc.AdderTests.Overflows\"")),
-            "line 13: Premature end of document.",
-            (sampleEvents.mid(0, 5) + sampleEvents.mid(7)).join('|'));
     addRead("no attributes, bom, crlf, astral", "xUnit",
             "\xEF\xBB\xBF<assemblies>\r\n<assembly>\r\n<collection>\r\n<test/>\r\n"
             "<test type=\"\xF0\x9F\x98\x80\" result=\"Fail\"/>\r\n<test type=\"A\" name=\"A.\"/>"
@@ -197,8 +180,6 @@ void addXUnitReads()
             "",
             "run|suite |suite |case  inconclusive|class \U0001F600|case  failed|end class|class "
             "A|case A. inconclusive|end class|end suite|end suite|end run");
-    addRead("too deep", "xUnit", "<assemblies>" + QByteArray("<x>").repeated(2000),
-            "line 1: elements nested deeper than 2000 levels", "run|end run");
 }
 
 void addTrxReads()
@@ -240,11 +221,6 @@ void addTrxReads()
          "Sums (2a): class=Calc.Rows, type=Error", "Sums (2): class=Calc.Rows, out=row two"});
     addRead("other namespace", "TRX", "<TestRun xmlns=\"urn:x\"/>",
             "not a TRX file: root element <TestRun> in namespace \"urn:x\"", "");
-    addRead("truncated in the results", "TRX",
-            sample.left(sample.indexOf("<UnitTestResult executionId=\"e3\"") + 40),
-            "line 10: Premature end of document.",
-            "run|suite ci@build-07 2024-03-01 09:15:02 [run user=ci]|case Adds passed|case Doubles "
-            "inconclusive|end suite|end run");
     // "soon" is no duration.
     addRead("no attributes, bom, crlf, astral", "TRX",
             "\xEF\xBB\xBF" + trxRun("\r\n<Results>\r\n<UnitTestResult/>\r\n<UnitTestResult "
@@ -279,15 +255,6 @@ void addTapPoint(const char* tag, const QByteArray& line, const QString& event,
     addRead(tag, "TAP", "1..1\n" + line + "\n", "", "run|" + event + "|end run", {fields});
 }
 
-// A failure's place in its stack: the details keep the stack as written.
-void addTapLocation(const char* tag, const QByteArray& stack, const QString& at)
-{
-    addRead(
-        tag, "TAP", "1..1\nnot ok 1\n  ---\n  stack: |-\n    at X.Y()\n    " + stack + "\n  ...\n",
-        "", "run|case test 1 failed|end run",
-        {"test 1: details=stack: |-\n  at X.Y()\n  " + stack + (at.isEmpty() ? "" : ", at=" + at)});
-}
-
 void addTapReads()
 {
     addTapPoint("ok", "ok 1 - adds", "case adds passed", "adds");
@@ -307,13 +274,6 @@ void addTapReads()
     addTapPoint("plain comment", "ok 1 - a # note", "case a # note passed", "a # note");
     addTapPoint("18-digit number", "not ok 123456789012345678",
                 "case test 123456789012345678 failed", "test 123456789012345678");
-    addTapPoint("astral", "ok 1 - \xF0\x9F\x98\x80 \xC3\xA9t\xC3\xA9", "case \U0001F600 été passed",
-                "\U0001F600 été");
-    addTapLocation(".NET", "at A.B() in /src/B.cs:line 42", "/src/B.cs:42");
-    addTapLocation("compiler", "at A.B() C:\\src\\B.cs(42,7)", "C:\\src\\B.cs:42");
-    addTapLocation("perl", "Failed test at t/basic.t line 42.", "t/basic.t:42");
-    addTapLocation("script", "at B (file:///src/b.mjs:42:7)", "/src/b.mjs:42");
-    addTapLocation("no location", "at A.B()", "");
     addRead("version 14, bom, crlf", "TAP", "\xEF\xBB\xBFTAP version 14\r\n1..1\r\nok 1 - a\r\n",
             "", "run|case a passed|end run", {}, "TAP 14||");
     addRead("version after the tests", "TAP", "ok 1\n1..1\nTAP version 13\n", "",
@@ -350,10 +310,6 @@ void addTapReads()
     addRead("subtest plan not met", "TAP", "    ok 1 - x\n    1..3\nok 1 - group\n1..1\n", "",
             "run|suite group|case x passed|case test plan failed|end suite|end run",
             {"x", "test plan: message=planned 3 tests but ran 1"});
-    addRead("too few for the plan", "TAP", "1..5\nok 1\nok 2\nnot ok 3\n", "",
-            "run|case test 1 passed|case test 2 passed|case test 3 failed|case test plan "
-            "failed|end run",
-            {"test 1", "test 2", "test 3", "test plan: message=planned 5 tests but ran 3"});
     addRead("no plan", "TAP", "ok 1 - a\n", "", "run|case a passed|case test plan failed|end run",
             {"a", "test plan: message=no plan: ran 1 tests"});
     addRead("skip all", "TAP", "1..0 # SKIP no database\n", "",
@@ -377,15 +333,6 @@ void addTapReads()
     addRead("deepest", "TAP", deep, "", "*");
     deep += QByteArray(4 * (QATapParser::MaxDepth + 1), ' ') + "ok 1 - x\n";
     addRead("too deep", "TAP", deep, "line 2002: subtests nested deeper than 2000 levels", "*");
-}
-
-// Many siblings, so that a parser that walks its siblings again for each
-// one shows.
-void addLong(const char* format, const QByteArray& input, int cases, const QString& counted,
-             int count, const QStringList& tail, int lastNameSize = 1)
-{
-    QTest::newRow(format) << QString(format) << input << cases << counted << count << tail
-                          << lastNameSize;
 }
 
 } // namespace
@@ -422,7 +369,6 @@ void TestImportFormats::recognises_data()
                              << QByteArray("<?xml version=\"1.0\"?><test-results name=\"x\">")
                              << false;
     QTest::newRow("NUnit cut head") << "NUnit" << Samples::nunit().left(300) << true;
-    QTest::newRow("xUnit cut head") << "xUnit" << Samples::xunit().left(200) << true;
     QTest::newRow("TRX prefixed") << "TRX"
                                   << "<t:TestRun xmlns:t=\"" + Namespace + "\"/>" << true;
     QTest::newRow("TRX no namespace") << "TRX" << QByteArray("<TestRun name=\"x\"/>") << false;
@@ -448,8 +394,6 @@ void TestImportFormats::recognises_data()
                                   << false;
     QTest::newRow("JUnit other xml")
         << "JUnit" << QByteArray("<project><testsuite/></project>") << false;
-    QTest::newRow("JUnit binary") << "JUnit" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
-                                  << false;
 }
 
 void TestImportFormats::recognises()
@@ -526,6 +470,8 @@ void TestImportFormats::everyPrefix()
     ::everyPrefix(parser(format).parse, sample, cases, firstComplete);
 }
 
+// Many siblings, so that a parser that walks its siblings again for each
+// one shows; TAP's last name is a line of 8 MiB.
 void TestImportFormats::longInput_data()
 {
     QTest::addColumn<QString>("format");
@@ -533,8 +479,6 @@ void TestImportFormats::longInput_data()
     QTest::addColumn<int>("cases");
     QTest::addColumn<QString>("counted");
     QTest::addColumn<int>("count");
-    QTest::addColumn<QStringList>("tail"); // the last events, cut to 40 characters
-    QTest::addColumn<int>("lastNameSize");
     const int many = 10000;
     QByteArray nunit, xunit, trxResults, trxDefinitions, tap = "TAP version 14\n";
     for (int index = 0; index < many; ++index) {
@@ -551,25 +495,17 @@ void TestImportFormats::longInput_data()
     }
     tap += "1.." + QByteArray::number(many + 1) + "\nok " + QByteArray::number(many + 1) + " - " +
            QByteArray(8 << 20, 'x') + "\n";
-    addLong("NUnit",
-            nunitRun("<test-suite type=\"Assembly\" name=\"a\">" + nunit + "</test-suite>"), many,
-            "end class", many,
-            {"class F9998", "case t passed", "end class", "class F9999", "case t passed",
-             "end class", "end suite", "end run"});
-    addLong("xUnit", "<assemblies><assembly name=\"a.dll\">" + xunit + "</assembly></assemblies>",
-            3 * many, "class B", many,
-            {"case z inconclusive", "end class", "class B", "case y inconclusive", "end class",
-             "end suite", "end suite", "end run"});
-    addLong("TRX",
-            trxRun("<Results>" + trxResults + "</Results><TestDefinitions>" + trxDefinitions +
-                   "</TestDefinitions>"),
-            many, "end class", many,
-            {"class C9998", "case t passed", "end class", "class C9999", "case t passed",
-             "end class", "end suite", "end run"});
-    addLong("TAP", tap, many + 1, "suite s", many,
-            {"suite s", "case inner passed", "end suite", "suite s", "case inner passed",
-             "end suite", "case " + QString(35, 'x'), "end run"},
-            8 << 20);
+    QTest::newRow("NUnit") << "NUnit"
+                           << nunitRun("<test-suite name=\"a\">" + nunit + "</test-suite>") << many
+                           << "end class" << many;
+    QTest::newRow("xUnit") << "xUnit"
+                           << "<assemblies><assembly>" + xunit + "</assembly></assemblies>"
+                           << 3 * many << "class B" << many;
+    QTest::newRow("TRX") << "TRX"
+                         << trxRun("<Results>" + trxResults + "</Results><TestDefinitions>" +
+                                   trxDefinitions + "</TestDefinitions>")
+                         << many << "end class" << many;
+    QTest::newRow("TAP") << "TAP" << tap << many + 1 << "suite s" << many;
 }
 
 void TestImportFormats::longInput()
@@ -578,20 +514,12 @@ void TestImportFormats::longInput()
     QFETCH(QByteArray, input);
     QFETCH(int, cases);
     QFETCH(QString, counted);
-    QFETCH(int, count);
-    QFETCH(QStringList, tail);
-    QFETCH(int, lastNameSize);
     RecordingSink sink;
     QVERIFY(parser(format).parse(input, &sink, nullptr));
     QVERIFY(sink.balanced());
     QCOMPARE(sink.cases.size(), cases);
-    QCOMPARE(sink.events.count(counted), count);
-    QStringList last = sink.events.mid(sink.events.size() - 8);
-    for (QString& event : last)
-        event.truncate(40);
-
-    QCOMPARE(last, tail);
-    QCOMPARE(sink.cases.last().name.size(), lastNameSize);
+    QTEST(int(sink.events.count(counted)), "count");
+    QCOMPARE(sink.cases.last().name.size(), format == "TAP" ? 8 << 20 : 1);
 }
 
 void TestImportFormats::everyFormatBecomesARecord_data()

@@ -63,27 +63,6 @@ void addRead(const char* tag, const char* format, const QByteArray& input, const
         << QString(format) << input << error << events << fields << info;
 }
 
-// A JUnit case holding children: the state its children give it.
-void addJUnitCase(const char* tag, const QByteArray& children, const QString& event)
-{
-    addRead(tag, "JUnit",
-            "<testsuite name='s'><testcase name='c'>" + children + "</testcase></testsuite>", "",
-            "run|suite s|" + event + "|end suite|end run");
-}
-
-void addJUnitReads()
-{
-    addJUnitCase("failure beats skipped", "<skipped/><failure/>", "case c failed");
-    addJUnitCase("flaky then passed", "<flakyFailure/><flakyError/>", "case c passed flaky");
-    addJUnitCase("rerun failures and a failure", "<rerunFailure/><failure/>", "case c failed");
-    addJUnitCase("output only", "<system-out>x</system-out><system-err/>", "case c passed");
-    // "1..5" is no number; thousands are separated by commas.
-    addRead("times", "JUnit",
-            "<testsuite name='s'><testcase name='a' time='1..5'/><testcase name='b' "
-            "time='1,234.5'/><testcase name='c' time=' 2 '/></testsuite>",
-            "", "*", {"a", "b: s=1234.5", "c: s=2"});
-}
-
 void addNUnitReads()
 {
     addRead(
@@ -404,7 +383,6 @@ void TestImportFormats::reads_data()
     addXUnitReads();
     addTrxReads();
     addTapReads();
-    addJUnitReads();
 }
 
 // What the parser tells the sink, always balanced, and whether it fails.

@@ -2,7 +2,6 @@
 #define RECORDINGSINK_H
 
 #include "qaresultsink.h"
-#include "samples.h"
 
 #include <QBuffer>
 #include <QStringList>
@@ -118,24 +117,5 @@ bool parseBytes(const QByteArray& bytes, RecordingSink* sink, QString* error = n
 }
 
 using ParseFunction = bool (*)(const QByteArray&, RecordingSink*, QString*);
-
-// Cut anywhere, a sample still gives a balanced tree and never fewer cases
-// than a shorter cut; it reads without error from size firstComplete on,
-// or, when that is -1, only when nothing but white space was cut.
-inline void everyPrefix(ParseFunction parse, const QByteArray& sample, qsizetype cases,
-                        qsizetype firstComplete)
-{
-    qsizetype read = 0;
-    for (qsizetype size = 0; size <= sample.size(); ++size) {
-        RecordingSink sink;
-        const bool ok = parse(sample.left(size), &sink, nullptr);
-        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
-        QVERIFY(sink.cases.size() >= read);
-        read = sink.cases.size();
-        QCOMPARE(ok,
-                 firstComplete >= 0 ? size >= firstComplete : sample.mid(size).trimmed().isEmpty());
-    }
-    QCOMPARE(read, cases);
-}
 
 #endif

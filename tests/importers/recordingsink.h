@@ -41,11 +41,7 @@ public:
     void endClass() override { events << QStringLiteral("end class"); }
     void declaredTotals(qint64 tests, qint64 failures, qint64 errors, qint64 skipped) override
     {
-        events << QStringLiteral("totals %1 %2 %3 %4")
-                      .arg(tests)
-                      .arg(failures)
-                      .arg(errors)
-                      .arg(skipped);
+        events << QString::asprintf("totals %lld %lld %lld %lld", tests, failures, errors, skipped);
     }
     void endSuite() override { events << QStringLiteral("end suite"); }
     void warning(const QString& text) override { events << QStringLiteral("warning ") + text; }

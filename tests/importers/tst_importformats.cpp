@@ -1,12 +1,7 @@
 // Every format the importer reads: what each parser recognises and tells a
-// sink for real tools' files and for hostile ones, and the record
-// the importer makes of each format's file (the report builder must accept
-// what each parser feeds it and count the cases as the parser reports them).
-#include "files.h"
+// sink for real tools' files and for hostile ones.
 #include "qajunitparser.h"
 #include "qanunitparser.h"
-#include "qareporterdata.h"
-#include "qareporternode.h"
 #include "qaresultimporter.h"
 #include "qatapparser.h"
 #include "qatrxparser.h"
@@ -14,7 +9,6 @@
 #include "recordingsink.h"
 #include "samples.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -288,8 +282,6 @@ private slots:
     void reads();
     void everyPrefix_data();
     void everyPrefix();
-    void everyFormatBecomesARecord_data();
-    void everyFormatBecomesARecord();
 };
 
 // Each sample is claimed by its own format's parser only.
@@ -406,35 +398,6 @@ void TestImportFormats::everyPrefix()
                  firstComplete >= 0 ? size >= firstComplete : sample.mid(size).trimmed().isEmpty());
     }
     QTEST(int(read), "cases");
-}
-
-void TestImportFormats::everyFormatBecomesARecord_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QList<qint64>>("counts"); // passed, failed, inconclusive
-    QTest::newRow("tap") << Samples::tap() << "TAP" << QList<qint64>{1, 1, 1};
-    QTest::newRow("nunit") << Samples::nunit() << "NUnit 3" << QList<qint64>{1, 1, 2};
-    QTest::newRow("xunit") << Samples::xunit() << "xUnit.net v2" << QList<qint64>{1, 1, 2};
-    QTest::newRow("trx") << Samples::trx() << "TRX" << QList<qint64>{1, 1, 1};
-    QTest::newRow("junit") << Samples::junit() << "JUnit XML" << QList<qint64>{1, 0, -1};
-}
-
-void TestImportFormats::everyFormatBecomesARecord()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, format);
-    QFETCH(QList<qint64>, counts);
-    QCOMPARE(QAResultImporter::formatName(content.left(QAResultImporter::HeadSize)), format);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("results");
-    QVERIFY(writeFile(path, content));
-    QString error;
-    const std::unique_ptr<QAReporterData> record =
-        QAResultImporter::import(path, {}, nullptr, &error);
-    QVERIFY2(record, qPrintable(error));
-    QCOMPARE(QList<qint64>({record->okCount, record->koCount, record->neCount}), counts);
 }
 
 QTEST_MAIN(TestImportFormats)

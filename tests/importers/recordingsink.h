@@ -85,14 +85,11 @@ public:
             add("details", c.details);
             add("out", c.systemOut);
             add("err", c.systemErr);
-            add("at", c.sourceFile.isEmpty()
-                          ? QString()
-                          : c.sourceFile + QLatin1Char(':') + QString::number(c.sourceLine));
+            if (!c.sourceFile.isEmpty())
+                add("at", c.sourceFile + ':' + QString::number(c.sourceLine));
             for (const auto& property : c.properties)
                 add("property", property.first + QLatin1Char('=') + property.second);
-            lines << (fields.isEmpty()
-                          ? c.name
-                          : c.name + QLatin1String(": ") + fields.join(QLatin1String(", ")));
+            lines << c.name + (fields.isEmpty() ? QString() : ": " + fields.join(", "));
         }
         return lines;
     }

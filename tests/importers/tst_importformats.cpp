@@ -160,25 +160,18 @@ void addTrxReads()
     addRead("other namespace", "TRX", "<TestRun xmlns=\"urn:x\"/>",
             "not a TRX file: root element <TestRun> in namespace \"urn:x\"", "");
     // "soon" is no duration.
-    addRead("no attributes, bom, crlf, astral", "TRX",
-            "\xEF\xBB\xBF" + trxRun("\r\n<Results>\r\n<UnitTestResult/>\r\n<UnitTestResult "
-                                    "testName=\"\xF0\x9F\x98\x80\" duration=\"soon\"/>\r\n"
-                                    "<UnitTestResult testName=\"h\" duration=\"x:00:01\"/>"
-                                    "</Results>"),
-            "",
-            "run|suite TestRun|case  inconclusive|case \U0001F600 inconclusive|case h "
-            "inconclusive|end suite|end run",
-            {"", "\U0001F600", "h"});
+    addRead("no attributes", "TRX",
+            trxRun("<Results><UnitTestResult/><UnitTestResult testName=\"h\" duration=\"soon\"/>"
+                   "</Results>"),
+            "", "run|suite TestRun|case  inconclusive|case h inconclusive|end suite|end run",
+            {"", "h"});
     // Counters past any count are the largest, and their sums saturate.
     addRead("counters past 64 bits", "TRX",
-            trxRun("<Results><UnitTestResult testName=\"a\" outcome=\"Passed\"/></Results>"
-                   "<ResultSummary><Counters total=\"9223372036854775807\" "
-                   "failed=\"9223372036854775807\" timeout=\"1\" error=\"99999999999999999999\" "
-                   "inconclusive=\"9223372036854775807\" pending=\"9223372036854775807\" "
-                   "warning=\"-3\"/></ResultSummary>"),
+            trxRun("<ResultSummary><Counters total=\"99999999999999999999\" failed=\"1\" "
+                   "timeout=\"9223372036854775807\" inconclusive=\"-3\"/></ResultSummary>"),
             "",
-            "run|suite TestRun|case a passed|totals 9223372036854775807 9223372036854775807 "
-            "9223372036854775807 9223372036854775807|end suite|end run");
+            "run|suite TestRun|totals 9223372036854775807 9223372036854775807 0 0|end suite|end "
+            "run");
 }
 
 void addTapReads()
@@ -200,8 +193,6 @@ void addTapReads()
              "test 123456789012345678"});
     addRead("version 14, bom, crlf", "TAP", "\xEF\xBB\xBFTAP version 14\r\n1..1\r\nok 1 - a\r\n",
             "", "run|case a passed|end run", {}, "TAP 14||");
-    addRead("version after the tests", "TAP", "ok 1\n1..1\nTAP version 13\n", "",
-            "run|case test 1 passed|end run", {"test 1: out=TAP version 13"}, "TAP 12||");
     // A version past 32 bits is read whole.
     addRead("huge version", "TAP", "TAP version 999999999999\n1..0\n", "", "run|end run", {},
             "TAP 999999999999||");
@@ -224,9 +215,6 @@ void addTapReads()
             "",
             "run|suite outer done|suite inner done|case deep passed|end suite|case mid failed|end "
             "suite|case after passed|end run");
-    addRead("subtest named at own level, closer unnamed", "TAP",
-            "ok 1 - first\n    # Subtest: group\n    ok 1 - x\n    1..1\nok 2\n1..2\n", "",
-            "run|case first passed|suite group|case x passed|end suite|end run");
     addRead("no plan", "TAP", "ok 1 - a\n", "", "run|case a passed|case test plan failed|end run",
             {"a", "test plan: message=no plan: ran 1 tests"});
     addRead("skip all", "TAP", "1..0 # SKIP no database\n", "",
@@ -304,10 +292,9 @@ void TestImportFormats::recognises_data()
     QTest::newRow("TAP plan last")
         << "TAP" << QByteArray("# tests\nok 1 - a\nnot ok 2\n1..2\n") << true;
     QTest::newRow("TAP prose") << "TAP" << QByteArray("ok = compute();\nokay then\n") << false;
-    QTest::newRow("JUnit byte-order mark, comment, doctype")
+    QTest::newRow("JUnit bom, comment, doctype")
         << "JUnit"
-        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by CI -->\n"
-                      "<!DOCTYPE testsuites>\n<testsuites>")
+        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?><!-- CI -->\n<!DOCTYPE x>\n<testsuites>")
         << true;
     QTest::newRow("JUnit suite as root") << "JUnit" << QByteArray("<testsuite name=\"a\">") << true;
     QTest::newRow("JUnit cut in the root's attributes")

@@ -74,22 +74,19 @@ void addNUnitReads()
          "Rounds: class=Calc.AdderTests, s=0, type=Ignored, message=rounding not decided",
          "Guesses: class=Calc.AdderTests, s=0.001"},
         "NUnit 3|2024-03-01 09:15:02Z|build-07");
+    // Parameterized levels fold into their fixture; assertions are no message.
     addRead(
         "parameterized", "NUnit",
-        nunitRun("<test-suite type=\"ParameterizedFixture\" name=\"Stack\">"
-                 "<test-suite type=\"TestFixture\" name=\"Stack(int)\" fullname=\"S.Stack(int)\">"
-                 "<test-suite type=\"ParameterizedMethod\" name=\"Pushes\">"
-                 "<test-case name=\"Pushes(1)\" result=\"Passed\"/><test-case name=\"Pushes(2)\" "
-                 "result=\"Failed\"><failure><message>no</message><stack-trace>at "
-                 "S.Stack.Pushes() in C:\\s\\Stack.cs:line 7</stack-trace></failure>"
-                 "<assertions><assertion><message>inner</message></assertion></assertions>"
-                 "</test-case></test-suite></test-suite></test-suite>"),
+        nunitRun("<test-suite type=\"ParameterizedFixture\" name=\"S\"><test-suite "
+                 "type=\"TestFixture\" name=\"S(int)\" fullname=\"N.S(int)\"><test-suite "
+                 "type=\"ParameterizedMethod\" name=\"P\"><test-case name=\"P(1)\" "
+                 "result=\"Passed\"/><test-case name=\"P(2)\" result=\"Failed\"><failure>"
+                 "<message>no</message></failure><assertions><assertion><message>inner"
+                 "</message></assertion></assertions></test-case></test-suite></test-suite>"
+                 "</test-suite>"),
         "",
-        "run|suite Stack|class S.Stack(int)|case Pushes(1) passed|case Pushes(2) failed|end "
-        "class|end suite|end run",
-        {"Pushes(1): class=S.Stack(int)",
-         "Pushes(2): class=S.Stack(int), message=no, details=at S.Stack.Pushes() in "
-         "C:\\s\\Stack.cs:line 7, at=C:\\s\\Stack.cs:7"});
+        "run|suite S|class N.S(int)|case P(1) passed|case P(2) failed|end class|end suite|end run",
+        {"P(1): class=N.S(int)", "P(2): class=N.S(int), message=no"});
     addRead("other root", "NUnit", "<foo/>", "not an NUnit 3 result file: root element <foo>", "");
     addRead("empty", "NUnit", "", "line 1: Premature end of document.", "");
     addRead("malformed", "NUnit",
@@ -250,6 +247,11 @@ void addLongReads()
             nunitRun(QByteArray("<test-suite type=\"TestFixture\" name=\"F\"><test-case "
                                 "name=\"t\"/></test-suite>")
                          .repeated(many)),
+            "", "*");
+    addRead("long", "JUnit",
+            "<testsuites>" +
+                QByteArray("<testsuite name='s'><testcase name='t'/></testsuite>").repeated(many) +
+                "</testsuites>",
             "", "*");
     addRead("long", "TAP",
             QByteArray("    ok 1 - inner\n    1..1\nok 1 - s\n").repeated(many) +

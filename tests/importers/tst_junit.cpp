@@ -139,8 +139,6 @@ private slots:
     void runsBecomeTreesWithLinksAndCounts_data();
     void runsBecomeTreesWithLinksAndCounts();
     void pytestRunBecomesADocument();
-    void longDetailsFoldIntoAPopup();
-    void manySuitesStayLinear();
     void hostileInputIsRefused_data();
     void hostileInputIsRefused();
     void importerAndLoaderNameTheFiles();
@@ -169,25 +167,17 @@ tests/test_math.py:9: ZeroDivisionError</failure></testcase>
 )";
 
 // A Maven run of one class: a failure whose first frames are the test
-// library's, an error, a flaky pass, output and properties.
+// library's, an error, a flaky pass.
 const char* const surefireSample = R"(<?xml version="1.0" encoding="UTF-8"?>
 <testsuite name="com.acme.CartTest" time="1.25" tests="4" errors="1" skipped="0" failures="1">
-  <properties><property name="java.version" value="21.0.2"/></properties>
   <testcase name="totalIsSum" classname="com.acme.CartTest" time="0.011">
     <failure message="expected: &lt;5&gt; but was: &lt;4&gt;" type="org.opentest4j.AssertionFailedError"><![CDATA[org.opentest4j.AssertionFailedError: expected: <5> but was: <4>
 	at org.junit.jupiter.api.Assertions.assertEquals(Assertions.java:150)
 	at com.acme.CartTest.totalIsSum(CartTest.java:42)
-]]></failure>
-    <system-out><![CDATA[cart: 2 items
-]]></system-out>
-  </testcase>
-  <testcase name="emptyCart" classname="com.acme.CartTest" time="0.002">
-    <error message="null" type="java.lang.NullPointerException">java.lang.NullPointerException
-	at com.acme.Cart.total(Cart.java:17)</error>
-  </testcase>
-  <testcase name="discount" classname="com.acme.CartTest" time="0.3">
-    <flakyFailure message="timeout" type="java.util.concurrent.TimeoutException">java.util.concurrent.TimeoutException</flakyFailure>
-  </testcase>
+]]></failure></testcase>
+  <testcase name="emptyCart" classname="com.acme.CartTest" time="0.002"><error message="null" type="java.lang.NullPointerException">java.lang.NullPointerException
+	at com.acme.Cart.total(Cart.java:17)</error></testcase>
+  <testcase name="discount" classname="com.acme.CartTest" time="0.3"><flakyFailure message="timeout" type="java.util.concurrent.TimeoutException"/></testcase>
   <testcase name="currency" classname="com.acme.CartTest" time="0.001"/>
 </testsuite>
 )";
@@ -373,41 +363,6 @@ void TestJUnit::pytestRunBecomesADocument()
                           "tests/test_math.py:9: ZeroDivisionError"}));
 }
 
-// A trace of more than 15 lines goes into a popup; one of 15 stays in the
-// page, one monospace text each.
-void TestJUnit::longDetailsFoldIntoAPopup()
-{
-    QStringList frames;
-    for (int i = 0; i < 16; ++i)
-        frames << QString("  frame %1").arg(i);
-    const Import run = import(QString("<testsuite name='s'><testcase name='short'><failure>%1"
-                                      "</failure></testcase><testcase name='long'><failure>%2"
-                                      "</failure></testcase></testsuite>")
-                                  .arg(frames.mid(0, 15).join('\n'), frames.join('\n'))
-                                  .toUtf8());
-    QVERIFY2(run.record, qPrintable(run.error));
-    const QList<DItem*> popups = itemsOfKind(run.document(), DItem::Popup);
-    const QStringList blocks = paragraphs(run.document(), "Monospace");
-    QCOMPARE(popups.size(), 1);
-    QCOMPARE(blocks.size(), 2);
-    QCOMPARE(blocks.at(0).count(QChar::LineSeparator), 14);
-    QCOMPARE(textOf(popups.first()), blocks.at(1));
-    QVERIFY(textOf(itemsOfKind(run.document(), DItem::PopupLink).first()).contains("16 lines"));
-}
-
-void TestJUnit::manySuitesStayLinear()
-{
-    QByteArray xml = "<testsuites>";
-    for (int i = 0; i < 10000; ++i)
-        xml += "<testsuite name='s" + QByteArray::number(i) + "' tests='1'><testcase name='t'>" +
-               (i % 10 == 0 ? "<failure/>" : "") + "</testcase></testsuite>";
-    const Import run = import(xml + "</testsuites>");
-    QVERIFY2(run.record, qPrintable(run.error));
-    QCOMPARE(run.record->okCount, 9000);
-    QCOMPARE(run.record->koCount, 1000);
-    QVERIFY(titles(run.document()).contains("s9990 Title2 Failed"));
-}
-
 void TestJUnit::hostileInputIsRefused_data()
 {
     QTest::addColumn<QByteArray>("xml");
@@ -455,7 +410,7 @@ void TestJUnit::importerAndLoaderNameTheFiles()
                               "state='ko' sum='1'><PARAGRAPH>x</PARAGRAPH></XROD:NODE></DOCUMENT>"
                               "</XROD>"));
     QVERIFY(writeFile(other, "<project/>"));
-    QVERIFY(writeFile(cut, QByteArray(surefireSample).left(700)));
+    QVERIFY(writeFile(cut, QByteArray(surefireSample).left(300)));
     // As the report reader does: a position per 50 bytes, started and ended.
     RecordingStudio studio;
     QString error;

@@ -42,8 +42,6 @@ void TestSourceLocation::findsTheProjectsFrame_data()
                           << "t/basic.t line 42";
     QTest::newRow("file url") << "at B (file:///src/b.mjs:42:7)"
                               << "/src/b.mjs line 42";
-    QTest::newRow("windows path") << "C:\\app\\a_spec.rb:8:in `block'"
-                                  << "C:\\app\\a_spec.rb line 8";
     // File names are taken without spaces, so that prose before a location
     // ("in a b/c.py") never becomes part of the file.
     QTest::newRow("space before") << "a b/c.py:9: x"
@@ -58,8 +56,6 @@ void TestSourceLocation::findsTheProjectsFrame_data()
     // not searched for: output of megabytes must not be scanned whole.
     QTest::newRow("late") << QString(300, '\n') + "late.py:3: x"
                           << "";
-    QTest::newRow("far") << QString(1 << 20, 'x') + " far.py:3: x"
-                         << "";
     QTest::newRow("near") << "near.py:5: x" + QString(1 << 20, 'x') << "near.py line 5";
 }
 

@@ -50,12 +50,11 @@ QByteArray trxResult(const QByteArray& attributes, const QByteArray& content = Q
 }
 
 // The rows of the reads table: events joined by "|", checked unless "*";
-// fields and info checked when not empty.
+// fields checked when not empty.
 void addRead(const char* tag, const char* format, const QByteArray& input, const QString& error,
-             const QString& events, const QStringList& fields = {}, const QString& info = {})
+             const QString& events, const QStringList& fields = {})
 {
-    QTest::addRow("%s %s", format, tag)
-        << QString(format) << input << error << events << fields << info;
+    QTest::addRow("%s %s", format, tag) << QString(format) << input << error << events << fields;
 }
 
 void addNUnitReads()
@@ -72,8 +71,7 @@ void addNUnitReads()
          "a, Int32 b)\n   at Calc.AdderTests.Overflows() in /src/Calc.Tests/AdderTests.cs:line "
          "31, at=/src/Calc.Tests/AdderTests.cs:31, property=start-time=2024-03-01 09:15:03Z",
          "Rounds: class=Calc.AdderTests, s=0, type=Ignored, message=rounding not decided",
-         "Guesses: class=Calc.AdderTests, s=0.001"},
-        "NUnit 3|2024-03-01 09:15:02Z|build-07");
+         "Guesses: class=Calc.AdderTests, s=0.001"});
     // Parameterized levels fold into their fixture; assertions are no message.
     addRead(
         "parameterized", "NUnit",
@@ -88,7 +86,6 @@ void addNUnitReads()
         "run|suite S|class N.S(int)|case P(1) passed|case P(2) failed|end class|end suite|end run",
         {"P(1): class=N.S(int)", "P(2): class=N.S(int), message=no"});
     addRead("other root", "NUnit", "<foo/>", "not an NUnit 3 result file: root element <foo>", "");
-    addRead("empty", "NUnit", "", "line 1: Premature end of document.", "");
     addRead("malformed", "NUnit",
             nunitRun("<test-suite name=\"a\"><test-case name=\"x\" result=\"Passed\"/></oops>"),
             "line 1: Opening and ending tag mismatch.",
@@ -111,10 +108,7 @@ void addXUnitReads()
             "</assemblies>",
             "",
             "run|suite T.dll [path=C:\\b\\T.dll] [run-date=2024-03-02] [run-time=08:00:00]|suite "
-            "c|case free passed|end suite|warning assembly-cleanup T.Db: gone|end suite|end run",
-            {}, "xUnit.net v2|2024-03-02 08:00:00|");
-    addRead("other root", "xUnit", "<testsuites/>",
-            "not an xUnit.net v2 result file: root element <testsuites>", "");
+            "c|case free passed|end suite|warning assembly-cleanup T.Db: gone|end suite|end run");
 }
 
 void addTrxReads()
@@ -129,8 +123,7 @@ void addTrxReads()
              "Expected:<4>. Actual:<5>., details=   at Calc.AdderTests.Overflows() in "
              "/src/Calc.Tests/AdderTests.cs:line 31\n, err=warning: big numbers, "
              "at=/src/Calc.Tests/AdderTests.cs:31",
-             "Doubles: class=Calc.ScaleTests, s=0.005, type=NotExecuted"},
-            "TRX|2024-03-01T09:15:02.1000000+00:00|build-07");
+             "Doubles: class=Calc.ScaleTests, s=0.005, type=NotExecuted"});
     // Classes from definitions read after the results; data rows nest.
     addRead(
         "definitions first, data-driven", "TRX",
@@ -189,7 +182,7 @@ void addTapReads()
              "x: type=SKIP, message=flaky", "has # hash: type=SKIP", "a # note",
              "test 123456789012345678"});
     addRead("version 14, bom, crlf", "TAP", "\xEF\xBB\xBFTAP version 14\r\n1..1\r\nok 1 - a\r\n",
-            "", "run|case a passed|end run", {}, "TAP 14||");
+            "", "run|case a passed|end run");
     addRead("diagnostics and output", "TAP",
             "# before any test\n" + Samples::tap() + "# trailing note\ngarbage\n", "",
             "run|case adds passed|case subtracts failed|case divides inconclusive|end run",
@@ -278,14 +271,10 @@ void TestImportFormats::recognises_data()
             QTest::addRow("%s, %s", qPrintable(format), sample.first)
                 << format << sample.second << (format == QLatin1String(sample.first));
     }
-    QTest::newRow("TRX prefixed") << "TRX"
-                                  << "<t:TestRun xmlns:t=\"" + Namespace + "\"/>" << true;
     QTest::newRow("TRX no namespace") << "TRX" << QByteArray("<TestRun name=\"x\"/>") << false;
-    QTest::newRow("TAP prose") << "TAP" << QByteArray("ok = compute();\nokay then\n") << false;
     QTest::newRow("JUnit bom, comment, doctype")
         << "JUnit"
-        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?><!-- CI -->\n<!DOCTYPE x>\n<testsuites>")
-        << true;
+        << QByteArray("\xEF\xBB\xBF<?xml version='1.0'?><!--c--><!DOCTYPE x><testsuites>") << true;
     QTest::newRow("JUnit suite as root") << "JUnit" << QByteArray("<testsuite name=\"a\">") << true;
     QTest::newRow("JUnit cut in the root's attributes")
         << "JUnit" << QByteArray("<testsuite name=\"a") << false;
@@ -312,7 +301,6 @@ void TestImportFormats::reads_data()
     QTest::addColumn<QString>("error");
     QTest::addColumn<QString>("events");
     QTest::addColumn<QStringList>("fields");
-    QTest::addColumn<QString>("info");
     addNUnitReads();
     addXUnitReads();
     addTrxReads();
@@ -328,7 +316,6 @@ void TestImportFormats::reads()
     QFETCH(QString, error);
     QFETCH(QString, events);
     QFETCH(QStringList, fields);
-    QFETCH(QString, info);
     RecordingSink sink;
     QString message;
     QCOMPARE(parser(format).parse(input, &sink, &message), error.isEmpty());
@@ -338,9 +325,6 @@ void TestImportFormats::reads()
         QCOMPARE(sink.events.join('|'), events);
     if (!fields.isEmpty())
         QCOMPARE(sink.caseFields(), fields);
-    if (!info.isEmpty())
-        QCOMPARE(QStringList({sink.info.tool, sink.info.timestamp, sink.info.host}).join('|'),
-                 info);
 }
 
 void TestImportFormats::everyPrefix_data()

@@ -15,13 +15,8 @@ class RecordingSink : public QAResultSink
 public:
     QStringList events;
     QList<QAResultCase> cases;
-    QAResultRunInfo info;
 
-    void beginRun(const QAResultRunInfo& runInfo) override
-    {
-        info = runInfo;
-        events << QStringLiteral("run");
-    }
+    void beginRun(const QAResultRunInfo&) override { events << QStringLiteral("run"); }
     void beginSuite(const QString& name, const QList<QPair<QString, QString>>& properties) override
     {
         QString line = QStringLiteral("suite ") + name;

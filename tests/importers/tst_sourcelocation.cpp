@@ -38,10 +38,6 @@ void TestSourceLocation::findsTheProjectsFrame_data()
                           << "t/basic.t line 42";
     QTest::newRow("file url") << "at B (file:///src/b.mjs:42:7)"
                               << "/src/b.mjs line 42";
-    // File names are taken without spaces, so that prose before a location
-    // ("in a b/c.py") never becomes part of the file.
-    QTest::newRow("space before") << "a b/c.py:9: x"
-                                  << "b/c.py line 9";
     QTest::newRow("no file") << "expected 3 but was 4 at 12:30"
                              << "";
     QTest::newRow("line zero is none, the next one is") << "a.py:0: see b.py:5"

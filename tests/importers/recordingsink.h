@@ -7,9 +7,8 @@
 #include <QStringList>
 #include <QtTest>
 
-// A sink that writes down every call as a line ("suite a", "case b
-// failed", "case c passed flaky", "end suite"...) and keeps the cases whole, so that a test
-// compares the structure a parser produced and then looks at the fields.
+// A sink that writes down every call as a line ("suite a", "case b failed",
+// "end suite"...) and keeps the cases whole for their fields.
 class RecordingSink : public QAResultSink
 {
 public:

@@ -95,7 +95,6 @@ inline QByteArray junit()
 )";
 }
 
-// Every sample by name, for the recognisers' tables.
 inline QList<QPair<const char*, QByteArray>> all()
 {
     return {{"TAP", tap()}, {"NUnit", nunit()}, {"xUnit", xunit()},

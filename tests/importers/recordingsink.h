@@ -2,27 +2,20 @@
 #define RECORDINGSINK_H
 
 #include "qaresultsink.h"
-#include "samples.h"
 
 #include <QBuffer>
 #include <QStringList>
 #include <QtTest>
 
-// A sink that writes down every call as a line ("suite a", "case b
-// failed", "case c passed flaky", "end suite"...) and keeps the cases whole, so that a test
-// compares the structure a parser produced and then looks at the fields.
+// A sink that writes down every call as a line ("suite a", "case b failed",
+// "end suite"...) and keeps the cases whole for their fields.
 class RecordingSink : public QAResultSink
 {
 public:
     QStringList events;
     QList<QAResultCase> cases;
-    QAResultRunInfo info;
 
-    void beginRun(const QAResultRunInfo& runInfo) override
-    {
-        info = runInfo;
-        events << QStringLiteral("run");
-    }
+    void beginRun(const QAResultRunInfo&) override { events << QStringLiteral("run"); }
     void beginSuite(const QString& name, const QList<QPair<QString, QString>>& properties) override
     {
         QString line = QStringLiteral("suite ") + name;
@@ -42,11 +35,7 @@ public:
     void endClass() override { events << QStringLiteral("end class"); }
     void declaredTotals(qint64 tests, qint64 failures, qint64 errors, qint64 skipped) override
     {
-        events << QStringLiteral("totals %1 %2 %3 %4")
-                      .arg(tests)
-                      .arg(failures)
-                      .arg(errors)
-                      .arg(skipped);
+        events << QString::asprintf("totals %lld %lld %lld %lld", tests, failures, errors, skipped);
     }
     void endSuite() override { events << QStringLiteral("end suite"); }
     void warning(const QString& text) override { events << QStringLiteral("warning ") + text; }
@@ -90,14 +79,11 @@ public:
             add("details", c.details);
             add("out", c.systemOut);
             add("err", c.systemErr);
-            add("at", c.sourceFile.isEmpty()
-                          ? QString()
-                          : c.sourceFile + QLatin1Char(':') + QString::number(c.sourceLine));
+            if (!c.sourceFile.isEmpty())
+                add("at", c.sourceFile + ':' + QString::number(c.sourceLine));
             for (const auto& property : c.properties)
                 add("property", property.first + QLatin1Char('=') + property.second);
-            lines << (fields.isEmpty()
-                          ? c.name
-                          : c.name + QLatin1String(": ") + fields.join(QLatin1String(", ")));
+            lines << c.name + (fields.isEmpty() ? QString() : ": " + fields.join(", "));
         }
         return lines;
     }
@@ -118,24 +104,5 @@ bool parseBytes(const QByteArray& bytes, RecordingSink* sink, QString* error = n
 }
 
 using ParseFunction = bool (*)(const QByteArray&, RecordingSink*, QString*);
-
-// Cut anywhere, a sample still gives a balanced tree and never fewer cases
-// than a shorter cut; it reads without error from size firstComplete on,
-// or, when that is -1, only when nothing but white space was cut.
-inline void everyPrefix(ParseFunction parse, const QByteArray& sample, qsizetype cases,
-                        qsizetype firstComplete)
-{
-    qsizetype read = 0;
-    for (qsizetype size = 0; size <= sample.size(); ++size) {
-        RecordingSink sink;
-        const bool ok = parse(sample.left(size), &sink, nullptr);
-        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
-        QVERIFY(sink.cases.size() >= read);
-        read = sink.cases.size();
-        QCOMPARE(ok,
-                 firstComplete >= 0 ? size >= firstComplete : sample.mid(size).trimmed().isEmpty());
-    }
-    QCOMPARE(read, cases);
-}
 
 #endif

@@ -1,19 +1,13 @@
-// Every format the importer reads: what each parser recognises and tells a
-// sink for real tools' files and for hostile ones, and the record
-// the importer makes of each format's file (the report builder must accept
-// what each parser feeds it and count the cases as the parser reports them).
-#include "files.h"
+// What each result parser recognises and tells a sink, for tools' files and hostile ones.
 #include "qajunitparser.h"
 #include "qanunitparser.h"
-#include "qareporterdata.h"
-#include "qareporternode.h"
 #include "qaresultimporter.h"
 #include "qatapparser.h"
 #include "qatrxparser.h"
 #include "qaxunitparser.h"
 #include "recordingsink.h"
+#include "samples.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -55,44 +49,20 @@ QByteArray trxResult(const QByteArray& attributes, const QByteArray& content = Q
 }
 
 // The rows of the reads table: events joined by "|", checked unless "*";
-// fields and info checked when not empty.
+// fields checked when not empty.
 void addRead(const char* tag, const char* format, const QByteArray& input, const QString& error,
-             const QString& events, const QStringList& fields = {}, const QString& info = {})
+             const QString& events, const QStringList& fields = {})
 {
-    QTest::addRow("%s %s", format, tag)
-        << QString(format) << input << error << events << fields << info;
-}
-
-// A JUnit case holding children: the state its children give it.
-void addJUnitCase(const char* tag, const QByteArray& children, const QString& event)
-{
-    addRead(tag, "JUnit",
-            "<testsuite name='s'><testcase name='c'>" + children + "</testcase></testsuite>", "",
-            "run|suite s|" + event + "|end suite|end run");
-}
-
-void addJUnitReads()
-{
-    addJUnitCase("nothing", "", "case c passed");
-    addJUnitCase("failure", "<failure message='m'/>", "case c failed");
-    addJUnitCase("error", "<error/>", "case c failed");
-    addJUnitCase("skipped", "<skipped/>", "case c inconclusive");
-    addJUnitCase("failure beats skipped", "<skipped/><failure/>", "case c failed");
-    addJUnitCase("flaky then passed", "<flakyFailure/><flakyError/>", "case c passed flaky");
-    addJUnitCase("rerun failures and a failure", "<rerunFailure/><failure/>", "case c failed");
-    addJUnitCase("output only", "<system-out>x</system-out><system-err/>", "case c passed");
+    QTest::addRow("%s %s", format, tag) << QString(format) << input << error << events << fields;
 }
 
 void addNUnitReads()
 {
-    const QStringList sampleEvents =
-        QString("run|suite Calc.Tests.dll [_PID=4242] [_APPDOMAIN=testhost]|suite Calc|class "
-                "Calc.AdderTests|case Adds passed|case Overflows failed|case Rounds "
-                "inconclusive|case Guesses inconclusive|end class|totals 4 1 0 2|end suite|totals "
-                "4 1 0 2|end suite|end run")
-            .split('|');
     addRead(
-        "sample", "NUnit", Samples::nunit(), "", sampleEvents.join('|'),
+        "sample", "NUnit", Samples::nunit(), "",
+        "run|suite Calc.Tests.dll [_PID=4242] [_APPDOMAIN=testhost]|suite Calc|class "
+        "Calc.AdderTests|case Adds passed|case Overflows failed|case Rounds inconclusive|case "
+        "Guesses inconclusive|end class|totals 4 1 0 2|end suite|totals 4 1 0 2|end suite|end run",
         {"Adds: class=Calc.AdderTests, s=0.012, out=adding 2 and 2\n, "
          "property=start-time=2024-03-01 09:15:03Z, property=Category=Fast",
          "Overflows: class=Calc.AdderTests, s=0.3, type=Error, message=System.OverflowException "
@@ -100,51 +70,27 @@ void addNUnitReads()
          "a, Int32 b)\n   at Calc.AdderTests.Overflows() in /src/Calc.Tests/AdderTests.cs:line "
          "31, at=/src/Calc.Tests/AdderTests.cs:31, property=start-time=2024-03-01 09:15:03Z",
          "Rounds: class=Calc.AdderTests, s=0, type=Ignored, message=rounding not decided",
-         "Guesses: class=Calc.AdderTests, s=0.001"},
-        "NUnit 3|2024-03-01 09:15:02Z|build-07");
+         "Guesses: class=Calc.AdderTests, s=0.001"});
+    // Parameterized levels fold into their fixture; assertions are no message.
     addRead(
         "parameterized", "NUnit",
-        nunitRun("<test-suite type=\"ParameterizedFixture\" name=\"Stack\">"
-                 "<test-suite type=\"TestFixture\" name=\"Stack(int)\" fullname=\"S.Stack(int)\">"
-                 "<test-suite type=\"ParameterizedMethod\" name=\"Pushes\">"
-                 "<test-case name=\"Pushes(1)\" result=\"Passed\"/><test-case name=\"Pushes(2)\" "
-                 "result=\"Failed\"><failure><message>no</message><stack-trace>at "
-                 "S.Stack.Pushes() in C:\\s\\Stack.cs:line 7</stack-trace></failure>"
-                 "<assertions><assertion><message>inner</message></assertion></assertions>"
-                 "</test-case></test-suite></test-suite></test-suite>"),
+        nunitRun("<test-suite type=\"ParameterizedFixture\" name=\"S\"><test-suite "
+                 "type=\"TestFixture\" name=\"S(int)\" fullname=\"N.S(int)\"><test-suite "
+                 "type=\"ParameterizedMethod\" name=\"P\"><test-case name=\"P(1)\" "
+                 "result=\"Passed\"/><test-case name=\"P(2)\" result=\"Failed\"><failure>"
+                 "<message>no</message></failure><assertions><assertion><message>inner"
+                 "</message></assertion></assertions></test-case></test-suite></test-suite>"
+                 "</test-suite>"),
         "",
-        "run|suite Stack|class S.Stack(int)|case Pushes(1) passed|case Pushes(2) failed|end "
-        "class|end suite|end run",
-        {"Pushes(1): class=S.Stack(int)",
-         "Pushes(2): class=S.Stack(int), message=no, details=at S.Stack.Pushes() in "
-         "C:\\s\\Stack.cs:line 7, at=C:\\s\\Stack.cs:7"});
-    addRead("bom, crlf, astral", "NUnit",
-            "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n" +
-                nunitRun("<test-suite type=\"Assembly\" name=\"\xC3\xA9t\xC3\xA9\">\r\n"
-                         "<test-case name=\"\xF0\x9F\x98\x80 smile\" result=\"Passed\"/>\r\n"
-                         "</test-suite>\r\n"),
-            "", "run|suite été|case \U0001F600 smile passed|end suite|end run");
+        "run|suite S|class N.S(int)|case P(1) passed|case P(2) failed|end class|end suite|end run",
+        {"P(1): class=N.S(int)", "P(2): class=N.S(int), message=no"});
     addRead("other root", "NUnit", "<foo/>", "not an NUnit 3 result file: root element <foo>", "");
-    addRead("empty", "NUnit", "", "line 1: Premature end of document.", "");
-    addRead("truncated", "NUnit",
-            Samples::nunit().left(Samples::nunit().indexOf("<test-case id=\"0-1002\"")),
-            "line 16: Premature end of document.",
-            (sampleEvents.mid(0, 5) + sampleEvents.mid(8)).join('|'));
     addRead("malformed", "NUnit",
             nunitRun("<test-suite name=\"a\"><test-case name=\"x\" result=\"Passed\"/></oops>"),
             "line 1: Opening and ending tag mismatch.",
             "run|suite a|case x passed|end suite|end run");
     addRead("no attributes", "NUnit", nunitRun("<test-suite><test-case/></test-suite>"), "",
             "run|suite |case  inconclusive|end suite|end run");
-    // Totals past any count are the largest, and their sums saturate.
-    addRead("totals past 64 bits", "NUnit",
-            nunitRun("<test-suite name=\"a\" total=\"9223372036854775807\" "
-                     "failed=\"99999999999999999999\" skipped=\"9223372036854775807\" "
-                     "inconclusive=\"9223372036854775807\" warnings=\"-3\">"
-                     "<test-case name=\"x\" result=\"Passed\"/></test-suite>"),
-            "",
-            "run|suite a|case x passed|totals 9223372036854775807 9223372036854775807 0 "
-            "9223372036854775807|end suite|end run");
     addRead("too deep", "NUnit", "<test-run>" + QByteArray("<test-suite>").repeated(2000),
             "line 1: elements nested deeper than 2000 levels",
             "run|" + QStringList(1999, "suite ").join('|') + '|' +
@@ -153,52 +99,13 @@ void addNUnitReads()
 
 void addXUnitReads()
 {
-    const QByteArray sample = Samples::xunit();
-    const QString assembly =
-        "suite Calc.Tests.dll [path=/src/Calc.Tests/bin/Calc.Tests.dll] [environment=64-bit "
-        ".NET 6.0.25 [collection-per-class, parallel (2 threads)]] [test-framework=xUnit.net "
-        "2.4.2.0] [run-date=2024-03-01] [run-time=09:15:02]";
-    const QStringList sampleEvents =
-        ("run|" + assembly +
-         "|suite Test collection for Calc.AdderTests|class Calc.AdderTests|case Adds passed|case "
-         "Overflows failed|case Later inconclusive|end class|class Calc.ScaleTests|case Doubles "
-         "inconclusive|end class|totals 4 1 0 2|end suite|totals 4 1 0 2|end suite|end run")
-            .split('|');
-    addRead("sample", "xUnit", sample, "", sampleEvents.join('|'),
-            {"Adds: class=Calc.AdderTests, s=0.012, out=adding 2 and 2, property=Category=Fast",
-             "Overflows: class=Calc.AdderTests, s=0.3, type=System.OverflowException, "
-             "message=Arithmetic operation resulted in an overflow., details=   at "
-             "Calc.AdderTests.Overflows() in /src/Calc.Tests/AdderTests.cs:line 31, "
-             "at=/src/Calc.Tests/AdderTests.cs:31",
-             "Later: class=Calc.AdderTests, s=0",
-             "Doubles: class=Calc.ScaleTests, s=0.005, message=scales pending"},
-            "xUnit.net v2|03/01/2024 09:15:02|");
     addRead("run date and errors", "xUnit",
-            "<assemblies><assembly name=\"C:\\b\\T.dll\" run-date=\"2024-03-02\" "
-            "run-time=\"08:00:00\"><collection name=\"c\"><test name=\"free\" result=\"Pass\"/>"
-            "</collection><errors><error type=\"assembly-cleanup\" name=\"T.Db\"><failure "
-            "exception-type=\"E\"><message>gone</message></failure></error></errors></assembly>"
-            "</assemblies>",
+            "<assemblies><assembly name=\"C:\\b\\T.dll\" run-date=\"2024-03-02\"><collection "
+            "name=\"c\"/><errors><error type=\"assembly-cleanup\" name=\"T.Db\"><failure><message>"
+            "gone</message></failure></error></errors></assembly></assemblies>",
             "",
-            "run|suite T.dll [path=C:\\b\\T.dll] [run-date=2024-03-02] [run-time=08:00:00]|suite "
-            "c|case free passed|end suite|warning assembly-cleanup T.Db: gone|end suite|end run",
-            {}, "xUnit.net v2|2024-03-02 08:00:00|");
-    addRead("other root", "xUnit", "<testsuites/>",
-            "not an xUnit.net v2 result file: root element <testsuites>", "");
-    addRead("truncated in a collection", "xUnit",
-            sample.left(sample.indexOf("<test name=\"Calc.AdderTests.Overflows\"")),
-            "line 13: Premature end of document.",
-            (sampleEvents.mid(0, 5) + sampleEvents.mid(7)).join('|'));
-    addRead("no attributes, bom, crlf, astral", "xUnit",
-            "\xEF\xBB\xBF<assemblies>\r\n<assembly>\r\n<collection>\r\n<test/>\r\n"
-            "<test type=\"\xF0\x9F\x98\x80\" result=\"Fail\"/>\r\n<test type=\"A\" name=\"A.\"/>"
-            "</collection></assembly>"
-            "</assemblies>",
-            "",
-            "run|suite |suite |case  inconclusive|class \U0001F600|case  failed|end class|class "
-            "A|case A. inconclusive|end class|end suite|end suite|end run");
-    addRead("too deep", "xUnit", "<assemblies>" + QByteArray("<x>").repeated(2000),
-            "line 1: elements nested deeper than 2000 levels", "run|end run");
+            "run|suite T.dll [path=C:\\b\\T.dll] [run-date=2024-03-02]|suite c|end suite|warning "
+            "assembly-cleanup T.Db: gone|end suite|end run");
 }
 
 void addTrxReads()
@@ -213,114 +120,65 @@ void addTrxReads()
              "Expected:<4>. Actual:<5>., details=   at Calc.AdderTests.Overflows() in "
              "/src/Calc.Tests/AdderTests.cs:line 31\n, err=warning: big numbers, "
              "at=/src/Calc.Tests/AdderTests.cs:31",
-             "Doubles: class=Calc.ScaleTests, s=0.005, type=NotExecuted"},
-            "TRX|2024-03-01T09:15:02.1000000+00:00|build-07");
+             "Doubles: class=Calc.ScaleTests, s=0.005, type=NotExecuted"});
+    // Classes from definitions read after the results; data rows nest.
     addRead(
         "definitions first, data-driven", "TRX",
         "<t:TestRun xmlns:t=\"" + Namespace +
-            "\"><t:TestDefinitions><t:UnitTest id=\"d\"><t:TestMethod className=\"Calc.Rows, "
-            "Calc.Tests, Version=1.0.0.0\" name=\"Sums\"/></t:UnitTest><t:UnitTest "
-            "id=\"s\"><t:TestMethod className=\"Calc.Rows\" name=\"Slow\"/></t:UnitTest>"
-            "</t:TestDefinitions><t:Results>" +
-            trxResult("testId=\"d\" testName=\"Sums\" outcome=\"Failed\" duration=\"1.00:00:01\"",
-                      "<t:InnerResults>" + trxResult("testName=\"Sums (1)\" outcome=\"Passed\"") +
-                          trxResult("testName=\"Sums (2)\" outcome=\"Failed\"",
-                                    "<t:Output><t:TextMessages><t:Message>row two</t:Message>"
+            "\"><t:TestDefinitions><t:UnitTest id=\"d\">"
+            "<t:TestMethod className=\"R, A, Version=1.0\"/></t:UnitTest><t:UnitTest "
+            "id=\"s\"><t:TestMethod className=\"R\"/></t:UnitTest></t:TestDefinitions>"
+            "<t:Results>" +
+            trxResult("testId=\"d\" testName=\"S\" outcome=\"Failed\"",
+                      "<t:InnerResults>" + trxResult("testName=\"S1\" outcome=\"Passed\"") +
+                          trxResult("testName=\"S2\" outcome=\"Failed\"",
+                                    "<t:Output><t:TextMessages><t:Message>two</t:Message>"
                                     "</t:TextMessages></t:Output><t:InnerResults>" +
-                                        trxResult("testName=\"Sums (2a)\" outcome=\"Error\"") +
+                                        trxResult("testName=\"S3\" outcome=\"Error\"") +
                                         "</t:InnerResults>") +
                           "</t:InnerResults>") +
-            trxResult("testId=\"s\" testName=\"Slow\" outcome=\"Timeout\" "
-                      "duration=\"1.00:00:01\"") +
+            trxResult("testId=\"s\" testName=\"T\" outcome=\"Timeout\" duration=\"1.00:00:01\"") +
             "</t:Results></t:TestRun>",
         "",
-        "run|suite TestRun|class Calc.Rows|case Slow failed|end class|suite Sums|case Sums (1) "
-        "passed|case Sums (2a) failed|case Sums (2) failed|end suite|end suite|end run",
-        {"Slow: class=Calc.Rows, s=86401, type=Timeout", "Sums (1): class=Calc.Rows",
-         "Sums (2a): class=Calc.Rows, type=Error", "Sums (2): class=Calc.Rows, out=row two"});
+        "run|suite TestRun|class R|case T failed|end class|suite S|case S1 passed|case S3 "
+        "failed|case S2 failed|end suite|end suite|end run",
+        {"T: class=R, s=86401, type=Timeout", "S1: class=R", "S3: class=R, type=Error",
+         "S2: class=R, out=two"});
     addRead("other namespace", "TRX", "<TestRun xmlns=\"urn:x\"/>",
             "not a TRX file: root element <TestRun> in namespace \"urn:x\"", "");
-    addRead("truncated in the results", "TRX",
-            sample.left(sample.indexOf("<UnitTestResult executionId=\"e3\"") + 40),
-            "line 10: Premature end of document.",
-            "run|suite ci@build-07 2024-03-01 09:15:02 [run user=ci]|case Adds passed|case Doubles "
-            "inconclusive|end suite|end run");
     // "soon" is no duration.
-    addRead("no attributes, bom, crlf, astral", "TRX",
-            "\xEF\xBB\xBF" + trxRun("\r\n<Results>\r\n<UnitTestResult/>\r\n<UnitTestResult "
-                                    "testName=\"\xF0\x9F\x98\x80\" duration=\"soon\"/>\r\n"
-                                    "<UnitTestResult testName=\"h\" duration=\"x:00:01\"/>"
-                                    "</Results>"),
-            "",
-            "run|suite TestRun|case  inconclusive|case \U0001F600 inconclusive|case h "
-            "inconclusive|end suite|end run",
-            {"", "\U0001F600", "h"});
+    addRead("no attributes", "TRX",
+            trxRun("<Results><UnitTestResult/><UnitTestResult testName=\"h\" duration=\"soon\"/>"
+                   "</Results>"),
+            "", "run|suite TestRun|case  inconclusive|case h inconclusive|end suite|end run",
+            {"", "h"});
     // Counters past any count are the largest, and their sums saturate.
     addRead("counters past 64 bits", "TRX",
-            trxRun("<Results><UnitTestResult testName=\"a\" outcome=\"Passed\"/></Results>"
-                   "<ResultSummary><Counters total=\"9223372036854775807\" "
-                   "failed=\"9223372036854775807\" timeout=\"1\" error=\"99999999999999999999\" "
-                   "inconclusive=\"9223372036854775807\" pending=\"9223372036854775807\" "
-                   "warning=\"-3\"/></ResultSummary>"),
+            trxRun("<ResultSummary><Counters total=\"99999999999999999999\" failed=\"1\" "
+                   "timeout=\"9223372036854775807\" inconclusive=\"-3\"/></ResultSummary>"),
             "",
-            "run|suite TestRun|case a passed|totals 9223372036854775807 9223372036854775807 "
-            "9223372036854775807 9223372036854775807|end suite|end run");
-    addRead("too deep", "TRX",
-            "<TestRun xmlns=\"" + Namespace + "\"><Results><UnitTestResult>" +
-                QByteArray("<InnerResults><UnitTestResult>").repeated(999),
-            "line 1: elements nested deeper than 2000 levels",
-            "run|suite TestRun|end suite|end run");
-}
-
-// One test point after a plan of one: its case and its fields.
-void addTapPoint(const char* tag, const QByteArray& line, const QString& event,
-                 const QString& fields)
-{
-    addRead(tag, "TAP", "1..1\n" + line + "\n", "", "run|" + event + "|end run", {fields});
-}
-
-// A failure's place in its stack: the details keep the stack as written.
-void addTapLocation(const char* tag, const QByteArray& stack, const QString& at)
-{
-    addRead(
-        tag, "TAP", "1..1\nnot ok 1\n  ---\n  stack: |-\n    at X.Y()\n    " + stack + "\n  ...\n",
-        "", "run|case test 1 failed|end run",
-        {"test 1: details=stack: |-\n  at X.Y()\n  " + stack + (at.isEmpty() ? "" : ", at=" + at)});
+            "run|suite TestRun|totals 9223372036854775807 9223372036854775807 0 0|end suite|end "
+            "run");
 }
 
 void addTapReads()
 {
-    addTapPoint("ok", "ok 1 - adds", "case adds passed", "adds");
-    addTapPoint("not ok, no dash", "not ok 1 subtracts", "case subtracts failed", "subtracts");
-    addTapPoint("bare", "ok", "case test 1 passed", "test 1");
-    addTapPoint("number only", "not ok 7", "case test 7 failed", "test 7");
-    addTapPoint("todo fails", "not ok 1 - slow # TODO not yet", "case slow inconclusive",
-                "slow: type=TODO, message=not yet");
-    addTapPoint("todo passes", "ok 1 - lucky # todo later", "case lucky passed",
-                "lucky: type=TODO, message=later");
-    addTapPoint("skip", "ok 1 # SKIP no network", "case test 1 inconclusive",
-                "test 1: type=SKIP, message=no network");
-    addTapPoint("skipped:", "not ok 1 - x # Skipped: flaky", "case x inconclusive",
-                "x: type=SKIP, message=flaky");
-    addTapPoint("escaped hash", "ok 1 - has \\# hash # skip", "case has # hash inconclusive",
-                "has # hash: type=SKIP");
-    addTapPoint("plain comment", "ok 1 - a # note", "case a # note passed", "a # note");
-    addTapPoint("18-digit number", "not ok 123456789012345678",
-                "case test 123456789012345678 failed", "test 123456789012345678");
-    addTapPoint("astral", "ok 1 - \xF0\x9F\x98\x80 \xC3\xA9t\xC3\xA9", "case \U0001F600 été passed",
-                "\U0001F600 été");
-    addTapLocation(".NET", "at A.B() in /src/B.cs:line 42", "/src/B.cs:42");
-    addTapLocation("compiler", "at A.B() C:\\src\\B.cs(42,7)", "C:\\src\\B.cs:42");
-    addTapLocation("perl", "Failed test at t/basic.t line 42.", "t/basic.t:42");
-    addTapLocation("script", "at B (file:///src/b.mjs:42:7)", "/src/b.mjs:42");
-    addTapLocation("no location", "at A.B()", "");
-    addRead("version 14, bom, crlf", "TAP", "\xEF\xBB\xBFTAP version 14\r\n1..1\r\nok 1 - a\r\n",
-            "", "run|case a passed|end run", {}, "TAP 14||");
-    addRead("version after the tests", "TAP", "ok 1\n1..1\nTAP version 13\n", "",
-            "run|case test 1 passed|end run", {"test 1: out=TAP version 13"}, "TAP 12||");
-    // A version past 32 bits is read whole.
-    addRead("huge version", "TAP", "TAP version 999999999999\n1..0\n", "", "run|end run", {},
-            "TAP 999999999999||");
+    // Names after an optional dash, numbers up to 18 digits, directives
+    // after an unescaped hash; a byte-order mark and CRLF line ends.
+    addRead("test points", "TAP",
+            "\xEF\xBB\xBFTAP version 14\r\n1..11\r\nok 1 - adds\nnot ok 2 subtracts\nok\nnot ok "
+            "4\nnot ok 5 - slow # TODO not "
+            "yet\nok 6 - lucky # todo later\nok 7 # SKIP no network\nnot ok 8 - x # Skipped: "
+            "flaky\nok 9 - has \\# hash # skip\nok 10 - a # note\nnot ok 123456789012345678\n",
+            "",
+            "run|case adds passed|case subtracts failed|case test 3 passed|case test 4 failed|case "
+            "slow inconclusive|case lucky passed|case test 7 inconclusive|case x inconclusive|case "
+            "has # hash inconclusive|case a # note passed|case test 123456789012345678 failed|end "
+            "run",
+            {"adds", "subtracts", "test 3", "test 4", "slow: type=TODO, message=not yet",
+             "lucky: type=TODO, message=later", "test 7: type=SKIP, message=no network",
+             "x: type=SKIP, message=flaky", "has # hash: type=SKIP", "a # note",
+             "test 123456789012345678"});
     addRead("diagnostics and output", "TAP",
             "# before any test\n" + Samples::tap() + "# trailing note\ngarbage\n", "",
             "run|case adds passed|case subtracts failed|case divides inconclusive|end run",
@@ -329,10 +187,6 @@ void addTapReads()
              "'expected 4, got 5'\nseverity: fail\nat:\n  file: t/calc.js\n  line: 21\n"
              "duration_ms: 12.5, at=t/calc.js:21",
              "divides: type=SKIP, message=no floats, out=# trailing note\ngarbage"});
-    addRead("stack in the diagnostics", "TAP",
-            "1..1\nnot ok 1 - t\n  ---\n  stack: |\n    at f (/src/a.js:9:3)\n  ...\n", "",
-            "run|case t failed|end run",
-            {"t: details=stack: |\n  at f (/src/a.js:9:3), at=/src/a.js:9"});
     addRead("subtests named at parent level, nested", "TAP",
             "TAP version 14\n1..2\n# Subtest: outer\n    # Subtest: inner\n        ok 1 - deep\n"
             "        1..1\n    ok 1 - inner done\n    not ok 2 - mid\n    1..2\n"
@@ -340,20 +194,6 @@ void addTapReads()
             "",
             "run|suite outer done|suite inner done|case deep passed|end suite|case mid failed|end "
             "suite|case after passed|end run");
-    addRead("subtest named at own level, closer unnamed", "TAP",
-            "ok 1 - first\n    # Subtest: group\n    ok 1 - x\n    1..1\nok 2\n1..2\n", "",
-            "run|case first passed|suite group|case x passed|end suite|end run");
-    addRead("empty subtest's name not reused", "TAP",
-            "# Subtest: empty\nok 1 - empty\n    ok 1 - x\n    1..1\nok 2\n1..2\n", "",
-            "run|case empty passed|suite subtest|case x passed|end suite|end run");
-    addRead("version only", "TAP", "TAP version 14\n", "", "run|end run");
-    addRead("subtest plan not met", "TAP", "    ok 1 - x\n    1..3\nok 1 - group\n1..1\n", "",
-            "run|suite group|case x passed|case test plan failed|end suite|end run",
-            {"x", "test plan: message=planned 3 tests but ran 1"});
-    addRead("too few for the plan", "TAP", "1..5\nok 1\nok 2\nnot ok 3\n", "",
-            "run|case test 1 passed|case test 2 passed|case test 3 failed|case test plan "
-            "failed|end run",
-            {"test 1", "test 2", "test 3", "test plan: message=planned 5 tests but ran 3"});
     addRead("no plan", "TAP", "ok 1 - a\n", "", "run|case a passed|case test plan failed|end run",
             {"a", "test plan: message=no plan: ran 1 tests"});
     addRead("skip all", "TAP", "1..0 # SKIP no database\n", "",
@@ -380,12 +220,25 @@ void addTapReads()
 }
 
 // Many siblings, so that a parser that walks its siblings again for each
-// one shows.
-void addLong(const char* format, const QByteArray& input, int cases, const QString& counted,
-             int count, const QStringList& tail, int lastNameSize = 1)
+// one never finishes (the XML formats share their reader); TAP's last name
+// is a line of 8 MiB.
+void addLongReads()
 {
-    QTest::newRow(format) << QString(format) << input << cases << counted << count << tail
-                          << lastNameSize;
+    const int many = 10000;
+    addRead("long", "NUnit",
+            nunitRun(QByteArray("<test-suite type=\"TestFixture\" name=\"F\"><test-case "
+                                "name=\"t\"/></test-suite>")
+                         .repeated(many)),
+            "", "*");
+    addRead("long", "JUnit",
+            "<testsuites>" +
+                QByteArray("<testsuite name='s'><testcase name='t'/></testsuite>").repeated(many) +
+                "</testsuites>",
+            "", "*");
+    addRead("long", "TAP",
+            QByteArray("    ok 1 - inner\n    1..1\nok 1 - s\n").repeated(many) +
+                "1..10001\nok 2 - " + QByteArray(8 << 20, 'x') + "\n",
+            "", "*");
 }
 
 } // namespace
@@ -401,10 +254,6 @@ private slots:
     void reads();
     void everyPrefix_data();
     void everyPrefix();
-    void longInput_data();
-    void longInput();
-    void everyFormatBecomesARecord_data();
-    void everyFormatBecomesARecord();
 };
 
 // Each sample is claimed by its own format's parser only.
@@ -418,38 +267,13 @@ void TestImportFormats::recognises_data()
             QTest::addRow("%s, %s", qPrintable(format), sample.first)
                 << format << sample.second << (format == QLatin1String(sample.first));
     }
-    QTest::newRow("NUnit 2") << "NUnit"
-                             << QByteArray("<?xml version=\"1.0\"?><test-results name=\"x\">")
-                             << false;
-    QTest::newRow("NUnit cut head") << "NUnit" << Samples::nunit().left(300) << true;
-    QTest::newRow("xUnit cut head") << "xUnit" << Samples::xunit().left(200) << true;
-    QTest::newRow("TRX prefixed") << "TRX"
-                                  << "<t:TestRun xmlns:t=\"" + Namespace + "\"/>" << true;
     QTest::newRow("TRX no namespace") << "TRX" << QByteArray("<TestRun name=\"x\"/>") << false;
-    QTest::newRow("TRX cut head") << "TRX"
-                                  << Samples::trx().left(Samples::trx().indexOf("TeamTest/2010") +
-                                                         14)
-                                  << true;
-    QTest::newRow("TAP plan last")
-        << "TAP" << QByteArray("# tests\nok 1 - a\nnot ok 2\n1..2\n") << true;
-    QTest::newRow("TAP bom, crlf")
-        << "TAP" << QByteArray("\xEF\xBB\xBFTAP version 14\r\n1..0\r\n") << true;
-    QTest::newRow("TAP prose") << "TAP" << QByteArray("ok = compute();\nokay then\n") << false;
-    QTest::newRow("JUnit byte-order mark, comment, doctype")
+    QTest::newRow("JUnit bom, comment, doctype")
         << "JUnit"
-        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by CI -->\n"
-                      "<!DOCTYPE testsuites>\n<testsuites>")
-        << true;
+        << QByteArray("\xEF\xBB\xBF<?xml version='1.0'?><!--c--><!DOCTYPE x><testsuites>") << true;
     QTest::newRow("JUnit suite as root") << "JUnit" << QByteArray("<testsuite name=\"a\">") << true;
     QTest::newRow("JUnit cut in the root's attributes")
         << "JUnit" << QByteArray("<testsuite name=\"a") << false;
-    QTest::newRow("JUnit report") << "JUnit"
-                                  << QByteArray("<?xml version=\"1.0\"?><XROD><DOCUMENT/></XROD>")
-                                  << false;
-    QTest::newRow("JUnit other xml")
-        << "JUnit" << QByteArray("<project><testsuite/></project>") << false;
-    QTest::newRow("JUnit binary") << "JUnit" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
-                                  << false;
 }
 
 void TestImportFormats::recognises()
@@ -473,12 +297,11 @@ void TestImportFormats::reads_data()
     QTest::addColumn<QString>("error");
     QTest::addColumn<QString>("events");
     QTest::addColumn<QStringList>("fields");
-    QTest::addColumn<QString>("info");
     addNUnitReads();
     addXUnitReads();
     addTrxReads();
     addTapReads();
-    addJUnitReads();
+    addLongReads();
 }
 
 // What the parser tells the sink, always balanced, and whether it fails.
@@ -489,7 +312,6 @@ void TestImportFormats::reads()
     QFETCH(QString, error);
     QFETCH(QString, events);
     QFETCH(QStringList, fields);
-    QFETCH(QString, info);
     RecordingSink sink;
     QString message;
     QCOMPARE(parser(format).parse(input, &sink, &message), error.isEmpty());
@@ -499,9 +321,6 @@ void TestImportFormats::reads()
         QCOMPARE(sink.events.join('|'), events);
     if (!fields.isEmpty())
         QCOMPARE(sink.caseFields(), fields);
-    if (!info.isEmpty())
-        QCOMPARE(QStringList({sink.info.tool, sink.info.timestamp, sink.info.host}).join('|'),
-                 info);
 }
 
 void TestImportFormats::everyPrefix_data()
@@ -517,120 +336,25 @@ void TestImportFormats::everyPrefix_data()
     QTest::newRow("TAP") << "TAP" << Samples::tap() << 3 << 13;
 }
 
+// Cut anywhere, a sample still gives a balanced tree and never fewer cases
+// than a shorter cut; it reads without error from size firstComplete on,
+// or, when that is -1, only when nothing but white space was cut.
 void TestImportFormats::everyPrefix()
 {
     QFETCH(QString, format);
     QFETCH(QByteArray, sample);
-    QFETCH(int, cases);
     QFETCH(int, firstComplete);
-    ::everyPrefix(parser(format).parse, sample, cases, firstComplete);
-}
-
-void TestImportFormats::longInput_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<int>("cases");
-    QTest::addColumn<QString>("counted");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QStringList>("tail"); // the last events, cut to 40 characters
-    QTest::addColumn<int>("lastNameSize");
-    const int many = 10000;
-    QByteArray nunit, xunit, trxResults, trxDefinitions, tap = "TAP version 14\n";
-    for (int index = 0; index < many; ++index) {
-        const QByteArray id = QByteArray::number(index);
-        nunit += "<test-suite type=\"TestFixture\" name=\"F" + id +
-                 "\"><test-case name=\"t\" result=\"Passed\"/></test-suite>";
-        xunit += "<collection name=\"c" + id +
-                 "\"><test type=\"A\" name=\"A.x\"/><test type=\"B\" name=\"B.y\"/>"
-                 "<test type=\"A\" name=\"A.z\"/></collection>";
-        trxResults += "<UnitTestResult testId=\"" + id + "\" testName=\"t\" outcome=\"Passed\"/>";
-        trxDefinitions +=
-            "<UnitTest id=\"" + id + "\"><TestMethod className=\"C" + id + "\"/></UnitTest>";
-        tap += "    ok 1 - inner\n    1..1\nok " + QByteArray::number(index + 1) + " - s\n";
+    qsizetype read = 0;
+    for (qsizetype size = 0; size <= sample.size(); ++size) {
+        RecordingSink sink;
+        const bool ok = parser(format).parse(sample.left(size), &sink, nullptr);
+        QVERIFY2(sink.balanced(), qPrintable(sink.events.join('\n')));
+        QVERIFY(sink.cases.size() >= read);
+        read = sink.cases.size();
+        QCOMPARE(ok,
+                 firstComplete >= 0 ? size >= firstComplete : sample.mid(size).trimmed().isEmpty());
     }
-    tap += "1.." + QByteArray::number(many + 1) + "\nok " + QByteArray::number(many + 1) + " - " +
-           QByteArray(8 << 20, 'x') + "\n";
-    addLong("NUnit",
-            nunitRun("<test-suite type=\"Assembly\" name=\"a\">" + nunit + "</test-suite>"), many,
-            "end class", many,
-            {"class F9998", "case t passed", "end class", "class F9999", "case t passed",
-             "end class", "end suite", "end run"});
-    addLong("xUnit", "<assemblies><assembly name=\"a.dll\">" + xunit + "</assembly></assemblies>",
-            3 * many, "class B", many,
-            {"case z inconclusive", "end class", "class B", "case y inconclusive", "end class",
-             "end suite", "end suite", "end run"});
-    addLong("TRX",
-            trxRun("<Results>" + trxResults + "</Results><TestDefinitions>" + trxDefinitions +
-                   "</TestDefinitions>"),
-            many, "end class", many,
-            {"class C9998", "case t passed", "end class", "class C9999", "case t passed",
-             "end class", "end suite", "end run"});
-    addLong("TAP", tap, many + 1, "suite s", many,
-            {"suite s", "case inner passed", "end suite", "suite s", "case inner passed",
-             "end suite", "case " + QString(35, 'x'), "end run"},
-            8 << 20);
-}
-
-void TestImportFormats::longInput()
-{
-    QFETCH(QString, format);
-    QFETCH(QByteArray, input);
-    QFETCH(int, cases);
-    QFETCH(QString, counted);
-    QFETCH(int, count);
-    QFETCH(QStringList, tail);
-    QFETCH(int, lastNameSize);
-    RecordingSink sink;
-    QVERIFY(parser(format).parse(input, &sink, nullptr));
-    QVERIFY(sink.balanced());
-    QCOMPARE(sink.cases.size(), cases);
-    QCOMPARE(sink.events.count(counted), count);
-    QStringList last = sink.events.mid(sink.events.size() - 8);
-    for (QString& event : last)
-        event.truncate(40);
-
-    QCOMPARE(last, tail);
-    QCOMPARE(sink.cases.last().name.size(), lastNameSize);
-}
-
-void TestImportFormats::everyFormatBecomesARecord_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QList<qint64>>("counts"); // passed, failed, inconclusive
-    QTest::newRow("tap") << Samples::tap() << "TAP" << QList<qint64>{1, 1, 1};
-    QTest::newRow("nunit") << Samples::nunit() << "NUnit 3" << QList<qint64>{1, 1, 2};
-    QTest::newRow("xunit") << Samples::xunit() << "xUnit.net v2" << QList<qint64>{1, 1, 2};
-    QTest::newRow("trx") << Samples::trx() << "TRX" << QList<qint64>{1, 1, 1};
-    QTest::newRow("junit") << Samples::junit() << "JUnit XML" << QList<qint64>{1, 0, -1};
-}
-
-void TestImportFormats::everyFormatBecomesARecord()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, format);
-    QFETCH(QList<qint64>, counts);
-    QCOMPARE(QAResultImporter::formatName(content.left(QAResultImporter::HeadSize)), format);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("results");
-    QVERIFY(writeFile(path, content));
-    QString error;
-    const std::unique_ptr<QAReporterData> record =
-        QAResultImporter::import(path, {}, nullptr, &error);
-    QVERIFY2(record, qPrintable(error));
-    QVERIFY(record->document.get());
-    QCOMPARE(QList<qint64>({record->okCount, record->koCount, record->neCount}), counts);
-    // Every case is a testcase node under the run.
-    QAReporterDataTree* tree = record->tree;
-    tree->iterator()->toRoot();
-    QAReporterNode* node = tree->next(PreOrder);
-    QCOMPARE(node->type, QString("run"));
-    qint64 cases = 0;
-    for (; node; node = tree->next(PreOrder))
-        cases += node->type == QLatin1String("testcase");
-    QCOMPARE(counts.at(0) + counts.at(1) + qMax(counts.at(2), qint64(0)), cases);
+    QTEST(int(read), "cases");
 }
 
 QTEST_MAIN(TestImportFormats)

@@ -2,7 +2,6 @@
 // and the document each tool's dialect gives, the counting rules, hostile
 // input, and the loader that picks the importer by content.
 #include "dblocktext.h"
-#include "ddocument.h"
 #include "ditems.h"
 #include "documentitems.h"
 #include "dstyle.h"
@@ -20,7 +19,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <limits>
 #include <memory>
 
 namespace {
@@ -80,19 +78,13 @@ inline QList<DItem*> itemsOfKind(DItem* root, DItem::Kind kind)
     return found;
 }
 
-// The title whose text is text, or null.
-inline DItem* titleNamed(DItem* root, const QString& text)
+// Every title as "text style", in order.
+inline QStringList titles(DItem* root)
 {
-    for (DItem* item : itemsOfKind(root, DItem::Title)) {
-        if (textOf(item) == text)
-            return item;
-    }
-    return nullptr;
-}
-
-inline QString styleName(const DItem* item)
-{
-    return item && item->style() ? item->style()->name() : QString();
+    QStringList lines;
+    for (DItem* item : itemsOfKind(root, DItem::Title))
+        lines.append(textOf(item) + QLatin1Char(' ') + item->style()->name());
+    return lines;
 }
 
 // The targets of the source links ("<file> line <N>"), in order.
@@ -112,7 +104,7 @@ inline QStringList paragraphs(DItem* root, const QString& style)
 {
     QStringList texts;
     for (DItem* item : itemsOfKind(root, DItem::Paragraph)) {
-        if (styleName(item) == style)
+        if (item->style() && item->style()->name() == style)
             texts.append(textOf(item));
     }
     return texts;
@@ -124,6 +116,14 @@ struct Import
     QString error;
     DItem* document() const { return record ? record->document.get() : nullptr; }
 };
+
+// A row of the runs table: the suite summary as its table reads, the
+// failure paragraphs, the source links and the warnings joined by "|".
+void addRun(const char* tag, const QByteArray& xml, const QString& tree, const QString& summary,
+            const QString& failed = {}, const QString& links = {}, const QString& warnings = {})
+{
+    QTest::newRow(tag) << xml << tree << summary << failed << links << warnings;
+}
 
 } // namespace
 
@@ -139,16 +139,9 @@ private slots:
     void runsBecomeTreesWithLinksAndCounts_data();
     void runsBecomeTreesWithLinksAndCounts();
     void pytestRunBecomesADocument();
-    void surefireSuiteWithFlakyPassAndOutput();
-    void timesAreBounded_data();
-    void timesAreBounded();
-    void longDetailsFoldIntoAPopup();
-    void manySuitesStayLinear();
     void hostileInputIsRefused_data();
     void hostileInputIsRefused();
-    void damagedSamplesEndInARecordOrAnError();
-    void importerNamesTheFileAndShowsProgress();
-    void loaderReadsJUnitBesideXrod();
+    void importerAndLoaderNameTheFiles();
 
 private:
     Import import(const QByteArray& xml, const QString& fileName = "results.xml") const;
@@ -167,70 +160,26 @@ const char* const pytestSample = R"(<?xml version="1.0" encoding="utf-8"?>
 <testcase classname="tests.test_math" name="test_div" time="0.002"><failure message="ZeroDivisionError: division by zero">def test_div():
 &gt;       assert 1 / 0
 E       ZeroDivisionError: division by zero
-
+	(tab)
 tests/test_math.py:9: ZeroDivisionError</failure></testcase>
 <testcase classname="tests.test_io" name="test_net" time="0.000"><skipped type="pytest.skip" message="no network">tests/test_io.py:4: no network</skipped></testcase>
 </testsuite></testsuites>
 )";
 
 // A Maven run of one class: a failure whose first frames are the test
-// library's, an error, a flaky pass, output and properties.
+// library's, an error, a flaky pass.
 const char* const surefireSample = R"(<?xml version="1.0" encoding="UTF-8"?>
-<testsuite xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" name="com.acme.CartTest" time="1.25" tests="4" errors="1" skipped="0" failures="1">
-  <properties>
-    <property name="java.version" value="21.0.2"/>
-    <property name="os.name" value="Linux"/>
-  </properties>
+<testsuite name="com.acme.CartTest" time="1.25" tests="4" errors="1" skipped="0" failures="1">
   <testcase name="totalIsSum" classname="com.acme.CartTest" time="0.011">
     <failure message="expected: &lt;5&gt; but was: &lt;4&gt;" type="org.opentest4j.AssertionFailedError"><![CDATA[org.opentest4j.AssertionFailedError: expected: <5> but was: <4>
-	at org.junit.jupiter.api.AssertionFailureBuilder.build(AssertionFailureBuilder.java:151)
 	at org.junit.jupiter.api.Assertions.assertEquals(Assertions.java:150)
 	at com.acme.CartTest.totalIsSum(CartTest.java:42)
-	at java.base/java.lang.reflect.Method.invoke(Method.java:580)
-]]></failure>
-    <system-out><![CDATA[cart: 2 items
-]]></system-out>
-  </testcase>
-  <testcase name="emptyCart" classname="com.acme.CartTest" time="0.002">
-    <error message="null" type="java.lang.NullPointerException">java.lang.NullPointerException
-	at com.acme.Cart.total(Cart.java:17)</error>
-  </testcase>
-  <testcase name="discount" classname="com.acme.CartTest" time="0.3">
-    <flakyFailure message="timeout" type="java.util.concurrent.TimeoutException">java.util.concurrent.TimeoutException</flakyFailure>
-  </testcase>
+]]></failure></testcase>
+  <testcase name="emptyCart" classname="com.acme.CartTest" time="0.002"><error message="null" type="java.lang.NullPointerException">java.lang.NullPointerException
+	at com.acme.Cart.total(Cart.java:17)</error></testcase>
+  <testcase name="discount" classname="com.acme.CartTest" time="0.3"><flakyFailure message="timeout" type="java.util.concurrent.TimeoutException"/></testcase>
   <testcase name="currency" classname="com.acme.CartTest" time="0.001"/>
 </testsuite>
-)";
-
-const char* const jestSample = R"(<?xml version="1.0" encoding="UTF-8"?>
-<testsuites name="jest tests" tests="2" failures="1" errors="0" time="1.9">
-  <testsuite name="src/cart.test.js" errors="0" failures="1" skipped="0" timestamp="2026-03-02T10:20:01" time="0.81" tests="2">
-    <testcase classname="cart adds items" name="cart adds items" time="0.004">
-    </testcase>
-    <testcase classname="cart applies a discount" name="cart applies a discount" time="0.012">
-      <failure>Error: expect(received).toBe(expected) // Object.is equality
-
-Expected: 90
-Received: 100
-    at Object.toBe (/home/ci/shop/src/cart.test.js:14:25)
-    at Promise.then.completed (/home/ci/shop/node_modules/jest-circus/build/utils.js:298:28)</failure>
-    </testcase>
-  </testsuite>
-</testsuites>
-)";
-
-const char* const goSample = R"(<?xml version="1.0" encoding="UTF-8"?>
-<testsuites tests="2" failures="1">
-	<testsuite name="example.com/calc" tests="2" failures="1" errors="0" id="0" hostname="" time="0.004" timestamp="2026-03-02T10:30:00Z">
-		<properties>
-			<property name="go.version" value="go1.22.1 linux/amd64"></property>
-		</properties>
-		<testcase name="TestAdd" classname="example.com/calc" time="0.000"></testcase>
-		<testcase name="TestSub" classname="example.com/calc" time="0.001">
-			<failure message="Failed" type="">    calc_test.go:42: got 1, want 2</failure>
-		</testcase>
-	</testsuite>
-</testsuites>
 )";
 
 const char* const nestedSample =
@@ -239,22 +188,15 @@ const char* const nestedSample =
     "<testsuite name='idle'><testcase name='c'><skipped/></testcase></testsuite>"
     "<testcase name='d'/></testsuite></testsuites>";
 
-const char* const googleTestSample = R"(<?xml version="1.0" encoding="UTF-8"?>
-<testsuites tests="3" failures="1" disabled="1" errors="0" time="0.01" timestamp="2026-03-02T10:40:00.000" name="AllTests">
-  <testsuite name="MathTest" tests="3" failures="1" disabled="1" skipped="0" errors="0" time="0.002" timestamp="2026-03-02T10:40:00.000">
-    <testcase name="Add" file="math_test.cc" line="10" status="run" result="completed" time="0." timestamp="2026-03-02T10:40:00.000" classname="MathTest" />
-    <testcase name="Sub" file="math_test.cc" line="15" status="run" result="completed" time="0.001" classname="MathTest">
-      <failure message="math_test.cc:17&#x0A;Expected equality of these values:&#x0A;  Sub(3, 2)&#x0A;    Which is: 1&#x0A;  2" type=""><![CDATA[math_test.cc:17
-Expected equality of these values:
-  Sub(3, 2)
-    Which is: 1
-  2
-]]></failure>
-    </testcase>
-    <testcase name="DISABLED_Mul" file="math_test.cc" line="20" status="notrun" result="suppressed" time="0" classname="MathTest" />
-  </testsuite>
-</testsuites>
-)";
+// Cases not run are inconclusive; each case names its file and line.
+const char* const googleTestSample =
+    "<testsuites><testsuite name='MathTest' tests='3' failures='1' disabled='1'><testcase "
+    "name='Add' file='math_test.cc' line='10' status='run' time='0.' classname='MathTest'/>"
+    "<testcase name='Sub' file='math_test.cc' line='15' status='run' time='0.001' "
+    "classname='MathTest'><failure message='math_test.cc:17&#x0A;Expected equality' "
+    "type=''><![CDATA[math_test.cc:17\nExpected equality]]></failure></testcase><testcase "
+    "name='DISABLED_Mul' file='math_test.cc' line='20' status='notrun' time='0' "
+    "classname='MathTest'/></testsuite></testsuites>";
 
 } // namespace
 
@@ -278,154 +220,82 @@ void TestJUnit::runsBecomeTreesWithLinksAndCounts_data()
 {
     QTest::addColumn<QByteArray>("xml");
     QTest::addColumn<QString>("tree");
-    QTest::addColumn<QString>("links");        // the failures' places, from their traces
-    QTest::addColumn<QList<qint64>>("counts"); // passed, failed, inconclusive
-    QTest::addColumn<QString>("failed");       // the failure paragraphs
-    QTest::addColumn<QString>("warnings");     // the claims the cases contradict
-    QTest::addColumn<QString>("summary");      // the first suite's
+    QTest::addColumn<QString>("summary"); // the first suite's: passed, failed, inconclusive, time
+    QTest::addColumn<QString>("failed");
+    QTest::addColumn<QString>("links");    // the failures' places, from their traces
+    QTest::addColumn<QString>("warnings"); // the claims the cases contradict
     // The failure's place from its traceback; the passed case's from the
     // case's attributes.
-    QTest::newRow("pytest") << QByteArray(pytestSample)
-                            << "run results.xml ko|  suite pytest ko|    class tests.test_math ko|"
-                               "      testcase test_add ok|      testcase test_div ko|"
-                               "    class tests.test_io NE|      testcase test_net NE"
-                            << "tests/test_math.py line 3|tests/test_math.py line 9"
-                            << QList<qint64>{1, 1, 1}
-                            << "Failed after 0.002 s|ZeroDivisionError: division by zero"
-                            << ""
-                            << "Passed|Failed|Inconclusive|Time|1|1|1|0.003 s|";
+    addRun("pytest", pytestSample,
+           "run results.xml ko|  suite pytest ko|    class tests.test_math ko|      testcase "
+           "test_add ok|      testcase test_div ko|    class tests.test_io NE|      testcase "
+           "test_net NE",
+           "1|1|1|0.003 s", "Failed after 0.002 s|ZeroDivisionError: division by zero",
+           "tests/test_math.py line 3|tests/test_math.py line 9");
     // The first frame of the project's code, not the test library's.
-    QTest::newRow("surefire")
-        << QByteArray(surefireSample)
-        << "run results.xml ko|  suite com.acme.CartTest ko|    testcase totalIsSum ko|"
-           "    testcase emptyCart ko|    testcase discount ok|    testcase currency ok"
-        << "CartTest.java line 42|Cart.java line 17" << QList<qint64>{2, 2, -1}
-        << "Failed after 0.011 s \u00B7 class com.acme.CartTest|org.opentest4j."
+    addRun("surefire", surefireSample,
+           "run results.xml ko|  suite com.acme.CartTest ko|    testcase totalIsSum ko|    "
+           "testcase emptyCart ko|    testcase discount ok|    testcase currency ok",
+           "2|2|0|0.314 s",
+           "Failed after 0.011 s \u00B7 class com.acme.CartTest|org.opentest4j."
            "AssertionFailedError: expected: <5> but was: <4>|Failed after 0.002 s \u00B7 class "
-           "com.acme.CartTest|java.lang.NullPointerException: null"
-        << ""
-        << "Passed|Failed|Inconclusive|Time|2|2|0|0.314 s|";
-    QTest::newRow("jest") << QByteArray(jestSample)
-                          << "run results.xml ko|  suite src/cart.test.js ko|    class cart adds "
-                             "items ok|      testcase cart adds items ok|    class cart applies a "
-                             "discount ko|      testcase cart applies a discount ko"
-                          << "/home/ci/shop/src/cart.test.js line 14" << QList<qint64>{1, 1, -1}
-                          << "Failed after 0.012 s"
-                          << ""
-                          << "Passed|Failed|Inconclusive|Time|1|1|0|0.016 s|";
-    // The classname is the package, which the suite already is.
-    QTest::newRow("go") << QByteArray(goSample)
-                        << "run results.xml ko|  suite example.com/calc ko|    testcase TestAdd "
-                           "ok|    testcase TestSub ko"
-                        << "calc_test.go line 42" << QList<qint64>{1, 1, -1}
-                        << "Failed after 0.001 s \u00B7 class example.com/calc|Failed"
-                        << ""
-                        << "Passed|Failed|Inconclusive|Time|1|1|0|0.001 s|";
-    // Cases not run are inconclusive.
-    QTest::newRow("googletest")
-        << QByteArray(googleTestSample)
-        << "run results.xml ko|  suite MathTest ko|    testcase Add ok|    testcase Sub ko|"
-           "    testcase DISABLED_Mul NE"
-        << "math_test.cc line 10|math_test.cc line 17|math_test.cc line 20"
-        << QList<qint64>{1, 1, 1}
-        << "Failed after 0.001 s \u00B7 class MathTest|math_test.cc:17\nExpected equality of "
-           "these values:\n  Sub(3, 2)\n    Which is: 1\n  2"
-        << ""
-        << "Passed|Failed|Inconclusive|Time|1|1|1|0.001 s|";
+           "com.acme.CartTest|java.lang.NullPointerException: null",
+           "CartTest.java line 42|Cart.java line 17");
+    addRun("googletest", googleTestSample,
+           "run results.xml ko|  suite MathTest ko|    testcase Add ok|    testcase Sub ko|    "
+           "testcase DISABLED_Mul NE",
+           "1|1|1|0.001 s",
+           "Failed after 0.001 s \u00B7 class MathTest|math_test.cc:17\nExpected equality",
+           "math_test.cc line 10|math_test.cc line 17|math_test.cc line 20");
+    // A failure beats a skip and rerun failures; flaky failures before a
+    // pass mark it; "1..5" is no time, a time may separate thousands; a
+    // classname that is the suite's name makes no class.
+    addRun("case outcomes",
+           "<testsuite name='s'><testcase name='a' "
+           "classname='s'><skipped/><failure/></testcase><testcase "
+           "name='b'><flakyFailure/><flakyError/><system-out>x</system-out></testcase><testcase "
+           "name='c'><rerunFailure/><error/></testcase><testcase name='d' time='1..5'/><testcase "
+           "name='e' time='1,234.5'/></testsuite>",
+           "run results.xml ko|  suite s ko|    testcase a ko|    testcase b ok|    testcase c "
+           "ko|    testcase d ok|    testcase e ok",
+           "3|2|0|1234.5 s", "Failed \u00B7 class s|Failed");
     // A suite that could not start is one failed case.
-    QTest::newRow("suite that could not start")
-        << QByteArray("<testsuites><testsuite name='db' tests='3'><error message='cannot "
-                      "connect' type='SetupError'>at setUp (test/db.spec.ts:5:3)</error>"
-                      "</testsuite></testsuites>")
-        << "run results.xml ko|  suite db ko|    testcase db ko"
-        << "test/db.spec.ts line 5" << QList<qint64>{0, 1, -1}
-        << "Failed|SetupError: cannot connect"
-        << "The file claims 3 tests (1 read) for db; the counts shown are those of the cases read."
-        << "Passed|Failed|Inconclusive|Time|0|1|0|-|";
-    QTest::newRow("nested suites")
-        << QByteArray(nestedSample)
-        << "run results.xml ko|  suite outer ko|    class K ok|      testcase a ok|    suite "
-           "inner ko|      testcase b ko|    suite idle NE|      testcase c NE|    testcase d ok"
-        << "" << QList<qint64>{2, 1, 1} << "Failed"
-        << ""
-        << "Passed|Failed|Inconclusive|Time|2|1|1|-|";
-    QTest::newRow("classes follow consecutive classnames")
-        << QByteArray("<testsuite name='s'><testcase classname='A' name='1'/><testcase "
-                      "classname='A' name='2'/><testcase classname='B' name='3'/><testcase "
-                      "name='4'/><testcase classname='A' name='1'/></testsuite>")
-        << "run results.xml ok|  suite s ok|    class A ok|      testcase 1 ok|      testcase 2 "
-           "ok|    class B ok|      testcase 3 ok|    testcase 4 ok|    class A ok|      "
-           "testcase 1 ok"
-        << "" << QList<qint64>{5, 0, -1} << ""
-        << ""
-        << "Passed|Failed|Inconclusive|Time|5|0|0|-|";
-    QTest::newRow("empty run") << QByteArray("<testsuites/>") << "run results.xml NE"
-                               << "" << QList<qint64>{0, 0, -1} << ""
-                               << ""
-                               << "";
-    QTest::newRow("empty suite") << QByteArray("<testsuite name='none' tests='0'/>")
-                                 << "run results.xml NE|  suite none NE"
-                                 << "" << QList<qint64>{0, 0, -1} << ""
-                                 << ""
-                                 << "Passed|Failed|Inconclusive|Time|0|0|0|-|";
-    QTest::newRow("declared totals")
-        << QByteArray("<testsuites tests='9'><testsuite name='s' tests='2' failures='0' "
-                      "errors='1' skipped='0'><testcase name='a'/><testcase name='b'><skipped/>"
-                      "</testcase></testsuite></testsuites>")
-        << "run results.xml NE|  suite s NE|    testcase a ok|    testcase b NE"
-        << "" << QList<qint64>{1, 0, 1} << ""
-        << "The file claims 1 failures and errors (0 read), 0 skipped (1 read) for s; the counts "
-           "shown are those of the cases read.|The file claims 9 tests (2 read) for results.xml; "
-           "the counts shown are those of the cases read."
-        << "Passed|Failed|Inconclusive|Time|1|0|1|-|";
-    // Claims past any count are the largest count: their sum cannot wrap
-    // round to a figure that hides the difference.
-    QTest::newRow("declared totals past any count")
-        << QByteArray("<testsuite name='s' tests='9223372036854775807' "
-                      "failures='9223372036854775807' errors='9223372036854775807'>"
-                      "<testcase name='a'/></testsuite>")
-        << "run results.xml ok|  suite s ok|    testcase a ok"
-        << "" << QList<qint64>{1, 0, -1} << ""
-        << "The file claims 9223372036854775807 tests (1 read), 9223372036854775807 failures and "
-           "errors (0 read) for s; the counts shown are those of the cases read."
-        << "Passed|Failed|Inconclusive|Time|1|0|0|-|";
-    const QString name = QString::fromUtf8("r\xC3\xA9sum\xC3\xA9 \xF0\x9D\x94\x98 \xE2\x9C\x93");
-    QTest::newRow("unusual but valid")
-        << "\xEF\xBB\xBF<?xml version='1.0' encoding='UTF-8'?>\r\n<testsuites><testsuite name='s' "
-           "time='1,234.5'><testcase name='" +
-               name.toUtf8() +
-               "' time='1,234.5'/><testcase name='dup' time='abc'/><testcase name='dup'/>"
-               "<testcase name='line&#13;&#10;break'/><testcase name='cr\r\nin attribute'/>"
-               "<testcase name='cdata'><failure><![CDATA[<not> & markup]]></failure></testcase>"
-               "</testsuite></testsuites>"
-        << "run results.xml ko|  suite s ko|    testcase " + name +
-               " ok|    testcase dup ok|    testcase dup ok|    testcase line\r\nbreak ok|    "
-               "testcase cr in attribute ok|    testcase cdata ko"
-        << "" << QList<qint64>{5, 1, -1} << "Failed"
-        << ""
-        << "Passed|Failed|Inconclusive|Time|5|1|0|1234.5 s|";
+    addRun(
+        "suite that could not start",
+        "<testsuites><testsuite name='db' tests='3'><error message='cannot connect' "
+        "type='SetupError'>at setUp (test/db.spec.ts:5:3)</error></testsuite></testsuites>",
+        "run results.xml ko|  suite db ko|    testcase db ko", "0|1|0|-",
+        "Failed|SetupError: cannot connect", "test/db.spec.ts line 5",
+        "The file claims 3 tests (1 read) for db; the counts shown are those of the cases read.");
+    addRun("nested suites", nestedSample,
+           "run results.xml ko|  suite outer ko|    class K ok|      testcase a ok|    suite "
+           "inner ko|      testcase b ko|    suite idle NE|      testcase c NE|    testcase d ok",
+           "2|1|1|-", "Failed");
+    // Times past the bound show the bound, and so do their sums.
+    addRun("times past the bound",
+           "<testsuite name='s'><testcase name='a' time='1e300'/><testcase name='b' "
+           "time='600000000'/><testcase name='c' time='6e8'/></testsuite>",
+           "run results.xml ok|  suite s ok|    testcase a ok|    testcase b ok|    testcase c ok",
+           "3|0|0|1000000000.0 s");
 }
 
 void TestJUnit::runsBecomeTreesWithLinksAndCounts()
 {
     QFETCH(QByteArray, xml);
+    QFETCH(QString, summary);
     const Import run = import(xml);
     QVERIFY2(run.record, qPrintable(run.error));
     QAReporterData* record = run.record.get();
-    qDebug().noquote() << "T" << treeLines(record).join('|');
-    qDebug().noquote() << "F" << paragraphs(run.document(), "Normal Failed").join('|');
-    qDebug().noquote() << "W" << paragraphs(run.document(), "Warning").join('|');
-    qDebug().noquote() << "S"
-                       << (itemsOfKind(run.document(), DItem::Table).size() > 1
-                               ? textOf(itemsOfKind(run.document(), DItem::Table).at(1))
-                               : QString());
     QTEST(treeLines(record).join('|'), "tree");
-    QTEST(linkTargets(run.document()).join('|'), "links");
-    QTEST(QList<qint64>({record->okCount, record->koCount, record->neCount}), "counts");
     QTEST(paragraphs(run.document(), "Normal Failed").join('|'), "failed");
+    QTEST(linkTargets(run.document()).join('|'), "links");
     QTEST(paragraphs(run.document(), "Warning").join('|'), "warnings");
-    const QList<DItem*> tables = itemsOfKind(run.document(), DItem::Table);
-    QTEST(tables.size() > 1 ? textOf(tables.at(1)) : QString(), "summary");
+    QCOMPARE(textOf(itemsOfKind(run.document(), DItem::Table).value(1)),
+             "Passed|Failed|Inconclusive|Time|" + summary + '|');
+    // The record counts what the first suite's summary does (no inconclusive
+    // case is -1).
+    QCOMPARE(QString("%1|%2|%3").arg(record->okCount).arg(record->koCount).arg(record->neCount),
+             summary.section('|', 0, 2).replace(QRegularExpression("\\|0$"), "|-1"));
     // Each node spans its items, in document order.
     const QList<DItem*> items = itemsOf(run.document());
     QAReporterDataTree* tree = record->tree;
@@ -441,188 +311,42 @@ void TestJUnit::pytestRunBecomesADocument()
 {
     const Import run = import(pytestSample);
     QVERIFY2(run.record, qPrintable(run.error));
-    QAReporterData* record = run.record.get();
-    QCOMPARE(record->types, QStringList({"run", "suite", "class", "testcase"}));
-    QCOMPARE(record->fileName, QString("results.xml"));
-
     DItem* document = run.document();
-    QCOMPARE(static_cast<DDocument*>(document)->title(), QString("results.xml"));
-    const QStringList normal = paragraphs(document, "Normal");
-    QVERIFY(!normal.isEmpty());
-    QVERIFY(normal.first().contains("JUnit XML"));
-    QVERIFY(normal.first().contains("2026-03-02T10:15:00"));
-    QVERIFY(normal.first().contains("ci-runner-7"));
-
+    QCOMPARE(paragraphs(document, "Normal").value(0),
+             QString("JUnit XML \u00B7 2026-03-02T10:15:00.123456 \u00B7 host ci-runner-7"));
     // Titles in the style of their state, at the depth of their node.
-    QCOMPARE(styleName(titleNamed(document, "test_add")), QString("Title4 Passed"));
-    QCOMPARE(styleName(titleNamed(document, "test_div")), QString("Title4 Failed"));
-    QCOMPARE(styleName(titleNamed(document, "test_net")), QString("Title4"));
-    QCOMPARE(styleName(titleNamed(document, "tests.test_io")), QString("Title3"));
-    QCOMPARE(styleName(titleNamed(document, "pytest")), QString("Title2 Failed"));
+    QCOMPARE(titles(document).join('|'),
+             QString("results.xml Title0|Results by suite Title1 Failed|pytest Title2 Failed|"
+                     "tests.test_math Title3 Failed|test_add Title4 Passed|test_div Title4 "
+                     "Failed|tests.test_io Title3|test_net Title4"));
     QVERIFY(paragraphs(document, "Normal").contains("no network"));
     // The traceback as the view shows it, which folds white space: every
-    // space of it kept.
+    // space of it kept, a tab as four.
     QString trace = DBlockText::collapse(paragraphs(document, "Monospace").value(0), true);
     QCOMPARE(trace.replace(QChar::Nbsp, u' ').split(QChar::LineSeparator),
              QStringList({"def test_div():", ">       assert 1 / 0",
-                          "E       ZeroDivisionError: division by zero", "",
+                          "E       ZeroDivisionError: division by zero", "    (tab)",
                           "tests/test_math.py:9: ZeroDivisionError"}));
-
-    // The run's overview of its suites, then the suite's own summary:
-    // passed, failed, inconclusive, time.
-    const QList<DItem*> tables = itemsOfKind(document, DItem::Table);
-    QCOMPARE(tables.size(), 2);
-    QCOMPARE(textOf(tables.at(0)), QString("Suite|Passed|Failed|Inconclusive|Time|pytest1|1|1|"
-                                           "0.003 s|All suites|1|1|1|0.003 s|"));
-    QCOMPARE(textOf(tables.at(1)), QString("Passed|Failed|Inconclusive|Time|1|1|1|0.003 s|"));
-    // The overview's link leads to the suite's part of the document.
-    const QList<DItem*> links = itemsOfKind(tables.at(0), DItem::Link);
-    QCOMPARE(links.size(), 1);
-    QAReporterNode* suite = record->tree->root()->children.at(0)->children.at(0)->data;
-    QCOMPARE("xrdlink://#" + suite->startItem->name(),
-             static_cast<DLink*>(links.first())->target());
-    // A nested suite's title is one level down, in the style of its state.
-    const Import nested = import(nestedSample);
-    QCOMPARE(styleName(titleNamed(nested.document(), "inner")), QString("Title3 Failed"));
-    QCOMPARE(styleName(titleNamed(nested.document(), "idle")), QString("Title3"));
-}
-
-void TestJUnit::surefireSuiteWithFlakyPassAndOutput()
-{
-    const Import run = import(surefireSample, "/tmp/TEST-com.acme.CartTest.xml");
-    QVERIFY2(run.record, qPrintable(run.error));
-    QCOMPARE(treeLines(run.record.get()).first(), QString("run TEST-com.acme.CartTest.xml ko"));
-    DItem* document = run.document();
-    const QStringList passed = paragraphs(document, "Normal Passed");
-    QVERIFY(std::any_of(passed.begin(), passed.end(),
-                        [](const QString& text) { return text.contains("flaky"); }));
-    // Suite properties in a small table, output behind a popup link.
-    const QList<DItem*> tables = itemsOfKind(document, DItem::Table);
-    QCOMPARE(tables.size(), 3);
-    QCOMPARE(textOf(tables.at(2)), QString("java.version|21.0.2|os.name|Linux|"));
-    const QList<DItem*> popups = itemsOfKind(document, DItem::Popup);
-    QCOMPARE(popups.size(), 1);
-    QCOMPARE(textOf(popups.first()), QString("cart: 2 items"));
-    QCOMPARE(static_cast<DLink*>(itemsOfKind(document, DItem::PopupLink).first())->target(),
-             popups.first()->name());
-    // The stack trace is one monospace text, a line separator after each
-    // line, its tab indentation kept as no-break spaces, which a paragraph
-    // does not collapse.
-    const QStringList trace =
-        paragraphs(document, "Monospace").join(QChar::LineSeparator).split(QChar::LineSeparator);
-    QVERIFY(trace.contains(QString(4, QChar(0x00A0)) +
-                           "at com.acme.CartTest.totalIsSum(CartTest.java:42)"));
-}
-
-void TestJUnit::timesAreBounded_data()
-{
-    QTest::addColumn<double>("seconds");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("total"); // of two such cases
-    const double infinity = std::numeric_limits<double>::infinity();
-    const QString longest = "1000000000.0 s";
-    QTest::newRow("plain") << 0.25 << "Passed in 0.250 s"
-                           << "0.500 s";
-    QTest::newRow("half the bound") << 6e8 << "Passed in 600000000.0 s" << longest;
-    QTest::newRow("1e300") << 1e300 << "Passed in " + longest << longest;
-    QTest::newRow("4000000000000000") << 4e15 << "Passed in " + longest << longest;
-    QTest::newRow("infinite") << infinity << "Passed in " + longest << longest;
-    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "Passed"
-                                  << "-";
-    QTest::newRow("negative") << -0.5 << "Passed"
-                              << "-";
-    QTest::newRow("minus infinity") << -infinity << "Passed"
-                                    << "-";
-}
-
-// Whatever a parser hands over as a time, the page shows a short figure.
-void TestJUnit::timesAreBounded()
-{
-    QFETCH(double, seconds);
-    QFETCH(QString, line);
-    QFETCH(QString, total);
-    QAResultReportBuilder builder(m_styles);
-    builder.beginRun({"results.xml", "JUnit XML", {}, {}});
-    builder.beginSuite("s", {});
-    QAResultCase testCase;
-    testCase.name = "c";
-    testCase.seconds = seconds;
-    builder.addCase(testCase);
-    builder.addCase(testCase);
-    builder.endSuite();
-    builder.endRun();
-    const std::unique_ptr<QAReporterData> record = builder.takeRecord();
-    QVERIFY(record);
-    QCOMPARE(paragraphs(record->document.get(), "Normal Passed"), QStringList({line, line}));
-    QCOMPARE(textOf(itemsOfKind(record->document.get(), DItem::Table).at(1)),
-             "Passed|Failed|Inconclusive|Time|2|0|0|" + total + "|");
-}
-
-void TestJUnit::longDetailsFoldIntoAPopup()
-{
-    QStringList frames;
-    for (int i = 0; i < 16; ++i)
-        frames << QString("  frame %1").arg(i);
-    const QString shortTrace = frames.mid(0, 15).join('\n');
-    const Import run = import(QString("<testsuite name='s'><testcase name='short'><failure>%1"
-                                      "</failure></testcase><testcase name='long'><failure>%2"
-                                      "</failure></testcase></testsuite>")
-                                  .arg(shortTrace, frames.join('\n'))
-                                  .toUtf8());
-    QVERIFY2(run.record, qPrintable(run.error));
-    const QList<DItem*> popups = itemsOfKind(run.document(), DItem::Popup);
-    QCOMPARE(popups.size(), 1);
-    // The long trace in the popup, the short one in the page itself, one
-    // monospace text each, a line separator between lines.
-    const QStringList blocks = paragraphs(run.document(), "Monospace");
-    QCOMPARE(blocks.size(), 2);
-    QCOMPARE(blocks.at(0).count(QChar::LineSeparator), 14);
-    QCOMPARE(blocks.at(1).count(QChar::LineSeparator), 15);
-    QCOMPARE(textOf(popups.first()), blocks.at(1));
-    QVERIFY(textOf(itemsOfKind(run.document(), DItem::PopupLink).first()).contains("16 lines"));
-}
-
-void TestJUnit::manySuitesStayLinear()
-{
-    QByteArray xml = "<testsuites>";
-    for (int i = 0; i < 10000; ++i)
-        xml += "<testsuite name='s" + QByteArray::number(i) + "' tests='1'><testcase name='t'>" +
-               (i % 10 == 0 ? "<failure/>" : "") + "</testcase></testsuite>";
-    xml += "</testsuites>";
-    const Import run = import(xml);
-    QVERIFY2(run.record, qPrintable(run.error));
-    QCOMPARE(run.record->okCount, 9000);
-    QCOMPARE(run.record->koCount, 1000);
-    QCOMPARE(treeLines(run.record.get()).size(), 1 + 2 * 10000);
-    // Every failed suite's title shows it.
-    QCOMPARE(styleName(titleNamed(run.document(), "s9990")), QString("Title2 Failed"));
 }
 
 void TestJUnit::hostileInputIsRefused_data()
 {
     QTest::addColumn<QByteArray>("xml");
     QTest::addColumn<QString>("message");
-    QByteArray deep = "<testsuites>";
-    for (int i = 0; i < QAJUnitParser::MaxDepth; ++i)
-        deep += "<testsuite name='d'>";
-    QTest::newRow("too deep") << deep << "nested deeper than 2000 levels";
-    QByteArray deepInFailure = "<testsuite name='s'><testcase name='c'><failure>";
-    for (int i = 0; i < 2100; ++i)
-        deepInFailure += "<b>";
-    QTest::newRow("too deep inside a failure") << deepInFailure << "nested deeper than 2000";
+    QTest::newRow("too deep") << "<testsuites>" + QByteArray("<testsuite>").repeated(2000)
+                              << "nested deeper than 2000 levels";
+    QTest::newRow("too deep inside a failure")
+        << "<testsuite name='s'><testcase name='c'><failure>" + QByteArray("<b>").repeated(2100)
+        << "nested deeper than 2000";
     QTest::newRow("entity bomb")
         << QByteArray("<?xml version='1.0'?><!DOCTYPE testsuites [<!ENTITY a 'aaaaaaaaaa'>"
                       "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
                       "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'>]>"
                       "<testsuites><testsuite name='&c;'/></testsuites>")
         << "declares XML entities";
-    QTest::newRow("undeclared entity") << QByteArray("<testsuite name='&boom;'/>") << "boom";
     QTest::newRow("not junit") << QByteArray("<foo><testsuite/></foo>")
                                << "not a JUnit XML file: root element <foo>";
     QTest::newRow("truncated") << QByteArray(pytestSample).left(400) << "truncated";
-    QTest::newRow("mismatched tags") << QByteArray("<testsuite><testcase></testsuite>") << "line 1";
-    QTest::newRow("empty") << QByteArray() << "";
-    QTest::newRow("binary") << QByteArray("\0\1\2\3<testsuite", 15) << "";
 }
 
 void TestJUnit::hostileInputIsRefused()
@@ -631,83 +355,42 @@ void TestJUnit::hostileInputIsRefused()
     QFETCH(QString, message);
     const Import run = import(xml);
     QVERIFY(!run.record);
-    QVERIFY(!run.error.isEmpty());
     QVERIFY2(run.error.contains(message), qPrintable(run.error));
 }
 
-void TestJUnit::damagedSamplesEndInARecordOrAnError()
-{
-    // Every cut of a sample, and the sample with each byte in turn made a
-    // markup character: never a crash, never a silent nothing. A cut inside
-    // the run's markup is always an error.
-    const QByteArray sample(surefireSample);
-    const int rootEnd = sample.lastIndexOf("</testsuite>");
-    for (int length = 0; length < sample.size(); ++length) {
-        const Import cut = import(sample.left(length));
-        QVERIFY2(!cut.record || length > rootEnd, qPrintable(QString::number(length)));
-        QVERIFY(cut.record || !cut.error.isEmpty());
-    }
-    for (int position = 0; position < sample.size(); position += 3) {
-        QByteArray damaged = sample;
-        damaged[position] = "<&>\"'"[position % 5];
-        const Import run = import(damaged);
-        QVERIFY(run.record || !run.error.isEmpty());
-    }
-}
-
-void TestJUnit::importerNamesTheFileAndShowsProgress()
+void TestJUnit::importerAndLoaderNameTheFiles()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QString good = folder.filePath("good.xml");
+    const QString junit = folder.filePath("junit.xml");
+    const QString other = folder.filePath("other.xml");
     const QString cut = folder.filePath("cut.xml");
-    QVERIFY(writeFile(good, surefireSample));
-    QVERIFY(writeFile(cut, QByteArray(surefireSample).left(700)));
+    QVERIFY(writeFile(junit, pytestSample));
+    QVERIFY(writeFile(other, "<project/>"));
+    QVERIFY(writeFile(cut, QByteArray(surefireSample).left(300)));
+    // As the report reader does: a position per 50 bytes, started and ended.
     RecordingStudio studio;
     QString error;
-    const std::unique_ptr<QAReporterData> record =
-        QAResultImporter::import(good, m_styles, &studio, &error);
-    QVERIFY2(record, qPrintable(error));
-    QCOMPARE(record->fileName, good);
-    // As the report reader does: a position per 50 bytes, started and ended.
-    const int total = int(QFileInfo(good).size() / 50);
+    QVERIFY2(QAResultImporter::import(junit, m_styles, &studio, &error), qPrintable(error));
+    const int total = int(QFileInfo(junit).size() / 50);
     QCOMPARE(studio.calls,
-             QStringList({QString("progressStart %1 Analysing good.xml Cancel").arg(total),
+             QStringList({QString("progressStart %1 Analysing junit.xml Cancel").arg(total),
                           "progressEnd"}));
-    QVERIFY(!studio.steps.isEmpty());
-    QCOMPARE(studio.steps.last(), total - 1);
-
+    QCOMPARE(studio.steps.value(studio.steps.size() - 1), total - 1);
     QVERIFY(!QAResultImporter::import(cut, m_styles, nullptr, &error));
     QVERIFY2(error.startsWith(cut) && error.contains("JUnit XML") && error.contains("truncated"),
              qPrintable(error));
     QVERIFY(!QAResultImporter::import(folder.filePath("none.xml"), m_styles, nullptr, &error));
     QVERIFY2(error.contains("none.xml"), qPrintable(error));
-}
-
-void TestJUnit::loaderReadsJUnitBesideXrod()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString junit = folder.filePath("junit.xml");
-    const QString report = folder.filePath("native.xrd");
-    const QString other = folder.filePath("other.xml");
-    QVERIFY(writeFile(junit, pytestSample));
-    QVERIFY(writeFile(report, "<XROD><DOCUMENT name='native'><XROD:NODE name='t' type='testcase' "
-                              "state='ko' sum='1'><PARAGRAPH>x</PARAGRAPH></XROD:NODE></DOCUMENT>"
-                              "</XROD>"));
-    QVERIFY(writeFile(other, "<project/>"));
+    // The loader reads results as it reads reports and refuses a file that
+    // is neither, by name.
     QAReporterLoader loader(nullptr, m_styles);
     QList<QAReporterData*> records;
-    QVERIFY(loader.load({junit, report, other}, records));
+    QVERIFY(loader.load({junit, other}, records));
     auto cleanup = qScopeGuard([&records] { qDeleteAll(records); });
-    QCOMPARE(records.size(), 2);
+    QCOMPARE(records.size(), 1);
     QCOMPARE(records.at(0)->fileName, junit);
-    QCOMPARE(records.at(0)->types.first(), QString("run"));
     QCOMPARE(records.at(0)->koCount, 1);
-    QCOMPARE(records.at(1)->fileName, report);
-    QCOMPARE(records.at(1)->types, QStringList({"testcase"}));
-    QCOMPARE(records.at(1)->koCount, 1);
-    // A file that is neither is refused by the report reader, by name.
     QCOMPARE(loader.missing(), QStringList({other}));
     QVERIFY2(loader.reasons().first().contains("<project>"), qPrintable(loader.reasons().first()));
 }

@@ -91,8 +91,6 @@ public:
 private slots:
     void buildsRowsAndTotals_data();
     void buildsRowsAndTotals();
-    void buildsTheDocumentFrame();
-    void leavesMissingStylesUnset();
     void takesTheViewerStyles();
 
 private:
@@ -114,23 +112,11 @@ void TestSummary::buildsRowsAndTotals_data()
         << QList<Counts>{{2, 5, -1}, {0, 3, -1}} << five
         << QStringList{header5, "Array Failed: file0.xrd|Failed|2|5|7",
                        "Array Passed: file1.xrd|Passed|0|3|3", "-: Total|2|8|10"};
-    QTest::newRow("one file counts none executed")
-        << QList<Counts>{{2, 5, -1}, {0, 3, 0}} << six
-        << QStringList{header6, "Array Failed: file0.xrd|Failed|2|5|0|7",
-                       "Array Passed: file1.xrd|Passed|0|3|0|3", "-: Total|2|8|0|10"};
     QTest::newRow("inconclusive added where counted")
         << QList<Counts>{{1, 2, 3}, {0, 1, -1}} << six
         << QStringList{header6, "Array Failed: file0.xrd|Failed|1|2|3|6",
                        "Array Passed: file1.xrd|Passed|0|1|0|1", "-: Total|1|3|3|7"};
-    QTest::newRow("only inconclusive tests")
-        << QList<Counts>{{0, 0, 4}} << six
-        << QStringList{header6, "Array Passed: file0.xrd|Passed|0|0|4|4", "-: Total|0|0|4|4"};
     QTest::newRow("no files") << QList<Counts>{} << five << QStringList{header5, "-: Total|0|0|0"};
-    QTest::newRow("totals past int")
-        << QList<Counts>{{2147483647, 2147483647, -1}, {1, 0, -1}} << five
-        << QStringList{header5, "Array Failed: file0.xrd|Failed|2147483647|2147483647|4294967294",
-                       "Array Failed: file1.xrd|Failed|1|0|1",
-                       "-: Total|2147483648|2147483647|4294967295"};
     const qint64 most = std::numeric_limits<qint64>::max();
     QTest::newRow("totals saturate")
         << QList<Counts>{{most, most, most}, {1, 1, 1}} << six
@@ -150,46 +136,20 @@ void TestSummary::buildsRowsAndTotals()
     const DTable* table = tableOf(summary.get());
     QCOMPARE(rowsOf(table), rows);
     QCOMPARE(table->widths(), widths);
+    QCOMPARE(QList<const void*>({summary->style(), table->style(), table->parent()}),
+             QList<const void*>({m_styles.at(0), m_styles.at(0), summary->first()}));
     // "Total" spans the name and status columns of the totals row.
     const DItem* totalsRow = table->first();
     while (totalsRow->next())
         totalsRow = totalsRow->next();
     QCOMPARE(static_cast<const DCellText*>(totalsRow->toContainer()->first())->hspan(), 1);
-}
-
-// The tags and the link target are what exports and navigation look for.
-void TestSummary::buildsTheDocumentFrame()
-{
-    Records records({{1, 1, -1}, {0, 2, -1}});
-    std::unique_ptr<DDocument> summary(QAReporterSummary::buildSummary(records.list, m_styles));
-    const DItem* section = summary->first();
-    const DTable* table = tableOf(summary.get());
-    QCOMPARE(QStringList({summary->title(), summary->tag(), section->name()}),
+    if (records.list.size() < 2)
+        return;
+    // The tags and the link targets are what exports and navigation look for.
+    QCOMPARE(QStringList({summary->title(), summary->tag(), summary->first()->name()}),
              QStringList({"Results files", "tagheaderdoc0", "tagheaderdoc1"}));
-    QCOMPARE(section->kind(), DItem::Section);
-    QVERIFY(!section->next());
-    QCOMPARE(table->frame(), int(DTable::Grid));
-    QCOMPARE(QList<const void*>({summary->style(), table->style(), table->parent()}),
-             QList<const void*>({m_styles.at(0), m_styles.at(0), section}));
-    const auto* nameCell =
-        static_cast<const DCell*>(table->first()->next()->next()->toContainer()->first());
-    QCOMPARE(nameCell->kind(), DItem::Cell);
-    const DLink* link = nameCell->first()->toLink();
-    QVERIFY(link);
-    QCOMPARE(link->target(), QStringLiteral("::doc1"));
-    QCOMPARE(link->parent(), nameCell);
-    QCOMPARE(link->first()->parent(), link);
-}
-
-void TestSummary::leavesMissingStylesUnset()
-{
-    Records records({{1, 0, -1}, {0, 1, -1}});
-    std::unique_ptr<DDocument> summary(
-        QAReporterSummary::buildSummary(records.list, {m_styles.at(1)}));
-    QVERIFY(!summary->style());
-    const DTable* table = tableOf(summary.get());
-    QCOMPARE(table->first()->next()->style(), m_styles.at(1));
-    QVERIFY(!table->first()->next()->next()->style());
+    const DItem* nameCell = table->first()->next()->next()->toContainer()->first();
+    QCOMPARE(nameCell->toContainer()->first()->toLink()->target(), QStringLiteral("::doc1"));
 }
 
 // Without preferences the summary has no styles; once they exist it uses
@@ -206,11 +166,9 @@ void TestSummary::takesTheViewerStyles()
     studio.home = XRD_SOURCE_DIR "/resources";
     ScopedPreferences preferences(&studio);
     const QList<DStyle*>& styles = preferences->stylesPage()->styles();
-    QVERIFY(!styles.isEmpty());
     std::unique_ptr<DDocument> styled(QAReporterSummary::buildSummary(records.list));
-    QVERIFY(styled->style());
-    QCOMPARE(styled->style()->name(), QStringLiteral("Array"));
     QVERIFY(styles.contains(styled->style()));
+    QCOMPARE(styled->style()->name(), QStringLiteral("Array"));
     QCOMPARE(tableOf(styled.get())->first()->next()->style()->name(),
              QStringLiteral("Array Failed"));
 }

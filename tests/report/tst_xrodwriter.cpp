@@ -15,8 +15,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <unistd.h>
-
 namespace {
 
 using Record = std::unique_ptr<QAReporterData>;
@@ -113,7 +111,8 @@ QStringList readableReports()
                                "/tests/viewer/reports/sub"}) {
         const QDir dir(QString(XRD_SOURCE_DIR) + QLatin1String(folder));
         for (const QString& name : dir.entryList({"*.xrd"}, QDir::Files, QDir::Name)) {
-            if (StylePool().read(readFile(dir.filePath(name)))) // not the broken ones
+            // Every example reads; the tests' broken reports are left out.
+            if (folder[1] == 'e' || StylePool().read(readFile(dir.filePath(name))))
                 paths << dir.filePath(name);
         }
     }
@@ -153,7 +152,7 @@ private slots:
     void severalReportsSideBySide();
     void hostileTextsStayReadable();
     void treeKeptWhenBindingsCannotBe();
-    void deepDocuments();
+    void refusesWhatNestsPastTheReaderLimit();
     void nothingWrittenOnFailure();
 };
 
@@ -174,9 +173,6 @@ void TestXrodWriter::readsBackTheSame_data()
                       "<XROD:NODE name=\"end\" type=\"t\" state=\"ok\"/></DOCUMENT>"
                       "<XROD:NODE name=\"outside\" type=\"t\"><XROD:NODE name=\"child\" "
                       "type=\"t\"/></XROD:NODE></XROD>");
-    QTest::newRow("node around the document")
-        << QByteArray("<XROD><XROD:NODE name=\"all\" type=\"t\" state=\"ok\" sum=\"1\"><DOCUMENT>"
-                      "<SECTION><TAG/></SECTION></DOCUMENT></XROD:NODE></XROD>");
     QTest::newRow("node holding text only")
         << QByteArray("<XROD><DOCUMENT><PARAGRAPH>a<XROD:NODE name=\"x\" type=\"t\">b"
                       "</XROD:NODE>c<XROD:NODE name=\"y\" type=\"t\"><TAG/>d</XROD:NODE>"
@@ -185,14 +181,6 @@ void TestXrodWriter::readsBackTheSame_data()
         << QByteArray("<XROD><DOCUMENT><TABLE><ROW><CELLTEXT>head<XROD:NODE name=\"x\" "
                       "type=\"t\"><TAG name=\"a\"/></XROD:NODE>tail</CELLTEXT></ROW></TABLE>"
                       "</DOCUMENT></XROD>");
-    QTest::newRow("monospace spacing")
-        << QByteArray("<XROD><DOCUMENT><PARAGRAPH style=\"Monospace\">&gt;&#160;&#160;&#160; "
-                      "f()&#8232;E&#160;&#160;&#160;&#160; AssertionError&#8232;&#160;&#160;at "
-                      "g</PARAGRAPH></DOCUMENT></XROD>");
-    QTest::newRow("node ending deep in nested items")
-        << QByteArray("<XROD><DOCUMENT><XROD:NODE name=\"a\" type=\"t\"><XROD:NODE name=\"b\" "
-                      "type=\"t\"><SECTION><SECTION><TAG/></SECTION></SECTION></XROD:NODE>"
-                      "</XROD:NODE><TAG/></DOCUMENT></XROD>");
 }
 
 void TestXrodWriter::readsBackTheSame()
@@ -217,47 +205,28 @@ void TestXrodWriter::readsBackTheSame()
     QCOMPARE(written({copy.get()}), output);
 }
 
+// Reports side by side: each document comes back whole, nested in the
+// root one, the nodes follow each other, the totals add up.
 void TestXrodWriter::severalReportsSideBySide()
 {
     StylePool styles;
-    std::vector<Record> sources;
-    QList<QAReporterData*> records;
-    for (const char* name :
-         {"nightly-failures.xrd", "release-passed.xrd", "integration-inconclusive.xrd"}) {
-        sources.push_back(styles.read(readFile(QString(XRD_SOURCE_DIR) + "/examples/" + name)));
-        QVERIFY(sources.back());
-        records << sources.back().get();
-    }
-    const Record copy = styles.read(written(records));
+    const QString examples = XRD_SOURCE_DIR "/examples/";
+    const Record failed = styles.read(readFile(examples + "nightly-failures.xrd"));
+    const Record mixed = styles.read(readFile(examples + "integration-inconclusive.xrd"));
+    QVERIFY(failed && mixed);
+    const Record copy = styles.read(written({failed.get(), mixed.get()}));
     QVERIFY(copy);
-
-    QStringList expectedNodes;
-    QStringList expectedTypes;
-    qint64 ok = 0, ko = 0, ne = -1;
-    DItem* document = copy->document->first();
-    for (int i = 0; i < int(records.size()); ++i, document = document->next()) {
-        const QAReporterData* record = records.at(i);
-        expectedNodes += nodeLines(record->tree, QString::number(i), false);
-        for (const QString& type : record->types)
-            if (!expectedTypes.contains(type))
-                expectedTypes << type;
-        ok += record->okCount;
-        ko += record->koCount;
-        if (record->neCount >= 0)
-            ne = qMax<qint64>(ne, 0) + record->neCount;
-        // Each report's document comes back whole, nested in the root one.
-        QVERIFY(document && document->kind() == DItem::Document);
-        QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(document)),
-                 DAmlWriter::toAml(record->document.get()));
-    }
-    QVERIFY(!document);
-    QCOMPARE(nodeLines(copy->tree, QString(), false), expectedNodes);
-    QCOMPARE(copy->types, expectedTypes);
-    QCOMPARE(totals(copy.get()), QList<qint64>({ok, ko, ne}));
-    const QStringList ids =
-        nodeLines(copy->tree).replaceInStrings(QRegularExpression(" \\|.*"), "");
-    for (int i = 0; i < ids.size(); ++i)
-        QCOMPARE(ids.at(i), QString::number(i + 1));
+    QCOMPARE(nodeLines(copy->tree, QString(), false),
+             nodeLines(failed->tree, "0", false) + nodeLines(mixed->tree, "1", false));
+    DItem* second = copy->document->first()->next();
+    QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(copy->document->first())),
+             DAmlWriter::toAml(failed->document.get()));
+    QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(second)),
+             DAmlWriter::toAml(mixed->document.get()));
+    QVERIFY(!second->next());
+    QCOMPARE(totals(copy.get()),
+             QList<qint64>({failed->okCount + mixed->okCount, failed->koCount + mixed->koCount,
+                            qMax<qint64>(failed->neCount, 0) + mixed->neCount}));
 }
 
 void TestXrodWriter::hostileTextsStayReadable()
@@ -321,93 +290,52 @@ void TestXrodWriter::treeKeptWhenBindingsCannotBe()
     const Record copy = styles.read(output);
     QVERIFY2(copy, output.constData());
     // Depth, name and type of every node, in tree order.
-    auto shape = [](QAReporterDataTree* t) {
-        QStringList lines;
-        for (const QString& line : nodeLines(t, QString(), false))
-            lines << line.section(QStringLiteral(" | "), 0, 2);
-        return lines;
-    };
-    QCOMPARE(shape(copy->tree), shape(tree));
+    const QRegularExpression rest(" \\| [^|]* \\| [^|]* \\| [^|]* \\| [^|]* \\| [^|]*$");
+    QCOMPARE(nodeLines(copy->tree, QString(), false).replaceInStrings(rest, ""),
+             nodeLines(tree, QString(), false).replaceInStrings(rest, ""));
     QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(record->document.get()));
-    QCOMPARE(copy->koCount, 2);
-    QCOMPARE(copy->okCount, 0);
-    QCOMPARE(warnings.size(), 1);
-    QVERIFY2(warnings.first().contains("\"ok\"") && warnings.first().contains('7'),
-             qPrintable(warnings.first()));
+    QCOMPARE(totals(copy.get()), QList<qint64>({0, 2, -1}));
+    QCOMPARE(warnings.size(), 1); // the passed total no node carries
 }
 
-void TestXrodWriter::deepDocuments()
+// A report whose written form nests as deep as a reader takes is written
+// and reads back; one level more is refused, naming the limit.
+void TestXrodWriter::refusesWhatNestsPastTheReaderLimit()
 {
-    // The file's root, the document, a node and the text take four levels:
-    // the deepest file a reader takes.
-    const int sections = DAmlReader::maxDepth() - 4;
-    const QByteArray xml = "<XROD><DOCUMENT><XROD:NODE name=\"deep\" type=\"t\" state=\"ok\" "
-                           "sum=\"1\">" +
-                           QByteArray("<SECTION>").repeated(sections) + "<TEXT>bottom</TEXT>" +
-                           QByteArray("</SECTION>").repeated(sections) +
-                           "</XROD:NODE></DOCUMENT></XROD>";
-    StylePool styles;
-    const Record source = styles.read(xml);
-    QVERIFY(source);
-    const Record copy = styles.read(written({source.get()}));
-    QVERIFY(copy);
-    QCOMPARE(nodeLines(copy->tree), nodeLines(source->tree));
-    QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
-
-    // Side by side, the reports' documents go one level down: past the
-    // limit, so no file is made.
-    QString error;
-    QVERIFY(written({source.get(), source.get()}, &error).isEmpty());
-    QVERIFY2(error.contains(QString::number(DAmlReader::maxDepth())), qPrintable(error));
-
-    QAReporterData deeper;
-    deeper.document.reset(nestedDocument(2 * DAmlReader::maxDepth()));
-    deeper.tree = new QAReporterDataTree(new QAReporterNode);
-    QVERIFY(written({&deeper}, &error).isEmpty());
-    QVERIFY2(error.contains(QString::number(DAmlReader::maxDepth())), qPrintable(error));
+    const int limit = DAmlReader::maxDepth();
+    for (int depth : {limit, limit + 1}) {
+        QAReporterData deep;
+        deep.document.reset(nestedDocument(depth)); // written without a DOCUMENT element
+        deep.tree = new QAReporterDataTree(new QAReporterNode);
+        QString error;
+        const QByteArray output = written({&deep}, &error);
+        if (depth == limit)
+            QVERIFY2(StylePool().read(output), qPrintable(error));
+        else
+            QVERIFY2(output.isEmpty() && error.contains(QString::number(limit)), qPrintable(error));
+    }
 }
 
+// A failed write makes no file and leaves an earlier one as it was.
 void TestXrodWriter::nothingWrittenOnFailure()
 {
     StylePool styles;
     const Record good = styles.read(readFile(readableReports().first()));
     QVERIFY(good);
     QAReporterData deep;
-    deep.document.reset(nestedDocument(DAmlReader::maxDepth() + 1));
+    deep.document.reset(nestedDocument(2 * DAmlReader::maxDepth()));
     deep.tree = new QAReporterDataTree(new QAReporterNode);
-
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     QString error;
     const QString missing = dir.filePath("no-such-folder/out.xrd");
     QVERIFY(!QAXrodWriter::writeFile(missing, {good.get()}, &error));
     QVERIFY2(error.contains(missing), qPrintable(error));
-    QVERIFY(!QFileInfo::exists(missing));
-
-    // A failed write leaves an earlier file as it was, and no temporary one.
     const QString target = dir.filePath("out.xrd");
     QVERIFY(QAXrodWriter::writeFile(target, {good.get()}, &error));
     const QByteArray before = readFile(target);
     QVERIFY(!QAXrodWriter::writeFile(target, {&deep}, &error));
     QCOMPARE(readFile(target), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.xrd"});
-
-    // The super-user writes into read-only folders anyway: /proc takes
-    // no new file from anyone.
-    const QString locked = geteuid() == 0 ? QStringLiteral("/proc") : dir.filePath("locked");
-    if (geteuid() != 0) {
-        QVERIFY(QDir().mkdir(locked));
-        QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    }
-    const QString inLocked = locked + "/xrodwriter-out.xrd";
-    QVERIFY(!QAXrodWriter::writeFile(inLocked, {good.get()}, &error));
-    QVERIFY2(error.contains(inLocked), qPrintable(error));
-    QVERIFY(!QFileInfo::exists(inLocked));
-    if (geteuid() != 0) {
-        QVERIFY(QDir(locked).isEmpty());
-        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
-    }
 }
 
 QTEST_GUILESS_MAIN(TestXrodWriter)

@@ -61,10 +61,6 @@ QStringList texts(QTreeWidgetItem* parent)
     return names;
 }
 
-const QStringList Nested = {"suite1 ko",  "  test1 ok", "    c1 ok",  "    c2 ko",
-                            "  test2 ok", "    c3 ok",  "suite2 ok",  "  test3 ok",
-                            "    c4 ok",  "suite3 ko",  "  test4 ko", "    c5 ko"};
-
 } // namespace
 
 class TestListView : public QObject
@@ -77,7 +73,6 @@ private slots:
     void opensToPreferredDepth_data();
     void opensToPreferredDepth();
     void failedItemsAreFoundInClosedBranchesWithoutWrapping();
-    void doubleClickAnnouncesWithoutToggling();
 
 private:
     // A host installed with the project's resources, so that preferences
@@ -131,7 +126,6 @@ void TestListView::opensToPreferredDepth_data()
     QTest::addColumn<QList<bool>>("open"); // file, suite, test, case
     QTest::newRow("no preferences") << -1 << QList<bool>{true, true, true, true};
     QTest::newRow("0") << 0 << QList<bool>{true, false, false, false};
-    QTest::newRow("1") << 1 << QList<bool>{true, false, false, false};
     QTest::newRow("2") << 2 << QList<bool>{true, true, false, false};
     QTest::newRow("4") << 4 << QList<bool>{true, true, true, true};
 }
@@ -164,7 +158,9 @@ void TestListView::failedItemsAreFoundInClosedBranchesWithoutWrapping()
 {
     ScopedPreferences preferences(&m_host);
     preferences->general()->setDepth(1);
-    auto tree = makeTree(Nested);
+    auto tree =
+        makeTree({"suite1 ko", "  test1 ok", "    c1 ok", "    c2 ko", "  test2 ok", "    c3 ok",
+                  "suite2 ok", "  test3 ok", "    c4 ok", "suite3 ko", "  test4 ko", "    c5 ko"});
     auto other = makeTree({"s ok", "  t ko"});
     QARListView view;
     other->fillListView(&view, "b.xrd");
@@ -173,50 +169,24 @@ void TestListView::failedItemsAreFoundInClosedBranchesWithoutWrapping()
     QTreeWidgetItem* a = view.topLevelItem(0);
     QCOMPARE(a->text(0), QString("a.xrd")); // the file filled last comes first
     view.setCurrentItem(a);
-    QStringList visited;
-    for (int i = 0; i < 6; ++i) {
-        view.selectNextFailed();
-        visited << view.currentItem()->text(0);
-    }
-    QCOMPARE(visited, QStringList({"suite1", "c2", "suite3", "test4", "c5", "t"}));
+    auto visit = [&view](void (QARListView::*step)()) {
+        QStringList visited;
+        for (int i = 0; i < 6; ++i) {
+            (view.*step)();
+            visited << view.currentItem()->text(0);
+        }
+        return visited;
+    };
+    QCOMPARE(visit(&QARListView::selectNextFailed),
+             QStringList({"suite1", "c2", "suite3", "test4", "c5", "t"}));
     QCOMPARE(announced.count(), 5 + 1);
     QCOMPARE(announced.last().at(0).value<QTreeWidgetItem*>(), view.currentItem());
     QVERIFY(a->child(0)->isExpanded()); // a failed branch found is opened
 
-    visited.clear();
-    for (int i = 0; i < 6; ++i) {
-        view.selectPreviousFailed();
-        visited << view.currentItem()->text(0);
-    }
-    QCOMPARE(visited, QStringList({"c5", "test4", "suite3", "c2", "suite1", "suite1"}));
+    QCOMPARE(visit(&QARListView::selectPreviousFailed),
+             QStringList({"c5", "test4", "suite3", "c2", "suite1", "suite1"}));
     QCOMPARE(announced.count(), 6 + 5);
     QCOMPARE(view.selectedItems(), QList<QTreeWidgetItem*>{view.currentItem()});
-}
-
-void TestListView::doubleClickAnnouncesWithoutToggling()
-{
-    ScopedPreferences preferences(&m_host);
-    preferences->general()->setDepth(2);
-    auto tree = makeTree(Nested);
-    QARListView view;
-    view.resize(300, 400);
-    tree->fillListView(&view, "r.xrd");
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QSignalSpy announced(&view, &QAListView::doubleClicked);
-
-    QTreeWidgetItem* open = view.topLevelItem(0)->child(0);
-    QTreeWidgetItem* closed = open->child(0);
-    for (QTreeWidgetItem* at : {open, closed}) {
-        const bool wasOpen = at->isExpanded();
-        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(at).center());
-        QCOMPARE(at->isExpanded(), wasOpen);
-        QCOMPARE(announced.last().at(0).value<QTreeWidgetItem*>(), at);
-    }
-    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {},
-                       QPoint(5, view.viewport()->height() - 5));
-    QCOMPARE(announced.count(), 3);
-    QVERIFY(!announced.last().at(0).value<QTreeWidgetItem*>());
 }
 
 QTEST_MAIN(TestListView)

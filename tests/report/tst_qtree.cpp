@@ -52,7 +52,6 @@ private slots:
     void buildsInOrderAndFailedMovesStay();
     void walks_data();
     void walks();
-    void iteratorMovesAndCopies();
     void deepTreesAreWalkedAndDestroyed();
 };
 
@@ -106,30 +105,6 @@ void TestQTree::walks()
     }
     QCOMPARE(tree->iterator()->current(), tree->root());
     QCOMPARE(nameOf(tree->next(IterateMode(mode))), names.first());
-}
-
-void TestQTree::iteratorMovesAndCopies()
-{
-    std::unique_ptr<Tree> tree(sampleTree());
-    QTreeIterator<Counted> it(tree->root());
-    QVERIFY(!it.toNextSibling());
-    QCOMPARE(nameOf(it.toFirstChild()), QString("A"));
-    QVERIFY(!it.toPrevSibling());
-    QCOMPARE(nameOf(it.toLastChild()), QString("A2"));
-    QCOMPARE(nameOf(it.toPrevSibling()), QString("A1"));
-    QVERIFY(!it.toFirstChild());
-    QCOMPARE(it.depth(), 2);
-
-    QTreeIterator<Counted> copy(it);
-    QCOMPARE(nameOf(copy.toNextSibling()), QString("A2"));
-    QCOMPARE(nameOf(it.current()->data), QString("A1"));
-    QCOMPARE(nameOf(copy.toRoot()), QString("root"));
-    QCOMPARE(it.depth(), 2);
-    // Walking on from a sibling-only step reaches the next sibling.
-    tree->iterator()->toRoot();
-    tree->next(PreOrder);
-    QCOMPARE(nameOf(tree->next(SiblingOnly)), QString("B"));
-    QVERIFY(!tree->next(IterateMode(7))); // no such mode
 }
 
 // Far deeper than a call stack could recurse; cleanup() checks that the

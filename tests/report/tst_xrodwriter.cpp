@@ -119,17 +119,6 @@ QStringList readableReports()
     return paths;
 }
 
-QAReporterNode* addNode(QAReporterDataTree* tree, const QString& name, DItem* start, DItem* end)
-{
-    auto* node = new QAReporterNode;
-    node->name = name;
-    node->type = QStringLiteral("t");
-    node->startItem = start;
-    node->endItem = end;
-    tree->appendChild(node);
-    return node;
-}
-
 // A document of nested sections, depth levels deep (the document is one).
 DDocument* nestedDocument(int depth)
 {
@@ -149,9 +138,7 @@ class TestXrodWriter : public QObject
 private slots:
     void readsBackTheSame_data();
     void readsBackTheSame();
-    void severalReportsSideBySide();
     void hostileTextsStayReadable();
-    void treeKeptWhenBindingsCannotBe();
     void refusesWhatNestsPastTheReaderLimit();
     void nothingWrittenOnFailure();
 };
@@ -203,30 +190,19 @@ void TestXrodWriter::readsBackTheSame()
     QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
     // Writing what was read back gives the same file again.
     QCOMPARE(written({copy.get()}), output);
-}
 
-// Reports side by side: each document comes back whole, nested in the
-// root one, the nodes follow each other, the totals add up.
-void TestXrodWriter::severalReportsSideBySide()
-{
-    StylePool styles;
-    const QString examples = XRD_SOURCE_DIR "/examples/";
-    const Record failed = styles.read(readFile(examples + "nightly-failures.xrd"));
-    const Record mixed = styles.read(readFile(examples + "integration-inconclusive.xrd"));
-    QVERIFY(failed && mixed);
-    const Record copy = styles.read(written({failed.get(), mixed.get()}));
-    QVERIFY(copy);
-    QCOMPARE(nodeLines(copy->tree, QString(), false),
-             nodeLines(failed->tree, "0", false) + nodeLines(mixed->tree, "1", false));
-    DItem* second = copy->document->first()->next();
-    QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(copy->document->first())),
-             DAmlWriter::toAml(failed->document.get()));
-    QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(second)),
-             DAmlWriter::toAml(mixed->document.get()));
-    QVERIFY(!second->next());
-    QCOMPARE(totals(copy.get()),
-             QList<qint64>({failed->okCount + mixed->okCount, failed->koCount + mixed->koCount,
-                            qMax<qint64>(failed->neCount, 0) + mixed->neCount}));
+    // Side by side, each document comes back whole under the root one, the
+    // nodes follow each other and the totals add up.
+    const Record twice = styles.read(written({source.get(), copy.get()}));
+    QVERIFY(twice);
+    QCOMPARE(nodeLines(twice->tree, QString(), false),
+             nodeLines(source->tree, "0", false) + nodeLines(copy->tree, "1", false));
+    QStringList documents;
+    for (DItem* document = twice->document->first(); document; document = document->next())
+        documents << DAmlWriter::toAml(static_cast<DDocument*>(document));
+    QCOMPARE(documents, QStringList(2, DAmlWriter::toAml(source->document.get())));
+    const qint64 most = std::numeric_limits<qint64>::max(); // totals saturate
+    QCOMPARE(twice->koCount, source->koCount > most / 2 ? most : 2 * source->koCount);
 }
 
 void TestXrodWriter::hostileTextsStayReadable()
@@ -256,46 +232,6 @@ void TestXrodWriter::hostileTextsStayReadable()
     QVERIFY(back->state == QLatin1String("ok"));
     QVERIFY(copy->tree->root()->children.size() == 1);
     QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
-}
-
-// Records that do not come from a report file (other tools' results) may
-// bind nodes in ways no nesting expresses: the tree still comes back whole,
-// and a total no node can carry is warned about.
-void TestXrodWriter::treeKeptWhenBindingsCannotBe()
-{
-    auto record = std::make_unique<QAReporterData>();
-    record->document = std::make_shared<DDocument>();
-    auto* first =
-        static_cast<DItemContainer*>(record->document->insertAfter(nullptr, new DSection));
-    auto* second = static_cast<DItemContainer*>(record->document->insertAfter(first, new DSection));
-    DItem* firstTag = first->insertAfter(nullptr, new DTag);
-    DItem* secondTag = second->insertAfter(nullptr, new DTag);
-    record->tree = new QAReporterDataTree(new QAReporterNode);
-    QAReporterDataTree* tree = record->tree;
-    addNode(tree, "later first", second, secondTag);
-    addNode(tree, "earlier second", first, firstTag);
-    addNode(tree, "parent after child", secondTag, secondTag)->state = QStringLiteral("ko");
-    tree->toLastChild();
-    addNode(tree, "child before parent", firstTag, firstTag);
-    addNode(tree, "inside a tag", firstTag, second);
-    tree->toParent();
-    addNode(tree, "foreign item", new DTag, nullptr); // an item of no document
-    record->koCount = 2;
-    record->okCount = 7;
-    std::unique_ptr<DItem> foreign(tree->root()->children.last()->data->startItem);
-
-    QStringList warnings;
-    const QByteArray output = written({record.get()}, nullptr, &warnings);
-    StylePool styles;
-    const Record copy = styles.read(output);
-    QVERIFY2(copy, output.constData());
-    // Depth, name and type of every node, in tree order.
-    const QRegularExpression rest(" \\| [^|]* \\| [^|]* \\| [^|]* \\| [^|]* \\| [^|]*$");
-    QCOMPARE(nodeLines(copy->tree, QString(), false).replaceInStrings(rest, ""),
-             nodeLines(tree, QString(), false).replaceInStrings(rest, ""));
-    QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(record->document.get()));
-    QCOMPARE(totals(copy.get()), QList<qint64>({0, 2, -1}));
-    QCOMPARE(warnings.size(), 1); // the passed total no node carries
 }
 
 // A report whose written form nests as deep as a reader takes is written

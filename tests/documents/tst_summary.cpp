@@ -5,15 +5,13 @@
 
 #include <QtTest>
 
-#include <limits>
 #include <memory>
 
 namespace {
 
 using Counts = QList<qint64>; // failed, passed, inconclusive (-1: not counted)
 
-// Owns records made from counts; record i is "/reports/file<i>.xrd" with a
-// document tagged "doc<i>".
+// Records made from counts: record i is "/reports/file<i>.xrd", tagged "doc<i>".
 struct Records
 {
     explicit Records(const QList<Counts>& counts)
@@ -44,14 +42,15 @@ QString cellText(const DItem* cell)
     return item->kind() == DItem::Text ? static_cast<const DText*>(item)->text() : QString();
 }
 
-// Each row as "style: cell|cell|...".
+// Each row as "style: cell|cell|...", a ">" after a cell per extra column
+// it spans.
 QStringList rowsOf(const DTable* table)
 {
     QStringList rows;
     for (const DItem* row = table->first(); row; row = row->next()) {
         QStringList cells;
         for (const DItem* cell = row->toContainer()->first(); cell; cell = cell->next())
-            cells << cellText(cell);
+            cells << cellText(cell) + QString(static_cast<const DCell*>(cell)->hspan(), '>');
         rows << (row->style() ? row->style()->name() : QStringLiteral("-")) + ": " +
                     cells.join('|');
     }
@@ -88,49 +87,33 @@ private:
 void TestSummary::buildsRowsAndTotals_data()
 {
     QTest::addColumn<QList<Counts>>("counts");
-    QTest::addColumn<QList<double>>("widths");
     QTest::addColumn<QStringList>("rows");
 
-    const QList<double> five{0.6, 0.1, 0.1, 0.1, 0.1};
-    const QList<double> six{0.5, 0.1, 0.1, 0.1, 0.1, 0.1};
     const QString header5 = "Array: Name|Status|Failed|Passed|Total";
     const QString header6 = "Array: Name|Status|Failed|Passed|Inconclusive|Total";
 
     QTest::newRow("no inconclusive counts")
-        << QList<Counts>{{2, 5, -1}, {0, 3, -1}} << five
+        << QList<Counts>{{2, 5, -1}, {0, 3, -1}}
         << QStringList{header5, "Array Failed: file0.xrd|Failed|2|5|7",
-                       "Array Passed: file1.xrd|Passed|0|3|3", "-: Total|2|8|10"};
+                       "Array Passed: file1.xrd|Passed|0|3|3", "-: Total>|2|8|10"};
     QTest::newRow("inconclusive added where counted")
-        << QList<Counts>{{1, 2, 3}, {0, 1, -1}} << six
+        << QList<Counts>{{1, 2, 3}, {0, 1, -1}}
         << QStringList{header6, "Array Failed: file0.xrd|Failed|1|2|3|6",
-                       "Array Passed: file1.xrd|Passed|0|1|0|1", "-: Total|1|3|3|7"};
-    QTest::newRow("no files") << QList<Counts>{} << five << QStringList{header5, "-: Total|0|0|0"};
-    const qint64 most = std::numeric_limits<qint64>::max();
-    QTest::newRow("totals saturate")
-        << QList<Counts>{{most, most, most}, {1, 1, 1}} << six
-        << QStringList{header6, QString("Array Failed: file0.xrd|Failed|%1|%1|%1|%1").arg(most),
-                       "Array Failed: file1.xrd|Failed|1|1|1|3",
-                       QString("-: Total|%1|%1|%1|%1").arg(most)};
+                       "Array Passed: file1.xrd|Passed|0|1|0|1", "-: Total>|1|3|3|7"};
+    QTest::newRow("no files") << QList<Counts>{} << QStringList{header5, "-: Total>|0|0|0"};
 }
 
 void TestSummary::buildsRowsAndTotals()
 {
     QFETCH(QList<Counts>, counts);
-    QFETCH(QList<double>, widths);
     QFETCH(QStringList, rows);
 
     Records records(counts);
     std::unique_ptr<DDocument> summary(QAReporterSummary::buildSummary(records.list, m_styles));
     const DTable* table = tableOf(summary.get());
     QCOMPARE(rowsOf(table), rows);
-    QCOMPARE(table->widths(), widths);
     QCOMPARE(QList<const void*>({summary->style(), table->style(), table->parent()}),
              QList<const void*>({m_styles.at(0), m_styles.at(0), summary->first()}));
-    // "Total" spans the name and status columns of the totals row.
-    const DItem* totalsRow = table->first();
-    while (totalsRow->next())
-        totalsRow = totalsRow->next();
-    QCOMPARE(static_cast<const DCellText*>(totalsRow->toContainer()->first())->hspan(), 1);
     if (records.list.size() < 2)
         return;
     // The tags and the link targets are what exports and navigation look for.

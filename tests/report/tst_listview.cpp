@@ -1,4 +1,3 @@
-#include "qapixmapcenter.h"
 #include "qareporterdatatree.h"
 #include "qareporterprefgeneral.h"
 #include "qarlistview.h"
@@ -48,11 +47,6 @@ QImage builtIn(const QString& file)
         .convertToFormat(QImage::Format_ARGB32);
 }
 
-QARListViewItem* item(QTreeWidgetItem* item)
-{
-    return QARListViewItem::cast(item);
-}
-
 QStringList texts(QTreeWidgetItem* parent)
 {
     QStringList names;
@@ -87,37 +81,25 @@ void TestListView::itemsFollowTreeOrderWithStatusIcons()
     tree->fillListView(&view, "/some/dir/run.xrd");
 
     QCOMPARE(view.topLevelItemCount(), 1);
-    QARListViewItem* file = item(view.topLevelItem(0));
+    QARListViewItem* file = QARListViewItem::cast(view.topLevelItem(0));
     QCOMPARE(file->text(0), QString("run.xrd"));
     QCOMPARE(file->fileInfo().filePath(), QString("/some/dir/run.xrd"));
     QCOMPARE(image(file->icon(0)), builtIn("reporter_16_bis.xpm"));
     QCOMPARE(texts(file), QStringList({"suite", "other"}));
 
-    QARListViewItem* suite = item(file->child(0));
+    QARListViewItem* suite = QARListViewItem::cast(file->child(0));
     QCOMPARE(texts(suite), QStringList({"a", "b", "c", "d", "e"}));
     QVERIFY(suite->failed);
     // Per child: failed, status picture and status word.
     const QStringList expected{"0 testok.xpm ok", "1 testsfailed.xpm KO", "0 testunknow.xpm ne",
                                "0", "0"};
     for (int i = 0; i < 5; ++i) {
-        QARListViewItem* child = item(suite->child(i));
+        QARListViewItem* child = QARListViewItem::cast(suite->child(i));
         const QStringList fields = expected.at(i).split(' ');
         QCOMPARE(child->failed, fields.at(0) == "1");
         QCOMPARE(image(child->icon(1)), fields.size() > 1 ? builtIn(fields.at(1)) : QImage());
         QCOMPARE(child->data(1, QARListViewItem::StatusRole).toString(), fields.value(2));
     }
-
-    // ":/host" stands in for a host's pixmap directory (see
-    // tests/CMakeLists.txt): "suite.png" and the host's own passed picture
-    // "testok_xpm.png". The file filled last comes first.
-    pixmapcenter()->setPixmapDirectories({":/host"});
-    auto hosted = makeTree({"found ok suite.png", "missing ok nosuch.png"});
-    hosted->fillListView(&view, "r.xrd");
-    pixmapcenter()->setPixmapDirectories({});
-    file = item(view.topLevelItem(0));
-    QCOMPARE(image(file->child(0)->icon(0)), builtIn("precKO.xpm"));
-    QCOMPARE(image(file->child(1)->icon(0)), builtIn("testunknow.xpm"));
-    QCOMPARE(image(file->child(1)->icon(1)), builtIn("reporter.xpm"));
 }
 
 void TestListView::opensToPreferredDepth_data()

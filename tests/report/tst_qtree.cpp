@@ -11,8 +11,6 @@ struct Counted
 {
     explicit Counted(QString name = QString()) : name(std::move(name)) { ++alive; }
     ~Counted() { --alive; }
-    Counted(const Counted&) = delete;
-    Counted& operator=(const Counted&) = delete;
 
     QString name;
     static int alive;

@@ -62,41 +62,38 @@ void TestReader::bindsNodesToTheirItems()
     }
     QCOMPARE(lines, (QStringList{"1 a a.png /src/  SECTION:b TEXT:", "2 empty    - -",
                                  "3 b    SECTION:b TEXT:", "4     PARAGRAPH:p TEXT:"}));
-    // An empty name or state is present, not absent.
-    QVERIFY(!nodesOf(r->tree).last()->state.isNull());
+    QVERIFY(!nodesOf(r->tree).last()->state.isNull()); // empty, not absent
     QCOMPARE(r->tree->root()->data->startItem, nodesOf(r->tree).first()->startItem);
     QCOMPARE(r->types, (QStringList{"suite", "test"}));
-    // The deepest nesting taken: the file's root is one level.
-    QVERIFY(readRecord(nested(1999)));
+    QVERIFY(readRecord(nested(1999))); // the deepest taken, the root being one level
 }
 
+// Totals by state (passed, failed, inconclusive; -1: none counted).
 void TestReader::sumsCountByState_data()
 {
     QTest::addColumn<QByteArray>("nodes");
-    QTest::addColumn<qint64>("ok");
-    QTest::addColumn<qint64>("ko");
-    QTest::addColumn<qint64>("ne");
+    QTest::addColumn<QList<qint64>>("totals");
     auto node = [](const char* state, const char* sum) {
         return QByteArray("<XROD:NODE name=\"n\" type=\"t\" state=\"") + state + "\" sum=\"" + sum +
                "\"><TAG/></XROD:NODE>";
     };
-    QTest::newRow("by state") << node("ok", "4") + node("ko", "2") + node("ok", "1") << 5LL << 2LL
-                              << -1LL;
-    QTest::newRow("not a number") << node("ok", "3x") + node("ko", "") + node("ko", "1.5") << 0LL
-                                  << 0LL << -1LL;
-    QTest::newRow("NE zero") << node("NE", "0") << 0LL << 0LL << 0LL;
-    // Totals past the range of int must neither wrap nor turn a failure
-    // into a pass.
+    const qint64 most = std::numeric_limits<qint64>::max();
+    QTest::newRow("by state") << node("ok", "4") + node("ko", "2") + node("ok", "1")
+                              << QList<qint64>{5, 2, -1};
+    QTest::newRow("not a number") << node("ok", "3x") + node("ko", "") + node("ko", "1.5")
+                                  << QList<qint64>{0, 0, -1};
+    QTest::newRow("NE zero") << node("NE", "0") << QList<qint64>{0, 0, 0};
+    // Totals past the range of int neither wrap nor turn a failure into a pass.
     QTest::newRow("past int") << node("ko", "2147483647") + node("ko", "1") +
                                      node("ok", "2147483647") + node("ok", "2147483647") +
                                      node("NE", "2147483647") + node("NE", "2")
-                              << 4294967294LL << 2147483648LL << 2147483649LL;
+                              << QList<qint64>{4294967294LL, 2147483648LL, 2147483649LL};
     QTest::newRow("count past int64 saturates")
-        << node("ko", "99999999999999999999") + node("ko", "9223372036854775807") << 0LL
-        << std::numeric_limits<qint64>::max() << -1LL;
+        << node("ko", "99999999999999999999") + node("ko", "9223372036854775807")
+        << QList<qint64>{0, most, -1};
     QTest::newRow("negative counts ignored")
-        << node("ko", "-5") + node("ko", "3") + node("ok", "-2") + node("NE", "-1") << 0LL << 3LL
-        << -1LL;
+        << node("ko", "-5") + node("ko", "3") + node("ok", "-2") + node("NE", "-1")
+        << QList<qint64>{0, 3, -1};
 }
 
 void TestReader::sumsCountByState()
@@ -104,9 +101,7 @@ void TestReader::sumsCountByState()
     QFETCH(QByteArray, nodes);
     const std::unique_ptr<QAReporterData> r = readRecord("<XROD>" + nodes + "</XROD>");
     QVERIFY(r);
-    QTEST(r->okCount, "ok");
-    QTEST(r->koCount, "ko");
-    QTEST(r->neCount, "ne");
+    QTEST((QList<qint64>{r->okCount, r->koCount, r->neCount}), "totals");
 }
 
 // Input that is not a sound report fails with a reason: well-formed XML whose root is not XROD

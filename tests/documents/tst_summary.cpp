@@ -1,27 +1,17 @@
 #include "ditems.h"
 #include "dstyle.h"
 #include "qareporterdata.h"
-#include "qareporterprefstyles.h"
 #include "qareportersummary.h"
-#include "recordingstudio.h"
-#include "scopedpreferences.h"
 
 #include <QtTest>
 
-#include <limits>
 #include <memory>
 
 namespace {
 
-struct Counts
-{
-    qint64 ko;
-    qint64 ok;
-    qint64 ne;
-};
+using Counts = QList<qint64>; // failed, passed, inconclusive (-1: not counted)
 
-// Owns records made from counts; record i is "/reports/file<i>.xrd" with a
-// document tagged "doc<i>".
+// Records made from counts: record i is "/reports/file<i>.xrd", tagged "doc<i>".
 struct Records
 {
     explicit Records(const QList<Counts>& counts)
@@ -31,9 +21,9 @@ struct Records
             const QString index = QString::number(list.size());
             record->fileName = "/reports/file" + index + ".xrd";
             record->document = std::make_shared<DDocument>(QString(), "doc" + index);
-            record->koCount = count.ko;
-            record->okCount = count.ok;
-            record->neCount = count.ne;
+            record->koCount = count.at(0);
+            record->okCount = count.at(1);
+            record->neCount = count.at(2);
             list.append(record);
         }
     }
@@ -52,20 +42,18 @@ QString cellText(const DItem* cell)
     return item->kind() == DItem::Text ? static_cast<const DText*>(item)->text() : QString();
 }
 
-// A row as "style: cell|cell|...".
-QString rowText(const DItem* row)
-{
-    QStringList cells;
-    for (const DItem* cell = row->toContainer()->first(); cell; cell = cell->next())
-        cells << cellText(cell);
-    return (row->style() ? row->style()->name() : QStringLiteral("-")) + ": " + cells.join('|');
-}
-
+// Each row as "style: cell|cell|...", a ">" after a cell per extra column
+// it spans.
 QStringList rowsOf(const DTable* table)
 {
     QStringList rows;
-    for (const DItem* row = table->first(); row; row = row->next())
-        rows << rowText(row);
+    for (const DItem* row = table->first(); row; row = row->next()) {
+        QStringList cells;
+        for (const DItem* cell = row->toContainer()->first(); cell; cell = cell->next())
+            cells << cellText(cell) + QString(static_cast<const DCell*>(cell)->hspan(), '>');
+        rows << (row->style() ? row->style()->name() : QStringLiteral("-")) + ": " +
+                    cells.join('|');
+    }
     return rows;
 }
 
@@ -91,9 +79,6 @@ public:
 private slots:
     void buildsRowsAndTotals_data();
     void buildsRowsAndTotals();
-    void buildsTheDocumentFrame();
-    void leavesMissingStylesUnset();
-    void takesTheViewerStyles();
 
 private:
     QList<DStyle*> m_styles;
@@ -102,118 +87,41 @@ private:
 void TestSummary::buildsRowsAndTotals_data()
 {
     QTest::addColumn<QList<Counts>>("counts");
-    QTest::addColumn<QList<double>>("widths");
     QTest::addColumn<QStringList>("rows");
 
-    const QList<double> five{0.6, 0.1, 0.1, 0.1, 0.1};
-    const QList<double> six{0.5, 0.1, 0.1, 0.1, 0.1, 0.1};
     const QString header5 = "Array: Name|Status|Failed|Passed|Total";
     const QString header6 = "Array: Name|Status|Failed|Passed|Inconclusive|Total";
 
     QTest::newRow("no inconclusive counts")
-        << QList<Counts>{{2, 5, -1}, {0, 3, -1}} << five
+        << QList<Counts>{{2, 5, -1}, {0, 3, -1}}
         << QStringList{header5, "Array Failed: file0.xrd|Failed|2|5|7",
-                       "Array Passed: file1.xrd|Passed|0|3|3", "-: Total|2|8|10"};
-    QTest::newRow("one file counts none executed")
-        << QList<Counts>{{2, 5, -1}, {0, 3, 0}} << six
-        << QStringList{header6, "Array Failed: file0.xrd|Failed|2|5|0|7",
-                       "Array Passed: file1.xrd|Passed|0|3|0|3", "-: Total|2|8|0|10"};
+                       "Array Passed: file1.xrd|Passed|0|3|3", "-: Total>|2|8|10"};
     QTest::newRow("inconclusive added where counted")
-        << QList<Counts>{{1, 2, 3}, {0, 1, -1}} << six
+        << QList<Counts>{{1, 2, 3}, {0, 1, -1}}
         << QStringList{header6, "Array Failed: file0.xrd|Failed|1|2|3|6",
-                       "Array Passed: file1.xrd|Passed|0|1|0|1", "-: Total|1|3|3|7"};
-    QTest::newRow("only inconclusive tests")
-        << QList<Counts>{{0, 0, 4}} << six
-        << QStringList{header6, "Array Passed: file0.xrd|Passed|0|0|4|4", "-: Total|0|0|4|4"};
-    QTest::newRow("no files") << QList<Counts>{} << five << QStringList{header5, "-: Total|0|0|0"};
-    QTest::newRow("totals past int")
-        << QList<Counts>{{2147483647, 2147483647, -1}, {1, 0, -1}} << five
-        << QStringList{header5, "Array Failed: file0.xrd|Failed|2147483647|2147483647|4294967294",
-                       "Array Failed: file1.xrd|Failed|1|0|1",
-                       "-: Total|2147483648|2147483647|4294967295"};
-    const qint64 most = std::numeric_limits<qint64>::max();
-    QTest::newRow("totals saturate")
-        << QList<Counts>{{most, most, most}, {1, 1, 1}} << six
-        << QStringList{header6, QString("Array Failed: file0.xrd|Failed|%1|%1|%1|%1").arg(most),
-                       "Array Failed: file1.xrd|Failed|1|1|1|3",
-                       QString("-: Total|%1|%1|%1|%1").arg(most)};
+                       "Array Passed: file1.xrd|Passed|0|1|0|1", "-: Total>|1|3|3|7"};
+    QTest::newRow("no files") << QList<Counts>{} << QStringList{header5, "-: Total>|0|0|0"};
 }
 
 void TestSummary::buildsRowsAndTotals()
 {
     QFETCH(QList<Counts>, counts);
-    QFETCH(QList<double>, widths);
     QFETCH(QStringList, rows);
 
     Records records(counts);
     std::unique_ptr<DDocument> summary(QAReporterSummary::buildSummary(records.list, m_styles));
     const DTable* table = tableOf(summary.get());
     QCOMPARE(rowsOf(table), rows);
-    QCOMPARE(table->widths(), widths);
-    // "Total" spans the name and status columns of the totals row.
-    const DItem* totalsRow = table->first();
-    while (totalsRow->next())
-        totalsRow = totalsRow->next();
-    QCOMPARE(static_cast<const DCellText*>(totalsRow->toContainer()->first())->hspan(), 1);
-}
-
-// The tags and the link target are what exports and navigation look for.
-void TestSummary::buildsTheDocumentFrame()
-{
-    Records records({{1, 1, -1}, {0, 2, -1}});
-    std::unique_ptr<DDocument> summary(QAReporterSummary::buildSummary(records.list, m_styles));
-    const DItem* section = summary->first();
-    const DTable* table = tableOf(summary.get());
-    QCOMPARE(QStringList({summary->title(), summary->tag(), section->name()}),
-             QStringList({"Results files", "tagheaderdoc0", "tagheaderdoc1"}));
-    QCOMPARE(section->kind(), DItem::Section);
-    QVERIFY(!section->next());
-    QCOMPARE(table->frame(), int(DTable::Grid));
     QCOMPARE(QList<const void*>({summary->style(), table->style(), table->parent()}),
-             QList<const void*>({m_styles.at(0), m_styles.at(0), section}));
-    const auto* nameCell =
-        static_cast<const DCell*>(table->first()->next()->next()->toContainer()->first());
-    QCOMPARE(nameCell->kind(), DItem::Cell);
-    const DLink* link = nameCell->first()->toLink();
-    QVERIFY(link);
-    QCOMPARE(link->target(), QStringLiteral("::doc1"));
-    QCOMPARE(link->parent(), nameCell);
-    QCOMPARE(link->first()->parent(), link);
+             QList<const void*>({m_styles.at(0), m_styles.at(0), summary->first()}));
+    if (records.list.size() < 2)
+        return;
+    // The tags and the link targets are what exports and navigation look for.
+    QCOMPARE(QStringList({summary->title(), summary->tag(), summary->first()->name()}),
+             QStringList({"Results files", "tagheaderdoc0", "tagheaderdoc1"}));
+    const DItem* nameCell = table->first()->next()->next()->toContainer()->first();
+    QCOMPARE(nameCell->toContainer()->first()->toLink()->target(), QStringLiteral("::doc1"));
 }
 
-void TestSummary::leavesMissingStylesUnset()
-{
-    Records records({{1, 0, -1}, {0, 1, -1}});
-    std::unique_ptr<DDocument> summary(
-        QAReporterSummary::buildSummary(records.list, {m_styles.at(1)}));
-    QVERIFY(!summary->style());
-    const DTable* table = tableOf(summary.get());
-    QCOMPARE(table->first()->next()->style(), m_styles.at(1));
-    QVERIFY(!table->first()->next()->next()->style());
-}
-
-// Without preferences the summary has no styles; once they exist it uses
-// the viewer's own list, so edits made in the preferences show up in it.
-void TestSummary::takesTheViewerStyles()
-{
-    Records records({{2, 1, -1}});
-    {
-        ScopedPreferences none(nullptr, ScopedPreferences::None);
-        std::unique_ptr<DDocument> plain(QAReporterSummary::buildSummary(records.list));
-        QVERIFY(!plain->style());
-    }
-    RecordingStudio studio;
-    studio.home = XRD_SOURCE_DIR "/resources";
-    ScopedPreferences preferences(&studio);
-    const QList<DStyle*>& styles = preferences->stylesPage()->styles();
-    QVERIFY(!styles.isEmpty());
-    std::unique_ptr<DDocument> styled(QAReporterSummary::buildSummary(records.list));
-    QVERIFY(styled->style());
-    QCOMPARE(styled->style()->name(), QStringLiteral("Array"));
-    QVERIFY(styles.contains(styled->style()));
-    QCOMPARE(tableOf(styled.get())->first()->next()->style()->name(),
-             QStringLiteral("Array Failed"));
-}
-
-QTEST_MAIN(TestSummary)
+QTEST_GUILESS_MAIN(TestSummary)
 #include "tst_summary.moc"

@@ -1,13 +1,10 @@
-#include "qapixmapcenter.h"
 #include "qareporterdatatree.h"
 #include "qareporterprefgeneral.h"
 #include "qarlistview.h"
 #include "qarlistviewitem.h"
-#include "qastxmlrodreader.h"
 #include "recordingstudio.h"
 #include "scopedpreferences.h"
 
-#include <QDir>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -50,11 +47,6 @@ QImage builtIn(const QString& file)
         .convertToFormat(QImage::Format_ARGB32);
 }
 
-QARListViewItem* item(QTreeWidgetItem* item)
-{
-    return QARListViewItem::cast(item);
-}
-
 QStringList texts(QTreeWidgetItem* parent)
 {
     QStringList names;
@@ -62,10 +54,6 @@ QStringList texts(QTreeWidgetItem* parent)
         names << parent->child(i)->text(0);
     return names;
 }
-
-const QStringList Nested = {"suite1 ko",  "  test1 ok", "    c1 ok",  "    c2 ko",
-                            "  test2 ok", "    c3 ok",  "suite2 ok",  "  test3 ok",
-                            "    c4 ok",  "suite3 ko",  "  test4 ko", "    c5 ko"};
 
 } // namespace
 
@@ -76,12 +64,9 @@ class TestListView : public QObject
 private slots:
     void initTestCase() { m_host.home = XRD_SOURCE_DIR "/resources"; }
     void itemsFollowTreeOrderWithStatusIcons();
-    void nodeIconsComeFromThePixmapCentre();
     void opensToPreferredDepth_data();
     void opensToPreferredDepth();
     void failedItemsAreFoundInClosedBranchesWithoutWrapping();
-    void doubleClickAnnouncesWithoutToggling();
-    void exampleReportItemsPointIntoItsDocument();
 
 private:
     // A host installed with the project's resources, so that preferences
@@ -95,51 +80,25 @@ void TestListView::itemsFollowTreeOrderWithStatusIcons()
     QARListView view;
     tree->fillListView(&view, "/some/dir/run.xrd");
 
-    QCOMPARE(view.topLevelItemCount(), 1);
-    QARListViewItem* file = item(view.topLevelItem(0));
+    QARListViewItem* file = QARListViewItem::cast(view.topLevelItem(0));
     QCOMPARE(file->text(0), QString("run.xrd"));
     QCOMPARE(file->fileInfo().filePath(), QString("/some/dir/run.xrd"));
-    QVERIFY(!file->node && !file->failed);
     QCOMPARE(image(file->icon(0)), builtIn("reporter_16_bis.xpm"));
     QCOMPARE(texts(file), QStringList({"suite", "other"}));
 
-    QARListViewItem* suite = item(file->child(0));
+    QARListViewItem* suite = QARListViewItem::cast(file->child(0));
     QCOMPARE(texts(suite), QStringList({"a", "b", "c", "d", "e"}));
     QVERIFY(suite->failed);
-    QCOMPARE(suite->node->name, QString("suite"));
     // Per child: failed, status picture and status word.
     const QStringList expected{"0 testok.xpm ok", "1 testsfailed.xpm KO", "0 testunknow.xpm ne",
                                "0", "0"};
     for (int i = 0; i < 5; ++i) {
-        QARListViewItem* child = item(suite->child(i));
+        QARListViewItem* child = QARListViewItem::cast(suite->child(i));
         const QStringList fields = expected.at(i).split(' ');
         QCOMPARE(child->failed, fields.at(0) == "1");
         QCOMPARE(image(child->icon(1)), fields.size() > 1 ? builtIn(fields.at(1)) : QImage());
         QCOMPARE(child->data(1, QARListViewItem::StatusRole).toString(), fields.value(2));
-        QVERIFY(child->icon(0).isNull());
     }
-
-    // A tree without root data adds nothing.
-    QAReporterDataTree empty(nullptr);
-    empty.fillListView(&view, "empty.xrd");
-    QCOMPARE(view.topLevelItemCount(), 1);
-}
-
-void TestListView::nodeIconsComeFromThePixmapCentre()
-{
-    // ":/host" stands in for a host's pixmap directory (see
-    // tests/CMakeLists.txt): "suite.png" and the host's own passed picture
-    // "testok_xpm.png".
-    pixmapcenter()->setPixmapDirectories({":/host"});
-    auto tree = makeTree({"found ok suite.png", "missing ok nosuch.png"});
-    QARListView view;
-    tree->fillListView(&view, "r.xrd");
-    pixmapcenter()->setPixmapDirectories({});
-
-    QTreeWidgetItem* file = view.topLevelItem(0);
-    QCOMPARE(image(file->child(0)->icon(0)), builtIn("precKO.xpm"));
-    QCOMPARE(image(file->child(1)->icon(0)), builtIn("testunknow.xpm"));
-    QCOMPARE(image(file->child(1)->icon(1)), builtIn("reporter.xpm"));
 }
 
 void TestListView::opensToPreferredDepth_data()
@@ -148,7 +107,6 @@ void TestListView::opensToPreferredDepth_data()
     QTest::addColumn<QList<bool>>("open"); // file, suite, test, case
     QTest::newRow("no preferences") << -1 << QList<bool>{true, true, true, true};
     QTest::newRow("0") << 0 << QList<bool>{true, false, false, false};
-    QTest::newRow("1") << 1 << QList<bool>{true, false, false, false};
     QTest::newRow("2") << 2 << QList<bool>{true, true, false, false};
     QTest::newRow("4") << 4 << QList<bool>{true, true, true, true};
 }
@@ -181,81 +139,35 @@ void TestListView::failedItemsAreFoundInClosedBranchesWithoutWrapping()
 {
     ScopedPreferences preferences(&m_host);
     preferences->general()->setDepth(1);
-    auto tree = makeTree(Nested);
+    auto tree =
+        makeTree({"suite1 ko", "  test1 ok", "    c1 ok", "    c2 ko", "  test2 ok", "    c3 ok",
+                  "suite2 ok", "  test3 ok", "    c4 ok", "suite3 ko", "  test4 ko", "    c5 ko"});
     auto other = makeTree({"s ok", "  t ko"});
     QARListView view;
     other->fillListView(&view, "b.xrd");
     tree->fillListView(&view, "a.xrd");
     QSignalSpy announced(&view, &QAListView::doubleClicked);
-
-    view.selectNextFailed(); // no current item
-    QCOMPARE(announced.count(), 0);
-
     QTreeWidgetItem* a = view.topLevelItem(0);
     QCOMPARE(a->text(0), QString("a.xrd")); // the file filled last comes first
     view.setCurrentItem(a);
-    QStringList visited;
-    for (int i = 0; i < 6; ++i) {
-        view.selectNextFailed();
-        visited << view.currentItem()->text(0);
-    }
-    QCOMPARE(visited, QStringList({"suite1", "c2", "suite3", "test4", "c5", "t"}));
+    auto visit = [&view](void (QARListView::*step)()) {
+        QStringList visited;
+        for (int i = 0; i < 6; ++i) {
+            (view.*step)();
+            visited << view.currentItem()->text(0);
+        }
+        return visited;
+    };
+    QCOMPARE(visit(&QARListView::selectNextFailed),
+             QStringList({"suite1", "c2", "suite3", "test4", "c5", "t"}));
     QCOMPARE(announced.count(), 5 + 1);
     QCOMPARE(announced.last().at(0).value<QTreeWidgetItem*>(), view.currentItem());
-    QCOMPARE(view.selectedItems(), QList<QTreeWidgetItem*>{view.currentItem()});
     QVERIFY(a->child(0)->isExpanded()); // a failed branch found is opened
 
-    visited.clear();
-    for (int i = 0; i < 6; ++i) {
-        view.selectPreviousFailed();
-        visited << view.currentItem()->text(0);
-    }
-    QCOMPARE(visited, QStringList({"c5", "test4", "suite3", "c2", "suite1", "suite1"}));
+    QCOMPARE(visit(&QARListView::selectPreviousFailed),
+             QStringList({"c5", "test4", "suite3", "c2", "suite1", "suite1"}));
     QCOMPARE(announced.count(), 6 + 5);
-    QCOMPARE(view.selectedItems().count(), 1);
-}
-
-void TestListView::doubleClickAnnouncesWithoutToggling()
-{
-    ScopedPreferences preferences(&m_host);
-    preferences->general()->setDepth(2);
-    auto tree = makeTree(Nested);
-    QARListView view;
-    view.resize(300, 400);
-    tree->fillListView(&view, "r.xrd");
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QSignalSpy announced(&view, &QAListView::doubleClicked);
-
-    QTreeWidgetItem* open = view.topLevelItem(0)->child(0);
-    QTreeWidgetItem* closed = open->child(0);
-    for (QTreeWidgetItem* at : {open, closed}) {
-        const bool wasOpen = at->isExpanded();
-        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, view.visualItemRect(at).center());
-        QCOMPARE(at->isExpanded(), wasOpen);
-        QCOMPARE(announced.last().at(0).value<QTreeWidgetItem*>(), at);
-    }
-    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {},
-                       QPoint(5, view.viewport()->height() - 5));
-    QCOMPARE(announced.count(), 3);
-    QVERIFY(!announced.last().at(0).value<QTreeWidgetItem*>());
-}
-
-void TestListView::exampleReportItemsPointIntoItsDocument()
-{
-    ScopedPreferences preferences(&m_host);
-    const QString path = XRD_SOURCE_DIR "/examples/nightly-failures.xrd";
-    QAstXmlRodReader reader;
-    QVERIFY2(reader.parseFile(path), qPrintable(reader.errorString()));
-    std::unique_ptr<QAReporterDataTree> tree(reader.takeTree());
-    QARListView view;
-    tree->fillListView(&view, path);
-
-    QTreeWidgetItem* file = view.topLevelItem(0);
-    QCOMPARE(item(file)->startItem, tree->root()->data->startItem);
-    QARListViewItem* first = item(file->child(0));
-    QVERIFY(first->startItem);
-    QCOMPARE(first->startItem, first->node->startItem);
+    QCOMPARE(view.selectedItems(), QList<QTreeWidgetItem*>{view.currentItem()});
 }
 
 QTEST_MAIN(TestListView)

@@ -1,6 +1,4 @@
-// Writes reports read from files back as one report file and reads that
-// again: the trees, their bindings to document items, the types, totals and
-// documents must come back.
+// Reports written as one report file and read back come back whole.
 
 #include "damlreader.h"
 #include "damlwriter.h"
@@ -14,8 +12,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <unistd.h>
 
 namespace {
 
@@ -44,23 +40,13 @@ private:
     QList<DStyle*> m_styles;
 };
 
-QByteArray written(const QList<QAReporterData*>& records, QString* error = nullptr,
-                   QStringList* warnings = nullptr)
+QByteArray written(const QList<QAReporterData*>& records)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QAXrodWriter writer(&buffer);
-    const bool ok = writer.write(records);
-    if (error)
-        *error = writer.errorString();
-    if (warnings)
-        *warnings = writer.warnings();
-    return ok ? buffer.data() : QByteArray();
-}
-
-QList<qint64> totals(const QAReporterData* record)
-{
-    return {record->okCount, record->koCount, record->neCount};
+    writer.write(records);
+    return buffer.data();
 }
 
 // Where an item is: child indices from its document down, kind and text.
@@ -90,17 +76,11 @@ QStringList nodeLines(QAReporterDataTree* tree, const QString& prefix = QString(
     QStringList lines;
     tree->iterator()->toRoot();
     while (const QAReporterNode* node = tree->next(PreOrder)) {
-        QStringList fields{QString::number(tree->iterator()->depth()),
-                           node->name,
-                           node->type,
-                           node->state,
-                           node->icon,
-                           node->base,
-                           placeOf(node->startItem, prefix),
-                           placeOf(node->endItem, prefix)};
-        if (withIds)
-            fields.prepend(node->id);
-        lines << fields.join(QStringLiteral(" | "));
+        lines << QString("%1%2 | %3 | %4 | %5 | %6 | %7 | %8 | %9")
+                     .arg(withIds ? node->id + " | " : QString(),
+                          QString::number(tree->iterator()->depth()), node->name, node->type,
+                          node->state, node->icon, node->base, placeOf(node->startItem, prefix),
+                          placeOf(node->endItem, prefix));
     }
     return lines;
 }
@@ -113,22 +93,12 @@ QStringList readableReports()
                                "/tests/viewer/reports/sub"}) {
         const QDir dir(QString(XRD_SOURCE_DIR) + QLatin1String(folder));
         for (const QString& name : dir.entryList({"*.xrd"}, QDir::Files, QDir::Name)) {
-            if (StylePool().read(readFile(dir.filePath(name)))) // not the broken ones
+            // Every example reads; the tests' broken reports are left out.
+            if (folder[1] == 'e' || StylePool().read(readFile(dir.filePath(name))))
                 paths << dir.filePath(name);
         }
     }
     return paths;
-}
-
-QAReporterNode* addNode(QAReporterDataTree* tree, const QString& name, DItem* start, DItem* end)
-{
-    auto* node = new QAReporterNode;
-    node->name = name;
-    node->type = QStringLiteral("t");
-    node->startItem = start;
-    node->endItem = end;
-    tree->appendChild(node);
-    return node;
 }
 
 // A document of nested sections, depth levels deep (the document is one).
@@ -150,11 +120,8 @@ class TestXrodWriter : public QObject
 private slots:
     void readsBackTheSame_data();
     void readsBackTheSame();
-    void severalReportsSideBySide();
     void hostileTextsStayReadable();
-    void treeKeptWhenBindingsCannotBe();
-    void deepDocuments();
-    void nothingWrittenOnFailure();
+    void refusesWhatAReaderCouldNotTake();
 };
 
 void TestXrodWriter::readsBackTheSame_data()
@@ -174,25 +141,10 @@ void TestXrodWriter::readsBackTheSame_data()
                       "<XROD:NODE name=\"end\" type=\"t\" state=\"ok\"/></DOCUMENT>"
                       "<XROD:NODE name=\"outside\" type=\"t\"><XROD:NODE name=\"child\" "
                       "type=\"t\"/></XROD:NODE></XROD>");
-    QTest::newRow("node around the document")
-        << QByteArray("<XROD><XROD:NODE name=\"all\" type=\"t\" state=\"ok\" sum=\"1\"><DOCUMENT>"
-                      "<SECTION><TAG/></SECTION></DOCUMENT></XROD:NODE></XROD>");
-    QTest::newRow("node holding text only")
-        << QByteArray("<XROD><DOCUMENT><PARAGRAPH>a<XROD:NODE name=\"x\" type=\"t\">b"
-                      "</XROD:NODE>c<XROD:NODE name=\"y\" type=\"t\"><TAG/>d</XROD:NODE>"
-                      "</PARAGRAPH></DOCUMENT></XROD>");
     QTest::newRow("nodes in a cell text")
         << QByteArray("<XROD><DOCUMENT><TABLE><ROW><CELLTEXT>head<XROD:NODE name=\"x\" "
                       "type=\"t\"><TAG name=\"a\"/></XROD:NODE>tail</CELLTEXT></ROW></TABLE>"
                       "</DOCUMENT></XROD>");
-    QTest::newRow("monospace spacing")
-        << QByteArray("<XROD><DOCUMENT><PARAGRAPH style=\"Monospace\">&gt;&#160;&#160;&#160; "
-                      "f()&#8232;E&#160;&#160;&#160;&#160; AssertionError&#8232;&#160;&#160;at "
-                      "g</PARAGRAPH></DOCUMENT></XROD>");
-    QTest::newRow("node ending deep in nested items")
-        << QByteArray("<XROD><DOCUMENT><XROD:NODE name=\"a\" type=\"t\"><XROD:NODE name=\"b\" "
-                      "type=\"t\"><SECTION><SECTION><TAG/></SECTION></SECTION></XROD:NODE>"
-                      "</XROD:NODE><TAG/></DOCUMENT></XROD>");
 }
 
 void TestXrodWriter::readsBackTheSame()
@@ -202,7 +154,6 @@ void TestXrodWriter::readsBackTheSame()
     const Record source = styles.read(xml);
     QVERIFY(source);
     const QByteArray output = written({source.get()});
-    QVERIFY(!output.isEmpty());
     QString error;
     const Record copy = styles.read(output, &error);
     QVERIFY2(copy, qPrintable(error + u'\n' + QString::fromUtf8(output)));
@@ -211,53 +162,22 @@ void TestXrodWriter::readsBackTheSame()
     QCOMPARE(placeOf(copy->tree->root()->data->startItem),
              placeOf(source->tree->root()->data->startItem));
     QCOMPARE(copy->types, source->types);
-    QCOMPARE(totals(copy.get()), totals(source.get()));
+    QCOMPARE(QList<qint64>({copy->okCount, copy->koCount, copy->neCount}),
+             QList<qint64>({source->okCount, source->koCount, source->neCount}));
     QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
-    // Writing what was read back gives the same file again.
-    QCOMPARE(written({copy.get()}), output);
-}
+    QCOMPARE(written({copy.get()}), output); // the same file again
 
-void TestXrodWriter::severalReportsSideBySide()
-{
-    StylePool styles;
-    std::vector<Record> sources;
-    QList<QAReporterData*> records;
-    for (const char* name :
-         {"nightly-failures.xrd", "release-passed.xrd", "integration-inconclusive.xrd"}) {
-        sources.push_back(styles.read(readFile(QString(XRD_SOURCE_DIR) + "/examples/" + name)));
-        QVERIFY(sources.back());
-        records << sources.back().get();
-    }
-    const Record copy = styles.read(written(records));
-    QVERIFY(copy);
-
-    QStringList expectedNodes;
-    QStringList expectedTypes;
-    qint64 ok = 0, ko = 0, ne = -1;
-    DItem* document = copy->document->first();
-    for (int i = 0; i < int(records.size()); ++i, document = document->next()) {
-        const QAReporterData* record = records.at(i);
-        expectedNodes += nodeLines(record->tree, QString::number(i), false);
-        for (const QString& type : record->types)
-            if (!expectedTypes.contains(type))
-                expectedTypes << type;
-        ok += record->okCount;
-        ko += record->koCount;
-        if (record->neCount >= 0)
-            ne = qMax<qint64>(ne, 0) + record->neCount;
-        // Each report's document comes back whole, nested in the root one.
-        QVERIFY(document && document->kind() == DItem::Document);
-        QCOMPARE(DAmlWriter::toAml(static_cast<DDocument*>(document)),
-                 DAmlWriter::toAml(record->document.get()));
-    }
-    QVERIFY(!document);
-    QCOMPARE(nodeLines(copy->tree, QString(), false), expectedNodes);
-    QCOMPARE(copy->types, expectedTypes);
-    QCOMPARE(totals(copy.get()), QList<qint64>({ok, ko, ne}));
-    const QStringList ids =
-        nodeLines(copy->tree).replaceInStrings(QRegularExpression(" \\|.*"), "");
-    for (int i = 0; i < ids.size(); ++i)
-        QCOMPARE(ids.at(i), QString::number(i + 1));
+    // Side by side: each document whole under the root one, nodes in turn.
+    const Record twice = styles.read(written({source.get(), copy.get()}));
+    QVERIFY(twice);
+    QCOMPARE(nodeLines(twice->tree, QString(), false),
+             nodeLines(source->tree, "0", false) + nodeLines(copy->tree, "1", false));
+    QStringList documents;
+    for (DItem* document = twice->document->first(); document; document = document->next())
+        documents << DAmlWriter::toAml(static_cast<DDocument*>(document));
+    QCOMPARE(documents, QStringList(2, DAmlWriter::toAml(source->document.get())));
+    const qint64 most = std::numeric_limits<qint64>::max(); // totals saturate
+    QCOMPARE(twice->koCount, source->koCount > most / 2 ? most : 2 * source->koCount);
 }
 
 void TestXrodWriter::hostileTextsStayReadable()
@@ -271,8 +191,7 @@ void TestXrodWriter::hostileTextsStayReadable()
     QAReporterNode* node = source->tree->root()->children.first()->data;
     node->name = QStringLiteral("q\"<&>'\t\nx\U0001F600") + QChar(0x1) + QChar(0xD800) +
                  QStringLiteral("</XROD:NODE>");
-    node->type = QStringLiteral("type ") + QChar(0xDC00) + QChar(0xFFFF);
-    node->base = QStringLiteral("C:\\a b\\") + QChar(0x1B);
+    node->base = QStringLiteral("C:\\a b\\") + QChar(0xDC00) + QChar(0xFFFF) + QChar(0x1B);
     node->icon = QStringLiteral("");
 
     const Record copy = styles.read(written({source.get()}));
@@ -281,133 +200,37 @@ void TestXrodWriter::hostileTextsStayReadable()
     const QChar replaced = QChar::ReplacementCharacter;
     QCOMPARE(back->name, QStringLiteral("q\"<&>'\t\nx\U0001F600") + replaced + replaced +
                              QStringLiteral("</XROD:NODE>"));
-    QCOMPARE(back->type, QStringLiteral("type ") + replaced + replaced);
-    QCOMPARE(back->base, QStringLiteral("C:\\a b\\") + replaced);
+    QCOMPARE(back->base, QStringLiteral("C:\\a b\\") + replaced + replaced + replaced);
     QVERIFY(!back->icon.isNull() && back->icon.isEmpty());
-    QVERIFY(back->state == QLatin1String("ok"));
-    QVERIFY(copy->tree->root()->children.size() == 1);
     QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
 }
 
-// Records that do not come from a report file (other tools' results) may
-// bind nodes in ways no nesting expresses: the tree still comes back whole,
-// and a total no node can carry is warned about.
-void TestXrodWriter::treeKeptWhenBindingsCannotBe()
+// A report whose written form nests as deep as a reader takes is written
+// and reads back; one level more is refused naming the limit, and leaves an
+// earlier file as it was. An uncreatable file is refused naming it.
+void TestXrodWriter::refusesWhatAReaderCouldNotTake()
 {
-    auto record = std::make_unique<QAReporterData>();
-    record->document = std::make_shared<DDocument>();
-    auto* first =
-        static_cast<DItemContainer*>(record->document->insertAfter(nullptr, new DSection));
-    auto* second = static_cast<DItemContainer*>(record->document->insertAfter(first, new DSection));
-    DItem* firstTag = first->insertAfter(nullptr, new DTag);
-    DItem* secondTag = second->insertAfter(nullptr, new DTag);
-    record->tree = new QAReporterDataTree(new QAReporterNode);
-    QAReporterDataTree* tree = record->tree;
-    addNode(tree, "later first", second, secondTag);
-    addNode(tree, "earlier second", first, firstTag);
-    addNode(tree, "parent after child", secondTag, secondTag)->state = QStringLiteral("ko");
-    tree->toLastChild();
-    addNode(tree, "child before parent", firstTag, firstTag);
-    addNode(tree, "inside a tag", firstTag, second);
-    tree->toParent();
-    addNode(tree, "foreign item", new DTag, nullptr); // an item of no document
-    record->koCount = 2;
-    record->okCount = 7;
-    std::unique_ptr<DItem> foreign(tree->root()->children.last()->data->startItem);
-
-    QStringList warnings;
-    const QByteArray output = written({record.get()}, nullptr, &warnings);
-    StylePool styles;
-    const Record copy = styles.read(output);
-    QVERIFY2(copy, output.constData());
-    // Depth, name and type of every node, in tree order.
-    auto shape = [](QAReporterDataTree* t) {
-        QStringList lines;
-        for (const QString& line : nodeLines(t, QString(), false))
-            lines << line.section(QStringLiteral(" | "), 0, 2);
-        return lines;
-    };
-    QCOMPARE(shape(copy->tree), shape(tree));
-    QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(record->document.get()));
-    QCOMPARE(copy->koCount, 2);
-    QCOMPARE(copy->okCount, 0);
-    QCOMPARE(warnings.size(), 1);
-    QVERIFY2(warnings.first().contains("\"ok\"") && warnings.first().contains('7'),
-             qPrintable(warnings.first()));
-}
-
-void TestXrodWriter::deepDocuments()
-{
-    // The file's root, the document, a node and the text take four levels:
-    // the deepest file a reader takes.
-    const int sections = DAmlReader::maxDepth() - 4;
-    const QByteArray xml = "<XROD><DOCUMENT><XROD:NODE name=\"deep\" type=\"t\" state=\"ok\" "
-                           "sum=\"1\">" +
-                           QByteArray("<SECTION>").repeated(sections) + "<TEXT>bottom</TEXT>" +
-                           QByteArray("</SECTION>").repeated(sections) +
-                           "</XROD:NODE></DOCUMENT></XROD>";
-    StylePool styles;
-    const Record source = styles.read(xml);
-    QVERIFY(source);
-    const Record copy = styles.read(written({source.get()}));
-    QVERIFY(copy);
-    QCOMPARE(nodeLines(copy->tree), nodeLines(source->tree));
-    QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
-
-    // Side by side, the reports' documents go one level down: past the
-    // limit, so no file is made.
-    QString error;
-    QVERIFY(written({source.get(), source.get()}, &error).isEmpty());
-    QVERIFY2(error.contains(QString::number(DAmlReader::maxDepth())), qPrintable(error));
-
+    const int limit = DAmlReader::maxDepth();
+    QAReporterData deepest; // written without a DOCUMENT element
+    deepest.document.reset(nestedDocument(limit));
+    deepest.tree = new QAReporterDataTree(new QAReporterNode);
     QAReporterData deeper;
-    deeper.document.reset(nestedDocument(2 * DAmlReader::maxDepth()));
+    deeper.document.reset(nestedDocument(limit + 1));
     deeper.tree = new QAReporterDataTree(new QAReporterNode);
-    QVERIFY(written({&deeper}, &error).isEmpty());
-    QVERIFY2(error.contains(QString::number(DAmlReader::maxDepth())), qPrintable(error));
-}
-
-void TestXrodWriter::nothingWrittenOnFailure()
-{
-    StylePool styles;
-    const Record good = styles.read(readFile(readableReports().first()));
-    QVERIFY(good);
-    QAReporterData deep;
-    deep.document.reset(nestedDocument(DAmlReader::maxDepth() + 1));
-    deep.tree = new QAReporterDataTree(new QAReporterNode);
-
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     QString error;
-    const QString missing = dir.filePath("no-such-folder/out.xrd");
-    QVERIFY(!QAXrodWriter::writeFile(missing, {good.get()}, &error));
-    QVERIFY2(error.contains(missing), qPrintable(error));
-    QVERIFY(!QFileInfo::exists(missing));
-
-    // A failed write leaves an earlier file as it was, and no temporary one.
     const QString target = dir.filePath("out.xrd");
-    QVERIFY(QAXrodWriter::writeFile(target, {good.get()}, &error));
+    QVERIFY2(QAXrodWriter::writeFile(target, {&deepest}, &error), qPrintable(error));
     const QByteArray before = readFile(target);
-    QVERIFY(!QAXrodWriter::writeFile(target, {&deep}, &error));
+    QVERIFY(StylePool().read(before));
+    QVERIFY(written({&deeper}).isEmpty()); // refused before writing anything
+    QVERIFY(!QAXrodWriter::writeFile(target, {&deeper}, &error));
+    QVERIFY2(error.contains(QString::number(limit)), qPrintable(error));
     QCOMPARE(readFile(target), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.xrd"});
-
-    // The super-user writes into read-only folders anyway: /proc takes
-    // no new file from anyone.
-    const QString locked = geteuid() == 0 ? QStringLiteral("/proc") : dir.filePath("locked");
-    if (geteuid() != 0) {
-        QVERIFY(QDir().mkdir(locked));
-        QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    }
-    const QString inLocked = locked + "/xrodwriter-out.xrd";
-    QVERIFY(!QAXrodWriter::writeFile(inLocked, {good.get()}, &error));
-    QVERIFY2(error.contains(inLocked), qPrintable(error));
-    QVERIFY(!QFileInfo::exists(inLocked));
-    if (geteuid() != 0) {
-        QVERIFY(QDir(locked).isEmpty());
-        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
-    }
+    const QString missing = dir.filePath("no-such-folder/out.xrd");
+    QVERIFY(!QAXrodWriter::writeFile(missing, {&deepest}, &error));
+    QVERIFY2(error.contains(missing), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestXrodWriter)

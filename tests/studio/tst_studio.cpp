@@ -10,6 +10,7 @@
 #include "xrdmainwindow.h"
 #include "xrdpluginloader.h"
 #include "xrdpreferencesdialog.h"
+#include "xrdprogressdialog.h"
 #include "xrdresourcefile.h"
 #include "xrdsourceview.h"
 #include "xrdstudio.h"
@@ -18,6 +19,8 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -112,6 +115,8 @@ private slots:
     void onlyFilesReadCount_data();
     void onlyFilesReadCount();
     void openLocationShowsTheLine();
+    void droppedReportsOpenInOneWindow();
+    void cancelledProgressIsReportedInTheOutput();
 
 private:
     std::optional<QTemporaryDir> m_config;
@@ -287,6 +292,45 @@ void TestStudio::openLocationShowsTheLine()
     session.studio.openLocation(source + " line 2", 3, true);
     QCOMPARE(session.tabs()->count(), 2);
     QCOMPARE(view->highlightedLine(), 2);
+}
+
+// Only the report files of a drop open, together; a drop of other files is
+// refused as it enters.
+void TestStudio::droppedReportsOpenInOneWindow()
+{
+    Session session;
+    const QPoint centre = session.window->rect().center();
+    auto drag = [&](const QStringList& files) {
+        QMimeData data;
+        for (const QString& file : files)
+            data.setUrls(data.urls() << QUrl::fromLocalFile(file));
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(session.window.get(), &enter);
+        QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (enter.isAccepted())
+            QApplication::sendEvent(session.window.get(), &drop);
+        return enter.isAccepted();
+    };
+    QVERIFY(!drag({"/notes/b.txt"}));
+    QVERIFY(drag({"/r/a.xrd", "/notes/b.txt", "/r/c.xrd"}));
+    QCOMPARE(session.tabs()->count(), 1);
+    QCOMPARE(session.tabs()->tabText(0), QString("a.xrd (+1)"));
+}
+
+// A cancelled run is said in the output and goes on, unseen, to its end.
+void TestStudio::cancelledProgressIsReportedInTheOutput()
+{
+    Session session;
+    session.studio.progressStart(100, "Reading big.xrd", "Stop");
+    XrdProgressDialog* progress = session.window->progress();
+    QVERIFY(progress->isRunning());
+    emit progress->dialog()->canceled();
+    QVERIFY(session.window->outputWidget()->toPlainText().contains("Reading big.xrd: cancelled"));
+    session.studio.progressStep(50);
+    QVERIFY(!progress->dialog()->isVisible());
+    session.studio.progressEnd();
+    QVERIFY(!progress->isRunning());
 }
 
 QTEST_MAIN(TestStudio)

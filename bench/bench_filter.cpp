@@ -31,20 +31,12 @@ std::unique_ptr<QAReporterData> readRecord(const QString& path, const BenchStyle
 {
     QAstXmlRodReader reader;
     reader.handler()->setStyles(styles.styles());
-    const bool read = reader.parseFile(path, nullptr);
-    auto record = std::make_unique<QAReporterData>();
-    record->fileName = path;
-    record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument();
-    record->koCount = reader.koTotal();
-    record->okCount = reader.okTotal();
-    record->neCount = reader.neTotal();
-    if (!read) {
+    if (!reader.parseFile(path, nullptr)) {
         std::printf("%s: the reader failed: %s\n", qPrintable(path),
                     qPrintable(reader.errorString()));
         return nullptr;
     }
-    return record;
+    return reader.takeRecord(path);
 }
 
 QAReporterFilterCriteria failedOnly()

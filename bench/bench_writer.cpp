@@ -35,15 +35,7 @@ std::unique_ptr<QAReporterData> readReport(const QString& path, const BenchStyle
         std::printf("%s: not read: %s\n", qPrintable(path), qPrintable(reader.errorString()));
         return nullptr;
     }
-    auto record = std::make_unique<QAReporterData>();
-    record->fileName = path;
-    record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument();
-    record->types = reader.types();
-    record->okCount = reader.okTotal();
-    record->koCount = reader.koTotal();
-    record->neCount = reader.neTotal();
-    return record;
+    return reader.takeRecord(path);
 }
 
 struct Row

@@ -1,6 +1,7 @@
 #include "qastxmlrodreader.h"
 
 #include "ddocument.h"
+#include "qareporterdata.h"
 #include "qareporterdatatree.h"
 #include "qastudiointerface.h"
 #include "qastxmlrodhandler.h"
@@ -92,6 +93,19 @@ std::unique_ptr<DDocument> QAstXmlRodReader::takeDocument()
 {
     QAstXmlRodHandler* rodHandler = handler();
     return rodHandler ? rodHandler->takeDocument() : nullptr;
+}
+
+std::unique_ptr<QAReporterData> QAstXmlRodReader::takeRecord(const QString& fileName)
+{
+    auto record = std::make_unique<QAReporterData>();
+    record->fileName = fileName;
+    record->tree = takeTree().release();
+    record->document = takeDocument();
+    record->types = types();
+    record->okCount = okTotal();
+    record->koCount = koTotal();
+    record->neCount = neTotal();
+    return record;
 }
 
 QStringList QAstXmlRodReader::types() const

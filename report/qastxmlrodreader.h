@@ -10,6 +10,7 @@
 class QFile;
 class QIODevice;
 class DDocument;
+class QAReporterData;
 class QAReporterDataTree;
 class QAstXmlRodHandler;
 class QAStudioInterface;
@@ -38,6 +39,9 @@ public:
     std::unique_ptr<QAReporterDataTree> takeTree();
     // Hands the report document of the last parse over to the caller.
     std::unique_ptr<DDocument> takeDocument();
+    // Hands the tree, document, node types and totals of the last parse
+    // over as one record of the file.
+    std::unique_ptr<QAReporterData> takeRecord(const QString& fileName);
     QStringList types() const;
     qint64 okTotal() const;
     qint64 koTotal() const;

@@ -62,15 +62,7 @@ QAReporterData* QAReporterLoader::read(const QString& path)
         m_reasons.append(file.isOpen() ? reader.errorString().trimmed() : file.errorString());
         return nullptr;
     }
-    auto* record = new QAReporterData;
-    record->fileName = path;
-    record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument();
-    record->types = reader.types();
-    record->koCount = reader.koTotal();
-    record->okCount = reader.okTotal();
-    record->neCount = reader.neTotal();
-    return record;
+    return reader.takeRecord(path).release();
 }
 
 QAReporterData* QAReporterLoader::import(const QString& path)

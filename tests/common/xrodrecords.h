@@ -31,14 +31,7 @@ readRecord(const QByteArray& xrod, const QList<DStyle*>& styles = {}, QString* e
             qWarning() << "report not read:" << reader.errorString();
         return nullptr;
     }
-    auto record = std::make_unique<QAReporterData>();
-    record->tree = reader.takeTree().release();
-    record->document = reader.takeDocument();
-    record->types = reader.types();
-    record->okCount = reader.okTotal();
-    record->koCount = reader.koTotal();
-    record->neCount = reader.neTotal();
-    return record;
+    return reader.takeRecord(QString());
 }
 
 #endif

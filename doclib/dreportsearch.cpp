@@ -13,6 +13,13 @@ namespace {
 // Search scans the items' text in pieces of about this many characters.
 constexpr int searchChunk = 1 << 16;
 
+// The index of the block whose text holds offset, given where each block's
+// text starts in the piece.
+int blockAt(const std::vector<int>& starts, qsizetype offset)
+{
+    return int(std::upper_bound(starts.begin(), starts.end(), int(offset)) - starts.begin()) - 1;
+}
+
 } // namespace
 
 DReportSearch::DReportSearch(const DReportModel& model, DLayoutCache& layouts)
@@ -105,10 +112,7 @@ std::optional<DTextRange> DReportSearch::inBlocks(const QRegularExpression& patt
                 from = match.capturedStart() + 1;
                 continue;
             }
-            const int index =
-                int(std::upper_bound(starts.begin(), starts.end(), int(match.capturedStart())) -
-                    starts.begin()) -
-                1;
+            const int index = blockAt(starts, match.capturedStart());
             if (auto found = inBlock(pattern, block + index, DTextPos(), DTextPos()))
                 return found;
             // The match ran across items: go on after that block.
@@ -191,10 +195,7 @@ std::optional<DTextRange> DReportSearch::lastInBlocks(const QRegularExpression& 
             const QRegularExpressionMatch match = matches.next();
             if (match.capturedLength() == 0)
                 continue;
-            const int index =
-                int(std::upper_bound(starts.begin(), starts.end(), int(match.capturedStart())) -
-                    starts.begin()) -
-                1;
+            const int index = blockAt(starts, match.capturedStart());
             if (matched.empty() || matched.back() != index)
                 matched.push_back(index);
         }

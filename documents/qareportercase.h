@@ -12,7 +12,7 @@ struct QAReporterCase
 {
     enum State { Passed, Failed, Inconclusive };
 
-    QString path;        // node names below the root, joined by '/'
+    QString path; // node names below the root, joined by '/'
     State state = Passed;
     QString message;     // the failure message; empty unless failed
     double seconds = -1; // negative: the report gives no time

@@ -630,6 +630,7 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
     add(new DText(testCase.name.isEmpty() ? tr("(unnamed)") : testCase.name));
     m_open.pop_back();
     const double seconds = boundedSeconds(testCase.seconds);
+    node->seconds = seconds;
     addCaseBody(testCase, anchor, seconds);
     endNode(stateText(state));
 

@@ -29,6 +29,8 @@ public:
     QString state;
     QString icon;
     QString base;
+    // The case's time in seconds; negative when the report gives none.
+    double seconds = -1;
 };
 
 #endif

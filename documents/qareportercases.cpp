@@ -1,0 +1,179 @@
+#include "qareportercases.h"
+
+#include "dblocktext.h"
+#include "ditem.h"
+#include "ditemcontainer.h"
+#include "dstyle.h"
+#include "qareporterdata.h"
+#include "qareporternode.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace {
+
+bool isCaseType(const QString& type)
+{
+    return type.compare(QLatin1String("testcase"), Qt::CaseInsensitive) == 0;
+}
+
+QAReporterCase::State stateOf(const QAReporterNode& node)
+{
+    if (node.state == QLatin1String("ko"))
+        return QAReporterCase::Failed;
+    if (node.state == QLatin1String("ok"))
+        return QAReporterCase::Passed;
+    return QAReporterCase::Inconclusive;
+}
+
+bool hasCaseType(const QTreeNode<QAReporterNode>* root)
+{
+    std::vector<const QTreeNode<QAReporterNode>*> pending{root};
+    while (!pending.empty()) {
+        const QTreeNode<QAReporterNode>* node = pending.back();
+        pending.pop_back();
+        if (node->data && isCaseType(node->data->type))
+            return true;
+        pending.insert(pending.end(), node->children.cbegin(), node->children.cend());
+    }
+    return false;
+}
+
+// The item of the case's own items that holds the last one: the ancestor
+// of last (or last itself) that is a sibling of first; null when none is.
+const DItem* lastSibling(const DItem* first, const DItem* last)
+{
+    if (!first || !last)
+        return nullptr;
+    for (const DItem* item = last; item; item = item->parent())
+        if (item->parent() == first->parent())
+            return item;
+    return nullptr;
+}
+
+// The first named item of the case's own items, as a place to link to.
+QString anchorOf(const QAReporterNode& node)
+{
+    const DItem* end = lastSibling(node.startItem, node.endItem);
+    for (const DItem* item = node.startItem; item; item = item->next()) {
+        if (!item->name().isEmpty())
+            return item->name();
+        if (item == end)
+            break;
+    }
+    return QString();
+}
+
+// Walks one record's tree depth first, keeping the path of names.
+class Collector
+{
+public:
+    Collector(QList<QAReporterCase>& cases, QHash<QString, int>& seen)
+        : m_cases(cases), m_seen(seen)
+    {
+    }
+
+    void collect(const QTreeNode<QAReporterNode>* root)
+    {
+        if (!root)
+            return;
+        const bool byType = hasCaseType(root);
+        struct Step
+        {
+            const QTreeNode<QAReporterNode>* node;
+            int pathLength; // the path's length before this node's name
+        };
+        // The tree's root stands for the file; a single node below it is
+        // the run (a workspace, a result file's run) and no part of a path.
+        const QTreeNode<QAReporterNode>* top = root;
+        if (top->children.size() == 1 && !top->children.first()->children.isEmpty())
+            top = top->children.first();
+        std::vector<Step> pending;
+        for (auto it = top->children.crbegin(); it != top->children.crend(); ++it)
+            pending.push_back({*it, 0});
+        QString path;
+        while (!pending.empty()) {
+            const Step step = pending.back();
+            pending.pop_back();
+            path.truncate(step.pathLength);
+            const QAReporterNode* data = step.node->data;
+            if (!path.isEmpty())
+                path += QLatin1Char('/');
+            path += data ? data->name : QString();
+            const bool isCase =
+                data && (byType ? isCaseType(data->type) : step.node->children.isEmpty());
+            if (isCase) {
+                add(*step.node, path);
+                continue;
+            }
+            const int length = int(path.size());
+            for (auto it = step.node->children.crbegin(); it != step.node->children.crend(); ++it)
+                pending.push_back({*it, length});
+        }
+    }
+
+private:
+    void add(const QTreeNode<QAReporterNode>& treeNode, const QString& path)
+    {
+        const QAReporterNode& node = *treeNode.data;
+        QAReporterCase testCase;
+        int& count = m_seen[path];
+        ++count;
+        testCase.path = count == 1 ? path : path + QStringLiteral(" [%1]").arg(count);
+        testCase.state = stateOf(node);
+        if (testCase.state == QAReporterCase::Failed)
+            testCase.message = QAReporterCases::failureMessage(treeNode);
+        testCase.seconds = node.seconds;
+        testCase.node = &node;
+        testCase.anchor = anchorOf(node);
+        m_cases.append(testCase);
+    }
+
+    QList<QAReporterCase>& m_cases;
+    QHash<QString, int>& m_seen;
+};
+
+} // namespace
+
+QList<QAReporterCase> QAReporterCases::collect(const QList<QAReporterData*>& records)
+{
+    QList<QAReporterCase> cases;
+    QHash<QString, int> seen;
+    Collector collector(cases, seen);
+    for (const QAReporterData* record : records) {
+        if (record && record->tree)
+            collector.collect(record->tree->root());
+    }
+    return cases;
+}
+
+QList<QAReporterCase> QAReporterCases::collect(const QAReporterData& record)
+{
+    return collect(QList<QAReporterData*>{const_cast<QAReporterData*>(&record)});
+}
+
+QString QAReporterCases::failureMessage(const QTreeNode<QAReporterNode>& treeNode)
+{
+    if (!treeNode.data)
+        return QString();
+    const QAReporterNode& node = *treeNode.data;
+    const DItem* end = lastSibling(node.startItem, node.endItem);
+    const DItem* nested = nullptr;
+    for (const QTreeNode<QAReporterNode>* child : treeNode.children) {
+        if (child->data && child->data->startItem) {
+            nested = child->data->startItem;
+            break;
+        }
+    }
+    QString message;
+    for (const DItem* item = node.startItem; item && item != nested; item = item->next()) {
+        if (item->kind() == DItem::Paragraph && item->style() &&
+            item->style()->name().endsWith(QLatin1String(" Failed"))) {
+            message = DBlockText::collapse(DBlockText::plainText(item, 0), true).trimmed();
+        }
+        if (item == end)
+            break;
+    }
+    return message;
+}

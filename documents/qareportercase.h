@@ -13,6 +13,7 @@ struct QAReporterCase
     enum State { Passed, Failed, Inconclusive };
 
     QString path; // node names below the root, joined by '/'
+    QString file; // the report file that holds it
     State state = Passed;
     QString message;     // the failure message; empty unless failed
     double seconds = -1; // negative: the report gives no time

@@ -74,8 +74,9 @@ public:
     {
     }
 
-    void collect(const QTreeNode<QAReporterNode>* root)
+    void collect(const QTreeNode<QAReporterNode>* root, const QString& file)
     {
+        m_file = file;
         if (!root)
             return;
         const bool byType = hasCaseType(root);
@@ -120,6 +121,7 @@ private:
         QAReporterCase testCase;
         int& count = m_seen[path];
         ++count;
+        testCase.file = m_file;
         testCase.path = count == 1 ? path : path + QStringLiteral(" [%1]").arg(count);
         testCase.state = stateOf(node);
         if (testCase.state == QAReporterCase::Failed)
@@ -132,6 +134,7 @@ private:
 
     QList<QAReporterCase>& m_cases;
     QHash<QString, int>& m_seen;
+    QString m_file;
 };
 
 } // namespace
@@ -143,7 +146,7 @@ QList<QAReporterCase> QAReporterCases::collect(const QList<QAReporterData*>& rec
     Collector collector(cases, seen);
     for (const QAReporterData* record : records) {
         if (record && record->tree)
-            collector.collect(record->tree->root());
+            collector.collect(record->tree->root(), record->fileName);
     }
     return cases;
 }

@@ -1,4 +1,7 @@
 #include "qareportersummary.h"
+#include "qareportercases.h"
+#include "qareporterdocumentbuilder.h"
+#include "qareporterfailuregroupsection.h"
 
 #include "qareporterpref.h"
 #include "qareporterprefstyles.h"
@@ -15,51 +18,7 @@
 
 namespace {
 
-// Appends items to containers, keeping each container's last child.
-class Builder
-{
-public:
-    explicit Builder(const QList<DStyle*>& styles)
-    {
-        for (DStyle* style : styles) {
-            if (style)
-                m_styles.insert(style->name(), style);
-        }
-    }
-
-    DStyle* style(const QString& name) const { return m_styles.value(name); }
-
-    template <class T> T* append(DItemContainer* parent, T* item)
-    {
-        DItem*& last = m_lastChild[parent];
-        parent->insertAfter(last, item);
-        last = item;
-        return item;
-    }
-
-    DRow* row(DTable* table, const QString& styleName)
-    {
-        auto* row = append(table, new DRow);
-        if (!styleName.isEmpty())
-            row->setStyle(style(styleName));
-        return row;
-    }
-
-    void textCell(DRow* row, const QString& text, int hspan = 0)
-    {
-        append(row, new DCellText(hspan, 0, text));
-    }
-
-    void numberCell(DRow* row, qint64 number)
-    {
-        auto* cell = append(row, new DCell(0, 0));
-        append(cell, new DText(QString::number(number)));
-    }
-
-private:
-    QHash<QString, DStyle*> m_styles;
-    QHash<DItemContainer*, DItem*> m_lastChild;
-};
+using Builder = QAReporterDocumentBuilder;
 
 bool hasInconclusive(const QList<QAReporterData*>& records)
 {
@@ -144,6 +103,7 @@ DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records
     builder.numberCell(
         totals, QATestCount::add(QATestCount::add(failed, passed), inconclusive ? notExecuted : 0));
 
+    QAReporterFailureGroupSection::append(builder, document, QAReporterCases::collect(records));
     DUpdater updater;
     updater.doAll(document);
     return document;

@@ -56,6 +56,15 @@ public:
                             QAILogMonitor* log) = 0;
     // Writes every report read, whatever is shown, as one report file.
     virtual bool writeReport(const QString& path, QString* error) = 0;
+
+    // Compares the reports read, the current run, with the earlier run of
+    // earlierFile: text gets the categories and their tests, newFailure
+    // whether a test fails now that did not before. False when the earlier
+    // file cannot be read (told through a message box).
+    virtual bool compareWith(const QString& earlierFile, QString* text, bool* newFailure) = 0;
+    // The failed tests grouped by the cause their messages give, largest
+    // group first.
+    virtual QString failureGroupsText() = 0;
 };
 
 #endif

@@ -1,10 +1,12 @@
 #include "qastreportersession.h"
 
 #include "qamessagebox.h"
+#include "qareportercomparison.h"
 #include "qareporterhtmlexport.h"
 #include "qareporternotices.h"
 #include "qareporterpref.h"
 #include "qareporterprefstyles.h"
+#include "qareporterrunstext.h"
 #include "qastudiointerface.h"
 
 #include <QCoreApplication>
@@ -13,14 +15,21 @@ QAStReporterSession::QAStReporterSession(QAStudioInterface* studio) : m_studio(s
 
 QAStReporterSession::~QAStReporterSession() = default;
 
-void QAStReporterSession::open(const QStringList& files)
+namespace {
+
+QList<DStyle*> viewerStyles()
 {
     const QAReporterPref* preferences = reporterPreferences();
+    return preferences ? preferences->stylesPage()->styles() : QList<DStyle*>();
+}
+
+} // namespace
+
+void QAStReporterSession::open(const QStringList& files)
+{
     m_session.setFiles(files);
-    QAReporterNotices::loadErrors(
-        nullptr, m_studio,
-        m_session.load(files, m_studio,
-                       preferences ? preferences->stylesPage()->styles() : QList<DStyle*>()));
+    QAReporterNotices::loadErrors(nullptr, m_studio,
+                                  m_session.load(files, m_studio, viewerStyles()));
 }
 
 QStringList QAStReporterSession::loadedFiles() const
@@ -99,4 +108,22 @@ bool QAStReporterSession::writeReport(const QString& path, QString* error)
         QAMessageBox::warning(nullptr, QCoreApplication::translate("QAReporter", "Test Report"),
                               warnings.join(QLatin1Char('\n')));
     return true;
+}
+
+bool QAStReporterSession::compareWith(const QString& earlierFile, QString* text, bool* newFailure)
+{
+    QAReportSession::LoadErrors errors;
+    const auto comparison = m_session.compareWith(earlierFile, m_studio, viewerStyles(), &errors);
+    if (!comparison) {
+        QAReporterNotices::loadErrors(nullptr, m_studio, errors);
+        return false;
+    }
+    *text = QAReporterRunsText::comparison(*comparison, earlierFile, m_session.loadedFiles());
+    *newFailure = comparison->hasNewFailure();
+    return true;
+}
+
+QString QAStReporterSession::failureGroupsText()
+{
+    return QAReporterRunsText::failureGroups(m_session.cases());
 }

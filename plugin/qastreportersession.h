@@ -26,6 +26,8 @@ public:
     QString totalsText(const QString& testNode) const override;
     bool exportHtml(const QString& dir, QAIProgressMonitor* progress, QAILogMonitor* log) override;
     bool writeReport(const QString& path, QString* error) override;
+    bool compareWith(const QString& earlierFile, QString* text, bool* newFailure) override;
+    QString failureGroupsText() override;
 
 private:
     QAStudioInterface* m_studio;

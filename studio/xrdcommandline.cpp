@@ -46,6 +46,10 @@ int XrdCommandLine::run(const XrdOptions& options)
         return convert(options);
     case XrdOptions::ExportHtml:
         return exportHtml(options);
+    case XrdOptions::Compare:
+        return compare(options);
+    case XrdOptions::Group:
+        return group(options);
     case XrdOptions::Gui:
         break;
     }
@@ -193,4 +197,28 @@ bool XrdCommandLine::hideTypes(QAStReportSession& session, const QStringList& ty
         session.setTypeHidden(type, true);
     }
     return found;
+}
+
+int XrdCommandLine::compare(const XrdOptions& options)
+{
+    std::unique_ptr<QAStReportSession> session = openSession(options.files);
+    if (!session || outcome(*session, options.files) == FileUnreadable)
+        return FileUnreadable;
+    QString text;
+    bool newFailure = false;
+    if (!session->compareWith(options.earlierRun, &text, &newFailure))
+        return FileUnreadable;
+    m_out << text;
+    m_out.flush();
+    return newFailure ? TestFailed : AllPassed;
+}
+
+int XrdCommandLine::group(const XrdOptions& options)
+{
+    std::unique_ptr<QAStReportSession> session = openSession(options.files);
+    if (!session)
+        return FileUnreadable;
+    m_out << session->failureGroupsText();
+    m_out.flush();
+    return outcome(*session, options.files) == FileUnreadable ? FileUnreadable : AllPassed;
 }

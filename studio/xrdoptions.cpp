@@ -22,13 +22,20 @@ struct Parser
                "Exit status of --summary and --tree: 0 all passed, 1 a test failed,\n"
                "2 a file could not be read, or a usage error.\n"
                "Exit status of --convert: 0 written, 2 a file could not be read or\n"
-               "the output could not be written, or a usage error."));
+               "the output could not be written, or a usage error.\n"
+               "Exit status of --compare: 0 no new failure, 1 a test fails that did\n"
+               "not fail in EARLIER, 2 a file could not be read, or a usage error."));
         parser.addOptions({
             {"summary", tr("Print the passed and failed totals of the files.")},
             {"test-node", tr("Name of the test node printed by --summary."), "NAME"},
             {"tree", tr("Print the report tree, one item a line.")},
             {"export-html", tr("Write the reports as HTML into DIR."), "DIR"},
             {"convert", tr("Write the files as one XROD report OUT."), "OUT"},
+            {"compare",
+             tr("Compare the run of the files with the earlier run EARLIER: new failures, fixed, "
+                "still failing, newly inconclusive, added and removed tests."),
+             "EARLIER"},
+            {"group", tr("Print the failed tests of the files grouped by cause.")},
             {"failed-only", tr("With --tree or --export-html: failed tests only.")},
             {"hide-type", tr("With --tree: hide the nodes of TYPE (repeatable)."), "TYPE"},
             {"plugin",
@@ -71,10 +78,12 @@ QString checkConvertOutput(const XrdOptions& options)
 
 QString checkCombination(const XrdOptions& options, const QCommandLineParser& parser)
 {
-    const int modes = int(parser.isSet("summary")) + int(parser.isSet("tree")) +
-                      int(parser.isSet("export-html")) + int(parser.isSet("convert"));
+    int modes = 0;
+    for (const char* mode : {"summary", "tree", "export-html", "convert", "compare", "group"})
+        modes += int(parser.isSet(QLatin1String(mode)));
     if (modes > 1)
-        return tr("--summary, --tree, --export-html and --convert exclude each other");
+        return tr("--summary, --tree, --export-html, --convert, --compare and --group exclude "
+                  "each other");
     if (options.failedOnly && options.mode != XrdOptions::Tree &&
         options.mode != XrdOptions::ExportHtml)
         return tr("--failed-only needs --tree or --export-html");
@@ -110,10 +119,15 @@ XrdOptions XrdOptions::parse(const QStringList& arguments)
         options.mode = ExportHtml;
     else if (p.parser.isSet("convert"))
         options.mode = Convert;
+    else if (p.parser.isSet("compare"))
+        options.mode = Compare;
+    else if (p.parser.isSet("group"))
+        options.mode = Group;
     options.files = p.parser.positionalArguments();
     options.testNode = p.parser.value("test-node");
     options.exportDir = p.parser.value("export-html");
     options.convertOutput = p.parser.value("convert");
+    options.earlierRun = p.parser.value("compare");
     options.pluginPath = p.parser.value("plugin");
     options.hiddenTypes = p.parser.values("hide-type");
     options.failedOnly = p.parser.isSet("failed-only");

@@ -9,7 +9,7 @@
 class XrdOptions
 {
 public:
-    enum Mode { Gui, Summary, Tree, ExportHtml, Convert };
+    enum Mode { Gui, Summary, Tree, ExportHtml, Convert, Compare, Group };
 
     // arguments includes the program name first, as argv does.
     static XrdOptions parse(const QStringList& arguments);
@@ -24,6 +24,7 @@ public:
     QString testNode;
     QString exportDir;
     QString convertOutput; // the file --convert writes
+    QString earlierRun;    // the file --compare compares the files with
     QString pluginPath;
     QStringList hiddenTypes;
     bool failedOnly = false;

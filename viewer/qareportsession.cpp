@@ -1,4 +1,6 @@
 #include "qareportsession.h"
+#include "qareportercases.h"
+#include "qareportercomparison.h"
 
 #include "ddocument.h"
 #include "qalinktarget.h"
@@ -84,6 +86,31 @@ QAReportSession::LoadErrors QAReportSession::load(const QStringList& paths,
     showAllTypes();
     m_assembled = false;
     return errors;
+}
+
+QList<QAReporterCase> QAReportSession::cases() const
+{
+    return QAReporterCases::collect(m_records);
+}
+
+std::unique_ptr<QAReporterComparison> QAReportSession::compareWith(const QString& earlierFile,
+                                                                   QAStudioInterface* progress,
+                                                                   const QList<DStyle*>& styles,
+                                                                   LoadErrors* errors) const
+{
+    QList<QAReporterData*> earlierRecords;
+    QAReporterLoader loader(progress, styles);
+    if (!loader.load({earlierFile}, earlierRecords))
+        errors->outOfMemoryPath = loader.outOfMemoryPath();
+    errors->missing = loader.missing();
+    errors->reasons = loader.reasons();
+    if (earlierRecords.isEmpty())
+        return nullptr;
+    QList<QAReporterCase> earlier = QAReporterCases::collect(earlierRecords);
+    for (QAReporterCase& testCase : earlier)
+        testCase.node = nullptr;
+    qDeleteAll(earlierRecords);
+    return std::make_unique<QAReporterComparison>(std::move(earlier), cases());
 }
 
 void QAReportSession::clear()

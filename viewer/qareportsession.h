@@ -1,6 +1,7 @@
 #ifndef QAREPORTSESSION_H
 #define QAREPORTSESSION_H
 
+#include "qareportercase.h"
 #include "qareporterfiltercriteria.h"
 
 #include <QList>
@@ -14,6 +15,7 @@ class DDocument;
 class DLink;
 class DStyle;
 class QALinkTarget;
+class QAReporterComparison;
 class QAReporterData;
 class QAReporterFilter;
 class QAReporterLinkIndex;
@@ -109,6 +111,15 @@ public:
     // totals no node can carry are added to warnings.
     bool writeReport(const QString& path, QString* error, QStringList* warnings) const;
 
+    // The test cases of every record read, in order (see QAReporterCases).
+    QList<QAReporterCase> cases() const;
+    // The records' run compared with the earlier run of earlierFile, read
+    // for the purpose and dropped again (its cases keep no node); null,
+    // with the reason in errors, when it cannot be read.
+    std::unique_ptr<QAReporterComparison> compareWith(const QString& earlierFile,
+                                                      QAStudioInterface* progress,
+                                                      const QList<DStyle*>& styles,
+                                                      LoadErrors* errors) const;
     // Visits the tree of the filtered records, as the viewer shows it.
     void walkTree(const std::function<void(const TreeEntry&)>& visit) const;
 

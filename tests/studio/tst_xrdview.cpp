@@ -150,10 +150,30 @@ void TestXrdview::commandLine_data()
     row("convert over a link", {"--convert", "%d/link.xrd", failed, "%d/in.xrd"}, 2, {},
         {"over its input"});
 
+    // --compare: 1 when a test fails now that did not before; the same
+    // suite matches under another root, from another format too.
+    const QString integration = "%e/integration-inconclusive.xrd";
+    row("new failures", {"--compare", passed, failed}, 1,
+        {"~^New failures: 5$", "~^Fixed: 0$", "\n  parser/test_sections/duplicate_section_merges\n"});
+    row("no new failure", {"--compare", failed, passed}, 0,
+        {"~^New failures: 0$", "~^Removed: 6$", "\n  cli/test_cli_scripts/batch_update\n",
+         "!\nNew failures:\n"});
+    row("compare with a missing run", {"--compare", missing, failed}, 2, {},
+        {"no-such-report.xrd"});
+    row("compare a missing run", {"--compare", failed, missing}, 2, {}, {"no-such-report.xrd"});
+    row("compare with itself", {"--compare", integration, integration}, 0,
+        {"~^Still failing: 0$", "~^Removed: 0$"});
+    // --group: one group a masked message, its example and its cases.
+    row("groups", {"--group", failed}, 0,
+        {"~^1 failed: tests/test_values.c:<num>: assertion failed: strcmp\\(v, \"<str>\"\\) == "
+         "<num>\n  for example: .*\"tab\\\\there\"",
+         "\n  query/test_filters/and_or_precedence\n"});
+
     // Usage errors are not test results.
     for (const char* usage :
          {"--no-such-option %p", "--summary", "--summary --tree %p", "--failed-only --summary %p",
-          "--hide-type step %p", "--test-node n --tree %p", "--convert %d/out.xrd"})
+          "--hide-type step %p", "--test-node n --tree %p", "--convert %d/out.xrd",
+          "--compare %p", "--group --compare %p %p"})
         row(usage, QString(usage).split(' '), 2, {}, {"~^xrdview: "});
     for (const char* help : {"--help", "--help-all"})
         row(help, {help}, 0, {"--hide-type", "--convert", "2 a file could not be read"});

@@ -173,6 +173,8 @@ void XrdMainWindow::createMenus()
     m_actions.insert(QStringLiteral("open"), open);
     m_recentMenu = file->addMenu(tr("Open &Recent"));
     addCommand(file, QStringLiteral("reload"), tr("Re&load"), QKeySequence::Refresh, "reload");
+    addCommand(file, QStringLiteral("compareWith"), tr("Co&mpare With..."),
+               QKeySequence::UnknownKey, "compareWith");
     file->addSeparator();
     addCommand(file, QStringLiteral("saveAs"), tr("Save &As..."), QKeySequence::SaveAs, "saveAs");
     addCommand(file, QStringLiteral("exportHtml"), tr("&Export HTML..."), QKeySequence::UnknownKey,
@@ -230,6 +232,8 @@ void XrdMainWindow::updateActions()
     // of the window interface), even one that does not claim canReload().
     const QAStViewerWindow* viewer = viewerWindow(window);
     enable("reload", viewer && (viewer->canReload() || !viewer->files().isEmpty()));
+    enable("compareWith", viewer && !viewer->files().isEmpty() &&
+                              viewer->metaObject()->indexOfSlot("compareWith()") >= 0);
     enable("saveAs", window && window->canSaveAs());
     enable("exportHtml", window && (window->canExportHTML() || window->canExport()));
     enable("print", window && window->canPrint());

@@ -8,6 +8,9 @@
 #include "qapixmapcenter.h"
 #include "qaprogresspulse.h"
 #include "qareportercommands.h"
+#include "qareportercomparison.h"
+#include "qareportercomparisondocument.h"
+#include "qareportercomparisonwindow.h"
 #include "qareporterdata.h"
 #include "qareporterheadersize.h"
 #include "qareporterlinktarget.h"
@@ -29,6 +32,7 @@
 #include <QCloseEvent>
 #include <QDataStream>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -55,6 +59,7 @@ enum CommandId {
     NextFailedId = 107,
     BackId = 108,
     ForwardId = 109,
+    CompareId = 110,
     FirstAutoId = 1000
 };
 
@@ -342,15 +347,91 @@ void QAReporter::fillTree()
     }
     // The item of each place of the report, for the jumps that select the
     // item of the place shown: the first item that starts there.
+    QString file;
     for (QTreeWidgetItemIterator it(treeView); *it; ++it) {
-        const QARListViewItem* item = QARListViewItem::cast(*it);
-        if (item && item->startItem && !treeItemAt.contains(item->startItem))
+        QARListViewItem* item = QARListViewItem::cast(*it);
+        if (!item)
+            continue;
+        if (!item->parent())
+            file = item->filePath;
+        if (item->startItem && !treeItemAt.contains(item->startItem))
             treeItemAt.insert(item->startItem, *it);
+        if (!newFailures.isEmpty())
+            markNewFailure(item, file);
     }
     if (QTreeWidgetItem* first = treeView->topLevelItem(0)) {
         treeView->setCurrentItem(first);
         first->setSelected(true);
     }
+}
+
+namespace {
+
+QString newFailureKey(const QString& file, const QAReporterNode* node)
+{
+    return file + QLatin1Char('\x1f') + node->id;
+}
+
+} // namespace
+
+void QAReporter::markNewFailure(QARListViewItem* item, const QString& file)
+{
+    if (!item->node || !item->failed || !newFailures.contains(newFailureKey(file, item->node)))
+        return;
+    item->setStatus(QARListViewItem::Failed,
+                    QIcon(GETPIX("testnewfailed_xpm", ":/pixmaps/testnewfailed.xpm")));
+    item->setToolTip(0, tr("Failed now, not in the earlier run"));
+}
+
+bool QAReporter::isNewFailure(const QString& file, const QAReporterNode* node) const
+{
+    return node && newFailures.contains(newFailureKey(file, node));
+}
+
+void QAReporter::compareWith()
+{
+    const QString file = QFileDialog::getOpenFileName(
+        this, tr("Compare With Earlier Run"), QFileInfo(reportSession->files().value(0)).path(),
+        tr("Reports and results (*.xrd *.xml *.trx *.tap);;All files (*)"));
+    if (!file.isEmpty())
+        compareWith(file);
+}
+
+QAReporterComparisonWindow* QAReporter::compareWith(const QString& earlierFile)
+{
+    if (reportSession->records().isEmpty())
+        return nullptr;
+    const QAReporterPref* preferences = reporterPreferences();
+    const QList<DStyle*> styles =
+        preferences ? preferences->stylesPage()->styles() : QList<DStyle*>();
+    QAReportSession::LoadErrors errors;
+    std::unique_ptr<QAReporterComparison> comparison;
+    {
+        BusyScope busy(this);
+        comparison = reportSession->compareWith(earlierFile, host(), styles, &errors);
+    }
+    if (!comparison) {
+        QAReporterNotices::loadErrors(this, host(), errors);
+        return nullptr;
+    }
+    newFailures.clear();
+    for (const QAReporterComparison::Entry& entry :
+         comparison->entries(QAReporterComparison::NewFailures)) {
+        const QAReporterCase& testCase = comparison->current().at(entry.current);
+        newFailures.insert(newFailureKey(testCase.file, testCase.node));
+    }
+    fillTree();
+    std::unique_ptr<DDocument> document(QAReporterComparisonDocument::build(
+        *comparison, earlierFile, reportSession->loadedFiles(), styles));
+    auto* window = new QAReporterComparisonWindow(
+        std::move(document),
+        tr("%1 compared with %2")
+            .arg(QFileInfo(reportSession->files().value(0)).fileName(),
+                 QFileInfo(earlierFile).fileName()),
+        this);
+    connect(window, &QAReporterComparisonWindow::linkActivated, this, &QAReporter::resolveLink);
+    window->show();
+    return window;
 }
 
 void QAReporter::clearTree()
@@ -632,6 +713,7 @@ void QAReporter::reloadFiles()
         clearViews();
         reportSession->clear();
     }
+    newFailures.clear();
     QStringList files = reportSession->files();
     loadReports(&files);
 }
@@ -888,6 +970,7 @@ void QAReporter::updateToolMenu()
     submit->setEnabled(selectedItem && selectedItem->parent() && !empty);
     commandsMenu->addSeparator();
     add(tr("Generate HTML"), GenerateHtmlId, &QAReporter::exportDoc);
+    add(tr("Compare With..."), CompareId, qOverload<>(&QAReporter::compareWith))->setEnabled(!empty);
     commandsMenu->addSeparator();
     // The same actions as the toolbar's and the window's, with their keys.
     if (toolBar) {

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QMenu>
 #include <QPointer>
+#include <QSet>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -21,6 +22,8 @@ class DLink;
 class DReportWidget;
 class QAction;
 class QAReporterData;
+class QAReporterComparisonWindow;
+class QARListViewItem;
 class QAReporterHeaderSize;
 class QAReporterNode;
 class QAReportSession;
@@ -88,6 +91,12 @@ public:
     void assembleDocuments();
     // Shows only failed tests, offering the complete report when none failed.
     void showFailedTests();
+    // Compares the window's run with the earlier run of earlierFile: shows
+    // the comparison in a window of its own and marks the new failures in
+    // the report tree. Null, after saying why, when the file cannot be read.
+    QAReporterComparisonWindow* compareWith(const QString& earlierFile);
+    // Whether the tree marks the node, of the report file, as a new failure.
+    bool isNewFailure(const QString& file, const QAReporterNode* node) const;
     qint64 failedTotal() const;
     qint64 passedTotal() const;
 
@@ -176,6 +185,8 @@ public slots:
     void submitTallyvane();
     void exportDoc() override;
     void reloadFiles() override;
+    // Asks for an earlier run's file and compares with it.
+    void compareWith();
 
 private slots:
     void findDialogSearch(const QRegularExpression& pattern);
@@ -207,6 +218,7 @@ private:
     void insertCommands();
     void buildKeyboardCommands();
     QAReporterHistory::Place currentPlace() const;
+    void markNewFailure(QARListViewItem* item, const QString& file);
     void showPlace(const QAReporterHistory::Place& place);
     // Shows other files in the window; the host renames its tab after them.
     void showFiles(const QStringList& files);
@@ -233,6 +245,9 @@ private:
     QPointer<QARListView> treeView;
     // The tree item of each place of the report where an item starts.
     QHash<const DItem*, QTreeWidgetItem*> treeItemAt;
+    // The new failures of the last comparison, by report file and node id;
+    // dropped when the files are read again.
+    QSet<QString> newFailures;
     int allTestsItemId = -1;
     int failedTestsItemId = -1;
     QAction* submitItem = nullptr;

@@ -658,7 +658,14 @@ void QAReporter::resolveLink(DLink* link)
     if (!reportSession->reportFile(parsed, &file))
         return;
     history.visit(currentPlace());
-    if (!file.isEmpty())
+    // A link into a report the window shows (as a comparison's links are)
+    // moves there without reading the files again.
+    const bool shown = std::any_of(reportSession->files().cbegin(), reportSession->files().cend(),
+                                   [&file](const QString& each) {
+                                       return QFileInfo(each).absoluteFilePath() ==
+                                              QFileInfo(file).absoluteFilePath();
+                                   });
+    if (!file.isEmpty() && !shown)
         showFiles({file});
     updateHistoryCommands();
     if (parsed.anchor().isEmpty())
@@ -970,7 +977,8 @@ void QAReporter::updateToolMenu()
     submit->setEnabled(selectedItem && selectedItem->parent() && !empty);
     commandsMenu->addSeparator();
     add(tr("Generate HTML"), GenerateHtmlId, &QAReporter::exportDoc);
-    add(tr("Compare With..."), CompareId, qOverload<>(&QAReporter::compareWith))->setEnabled(!empty);
+    add(tr("Compare With..."), CompareId, qOverload<>(&QAReporter::compareWith))
+        ->setEnabled(!empty);
     commandsMenu->addSeparator();
     // The same actions as the toolbar's and the window's, with their keys.
     if (toolBar) {

@@ -9,8 +9,7 @@
 
 QAReporterComparisonWindow::QAReporterComparisonWindow(std::unique_ptr<DDocument> document,
                                                        const QString& title, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_document(std::move(document)),
-      m_view(new DReportWidget(this))
+    : QWidget(parent, Qt::Window), m_document(std::move(document)), m_view(new DReportWidget(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(title);

@@ -6,8 +6,10 @@
 #include "dreportwidget.h"
 #include "files.h"
 #include "qareporter.h"
+#include "qareportercomparisonwindow.h"
 #include "qareporterdata.h"
 #include "qareporterhistory.h"
+#include "qarlistviewitem.h"
 #include "qartoolbar.h"
 #include "qastoutputwidget.h"
 #include "reporterhost.h"
@@ -71,6 +73,7 @@ private slots:
     void keysFindAndLinksMoveThroughTheReport();
     void summaryPaneFitsKeepsItsHeightAndLinks();
     void batchModeWritesTotals();
+    void comparisonWindowLinksAndMarks();
 
 private:
     std::unique_ptr<QAReporter> open(const QStringList& files) { return m_host->open(files); }
@@ -361,3 +364,42 @@ void TestReporter::batchModeWritesTotals()
 
 QTEST_MAIN(TestReporter)
 #include "tst_reporter.moc"
+
+// The comparison opens in a window of its own; its case links move the
+// report to the case; the new failure keeps its mark when the tree is
+// filled again for failed tests only; an unreadable earlier run is said.
+void TestReporter::comparisonWindowLinksAndMarks()
+{
+    AnsweredBoxes boxes;
+    auto window = open({mainReport});
+    showInHost(*window);
+    QVERIFY(!window->compareWith(passedReport + ".missing"));
+    QCOMPARE(boxes.shown.size(), 1);
+    QVERIFY(boxes.shown.first().contains("passed.xrd.missing"));
+    QCOMPARE(window->findChildren<QAReporterComparisonWindow*>().size(), 0);
+    QAReporterComparisonWindow* comparison = window->compareWith(passedReport);
+    QVERIFY(comparison && comparison->isVisible());
+    // The new failures marked in the tree, "*" after those with the tip.
+    auto marked = [&window] {
+        QStringList names;
+        for (QTreeWidgetItemIterator it(window->reportTree()); *it; ++it) {
+            const auto* item = QARListViewItem::cast(*it);
+            if (item && window->isNewFailure(mainReport, item->node))
+                names << item->text(0) + (item->toolTip(0).isEmpty() ? "" : "*");
+        }
+        return names;
+    };
+    QCOMPARE(marked(), QStringList{"failing*"});
+    window->failedtests();
+    QCOMPARE(marked(), QStringList{"failing*"});
+    DLink* caseLink = nullptr;
+    for (DItem* item : itemsOf(comparison->document())) {
+        if (item->kind() == DItem::Link && !caseLink)
+            caseLink = static_cast<DLink*>(item);
+    }
+    QVERIFY(caseLink);
+    emit comparison->view()->activatedLink(caseLink);
+    QCOMPARE(window->files(), QStringList{mainReport});
+    QVERIFY(!window->reportView()->currentItemName().isEmpty());
+    QCOMPARE(marked(), QStringList{"failing*"});
+}

@@ -266,27 +266,19 @@ bool QARunHistory::stageCases(const QList<QAReporterCase>& cases, QString* reaso
     return ok;
 }
 
-// Adds the staged cases to the tests and the results of runId, and makes
-// runId the last passed run of those that passed, unless they passed in a
-// later run already.
+// Adds the staged cases' new paths to the tests and the cases to the
+// results of runId.
 bool QARunHistory::storeStaged(qint64 runId, const QDateTime& time, QString* reason)
 {
-    const QString passed = QString::number(int(QAReporterCase::Passed));
-    const QString run = QString::number(runId);
     const QStringList statements = {
-        QStringLiteral("INSERT INTO tests (path, last_passed_run, last_passed_time) "
-                       "SELECT path, CASE WHEN state = %1 THEN %2 END, "
-                       "CASE WHEN state = %1 THEN %3 END FROM record_staging WHERE true "
-                       "ON CONFLICT (path) DO UPDATE SET last_passed_run = "
-                       "excluded.last_passed_run, last_passed_time = excluded.last_passed_time "
-                       "WHERE excluded.last_passed_run IS NOT NULL AND "
-                       "(tests.last_passed_time IS NULL OR "
-                       "tests.last_passed_time <= excluded.last_passed_time)")
-            .arg(passed, run, QString::number(time.toMSecsSinceEpoch())),
-        QStringLiteral("INSERT INTO case_results (run_id, test_id, state, seconds, message_hash) "
-                       "SELECT %1, t.id, s.state, s.seconds, s.message_hash "
+        QStringLiteral("INSERT INTO tests (path) SELECT s.path FROM record_staging s "
+                       "LEFT JOIN tests t ON t.path = s.path WHERE t.id IS NULL "
+                       "ON CONFLICT (path) DO NOTHING"),
+        QStringLiteral("INSERT INTO case_results (run_id, run_time, test_id, state, seconds, "
+                       "message_hash) SELECT %1, %2, t.id, s.state, s.seconds, s.message_hash "
                        "FROM record_staging s JOIN tests t ON t.path = s.path")
-            .arg(run),
+            .arg(runId)
+            .arg(time.toMSecsSinceEpoch()),
         QStringLiteral("DELETE FROM record_staging")};
     QSqlQuery query(database());
     for (const QString& sql : statements) {
@@ -401,10 +393,17 @@ QHash<QString, QARunHistory::CaseHistory> QARunHistory::caseHistory(const QStrin
     QHash<qint64, QString> byTest;
     for (const QString& path : paths)
         histories.insert(path, {});
+    // The run where a test last passed comes from the index of the results
+    // by test, state and time.
+    const QString passed = QString::number(int(QAReporterCase::Passed));
     selectIn(
         database(),
         QStringLiteral("SELECT t.id, t.path, u.file, u.run_time FROM tests t "
-                       "LEFT JOIN runs u ON u.id = t.last_passed_run WHERE t.path IN %1"),
+                       "LEFT JOIN runs u ON u.id = (SELECT c.run_id FROM case_results c "
+                       "WHERE c.test_id = t.id AND c.state = ") +
+            passed +
+            QStringLiteral(" ORDER BY c.run_time DESC, c.run_id DESC LIMIT 1) "
+                           "WHERE t.path IN %1"),
         QVariantList(paths.cbegin(), paths.cend()), [&](const QSqlQuery& query) {
             const QString path = query.value(1).toString();
             if (!query.value(2).isNull())

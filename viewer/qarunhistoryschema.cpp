@@ -194,22 +194,18 @@ QStringList QARunHistorySchema::migrationTo(int version) const
             "CREATE INDEX results_by_run ON results (run_id)"};
     } else if (version == 2) {
         statements = {
-            "CREATE TABLE tests (id %ID%, path TEXT NOT NULL UNIQUE, last_passed_run BIGINT, "
-            "last_passed_time BIGINT)",
+            "CREATE TABLE tests (id %ID%, path TEXT NOT NULL UNIQUE)",
             "INSERT INTO tests (path) SELECT DISTINCT path FROM results ORDER BY path",
-            "CREATE TABLE case_results (run_id BIGINT NOT NULL, test_id BIGINT NOT NULL, "
-            "state INTEGER NOT NULL, seconds DOUBLE PRECISION, message_hash BIGINT)",
-            "INSERT INTO case_results (run_id, test_id, state, seconds) "
-            "SELECT r.run_id, t.id, r.state, r.seconds FROM results r "
-            "JOIN tests t ON t.path = r.path",
-            // Each test's latest passed run, as recording keeps it from now on.
-            "UPDATE tests SET last_passed_run = lp.run_id, last_passed_time = lp.run_time "
-            "FROM (SELECT test_id, run_id, run_time FROM (SELECT c.test_id, u.id AS run_id, "
-            "u.run_time, ROW_NUMBER() OVER (PARTITION BY c.test_id "
-            "ORDER BY u.run_time DESC, u.id DESC) AS n FROM case_results c "
-            "JOIN runs u ON u.id = c.run_id WHERE c.state = 0) ranked WHERE n = 1) lp "
-            "WHERE lp.test_id = tests.id",
-            "DROP TABLE results", "CREATE INDEX case_results_by_run ON case_results (run_id)"};
+            "CREATE TABLE case_results (run_id BIGINT NOT NULL, run_time BIGINT NOT NULL, "
+            "test_id BIGINT NOT NULL, state INTEGER NOT NULL, seconds DOUBLE PRECISION, "
+            "message_hash BIGINT)",
+            "INSERT INTO case_results (run_id, run_time, test_id, state, seconds) "
+            "SELECT r.run_id, u.run_time, t.id, r.state, r.seconds FROM results r "
+            "JOIN runs u ON u.id = r.run_id JOIN tests t ON t.path = r.path",
+            "DROP TABLE results", "CREATE INDEX case_results_by_run ON case_results (run_id)",
+            // A test's latest run in a state, found without reading its
+            // other runs: the run where it last passed.
+            "CREATE INDEX case_results_by_test ON case_results (test_id, state, run_time, run_id)"};
     }
     for (QString& sql : statements)
         sql = dialect(sql);

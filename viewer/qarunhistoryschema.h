@@ -10,8 +10,9 @@
 // bring a store of any earlier layout to the current one.
 //
 // Version 1 kept each case's path in every result row. Version 2 keeps the
-// paths once, in the table of tests, with the run where each test last
-// passed, and adds a hash of each failure message to the results.
+// paths once, in the table of tests, and adds to each result a hash of its
+// failure message and the run's time, which an index of the results by
+// test, state and time needs to find where a test last passed.
 class QARunHistorySchema
 {
 public:

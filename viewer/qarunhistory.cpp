@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -342,15 +343,21 @@ QList<QARunHistory::TrendPoint> QARunHistory::trend(int lastRunCount) const
 
 QList<QARunHistory::FlakyCase> QARunHistory::flaky(int lastRunCount) const
 {
+    struct Tally
+    {
+        int passes = 0;
+        int failures = 0;
+        QList<int> failedRuns; // positions in runs
+    };
     const QList<StoredRun> runs = lastRuns(lastRunCount);
-    QHash<qint64, FlakyCase> tallies;
-    QHash<qint64, QList<int>> failedRuns;
+    QHash<qint64, Tally> tallies;
     forEachResult(runs, [&](int run, qint64 test, int state) {
         if (state == QAReporterCase::Passed) {
             ++tallies[test].passes;
         } else if (state == QAReporterCase::Failed) {
-            ++tallies[test].failures;
-            failedRuns[test] << run;
+            Tally& tally = tallies[test];
+            ++tally.failures;
+            tally.failedRuns << run;
         }
     });
     QVariantList flakyIds;
@@ -361,14 +368,14 @@ QList<QARunHistory::FlakyCase> QARunHistory::flaky(int lastRunCount) const
     QList<FlakyCase> cases;
     selectIn(database(), QStringLiteral("SELECT id, path FROM tests WHERE id IN %1"), flakyIds,
              [&](const QSqlQuery& query) {
-                 const qint64 test = query.value(0).toLongLong();
-                 FlakyCase flakyCase = tallies.value(test);
+                 Tally& tally = tallies[query.value(0).toLongLong()];
+                 FlakyCase flakyCase;
                  flakyCase.path = query.value(1).toString();
-                 flakyCase.passRate =
-                     double(flakyCase.passes) / (flakyCase.passes + flakyCase.failures);
-                 QList<int> positions = failedRuns.value(test);
-                 std::sort(positions.begin(), positions.end());
-                 for (int position : positions)
+                 flakyCase.passes = tally.passes;
+                 flakyCase.failures = tally.failures;
+                 flakyCase.passRate = double(tally.passes) / (tally.passes + tally.failures);
+                 std::sort(tally.failedRuns.begin(), tally.failedRuns.end());
+                 for (int position : std::as_const(tally.failedRuns))
                      flakyCase.failedRuns << runs.at(position).point.run;
                  cases << flakyCase;
              });
@@ -410,6 +417,8 @@ QHash<QString, QARunHistory::CaseHistory> QARunHistory::caseHistory(const QStrin
                 histories[path].lastPassed = {query.value(2).toString(), timeOf(query.value(3))};
             byTest.insert(query.value(0).toLongLong(), path);
         });
+    if (byTest.isEmpty())
+        return histories;
     QHash<qint64, QList<std::pair<int, int>>> marks;
     forEachResult(lastRuns(lastRunCount), [&](int run, qint64 test, int state) {
         if (byTest.contains(test))

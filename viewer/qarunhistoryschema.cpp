@@ -183,6 +183,8 @@ bool QARunHistorySchema::beginWrite(QSqlDatabase& db, QString* reason) const
 QStringList QARunHistorySchema::migrationTo(int version) const
 {
     QStringList statements;
+    // A state is a QAReporterCase::State: 0 passed, 1 failed, 2 inconclusive.
+    // Times are milliseconds since 1970 (UTC).
     if (version == 1) {
         statements = {
             "CREATE TABLE runs (id %ID%, file TEXT NOT NULL, run_key TEXT NOT NULL UNIQUE, "

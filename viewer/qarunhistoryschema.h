@@ -13,6 +13,10 @@
 // paths once, in the table of tests, and adds to each result a hash of its
 // failure message and the run's time, which an index of the results by
 // test, state and time needs to find where a test last passed.
+//
+// The SQL is the same for both but for what dialect() and beginWrite()
+// decide; it needs SQLite 3.35 (RETURNING) and PostgreSQL 10 (identity
+// columns).
 class QARunHistorySchema
 {
 public:

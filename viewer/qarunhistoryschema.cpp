@@ -7,9 +7,16 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
 
 namespace {
+
+// The result code SQLite gives for a file another connection has locked.
+const int SqliteBusy = 5;
+
+// Any number: the advisory lock PostgreSQL writers of the store take turns on.
+const char* const PostgresWriteLock = "SELECT pg_advisory_xact_lock(7882836876)";
 
 QString tr(const char* text)
 {
@@ -77,6 +84,22 @@ QSqlDatabase connectPostgres(const QString& url, const QString& connectionName, 
     return db;
 }
 
+// Two connections switching a new file to the write-ahead log at once: the
+// one that loses is told the file is locked at once, without the busy
+// timeout's wait, and tries again.
+bool enableWal(QSqlQuery& query)
+{
+    const int attempts = 100;
+    for (int attempt = 1;; ++attempt) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return true;
+        const bool busy = (query.lastError().nativeErrorCode().toInt() & 0xff) == SqliteBusy;
+        if (!busy || attempt == attempts)
+            return false;
+        QThread::msleep(20);
+    }
+}
+
 QSqlDatabase connectSqlite(const QString& url, const QString& connectionName, QString* reason)
 {
     QString path = url;
@@ -102,13 +125,11 @@ QSqlDatabase connectSqlite(const QString& url, const QString& connectionName, QS
     // The write-ahead log lets readers go on while a run is recorded; the
     // staging table of a recording never needs to reach the disk.
     QSqlQuery query(db);
-    for (const char* pragma :
-         {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA temp_store=MEMORY"}) {
-        if (!query.exec(QLatin1String(pragma))) {
-            *reason = query.lastError().text();
-            db.close();
-            break;
-        }
+    const bool set = enableWal(query) && query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
+                     query.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    if (!set) {
+        *reason = query.lastError().text();
+        db.close();
     }
     return db;
 }
@@ -121,9 +142,6 @@ bool execAll(QSqlQuery& query, const QStringList& statements)
     }
     return true;
 }
-
-// Any number: the advisory lock PostgreSQL writers of the store take turns on.
-const char* const PostgresWriteLock = "SELECT pg_advisory_xact_lock(7882836876)";
 
 } // namespace
 

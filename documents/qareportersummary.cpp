@@ -65,7 +65,8 @@ void appendRecordRow(Builder& builder, DTable* table, const QAReporterData& reco
 } // namespace
 
 DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records,
-                                           const QList<DStyle*>& styles)
+                                           const QList<DStyle*>& styles,
+                                           const QList<QAReporterTrendPoint>& trend)
 {
     Builder builder(styles);
     const bool inconclusive = hasInconclusive(records);
@@ -73,6 +74,7 @@ DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records
     auto* document = new DDocument(QCoreApplication::translate("Reporter", "Results files"),
                                    QStringLiteral("tagheaderdoc0"));
     document->setStyle(builder.style(QStringLiteral("Array")));
+    QAReporterTrendChart::append(builder, document, trend);
     auto* section = builder.append(document, new DSection);
     section->setName(QStringLiteral("tagheaderdoc1"));
     auto* table = builder.append(section, new DTable(2));
@@ -109,9 +111,10 @@ DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records
     return document;
 }
 
-DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records)
+DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records,
+                                           const QList<QAReporterTrendPoint>& trend)
 {
     const QAReporterPref* preferences = reporterPreferences();
-    return buildSummary(records,
-                        preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());
+    return buildSummary(
+        records, preferences ? preferences->stylesPage()->styles() : QList<DStyle*>(), trend);
 }

@@ -65,6 +65,16 @@ public:
     // The failed tests grouped by the cause their messages give, largest
     // group first.
     virtual QString failureGroupsText() = 0;
+
+    // Opens the run history at url (empty: the user's own store); false,
+    // with the reason in error, when it cannot be opened.
+    virtual bool openHistory(const QString& url, QString* error) = 0;
+    // Records the run of each file read in the history opened, a line of
+    // text a file; false, with the reason in error, when one could not be.
+    virtual bool recordRuns(QString* text, QString* error) = 0;
+    // The tests that both passed and failed in the last runs of the
+    // history opened, most flaky first.
+    virtual QString flakyText(int lastRuns) = 0;
 };
 
 #endif

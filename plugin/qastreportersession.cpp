@@ -2,6 +2,8 @@
 
 #include "qamessagebox.h"
 #include "qareportercomparison.h"
+#include "qareporterdata.h"
+#include "qareporterflakydocument.h"
 #include "qareporterhtmlexport.h"
 #include "qareporternotices.h"
 #include "qareporterpref.h"
@@ -126,4 +128,42 @@ bool QAStReporterSession::compareWith(const QString& earlierFile, QString* text,
 QString QAStReporterSession::failureGroupsText()
 {
     return QAReporterRunsText::failureGroups(m_session.cases());
+}
+
+bool QAStReporterSession::openHistory(const QString& url, QString* error)
+{
+    auto history = std::make_unique<QAReporterHistoryStore>();
+    if (!history->open(url, error))
+        return false;
+    m_history = std::move(history);
+    return true;
+}
+
+bool QAStReporterSession::recordRuns(QString* text, QString* error)
+{
+    if (!m_history)
+        return false;
+    for (const QAReporterData* record : m_session.records()) {
+        switch (m_history->record(*record, error)) {
+        case QARunHistory::Recorded:
+            *text += QCoreApplication::translate("Reporter", "Recorded %1: %2 passed, %3 failed\n")
+                         .arg(record->fileName)
+                         .arg(qMax<qint64>(record->okCount, 0))
+                         .arg(qMax<qint64>(record->koCount, 0));
+            break;
+        case QARunHistory::AlreadyRecorded:
+            *text += QCoreApplication::translate("Reporter", "Already recorded: %1\n")
+                         .arg(record->fileName);
+            break;
+        case QARunHistory::Failed:
+            return false;
+        }
+    }
+    return true;
+}
+
+QString QAStReporterSession::flakyText(int lastRuns)
+{
+    return m_history ? QAReporterFlakyDocument::text(m_history->history().flaky(lastRuns), lastRuns)
+                     : QString();
 }

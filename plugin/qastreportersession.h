@@ -1,6 +1,7 @@
 #ifndef QASTREPORTERSESSION_H
 #define QASTREPORTERSESSION_H
 
+#include "qareporterhistorystore.h"
 #include "qareportsession.h"
 #include "qastreportsession.h"
 
@@ -28,10 +29,14 @@ public:
     bool writeReport(const QString& path, QString* error) override;
     bool compareWith(const QString& earlierFile, QString* text, bool* newFailure) override;
     QString failureGroupsText() override;
+    bool openHistory(const QString& url, QString* error) override;
+    bool recordRuns(QString* text, QString* error) override;
+    QString flakyText(int lastRuns) override;
 
 private:
     QAStudioInterface* m_studio;
     QAReportSession m_session;
+    std::unique_ptr<QAReporterHistoryStore> m_history;
 };
 
 #endif

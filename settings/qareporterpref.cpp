@@ -3,6 +3,7 @@
 #include "dstyle.h"
 #include "dstyleserialize.h"
 #include "qareporterprefgeneral.h"
+#include "qareporterprefhistory.h"
 #include "qareporterprefstyles.h"
 #include "qaresboolean.h"
 #include "qaresgroup.h"
@@ -59,13 +60,17 @@ QAReporterPref::QAReporterPref(QAStudioInterface* studio) : m_studio(studio)
     m_styles = new QAReporterPrefStyles(
         tr("Styles", "Reporter Plugin Preference Second Item Title"), QString::fromLatin1(pageTag),
         QString::fromLatin1(pageTag), styleFile);
+    m_history = new QAReporterPrefHistory(tr("Run History"), QString::fromLatin1(pageTag),
+                                          QString::fromLatin1(pageTag));
     m_general->setChild(m_styles);
+    m_styles->setNext(m_history);
 }
 
 QAReporterPref::~QAReporterPref()
 {
     delete m_general;
     delete m_styles;
+    delete m_history;
 }
 
 QARes* QAReporterPref::produce(const char* tag)
@@ -93,6 +98,13 @@ QARes* QAReporterPref::produce(const char* tag)
         lastStyle = saved;
     }
     append(styles);
+    auto* history = new QAResGroup("HISTORY");
+    QARes* record = new QAResBoolean("record", m_history->recordsRuns());
+    history->setChild(record);
+    QARes* database = new QAResString("database", m_history->database());
+    record->setNext(database);
+    database->setNext(new QAResInt("last_runs", m_history->lastRuns()));
+    append(history);
     return group;
 }
 
@@ -116,6 +128,20 @@ void QAReporterPref::loadResources(QARes* group)
     for (QARes* res = reporter->child(); res; res = res->next()) {
         if (res->isTag("STYLES") && res->toResGroup())
             loadStyles(res);
+        else if (res->isTag("HISTORY") && res->toResGroup())
+            loadHistory(res);
+    }
+}
+
+void QAReporterPref::loadHistory(QARes* historyGroup)
+{
+    for (QARes* res = historyGroup->toResGroup()->child(); res; res = res->next()) {
+        if (const QAResBoolean* flag = res->isTag("record") ? res->toResBoolean() : nullptr)
+            m_history->setRecordsRuns(flag->value());
+        else if (const QAResString* url = res->isTag("database") ? res->toResString() : nullptr)
+            m_history->setDatabase(url->value());
+        else if (const QAResInt* runs = res->isTag("last_runs") ? res->toResInt() : nullptr)
+            m_history->setLastRuns(runs->value());
     }
 }
 

@@ -9,6 +9,7 @@
 
 class QARes;
 class QAReporterPrefGeneral;
+class QAReporterPrefHistory;
 class QAReporterPrefStyles;
 class QAStudioInterface;
 
@@ -26,9 +27,11 @@ public:
     QAStudioInterface* studio() const { return m_studio; }
     QAReporterPrefGeneral* general() const { return m_general; }
     QAReporterPrefStyles* stylesPage() const { return m_styles; }
+    QAReporterPrefHistory* historyPage() const { return m_history; }
 
     // A new group tagged `tag` ("REPORTER" when null) holding background,
-    // auto_raise, auto_depth and STYLES, in that order; the caller owns it.
+    // auto_raise, auto_depth, STYLES and HISTORY, in that order; the caller
+    // owns it.
     QARes* produce(const char* tag) override;
     // Restores the values saved in a "REPORTER" group; anything missing or
     // of the wrong type keeps its current value.
@@ -43,10 +46,12 @@ signals:
 
 private:
     void loadStyles(QARes* stylesGroup);
+    void loadHistory(QARes* historyGroup);
 
     QAStudioInterface* m_studio;
     QAReporterPrefGeneral* m_general;
     QAReporterPrefStyles* m_styles;
+    QAReporterPrefHistory* m_history;
 };
 
 // The process-wide preferences object; null until it is created.

@@ -50,6 +50,10 @@ int XrdCommandLine::run(const XrdOptions& options)
         return compare(options);
     case XrdOptions::Group:
         return group(options);
+    case XrdOptions::Record:
+        return record(options);
+    case XrdOptions::Flaky:
+        return flaky(options);
     case XrdOptions::Gui:
         break;
     }
@@ -221,4 +225,36 @@ int XrdCommandLine::group(const XrdOptions& options)
     m_out << session->failureGroupsText();
     m_out.flush();
     return outcome(*session, options.files) == FileUnreadable ? FileUnreadable : AllPassed;
+}
+
+int XrdCommandLine::record(const XrdOptions& options)
+{
+    std::unique_ptr<QAStReportSession> session = openSession(options.files);
+    if (!session)
+        return FileUnreadable;
+    const bool unreadable = outcome(*session, options.files) == FileUnreadable;
+    QString error;
+    QString text;
+    const bool recorded =
+        session->openHistory(options.historyUrl, &error) && session->recordRuns(&text, &error);
+    m_out << text;
+    m_out.flush();
+    if (!recorded) {
+        m_err << "xrdview: " << error << Qt::endl;
+        return FileUnreadable;
+    }
+    return unreadable ? FileUnreadable : AllPassed;
+}
+
+int XrdCommandLine::flaky(const XrdOptions& options)
+{
+    std::unique_ptr<QAStReportSession> session = m_plugin->createSession();
+    QString error = tr("the plug-in offers no report session");
+    if (!session || !session->openHistory(options.historyUrl, &error)) {
+        m_err << "xrdview: " << error << Qt::endl;
+        return FileUnreadable;
+    }
+    m_out << session->flakyText(options.lastRuns);
+    m_out.flush();
+    return AllPassed;
 }

@@ -35,6 +35,8 @@ private:
     int convert(const XrdOptions& options);
     int compare(const XrdOptions& options);
     int group(const XrdOptions& options);
+    int record(const XrdOptions& options);
+    int flaky(const XrdOptions& options);
     // A session with the files read, or null (said on standard error).
     std::unique_ptr<QAStReportSession> openSession(const QStringList& files);
     bool hideTypes(QAStReportSession& session, const QStringList& types);

@@ -36,6 +36,15 @@ struct Parser
                 "still failing, newly inconclusive, added and removed tests."),
              "EARLIER"},
             {"group", tr("Print the failed tests of the files grouped by cause.")},
+            {"record", tr("Record the runs of the files in the run history.")},
+            {"flaky", tr("Print the tests that both passed and failed in the last runs of the "
+                         "run history.")},
+            {"last", tr("With --flaky: the number of runs to look back on (default 10)."), "N"},
+            {"history",
+             tr("With --record or --flaky: the run history's store, an SQLite file or "
+                "postgresql://USER@HOST:PORT/DATABASE (default: an SQLite file in the user's "
+                "data folder)."),
+             "URL"},
             {"failed-only", tr("With --tree or --export-html: failed tests only.")},
             {"hide-type", tr("With --tree: hide the nodes of TYPE (repeatable)."), "TYPE"},
             {"plugin",
@@ -79,11 +88,17 @@ QString checkConvertOutput(const XrdOptions& options)
 QString checkCombination(const XrdOptions& options, const QCommandLineParser& parser)
 {
     int modes = 0;
-    for (const char* mode : {"summary", "tree", "export-html", "convert", "compare", "group"})
+    for (const char* mode :
+         {"summary", "tree", "export-html", "convert", "compare", "group", "record", "flaky"})
         modes += int(parser.isSet(QLatin1String(mode)));
     if (modes > 1)
-        return tr("--summary, --tree, --export-html, --convert, --compare and --group exclude "
-                  "each other");
+        return tr("--summary, --tree, --export-html, --convert, --compare, --group, --record and "
+                  "--flaky exclude each other");
+    if (parser.isSet("last") && options.mode != XrdOptions::Flaky)
+        return tr("--last needs --flaky");
+    if (parser.isSet("history") && options.mode != XrdOptions::Record &&
+        options.mode != XrdOptions::Flaky)
+        return tr("--history needs --record or --flaky");
     if (options.failedOnly && options.mode != XrdOptions::Tree &&
         options.mode != XrdOptions::ExportHtml)
         return tr("--failed-only needs --tree or --export-html");
@@ -91,6 +106,11 @@ QString checkCombination(const XrdOptions& options, const QCommandLineParser& pa
         return tr("--hide-type needs --tree");
     if (!options.testNode.isEmpty() && options.mode != XrdOptions::Summary)
         return tr("--test-node needs --summary");
+    if (options.mode == XrdOptions::Flaky) {
+        if (options.lastRuns < 2)
+            return tr("--last needs a number of runs of 2 or more");
+        return options.files.isEmpty() ? QString() : tr("--flaky reads no report file");
+    }
     if (options.mode != XrdOptions::Gui && options.files.isEmpty())
         return tr("no report file given");
     if (options.mode == XrdOptions::Convert)
@@ -123,11 +143,22 @@ XrdOptions XrdOptions::parse(const QStringList& arguments)
         options.mode = Compare;
     else if (p.parser.isSet("group"))
         options.mode = Group;
+    else if (p.parser.isSet("record"))
+        options.mode = Record;
+    else if (p.parser.isSet("flaky"))
+        options.mode = Flaky;
     options.files = p.parser.positionalArguments();
     options.testNode = p.parser.value("test-node");
     options.exportDir = p.parser.value("export-html");
     options.convertOutput = p.parser.value("convert");
     options.earlierRun = p.parser.value("compare");
+    options.historyUrl = p.parser.value("history");
+    if (p.parser.isSet("last")) {
+        bool number = false;
+        options.lastRuns = p.parser.value("last").toInt(&number);
+        if (!number)
+            options.lastRuns = 0;
+    }
     options.pluginPath = p.parser.value("plugin");
     options.hiddenTypes = p.parser.values("hide-type");
     options.failedOnly = p.parser.isSet("failed-only");

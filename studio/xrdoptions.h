@@ -9,7 +9,7 @@
 class XrdOptions
 {
 public:
-    enum Mode { Gui, Summary, Tree, ExportHtml, Convert, Compare, Group };
+    enum Mode { Gui, Summary, Tree, ExportHtml, Convert, Compare, Group, Record, Flaky };
 
     // arguments includes the program name first, as argv does.
     static XrdOptions parse(const QStringList& arguments);
@@ -25,6 +25,8 @@ public:
     QString exportDir;
     QString convertOutput; // the file --convert writes
     QString earlierRun;    // the file --compare compares the files with
+    QString historyUrl;    // --history: the run history's store; empty: the user's
+    int lastRuns = 10;     // --last: the runs --flaky looks back on
     QString pluginPath;
     QStringList hiddenTypes;
     bool failedOnly = false;

@@ -10,8 +10,8 @@
 #include "qareportercommands.h"
 #include "qareportercomparison.h"
 #include "qareportercomparisondocument.h"
-#include "qareportercomparisonwindow.h"
 #include "qareporterdata.h"
+#include "qareporterdocumentwindow.h"
 #include "qareporterheadersize.h"
 #include "qareporterlinktarget.h"
 #include "qareporternotices.h"
@@ -397,7 +397,7 @@ void QAReporter::compareWith()
         compareWith(file);
 }
 
-QAReporterComparisonWindow* QAReporter::compareWith(const QString& earlierFile)
+QAReporterDocumentWindow* QAReporter::compareWith(const QString& earlierFile)
 {
     if (reportSession->records().isEmpty())
         return nullptr;
@@ -423,13 +423,13 @@ QAReporterComparisonWindow* QAReporter::compareWith(const QString& earlierFile)
     fillTree();
     std::unique_ptr<DDocument> document(QAReporterComparisonDocument::build(
         *comparison, earlierFile, reportSession->loadedFiles(), styles));
-    auto* window = new QAReporterComparisonWindow(
-        std::move(document),
-        tr("%1 compared with %2")
-            .arg(QFileInfo(reportSession->files().value(0)).fileName(),
-                 QFileInfo(earlierFile).fileName()),
-        this);
-    connect(window, &QAReporterComparisonWindow::linkActivated, this, &QAReporter::resolveLink);
+    auto* window =
+        new QAReporterDocumentWindow(std::move(document),
+                                     tr("%1 compared with %2")
+                                         .arg(QFileInfo(reportSession->files().value(0)).fileName(),
+                                              QFileInfo(earlierFile).fileName()),
+                                     this);
+    connect(window, &QAReporterDocumentWindow::linkActivated, this, &QAReporter::resolveLink);
     window->show();
     return window;
 }

@@ -10,8 +10,8 @@
 #include <QList>
 #include <QMenu>
 #include <QPointer>
-#include <QSet>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -22,7 +22,7 @@ class DLink;
 class DReportWidget;
 class QAction;
 class QAReporterData;
-class QAReporterComparisonWindow;
+class QAReporterDocumentWindow;
 class QARListViewItem;
 class QAReporterHeaderSize;
 class QAReporterNode;
@@ -94,7 +94,7 @@ public:
     // Compares the window's run with the earlier run of earlierFile: shows
     // the comparison in a window of its own and marks the new failures in
     // the report tree. Null, after saying why, when the file cannot be read.
-    QAReporterComparisonWindow* compareWith(const QString& earlierFile);
+    QAReporterDocumentWindow* compareWith(const QString& earlierFile);
     // Whether the tree marks the node, of the report file, as a new failure.
     bool isNewFailure(const QString& file, const QAReporterNode* node) const;
     qint64 failedTotal() const;

@@ -88,6 +88,12 @@ QAReportSession::LoadErrors QAReportSession::load(const QStringList& paths,
     return errors;
 }
 
+void QAReportSession::setTrend(const QList<QAReporterTrendPoint>& trend)
+{
+    m_trend = trend;
+    m_assembled = false;
+}
+
 QList<QAReporterCase> QAReportSession::cases() const
 {
     return QAReporterCases::collect(m_records);
@@ -207,7 +213,7 @@ void QAReportSession::assemble()
     m_filter->setCriteria(criteria());
     m_filter->apply(m_records);
     m_linkIndex->build(m_filter->filteredRecords());
-    m_summary.reset(QAReporterSummary::buildSummary(m_records));
+    m_summary.reset(QAReporterSummary::buildSummary(m_records, m_trend));
     m_summary->setName(QStringLiteral("index"));
     m_assembled = true;
 }

@@ -3,6 +3,7 @@
 
 #include "qareportercase.h"
 #include "qareporterfiltercriteria.h"
+#include "qareportertrendchart.h"
 
 #include <QList>
 #include <QSet>
@@ -84,6 +85,8 @@ public:
     bool isTypeHidden(const QString& type) const { return m_hiddenTypes.contains(type); }
     void showAllTypes();
     QAReporterFilterCriteria criteria() const;
+    // The trend of the last runs the summary shows first; none by default.
+    void setTrend(const QList<QAReporterTrendPoint>& trend);
 
     // Filters the records, indexes the links of what is kept and builds the
     // summary of every record, unless that is up to date.
@@ -140,6 +143,7 @@ private:
     QStringList m_nodeTypes;
     bool m_failedOnly = false;
     QSet<QString> m_hiddenTypes;
+    QList<QAReporterTrendPoint> m_trend;
     bool m_assembled = false;
     std::unique_ptr<QAReporterFilter> m_filter;
     std::unique_ptr<QAReporterLinkIndex> m_linkIndex;

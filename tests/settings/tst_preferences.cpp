@@ -2,6 +2,7 @@
 #include "qacolorbutton.h"
 #include "qareporterpref.h"
 #include "qareporterprefgeneral.h"
+#include "qareporterprefhistory.h"
 #include "qareporterprefstyles.h"
 #include "qares.h"
 #include "qaresreader.h"
@@ -24,6 +25,11 @@ QStringList state(QAReporterPref& pref)
     const QAReporterPrefGeneral* general = pref.general();
     QStringList lines{general->background().name(), QString::number(general->autoRaise()),
                       QString::number(general->depth())};
+    const QAReporterPrefHistory* history = pref.historyPage();
+    lines << QString("history %1 %2 %3")
+                 .arg(history->recordsRuns())
+                 .arg(history->database())
+                 .arg(history->lastRuns());
     for (const DStyle* s : pref.stylesPage()->styles())
         lines << QString::asprintf("%s %d %d%d %d", qPrintable(s->name()), s->pointSize(),
                                    s->bold(), s->underline(), s->margin());
@@ -94,6 +100,11 @@ void TestPreferences::loadTakesOnlyWhatFits_data()
         << QByteArray("<group tag='REPORTER'><rgb tag='background' red='1' green='2' blue='3'/>"
                       "<bool tag='auto_raise' value='false'/><int tag='auto_depth' value='9'/>")
         << QStringList{"#010203", "0", "9"};
+    QTest::addRow("history, runs bounded")
+        << QByteArray("<group tag='REPORTER'><group tag='HISTORY'><bool tag='record' "
+                      "value='false'/><string tag='database'> sqlite:/x </string><int "
+                      "tag='last_runs' value='100000'/></group>")
+        << QStringList{"history 0 sqlite:/x 100"};
     QTest::addRow("wrong types")
         << QByteArray("<group tag='REPORTER'><int tag='background' value='5'/><int "
                       "tag='auto_raise' value='0'/><string tag='auto_depth'>2</string>")

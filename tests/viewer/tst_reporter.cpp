@@ -6,7 +6,7 @@
 #include "dreportwidget.h"
 #include "files.h"
 #include "qareporter.h"
-#include "qareportercomparisonwindow.h"
+#include "qareporterdocumentwindow.h"
 #include "qareporterdata.h"
 #include "qareporterhistory.h"
 #include "qarlistviewitem.h"
@@ -376,8 +376,8 @@ void TestReporter::comparisonWindowLinksAndMarks()
     QVERIFY(!window->compareWith(passedReport + ".missing"));
     QCOMPARE(boxes.shown.size(), 1);
     QVERIFY(boxes.shown.first().contains("passed.xrd.missing"));
-    QCOMPARE(window->findChildren<QAReporterComparisonWindow*>().size(), 0);
-    QAReporterComparisonWindow* comparison = window->compareWith(passedReport);
+    QCOMPARE(window->findChildren<QAReporterDocumentWindow*>().size(), 0);
+    QAReporterDocumentWindow* comparison = window->compareWith(passedReport);
     QVERIFY(comparison && comparison->isVisible());
     // The new failures marked in the tree, "*" after those with the tip.
     auto marked = [&window] {

@@ -1,4 +1,4 @@
-#include "qareportercomparisonwindow.h"
+#include "qareporterdocumentwindow.h"
 
 #include "ddocument.h"
 #include "dreportwidget.h"
@@ -7,8 +7,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-QAReporterComparisonWindow::QAReporterComparisonWindow(std::unique_ptr<DDocument> document,
-                                                       const QString& title, QWidget* parent)
+QAReporterDocumentWindow::QAReporterDocumentWindow(std::unique_ptr<DDocument> document,
+                                                   const QString& title, QWidget* parent)
     : QWidget(parent, Qt::Window), m_document(std::move(document)), m_view(new DReportWidget(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -17,14 +17,13 @@ QAReporterComparisonWindow::QAReporterComparisonWindow(std::unique_ptr<DDocument
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     m_view->setDocument(m_document.get(), true);
-    connect(m_view, &DReportWidget::activatedLink, this,
-            &QAReporterComparisonWindow::linkActivated);
+    connect(m_view, &DReportWidget::activatedLink, this, &QAReporterDocumentWindow::linkActivated);
     auto* close = new QShortcut(QKeySequence::Close, this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
     resize(760, 560);
 }
 
-QAReporterComparisonWindow::~QAReporterComparisonWindow()
+QAReporterDocumentWindow::~QAReporterDocumentWindow()
 {
     // The view lets go of the document before it goes.
     m_view->clearDocs();

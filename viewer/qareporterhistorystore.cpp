@@ -1,0 +1,112 @@
+#include "qareporterhistorystore.h"
+
+#include "ditems.h"
+#include "dstyle.h"
+#include "qareportercases.h"
+#include "qareporterdata.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Reporter", text);
+}
+
+DStyle* styleNamed(const QList<DStyle*>& styles, const QString& name)
+{
+    for (DStyle* style : styles) {
+        if (style && style->name() == name)
+            return style;
+    }
+    return nullptr;
+}
+
+QString historyLine(const QARunHistory::CaseHistory& history)
+{
+    QString line = tr("Recent runs: %1").arg(QAReporterHistoryStore::marks(history.states));
+    if (history.lastPassed.file.isEmpty())
+        return line + QStringLiteral(" \u00b7 ") + tr("never passed in the history");
+    return line + QStringLiteral(" \u00b7 ") +
+           tr("last passed in %1").arg(QAReporterHistoryStore::runLabel(history.lastPassed));
+}
+
+} // namespace
+
+bool QAReporterHistoryStore::open(const QString& url, QString* error)
+{
+    return m_history.open(url, error);
+}
+
+QARunHistory::RecordResult QAReporterHistoryStore::record(const QAReporterData& record,
+                                                          QString* error)
+{
+    const QList<QAReporterCase> cases = QAReporterCases::collect(record);
+    QARunHistory::RunInfo run;
+    run.file = record.fileName;
+    run.time = QFileInfo(record.fileName).lastModified();
+    for (const QAReporterCase& testCase : cases) {
+        qint64& count = testCase.state == QAReporterCase::Passed   ? run.passed
+                        : testCase.state == QAReporterCase::Failed ? run.failed
+                                                                   : run.inconclusive;
+        ++count;
+    }
+    return m_history.record(run, cases, error);
+}
+
+QList<QAReporterTrendPoint> QAReporterHistoryStore::trend(int lastRuns) const
+{
+    QList<QAReporterTrendPoint> points;
+    for (const QARunHistory::TrendPoint& run : m_history.trend(lastRuns))
+        points.append({runLabel(run.run), run.passed, run.failed, run.inconclusive});
+    return points;
+}
+
+void QAReporterHistoryStore::markFailedCases(const QList<QAReporterData*>& records, int lastRuns,
+                                             const QList<DStyle*>& styles) const
+{
+    QList<QAReporterCase> failed = QAReporterCases::collect(records);
+    failed.removeIf([](const QAReporterCase& testCase) {
+        return testCase.state != QAReporterCase::Failed || !testCase.node ||
+               !testCase.node->startItem || !testCase.node->startItem->parent();
+    });
+    if (failed.isEmpty())
+        return;
+    QStringList paths;
+    paths.reserve(failed.size());
+    for (const QAReporterCase& testCase : failed)
+        paths << testCase.path;
+    const QHash<QString, QARunHistory::CaseHistory> histories =
+        m_history.caseHistory(paths, lastRuns);
+    DStyle* style = styleNamed(styles, QStringLiteral("Normal"));
+    for (const QAReporterCase& testCase : failed) {
+        const auto found = histories.constFind(testCase.path);
+        if (found == histories.constEnd() || found->states.isEmpty())
+            continue;
+        DItem* title = testCase.node->startItem;
+        auto* line = new DParagraph;
+        line->setStyle(style);
+        line->setName(QStringLiteral("history-") + testCase.anchor);
+        auto* text = new DText(historyLine(*found));
+        line->insertAfter(nullptr, text);
+        title->parent()->insertAfter(title, line);
+    }
+}
+
+QString QAReporterHistoryStore::runLabel(const QARunHistory::RunRef& run)
+{
+    return QStringLiteral("%1, %2").arg(QFileInfo(run.file).fileName(),
+                                        run.time.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+}
+
+QString QAReporterHistoryStore::marks(const QList<QAReporterCase::State>& states)
+{
+    QString text;
+    for (QAReporterCase::State state : states)
+        text += state == QAReporterCase::Passed   ? QChar(0x2714)
+                : state == QAReporterCase::Failed ? QChar(0x2718)
+                                                  : QChar(0x2013);
+    return text;
+}

@@ -12,11 +12,14 @@
 #include "qareportercomparisondocument.h"
 #include "qareporterdata.h"
 #include "qareporterdocumentwindow.h"
+#include "qareporterflakydocument.h"
 #include "qareporterheadersize.h"
+#include "qareporterhistorystore.h"
 #include "qareporterlinktarget.h"
 #include "qareporternotices.h"
 #include "qareporterpref.h"
 #include "qareporterprefgeneral.h"
+#include "qareporterprefhistory.h"
 #include "qareporterprefstyles.h"
 #include "qareportsession.h"
 #include "qarlistview.h"
@@ -60,6 +63,7 @@ enum CommandId {
     BackId = 108,
     ForwardId = 109,
     CompareId = 110,
+    FlakyId = 111,
     FirstAutoId = 1000
 };
 
@@ -287,13 +291,17 @@ bool QAReporter::loadReports(QStringList* files)
 {
     BusyScope busy(this);
     const QAReporterPref* preferences = reporterPreferences();
+    const qsizetype before = reportSession->records().size();
     const QAReportSession::LoadErrors errors = reportSession->load(
         *files, host(), preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());
     if (!QAReporterNotices::loadErrors(this, host(), errors))
         return false;
     if (reportSession->records().isEmpty())
         return true;
-    headerShown = reportSession->records().size() > 1;
+    useHistory(before);
+    // The summary shows when it tells more than the report: several files,
+    // or the trend of the runs before.
+    headerShown = reportSession->records().size() > 1 || reportSession->trend().size() > 1;
     clearTree();
     if (toolBar && toolBar->isFilterOn()) {
         showFailedTests();
@@ -429,6 +437,78 @@ QAReporterDocumentWindow* QAReporter::compareWith(const QString& earlierFile)
                                          .arg(QFileInfo(reportSession->files().value(0)).fileName(),
                                               QFileInfo(earlierFile).fileName()),
                                      this);
+    connect(window, &QAReporterDocumentWindow::linkActivated, this, &QAReporter::resolveLink);
+    window->show();
+    return window;
+}
+
+QAReporterHistoryStore* QAReporter::openHistory()
+{
+    const QAReporterPref* preferences = reporterPreferences();
+    if (!preferences)
+        return nullptr;
+    const QString url = preferences->historyPage()->database();
+    if (historyStore && historyUrl == url)
+        return historyStore.get();
+    historyStore.reset();
+    historyUrl = url;
+    // Each store that cannot be opened is said once a process, not at
+    // every report opened.
+    static QSet<QString> refused;
+    if (refused.contains(url))
+        return nullptr;
+    auto store = std::make_unique<QAReporterHistoryStore>();
+    QString error;
+    if (!store->open(url, &error)) {
+        refused.insert(url);
+        QAMessageBox::warning(this, tr("Run History"),
+                              error + QLatin1Char('\n') +
+                                  tr("The viewer goes on without the run history."));
+        return nullptr;
+    }
+    historyStore = std::move(store);
+    return historyStore.get();
+}
+
+void QAReporter::useHistory(qsizetype first)
+{
+    const QAReporterPref* preferences = reporterPreferences();
+    const QAReporterPrefHistory* page = preferences ? preferences->historyPage() : nullptr;
+    QAReporterHistoryStore* store = page && page->recordsRuns() ? openHistory() : nullptr;
+    if (!store) {
+        reportSession->setTrend({});
+        return;
+    }
+    const QList<QAReporterData*> added = reportSession->records().mid(first);
+    {
+        QAProgressPulse pulse(host(), tr("Recording the runs in the history"));
+        for (const QAReporterData* record : added) {
+            QString error;
+            if (store->record(*record, &error) == QARunHistory::Failed) {
+                QAMessageBox::warning(this, tr("Run History"), error);
+                break;
+            }
+        }
+    }
+    reportSession->setTrend(store->trend(page->lastRuns()));
+    store->markFailedCases(added, page->lastRuns(), preferences->stylesPage()->styles());
+}
+
+void QAReporter::flakyTests()
+{
+    showFlakyTests();
+}
+
+QAReporterDocumentWindow* QAReporter::showFlakyTests()
+{
+    QAReporterHistoryStore* store = openHistory();
+    if (!store)
+        return nullptr;
+    const QAReporterPref* preferences = reporterPreferences();
+    const int runs = preferences->historyPage()->lastRuns();
+    std::unique_ptr<DDocument> document(QAReporterFlakyDocument::build(
+        store->history().flaky(runs), runs, preferences->stylesPage()->styles()));
+    auto* window = new QAReporterDocumentWindow(std::move(document), tr("Flaky Tests"), this);
     connect(window, &QAReporterDocumentWindow::linkActivated, this, &QAReporter::resolveLink);
     window->show();
     return window;

@@ -25,6 +25,7 @@ class QAReporterData;
 class QAReporterDocumentWindow;
 class QARListViewItem;
 class QAReporterHeaderSize;
+class QAReporterHistoryStore;
 class QAReporterNode;
 class QAReportSession;
 class QARPopupMenu;
@@ -95,6 +96,10 @@ public:
     // the comparison in a window of its own and marks the new failures in
     // the report tree. Null, after saying why, when the file cannot be read.
     QAReporterDocumentWindow* compareWith(const QString& earlierFile);
+    // The tests that both passed and failed in the last runs of the run
+    // history, in a window of their own; null when the history cannot be
+    // opened (said once a store).
+    QAReporterDocumentWindow* showFlakyTests();
     // Whether the tree marks the node, of the report file, as a new failure.
     bool isNewFailure(const QString& file, const QAReporterNode* node) const;
     qint64 failedTotal() const;
@@ -187,6 +192,7 @@ public slots:
     void reloadFiles() override;
     // Asks for an earlier run's file and compares with it.
     void compareWith();
+    void flakyTests();
 
 private slots:
     void findDialogSearch(const QRegularExpression& pattern);
@@ -219,6 +225,12 @@ private:
     void buildKeyboardCommands();
     QAReporterHistory::Place currentPlace() const;
     void markNewFailure(QARListViewItem* item, const QString& file);
+    // The history store of the preferences, opened; null when it cannot be.
+    QAReporterHistoryStore* openHistory();
+    // Records the runs of the records from index first on, when the user
+    // keeps a history, marks their failed cases with their recent states
+    // and gives the summary the trend of the last runs.
+    void useHistory(qsizetype first);
     void showPlace(const QAReporterHistory::Place& place);
     // Shows other files in the window; the host renames its tab after them.
     void showFiles(const QStringList& files);
@@ -248,6 +260,8 @@ private:
     // The new failures of the last comparison, by report file and node id;
     // dropped when the files are read again.
     QSet<QString> newFailures;
+    std::unique_ptr<QAReporterHistoryStore> historyStore;
+    QString historyUrl;
     int allTestsItemId = -1;
     int failedTestsItemId = -1;
     QAction* submitItem = nullptr;

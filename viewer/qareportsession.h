@@ -87,6 +87,7 @@ public:
     QAReporterFilterCriteria criteria() const;
     // The trend of the last runs the summary shows first; none by default.
     void setTrend(const QList<QAReporterTrendPoint>& trend);
+    const QList<QAReporterTrendPoint>& trend() const { return m_trend; }
 
     // Filters the records, indexes the links of what is kept and builds the
     // summary of every record, unless that is up to date.

@@ -154,7 +154,8 @@ void TestXrdview::commandLine_data()
     // suite matches under another root, from another format too.
     const QString integration = "%e/integration-inconclusive.xrd";
     row("new failures", {"--compare", passed, failed}, 1,
-        {"~^New failures: 5$", "~^Fixed: 0$", "\n  parser/test_sections/duplicate_section_merges\n"});
+        {"~^New failures: 5$", "~^Fixed: 0$",
+         "\n  parser/test_sections/duplicate_section_merges\n"});
     row("no new failure", {"--compare", failed, passed}, 0,
         {"~^New failures: 0$", "~^Removed: 6$", "\n  cli/test_cli_scripts/batch_update\n",
          "!\nNew failures:\n"});
@@ -169,11 +170,24 @@ void TestXrdview::commandLine_data()
          "<num>\n  for example: .*\"tab\\\\there\"",
          "\n  query/test_filters/and_or_precedence\n"});
 
+    // --record and --flaky on a store of the folder: a run is recorded
+    // once; a store that cannot be opened is said.
+    row("record", {"--record", "--history", "%d/h.sqlite", passed, "%d/in.xrd", passed}, 0,
+        {"~^Recorded .*release-passed.xrd: 19 passed, 0 failed$", "~^Recorded .*in.xrd"}, {},
+        {"h.sqlite"});
+    row("record a missing run", {"--record", "--history", "%d/h.sqlite", missing, passed}, 2,
+        {"Recorded"}, {"no-such-report.xrd"}, {"h.sqlite"});
+    row("flaky of an empty store", {"--flaky", "--last", "3", "--history", "sqlite:%d/h.sqlite"}, 0,
+        {"No flaky test in the last 3 runs."}, {}, {"h.sqlite"});
+    row("store that cannot be opened", {"--flaky", "--history", "%d/file/h.sqlite"}, 2, {},
+        {"Cannot open the run history at %d/file/h.sqlite"});
+
     // Usage errors are not test results.
     for (const char* usage :
          {"--no-such-option %p", "--summary", "--summary --tree %p", "--failed-only --summary %p",
-          "--hide-type step %p", "--test-node n --tree %p", "--convert %d/out.xrd",
-          "--compare %p", "--group --compare %p %p"})
+          "--hide-type step %p", "--test-node n --tree %p", "--convert %d/out.xrd", "--compare %p",
+          "--group --compare %p %p", "--flaky %p", "--flaky --last 1", "--last 3 --record %p",
+          "--history x --group %p"})
         row(usage, QString(usage).split(' '), 2, {}, {"~^xrdview: "});
     for (const char* help : {"--help", "--help-all"})
         row(help, {help}, 0, {"--hide-type", "--convert", "2 a file could not be read"});

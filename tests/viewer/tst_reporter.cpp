@@ -1,14 +1,17 @@
 #include "answeredboxes.h"
 #include "capturedoutput.h"
+#include "dblocktext.h"
 #include "ddocument.h"
 #include "dlink.h"
 #include "documentitems.h"
 #include "dreportwidget.h"
 #include "files.h"
 #include "qareporter.h"
-#include "qareporterdocumentwindow.h"
 #include "qareporterdata.h"
+#include "qareporterdocumentwindow.h"
 #include "qareporterhistory.h"
+#include "qareporterpref.h"
+#include "qareporterprefhistory.h"
 #include "qarlistviewitem.h"
 #include "qartoolbar.h"
 #include "qastoutputwidget.h"
@@ -74,6 +77,7 @@ private slots:
     void summaryPaneFitsKeepsItsHeightAndLinks();
     void batchModeWritesTotals();
     void comparisonWindowLinksAndMarks();
+    void historyRecordsMarksAndTrends();
 
 private:
     std::unique_ptr<QAReporter> open(const QStringList& files) { return m_host->open(files); }
@@ -402,4 +406,62 @@ void TestReporter::comparisonWindowLinksAndMarks()
     QCOMPARE(window->files(), QStringList{mainReport});
     QVERIFY(!window->reportView()->currentItemName().isEmpty());
     QCOMPARE(marked(), QStringList{"failing*"});
+}
+
+namespace {
+
+QString textOf(DDocument* document)
+{
+    QString text;
+    for (DItem* item : itemsOf(document)) {
+        if (const QString* shown = DBlockText::searchableText(item))
+            text += *shown + '|';
+    }
+    return text;
+}
+
+} // namespace
+
+// Three runs opened one after the other into a history: the last shows
+// the trend of all three in its summary and, by its failed case, the
+// states of the case and where it last passed; the flaky page lists it.
+// A store that cannot be opened is said once, and the reports still open.
+void TestReporter::historyRecordsMarksAndTrends()
+{
+    QTemporaryDir dir;
+    QAReporterPrefHistory* page = reporterPreferences()->historyPage();
+    page->setRecordsRuns(true);
+    page->setDatabase(dir.filePath("h.sqlite"));
+    const QByteArray failing = readFile(mainReport);
+    QByteArray passing = failing;
+    passing.replace(R"(name="failing" type="testcase" state="ko")",
+                    R"(name="failing" type="testcase" state="ok")");
+    const QByteArray runs[] = {passing, failing, failing};
+    for (int run = 0; run < 3; ++run) {
+        const QString path = dir.filePath(QString("run%1.xrd").arg(run));
+        QVERIFY(writeFile(path, runs[run]));
+        QFile(path).setFileTime(QDateTime::currentDateTime().addDays(run - 3),
+                                QFileDevice::FileModificationTime);
+        auto window = open({path});
+        QCOMPARE(window->records().size(), 1);
+        if (run < 2)
+            continue;
+        QVERIFY(window->isHeaderShown());
+        const QString summary = textOf(window->summary());
+        QVERIFY2(summary.contains("Trend of the last 3 runs|"), qPrintable(summary));
+        QVERIFY(summary.contains("|run0.xrd, "));
+        const QString report = textOf(window->records().first()->document.get());
+        QVERIFY2(report.contains(QString("Recent runs: %1%2%2 \u00b7 last passed in run0.xrd, ")
+                                     .arg(QChar(0x2714), QChar(0x2718))),
+                 qPrintable(report));
+        QAReporterDocumentWindow* flaky = window->showFlakyTests();
+        QVERIFY(flaky);
+        QVERIFY(textOf(flaky->document()).contains("|failing|33%|1|2|"));
+    }
+    AnsweredBoxes boxes;
+    page->setDatabase(dir.filePath("run0.xrd/h.sqlite"));
+    for (int window = 0; window < 2; ++window)
+        QCOMPARE(open({mainReport})->records().size(), 1);
+    QCOMPARE(boxes.shown.size(), 1);
+    QVERIFY(boxes.shown.first().contains("Cannot open the run history"));
 }

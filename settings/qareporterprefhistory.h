@@ -27,7 +27,7 @@ public:
     int lastRuns() const { return m_lastRuns; }
     void setLastRuns(int runs) { m_lastRuns = qBound(minimumRuns, runs, maximumRuns); }
 
-    static constexpr bool defaultRecord = true;
+    static constexpr bool defaultRecord = false;
     static constexpr int defaultRuns = 10;
     static constexpr int minimumRuns = 2;
     static constexpr int maximumRuns = 100;

@@ -1059,6 +1059,7 @@ void QAReporter::updateToolMenu()
     add(tr("Generate HTML"), GenerateHtmlId, &QAReporter::exportDoc);
     add(tr("Compare With..."), CompareId, qOverload<>(&QAReporter::compareWith))
         ->setEnabled(!empty);
+    add(tr("Flaky Tests..."), FlakyId, &QAReporter::flakyTests);
     commandsMenu->addSeparator();
     // The same actions as the toolbar's and the window's, with their keys.
     if (toolBar) {

@@ -2,14 +2,12 @@
 #define SCOPEDPREFERENCES_H
 
 #include "qareporterpref.h"
-#include "qareporterprefhistory.h"
 
 #include <memory>
 
 // Installs fresh process-wide preferences (or none) for the life of the
 // object and puts back the ones found before, so that tests do not depend on
-// each other through the shared preferences. The runs opened are not
-// recorded in a history, so that no test writes into the user's folders.
+// each other through the shared preferences.
 class ScopedPreferences
 {
 public:
@@ -19,8 +17,6 @@ public:
         : m_previous(installReporterPreferences(
               start == Fresh ? std::make_unique<QAReporterPref>(studio) : nullptr))
     {
-        if (QAReporterPref* preferences = reporterPreferences())
-            preferences->historyPage()->setRecordsRuns(false);
     }
     ~ScopedPreferences() { installReporterPreferences(std::move(m_previous)); }
     ScopedPreferences(const ScopedPreferences&) = delete;

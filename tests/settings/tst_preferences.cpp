@@ -102,9 +102,9 @@ void TestPreferences::loadTakesOnlyWhatFits_data()
         << QStringList{"#010203", "0", "9"};
     QTest::addRow("history, runs bounded")
         << QByteArray("<group tag='REPORTER'><group tag='HISTORY'><bool tag='record' "
-                      "value='false'/><string tag='database'> sqlite:/x </string><int "
+                      "value='true'/><string tag='database'> sqlite:/x </string><int "
                       "tag='last_runs' value='100000'/></group>")
-        << QStringList{"history 0 sqlite:/x 100"};
+        << QStringList{"history 1 sqlite:/x 100"};
     QTest::addRow("wrong types")
         << QByteArray("<group tag='REPORTER'><int tag='background' value='5'/><int "
                       "tag='auto_raise' value='0'/><string tag='auto_depth'>2</string>")

@@ -119,7 +119,8 @@ void TestCommandsMenu::entries()
         "All Test Results [x]" + off + "|Failed Tests Only [ ]" + off + "|---|" + types +
         "---|Reload|---|" + header +
         "|---|&Submit Tallyvane Report (off)|---|"
-        "Generate HTML|---|Previous Failed Test|Next Failed Test|Back (off)|Forward (off)";
+        "Generate HTML|Compare With..." +
+        off + "|Flaky Tests...|---|Previous Failed Test|Next Failed Test|Back (off)|Forward (off)";
     QCOMPARE(entryLines(*window).join('|'), expected);
     // Rebuilt, not appended to, on each opening.
     QCOMPARE(entryLines(*window).join('|'), expected);

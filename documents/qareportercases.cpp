@@ -3,6 +3,7 @@
 #include "dblocktext.h"
 #include "ditem.h"
 #include "ditemcontainer.h"
+#include "ditemwalk.h"
 #include "dstyle.h"
 #include "qareporterdata.h"
 #include "qareporternode.h"
@@ -169,12 +170,21 @@ QString QAReporterCases::failureMessage(const QTreeNode<QAReporterNode>& treeNod
             break;
         }
     }
+    // The case's items and what they hold (a section, a list), paragraphs
+    // not entered, up to the first item of a nested node.
     QString message;
-    for (const DItem* item = node.startItem; item && item != nested; item = item->next()) {
-        if (item->kind() == DItem::Paragraph && item->style() &&
-            item->style()->name().endsWith(QLatin1String(" Failed"))) {
-            message = DBlockText::collapse(DBlockText::plainText(item, 0), true).trimmed();
-        }
+    bool reachedNested = false;
+    for (const DItem* item = node.startItem; item && !reachedNested; item = item->next()) {
+        DItemWalk::walk(item, [&](const DItem* each) {
+            reachedNested = reachedNested || each == nested;
+            if (reachedNested)
+                return false;
+            if (each->kind() != DItem::Paragraph)
+                return each->kind() != DItem::Popup;
+            if (each->style() && each->style()->name().endsWith(QLatin1String(" Failed")))
+                message = DBlockText::collapse(DBlockText::plainText(each, 0), true).trimmed();
+            return false;
+        });
         if (item == end)
             break;
     }

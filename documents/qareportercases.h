@@ -27,8 +27,9 @@ public:
     static QList<QAReporterCase> collect(const QAReporterData& record);
 
     // The failure message of a failed case: the text of the last paragraph
-    // in a failure style ("... Failed") among the case's own items, before
-    // any nested node; empty when there is none.
+    // in a failure style ("... Failed") among the case's own items and what
+    // they hold (popups aside), before any nested node; empty when there is
+    // none.
     static QString failureMessage(const QTreeNode<QAReporterNode>& node);
 };
 

@@ -19,7 +19,8 @@ QByteArray caseNode(const char* name, const char* state, const char* message = n
                       "\" state=\"" + state + "\"><TITLE level=\"3\" name=\"a-" + name + "\">" +
                       name + "</TITLE>";
     if (message)
-        node += QByteArray("<PARAGRAPH style=\"Normal Failed\">") + message + "</PARAGRAPH>";
+        node += QByteArray("<SECTION><PARAGRAPH style=\"Normal Failed\">") + message +
+                "</PARAGRAPH></SECTION>";
     return node + inner + "</XROD:NODE>";
 }
 

@@ -63,6 +63,7 @@ class TestReporterHtmlExport : public QObject
 
 private slots:
     void linksPointToPagesOrItemsAndAreEscaped();
+    void summaryPageDrawsTheTrend();
     void sourceLinksStartFromTheNodeBaseAndTheExportFolder();
     void linkedReportsAreExportedInsideTheFolder_data();
     void linkedReportsAreExportedInsideTheFolder();
@@ -125,6 +126,26 @@ void TestReporterHtmlExport::sourceLinksStartFromTheNodeBaseAndTheExportFolder()
         QVERIFY2(!QAReporterHTMLWriter::isRelativePath(path), path);
     for (const char* path : {"a", "", "C:a", "C:/a", "C:"})
         QVERIFY2(QAReporterHTMLWriter::isRelativePath(path), path);
+}
+
+// The trend of the runs the summary starts with is drawn on its page.
+void TestReporterHtmlExport::summaryPageDrawsTheTrend()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("r.xrd"),
+                      "<XROD><XROD:NODE name='s' type='suite' state='ok' "
+                      "sum='1'><PARAGRAPH>p</PARAGRAPH></XROD:NODE></XROD>"));
+    QAReportSession session;
+    session.load({dir.filePath("r.xrd")}, nullptr, {});
+    session.setTrend({{"first.xrd", 3, 1, 0}, {"second.xrd", 4, 0, 0}});
+    session.assemble();
+    RecordingProgress progress;
+    RecordingLog log;
+    QVERIFY(QAReporterHTMLExport(session, &progress, &log).run(dir.filePath("html")));
+    const QString index = QString::fromUtf8(readFile(dir.filePath("html/index.html")));
+    QVERIFY2(index.contains("Trend of the last 2 runs") && index.contains("<svg") &&
+                 index.contains("second.xrd"),
+             qPrintable(index));
 }
 
 void TestReporterHtmlExport::linkedReportsAreExportedInsideTheFolder_data()

@@ -2,6 +2,8 @@
 
 #include "qarunhistory.h"
 
+#include <QStringEncoder>
+
 namespace {
 
 int severity(int state)
@@ -17,12 +19,21 @@ QARunHistoryBatch::QARunHistoryBatch(const QList<QAReporterCase>& cases)
     m_positions.reserve(cases.size());
     QList<const QAReporterCase*> kept;
     kept.reserve(cases.size());
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    qsizetype space = 0;
+    for (const QAReporterCase& testCase : cases)
+        space += utf8.requiredSpace(testCase.path.size());
+    // Sized once: the rows' views stay valid.
+    m_text.resize(space);
+    char* end = m_text.data();
     for (const QAReporterCase& testCase : cases) {
-        QByteArray path = testCase.path.toUtf8();
+        char* const start = end;
+        end = utf8.appendToBuffer(start, testCase.path);
+        const QByteArrayView path(start, end - start);
         const auto found = m_positions.constFind(path);
         if (found == m_positions.constEnd()) {
             m_positions.insert(path, m_rows.size());
-            m_rows.append({std::move(path)});
+            m_rows.append({path});
             kept << &testCase;
         } else if (severity(testCase.state) > severity(kept.at(*found)->state)) {
             kept[*found] = &testCase;
@@ -41,8 +52,7 @@ QARunHistoryBatch::QARunHistoryBatch(const QList<QAReporterCase>& cases)
 
 void QARunHistoryBatch::setTestId(const char* path, int size, qint64 id)
 {
-    // Raw data: no copy of the path for the look-up.
-    const auto found = m_positions.constFind(QByteArray::fromRawData(path, size));
+    const auto found = m_positions.constFind(QByteArrayView(path, size));
     if (found != m_positions.constEnd())
         m_rows[*found].testId = id;
 }

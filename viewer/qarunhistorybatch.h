@@ -4,6 +4,7 @@
 #include "qareportercase.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 
@@ -16,7 +17,7 @@ class QARunHistoryBatch
 public:
     struct Row
     {
-        QByteArray path;     // UTF-8
+        QByteArrayView path; // UTF-8, in the batch's text
         qint64 testId = -1;  // negative: not known yet
         int state = 0;       // a QAReporterCase::State
         double seconds = -1; // negative: none
@@ -35,8 +36,9 @@ public:
     QList<int> unknownTests() const;
 
 private:
+    QByteArray m_text; // the paths, one after another: no allocation per path
     QList<Row> m_rows;
-    QHash<QByteArray, int> m_positions; // path to position in m_rows
+    QHash<QByteArrayView, int> m_positions; // path to position in m_rows
 };
 
 #endif

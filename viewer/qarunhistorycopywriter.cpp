@@ -28,7 +28,7 @@ template <typename Number> void appendNumber(QByteArray& buffer, Number value)
 
 // A value in COPY's text format: backslash, tab, newline and carriage
 // return escaped.
-void appendText(QByteArray& buffer, const QByteArray& text)
+void appendText(QByteArray& buffer, QByteArrayView text)
 {
     for (const char c : text) {
         switch (c) {

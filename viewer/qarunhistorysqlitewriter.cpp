@@ -6,6 +6,16 @@
 
 #include <cstring>
 
+namespace {
+
+// Rows of one insert of results: fewer statements to run, each well below
+// SQLite's bound values (32 766).
+const int RowsPerInsert = 64;
+// The values bound per row of results.
+const int ResultValues = 4;
+
+} // namespace
+
 void QARunHistorySqliteWriter::Finalizer::operator()(sqlite3_stmt* statement) const
 {
     sqlite3_finalize(statement);
@@ -69,7 +79,7 @@ bool QARunHistorySqliteWriter::insertTests(QARunHistoryBatch& batch, QString* re
     if (!insert)
         return false;
     for (int row : unknown) {
-        const QByteArray& path = batch.rows().at(row).path;
+        const QByteArrayView path = batch.rows().at(row).path;
         sqlite3_bind_text(insert.get(), 1, path.constData(), int(path.size()), SQLITE_STATIC);
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
             return fail(reason);
@@ -79,33 +89,59 @@ bool QARunHistorySqliteWriter::insertTests(QARunHistoryBatch& batch, QString* re
     return true;
 }
 
+// Adds the rows to the results of runId, RowsPerInsert rows a statement.
 bool QARunHistorySqliteWriter::insertResults(const QARunHistoryBatch& batch, qint64 runId,
                                              qint64 runTime, QString* reason) const
 {
-    const Statement insert =
-        prepare("INSERT INTO case_results (run_id, run_time, test_id, state, seconds, "
-                "message_hash) VALUES (?, ?, ?, ?, ?, ?)",
-                reason);
-    if (!insert)
+    const QList<QARunHistoryBatch::Row>& rows = batch.rows();
+    const int count = int(rows.size());
+    const int tail = count % RowsPerInsert;
+    Statement full, last;
+    if (count >= RowsPerInsert && !(full = prepareResults(RowsPerInsert, runId, runTime, reason)))
         return false;
-    sqlite3_stmt* statement = insert.get();
-    // Bindings outlive sqlite3_reset: the run's are bound once.
-    sqlite3_bind_int64(statement, 1, runId);
-    sqlite3_bind_int64(statement, 2, runTime);
-    for (const QARunHistoryBatch::Row& row : batch.rows()) {
-        sqlite3_bind_int64(statement, 3, row.testId);
-        sqlite3_bind_int(statement, 4, row.state);
-        if (row.seconds >= 0)
-            sqlite3_bind_double(statement, 5, row.seconds);
-        else
-            sqlite3_bind_null(statement, 5);
-        if (row.hasMessage)
-            sqlite3_bind_int64(statement, 6, row.messageHash);
-        else
-            sqlite3_bind_null(statement, 6);
+    if (tail > 0 && !(last = prepareResults(tail, runId, runTime, reason)))
+        return false;
+    for (int first = 0; first < count; first += RowsPerInsert) {
+        sqlite3_stmt* statement = count - first >= RowsPerInsert ? full.get() : last.get();
+        for (int i = 0; i < RowsPerInsert && first + i < count; ++i)
+            bindResult(statement, 3 + ResultValues * i, rows.at(first + i));
         if (sqlite3_step(statement) != SQLITE_DONE)
             return fail(reason);
         sqlite3_reset(statement);
     }
     return true;
+}
+
+// An insert of rows results of the run, its values bound but each row's
+// test, state, time and message hash (ResultValues from the third on).
+QARunHistorySqliteWriter::Statement QARunHistorySqliteWriter::prepareResults(int rows, qint64 runId,
+                                                                             qint64 runTime,
+                                                                             QString* reason) const
+{
+    QByteArray sql = "INSERT INTO case_results (run_id, run_time, test_id, state, seconds, "
+                     "message_hash) VALUES (?1, ?2, ?, ?, ?, ?)";
+    for (int i = 1; i < rows; ++i)
+        sql += ", (?1, ?2, ?, ?, ?, ?)";
+    Statement statement = prepare(sql.constData(), reason);
+    // Bindings outlive sqlite3_reset: the run's are bound once.
+    if (statement) {
+        sqlite3_bind_int64(statement.get(), 1, runId);
+        sqlite3_bind_int64(statement.get(), 2, runTime);
+    }
+    return statement;
+}
+
+void QARunHistorySqliteWriter::bindResult(sqlite3_stmt* statement, int column,
+                                          const QARunHistoryBatch::Row& row)
+{
+    sqlite3_bind_int64(statement, column, row.testId);
+    sqlite3_bind_int(statement, column + 1, row.state);
+    if (row.seconds >= 0)
+        sqlite3_bind_double(statement, column + 2, row.seconds);
+    else
+        sqlite3_bind_null(statement, column + 2);
+    if (row.hasMessage)
+        sqlite3_bind_int64(statement, column + 3, row.messageHash);
+    else
+        sqlite3_bind_null(statement, column + 3);
 }

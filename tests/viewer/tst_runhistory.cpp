@@ -72,6 +72,7 @@ private slots:
     void recordsRunsOnce();
     void flakyCases();
     void caseHistories();
+    void pathsReadBackVerbatim();
     void migratesVersion1();
     void refusesStores();
     void concurrentRecorders();
@@ -214,6 +215,39 @@ void TestRunHistory::caseHistories()
     QCOMPARE(histories["e"].lastPassed.file, "run4.xml");
     QVERIFY(histories["unknown"].states.isEmpty());
     QVERIFY(histories["unknown"].lastPassed.file.isEmpty());
+}
+
+void TestRunHistory::pathsReadBackVerbatim()
+{
+    // What COPY's text format escapes, and more than ASCII; the second run
+    // finds the tests the first one added.
+    const QStringList paths = {"suite\tcase", "two\nlines", "back\\slash\\n", "cr\rlf",
+                               QStringLiteral("gr\u00fc\u00dfe \u2713")};
+    QARunHistory history;
+    QVERIFY(openHistory(history));
+    for (int run = 1; run <= 2; ++run) {
+        QList<QAReporterCase> cases;
+        for (const QString& path : paths) {
+            cases << QAReporterCase();
+            cases.last().path = path;
+            cases.last().state = State(run % 2);
+        }
+        QString error;
+        QCOMPARE(
+            history.record({"run.xml", QString::number(run), firstRun.addSecs(run)}, cases, &error),
+            QARunHistory::Recorded);
+    }
+    const QHash<QString, QARunHistory::CaseHistory> histories = history.caseHistory(paths, 2);
+    for (const QString& path : paths) {
+        QCOMPARE(histories[path].states,
+                 QList<State>({QAReporterCase::Failed, QAReporterCase::Passed}));
+        QCOMPARE(histories[path].lastPassed.time, firstRun.addSecs(2));
+    }
+    withStore(m_url, [&](QSqlDatabase& db) {
+        QSqlQuery query("SELECT COUNT(*) FROM tests", db);
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toInt(), paths.size());
+    });
 }
 
 void TestRunHistory::migratesVersion1()

@@ -12,6 +12,8 @@ namespace {
 
 // What COPY is handed at once.
 const int CopyChunk = 64 * 1024;
+// Looking a path up costs about as much as reading this many tests.
+const int LookupsPerTestRead = 8;
 
 struct ResultDeleter
 {
@@ -66,9 +68,9 @@ bool QARunHistoryCopyWriter::write(QARunHistoryBatch& batch, qint64 runId, qint6
         *reason = tr("the database driver gives no PostgreSQL connection");
         return false;
     }
-    qint64 lastId = 0;
+    qint64 highestId = 0;
     return batch.isEmpty() ||
-           (readTests(batch, 0, &lastId, reason) && insertTests(batch, lastId, reason) &&
+           (findTests(batch, &highestId, reason) && insertTests(batch, highestId, reason) &&
             insertResults(batch, runId, runTime, reason));
 }
 
@@ -78,24 +80,50 @@ bool QARunHistoryCopyWriter::fail(QString* reason) const
     return false;
 }
 
-// Gives the batch's rows the ids of the tests with an id above afterId;
-// lastId is the highest id read.
-bool QARunHistoryCopyWriter::readTests(QARunHistoryBatch& batch, qint64 afterId, qint64* lastId,
+// Gives the batch's rows the ids of the tests known already; highestId is
+// the highest id of all. Few paths against many tests are looked up in
+// the index of paths, else every test is read.
+bool QARunHistoryCopyWriter::findTests(QARunHistoryBatch& batch, qint64* highestId,
                                        QString* reason) const
 {
-    const QByteArray after = QByteArray::number(afterId);
-    const char* values[] = {after.constData()};
-    const Result result(PQexecParams(m_connection, "SELECT id, path FROM tests WHERE id > $1", 1,
-                                     nullptr, values, nullptr, nullptr, 0));
+    const Result highest(PQexec(m_connection, "SELECT COALESCE(MAX(id), 0) FROM tests"));
+    if (PQresultStatus(highest.get()) != PGRES_TUPLES_OK)
+        return fail(reason);
+    const char* id = PQgetvalue(highest.get(), 0, 0);
+    std::from_chars(id, id + PQgetlength(highest.get(), 0, 0), *highestId);
+    if (batch.rows().size() * LookupsPerTestRead >= *highestId)
+        return selectTests(batch, "SELECT id, path FROM tests", {}, reason);
+    // An array literal: each path quoted, its quotes and backslashes escaped.
+    QByteArray paths = "{";
+    for (const QARunHistoryBatch::Row& row : batch.rows()) {
+        paths += paths.size() > 1 ? ",\"" : "\"";
+        for (const char c : row.path) {
+            if (c == '"' || c == '\\')
+                paths += '\\';
+            paths += c;
+        }
+        paths += '"';
+    }
+    paths += '}';
+    return selectTests(batch, "SELECT id, path FROM tests WHERE path = ANY ($1::text[])", paths,
+                       reason);
+}
+
+// Gives the batch's rows the ids of the tests sql selects (id, path),
+// with parameter as its $1 if not null.
+bool QARunHistoryCopyWriter::selectTests(QARunHistoryBatch& batch, const char* sql,
+                                         const QByteArray& parameter, QString* reason) const
+{
+    const char* values[] = {parameter.constData()};
+    const Result result(PQexecParams(m_connection, sql, parameter.isNull() ? 0 : 1, nullptr, values,
+                                     nullptr, nullptr, 0));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
         return fail(reason);
-    *lastId = afterId;
     for (int row = 0, rows = PQntuples(result.get()); row < rows; ++row) {
         const char* id = PQgetvalue(result.get(), row, 0);
         qint64 value = 0;
         std::from_chars(id, id + PQgetlength(result.get(), row, 0), value);
         batch.setTestId(PQgetvalue(result.get(), row, 1), PQgetlength(result.get(), row, 1), value);
-        *lastId = qMax(*lastId, value);
     }
     return true;
 }
@@ -113,9 +141,9 @@ bool QARunHistoryCopyWriter::insertTests(QARunHistoryBatch& batch, qint64 knownI
         appendText(buffer, batch.rows().at(unknown.at(i)).path);
         buffer.append('\n');
     };
-    qint64 lastId = 0;
     return copy("COPY tests (path) FROM STDIN", int(unknown.size()), appendPath, reason) &&
-           readTests(batch, knownId, &lastId, reason);
+           selectTests(batch, "SELECT id, path FROM tests WHERE id > $1",
+                       QByteArray::number(knownId), reason);
 }
 
 bool QARunHistoryCopyWriter::insertResults(const QARunHistoryBatch& batch, qint64 runId,

@@ -28,7 +28,9 @@ public:
     bool write(QARunHistoryBatch& batch, qint64 runId, qint64 runTime, QString* reason);
 
 private:
-    bool readTests(QARunHistoryBatch& batch, qint64 afterId, qint64* lastId, QString* reason) const;
+    bool findTests(QARunHistoryBatch& batch, qint64* highestId, QString* reason) const;
+    bool selectTests(QARunHistoryBatch& batch, const char* sql, const QByteArray& parameter,
+                     QString* reason) const;
     bool insertTests(QARunHistoryBatch& batch, qint64 knownId, QString* reason) const;
     bool insertResults(const QARunHistoryBatch& batch, qint64 runId, qint64 runTime,
                        QString* reason) const;

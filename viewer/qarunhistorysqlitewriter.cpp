@@ -13,6 +13,8 @@ namespace {
 const int RowsPerInsert = 64;
 // The values bound per row of results.
 const int ResultValues = 4;
+// Looking a path up costs about as much as reading this many tests.
+const int LookupsPerTestRead = 8;
 
 } // namespace
 
@@ -34,7 +36,7 @@ bool QARunHistorySqliteWriter::write(QARunHistoryBatch& batch, qint64 runId, qin
         *reason = tr("the database driver gives no SQLite handle");
         return false;
     }
-    return batch.isEmpty() || (readTests(batch, reason) && insertTests(batch, reason) &&
+    return batch.isEmpty() || (findTests(batch, reason) && insertTests(batch, reason) &&
                                insertResults(batch, runId, runTime, reason));
 }
 
@@ -53,7 +55,32 @@ bool QARunHistorySqliteWriter::fail(QString* reason) const
     return false;
 }
 
-// Gives the batch's rows the ids of the tests known already.
+// Gives the batch's rows the ids of the tests known already. Few paths
+// against many tests are looked up in the index of paths, else every test
+// is read.
+bool QARunHistorySqliteWriter::findTests(QARunHistoryBatch& batch, QString* reason) const
+{
+    const Statement highest = prepare("SELECT MAX(id) FROM tests", reason);
+    if (!highest || sqlite3_step(highest.get()) != SQLITE_ROW)
+        return fail(reason);
+    if (batch.rows().size() * LookupsPerTestRead >= sqlite3_column_int64(highest.get(), 0))
+        return readTests(batch, reason);
+    const Statement select = prepare("SELECT id FROM tests WHERE path = ?", reason);
+    if (!select)
+        return false;
+    for (int row = 0; row < batch.rows().size(); ++row) {
+        const QByteArrayView path = batch.rows().at(row).path;
+        sqlite3_bind_text(select.get(), 1, path.constData(), int(path.size()), SQLITE_STATIC);
+        const int status = sqlite3_step(select.get());
+        if (status == SQLITE_ROW)
+            batch.setTestId(row, sqlite3_column_int64(select.get(), 0));
+        else if (status != SQLITE_DONE)
+            return fail(reason);
+        sqlite3_reset(select.get());
+    }
+    return true;
+}
+
 bool QARunHistorySqliteWriter::readTests(QARunHistoryBatch& batch, QString* reason) const
 {
     const Statement select = prepare("SELECT id, path FROM tests", reason);
@@ -112,8 +139,9 @@ bool QARunHistorySqliteWriter::insertResults(const QARunHistoryBatch& batch, qin
     return true;
 }
 
-// An insert of rows results of the run, its values bound but each row's
-// test, state, time and message hash (ResultValues from the third on).
+// An insert of that many rows of results, the run's values bound: each
+// row binds its test, state, time and message hash (ResultValues values,
+// from the third on).
 QARunHistorySqliteWriter::Statement QARunHistorySqliteWriter::prepareResults(int rows, qint64 runId,
                                                                              qint64 runTime,
                                                                              QString* reason) const

@@ -38,6 +38,7 @@ private:
     Statement prepare(const char* sql, QString* reason) const;
     Statement prepareResults(int rows, qint64 runId, qint64 runTime, QString* reason) const;
     static void bindResult(sqlite3_stmt* statement, int column, const QARunHistoryBatch::Row& row);
+    bool findTests(QARunHistoryBatch& batch, QString* reason) const;
     bool readTests(QARunHistoryBatch& batch, QString* reason) const;
     bool insertTests(QARunHistoryBatch& batch, QString* reason) const;
     bool insertResults(const QARunHistoryBatch& batch, qint64 runId, qint64 runTime,

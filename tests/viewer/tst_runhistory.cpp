@@ -219,15 +219,20 @@ void TestRunHistory::caseHistories()
 
 void TestRunHistory::pathsReadBackVerbatim()
 {
-    // What COPY's text format escapes, and more than ASCII; the second run
-    // finds the tests the first one added.
-    const QStringList paths = {"suite\tcase", "two\nlines", "back\\slash\\n", "cr\rlf",
-                               QStringLiteral("gr\u00fc\u00dfe \u2713")};
+    // What COPY's text format and an array literal escape, and more than
+    // ASCII. The first run's many other paths make the second one look its
+    // few paths up one by one.
+    const QStringList paths = {"suite\tcase",          "two\nlines",
+                               "back\\slash\\n",       "cr\rlf",
+                               "\"quoted\", {braced}", QStringLiteral("gr\u00fc\u00dfe \u2713")};
+    QStringList others = {"new\tone"};
+    for (int i = 0; i < 100; ++i)
+        others << QStringLiteral("other%1").arg(i);
     QARunHistory history;
     QVERIFY(openHistory(history));
     for (int run = 1; run <= 2; ++run) {
         QList<QAReporterCase> cases;
-        for (const QString& path : paths) {
+        for (const QString& path : paths + (run == 1 ? others.mid(1) : others.mid(0, 1))) {
             cases << QAReporterCase();
             cases.last().path = path;
             cases.last().state = State(run % 2);
@@ -237,16 +242,19 @@ void TestRunHistory::pathsReadBackVerbatim()
             history.record({"run.xml", QString::number(run), firstRun.addSecs(run)}, cases, &error),
             QARunHistory::Recorded);
     }
-    const QHash<QString, QARunHistory::CaseHistory> histories = history.caseHistory(paths, 2);
+    const QHash<QString, QARunHistory::CaseHistory> histories =
+        history.caseHistory(paths + others.mid(0, 2), 2);
     for (const QString& path : paths) {
         QCOMPARE(histories[path].states,
                  QList<State>({QAReporterCase::Failed, QAReporterCase::Passed}));
         QCOMPARE(histories[path].lastPassed.time, firstRun.addSecs(2));
     }
+    QCOMPARE(histories["new\tone"].states, QList<State>({QAReporterCase::Passed}));
+    QCOMPARE(histories["other0"].states, QList<State>({QAReporterCase::Failed}));
     withStore(m_url, [&](QSqlDatabase& db) {
         QSqlQuery query("SELECT COUNT(*) FROM tests", db);
         QVERIFY(query.next());
-        QCOMPARE(query.value(0).toInt(), paths.size());
+        QCOMPARE(query.value(0).toInt(), paths.size() + others.size());
     });
 }
 

@@ -1,10 +1,14 @@
 #include "qarunhistory.h"
 
+#include "qarunhistorybatch.h"
+#include "qarunhistorycopywriter.h"
 #include "qarunhistoryschema.h"
+#include "qarunhistorysqlitewriter.h"
 
 #include <QAtomicInt>
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtEndian>
@@ -14,10 +18,6 @@
 
 namespace {
 
-// Rows of one INSERT while staging a run's cases: few statements, each
-// well below the bound values either database takes.
-const int RowsPerInsert = 250;
-const int StagedColumns = 4;
 // Values of one "IN (...)" list.
 const int ValuesPerList = 500;
 
@@ -30,37 +30,6 @@ QString placeholders(int rows, int columns)
     for (int i = 0; i < rows; ++i)
         all << row;
     return all.join(QStringLiteral(", "));
-}
-
-QString stagingInsert(int rows)
-{
-    return QStringLiteral(
-               "INSERT INTO record_staging (path, state, seconds, message_hash) VALUES ") +
-           placeholders(rows, StagedColumns);
-}
-
-int severity(QAReporterCase::State state)
-{
-    return state == QAReporterCase::Failed ? 2 : state == QAReporterCase::Inconclusive ? 1 : 0;
-}
-
-// The cases by path, each path once with its worst state, in their order.
-QList<const QAReporterCase*> distinctCases(const QList<QAReporterCase>& cases)
-{
-    QHash<QString, int> positions;
-    positions.reserve(cases.size());
-    QList<const QAReporterCase*> kept;
-    kept.reserve(cases.size());
-    for (const QAReporterCase& testCase : cases) {
-        const auto found = positions.constFind(testCase.path);
-        if (found == positions.constEnd()) {
-            positions.insert(testCase.path, kept.size());
-            kept << &testCase;
-        } else if (severity(testCase.state) > severity(kept.at(*found)->state)) {
-            kept[*found] = &testCase;
-        }
-    }
-    return kept;
 }
 
 QDateTime timeOf(const QVariant& msecs)
@@ -196,9 +165,8 @@ QARunHistory::RecordResult QARunHistory::write(const RunInfo& run, const QString
         return Failed;
     const QDateTime time = run.time.isValid() ? run.time : QDateTime::currentDateTimeUtc();
     qint64 runId = 0;
-    const bool written =
-        insertRun(run, key, time, &runId, reason) &&
-        (runId == 0 || (stageCases(cases, reason) && storeStaged(runId, time, reason)));
+    const bool written = insertRun(run, key, time, &runId, reason) &&
+                         (runId == 0 || storeCases(runId, time, cases, reason));
     QSqlQuery query(db);
     if (written && query.exec(QStringLiteral("COMMIT")))
         return runId == 0 ? AlreadyRecorded : Recorded;
@@ -228,67 +196,18 @@ bool QARunHistory::insertRun(const RunInfo& run, const QString& key, const QDate
     return true;
 }
 
-// Puts the cases into the connection's staging table, from where
-// storeStaged moves them into the history with a few statements.
-bool QARunHistory::stageCases(const QList<QAReporterCase>& cases, QString* reason)
+// Adds the cases' new paths to the tests and the cases to the results of
+// runId, through the client library under the connection's driver.
+bool QARunHistory::storeCases(qint64 runId, const QDateTime& time,
+                              const QList<QAReporterCase>& cases, QString* reason)
 {
-    const QList<const QAReporterCase*> kept = distinctCases(cases);
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
-    QSqlQuery fullInsert(db);
-    bool ok = query.exec(QStringLiteral(
-                  "CREATE TEMP TABLE IF NOT EXISTS record_staging (path TEXT NOT NULL, "
-                  "state INTEGER NOT NULL, seconds DOUBLE PRECISION, message_hash BIGINT)")) &&
-              query.exec(QStringLiteral("DELETE FROM record_staging")) &&
-              fullInsert.prepare(stagingInsert(RowsPerInsert));
-    const QVariant noSeconds(QMetaType::fromType<double>());
-    const QVariant noMessage(QMetaType::fromType<qlonglong>());
-    for (int first = 0; ok && first < kept.size(); first += RowsPerInsert) {
-        const int count = qMin(RowsPerInsert, int(kept.size()) - first);
-        QSqlQuery& insert = count == RowsPerInsert ? fullInsert : query;
-        if (count < RowsPerInsert)
-            ok = query.prepare(stagingInsert(count));
-        for (int row = 0; ok && row < count; ++row) {
-            const QAReporterCase& testCase = *kept.at(first + row);
-            const int column = row * StagedColumns;
-            insert.bindValue(column, testCase.path);
-            insert.bindValue(column + 1, int(testCase.state));
-            insert.bindValue(column + 2, testCase.seconds < 0 ? noSeconds : testCase.seconds);
-            insert.bindValue(column + 3, testCase.message.isEmpty()
-                                             ? noMessage
-                                             : QVariant(messageHash(testCase.message)));
-        }
-        ok = ok && insert.exec();
-        if (!ok)
-            *reason = insert.lastError().text();
-    }
-    if (!ok && reason->isEmpty())
-        *reason = query.lastError().text();
-    return ok;
-}
-
-// Adds the staged cases' new paths to the tests and the cases to the
-// results of runId.
-bool QARunHistory::storeStaged(qint64 runId, const QDateTime& time, QString* reason)
-{
-    const QStringList statements = {
-        QStringLiteral("INSERT INTO tests (path) SELECT s.path FROM record_staging s "
-                       "LEFT JOIN tests t ON t.path = s.path WHERE t.id IS NULL "
-                       "ON CONFLICT (path) DO NOTHING"),
-        QStringLiteral("INSERT INTO case_results (run_id, run_time, test_id, state, seconds, "
-                       "message_hash) SELECT %1, %2, t.id, s.state, s.seconds, s.message_hash "
-                       "FROM record_staging s JOIN tests t ON t.path = s.path")
-            .arg(runId)
-            .arg(time.toMSecsSinceEpoch()),
-        QStringLiteral("DELETE FROM record_staging")};
-    QSqlQuery query(database());
-    for (const QString& sql : statements) {
-        if (!query.exec(sql)) {
-            *reason = query.lastError().text();
-            return false;
-        }
-    }
-    return true;
+    QARunHistoryBatch batch(cases);
+    const QSqlDatabase db = database();
+    const QVariant handle = db.driver()->handle();
+    if (QARunHistorySchema::backendOf(db) == QARunHistorySchema::SQLite)
+        return QARunHistorySqliteWriter(handle).write(batch, runId, time.toMSecsSinceEpoch(),
+                                                      reason);
+    return QARunHistoryCopyWriter(handle).write(batch, runId, time.toMSecsSinceEpoch(), reason);
 }
 
 QList<QARunHistory::StoredRun> QARunHistory::lastRuns(int count) const

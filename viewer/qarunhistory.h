@@ -103,8 +103,8 @@ private:
                        QString* reason);
     bool insertRun(const RunInfo& run, const QString& key, const QDateTime& time, qint64* runId,
                    QString* reason);
-    bool stageCases(const QList<QAReporterCase>& cases, QString* reason);
-    bool storeStaged(qint64 runId, const QDateTime& time, QString* reason);
+    bool storeCases(qint64 runId, const QDateTime& time, const QList<QAReporterCase>& cases,
+                    QString* reason);
     // The last count runs, oldest first.
     QList<StoredRun> lastRuns(int count) const;
     // Hands each result of the runs to visit: the run's position in runs,

@@ -122,11 +122,9 @@ QSqlDatabase connectSqlite(const QString& url, const QString& connectionName, QS
         *reason = db.lastError().text();
         return db;
     }
-    // The write-ahead log lets readers go on while a run is recorded; the
-    // staging table of a recording never needs to reach the disk.
+    // The write-ahead log lets readers go on while a run is recorded.
     QSqlQuery query(db);
-    const bool set = enableWal(query) && query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
-                     query.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    const bool set = enableWal(query) && query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     if (!set) {
         *reason = query.lastError().text();
         db.close();

@@ -15,8 +15,9 @@
 // test, state and time needs to find where a test last passed.
 //
 // The SQL is the same for both but for what dialect() and beginWrite()
-// decide; it needs SQLite 3.35 (RETURNING) and PostgreSQL 10 (identity
-// columns).
+// decide (a run's cases go in through each client library: see
+// QARunHistorySqliteWriter and QARunHistoryCopyWriter); it needs SQLite
+// 3.35 (RETURNING) and PostgreSQL 10 (identity columns).
 class QARunHistorySchema
 {
 public:

@@ -72,6 +72,7 @@ private slots:
     void recordsRunsOnce();
     void flakyCases();
     void caseHistories();
+    void pathsReadBackVerbatim();
     void migratesVersion1();
     void refusesStores();
     void concurrentRecorders();
@@ -214,6 +215,47 @@ void TestRunHistory::caseHistories()
     QCOMPARE(histories["e"].lastPassed.file, "run4.xml");
     QVERIFY(histories["unknown"].states.isEmpty());
     QVERIFY(histories["unknown"].lastPassed.file.isEmpty());
+}
+
+void TestRunHistory::pathsReadBackVerbatim()
+{
+    // What COPY's text format and an array literal escape, and more than
+    // ASCII. The first run's many other paths make the second one look its
+    // few paths up one by one.
+    const QStringList paths = {"suite\tcase",          "two\nlines",
+                               "back\\slash\\n",       "cr\rlf",
+                               "\"quoted\", {braced}", QStringLiteral("gr\u00fc\u00dfe \u2713")};
+    QStringList others = {"new\tone"};
+    for (int i = 0; i < 100; ++i)
+        others << QStringLiteral("other%1").arg(i);
+    QARunHistory history;
+    QVERIFY(openHistory(history));
+    for (int run = 1; run <= 2; ++run) {
+        QList<QAReporterCase> cases;
+        for (const QString& path : paths + (run == 1 ? others.mid(1) : others.mid(0, 1))) {
+            cases << QAReporterCase();
+            cases.last().path = path;
+            cases.last().state = State(run % 2);
+        }
+        QString error;
+        QCOMPARE(
+            history.record({"run.xml", QString::number(run), firstRun.addSecs(run)}, cases, &error),
+            QARunHistory::Recorded);
+    }
+    const QHash<QString, QARunHistory::CaseHistory> histories =
+        history.caseHistory(paths + others.mid(0, 2), 2);
+    for (const QString& path : paths) {
+        QCOMPARE(histories[path].states,
+                 QList<State>({QAReporterCase::Failed, QAReporterCase::Passed}));
+        QCOMPARE(histories[path].lastPassed.time, firstRun.addSecs(2));
+    }
+    QCOMPARE(histories["new\tone"].states, QList<State>({QAReporterCase::Passed}));
+    QCOMPARE(histories["other0"].states, QList<State>({QAReporterCase::Failed}));
+    withStore(m_url, [&](QSqlDatabase& db) {
+        QSqlQuery query("SELECT COUNT(*) FROM tests", db);
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toInt(), paths.size() + others.size());
+    });
 }
 
 void TestRunHistory::migratesVersion1()

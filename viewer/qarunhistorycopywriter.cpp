@@ -2,13 +2,18 @@
 
 #include "qarunhistorybatch.h"
 
-#include <libpq-fe.h>
+#include "qapostgreslibrary.h"
 
 #include <charconv>
 #include <cstring>
 #include <memory>
 
 namespace {
+
+const QAPostgresLibrary& libpq()
+{
+    return QAPostgresLibrary::get();
+}
 
 // What COPY is handed at once.
 const int CopyChunk = 64 * 1024;
@@ -17,7 +22,7 @@ const int LookupsPerTestRead = 8;
 
 struct ResultDeleter
 {
-    void operator()(PGresult* result) const { PQclear(result); }
+    void operator()(PGresult* result) const { libpq().PQclear(result); }
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
@@ -68,6 +73,10 @@ bool QARunHistoryCopyWriter::write(QARunHistoryBatch& batch, qint64 runId, qint6
         *reason = tr("the database driver gives no PostgreSQL connection");
         return false;
     }
+    if (!libpq().isLoaded()) {
+        *reason = tr("the PostgreSQL client library (libpq.so.5) cannot be loaded");
+        return false;
+    }
     qint64 highestId = 0;
     return batch.isEmpty() ||
            (findTests(batch, &highestId, reason) && insertTests(batch, highestId, reason) &&
@@ -76,7 +85,7 @@ bool QARunHistoryCopyWriter::write(QARunHistoryBatch& batch, qint64 runId, qint6
 
 bool QARunHistoryCopyWriter::fail(QString* reason) const
 {
-    *reason = QString::fromUtf8(PQerrorMessage(m_connection)).trimmed();
+    *reason = QString::fromUtf8(libpq().PQerrorMessage(m_connection)).trimmed();
     return false;
 }
 
@@ -86,11 +95,11 @@ bool QARunHistoryCopyWriter::fail(QString* reason) const
 bool QARunHistoryCopyWriter::findTests(QARunHistoryBatch& batch, qint64* highestId,
                                        QString* reason) const
 {
-    const Result highest(PQexec(m_connection, "SELECT COALESCE(MAX(id), 0) FROM tests"));
-    if (PQresultStatus(highest.get()) != PGRES_TUPLES_OK)
+    const Result highest(libpq().PQexec(m_connection, "SELECT COALESCE(MAX(id), 0) FROM tests"));
+    if (libpq().PQresultStatus(highest.get()) != PGRES_TUPLES_OK)
         return fail(reason);
-    const char* id = PQgetvalue(highest.get(), 0, 0);
-    std::from_chars(id, id + PQgetlength(highest.get(), 0, 0), *highestId);
+    const char* id = libpq().PQgetvalue(highest.get(), 0, 0);
+    std::from_chars(id, id + libpq().PQgetlength(highest.get(), 0, 0), *highestId);
     if (batch.rows().size() * LookupsPerTestRead >= *highestId)
         return selectTests(batch, "SELECT id, path FROM tests", {}, reason);
     // An array literal: each path quoted, its quotes and backslashes escaped.
@@ -115,15 +124,16 @@ bool QARunHistoryCopyWriter::selectTests(QARunHistoryBatch& batch, const char* s
                                          const QByteArray& parameter, QString* reason) const
 {
     const char* values[] = {parameter.constData()};
-    const Result result(PQexecParams(m_connection, sql, parameter.isNull() ? 0 : 1, nullptr, values,
-                                     nullptr, nullptr, 0));
-    if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+    const Result result(libpq().PQexecParams(m_connection, sql, parameter.isNull() ? 0 : 1, nullptr,
+                                             values, nullptr, nullptr, 0));
+    if (libpq().PQresultStatus(result.get()) != PGRES_TUPLES_OK)
         return fail(reason);
-    for (int row = 0, rows = PQntuples(result.get()); row < rows; ++row) {
-        const char* id = PQgetvalue(result.get(), row, 0);
+    for (int row = 0, rows = libpq().PQntuples(result.get()); row < rows; ++row) {
+        const char* id = libpq().PQgetvalue(result.get(), row, 0);
         qint64 value = 0;
-        std::from_chars(id, id + PQgetlength(result.get(), row, 0), value);
-        batch.setTestId(PQgetvalue(result.get(), row, 1), PQgetlength(result.get(), row, 1), value);
+        std::from_chars(id, id + libpq().PQgetlength(result.get(), row, 0), value);
+        batch.setTestId(libpq().PQgetvalue(result.get(), row, 1),
+                        libpq().PQgetlength(result.get(), row, 1), value);
     }
     return true;
 }
@@ -182,8 +192,8 @@ bool QARunHistoryCopyWriter::copy(const char* sql, int rows,
                                   QString* reason) const
 {
     {
-        const Result started(PQexec(m_connection, sql));
-        if (PQresultStatus(started.get()) != PGRES_COPY_IN)
+        const Result started(libpq().PQexec(m_connection, sql));
+        if (libpq().PQresultStatus(started.get()) != PGRES_COPY_IN)
             return fail(reason);
     }
     QByteArray buffer;
@@ -192,17 +202,17 @@ bool QARunHistoryCopyWriter::copy(const char* sql, int rows,
     for (int row = 0; sent && row < rows; ++row) {
         appendRow(row, buffer);
         if (buffer.size() >= CopyChunk || row == rows - 1) {
-            sent = PQputCopyData(m_connection, buffer.constData(), int(buffer.size())) == 1;
+            sent = libpq().PQputCopyData(m_connection, buffer.constData(), int(buffer.size())) == 1;
             buffer.resize(0);
         }
     }
     bool copied = sent || fail(reason);
     // Ending with an error message makes the server abandon the COPY.
-    if (PQputCopyEnd(m_connection, sent ? nullptr : "abandoned") != 1 && copied)
+    if (libpq().PQputCopyEnd(m_connection, sent ? nullptr : "abandoned") != 1 && copied)
         copied = fail(reason);
-    while (Result result{PQgetResult(m_connection)}) {
-        if (copied && PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
-            *reason = QString::fromUtf8(PQresultErrorMessage(result.get())).trimmed();
+    while (Result result{libpq().PQgetResult(m_connection)}) {
+        if (copied && libpq().PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+            *reason = QString::fromUtf8(libpq().PQresultErrorMessage(result.get())).trimmed();
             copied = false;
         }
     }

@@ -107,12 +107,11 @@ private slots:
 
     void leavesAreCasesWithoutCaseType()
     {
+        // Two nodes at the top: neither is a run, both are in the paths.
         const auto record = readRecord(
-            "<XROD><XROD:NODE type=\"run\" name=\"r\" state=\"ok\"><XROD:NODE type=\"t\" "
-            "name=\"x\" "
-            "state=\"ok\"><XROD:NODE type=\"t\" name=\"y\" "
-            "state=\"ko\"><TAG/></XROD:NODE></XROD:NODE>"
-            "<XROD:NODE type=\"t\" name=\"z\" state=\"ok\"><TAG/></XROD:NODE></XROD:NODE></XROD>");
+            "<XROD><XROD:NODE type=\"t\" name=\"x\" state=\"ok\"><XROD:NODE type=\"t\" "
+            "name=\"y\" state=\"ko\"><TAG/></XROD:NODE></XROD:NODE><XROD:NODE type=\"t\" "
+            "name=\"z\" state=\"ok\"><TAG/></XROD:NODE></XROD>");
         QVERIFY(record);
         QCOMPARE(paths(QAReporterCases::collect(*record)), QStringList({"x/y", "z"}));
     }
@@ -201,12 +200,12 @@ private slots:
         QTest::addColumn<QString>("masked");
         QTest::newRow("numbers") << "line 88: got 2.5, want 3"
                                  << "line <num>: got <num>, want <num>";
-        QTest::newRow("in words") << "test12 failed"
-                                  << "test<num> failed";
+        QTest::newRow("in words") << "test12 failed at step10:20:30"
+                                  << "test<num> failed at step<num>:<num>:<num>";
         QTest::newRow("hex") << "null at 0x7ffd3a2c and deadbeef01"
                              << "null at <hex> and <hex>";
-        QTest::newRow("short hex word") << "cafe is fine"
-                                        << "cafe is fine";
+        QTest::newRow("hex words") << "cafe and deadbeef stay"
+                                   << "cafe and deadbeef stay";
         QTest::newRow("quotes") << "key \"a \\\" b\" not 'x y'"
                                 << "key \"<str>\" not \"<str>\"";
         QTest::newRow("apostrophe") << "don't 'stop' now"
@@ -239,14 +238,17 @@ private slots:
                                           makeCase("d", S::Failed, "timeout after 31 s"),
                                           makeCase("e", S::Failed, "bad 'y'"),
                                           makeCase("f", S::Failed, "timeout after 5 s"),
-                                          makeCase("g", S::Failed, "other")};
+                                          makeCase("g", S::Failed, "other"),
+                                          makeCase("h", S::Failed, "late"),
+                                          makeCase("i", S::Failed, "late")};
         const auto groups = QAReporterFailureGroups::group(cases);
-        QCOMPARE(groups.size(), 3);
+        QCOMPARE(groups.size(), 4);
         QCOMPARE(groups[0].key, QString("timeout after <num> s"));
         QCOMPARE(groups[0].example, QString("timeout after 30 s"));
         QCOMPARE(groups[0].cases, QList<int>({0, 3, 5}));
         QCOMPARE(groups[1].cases, QList<int>({1, 4}));
-        QCOMPARE(groups[2].cases, QList<int>({6}));
+        QCOMPARE(groups[2].cases, QList<int>({7, 8}));
+        QCOMPARE(groups[3].cases, QList<int>({6}));
     }
 
 private:

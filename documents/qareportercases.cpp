@@ -154,7 +154,11 @@ QList<QAReporterCase> QAReporterCases::collect(const QList<QAReporterData*>& rec
 
 QList<QAReporterCase> QAReporterCases::collect(const QAReporterData& record)
 {
-    return collect(QList<QAReporterData*>{const_cast<QAReporterData*>(&record)});
+    QList<QAReporterCase> cases;
+    QHash<QString, int> seen;
+    if (record.tree)
+        Collector(cases, seen).collect(record.tree->root(), record.fileName);
+    return cases;
 }
 
 QString QAReporterCases::failureMessage(const QTreeNode<QAReporterNode>& treeNode)

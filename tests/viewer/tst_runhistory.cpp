@@ -1,3 +1,7 @@
+#include "files.h"
+#include "qareporterdata.h"
+#include "qareporterhistorystore.h"
+#include "qareporterloader.h"
 #include "qarunhistory.h"
 #include "qarunhistoryschema.h"
 
@@ -76,6 +80,7 @@ private slots:
     void migratesVersion1();
     void refusesStores();
     void concurrentRecorders();
+    void flakyAcrossFormats();
 
 private:
     bool openHistory(QARunHistory& history);
@@ -357,3 +362,45 @@ void TestRunHistory::concurrentRecorders()
 
 QTEST_GUILESS_MAIN(TestRunHistory)
 #include "tst_runhistory.moc"
+
+// The same tests run as JUnit XML, then as a report, then as JUnit again:
+// matched by path whatever the format, the one that flipped is flaky.
+void TestRunHistory::flakyAcrossFormats()
+{
+    const QByteArray junit =
+        "<testsuites><testsuite name=\"S\" tests=\"2\"><testcase classname=\"C\" name=\"t1\"/>"
+        "<testcase classname=\"C\" name=\"t2\"><failure message=\"m\"/></testcase>"
+        "</testsuite></testsuites>";
+    auto node = [](const char* type, const char* name, const char* state, const QByteArray& in) {
+        return QByteArray("<XROD:NODE type=\"") + type + "\" name=\"" + name + "\" state=\"" +
+               state + "\" sum=\"1\"><TAG/>" + in + "</XROD:NODE>";
+    };
+    const QByteArray xrod =
+        "<XROD>" +
+        node("workspace", "ws", "ko",
+             node("suite", "S", "ko",
+                  node("test", "C", "ko",
+                       node("testcase", "t1", "ko", {}) + node("testcase", "t2", "ko", {})))) +
+        "</XROD>";
+    QAReporterHistoryStore store;
+    QString error;
+    QVERIFY2(store.open(m_url, &error), qPrintable(error));
+    const QList<QByteArray> runs{junit, xrod, junit};
+    for (int run = 0; run < runs.size(); ++run) {
+        const QString path =
+            m_folder->filePath(QString("run%1.%2").arg(run).arg(run == 1 ? "xrd" : "xml"));
+        QVERIFY(writeFile(path, runs[run]));
+        QFile(path).setFileTime(firstRun.addSecs(60 * run), QFileDevice::FileModificationTime);
+        QList<QAReporterData*> records;
+        QAReporterLoader(nullptr, {}).load({path}, records);
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(store.record(*records.first(), &error), QARunHistory::Recorded);
+        qDeleteAll(records);
+    }
+    const QList<QARunHistory::FlakyCase> flaky = store.history().flaky(3);
+    QCOMPARE(flaky.size(), 1);
+    QCOMPARE(flaky.first().path, QString("S/C/t1"));
+    QCOMPARE(flaky.first().passes, 2);
+    QCOMPARE(flaky.first().failures, 1);
+    QCOMPARE(flaky.first().failedRuns.first().file, m_folder->filePath("run1.xrd"));
+}

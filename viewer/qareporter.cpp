@@ -740,25 +740,35 @@ void QAReporter::resolveLink(DLink* link)
     history.visit(currentPlace());
     // A link into a report the window shows (as a comparison's links are)
     // moves there without reading the files again.
-    const bool shown = std::any_of(reportSession->files().cbegin(), reportSession->files().cend(),
-                                   [&file](const QString& each) {
-                                       return QFileInfo(each).absoluteFilePath() ==
-                                              QFileInfo(file).absoluteFilePath();
-                                   });
+    const QAReporterData* shown = shownRecord(file);
     if (!file.isEmpty() && !shown)
         showFiles({file});
     updateHistoryCommands();
     if (parsed.anchor().isEmpty())
         return;
-    // A place of this report, rather than one of the same name in another
-    // report of the window.
+    // A place of the report linked to, rather than one of the same name in
+    // another report of the window.
     const DItem* place =
-        file.isEmpty() ? QAReporterLinkTarget::placeInDocumentOf(link, parsed.anchor()) : nullptr;
+        file.isEmpty() ? QAReporterLinkTarget::placeInDocumentOf(link, parsed.anchor())
+        : shown ? QAReporterLinkTarget::placeInDocumentOf(shown->document.get(), parsed.anchor())
+                : nullptr;
     if (place && documentView->moveTo(place))
         raiseDocumentView(false);
     else
         scrollToTag(parsed.anchor(), -1, -1);
     selectTreeItemShown();
+}
+
+const QAReporterData* QAReporter::shownRecord(const QString& file) const
+{
+    if (file.isEmpty() || !reportSession->isAssembled())
+        return nullptr;
+    const QString path = QFileInfo(file).absoluteFilePath();
+    for (const QAReporterData* record : reportSession->filteredRecords()) {
+        if (QFileInfo(record->fileName).absoluteFilePath() == path)
+            return record;
+    }
+    return nullptr;
 }
 
 QAReporterNode* QAReporter::findLinkNode(const DLink* link) const

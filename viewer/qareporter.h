@@ -225,6 +225,8 @@ private:
     void buildKeyboardCommands();
     QAReporterHistory::Place currentPlace() const;
     void markNewFailure(QARListViewItem* item, const QString& file);
+    // The record shown of a report file of the window, or null.
+    const QAReporterData* shownRecord(const QString& file) const;
     // The history store of the preferences, opened; null when it cannot be.
     QAReporterHistoryStore* openHistory();
     // Records the runs of the records from index first on, when the user

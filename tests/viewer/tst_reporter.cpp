@@ -406,6 +406,24 @@ void TestReporter::comparisonWindowLinksAndMarks()
     QCOMPARE(window->files(), QStringList{mainReport});
     QVERIFY(!window->reportView()->currentItemName().isEmpty());
     QCOMPARE(marked(), QStringList{"failing*"});
+
+    // Two reports of the same names: a case's link goes into its own.
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(mainReport, dir.filePath("copy.xrd")));
+    auto twice = open({mainReport, dir.filePath("copy.xrd")});
+    QAReporterDocumentWindow* both = twice->compareWith(passedReport);
+    QVERIFY(both);
+    DLink* intoCopy = nullptr;
+    for (DItem* item : itemsOf(both->document())) {
+        if (item->kind() == DItem::Link &&
+            static_cast<DLink*>(item)->target().contains("copy.xrd#failing"))
+            intoCopy = static_cast<DLink*>(item);
+    }
+    QVERIFY(intoCopy);
+    emit both->view()->activatedLink(intoCopy);
+    QCOMPARE(twice->reportView()->currentItemName(), QString("failing"));
+    QVERIFY(itemsOf(twice->reportView()->documents().value(1))
+                .contains(twice->reportView()->currentItem()));
 }
 
 namespace {

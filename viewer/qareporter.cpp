@@ -7,6 +7,7 @@
 #include "qamessagebox.h"
 #include "qapixmapcenter.h"
 #include "qaprogresspulse.h"
+#include "qareportercases.h"
 #include "qareportercommands.h"
 #include "qareportercomparison.h"
 #include "qareportercomparisondocument.h"
@@ -479,19 +480,23 @@ void QAReporter::useHistory(qsizetype first)
         reportSession->setTrend({});
         return;
     }
-    const QList<QAReporterData*> added = reportSession->records().mid(first);
+    // Each record's cases, collected once for recording and marking.
+    QList<QAReporterCase> cases;
     {
         QAProgressPulse pulse(host(), tr("Recording the runs in the history"));
-        for (const QAReporterData* record : added) {
+        bool recording = true;
+        for (const QAReporterData* record : reportSession->records().mid(first)) {
+            const QList<QAReporterCase> recordCases = QAReporterCases::collect(*record);
             QString error;
-            if (store->record(*record, &error) == QARunHistory::Failed) {
+            if (recording && store->record(*record, recordCases, &error) == QARunHistory::Failed) {
                 QAMessageBox::warning(this, tr("Run History"), error);
-                break;
+                recording = false;
             }
+            cases += recordCases;
         }
     }
     reportSession->setTrend(store->trend(page->lastRuns()));
-    store->markFailedCases(added, page->lastRuns(), preferences->stylesPage()->styles());
+    store->markFailedCases(std::move(cases), page->lastRuns(), preferences->stylesPage()->styles());
 }
 
 void QAReporter::flakyTests()

@@ -1,9 +1,9 @@
 #include "qareporterhistorystore.h"
 
 #include "ditems.h"
-#include "dstyle.h"
 #include "qareportercases.h"
 #include "qareporterdata.h"
+#include "qareporterdocumentbuilder.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -13,15 +13,6 @@ namespace {
 QString tr(const char* text)
 {
     return QCoreApplication::translate("Reporter", text);
-}
-
-DStyle* styleNamed(const QList<DStyle*>& styles, const QString& name)
-{
-    for (DStyle* style : styles) {
-        if (style && style->name() == name)
-            return style;
-    }
-    return nullptr;
 }
 
 QString historyLine(const QARunHistory::CaseHistory& history)
@@ -43,7 +34,13 @@ bool QAReporterHistoryStore::open(const QString& url, QString* error)
 QARunHistory::RecordResult QAReporterHistoryStore::record(const QAReporterData& record,
                                                           QString* error)
 {
-    const QList<QAReporterCase> cases = QAReporterCases::collect(record);
+    return this->record(record, QAReporterCases::collect(record), error);
+}
+
+QARunHistory::RecordResult QAReporterHistoryStore::record(const QAReporterData& record,
+                                                          const QList<QAReporterCase>& cases,
+                                                          QString* error)
+{
     QARunHistory::RunInfo run;
     run.file = record.fileName;
     run.time = QFileInfo(record.fileName).lastModified();
@@ -64,10 +61,9 @@ QList<QAReporterTrendPoint> QAReporterHistoryStore::trend(int lastRuns) const
     return points;
 }
 
-void QAReporterHistoryStore::markFailedCases(const QList<QAReporterData*>& records, int lastRuns,
+void QAReporterHistoryStore::markFailedCases(QList<QAReporterCase> failed, int lastRuns,
                                              const QList<DStyle*>& styles) const
 {
-    QList<QAReporterCase> failed = QAReporterCases::collect(records);
     failed.removeIf([](const QAReporterCase& testCase) {
         return testCase.state != QAReporterCase::Failed || !testCase.node ||
                !testCase.node->startItem || !testCase.node->startItem->parent();
@@ -80,7 +76,7 @@ void QAReporterHistoryStore::markFailedCases(const QList<QAReporterData*>& recor
         paths << testCase.path;
     const QHash<QString, QARunHistory::CaseHistory> histories =
         m_history.caseHistory(paths, lastRuns);
-    DStyle* style = styleNamed(styles, QStringLiteral("Normal"));
+    DStyle* style = QAReporterDocumentBuilder(styles).style(QStringLiteral("Normal"));
     for (const QAReporterCase& testCase : failed) {
         const auto found = histories.constFind(testCase.path);
         if (found == histories.constEnd() || found->states.isEmpty())

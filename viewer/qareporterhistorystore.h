@@ -26,14 +26,18 @@ public:
     bool isOpen() const { return m_history.isOpen(); }
     QARunHistory& history() { return m_history; }
 
-    // Records the run of one report file, its time the file's.
+    // Records the run of one report file, its time the file's; cases are
+    // the record's, as QAReporterCases collects them.
     QARunHistory::RecordResult record(const QAReporterData& record, QString* error);
+    QARunHistory::RecordResult record(const QAReporterData& record,
+                                      const QList<QAReporterCase>& cases, QString* error);
     // The last runs' totals, oldest first, named by file and time.
     QList<QAReporterTrendPoint> trend(int lastRuns) const;
-    // Adds after the title of each failed case of the records a line with
-    // its states in the last runs, oldest first, and where it last passed.
-    // The line is named "history-" and the case's anchor.
-    void markFailedCases(const QList<QAReporterData*>& records, int lastRuns,
+    // Adds after the title of each failed one of the cases (of records, by
+    // the paths the history keeps, one record's at a time) a line with its
+    // states in the last runs, oldest first, and where it last passed. The
+    // line is named "history-" and the case's anchor.
+    void markFailedCases(QList<QAReporterCase> cases, int lastRuns,
                          const QList<DStyle*>& styles) const;
 
     // A run as the viewer names it: "FILE, TIME".

@@ -3,9 +3,9 @@
 #include "ditems.h"
 #include "ditemtraits.h"
 #include "dstyle.h"
+#include "dxmltokenizer.h"
 
 #include <QCoreApplication>
-#include <QXmlStreamReader>
 
 #include <algorithm>
 
@@ -37,40 +37,41 @@ bool holdsText(const DItem* item)
     return DItemTraits::of(item).holdsText;
 }
 
-// The first run of an item's text is copied at its exact size: appending to
-// an empty string would reserve a power-of-two capacity, which wastes a good
-// part of the memory that a large report's cell texts take.
-template <typename TextItem> void addText(TextItem* item, QStringView text)
+// The first run of an item's text is copied at its exact size (appending to
+// an empty string would reserve a power-of-two capacity) or shared when
+// short: tables repeat the same few words and numbers in cell after cell.
+template <typename TextItem>
+void addText(TextItem* item, QStringView text, DAmlHandler::TextPool& pool)
 {
     if (text.isEmpty())
         return;
     if (item->text().isEmpty())
-        item->setText(text.toString());
+        item->setText(pool.text(text));
     else
         item->appendText(text);
 }
 
-void appendText(DItem* item, QStringView text)
+void appendText(DItem* item, QStringView text, DAmlHandler::TextPool& pool)
 {
     switch (item->kind()) {
     case DItem::Text:
-        addText(static_cast<DText*>(item), text);
+        addText(static_cast<DText*>(item), text, pool);
         break;
     case DItem::CellText:
-        addText(static_cast<DCellText*>(item), text);
+        addText(static_cast<DCellText*>(item), text, pool);
         break;
     case DItem::SEntry:
-        addText(static_cast<DSEntry*>(item), text);
+        addText(static_cast<DSEntry*>(item), text, pool);
         break;
     case DItem::IEntry:
-        addText(static_cast<DIEntry*>(item), text);
+        addText(static_cast<DIEntry*>(item), text, pool);
         break;
     default:
         break;
     }
 }
 
-int intAttribute(const QXmlStreamAttributes& attributes, QLatin1String name, int fallback)
+int intAttribute(const DXmlAttributes& attributes, QLatin1String name, int fallback)
 {
     bool ok = false;
     const int value = attributes.value(name).toInt(&ok);
@@ -79,9 +80,11 @@ int intAttribute(const QXmlStreamAttributes& attributes, QLatin1String name, int
 
 // A cell span: DCell bounds it, and digits past the range of int still
 // mean as wide as a table goes rather than no span at all.
-int spanAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
+int spanAttribute(const DXmlAttributes& attributes, QLatin1String name)
 {
     const QStringView text = attributes.value(name).trimmed();
+    if (text.isEmpty())
+        return 0;
     bool ok = false;
     const int value = text.toInt(&ok);
     if (ok)
@@ -92,14 +95,14 @@ int spanAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
     return digitsOnly ? DCell::MaxSpan : 0;
 }
 
-double doubleAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
+double doubleAttribute(const DXmlAttributes& attributes, QLatin1String name)
 {
     bool ok = false;
     const double value = attributes.value(name).toDouble(&ok);
     return ok && qIsFinite(value) ? value : 0.0;
 }
 
-bool boolAttribute(const QXmlStreamAttributes& attributes, QLatin1String name)
+bool boolAttribute(const DXmlAttributes& attributes, QLatin1String name)
 {
     const QStringView value = attributes.value(name);
     return value == u"true" || value == u"1" || value == u"yes";
@@ -148,6 +151,20 @@ QList<double> widthList(QStringView text)
 
 } // namespace
 
+QString DAmlHandler::TextPool::text(QStringView text)
+{
+    if (text.size() > MaxShared)
+        return text.toString();
+    const auto found = m_texts.constFind(text);
+    if (found != m_texts.constEnd())
+        return found.value();
+    const QString copy = text.toString();
+    // The key views the data of the stored value, which the pool keeps alive.
+    if (m_texts.size() < MaxCount)
+        m_texts.insert(QStringView(copy), copy);
+    return copy;
+}
+
 DAmlHandler::DAmlHandler() = default;
 
 DAmlHandler::~DAmlHandler()
@@ -166,11 +183,16 @@ void DAmlHandler::clear()
     m_elementOpened.clear();
     m_current = nullptr;
     m_last = nullptr;
+    m_textPool.clear();
+    m_styleIndex.clear();
+    m_styleIndexNames.clear();
 }
 
 void DAmlHandler::setStyles(const QList<DStyle*>& styles)
 {
     m_styles = styles;
+    m_styleIndex.clear();
+    m_styleIndexNames.clear();
 }
 
 void DAmlHandler::setEnabledLocalStyle(bool enabled)
@@ -178,7 +200,7 @@ void DAmlHandler::setEnabledLocalStyle(bool enabled)
     m_localStyleEnabled = enabled;
 }
 
-void DAmlHandler::setDocumentLocator(const QXmlStreamReader* locator)
+void DAmlHandler::setDocumentLocator(const DXmlTokenizer* locator)
 {
     m_locator = locator;
 }
@@ -212,18 +234,17 @@ QList<DStyle*> DAmlHandler::takeStyles()
     return styles;
 }
 
-QString DAmlHandler::attributeText(const QXmlStreamAttributes& attributes, QLatin1String name)
+QString DAmlHandler::attributeText(const DXmlAttributes& attributes, QLatin1String name)
 {
-    for (const QXmlStreamAttribute& attribute : attributes) {
-        if (attribute.qualifiedName() == name)
-            return attribute.value().isNull() ? QString(QLatin1String(""))
-                                              : attribute.value().toString();
-    }
-    return QString();
+    const int index = attributes.indexOf(name);
+    if (index < 0)
+        return QString();
+    const QStringView value = attributes.value(index);
+    return value.isEmpty() ? QString(QLatin1String("")) : value.toString();
 }
 
 bool DAmlHandler::startElement(const QString&, const QString&, QStringView qName,
-                               const QXmlStreamAttributes& attributes)
+                               const DXmlAttributes& attributes)
 {
     const int kind = kindOf(qName);
     if (kind == NoKind) {
@@ -252,7 +273,7 @@ bool DAmlHandler::startElement(const QString&, const QString&, QStringView qName
     return true;
 }
 
-bool DAmlHandler::openStyleElement(QStringView qName, const QXmlStreamAttributes& attributes)
+bool DAmlHandler::openStyleElement(QStringView qName, const DXmlAttributes& attributes)
 {
     if (qName != u"STYLE" || !m_localStyleEnabled)
         return true;
@@ -271,10 +292,12 @@ bool DAmlHandler::openStyleElement(QStringView qName, const QXmlStreamAttributes
     style->setMargin(qBound(-1, intAttribute(attributes, QLatin1String("margin"), -1), 200));
     m_localStyles.append(style);
     m_styleNames.append(name);
+    m_styleIndex.clear();
+    m_styleIndexNames.clear();
     return true;
 }
 
-DItem* DAmlHandler::createItem(int kind, const QXmlStreamAttributes& attributes) const
+DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& attributes) const
 {
     auto text = [&attributes](const char* name) {
         return attributes.value(QLatin1String(name)).toString();
@@ -382,17 +405,20 @@ DItem* DAmlHandler::createItem(int kind, const QXmlStreamAttributes& attributes)
     return item;
 }
 
+// Looked up for most items: a hash of the names, built on the first lookup
+// after the styles changed, the first of two styles of one name winning.
 DStyle* DAmlHandler::findStyle(QStringView name) const
 {
-    for (DStyle* style : m_styles) {
-        if (style->name() == name)
-            return style;
+    if (m_styleIndexNames.isEmpty() && !(m_styles.isEmpty() && m_localStyles.isEmpty())) {
+        for (const QList<DStyle*>* list : {&m_styles, &m_localStyles}) {
+            for (DStyle* style : *list) {
+                m_styleIndexNames.append(style->name());
+                if (!m_styleIndex.contains(m_styleIndexNames.last()))
+                    m_styleIndex.insert(m_styleIndexNames.last(), style);
+            }
+        }
     }
-    for (DStyle* style : m_localStyles) {
-        if (style->name() == name)
-            return style;
-    }
-    return nullptr;
+    return m_styleIndex.value(name, nullptr);
 }
 
 // Content outside any element of the document goes into the document: the
@@ -433,7 +459,7 @@ bool DAmlHandler::characters(QStringView text)
     ensureOpenDocument();
     OpenItem& top = m_open.last();
     if (holdsText(top.item)) {
-        appendText(top.item, text);
+        appendText(top.item, text, m_textPool);
     } else if (top.item->isContainer()) {
         if (top.openText) {
             static_cast<DText*>(top.openText)->appendText(text);
@@ -450,7 +476,7 @@ bool DAmlHandler::characters(QStringView text)
 bool DAmlHandler::ignorableWhitespace(QStringView text)
 {
     if (!m_open.isEmpty() && holdsText(m_open.last().item))
-        appendText(m_open.last().item, text);
+        appendText(m_open.last().item, text, m_textPool);
     return true;
 }
 

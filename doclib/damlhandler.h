@@ -2,15 +2,16 @@
 #define DAMLHANDLER_H
 
 #include "damlparseexception.h"
+#include "dxmlattributes.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QXmlStreamAttributes>
 
 #include <memory>
 
-class QXmlStreamReader;
+class DXmlTokenizer;
 class DDocument;
 class DItem;
 class DStyle;
@@ -22,6 +23,20 @@ class DStyle;
 class DAmlHandler
 {
 public:
+    // One copy of each short text read, shared by the items that hold it;
+    // bounded, so that a report of unique short texts costs no more.
+    class TextPool
+    {
+    public:
+        static const int MaxShared = 16;
+        static const int MaxCount = 1 << 16;
+        QString text(QStringView text);
+        void clear() { m_texts.clear(); }
+
+    private:
+        QHash<QStringView, QString> m_texts;
+    };
+
     DAmlHandler();
     virtual ~DAmlHandler();
     DAmlHandler(const DAmlHandler&) = delete;
@@ -30,12 +45,12 @@ public:
     // Styles that items refer to by name; the caller keeps ownership.
     void setStyles(const QList<DStyle*>& styles);
     void setEnabledLocalStyle(bool enabled);
-    void setDocumentLocator(const QXmlStreamReader* locator);
+    void setDocumentLocator(const DXmlTokenizer* locator);
 
     virtual bool startDocument();
     virtual bool endDocument();
     virtual bool startElement(const QString& namespaceURI, const QString& localName,
-                              QStringView qName, const QXmlStreamAttributes& attributes);
+                              QStringView qName, const DXmlAttributes& attributes);
     virtual bool endElement(const QString& namespaceURI, const QString& localName,
                             QStringView qName);
     virtual bool characters(QStringView text);
@@ -61,7 +76,7 @@ public:
     QList<DStyle*> takeStyles();
 
     // The attribute's text: null when absent, empty (not null) when empty.
-    static QString attributeText(const QXmlStreamAttributes& attributes, QLatin1String name);
+    static QString attributeText(const DXmlAttributes& attributes, QLatin1String name);
 
 protected:
     void setErrorString(const QString& text) { m_errorString = text; }
@@ -79,13 +94,13 @@ private:
     };
 
     void clear();
-    bool openStyleElement(QStringView qName, const QXmlStreamAttributes& attributes);
-    DItem* createItem(int kind, const QXmlStreamAttributes& attributes) const;
+    bool openStyleElement(QStringView qName, const DXmlAttributes& attributes);
+    DItem* createItem(int kind, const DXmlAttributes& attributes) const;
     DStyle* findStyle(QStringView name) const;
     void ensureOpenDocument();
     void append(DItem* item);
 
-    const QXmlStreamReader* m_locator = nullptr;
+    const DXmlTokenizer* m_locator = nullptr;
     QList<DStyle*> m_styles;
     QList<DStyle*> m_localStyles;
     QStringList m_styleNames;
@@ -96,6 +111,10 @@ private:
     DItem* m_last = nullptr;
     QString m_errorString;
     bool m_localStyleEnabled = false;
+    TextPool m_textPool;
+    // Style names (copies that keep the keys' data alive) and their styles.
+    mutable QStringList m_styleIndexNames;
+    mutable QHash<QStringView, DStyle*> m_styleIndex;
 };
 
 #endif

@@ -1,23 +1,25 @@
 #ifndef DAMLREADER_H
 #define DAMLREADER_H
 
+#include "dxmlsink.h"
+
 #include <QtGlobal>
 
 class QByteArray;
 class QIODevice;
-class QXmlStreamReader;
 class DAmlHandler;
+class DXmlTokenizer;
 
 // Reads markup from a device as a stream and reports it, event by event, to
-// its handler. Namespace processing is off: names are compared as written.
-// Elements nested deeper than maxDepth() levels are refused, and so is a
-// document type that declares entities: markup needs none, and a few
-// declared ones referenced many times expand a small file into gigabytes.
-class DAmlReader
+// its handler. Names are compared as written (no namespaces). Elements
+// nested deeper than maxDepth() levels are refused, and so is a document
+// type that declares entities: markup needs none, and a few declared ones
+// referenced many times expand a small file into gigabytes.
+class DAmlReader : private DXmlSink
 {
 public:
     DAmlReader();
-    virtual ~DAmlReader();
+    ~DAmlReader() override;
     DAmlReader(const DAmlReader&) = delete;
     DAmlReader& operator=(const DAmlReader&) = delete;
 
@@ -29,14 +31,15 @@ public:
     bool parse(QIODevice* input);
     bool parse(const QByteArray& data);
 
-    static int maxDepth() { return 2000; }
+    static int maxDepth();
     // Where the last parse stopped (after a failure: where it failed).
     qint64 lineNumber() const { return m_line; }
     qint64 columnNumber() const { return m_column; }
 
 private:
-    bool run(QXmlStreamReader& xml);
-    bool dispatch(QXmlStreamReader& xml, int& depth);
+    bool startElement(QStringView name, const DXmlAttributes& attributes) override;
+    bool endElement(QStringView name) override;
+    bool characters(QStringView text, bool whitespace) override;
 
     DAmlHandler* m_handler = nullptr;
     qint64 m_line = 0;

@@ -1,9 +1,12 @@
 #include "qajunitparser.h"
 
+#include "dxmlattributes.h"
+#include "dxmltokenizer.h"
 #include "qatestcount.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QXmlStreamReader>
 
 #include <cmath>
 
@@ -89,39 +92,15 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
         m_fileName = file->fileName();
     if (!device || !sink)
         return fail(tr("nothing to read"));
-    m_xml.clear();
-    m_xml.setDevice(device);
-    m_xml.setNamespaceProcessing(false);
-    m_xml.setEntityExpansionLimit(1024);
-
-    while (!m_xml.atEnd()) {
-        switch (m_xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (!start())
-                return false;
-            break;
-        case QXmlStreamReader::EndElement:
-            end();
-            break;
-        case QXmlStreamReader::Characters:
-            if (!m_open.empty() && m_open.back().text)
-                m_open.back().text->append(m_xml.text());
-            break;
-        case QXmlStreamReader::DTD:
-            // Results never declare entities; declared ones are refused so
-            // that nested expansions cannot blow up.
-            if (!m_xml.entityDeclarations().isEmpty())
-                return fail(tr("the file declares XML entities, which test results never need"));
-            break;
-        default:
-            break;
-        }
-    }
-    if (m_xml.hasError()) {
-        if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && !m_open.empty())
-            return fail(tr("the file ends before its last element is closed (truncated?)"));
-        return fail(m_xml.errorString());
-    }
+    DXmlTokenizer tokenizer(device, this);
+    m_tokenizer = &tokenizer;
+    const bool ok = tokenizer.run();
+    // When the parser stopped the tokenizer, it has said why.
+    if (!ok && tokenizer.error() != DXmlTokenizer::Stopped)
+        fail(tokenizer.errorMessage());
+    m_tokenizer = nullptr;
+    if (!ok)
+        return false;
     if (!m_runBegun)
         return fail(tr("no test result found"));
     m_sink->endRun();
@@ -130,10 +109,10 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
 
 bool QAJUnitParser::fail(const QString& message)
 {
-    if (m_xml.device() && m_xml.lineNumber() > 0)
+    if (m_tokenizer && m_tokenizer->lineNumber() > 0)
         m_error = tr("line %1, column %2: %3")
-                      .arg(m_xml.lineNumber())
-                      .arg(m_xml.columnNumber())
+                      .arg(m_tokenizer->lineNumber())
+                      .arg(m_tokenizer->columnNumber())
                       .arg(message);
     else
         m_error = message;
@@ -142,12 +121,12 @@ bool QAJUnitParser::fail(const QString& message)
 
 QString QAJUnitParser::attribute(QLatin1String name) const
 {
-    return m_xml.attributes().value(name).toString();
+    return m_attributes->value(name).toString();
 }
 
 void QAJUnitParser::readDeclared(qint64* declared) const
 {
-    const QXmlStreamAttributes attributes = m_xml.attributes();
+    const DXmlAttributes& attributes = *m_attributes;
     auto count = [&attributes](const char* name) {
         const QStringView text = attributes.value(QLatin1String(name));
         return text.isNull() ? qint64(-1) : QATestCount::parse(text);
@@ -162,11 +141,9 @@ void QAJUnitParser::readDeclared(qint64* declared) const
         skipped < 0 || disabled < 0 ? qMax(skipped, disabled) : QATestCount::add(skipped, disabled);
 }
 
-bool QAJUnitParser::start()
+bool QAJUnitParser::startElement(QStringView name, const DXmlAttributes& attributes)
 {
-    if (int(m_open.size()) >= MaxDepth)
-        return fail(tr("elements nested deeper than %1 levels").arg(MaxDepth));
-    const QStringView name = m_xml.qualifiedName();
+    m_attributes = &attributes;
     const Kind parent = m_open.empty() ? Root : m_open.back().kind;
     Kind kind = Ignored;
     switch (parent) {
@@ -269,10 +246,17 @@ QAJUnitParser::Kind QAJUnitParser::startInCase(QStringView name)
     return Ignored;
 }
 
-void QAJUnitParser::end()
+bool QAJUnitParser::characters(QStringView text, bool)
+{
+    if (!m_open.empty() && m_open.back().text)
+        m_open.back().text->append(text);
+    return true;
+}
+
+bool QAJUnitParser::endElement(QStringView)
 {
     if (m_open.empty())
-        return;
+        return true;
     const Kind kind = m_open.back().kind;
     switch (kind) {
     case Root:
@@ -293,6 +277,7 @@ void QAJUnitParser::end()
         break;
     }
     m_open.pop_back();
+    return true;
 }
 
 void QAJUnitParser::beginRun()
@@ -389,9 +374,7 @@ void QAJUnitParser::startCase(bool suiteFailure)
         m_case.name = suite.name;
         return;
     }
-    // One copy of the attributes for all of them: each copy costs a
-    // reference count, each lookup a scan.
-    const QXmlStreamAttributes attributes = m_xml.attributes();
+    const DXmlAttributes& attributes = *m_attributes;
     m_case.name = attributes.value(QLatin1String("name")).toString();
     m_case.className = attributes.value(QLatin1String("classname")).toString();
     m_case.seconds = secondsOf(attributes.value(QLatin1String("time")));
@@ -444,7 +427,7 @@ void QAJUnitParser::endCase()
 void QAJUnitParser::startProperty(Open& open)
 {
     m_propertyName = attribute(QLatin1String("name"));
-    const QStringView value = m_xml.attributes().value(QLatin1String("value"));
+    const QStringView value = m_attributes->value(QLatin1String("value"));
     m_propertyValue = value.toString();
     // Some tools write the value as the element's text.
     if (value.isNull())

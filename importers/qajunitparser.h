@@ -3,13 +3,15 @@
 
 #include "qaresultsink.h"
 
+#include "dxmlsink.h"
 #include <QByteArray>
 #include <QString>
-#include <QXmlStreamReader>
 
 #include <vector>
 
 class QIODevice;
+class DXmlAttributes;
+class DXmlTokenizer;
 
 // Reads JUnit-style XML results (<testsuites>, <testsuite>, <testcase>, as
 // most test tools write them) in one streaming pass, without recursion,
@@ -22,12 +24,9 @@ class QIODevice;
 // cases of one classname form a class under their suite (none when the
 // classname is the suite's name). The totals the file claims go to the
 // sink, which checks them against the cases.
-class QAJUnitParser
+class QAJUnitParser : private DXmlSink
 {
 public:
-    // Elements nest at most this deep; deeper input is refused.
-    static constexpr int MaxDepth = 2000;
-
     // Whether head, the first bytes of a file, starts a JUnit XML document.
     static bool recognises(const QByteArray& head);
 
@@ -68,8 +67,9 @@ private:
         QString className;
     };
 
-    bool start();
-    void end();
+    bool startElement(QStringView name, const DXmlAttributes& attributes) override;
+    bool endElement(QStringView name) override;
+    bool characters(QStringView text, bool whitespace) override;
     Kind startInRoot(QStringView name);
     Kind startInSuite(QStringView name);
     Kind startInCase(QStringView name);
@@ -88,7 +88,8 @@ private:
     QString attribute(QLatin1String name) const;
     bool fail(const QString& message);
 
-    QXmlStreamReader m_xml;
+    DXmlTokenizer* m_tokenizer = nullptr;         // during read()
+    const DXmlAttributes* m_attributes = nullptr; // of the start tag being read
     QAResultSink* m_sink = nullptr;
     QString m_error;
     std::vector<Open> m_open;

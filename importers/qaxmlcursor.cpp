@@ -2,33 +2,68 @@
 
 #include "qatestcount.h"
 
-QAXmlCursor::QAXmlCursor(QIODevice* device, bool namespaces) : m_reader(device)
+#include <QXmlStreamReader>
+
+QAXmlCursor::QAXmlCursor(QIODevice* device, bool namespaces) : m_tokenizer(device, this, namespaces)
 {
-    m_reader.setNamespaceProcessing(namespaces);
 }
 
-// Reads one token, keeping the depth: an end tag's depth is that of its
-// element, lowered when the next token is read.
-bool QAXmlCursor::readToken()
+QAXmlCursor::~QAXmlCursor() = default;
+
+bool QAXmlCursor::startElement(QStringView name, const DXmlAttributes& attributes)
 {
-    if (m_leaving) {
-        --m_depth;
-        m_leaving = false;
+    m_attributes = &attributes;
+    queue(Start, name);
+    m_tokenizer.pause();
+    return true;
+}
+
+bool QAXmlCursor::endElement(QStringView name)
+{
+    queue(End, name);
+    m_tokenizer.pause();
+    return true;
+}
+
+bool QAXmlCursor::characters(QStringView text, bool)
+{
+    queue(Text, text);
+    return true;
+}
+
+void QAXmlCursor::queue(Kind kind, QStringView text)
+{
+    Event event;
+    event.kind = kind;
+    event.text = text.toString();
+    if (kind != Text) {
+        event.namespaceUri = m_tokenizer.namespaceUri().toString();
+        event.depth = m_tokenizer.depth();
     }
-    m_reader.readNext();
-    if (m_reader.isStartElement() && ++m_depth > MaxDepth) {
-        raiseError(QStringLiteral("elements nested deeper than %1 levels").arg(MaxDepth));
+    m_queue.push_back(std::move(event));
+}
+
+bool QAXmlCursor::readEvent()
+{
+    while (m_queue.empty() && !hasError()) {
+        if (m_tokenizer.atEnd())
+            return false;
+        if (!m_tokenizer.run()) {
+            raiseError(m_tokenizer.errorMessage());
+            m_errorLine = m_tokenizer.lineNumber();
+        }
+    }
+    if (hasError())
         return false;
-    }
-    if (m_reader.isEndElement())
-        m_leaving = true;
-    return !m_reader.atEnd() && !m_reader.hasError();
+    m_current = std::move(m_queue.front());
+    m_queue.pop_front();
+    return true;
 }
 
 bool QAXmlCursor::next()
 {
-    while (readToken()) {
-        if (m_reader.isStartElement() || m_reader.isEndElement())
+    while (readEvent()) {
+        if (m_current.kind != Text)
             return true;
     }
     return false;
@@ -36,27 +71,29 @@ bool QAXmlCursor::next()
 
 QString QAXmlCursor::attribute(QLatin1String name) const
 {
-    return m_reader.attributes().value(name).toString();
+    return isStart() ? m_attributes->value(name).toString() : QString();
 }
 
 bool QAXmlCursor::hasAttribute(QLatin1String name) const
 {
-    return m_reader.attributes().hasAttribute(name);
+    return isStart() && m_attributes->hasAttribute(name);
 }
 
 qint64 QAXmlCursor::count(QLatin1String name) const
 {
-    return qMax<qint64>(QATestCount::parse(m_reader.attributes().value(name)), 0);
+    return isStart() ? qMax<qint64>(QATestCount::parse(m_attributes->value(name)), 0) : 0;
 }
 
 QString QAXmlCursor::readText()
 {
     QString text;
-    const int depth = m_depth;
-    while (readToken()) {
-        if (m_reader.isCharacters())
-            text += m_reader.text();
-        else if (m_reader.isEndElement() && m_depth == depth)
+    const int depth = m_current.depth;
+    if (!isStart())
+        return text;
+    while (readEvent()) {
+        if (m_current.kind == Text)
+            text += m_current.text;
+        else if (m_current.kind == End && m_current.depth == depth)
             break;
     }
     return text;
@@ -64,13 +101,15 @@ QString QAXmlCursor::readText()
 
 void QAXmlCursor::raiseError(const QString& message)
 {
-    if (!m_reader.hasError())
-        m_reader.raiseError(message);
+    if (hasError())
+        return;
+    m_error = message;
+    m_errorLine = m_tokenizer.lineNumber();
 }
 
 QString QAXmlCursor::errorString() const
 {
-    return QStringLiteral("line %1: %2").arg(m_reader.lineNumber()).arg(m_reader.errorString());
+    return QStringLiteral("line %1: %2").arg(m_errorLine).arg(m_error);
 }
 
 // The root's start tag may be longer than the head: the reader then stops

@@ -16,13 +16,11 @@ namespace {
 // null when its attribute is absent.
 struct NodeAttributes
 {
-    explicit NodeAttributes(const QXmlStreamAttributes& attributes)
+    explicit NodeAttributes(const DXmlAttributes& attributes)
     {
-        for (const QXmlStreamAttribute& attribute : attributes) {
-            const QStringView key = attribute.qualifiedName();
-            QStringView value = attribute.value();
-            if (value.isNull())
-                value = QStringView(u"");
+        for (int index = 0; index < attributes.count(); ++index) {
+            const QStringView key = attributes.name(index);
+            const QStringView value = attributes.value(index);
             if (key == u"name")
                 name = value;
             else if (key == u"type")
@@ -80,7 +78,7 @@ bool QAstXmlRodHandler::startDocument()
 }
 
 bool QAstXmlRodHandler::startElement(const QString& namespaceURI, const QString& localName,
-                                     QStringView qName, const QXmlStreamAttributes& attributes)
+                                     QStringView qName, const DXmlAttributes& attributes)
 {
     reportProgress();
     if (!m_rootSeen) {
@@ -156,7 +154,7 @@ bool QAstXmlRodHandler::startRoot()
     return true;
 }
 
-bool QAstXmlRodHandler::startNode(const QXmlStreamAttributes& xmlAttributes)
+bool QAstXmlRodHandler::startNode(const DXmlAttributes& xmlAttributes)
 {
     if (!m_rootOpen)
         return fail(reporterText(

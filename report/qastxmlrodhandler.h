@@ -35,7 +35,7 @@ public:
 
     bool startDocument() override;
     bool startElement(const QString& namespaceURI, const QString& localName, QStringView qName,
-                      const QXmlStreamAttributes& attributes) override;
+                      const DXmlAttributes& attributes) override;
     bool endElement(const QString& namespaceURI, const QString& localName,
                     QStringView qName) override;
 
@@ -63,9 +63,9 @@ public:
 private:
     bool refuseRoot(QStringView qName);
     bool startRoot();
-    bool startNode(const QXmlStreamAttributes& attributes);
+    bool startNode(const DXmlAttributes& attributes);
     bool endNode();
-    bool startAml(QStringView qName, const QXmlStreamAttributes& attributes);
+    bool startAml(QStringView qName, const DXmlAttributes& attributes);
     void addToTotals(QStringView state, QStringView sum);
     void reportProgress();
     // One QString per distinct value, so that nodes share the data.

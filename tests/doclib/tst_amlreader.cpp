@@ -216,8 +216,9 @@ void TestAmlReader::implicitDocument()
     QVERIFY(!empty.document);
 }
 
-// Runs split by entities, comments and CDATA join into one implicit text;
-// runs of white space alone are dropped, except inside text items. A
+// Text between two tags, split by entities, comments and CDATA, is one
+// implicit text; runs of white space alone are dropped, except inside text
+// items. A
 // doctype that declares no entity is read.
 void TestAmlReader::textJoiningAndWhiteSpace()
 {
@@ -229,7 +230,7 @@ void TestAmlReader::textJoiningAndWhiteSpace()
               "at f</PARAGRAPH></X>");
     QVERIFY2(p.ok, qPrintable(p.error));
     auto* paragraph = static_cast<DParagraph*>(p.document->first());
-    QCOMPARE(childTexts(paragraph), (QStringList{"a & b <d> ", "<LINK>", "<TAG>", "  tail  "}));
+    QCOMPARE(childTexts(paragraph), (QStringList{"a & b <d> \n  ", "<LINK>", "<TAG>", "  tail  "}));
     QCOMPARE(static_cast<DText*>(paragraph->next())->text(), QString("  "));
     QCOMPARE(static_cast<DCellText*>(paragraph->next()->next())->text(), QString(" one\n two "));
     // No-break spaces and line separators, as references or as they are.
@@ -274,7 +275,7 @@ void TestAmlReader::errorsNameLineAndColumn_data()
     row("mismatched", "<DOCUMENT>\n  <SECTION>\n</DOCUMENT>", "^line 3,");
     row("truncated", "<DOCUMENT>\n<SECTION>\n<TI", "^line 3,");
     row("leaf holding an element", "<DOCUMENT>\n<TAG>\n  <SECTION/></TAG></DOCUMENT>",
-        "^line 3, column 12:");
+        "^line 3, column 3:");
     row("unnamed local style", "<STYLES><STYLE size=\"3\"/></STYLES>", "^line 1,");
     row("one level too deep", nestedSections(2001), "^line 1,.*nested deeper than 2000 levels");
     // Markup needs no entity of its own; declared ones would let a small file

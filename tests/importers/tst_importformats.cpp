@@ -87,7 +87,7 @@ void addNUnitReads()
     addRead("other root", "NUnit", "<foo/>", "not an NUnit 3 result file: root element <foo>", "");
     addRead("malformed", "NUnit",
             nunitRun("<test-suite name=\"a\"><test-case name=\"x\" result=\"Passed\"/></oops>"),
-            "line 1: Opening and ending tag mismatch.",
+            "line 1: mismatched tag",
             "run|suite a|case x passed|end suite|end run");
     addRead("no attributes", "NUnit", nunitRun("<test-suite><test-case/></test-suite>"), "",
             "run|suite |case  inconclusive|end suite|end run");

@@ -3,7 +3,7 @@
 #include "ditems.h"
 #include "ditemtraits.h"
 #include "dstyle.h"
-#include "dxmltokenizer.h"
+#include "dxmllocator.h"
 
 #include <QCoreApplication>
 
@@ -174,8 +174,10 @@ DAmlHandler::~DAmlHandler()
 
 void DAmlHandler::clear()
 {
-    delete m_document;
+    if (!m_documentShared)
+        delete m_document;
     m_document = nullptr;
+    m_documentShared = false;
     qDeleteAll(m_localStyles);
     m_localStyles.clear();
     m_styleNames.clear();
@@ -200,7 +202,7 @@ void DAmlHandler::setEnabledLocalStyle(bool enabled)
     m_localStyleEnabled = enabled;
 }
 
-void DAmlHandler::setDocumentLocator(const DXmlTokenizer* locator)
+void DAmlHandler::setDocumentLocator(const DXmlLocator* locator)
 {
     m_locator = locator;
 }
@@ -219,12 +221,28 @@ bool DAmlHandler::endDocument()
 
 std::unique_ptr<DDocument> DAmlHandler::takeDocument()
 {
-    std::unique_ptr<DDocument> document(m_document);
+    std::unique_ptr<DDocument> document(m_documentShared ? nullptr : m_document);
     m_document = nullptr;
+    m_documentShared = false;
     m_open.clear();
     m_current = nullptr;
     m_last = nullptr;
     return document;
+}
+
+DDocument* DAmlHandler::shareDocument()
+{
+    m_documentShared = m_document != nullptr;
+    return m_document;
+}
+
+QList<const DItem*> DAmlHandler::openItems() const
+{
+    QList<const DItem*> items;
+    items.reserve(m_open.size());
+    for (const OpenItem& open : m_open)
+        items.append(open.item);
+    return items;
 }
 
 QList<DStyle*> DAmlHandler::takeStyles()

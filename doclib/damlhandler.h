@@ -11,7 +11,7 @@
 
 #include <memory>
 
-class DXmlTokenizer;
+class DXmlLocator;
 class DDocument;
 class DItem;
 class DStyle;
@@ -45,7 +45,7 @@ public:
     // Styles that items refer to by name; the caller keeps ownership.
     void setStyles(const QList<DStyle*>& styles);
     void setEnabledLocalStyle(bool enabled);
-    void setDocumentLocator(const DXmlTokenizer* locator);
+    void setDocumentLocator(const DXmlLocator* locator);
 
     virtual bool startDocument();
     virtual bool endDocument();
@@ -68,6 +68,13 @@ public:
     DDocument* document() const { return m_document; }
     // Hands the document over to the caller.
     std::unique_ptr<DDocument> takeDocument();
+    // Hands the document over to the caller and goes on adding to it while
+    // the parse lasts: the caller keeps it alive until then. Null before
+    // the document exists.
+    DDocument* shareDocument();
+    // The items whose element is open, outermost first: they may still get
+    // children (or text).
+    QList<const DItem*> openItems() const;
 
     // Styles read from STYLE elements (local styles enabled), in order.
     const QStringList& styleNames() const { return m_styleNames; }
@@ -100,13 +107,14 @@ private:
     void ensureOpenDocument();
     void append(DItem* item);
 
-    const DXmlTokenizer* m_locator = nullptr;
+    const DXmlLocator* m_locator = nullptr;
     QList<DStyle*> m_styles;
     QList<DStyle*> m_localStyles;
     QStringList m_styleNames;
     QList<OpenItem> m_open;
     QList<bool> m_elementOpened; // per open element: whether it pushed an item
     DDocument* m_document = nullptr;
+    bool m_documentShared = false; // owned by whoever shareDocument() gave it to
     DItem* m_current = nullptr;
     DItem* m_last = nullptr;
     QString m_errorString;

@@ -31,6 +31,10 @@ public:
     bool parse(QIODevice* input);
     bool parse(const QByteArray& data);
 
+    // The sink that hands events to the handler, for input tokenized
+    // elsewhere (on another thread, say).
+    DXmlSink* handlerSink() { return this; }
+
     static int maxDepth();
     // Where the last parse stopped (after a failure: where it failed).
     qint64 lineNumber() const { return m_line; }

@@ -46,6 +46,7 @@ bool DReportModel::addDocument(DDocument* doc)
 void DReportModel::clear()
 {
     m_documents.clear();
+    m_growth = Growth();
     m_expanded.clear();
     clearBlocks();
 }
@@ -68,53 +69,128 @@ void DReportModel::rebuild()
         appendBlocks(doc);
 }
 
-void DReportModel::appendBlocks(DDocument* doc)
+const DItem* DReportModel::lastNamedSoFar() const
 {
-    const DItem* lastNamed = nullptr;
-    if (!m_blocks.empty()) {
-        // The named items of the previous last block come before this document.
-        const Block& last = m_blocks.back();
-        lastNamed = last.namedBefore;
-        DItemWalk::walkBlock(last.item, last.rows, [&lastNamed](const DItem* item) {
-            if (!item->name().isEmpty())
-                lastNamed = item;
-        });
-    }
+    if (m_blocks.empty())
+        return nullptr;
+    // The named items of the last block come before what is added next.
+    const Block& last = m_blocks.back();
+    const DItem* lastNamed = last.namedBefore;
+    DItemWalk::walkBlock(last.item, last.rows, [&lastNamed](const DItem* item) {
+        if (!item->name().isEmpty())
+            lastNamed = item;
+    });
+    return lastNamed;
+}
+
+void DReportModel::addGroupingItem(const DItem* item, const DItem*& lastNamed)
+{
+    m_blockIndex.insert(item, int(m_blocks.size()));
+    if (!item->name().isEmpty())
+        lastNamed = item;
+}
+
+// An item that is not a grouping item is a block of its own, or several
+// for a long table.
+void DReportModel::addLeafBlocks(const DItem* item, const DItem*& lastNamed)
+{
     auto noteNames = [&lastNamed](const DItem* inner) {
         if (!inner->name().isEmpty())
             lastNamed = inner;
     };
-    auto addBlock = [this, &lastNamed](const DItem* item, int rows) {
-        m_blocks.push_back({item, lastNamed, rows});
-        m_heights.append(estimateHeight(item, rows));
+    auto addBlock = [this, &lastNamed](const DItem* first, int rows) {
+        m_blocks.push_back({first, lastNamed, rows});
+        m_heights.append(estimateHeight(first, rows));
     };
-    // Grouping items (sections...) are entered; every other item is a
-    // block of its own, or several for a long table.
+    m_blockIndex.insert(item, int(m_blocks.size()));
+    if (item->kind() == DItem::Table && countRows(item, rowsPerBlock) > rowsPerBlock) {
+        const DItem* row = item->toContainer()->first();
+        while (row) {
+            const DItem* runStart = row;
+            int rows = 0;
+            for (; row && rows < rowsPerBlock; row = row->next(), ++rows)
+                m_blockIndex.insert(row, int(m_blocks.size()));
+            addBlock(runStart, rows);
+            DItemWalk::walkBlock(runStart, rows, noteNames);
+        }
+    } else {
+        addBlock(item, 0);
+        DItemWalk::walk(item, noteNames);
+    }
+}
+
+void DReportModel::appendBlocks(DDocument* doc)
+{
+    if (doc == m_growth.doc) {
+        startGrowth(doc);
+        return;
+    }
+    const DItem* lastNamed = lastNamedSoFar();
+    // Grouping items (sections...) are entered; every other item makes
+    // blocks of its own.
     DItemWalk::walk(static_cast<const DItem*>(doc), [&](const DItem* item) {
         QAProgressPulse::tick();
-        const int index = int(m_blocks.size());
-        m_blockIndex.insert(item, index);
         if (DItemTraits::of(item).grouping) {
-            if (!item->name().isEmpty())
-                lastNamed = item;
+            addGroupingItem(item, lastNamed);
             return true;
         }
-        if (item->kind() == DItem::Table && countRows(item, rowsPerBlock) > rowsPerBlock) {
-            const DItem* row = item->toContainer()->first();
-            while (row) {
-                const DItem* runStart = row;
-                int rows = 0;
-                for (; row && rows < rowsPerBlock; row = row->next(), ++rows)
-                    m_blockIndex.insert(row, int(m_blocks.size()));
-                addBlock(runStart, rows);
-                DItemWalk::walkBlock(runStart, rows, noteNames);
-            }
-        } else {
-            addBlock(item, 0);
-            DItemWalk::walk(item, noteNames);
-        }
+        addLeafBlocks(item, lastNamed);
         return false;
     });
+}
+
+void DReportModel::startGrowth(DDocument* doc)
+{
+    m_growth.doc = doc;
+    m_growth.lastNamed = lastNamedSoFar();
+    m_growth.spine.clear();
+    addGroupingItem(doc, m_growth.lastNamed);
+    m_growth.spine.push_back({doc, nullptr});
+    extend(doc, m_growth.openItems);
+}
+
+void DReportModel::extend(DDocument* doc, const QList<const DItem*>& openItems)
+{
+    if (!doc)
+        return;
+    m_growth.openItems = openItems;
+    if (!m_documents.contains(doc)) {
+        m_documents.append(doc);
+        m_names.clear();
+        m_namesBuilt = false;
+        startGrowth(doc);
+        return;
+    }
+    if (doc != m_growth.doc)
+        return;
+    auto isOpen = [&openItems](const DItem* item) { return openItems.contains(item); };
+    auto& spine = m_growth.spine;
+    while (!spine.empty()) {
+        auto& [container, done] = spine.back();
+        const DItem* next = done ? done->next() : container->toContainer()->first();
+        if (!next) {
+            if (isOpen(container))
+                break;
+            spine.pop_back();
+            continue;
+        }
+        if (DItemTraits::of(next).grouping) {
+            addGroupingItem(next, m_growth.lastNamed);
+            done = next;
+            spine.push_back({next, nullptr});
+            continue;
+        }
+        // A block still being read, or an implicit text that more text may
+        // join, waits until it is complete.
+        if (isOpen(next) || (!next->next() && next->kind() == DItem::Text && isOpen(container)))
+            break;
+        addLeafBlocks(next, m_growth.lastNamed);
+        done = next;
+    }
+    if (spine.empty())
+        m_growth = Growth();
+    m_namesBuilt = false;
+    m_names.clear();
 }
 
 int DReportModel::estimateHeight(const DItem* item, int rows) const

@@ -66,6 +66,12 @@ public:
     void setMetrics(const Metrics& metrics) { m_metrics = metrics; }
     // Adds a document below the others; false when it is null or shown.
     bool addDocument(DDocument* doc);
+    // Adds the blocks of what a document being read got since the last
+    // call, adding the document first when it is not shown yet. Items of
+    // open elements (openItems, from the reader) wait until they are
+    // complete, except grouping items, entered as they come. Costs the new
+    // items only; once the document is complete, it is shown as any other.
+    void extend(DDocument* doc, const QList<const DItem*>& openItems);
     // Forgets the documents, their blocks and the opened popups.
     void clear();
     // Cuts the same documents again (the metrics changed).
@@ -95,7 +101,21 @@ public:
     void setExpanded(const DItem* item, bool open);
 
 private:
+    // Where the walk of a document being read stands: the open grouping
+    // items, outermost first, each with its last child made into blocks.
+    struct Growth
+    {
+        const DDocument* doc = nullptr;
+        std::vector<std::pair<const DItem*, const DItem*>> spine;
+        const DItem* lastNamed = nullptr;
+        QList<const DItem*> openItems;
+    };
+
     void appendBlocks(DDocument* doc);
+    void startGrowth(DDocument* doc);
+    const DItem* lastNamedSoFar() const;
+    void addGroupingItem(const DItem* item, const DItem*& lastNamed);
+    void addLeafBlocks(const DItem* item, const DItem*& lastNamed);
     void clearBlocks();
 
     QList<DDocument*> m_documents;
@@ -106,6 +126,7 @@ private:
     mutable QHash<QString, const DItem*> m_names; // built on first lookup by name
     mutable bool m_namesBuilt = false;
     QSet<const DItem*> m_expanded;
+    Growth m_growth;
 };
 
 #endif

@@ -54,6 +54,21 @@ void DReportWidget::setDocument(DDocument* doc, bool first)
     viewport()->update();
 }
 
+void DReportWidget::extendDocument(DDocument* doc, const QList<const DItem*>& openItems)
+{
+    const bool wasEmpty = d->model.isEmpty();
+    if (d->model.documents().isEmpty())
+        d->model.setMetrics(DReportModel::Metrics::of(font(), d->textWidth()));
+    const int blocks = d->model.blockCount();
+    d->model.extend(doc, openItems);
+    if (d->model.blockCount() == blocks)
+        return;
+    if (wasEmpty)
+        d->resetPlace();
+    d->syncScrollBars();
+    viewport()->update();
+}
+
 void DReportWidget::clearDocs()
 {
     if (!d->model.documents().isEmpty())

@@ -32,6 +32,9 @@ public:
     // With first, replaces the shown documents; otherwise adds doc below them.
     void setDocument(DDocument* doc, bool first);
     void clearDocs();
+    // Shows what a document being read got since the last call, below the
+    // documents shown, keeping the place shown (see DReportModel::extend).
+    void extendDocument(DDocument* doc, const QList<const DItem*>& openItems);
     // Renders the same documents again (styles or background changed),
     // keeping the place shown.
     void rebuildDoc();

@@ -2,6 +2,7 @@
 #define DXMLTOKENIZER_H
 
 #include "dxmlattributes.h"
+#include "dxmllocator.h"
 
 #include <QString>
 
@@ -20,7 +21,7 @@ struct XML_ParserStruct;
 // guard), and so is nesting deeper than MaxDepth. Errors carry the line
 // and column where they were found. Parsing can pause after any event and
 // resume later, so callers may read in slices or pull event by event.
-class DXmlTokenizer
+class DXmlTokenizer : public DXmlLocator
 {
 public:
     static const int MaxDepth = 2000;
@@ -36,9 +37,13 @@ public:
     };
 
     DXmlTokenizer(QIODevice* device, DXmlSink* sink, bool namespaces = false);
-    ~DXmlTokenizer();
+    ~DXmlTokenizer() override;
     DXmlTokenizer(const DXmlTokenizer&) = delete;
     DXmlTokenizer& operator=(const DXmlTokenizer&) = delete;
+
+    // The sink when it could not be given at construction (it needs the
+    // tokenizer, say); before run() only.
+    void setSink(DXmlSink* sink) { m_sink = sink; }
 
     // Reads until the end of the input, an error or a pause(); true unless
     // an error stopped it. Call again after a pause to go on.
@@ -57,8 +62,8 @@ public:
     QString errorString() const;
     bool isTruncated() const { return m_truncated; }
     // Position of the event being reported, or of the error.
-    qint64 lineNumber() const;
-    qint64 columnNumber() const;
+    qint64 lineNumber() const override;
+    qint64 columnNumber() const override;
     // Bytes of the input read so far.
     qint64 bytesRead() const { return m_bytesRead; }
 

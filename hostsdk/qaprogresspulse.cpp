@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 
-QAProgressPulse* QAProgressPulse::s_current = nullptr;
+thread_local QAProgressPulse* QAProgressPulse::s_current = nullptr;
 
 QAProgressPulse::QAProgressPulse(QAStudioInterface* host, const QString& label, int intervalMs)
     : m_previous(s_current), m_host(host), m_intervalMs(intervalMs)

@@ -36,7 +36,8 @@ public:
 private:
     void check();
 
-    static QAProgressPulse* s_current;
+    // Per thread: work on another thread never reports to this one's host.
+    static thread_local QAProgressPulse* s_current;
     QAProgressPulse* m_previous;
     QAStudioInterface* m_host;
     QElapsedTimer m_clock;

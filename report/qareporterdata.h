@@ -31,6 +31,9 @@ public:
     qint64 koCount = 0;
     qint64 okCount = 0;
     qint64 neCount = -1;
+    // False when reading stopped before the end of the file (cancelled, or
+    // the file is cut short or malformed past what was read).
+    bool complete = true;
 };
 
 #endif

@@ -50,21 +50,31 @@ QAstXmlRodHandler::QAstXmlRodHandler() = default;
 
 QAstXmlRodHandler::~QAstXmlRodHandler()
 {
-    delete m_tree;
+    if (!m_treeShared)
+        delete m_tree;
 }
 
 std::unique_ptr<QAReporterDataTree> QAstXmlRodHandler::takeTree()
 {
-    std::unique_ptr<QAReporterDataTree> tree(m_tree);
+    std::unique_ptr<QAReporterDataTree> tree(m_treeShared ? nullptr : m_tree);
     m_tree = nullptr;
+    m_treeShared = false;
     return tree;
+}
+
+QAReporterDataTree* QAstXmlRodHandler::shareTree()
+{
+    m_treeShared = m_tree != nullptr;
+    return m_tree;
 }
 
 bool QAstXmlRodHandler::startDocument()
 {
     // A tree from an earlier parse that nobody took goes now.
-    delete m_tree;
+    if (!m_treeShared)
+        delete m_tree;
     m_tree = nullptr;
+    m_treeShared = false;
     m_rootOpen = false;
     m_rootSeen = false;
     m_pending.clear();
@@ -221,6 +231,19 @@ bool QAstXmlRodHandler::endNode()
         return true;
     setErrorString(reporterText(QT_TRANSLATE_NOOP("Reporter", "unvalable stack elements.\n")));
     return false;
+}
+
+void QAstXmlRodHandler::endOpenNodes()
+{
+    if (!m_tree || !m_tree->iterator())
+        return;
+    m_pending.clear();
+    QTreeIterator<QAReporterNode>* cursor = m_tree->iterator();
+    do {
+        QAReporterNode* node = cursor->current() ? cursor->current()->data : nullptr;
+        if (node && !node->endItem)
+            node->endItem = lastItem();
+    } while (cursor->toParent());
 }
 
 QString QAstXmlRodHandler::shared(QHash<QStringView, QString>& pool, QStringView value)

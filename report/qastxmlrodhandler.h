@@ -43,12 +43,20 @@ public:
     QAReporterDataTree* tree() const { return m_tree; }
     // Hands the tree over to the caller; a second call returns null.
     std::unique_ptr<QAReporterDataTree> takeTree();
+    // Hands the tree over to the caller and goes on adding to it while the
+    // parse lasts: the caller keeps it alive until then. Null before the
+    // root was read.
+    QAReporterDataTree* shareTree();
     const QStringList& types() const { return m_types; }
     // Totals saturate at QATestCount::Max instead of wrapping round.
     qint64 okTotal() const { return m_okTotal; }
     qint64 koTotal() const { return m_koTotal; }
     // -1 when the file gives no inconclusive count.
     qint64 neTotal() const { return m_neTotal; }
+
+    // Ends the nodes still open when the input was cut short: each ends with
+    // the last item read.
+    void endOpenNodes();
 
     // Sets the error string for a failure found outside the parse itself.
     void setFailure(const QString& text) { setErrorString(text); }
@@ -75,6 +83,7 @@ private:
     QAStudioInterface* m_progress = nullptr;
     QString m_sourceName;
     QAReporterDataTree* m_tree = nullptr;
+    bool m_treeShared = false;         // owned by whoever shareTree() gave it to
     QStack<QAReporterNode*> m_pending; // begun, not yet bound to an item
     QStringList m_types;
     QHash<QStringView, QString> m_typePool;

@@ -157,6 +157,7 @@ public:
         }
     }
 
+    QTreeNode<T>* rootNode() const { return m_root; }
     void setAutoDelete(bool flag) { m_autoDelete = flag; }
     bool autoDelete() const { return m_autoDelete; }
 

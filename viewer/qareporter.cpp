@@ -17,12 +17,16 @@
 #include "qareporterheadersize.h"
 #include "qareporterhistorystore.h"
 #include "qareporterlinktarget.h"
+#include "qareporterloadingbar.h"
 #include "qareporternotices.h"
 #include "qareporterpref.h"
 #include "qareporterprefgeneral.h"
 #include "qareporterprefhistory.h"
 #include "qareporterprefstyles.h"
+#include "qareportertreegrower.h"
 #include "qareportsession.h"
+#include "qareportstream.h"
+#include "qaresultimporter.h"
 #include "qarlistview.h"
 #include "qarlistviewitem.h"
 #include "qarpopupmenu.h"
@@ -45,6 +49,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
 
@@ -144,6 +149,8 @@ QAReporter::QAReporter(const QString& title, const QPixmap& icon, QWidget* paren
 
 QAReporter::~QAReporter()
 {
+    if (assembler)
+        assembler->wait();
     reporterWindows().removeOne(this);
     // The host may have put the tree into a pane of its own: it is still
     // the window's.
@@ -174,6 +181,9 @@ void QAReporter::buildViews()
     headerDock->setMinimumHeight(26);
     headerSize = new QAReporterHeaderSize(this, headerDock);
     documentView->setMargin(5, 5, 5, 5);
+    loadingBar = new QAReporterLoadingBar(this);
+    addToolBar(Qt::BottomToolBarArea, loadingBar);
+    connect(loadingBar, &QAReporterLoadingBar::cancelRequested, this, &QAReporter::cancelReading);
 
     removeDockWidget(headerDock);
 }
@@ -290,6 +300,11 @@ QStringList QAReporter::loadedFiles() const
 
 bool QAReporter::loadReports(QStringList* files)
 {
+    cancelReading();
+    if (streams(*files)) {
+        startStream(files->first());
+        return true;
+    }
     BusyScope busy(this);
     const QAReporterPref* preferences = reporterPreferences();
     const qsizetype before = reportSession->records().size();
@@ -324,6 +339,10 @@ qint64 QAReporter::passedTotal() const
 
 void QAReporter::assembleDocuments()
 {
+    if (isStreaming()) {
+        assemblyPending = true;
+        return;
+    }
     if (viewUpToDate)
         return;
     BusyScope busy(this);
@@ -805,6 +824,7 @@ void QAReporter::clearViews()
 
 void QAReporter::reloadFiles()
 {
+    cancelReading();
     if (busyDepth > 0) {
         reloadPending = true;
         return;
@@ -1286,4 +1306,141 @@ void QAReporter::restoreViewState(const QByteArray& state)
     stream >> version >> height;
     if (stream.status() == QDataStream::Ok && version == 1)
         headerSize->setHeight(height);
+}
+
+// Progressive opening
+
+namespace {
+qint64 streamingBytes = 32 * 1024 * 1024;
+// Suites stay closed while the report is read: a tree view lays out its
+// open items again after each insertion.
+const int StreamingOpenDepth = 2;
+} // namespace
+
+void QAReporter::setStreamingThreshold(qint64 bytes)
+{
+    streamingBytes = bytes;
+}
+
+qint64 QAReporter::streamingThreshold()
+{
+    return streamingBytes;
+}
+
+bool QAReporter::isStreaming() const
+{
+    return stream != nullptr;
+}
+
+bool QAReporter::streams(const QStringList& files) const
+{
+    if (files.size() != 1 || !isActivatedDisplay() || !reportSession->records().isEmpty() ||
+        reportSession->isFailedOnly())
+        return false;
+    QFile file(files.first());
+    if (file.size() < streamingBytes || !file.open(QIODevice::ReadOnly))
+        return false;
+    return !QAResultImporter::recognises(file.peek(QAResultImporter::HeadSize));
+}
+
+void QAReporter::startStream(const QString& path)
+{
+    const QAReporterPref* preferences = reporterPreferences();
+    clearViews();
+    viewUpToDate = true;
+    assemblyPending = false;
+    stream = std::make_unique<QAReportStream>(
+        path, preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());
+    connect(stream.get(), &QAReportStream::grew, this, &QAReporter::streamGrew);
+    connect(stream.get(), &QAReportStream::finished, this, &QAReporter::streamFinished);
+    loadingBar->start(QFileInfo(path).fileName());
+    documentView->insertSearchPath(QFileInfo(path).absolutePath());
+    stream->start();
+}
+
+void QAReporter::streamGrew()
+{
+    QAReporterData* record = stream->record();
+    if (!record)
+        return;
+    const bool first = !streamTree;
+    if (first)
+        showStreamedRecord(stream->takeRecord());
+    documentView->extendDocument(record->document.get(), stream->openItems());
+    streamTree->grow();
+    loadingBar->setProgress(stream->bytesRead(), stream->fileSize());
+}
+
+void QAReporter::showStreamedRecord(QAReporterData* record)
+{
+    reportSession->addRecord(record);
+    if (!treeView)
+        return;
+    treeView->setHeaderHidden(true);
+    treeView->setRootIsDecorated(true);
+    streamTree = std::make_unique<QAReporterTreeGrower>(treeView, record->fileName,
+                                                        record->tree.data(), StreamingOpenDepth);
+    streamTree->setItemStarted([this](QARListViewItem* item) {
+        if (!treeItemAt.contains(item->startItem))
+            treeItemAt.insert(item->startItem, item);
+    });
+    if (QTreeWidgetItem* first = treeView->topLevelItem(0))
+        treeView->setCurrentItem(first);
+}
+
+void QAReporter::streamFinished()
+{
+    std::unique_ptr<QAReporterTreeGrower> grower = std::move(streamTree);
+    QAReporterData* record = stream->record();
+    if (!record) {
+        loadingBar->hide();
+        QAReportSession::LoadErrors errors;
+        errors.missing.append(reportSession->files().value(0));
+        errors.reasons.append(stream->errorString());
+        stream.reset();
+        QAReporterNotices::loadErrors(this, host(), errors);
+        return;
+    }
+    reportSession->recordRead(record);
+    if (grower)
+        grower->open();
+    if (!record->complete && grower && grower->fileItem()) {
+        QTreeWidgetItem* fileItem = grower->fileItem();
+        fileItem->setText(0, tr("%1 (incomplete)").arg(fileItem->text(0)));
+        fileItem->setToolTip(0, stream->errorString());
+    }
+    if (!record->complete)
+        QAReporterNotices::readingStopped(host(), record->fileName, stream->errorString());
+    // The summary, the link index and the shared tree are made on another
+    // thread: the records no longer change, and the window only reads them.
+    loadingBar->preparing();
+    assembler.reset(
+        QThread::create([this, job = reportSession->assemblyJob()] { assembled = job(); }));
+    connect(assembler.get(), &QThread::finished, this, &QAReporter::assemblyDone);
+    assembler->start(QThread::LowPriority);
+}
+
+void QAReporter::assemblyDone()
+{
+    assembler.reset();
+    stream.reset();
+    loadingBar->hide();
+    reportSession->adopt(std::move(assembled));
+    if (assemblyPending) {
+        assemblyPending = false;
+        viewUpToDate = false;
+        assembleDocuments();
+    }
+    emit viewUpdated();
+}
+
+void QAReporter::cancelReading()
+{
+    if (stream && !stream->isFinished())
+        stream->cancel();
+    // The assembly of what was read takes moments; it is waited for.
+    if (assembler) {
+        assembler->wait();
+        assemblyDone();
+    }
 }

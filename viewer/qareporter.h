@@ -2,6 +2,7 @@
 #define QAREPORTER_H
 
 #include "qareporterhistory.h"
+#include "qareportsession.h"
 #include "qarlistview.h"
 #include "qartoolbar.h"
 #include "qastviewerwindow.h"
@@ -28,6 +29,10 @@ class QAReporterHeaderSize;
 class QAReporterHistoryStore;
 class QAReporterNode;
 class QAReportSession;
+class QAReportStream;
+class QThread;
+class QAReporterLoadingBar;
+class QAReporterTreeGrower;
 class QARPopupMenu;
 class QAStudioInterface;
 class QDockWidget;
@@ -122,6 +127,15 @@ public:
     QDockWidget* summaryDock() const { return headerDock; }
     DDocument* summary() const;
     bool isHeaderShown() const { return headerShown; }
+    // Report files at least this large open progressively (see
+    // QAReportStream); smaller ones are read before they show.
+    static void setStreamingThreshold(qint64 bytes);
+    static qint64 streamingThreshold();
+    // Whether a report is still being read into the window (or what was
+    // read is being assembled).
+    bool isStreaming() const;
+    // Stops reading; what was read so far stays, marked incomplete.
+    void cancelReading();
     bool isUpToDate() const { return viewUpToDate; }
     QARToolBar* reporterToolBar() const { return toolBar; }
     QARPopupMenu* reportTreeMenu() const { return treePopup; }
@@ -241,6 +255,13 @@ private:
     // moving the view again.
     void selectTreeItemShown();
     void placeFindDialog();
+    // Reads the file progressively when it is a large report alone.
+    bool streams(const QStringList& files) const;
+    void startStream(const QString& path);
+    void streamGrew();
+    void streamFinished();
+    void showStreamedRecord(QAReporterData* record);
+    void assemblyDone();
 
     bool viewUpToDate = false;
     std::unique_ptr<QAReportSession> reportSession;
@@ -263,6 +284,12 @@ private:
     // dropped when the files are read again.
     QSet<QString> newFailures;
     std::unique_ptr<QAReporterHistoryStore> historyStore;
+    QAReporterLoadingBar* loadingBar = nullptr;
+    std::unique_ptr<QAReporterTreeGrower> streamTree;
+    std::unique_ptr<QAReportStream> stream;
+    bool assemblyPending = false; // asked for while the report was read
+    std::unique_ptr<QThread> assembler;
+    std::unique_ptr<QAReportSession::Assembly> assembled; // by the assembler
     QString historyUrl;
     int allTestsItemId = -1;
     int failedTestsItemId = -1;

@@ -34,6 +34,13 @@ bool QAReporterNotices::loadErrors(QWidget* parent, QAStudioInterface* studio,
     return true;
 }
 
+void QAReporterNotices::readingStopped(QAStudioInterface* studio, const QString& path,
+                                       const QString& reason)
+{
+    if (studio && studio->outputWidget())
+        studio->outputWidget()->append(tr("%1 was read only in part: %2\n").arg(path, reason));
+}
+
 bool QAReporterNotices::preferAllTests(QWidget* parent, const QString& caption)
 {
     const auto answer = QAMessageBox::question(

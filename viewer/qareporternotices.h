@@ -20,6 +20,10 @@ public:
     // out; false in that last case. parent and studio may be null.
     static bool loadErrors(QWidget* parent, QAStudioInterface* studio,
                            const QAReportSession::LoadErrors& errors);
+    // Tells in the output pane that a report was read only in part, and
+    // why (the window marks it incomplete).
+    static void readingStopped(QAStudioInterface* studio, const QString& path,
+                               const QString& reason);
     // Asks whether to show all tests instead of an empty failed-tests
     // report; true for all tests.
     static bool preferAllTests(QWidget* parent, const QString& caption);

@@ -88,6 +88,20 @@ QAReportSession::LoadErrors QAReportSession::load(const QStringList& paths,
     return errors;
 }
 
+void QAReportSession::addRecord(QAReporterData* record)
+{
+    m_records.append(record);
+    m_assembled = false;
+}
+
+void QAReportSession::recordRead(QAReporterData* record)
+{
+    collectNodeTypes({record});
+    makeDocumentNamesUnique();
+    showAllTypes();
+    m_assembled = false;
+}
+
 void QAReportSession::setTrend(const QList<QAReporterTrendPoint>& trend)
 {
     m_trend = trend;
@@ -205,16 +219,38 @@ QAReporterFilterCriteria QAReportSession::criteria() const
     return criteria;
 }
 
+QAReportSession::Assembly::Assembly() = default;
+
+QAReportSession::Assembly::~Assembly() = default;
+
 void QAReportSession::assemble()
 {
     if (m_assembled)
         return;
     clearAssembly();
-    m_filter->setCriteria(criteria());
-    m_filter->apply(m_records);
-    m_linkIndex->build(m_filter->filteredRecords());
-    m_summary.reset(QAReporterSummary::buildSummary(m_records, m_trend));
-    m_summary->setName(QStringLiteral("index"));
+    adopt(assemblyJob()());
+}
+
+std::function<std::unique_ptr<QAReportSession::Assembly>()> QAReportSession::assemblyJob() const
+{
+    return [records = m_records, criteria = criteria(), trend = m_trend] {
+        auto assembly = std::make_unique<Assembly>();
+        assembly->filter = std::make_unique<QAReporterFilter>();
+        assembly->filter->setCriteria(criteria);
+        assembly->filter->apply(records);
+        assembly->linkIndex = std::make_unique<QAReporterLinkIndex>();
+        assembly->linkIndex->build(assembly->filter->filteredRecords());
+        assembly->summary.reset(QAReporterSummary::buildSummary(records, trend));
+        assembly->summary->setName(QStringLiteral("index"));
+        return assembly;
+    };
+}
+
+void QAReportSession::adopt(std::unique_ptr<Assembly> assembly)
+{
+    m_filter = std::move(assembly->filter);
+    m_linkIndex = std::move(assembly->linkIndex);
+    m_summary = std::move(assembly->summary);
     m_assembled = true;
 }
 

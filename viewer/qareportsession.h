@@ -69,6 +69,10 @@ public:
     // fit in memory. progress may be null.
     LoadErrors load(const QStringList& paths, QAStudioInterface* progress,
                     const QList<DStyle*>& styles);
+    // Appends a record that is still being read (see QAReportStream); the
+    // session owns it. recordRead() once it is read, completely or not.
+    void addRecord(QAReporterData* record);
+    void recordRead(QAReporterData* record);
     // Drops the filtered records, the summary and then the records.
     void clear();
 
@@ -93,6 +97,20 @@ public:
     // summary of every record, unless that is up to date.
     void assemble();
     bool isAssembled() const { return m_assembled; }
+    // What assembly makes, built apart from the session.
+    struct Assembly
+    {
+        Assembly();
+        ~Assembly();
+        std::unique_ptr<QAReporterFilter> filter;
+        std::unique_ptr<QAReporterLinkIndex> linkIndex;
+        std::unique_ptr<DDocument> summary;
+    };
+    // The work of assemble() on the records and criteria as they are now.
+    // It only reads the records, so it may run on another thread while
+    // nothing changes them, and adopt() its result later.
+    std::function<std::unique_ptr<Assembly>()> assemblyJob() const;
+    void adopt(std::unique_ptr<Assembly> assembly);
     void invalidate() { m_assembled = false; }
     // Drops what assembly made: the filtered records, links and summary.
     void clearAssembly();

@@ -1,0 +1,145 @@
+#include "qareportstreamqueue.h"
+
+#include "dxmleventbatch.h"
+#include "dxmltokenizer.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QThread>
+
+namespace {
+
+// Cuts the events into batches: a small first one, larger ones after.
+class BatchingSink : public DXmlSink
+{
+public:
+    static const qsizetype FirstBatchBytes = 64 * 1024;
+    static const qsizetype BatchBytes = 1024 * 1024;
+
+    BatchingSink(QAReportStreamQueue* queue, const DXmlTokenizer* tokenizer)
+        : m_queue(queue), m_tokenizer(tokenizer), m_batch(newBatch())
+    {
+    }
+
+    bool startElement(QStringView name, const DXmlAttributes& attributes) override
+    {
+        m_batch->startElement(name, attributes);
+        return afterEvent();
+    }
+    bool endElement(QStringView name) override
+    {
+        m_batch->endElement(name);
+        return afterEvent();
+    }
+    bool characters(QStringView text, bool whitespace) override
+    {
+        m_batch->characters(text, whitespace);
+        return afterEvent();
+    }
+
+    bool flush()
+    {
+        if (m_batch->eventCount() == 0)
+            return true;
+        m_queue->setBytesRead(m_tokenizer->bytesRead());
+        const bool taken = m_queue->push(std::move(m_batch));
+        m_batch = newBatch();
+        m_limit = BatchBytes;
+        return taken;
+    }
+
+private:
+    std::unique_ptr<DXmlEventBatch> newBatch() const
+    {
+        return std::make_unique<DXmlEventBatch>(m_tokenizer);
+    }
+    bool afterEvent() { return m_batch->byteSize() < m_limit || flush(); }
+
+    QAReportStreamQueue* m_queue;
+    const DXmlTokenizer* m_tokenizer;
+    std::unique_ptr<DXmlEventBatch> m_batch;
+    qsizetype m_limit = FirstBatchBytes;
+};
+
+} // namespace
+
+QAReportStreamQueue::QAReportStreamQueue() = default;
+
+QAReportStreamQueue::~QAReportStreamQueue()
+{
+    stop();
+}
+
+void QAReportStreamQueue::start(const QString& path)
+{
+    m_thread.reset(QThread::create([this, path] { run(path); }));
+    m_thread->start(QThread::LowPriority);
+}
+
+void QAReportStreamQueue::run(const QString& path)
+{
+    QFile file(path);
+    QString error;
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QCoreApplication::translate("QAReporter", "The file %1 cannot be read: %2.")
+                    .arg(path, file.errorString());
+    } else {
+        DXmlTokenizer reader(&file, nullptr);
+        BatchingSink sink(this, &reader);
+        reader.setSink(&sink);
+        const bool read = reader.run() && sink.flush();
+        if (!read && reader.error() != DXmlTokenizer::Stopped)
+            error = reader.errorString();
+        m_bytesRead.store(reader.bytesRead());
+    }
+    QMutexLocker lock(&m_mutex);
+    m_error = error;
+    m_done = true;
+}
+
+bool QAReportStreamQueue::push(std::unique_ptr<DXmlEventBatch> batch)
+{
+    QMutexLocker lock(&m_mutex);
+    while (!m_stopping && int(m_batches.size()) >= MaxBatches)
+        m_notFull.wait(&m_mutex);
+    if (m_stopping)
+        return false;
+    m_batches.push_back(std::move(batch));
+    return true;
+}
+
+std::unique_ptr<DXmlEventBatch> QAReportStreamQueue::take()
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_batches.empty())
+        return nullptr;
+    std::unique_ptr<DXmlEventBatch> batch = std::move(m_batches.front());
+    m_batches.pop_front();
+    m_notFull.wakeAll();
+    return batch;
+}
+
+bool QAReportStreamQueue::atEnd()
+{
+    QMutexLocker lock(&m_mutex);
+    return m_done && m_batches.empty();
+}
+
+QString QAReportStreamQueue::errorString()
+{
+    QMutexLocker lock(&m_mutex);
+    return m_error;
+}
+
+void QAReportStreamQueue::stop()
+{
+    if (!m_thread)
+        return;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_stopping = true;
+        m_notFull.wakeAll();
+    }
+    m_thread->wait();
+    m_thread.reset();
+}

@@ -27,6 +27,12 @@ void DHeightIndex::rebuildTree()
     }
 }
 
+void DHeightIndex::reserve(int count)
+{
+    m_heights.reserve(size_t(count));
+    m_tree.reserve(size_t(count) + 1);
+}
+
 void DHeightIndex::append(int height)
 {
     // A new Fenwick node i covers (i - lowbit(i), i]: its sum is the new

@@ -13,6 +13,8 @@ public:
     void clear();
     // Replaces the content with these heights, in O(n).
     void assign(const std::vector<int>& heights);
+    // Room for count blocks, so that appending them moves nothing.
+    void reserve(int count);
     // Appends blocks; amortised O(log n) each.
     void append(int height);
 

@@ -51,6 +51,14 @@ void DReportModel::clear()
     clearBlocks();
 }
 
+void DReportModel::reserve(int blocks)
+{
+    m_blocks.reserve(size_t(blocks));
+    m_heights.reserve(blocks);
+    // Grouping items and long tables' rows are indexed too.
+    m_blockIndex.reserve(qsizetype(blocks) * 3 / 2);
+}
+
 void DReportModel::clearBlocks()
 {
     m_blocks.clear();

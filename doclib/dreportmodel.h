@@ -72,6 +72,9 @@ public:
     // complete, except grouping items, entered as they come. Costs the new
     // items only; once the document is complete, it is shown as any other.
     void extend(DDocument* doc, const QList<const DItem*>& openItems);
+    // Room for this many blocks (and the items they index): a document
+    // being read then grows without copying or rehashing what it has.
+    void reserve(int blocks);
     // Forgets the documents, their blocks and the opened popups.
     void clear();
     // Cuts the same documents again (the metrics changed).

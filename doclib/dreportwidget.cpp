@@ -69,6 +69,16 @@ void DReportWidget::extendDocument(DDocument* doc, const QList<const DItem*>& op
     viewport()->update();
 }
 
+void DReportWidget::reserveBlocks(int blocks)
+{
+    d->model.reserve(blocks);
+}
+
+int DReportWidget::blockCount() const
+{
+    return d->model.blockCount();
+}
+
 void DReportWidget::clearDocs()
 {
     if (!d->model.documents().isEmpty())

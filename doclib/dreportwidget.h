@@ -35,6 +35,10 @@ public:
     // Shows what a document being read got since the last call, below the
     // documents shown, keeping the place shown (see DReportModel::extend).
     void extendDocument(DDocument* doc, const QList<const DItem*>& openItems);
+    // Room for this many blocks of a document being read (see
+    // DReportModel::reserve).
+    void reserveBlocks(int blocks);
+    int blockCount() const;
     // Renders the same documents again (styles or background changed),
     // keeping the place shown.
     void rebuildDoc();

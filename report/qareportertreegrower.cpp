@@ -206,27 +206,11 @@ void QAReporterTreeGrower::addComplete(const Level& level, int child)
         item->setExpanded(true);
 }
 
-// Works on model indexes: finding an item's row from the item would search
-// its siblings, which is slow in wide branches.
 void QAReporterTreeGrower::open(int depth)
 {
     if (!m_fileItem)
         return;
     m_openDepth = depth < 0 ? openDepth() : depth;
-    const QAbstractItemModel* model = m_view->model();
-    const QModelIndex fileIndex = m_view->indexFromItem(m_fileItem);
-    QList<QPair<QModelIndex, int>> pending{{fileIndex, 0}};
-    m_view->expand(fileIndex);
-    while (!pending.isEmpty()) {
-        const auto [index, level] = pending.takeLast();
-        if (level + 1 >= m_openDepth)
-            continue;
-        for (int row = 0, rows = model->rowCount(index); row < rows; ++row) {
-            const QModelIndex child = model->index(row, 0, index);
-            if (model->hasChildren(child)) {
-                m_view->expand(child);
-                pending.append({child, level + 1});
-            }
-        }
-    }
+    // One walk and one layout, instead of one layout per item opened.
+    m_view->expandRecursively(m_view->indexFromItem(m_fileItem), qMax(0, m_openDepth - 1));
 }

@@ -1315,6 +1315,7 @@ qint64 streamingBytes = 32 * 1024 * 1024;
 // Suites stay closed while the report is read: a tree view lays out its
 // open items again after each insertion.
 const int StreamingOpenDepth = 2;
+const qint64 StreamingForecastBytes = 8 * 1024 * 1024;
 } // namespace
 
 void QAReporter::setStreamingThreshold(qint64 bytes)
@@ -1349,6 +1350,7 @@ void QAReporter::startStream(const QString& path)
     clearViews();
     viewUpToDate = true;
     assemblyPending = false;
+    streamReserved = false;
     stream = std::make_unique<QAReportStream>(
         path, preferences ? preferences->stylesPage()->styles() : QList<DStyle*>());
     connect(stream.get(), &QAReportStream::grew, this, &QAReporter::streamGrew);
@@ -1367,8 +1369,23 @@ void QAReporter::streamGrew()
     if (first)
         showStreamedRecord(stream->takeRecord());
     documentView->extendDocument(record->document.get(), stream->openItems());
+    reserveStreamedBlocks();
     streamTree->grow();
     loadingBar->setProgress(stream->bytesRead(), stream->fileSize());
+}
+
+// Once a few megabytes are in, the blocks of the whole report are foreseen
+// from those read so far, with a margin, so that the view's indexes never
+// copy or rehash millions of entries at once.
+void QAReporter::reserveStreamedBlocks()
+{
+    const qint64 read = stream->bytesRead();
+    if (streamReserved || read < StreamingForecastBytes)
+        return;
+    streamReserved = true;
+    const qint64 blocks = documentView->blockCount();
+    const qint64 foreseen = blocks * stream->fileSize() / read * 5 / 4;
+    documentView->reserveBlocks(int(qMin<qint64>(foreseen, INT_MAX / 4)));
 }
 
 void QAReporter::showStreamedRecord(QAReporterData* record)

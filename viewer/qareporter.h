@@ -262,6 +262,7 @@ private:
     void streamFinished();
     void showStreamedRecord(QAReporterData* record);
     void assemblyDone();
+    void reserveStreamedBlocks();
 
     bool viewUpToDate = false;
     std::unique_ptr<QAReportSession> reportSession;
@@ -288,6 +289,7 @@ private:
     std::unique_ptr<QAReporterTreeGrower> streamTree;
     std::unique_ptr<QAReportStream> stream;
     bool assemblyPending = false; // asked for while the report was read
+    bool streamReserved = false;  // the view has room for the whole report
     std::unique_ptr<QThread> assembler;
     std::unique_ptr<QAReportSession::Assembly> assembled; // by the assembler
     QString historyUrl;

@@ -20,6 +20,9 @@ namespace {
 const int FoldedLines = 15;
 const int MaxTitleLevel = 6;
 const int MaxSharedLines = 4096;
+// Blocks of up to this many characters, once written, go through the
+// builder's buffer; larger ones are measured first instead.
+const qsizetype MaxBufferedBlock = 1 << 16;
 // Times are shown up to this many seconds (more than thirty years): a file
 // that claims more is wrong, and its figure must stay a short number.
 const double MaxSeconds = 1e9;
@@ -142,10 +145,13 @@ char16_t* writeMonospaceLine(char16_t* out, QStringView line)
     for (; at < end && isBlank(*at); ++at)
         out = fillNoBreak(out, blankWidth(*at));
     while (at < end) {
-        if (!isBlank(*at)) {
-            *out++ = *at++;
-            continue;
-        }
+        // Words are copied whole: most lines have blanks only between them.
+        const char16_t* word = at;
+        while (at < end && !isBlank(*at))
+            ++at;
+        out = std::copy(word, at, out);
+        if (at == end)
+            break;
         const char16_t first = *at;
         int width = 0;
         for (; isBlank(*at); ++at) // the line ends with no blank
@@ -158,6 +164,19 @@ char16_t* writeMonospaceLine(char16_t* out, QStringView line)
         }
     }
     return out;
+}
+
+// Writes the lines of a block at begin, a line separator between two
+// lines once one character is written; returns the length written.
+qsizetype writeTextBlock(char16_t* begin, const std::vector<QStringView>& lines)
+{
+    char16_t* out = begin;
+    for (QStringView line : lines) {
+        if (out != begin)
+            *out++ = QChar::LineSeparator;
+        out = writeMonospaceLine(out, line);
+    }
+    return out - begin;
 }
 
 } // namespace
@@ -281,28 +300,35 @@ void QAResultReportBuilder::addParagraph(const QString& text, DStyle* style)
 // One monospace paragraph holding one text: lines end with a line
 // separator, and white space keeps its width through no-break spaces,
 // which the document shows as they are while it collapses other white
-// space (see writeMonospaceLine). The text is measured first and made at
-// its exact size, in one allocation; empty lines before the first
-// character take no separator.
+// space (see writeMonospaceLine). Empty lines before the first character
+// take no separator. The text is made at its exact size, in one
+// allocation: written into the builder's buffer and copied when small
+// (a character becomes four at most), measured first when large.
 void QAResultReportBuilder::addTextBlock(const std::vector<QStringView>& lines)
 {
     if (lines.empty())
         return;
-    qsizetype size = qsizetype(lines.size()) - 1; // the separators
+    qsizetype bound = qsizetype(lines.size()) - 1; // the separators
     for (QStringView line : lines)
-        size += monospaceWidth(line);
-    QString block(size, Qt::Uninitialized);
-    char16_t* const begin = reinterpret_cast<char16_t*>(block.data());
-    char16_t* out = begin;
-    for (QStringView line : lines) {
-        if (out != begin)
-            *out++ = QChar::LineSeparator;
-        out = writeMonospaceLine(out, line);
+        bound += 4 * line.size();
+    QString block;
+    if (bound <= MaxBufferedBlock) {
+        if (m_blockBuffer.size() < size_t(bound))
+            m_blockBuffer.resize(size_t(bound));
+        const qsizetype size = writeTextBlock(m_blockBuffer.data(), lines);
+        if (size > 0)
+            block = QString(reinterpret_cast<const QChar*>(m_blockBuffer.data()), size);
+    } else {
+        qsizetype size = qsizetype(lines.size()) - 1;
+        for (QStringView line : lines)
+            size += monospaceWidth(line);
+        block = QString(size, Qt::Uninitialized);
+        const qsizetype written = writeTextBlock(reinterpret_cast<char16_t*>(block.data()), lines);
+        Q_ASSERT(written <= size);
+        block.truncate(written);
     }
-    Q_ASSERT(out - begin <= size);
-    if (out == begin)
+    if (block.isEmpty())
         return;
-    block.truncate(out - begin);
     DItemContainer* paragraph = open(new DParagraph);
     paragraph->setStyle(m_monospace);
     add(new DText(block));

@@ -160,7 +160,8 @@ private:
         QString line;
     };
     std::vector<TimedLine> m_timedLines;
-    std::vector<QStringView> m_lines; // of the block being added
+    std::vector<QStringView> m_lines;    // of the block being added
+    std::vector<char16_t> m_blockBuffer; // where small blocks are written
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

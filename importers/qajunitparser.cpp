@@ -55,6 +55,33 @@ double secondsOf(QStringView text)
     return ok && std::isfinite(value) && value >= 0 ? value : -1;
 }
 
+// The attributes of a <testcase>, read in one pass; a view is null when its
+// attribute is absent.
+struct CaseAttributes
+{
+    explicit CaseAttributes(const DXmlAttributes& attributes)
+    {
+        for (int index = 0; index < attributes.count(); ++index) {
+            const QStringView key = attributes.name(index);
+            const QStringView value = attributes.value(index);
+            if (key == u"name")
+                name = value;
+            else if (key == u"classname")
+                className = value;
+            else if (key == u"time")
+                time = value;
+            else if (key == u"file")
+                file = value;
+            else if (key == u"line")
+                line = value;
+            else if (key == u"status")
+                status = value;
+        }
+    }
+
+    QStringView name, className, time, file, line, status;
+};
+
 bool isFailure(QStringView name)
 {
     return name == u"failure" || name == u"error";
@@ -88,6 +115,7 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
     std::fill(std::begin(m_runDeclared), std::end(m_runDeclared), -1);
     m_sink = sink;
     m_fileName.clear();
+    m_className.clear();
     if (auto* file = qobject_cast<QFile*>(device))
         m_fileName = file->fileName();
     if (!device || !sink)
@@ -374,18 +402,26 @@ void QAJUnitParser::startCase(bool suiteFailure)
         m_case.name = suite.name;
         return;
     }
-    const DXmlAttributes& attributes = *m_attributes;
-    m_case.name = attributes.value(QLatin1String("name")).toString();
-    m_case.className = attributes.value(QLatin1String("classname")).toString();
-    m_case.seconds = secondsOf(attributes.value(QLatin1String("time")));
-    m_fileAttribute = attributes.value(QLatin1String("file")).toString();
+    const CaseAttributes attributes(*m_attributes);
+    m_case.name = attributes.name.toString();
+    m_case.className = sharedClassName(attributes.className);
+    m_case.seconds = secondsOf(attributes.time);
+    m_fileAttribute = attributes.file.toString();
     bool ok = false;
-    const int line = attributes.value(QLatin1String("line")).toInt(&ok);
+    const int line = attributes.line.toInt(&ok);
     m_lineAttribute = ok && line > 0 ? line : 0;
     // A case some tools list without running it (disabled, filtered out).
-    const QStringView status = attributes.value(QLatin1String("status"));
+    const QStringView status = attributes.status;
     if (status == u"notrun" || status == u"disabled" || status == u"skipped")
         m_caseSkipped = true;
+}
+
+// Cases of one class follow each other: they share one copy of its name.
+QString QAJUnitParser::sharedClassName(QStringView name)
+{
+    if (name != m_className || name.isNull() != m_className.isNull())
+        m_className = name.toString();
+    return m_className;
 }
 
 void QAJUnitParser::startFailure(bool forCase)

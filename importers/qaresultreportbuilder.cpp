@@ -410,7 +410,7 @@ QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, const QStr
     if (known < 0)
         m_types.append(type);
     node->type = m_types.at(known < 0 ? m_types.size() - 1 : known);
-    node->id = QString::number(++m_nodeCount);
+    node->id = QAReporterNode::idOf(++m_nodeCount);
     m_pending.append(node);
     return node;
 }

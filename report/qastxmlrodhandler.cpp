@@ -184,7 +184,7 @@ bool QAstXmlRodHandler::startNode(const DXmlAttributes& xmlAttributes)
         node->state = shared(m_valuePool, attributes.state);
     if (!attributes.icon.isNull())
         node->icon = shared(m_valuePool, attributes.icon);
-    node->id = QString::number(++m_nodeCount);
+    node->id = QAReporterNode::idOf(++m_nodeCount);
     if (!attributes.sum.isNull())
         addToTotals(attributes.state, attributes.sum);
     if (!attributes.base.isNull())

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class DXmlTokenizer;
 class DDocument;
@@ -104,8 +105,8 @@ private:
     QList<DStyle*> m_styles;
     QList<DStyle*> m_localStyles;
     QStringList m_styleNames;
-    QList<OpenItem> m_open;
-    QList<bool> m_elementOpened; // per open element: whether it pushed an item
+    std::vector<OpenItem> m_open;
+    std::vector<bool> m_elementOpened; // per open element: whether it pushed an item
     DDocument* m_document = nullptr;
     DItem* m_current = nullptr;
     DItem* m_last = nullptr;

@@ -12,6 +12,19 @@ int QAstXmlRodHandler::s_totalSteps = 0;
 
 namespace {
 
+// The names are measured once, not at each element as literals would be.
+constexpr QStringView RootElement = u"XROD";
+constexpr QStringView NodeElement = u"XROD:NODE";
+
+namespace Attribute {
+constexpr QStringView Name = u"name";
+constexpr QStringView Type = u"type";
+constexpr QStringView State = u"state";
+constexpr QStringView Icone = u"icone";
+constexpr QStringView Sum = u"sum";
+constexpr QStringView Base = u"base";
+} // namespace Attribute
+
 // The attributes of one XROD:NODE element, read in a single pass. A view is
 // null when its attribute is absent.
 struct NodeAttributes
@@ -21,17 +34,17 @@ struct NodeAttributes
         for (int index = 0; index < attributes.count(); ++index) {
             const QStringView key = attributes.name(index);
             const QStringView value = attributes.value(index);
-            if (key == u"name")
+            if (key == Attribute::Name)
                 name = value;
-            else if (key == u"type")
+            else if (key == Attribute::Type)
                 type = value;
-            else if (key == u"state")
+            else if (key == Attribute::State)
                 state = value;
-            else if (key == u"icone")
+            else if (key == Attribute::Icone)
                 icon = value;
-            else if (key == u"sum")
+            else if (key == Attribute::Sum)
                 sum = value;
-            else if (key == u"base")
+            else if (key == Attribute::Base)
                 base = value;
         }
     }
@@ -83,12 +96,12 @@ bool QAstXmlRodHandler::startElement(const QString& namespaceURI, const QString&
     reportProgress();
     if (!m_rootSeen) {
         m_rootSeen = true;
-        if (qName != u"XROD")
+        if (qName != RootElement)
             return refuseRoot(qName);
     }
-    if (qName == u"XROD:NODE")
+    if (qName == NodeElement)
         return startNode(attributes);
-    if (qName == u"XROD")
+    if (qName == RootElement)
         return startRoot();
     if (!DAmlHandler::startElement(namespaceURI, localName, qName, attributes))
         return false;
@@ -102,9 +115,9 @@ bool QAstXmlRodHandler::startElement(const QString& namespaceURI, const QString&
 bool QAstXmlRodHandler::endElement(const QString& namespaceURI, const QString& localName,
                                    QStringView qName)
 {
-    if (qName == u"XROD:NODE")
+    if (qName == NodeElement)
         return endNode();
-    if (qName == u"XROD") {
+    if (qName == RootElement) {
         m_rootOpen = false;
         if (!m_pending.isEmpty()) {
             setErrorString(

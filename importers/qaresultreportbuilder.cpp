@@ -82,10 +82,17 @@ void linesOf(const QString& text, std::vector<QStringView>& lines)
     lines.clear();
     if (text.isEmpty())
         return; // most cases have no output
-    for (QStringView line : QStringView(text).tokenize(u'\n')) {
+    const QStringView all(text);
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype end = all.indexOf(u'\n', start);
+        QStringView line = all.sliced(start, (end < 0 ? all.size() : end) - start);
         if (line.endsWith(u'\r'))
             line.chop(1);
         lines.push_back(line);
+        if (end < 0)
+            break;
+        start = end + 1;
     }
     while (!lines.empty() && lines.back().trimmed().isEmpty())
         lines.pop_back();

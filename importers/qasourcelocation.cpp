@@ -127,6 +127,18 @@ bool startsWithWord(QStringView text, QStringView word)
     return text.size() >= word.size() && std::equal(word.begin(), word.end(), text.begin());
 }
 
+// Whether line holds word, by a plain scan: lines are short, and the
+// general substring search costs more on them.
+bool containsWord(QStringView line, QStringView word)
+{
+    const QChar first = word.front();
+    for (qsizetype i = 0; i + word.size() <= line.size(); ++i) {
+        if (line.at(i) == first && startsWithWord(line.sliced(i), word))
+            return true;
+    }
+    return false;
+}
+
 bool isDigitAt(QStringView line, qsizetype at)
 {
     return at < line.size() && line.at(at).isDigit();
@@ -257,7 +269,7 @@ QASourceLocation QASourceLocation::inLine(QStringView line)
         {&perlFrame(), u" line "},
         {&parenthesisedLine(), QStringView()}};
     for (const auto& [pattern, word] : framed) {
-        if (word.isNull() ? !hasParenthesisedNumber(line) : !line.contains(word))
+        if (word.isNull() ? !hasParenthesisedNumber(line) : !containsWord(line, word))
             continue;
         const QRegularExpressionMatch match = pattern->match(line);
         if (!match.hasMatch())

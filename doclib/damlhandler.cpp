@@ -561,7 +561,9 @@ bool DAmlHandler::characters(QStringView text)
         if (top.openText) {
             static_cast<DText*>(top.openText)->appendText(text);
         } else {
-            auto* implicitText = new DText(text.toString());
+            // Short texts between items (the ")." after a link) repeat
+            // as much as cell texts: they are shared too.
+            auto* implicitText = new DText(m_textPool.text(text));
             append(implicitText);
             top.openText = implicitText;
             m_last = implicitText;

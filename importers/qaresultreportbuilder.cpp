@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -138,6 +139,34 @@ char16_t* fillNoBreak(char16_t* out, qsizetype count)
     return std::fill_n(out, count, char16_t(QChar::Nbsp));
 }
 
+// Whether one of the four UTF-16 units packed in block is below U+0021,
+// that is a blank or a control character. Subtracting 0x21 from each lane
+// sets a lane's high bit where the lane was below 0x21 and had that bit
+// clear; a borrow only crosses into the next lane from a lane that is
+// below, so the answer for the whole block is exact.
+bool hasUnitBelow21(quint64 block)
+{
+    const quint64 lanes = 0x0001000100010001ULL;
+    return ((block - lanes * 0x21) & ~block & (lanes << 15)) != 0;
+}
+
+// The first blank from at, or end: four characters at a time where none of
+// them can be one, as words make up most of a trace.
+const char16_t* wordEnd(const char16_t* at, const char16_t* end)
+{
+    while (at < end) {
+        quint64 block;
+        if (end - at >= 4 && (std::memcpy(&block, at, sizeof block), !hasUnitBelow21(block))) {
+            at += 4;
+            continue;
+        }
+        if (isBlank(*at))
+            break;
+        ++at;
+    }
+    return at;
+}
+
 // Writes a line of a monospace block at out, as the document shows it
 // unchanged, and returns the end of what it wrote: the indentation as
 // no-break spaces (a tab as four), and each run of white space inside the
@@ -154,8 +183,7 @@ char16_t* writeMonospaceLine(char16_t* out, QStringView line)
     while (at < end) {
         // Words are copied whole: most lines have blanks only between them.
         const char16_t* word = at;
-        while (at < end && !isBlank(*at))
-            ++at;
+        at = wordEnd(at, end);
         out = std::copy(word, at, out);
         if (at == end)
             break;

@@ -253,14 +253,39 @@ QString DAmlHandler::TextPool::text(QStringView text)
 {
     if (text.size() > MaxShared)
         return text.toString();
+    QString& recent = m_recent[recentSlot(text)];
+    if (recent.size() == text.size() && std::equal(text.begin(), text.end(), recent.cbegin()))
+        return recent;
     const auto found = m_texts.constFind(text);
-    if (found != m_texts.constEnd())
-        return found.value();
+    if (found != m_texts.constEnd()) {
+        recent = found.value();
+        return recent;
+    }
     const QString copy = text.toString();
     // The key views the data of the stored value, which the pool keeps alive.
     if (m_texts.size() < MaxCount)
         m_texts.insert(QStringView(copy), copy);
+    recent = copy;
     return copy;
+}
+
+void DAmlHandler::TextPool::clear()
+{
+    m_texts.clear();
+    for (QString& recent : m_recent)
+        recent.clear();
+}
+
+// The length and three characters: enough to tell apart the words and
+// numbers that cells repeat, and far cheaper than a hash of the text.
+int DAmlHandler::TextPool::recentSlot(QStringView text)
+{
+    if (text.isEmpty())
+        return 0;
+    const qsizetype size = text.size();
+    const uint mixed = uint(size) * 7u + text.front().unicode() * 31u +
+                       text.at(size / 2).unicode() * 131u + text.back().unicode() * 17u;
+    return int(mixed % RecentCount);
 }
 
 DAmlHandler::DAmlHandler() = default;

@@ -31,11 +31,17 @@ public:
     public:
         static const int MaxShared = 16;
         static const int MaxCount = 1 << 16;
+        static const int RecentCount = 256;
         QString text(QStringView text);
-        void clear() { m_texts.clear(); }
+        void clear();
 
     private:
+        static int recentSlot(QStringView text);
+
         QHash<QStringView, QString> m_texts;
+        // The texts met lately, one per slot of a cheap function of the
+        // text: most lookups end here, without hashing the whole text.
+        QString m_recent[RecentCount];
     };
 
     DAmlHandler();

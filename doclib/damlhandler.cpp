@@ -253,39 +253,25 @@ QString DAmlHandler::TextPool::text(QStringView text)
 {
     if (text.size() > MaxShared)
         return text.toString();
-    QString& recent = m_recent[recentSlot(text)];
-    if (recent.size() == text.size() && std::equal(text.begin(), text.end(), recent.cbegin()))
-        return recent;
+    if (const QString* recent = m_recent.find(text))
+        return *recent;
     const auto found = m_texts.constFind(text);
     if (found != m_texts.constEnd()) {
-        recent = found.value();
-        return recent;
+        m_recent.remember(found.value(), found.value());
+        return found.value();
     }
     const QString copy = text.toString();
     // The key views the data of the stored value, which the pool keeps alive.
     if (m_texts.size() < MaxCount)
         m_texts.insert(QStringView(copy), copy);
-    recent = copy;
+    m_recent.remember(copy, copy);
     return copy;
 }
 
 void DAmlHandler::TextPool::clear()
 {
     m_texts.clear();
-    for (QString& recent : m_recent)
-        recent.clear();
-}
-
-// The length and three characters: enough to tell apart the words and
-// numbers that cells repeat, and far cheaper than a hash of the text.
-int DAmlHandler::TextPool::recentSlot(QStringView text)
-{
-    if (text.isEmpty())
-        return 0;
-    const qsizetype size = text.size();
-    const uint mixed = uint(size) * 7u + text.front().unicode() * 31u +
-                       text.at(size / 2).unicode() * 131u + text.back().unicode() * 17u;
-    return int(mixed % RecentCount);
+    m_recent.clear();
 }
 
 DAmlHandler::DAmlHandler() = default;
@@ -309,6 +295,7 @@ void DAmlHandler::clear()
     m_textPool.clear();
     m_styleIndex.clear();
     m_styleIndexNames.clear();
+    m_recentStyles.clear();
 }
 
 void DAmlHandler::setStyles(const QList<DStyle*>& styles)
@@ -316,6 +303,7 @@ void DAmlHandler::setStyles(const QList<DStyle*>& styles)
     m_styles = styles;
     m_styleIndex.clear();
     m_styleIndexNames.clear();
+    m_recentStyles.clear();
 }
 
 void DAmlHandler::setEnabledLocalStyle(bool enabled)
@@ -417,6 +405,7 @@ bool DAmlHandler::openStyleElement(QStringView qName, const DXmlAttributes& attr
     m_styleNames.append(name);
     m_styleIndex.clear();
     m_styleIndexNames.clear();
+    m_recentStyles.clear();
     return true;
 }
 
@@ -538,7 +527,11 @@ DStyle* DAmlHandler::findStyle(QStringView name) const
             }
         }
     }
-    return m_styleIndex.value(name, nullptr);
+    if (DStyle* const* recent = m_recentStyles.find(name))
+        return *recent;
+    DStyle* const style = m_styleIndex.value(name, nullptr);
+    m_recentStyles.remember(name.toString(), style);
+    return style;
 }
 
 // Content outside any element of the document goes into the document: the

@@ -2,6 +2,7 @@
 #define DAMLHANDLER_H
 
 #include "damlparseexception.h"
+#include "drecentcache.h"
 #include "dxmlattributes.h"
 
 #include <QHash>
@@ -31,17 +32,13 @@ public:
     public:
         static const int MaxShared = 16;
         static const int MaxCount = 1 << 16;
-        static const int RecentCount = 256;
         QString text(QStringView text);
         void clear();
 
     private:
-        static int recentSlot(QStringView text);
-
         QHash<QStringView, QString> m_texts;
-        // The texts met lately, one per slot of a cheap function of the
-        // text: most lookups end here, without hashing the whole text.
-        QString m_recent[RecentCount];
+        // Most lookups end here, without hashing the text.
+        DRecentCache<QString, 256> m_recent;
     };
 
     DAmlHandler();
@@ -122,6 +119,7 @@ private:
     // Style names (copies that keep the keys' data alive) and their styles.
     mutable QStringList m_styleIndexNames;
     mutable QHash<QStringView, DStyle*> m_styleIndex;
+    mutable DRecentCache<DStyle*, 32> m_recentStyles; // in front of the index
 };
 
 #endif

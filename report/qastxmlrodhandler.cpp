@@ -84,6 +84,8 @@ bool QAstXmlRodHandler::startDocument()
     m_types.clear();
     m_typePool.clear();
     m_valuePool.clear();
+    m_recentTypes.clear();
+    m_recentValues.clear();
     m_okTotal = 0;
     m_koTotal = 0;
     m_neTotal = -1;
@@ -190,18 +192,18 @@ bool QAstXmlRodHandler::startNode(const DXmlAttributes& xmlAttributes)
     }
     node->name = attributes.name.toString();
     const qsizetype knownTypes = m_typePool.size();
-    node->type = shared(m_typePool, attributes.type);
+    node->type = shared(m_typePool, m_recentTypes, attributes.type);
     if (m_typePool.size() != knownTypes)
         m_types.append(node->type);
     if (!attributes.state.isNull())
-        node->state = shared(m_valuePool, attributes.state);
+        node->state = shared(m_valuePool, m_recentValues, attributes.state);
     if (!attributes.icon.isNull())
-        node->icon = shared(m_valuePool, attributes.icon);
+        node->icon = shared(m_valuePool, m_recentValues, attributes.icon);
     node->id = QAReporterNode::idOf(++m_nodeCount);
     if (!attributes.sum.isNull())
         addToTotals(attributes.state, attributes.sum);
     if (!attributes.base.isNull())
-        node->base = shared(m_valuePool, attributes.base);
+        node->base = shared(m_valuePool, m_recentValues, attributes.base);
     m_pending.push(node);
     return true;
 }
@@ -236,13 +238,19 @@ bool QAstXmlRodHandler::endNode()
     return false;
 }
 
-QString QAstXmlRodHandler::shared(QHash<QStringView, QString>& pool, QStringView value)
+QString QAstXmlRodHandler::shared(QHash<QStringView, QString>& pool, RecentValues& recent,
+                                  QStringView value)
 {
+    if (const QString* known = recent.find(value))
+        return *known;
     const auto found = pool.constFind(value);
-    if (found != pool.constEnd())
+    if (found != pool.constEnd()) {
+        recent.remember(found.value(), found.value());
         return found.value();
+    }
     const QString text = value.toString();
     // The key views the data of the stored value, which the pool keeps alive.
     pool.insert(QStringView(text), text);
+    recent.remember(text, text);
     return text;
 }

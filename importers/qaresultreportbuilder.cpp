@@ -23,7 +23,11 @@ const int MaxTitleLevel = 6;
 const int MaxSharedLines = 4096;
 // Blocks of up to this many characters, once written, go through the
 // builder's buffer; larger ones are measured first instead.
-const qsizetype MaxBufferedBlock = 1 << 16;
+const qsizetype MaxBufferedBlock = 1 << 14;
+// The list of lines is kept from block to block up to this many lines; a
+// longer one goes once used, so that a huge output costs no memory after
+// its block is made.
+const size_t MaxKeptLines = 1024;
 // Times are shown up to this many seconds (more than thirty years): a file
 // that claims more is wrong, and its figure must stay a short number.
 const double MaxSeconds = 1e9;
@@ -823,6 +827,8 @@ void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QStri
     linesOf(testCase.systemErr, m_lines);
     if (!m_lines.empty())
         addPopup(tr("Show the standard error"), anchor + QStringLiteral("-err"), m_lines);
+    if (m_lines.capacity() > MaxKeptLines)
+        std::vector<QStringView>().swap(m_lines);
 }
 
 void QAResultReportBuilder::endRun()

@@ -13,20 +13,38 @@ namespace {
 
 const int NoKind = -1;
 
-// Kind of an element name, or NoKind.
+// Whether name, as long as latin1, has its characters.
+bool sameName(QLatin1String latin1, QStringView name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (name.at(i).unicode() != uchar(latin1.at(i).toLatin1()))
+            return false;
+    }
+    return true;
+}
+
+// Kind of an element name, or NoKind. The names are grouped by length,
+// so that an element is compared with a few names only.
 int kindOf(QStringView name)
 {
+    static const int MaxLength = 16;
     static const struct Names
     {
         QLatin1String text[DItem::KindCount];
+        std::vector<int> byLength[MaxLength + 1];
         Names()
         {
-            for (int kind = 0; kind < DItem::KindCount; ++kind)
+            for (int kind = 0; kind < DItem::KindCount; ++kind) {
                 text[kind] = QLatin1String(DItem::kindName(DItem::Kind(kind)));
+                Q_ASSERT(text[kind].size() <= MaxLength);
+                byLength[text[kind].size()].push_back(kind);
+            }
         }
     } names;
-    for (int kind = 0; kind < DItem::KindCount; ++kind) {
-        if (names.text[kind].size() == name.size() && names.text[kind] == name)
+    if (name.size() > MaxLength)
+        return NoKind;
+    for (int kind : names.byLength[name.size()]) {
+        if (sameName(names.text[kind], name))
             return kind;
     }
     return NoKind;
@@ -71,35 +89,42 @@ void appendText(DItem* item, QStringView text, DAmlHandler::TextPool& pool)
     }
 }
 
-int intAttribute(const DXmlAttributes& attributes, QLatin1String name, int fallback)
+int intAttribute(QStringView value, int fallback)
 {
     bool ok = false;
-    const int value = attributes.value(name).toInt(&ok);
-    return ok ? value : fallback;
+    const int number = value.toInt(&ok);
+    return ok ? number : fallback;
+}
+
+int intAttribute(const DXmlAttributes& attributes, QLatin1String name, int fallback)
+{
+    return intAttribute(attributes.value(name), fallback);
 }
 
 // A cell span: DCell bounds it, and digits past the range of int still
 // mean as wide as a table goes rather than no span at all.
-int spanAttribute(const DXmlAttributes& attributes, QLatin1String name)
+int spanAttribute(QStringView value)
 {
-    const QStringView text = attributes.value(name).trimmed();
+    if (value.isEmpty())
+        return 0; // most cells span nothing
+    const QStringView text = value.trimmed();
     if (text.isEmpty())
         return 0;
     bool ok = false;
-    const int value = text.toInt(&ok);
+    const int span = text.toInt(&ok);
     if (ok)
-        return value;
+        return span;
     const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
         return c >= u'0' && c <= u'9';
     });
     return digitsOnly ? DCell::MaxSpan : 0;
 }
 
-double doubleAttribute(const DXmlAttributes& attributes, QLatin1String name)
+double doubleAttribute(QStringView value)
 {
     bool ok = false;
-    const double value = attributes.value(name).toDouble(&ok);
-    return ok && qIsFinite(value) ? value : 0.0;
+    const double number = value.toDouble(&ok);
+    return ok && qIsFinite(number) ? number : 0.0;
 }
 
 bool boolAttribute(const DXmlAttributes& attributes, QLatin1String name)
@@ -107,6 +132,69 @@ bool boolAttribute(const DXmlAttributes& attributes, QLatin1String name)
     const QStringView value = attributes.value(name);
     return value == u"true" || value == u"1" || value == u"yes";
 }
+
+// The attributes items are made from, read in one pass over the start
+// tag: an item looks up several of them, and a search by name for each
+// would cost more than the item. A view is null when its attribute is
+// absent, empty (not null) when the attribute is empty.
+class ItemAttributes
+{
+public:
+    enum Name {
+        ItemName,
+        Style,
+        Level,
+        Frame,
+        Widths,
+        HSpan,
+        VSpan,
+        Target,
+        Title,
+        Width,
+        Height,
+        Label,
+        Color,
+        Src,
+        X,
+        Y,
+        Orientation,
+        Min,
+        Max,
+        NameCount
+    };
+
+    explicit ItemAttributes(const DXmlAttributes& attributes)
+    {
+        for (int index = 0; index < attributes.count(); ++index) {
+            const int name = nameOf(attributes.name(index));
+            if (name >= 0)
+                m_values[name] = attributes.value(index);
+        }
+    }
+
+    QStringView operator[](Name name) const { return m_values[name]; }
+    QString text(Name name) const { return m_values[name].toString(); }
+
+private:
+    static int nameOf(QStringView name)
+    {
+        static const QLatin1String names[NameCount] = {
+            QLatin1String("name"),  QLatin1String("style"),       QLatin1String("level"),
+            QLatin1String("frame"), QLatin1String("widths"),      QLatin1String("hspan"),
+            QLatin1String("vspan"), QLatin1String("target"),      QLatin1String("title"),
+            QLatin1String("width"), QLatin1String("height"),      QLatin1String("label"),
+            QLatin1String("color"), QLatin1String("src"),         QLatin1String("x"),
+            QLatin1String("y"),     QLatin1String("orientation"), QLatin1String("min"),
+            QLatin1String("max")};
+        for (int index = 0; index < NameCount; ++index) {
+            if (names[index].size() == name.size() && sameName(names[index], name))
+                return index;
+        }
+        return -1;
+    }
+
+    QStringView m_values[NameCount];
+};
 
 // Plain decimals ("2", "0.25") as tables write them, without the general
 // number parser: the digits form an integer below 2^53 and the division by
@@ -139,12 +227,22 @@ bool plainDecimal(QStringView text, double* value)
 QList<double> widthList(QStringView text)
 {
     QList<double> widths;
-    for (QStringView part : text.split(u' ', Qt::SkipEmptyParts)) {
+    qsizetype at = 0;
+    while (at < text.size()) {
+        if (text.at(at) == u' ') {
+            ++at;
+            continue;
+        }
+        qsizetype end = text.indexOf(u' ', at);
+        if (end < 0)
+            end = text.size();
+        const QStringView part = text.sliced(at, end - at);
         double width = 0.0;
         bool ok = plainDecimal(part, &width);
         if (!ok)
             width = part.toDouble(&ok);
         widths.append(ok && qIsFinite(width) && width > 0.0 ? width : 0.0);
+        at = end;
     }
     return widths;
 }
@@ -155,14 +253,25 @@ QString DAmlHandler::TextPool::text(QStringView text)
 {
     if (text.size() > MaxShared)
         return text.toString();
+    if (const QString* recent = m_recent.find(text))
+        return *recent;
     const auto found = m_texts.constFind(text);
-    if (found != m_texts.constEnd())
+    if (found != m_texts.constEnd()) {
+        m_recent.remember(found.value(), found.value());
         return found.value();
+    }
     const QString copy = text.toString();
     // The key views the data of the stored value, which the pool keeps alive.
     if (m_texts.size() < MaxCount)
         m_texts.insert(QStringView(copy), copy);
+    m_recent.remember(copy, copy);
     return copy;
+}
+
+void DAmlHandler::TextPool::clear()
+{
+    m_texts.clear();
+    m_recent.clear();
 }
 
 DAmlHandler::DAmlHandler() = default;
@@ -188,6 +297,7 @@ void DAmlHandler::clear()
     m_textPool.clear();
     m_styleIndex.clear();
     m_styleIndexNames.clear();
+    m_recentStyles.clear();
 }
 
 void DAmlHandler::setStyles(const QList<DStyle*>& styles)
@@ -195,6 +305,7 @@ void DAmlHandler::setStyles(const QList<DStyle*>& styles)
     m_styles = styles;
     m_styleIndex.clear();
     m_styleIndexNames.clear();
+    m_recentStyles.clear();
 }
 
 void DAmlHandler::setEnabledLocalStyle(bool enabled)
@@ -266,7 +377,7 @@ bool DAmlHandler::startElement(const QString&, const QString&, QStringView qName
 {
     const int kind = kindOf(qName);
     if (kind == NoKind) {
-        m_elementOpened.append(false);
+        m_elementOpened.push_back(false);
         return openStyleElement(qName, attributes);
     }
     DItem* item = nullptr;
@@ -275,17 +386,17 @@ bool DAmlHandler::startElement(const QString&, const QString&, QStringView qName
         item = m_document;
     } else {
         ensureOpenDocument();
-        DItem* parent = m_open.last().item;
+        DItem* parent = m_open.back().item;
         if (!parent->isContainer()) {
-            m_elementOpened.append(false);
+            m_elementOpened.push_back(false);
             return fail(QCoreApplication::translate("DAmlReader", "%1 cannot hold the element %2")
                             .arg(QLatin1String(DItem::kindName(parent->kind())), qName));
         }
         item = createItem(kind, attributes);
         append(item);
     }
-    m_open.append({item, nullptr, nullptr});
-    m_elementOpened.append(true);
+    m_open.push_back({item, nullptr, nullptr});
+    m_elementOpened.push_back(true);
     m_current = item;
     m_last = item;
     return true;
@@ -312,24 +423,24 @@ bool DAmlHandler::openStyleElement(QStringView qName, const DXmlAttributes& attr
     m_styleNames.append(name);
     m_styleIndex.clear();
     m_styleIndexNames.clear();
+    m_recentStyles.clear();
     return true;
 }
 
-DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& attributes) const
+DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& xmlAttributes) const
 {
-    auto text = [&attributes](const char* name) {
-        return attributes.value(QLatin1String(name)).toString();
-    };
+    using A = ItemAttributes;
+    const ItemAttributes attributes(xmlAttributes);
     DItem* item = nullptr;
     switch (kind) {
     case DItem::Document:
-        item = new DDocument(text("title"));
+        item = new DDocument(attributes.text(A::Title));
         break;
     case DItem::Section:
         item = new DSection;
         break;
     case DItem::Title:
-        item = new DTitle(intAttribute(attributes, QLatin1String("level"), 1));
+        item = new DTitle(intAttribute(attributes[A::Level], 1));
         break;
     case DItem::Header:
         item = new DHeader;
@@ -344,11 +455,11 @@ DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& attributes) const
         item = new DList;
         break;
     case DItem::Link:
-        item = new DLink(text("target"));
+        item = new DLink(attributes.text(A::Target));
         break;
     case DItem::Table: {
-        auto* table = new DTable(intAttribute(attributes, QLatin1String("frame"), DTable::Grid));
-        table->setWidths(widthList(attributes.value(QLatin1String("widths"))));
+        auto* table = new DTable(intAttribute(attributes[A::Frame], DTable::Grid));
+        table->setWidths(widthList(attributes[A::Widths]));
         item = table;
         break;
     }
@@ -356,15 +467,14 @@ DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& attributes) const
         item = new DRow;
         break;
     case DItem::Cell:
-        item = new DCell(spanAttribute(attributes, QLatin1String("hspan")),
-                         spanAttribute(attributes, QLatin1String("vspan")));
+        item = new DCell(spanAttribute(attributes[A::HSpan]), spanAttribute(attributes[A::VSpan]));
         break;
     case DItem::CellText:
-        item = new DCellText(spanAttribute(attributes, QLatin1String("hspan")),
-                             spanAttribute(attributes, QLatin1String("vspan")));
+        item =
+            new DCellText(spanAttribute(attributes[A::HSpan]), spanAttribute(attributes[A::VSpan]));
         break;
     case DItem::PopupLink:
-        item = new DPopupLink(text("target"));
+        item = new DPopupLink(attributes.text(A::Target));
         break;
     case DItem::Popup:
         item = new DPopup;
@@ -376,11 +486,11 @@ DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& attributes) const
         item = new DIndex;
         break;
     case DItem::Graphic:
-        item = new DGraphic(text("title"), intAttribute(attributes, QLatin1String("width"), 400),
-                            intAttribute(attributes, QLatin1String("height"), 250));
+        item = new DGraphic(attributes.text(A::Title), intAttribute(attributes[A::Width], 400),
+                            intAttribute(attributes[A::Height], 250));
         break;
     case DItem::Curve:
-        item = new DCurve(text("label"), QColor(attributes.value(QLatin1String("color"))));
+        item = new DCurve(attributes.text(A::Label), QColor(attributes[A::Color]));
         break;
     case DItem::PageBreak:
         item = new DPageBreak;
@@ -389,35 +499,34 @@ DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& attributes) const
         item = new DText;
         break;
     case DItem::Image:
-        item = new DImage(text("src"));
+        item = new DImage(attributes.text(A::Src));
         break;
     case DItem::Tag:
         item = new DTag;
         break;
     case DItem::TagPointer:
-        item = new DTagPointer(text("target"));
+        item = new DTagPointer(attributes.text(A::Target));
         break;
     case DItem::SEntry:
-        item = new DSEntry(text("target"));
+        item = new DSEntry(attributes.text(A::Target));
         break;
     case DItem::IEntry:
-        item = new DIEntry(text("target"));
+        item = new DIEntry(attributes.text(A::Target));
         break;
     case DItem::Point:
-        item = new DPoint(doubleAttribute(attributes, QLatin1String("x")),
-                          doubleAttribute(attributes, QLatin1String("y")));
+        item = new DPoint(doubleAttribute(attributes[A::X]), doubleAttribute(attributes[A::Y]));
         break;
     case DItem::Axis:
     default:
-        item = new DAxis(attributes.value(QLatin1String("orientation")) == u"y" ? Qt::Vertical
-                                                                                : Qt::Horizontal,
-                         text("label"), doubleAttribute(attributes, QLatin1String("min")),
-                         doubleAttribute(attributes, QLatin1String("max")));
+        item = new DAxis(attributes[A::Orientation] == u"y" ? Qt::Vertical : Qt::Horizontal,
+                         attributes.text(A::Label), doubleAttribute(attributes[A::Min]),
+                         doubleAttribute(attributes[A::Max]));
         break;
     }
-    if (attributes.hasAttribute(QLatin1String("name")))
-        item->setName(attributeText(attributes, QLatin1String("name")));
-    const QStringView style = attributes.value(QLatin1String("style"));
+    const QStringView name = attributes[A::ItemName];
+    if (!name.isNull())
+        item->setName(name.isEmpty() ? QString(QLatin1String("")) : name.toString());
+    const QStringView style = attributes[A::Style];
     if (!style.isEmpty())
         item->setStyle(findStyle(style));
     return item;
@@ -436,26 +545,30 @@ DStyle* DAmlHandler::findStyle(QStringView name) const
             }
         }
     }
-    return m_styleIndex.value(name, nullptr);
+    if (DStyle* const* recent = m_recentStyles.find(name))
+        return *recent;
+    DStyle* const style = m_styleIndex.value(name, nullptr);
+    m_recentStyles.remember(name.toString(), style);
+    return style;
 }
 
 // Content outside any element of the document goes into the document: the
 // one from the markup, or an implicit one when the markup has none.
 void DAmlHandler::ensureOpenDocument()
 {
-    if (!m_open.isEmpty())
+    if (!m_open.empty())
         return;
     if (!m_document)
         m_document = new DDocument;
     DItem* last = m_document->first();
     while (last && last->next())
         last = last->next();
-    m_open.append({m_document, last, nullptr});
+    m_open.push_back({m_document, last, nullptr});
 }
 
 void DAmlHandler::append(DItem* item)
 {
-    OpenItem& parent = m_open.last();
+    OpenItem& parent = m_open.back();
     static_cast<DItemContainer*>(parent.item)->insertAfter(parent.lastChild, item);
     parent.lastChild = item;
     parent.openText = nullptr;
@@ -463,10 +576,12 @@ void DAmlHandler::append(DItem* item)
 
 bool DAmlHandler::endElement(const QString&, const QString&, QStringView)
 {
-    if (m_elementOpened.isEmpty())
+    if (m_elementOpened.empty())
         return true;
-    if (m_elementOpened.takeLast() && !m_open.isEmpty())
-        m_open.removeLast();
+    const bool opened = m_elementOpened.back();
+    m_elementOpened.pop_back();
+    if (opened && !m_open.empty())
+        m_open.pop_back();
     return true;
 }
 
@@ -475,14 +590,16 @@ bool DAmlHandler::characters(QStringView text)
     if (text.isEmpty())
         return true;
     ensureOpenDocument();
-    OpenItem& top = m_open.last();
+    OpenItem& top = m_open.back();
     if (holdsText(top.item)) {
         appendText(top.item, text, m_textPool);
     } else if (top.item->isContainer()) {
         if (top.openText) {
             static_cast<DText*>(top.openText)->appendText(text);
         } else {
-            auto* implicitText = new DText(text.toString());
+            // Short texts between items (the ")." after a link) repeat
+            // as much as cell texts: they are shared too.
+            auto* implicitText = new DText(m_textPool.text(text));
             append(implicitText);
             top.openText = implicitText;
             m_last = implicitText;
@@ -493,8 +610,8 @@ bool DAmlHandler::characters(QStringView text)
 
 bool DAmlHandler::ignorableWhitespace(QStringView text)
 {
-    if (!m_open.isEmpty() && holdsText(m_open.last().item))
-        appendText(m_open.last().item, text, m_textPool);
+    if (!m_open.empty() && holdsText(m_open.back().item))
+        appendText(m_open.back().item, text, m_textPool);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #define DAMLHANDLER_H
 
 #include "damlparseexception.h"
+#include "drecentcache.h"
 #include "dxmlattributes.h"
 
 #include <QHash>
@@ -10,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class DXmlLocator;
 class DDocument;
@@ -31,10 +33,12 @@ public:
         static const int MaxShared = 16;
         static const int MaxCount = 1 << 16;
         QString text(QStringView text);
-        void clear() { m_texts.clear(); }
+        void clear();
 
     private:
         QHash<QStringView, QString> m_texts;
+        // Most lookups end here, without hashing the text.
+        DRecentCache<QString, 256> m_recent;
     };
 
     DAmlHandler();
@@ -111,8 +115,8 @@ private:
     QList<DStyle*> m_styles;
     QList<DStyle*> m_localStyles;
     QStringList m_styleNames;
-    QList<OpenItem> m_open;
-    QList<bool> m_elementOpened; // per open element: whether it pushed an item
+    std::vector<OpenItem> m_open;
+    std::vector<bool> m_elementOpened; // per open element: whether it pushed an item
     DDocument* m_document = nullptr;
     bool m_documentShared = false; // owned by whoever shareDocument() gave it to
     DItem* m_current = nullptr;
@@ -123,6 +127,7 @@ private:
     // Style names (copies that keep the keys' data alive) and their styles.
     mutable QStringList m_styleIndexNames;
     mutable QHash<QStringView, DStyle*> m_styleIndex;
+    mutable DRecentCache<DStyle*, 32> m_recentStyles; // in front of the index
 };
 
 #endif

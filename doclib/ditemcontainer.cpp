@@ -1,23 +1,25 @@
 #include "ditemcontainer.h"
 
-#include <vector>
-
-// Children are released with an explicit work list: neither a long sibling
-// chain nor a deep document recurses.
+// Children are released without recursion and without a work list: the
+// first child of a container is moved in front of it in the chain of items
+// still to release, so that every item is read once, when it goes, and a
+// container (still in the cache) again after each of its children. Neither
+// a long sibling chain nor a deep document recurses.
 DItemContainer::~DItemContainer()
 {
-    std::vector<DItem*> pending;
-    for (DItem* child = m_first; child; child = child->next())
-        pending.push_back(child);
+    DItem* pending = m_first;
     m_first = nullptr;
-    while (!pending.empty()) {
-        DItem* item = pending.back();
-        pending.pop_back();
-        if (DItemContainer* container = item->toContainer()) {
-            for (DItem* child = container->m_first; child; child = child->next())
-                pending.push_back(child);
-            container->m_first = nullptr;
+    while (pending) {
+        DItem* item = pending;
+        DItemContainer* container = item->toContainer();
+        if (container && container->m_first) {
+            DItem* child = container->m_first;
+            container->m_first = child->next();
+            child->setNext(item);
+            pending = child;
+            continue;
         }
+        pending = item->next();
         delete item;
     }
 }

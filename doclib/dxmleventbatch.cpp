@@ -1,10 +1,23 @@
 #include "dxmleventbatch.h"
 
-DXmlEventBatch::DXmlEventBatch(const DXmlLocator* locator) : m_locator(locator) {}
+#include <algorithm>
+
+// Texts start and end this far from the ends of their buffer: Qt's string
+// hashing reads whole aligned vectors, which may reach a little before and
+// after a view.
+static const size_t Margin = 16;
+
+DXmlEventBatch::DXmlEventBatch(const DXmlLocator* locator)
+    : m_locator(locator), m_text(Margin, u'\0')
+{
+}
 
 qsizetype DXmlEventBatch::store(QStringView text)
 {
     const qsizetype start = qsizetype(m_text.size());
+    const size_t needed = m_text.size() + size_t(text.size()) + Margin;
+    if (m_text.capacity() < needed)
+        m_text.reserve(std::max(needed, m_text.capacity() * 2));
     m_text.insert(m_text.end(), text.utf16(), text.utf16() + text.size());
     return start;
 }

@@ -20,6 +20,11 @@ namespace {
 // Separates a namespace from a local name when namespaces are processed.
 const char NamespaceSeparator = '\x1f';
 
+// Decoded text starts this far into its buffer, and ends at least as far
+// before its end: Qt's string hashing reads whole aligned vectors, which
+// may reach a little before and after a view.
+const qsizetype Margin = 16;
+
 QString tr(const char* text)
 {
     return QCoreApplication::translate("DXmlTokenizer", text);
@@ -177,8 +182,9 @@ qint64 DXmlTokenizer::columnNumber() const
 qsizetype DXmlTokenizer::decode(const char* text, qsizetype size, std::vector<char16_t>& buffer,
                                 qsizetype used)
 {
-    if (qsizetype(buffer.size()) < used + size)
-        buffer.resize(size_t(qMax(used + size, qsizetype(buffer.size()) * 2)));
+    const qsizetype needed = used + size + Margin;
+    if (qsizetype(buffer.size()) < needed)
+        buffer.resize(size_t(qMax(needed, qsizetype(buffer.size()) * 2)));
     char16_t* out = buffer.data() + used;
     qsizetype index = 0;
     // Eight bytes at a time while none has its high bit set.
@@ -224,7 +230,7 @@ bool DXmlTokenizer::flushText()
 {
     if (m_textSize == 0)
         return true;
-    const QStringView text(m_textBuffer.data(), m_textSize);
+    const QStringView text(m_textBuffer.data() + Margin, m_textSize);
     const bool whitespace = m_textIsWhitespace;
     m_textSize = 0;
     m_textIsWhitespace = true;
@@ -245,11 +251,11 @@ void DXmlExpatCallbacks::onStart(void* data, const char* name, const char** attr
         return;
     }
     self->m_rootSeen = true;
-    qsizetype used = 0;
+    qsizetype used = Margin;
     const QStringView element = self->decodeName(name, self->m_nameBuffer, &used);
     DXmlAttributes& list = self->m_attributes;
     list.clear();
-    qsizetype end = 0;
+    qsizetype end = Margin;
     for (const char** attribute = attributes; *attribute; attribute += 2) {
         const QStringView local = self->decodeName(attribute[0], self->m_attributeBuffer, &end);
         const qsizetype localStart = end - local.size();
@@ -268,7 +274,7 @@ void DXmlExpatCallbacks::onEnd(void* data, const char* name)
     auto* self = static_cast<DXmlTokenizer*>(data);
     if (self->m_error != DXmlTokenizer::NoError || !self->flushText())
         return;
-    qsizetype used = 0;
+    qsizetype used = Margin;
     const QStringView element = self->decodeName(name, self->m_nameBuffer, &used);
     const bool ok = self->m_sink->endElement(element);
     --self->m_depth;
@@ -281,11 +287,12 @@ void DXmlExpatCallbacks::onText(void* data, const char* text, int size)
     auto* self = static_cast<DXmlTokenizer*>(data);
     if (self->m_error != DXmlTokenizer::NoError)
         return;
-    const qsizetype from = self->m_textSize;
-    self->m_textSize = self->decode(text, size, self->m_textBuffer, from);
+    const qsizetype from = Margin + self->m_textSize;
+    const qsizetype end = self->decode(text, size, self->m_textBuffer, from);
+    self->m_textSize = end - Margin;
     if (!self->m_textIsWhitespace)
         return;
-    for (qsizetype index = from; index < self->m_textSize; ++index) {
+    for (qsizetype index = from; index < end; ++index) {
         if (!isBlank(self->m_textBuffer[size_t(index)])) {
             self->m_textIsWhitespace = false;
             break;

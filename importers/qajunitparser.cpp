@@ -55,15 +55,59 @@ double secondsOf(QStringView text)
     return ok && std::isfinite(value) && value >= 0 ? value : -1;
 }
 
+// A literal as a view whose size the compiler knows: a view made from the
+// literal itself would measure it at each comparison.
+template <size_t N> constexpr QStringView word(const char16_t (&text)[N])
+{
+    return QStringView(text, qsizetype(N - 1));
+}
+
+// Names compared often, measured once instead of at each comparison.
+namespace Attribute {
+constexpr QStringView Name = u"name";
+constexpr QStringView ClassName = u"classname";
+constexpr QStringView Time = u"time";
+constexpr QStringView File = u"file";
+constexpr QStringView Line = u"line";
+constexpr QStringView Status = u"status";
+} // namespace Attribute
+
+// The attributes of a <testcase>, read in one pass; a view is null when its
+// attribute is absent.
+struct CaseAttributes
+{
+    explicit CaseAttributes(const DXmlAttributes& attributes)
+    {
+        for (int index = 0; index < attributes.count(); ++index) {
+            const QStringView key = attributes.name(index);
+            const QStringView value = attributes.value(index);
+            if (key == Attribute::Name)
+                name = value;
+            else if (key == Attribute::ClassName)
+                className = value;
+            else if (key == Attribute::Time)
+                time = value;
+            else if (key == Attribute::File)
+                file = value;
+            else if (key == Attribute::Line)
+                line = value;
+            else if (key == Attribute::Status)
+                status = value;
+        }
+    }
+
+    QStringView name, className, time, file, line, status;
+};
+
 bool isFailure(QStringView name)
 {
-    return name == u"failure" || name == u"error";
+    return name == word(u"failure") || name == word(u"error");
 }
 
 bool isFlaky(QStringView name)
 {
-    return name == u"flakyFailure" || name == u"flakyError" || name == u"rerunFailure" ||
-           name == u"rerunError";
+    return name == word(u"flakyFailure") || name == word(u"flakyError") ||
+           name == word(u"rerunFailure") || name == word(u"rerunError");
 }
 
 } // namespace
@@ -88,6 +132,7 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
     std::fill(std::begin(m_runDeclared), std::end(m_runDeclared), -1);
     m_sink = sink;
     m_fileName.clear();
+    m_className.clear();
     if (auto* file = qobject_cast<QFile*>(device))
         m_fileName = file->fileName();
     if (!device || !sink)
@@ -149,9 +194,9 @@ bool QAJUnitParser::startElement(QStringView name, const DXmlAttributes& attribu
     switch (parent) {
     case Root:
         if (m_open.empty()) {
-            if (name != u"testsuites" && name != u"testsuite")
+            if (name != word(u"testsuites") && name != word(u"testsuite"))
                 return fail(tr("not a JUnit XML file: root element <%1>").arg(name));
-            kind = name == u"testsuites" ? Root : Suite;
+            kind = name == word(u"testsuites") ? Root : Suite;
             if (kind == Root)
                 readDeclared(m_runDeclared);
         } else {
@@ -165,7 +210,7 @@ bool QAJUnitParser::startElement(QStringView name, const DXmlAttributes& attribu
         kind = startInCase(name);
         break;
     case Properties:
-        kind = name == u"property" ? Property : Ignored;
+        kind = name == word(u"property") ? Property : Ignored;
         break;
     default:
         break;
@@ -200,7 +245,7 @@ bool QAJUnitParser::startElement(QStringView name, const DXmlAttributes& attribu
         m_caseFlaky = true;
         break;
     case Output:
-        open.text = name == u"system-out" ? &m_case.systemOut : &m_case.systemErr;
+        open.text = name == word(u"system-out") ? &m_case.systemOut : &m_case.systemErr;
         break;
     case Property:
         startProperty(open);
@@ -214,19 +259,19 @@ bool QAJUnitParser::startElement(QStringView name, const DXmlAttributes& attribu
 
 QAJUnitParser::Kind QAJUnitParser::startInRoot(QStringView name)
 {
-    return name == u"testsuite" ? Suite : Ignored;
+    return name == word(u"testsuite") ? Suite : Ignored;
 }
 
 QAJUnitParser::Kind QAJUnitParser::startInSuite(QStringView name)
 {
-    if (name == u"testsuite")
+    if (name == word(u"testsuite"))
         return Suite;
-    if (name == u"testcase")
+    if (name == word(u"testcase"))
         return Case;
     if (isFailure(name))
         return SuiteFailure;
     // Properties come before the cases: they go with the suite's start.
-    if (name == u"properties" && !m_suites.back().begun)
+    if (name == word(u"properties") && !m_suites.back().begun)
         return Properties;
     return Ignored;
 }
@@ -235,13 +280,13 @@ QAJUnitParser::Kind QAJUnitParser::startInCase(QStringView name)
 {
     if (isFailure(name))
         return Failure;
-    if (name == u"skipped")
+    if (name == word(u"skipped"))
         return Skipped;
     if (isFlaky(name))
         return Flaky;
-    if (name == u"system-out" || name == u"system-err")
+    if (name == word(u"system-out") || name == word(u"system-err"))
         return Output;
-    if (name == u"properties")
+    if (name == word(u"properties"))
         return Properties;
     return Ignored;
 }
@@ -374,18 +419,26 @@ void QAJUnitParser::startCase(bool suiteFailure)
         m_case.name = suite.name;
         return;
     }
-    const DXmlAttributes& attributes = *m_attributes;
-    m_case.name = attributes.value(QLatin1String("name")).toString();
-    m_case.className = attributes.value(QLatin1String("classname")).toString();
-    m_case.seconds = secondsOf(attributes.value(QLatin1String("time")));
-    m_fileAttribute = attributes.value(QLatin1String("file")).toString();
+    const CaseAttributes attributes(*m_attributes);
+    m_case.name = attributes.name.toString();
+    m_case.className = sharedClassName(attributes.className);
+    m_case.seconds = secondsOf(attributes.time);
+    m_fileAttribute = attributes.file.toString();
     bool ok = false;
-    const int line = attributes.value(QLatin1String("line")).toInt(&ok);
+    const int line = attributes.line.toInt(&ok);
     m_lineAttribute = ok && line > 0 ? line : 0;
     // A case some tools list without running it (disabled, filtered out).
-    const QStringView status = attributes.value(QLatin1String("status"));
-    if (status == u"notrun" || status == u"disabled" || status == u"skipped")
+    const QStringView status = attributes.status;
+    if (status == word(u"notrun") || status == word(u"disabled") || status == word(u"skipped"))
         m_caseSkipped = true;
+}
+
+// Cases of one class follow each other: they share one copy of its name.
+QString QAJUnitParser::sharedClassName(QStringView name)
+{
+    if (name != m_className || name.isNull() != m_className.isNull())
+        m_className = name.toString();
+    return m_className;
 }
 
 void QAJUnitParser::startFailure(bool forCase)

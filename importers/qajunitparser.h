@@ -77,6 +77,7 @@ private:
     void endSuite();
     void startCase(bool suiteFailure);
     void endCase();
+    QString sharedClassName(QStringView name);
     void startFailure(bool forCase);
     void startProperty(Open& open);
     void endProperty();
@@ -107,6 +108,7 @@ private:
     QString m_propertyName;
     QString m_propertyValue;
     QString m_fileName;
+    QString m_className; // of the latest case
 };
 
 #endif

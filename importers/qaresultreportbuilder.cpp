@@ -12,12 +12,22 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 // Details longer than this many lines fold into a popup.
 const int FoldedLines = 15;
 const int MaxTitleLevel = 6;
 const int MaxSharedLines = 4096;
+// Blocks of up to this many characters, once written, go through the
+// builder's buffer; larger ones are measured first instead.
+const qsizetype MaxBufferedBlock = 1 << 14;
+// The list of lines is kept from block to block up to this many lines; a
+// longer one goes once used, so that a huge output costs no memory after
+// its block is made.
+const size_t MaxKeptLines = 1024;
 // Times are shown up to this many seconds (more than thirty years): a file
 // that claims more is wrong, and its figure must stay a short number.
 const double MaxSeconds = 1e9;
@@ -70,74 +80,142 @@ QString countText(qint64 count)
 }
 
 // The lines of a block of text, without carriage returns and without the
-// empty lines that end it.
-QList<QStringView> linesOf(const QString& text)
+// empty lines that end it, into lines (cleared first: one buffer serves
+// every block of the run).
+void linesOf(const QString& text, std::vector<QStringView>& lines)
 {
-    QList<QStringView> lines;
+    lines.clear();
     if (text.isEmpty())
-        return lines; // most cases have no output: no list is made for them
-    for (QStringView line : QStringView(text).tokenize(u'\n')) {
+        return; // most cases have no output
+    const QStringView all(text);
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype end = all.indexOf(u'\n', start);
+        QStringView line = all.sliced(start, (end < 0 ? all.size() : end) - start);
         if (line.endsWith(u'\r'))
             line.chop(1);
-        lines.append(line);
+        lines.push_back(line);
+        if (end < 0)
+            break;
+        start = end + 1;
     }
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
-        lines.removeLast();
-    return lines;
+    while (!lines.empty() && lines.back().trimmed().isEmpty())
+        lines.pop_back();
 }
 
-bool isBlank(QChar c)
+bool isBlank(char16_t c)
 {
     return c == u' ' || c == u'\t';
 }
 
-// The length of a line as appendMonospaceLine writes it: a tab takes four
+// The width a blank takes in a monospace block: a tab four characters.
+int blankWidth(char16_t c)
+{
+    return c == u'\t' ? 4 : 1;
+}
+
+// A line without the white space at its end, which blocks drop; its
+// indentation stays, even on a line of blanks only.
+QStringView withoutTrailingSpace(QStringView line)
+{
+    qsizetype indentation = 0;
+    while (indentation < line.size() && isBlank(line.at(indentation).unicode()))
+        ++indentation;
+    qsizetype end = line.size();
+    while (end > indentation && line.at(end - 1).isSpace())
+        --end;
+    return line.first(end);
+}
+
+// The length of a line as writeMonospaceLine writes it: a tab takes four
 // characters, white space at the end none.
 qsizetype monospaceWidth(QStringView line)
 {
-    qsizetype at = 0;
-    qsizetype width = 0;
-    for (; at < line.size() && isBlank(line.at(at)); ++at)
-        width += line.at(at) == u'\t' ? 4 : 1;
-    qsizetype end = line.size();
-    while (end > at && line.at(end - 1).isSpace())
-        --end;
-    const QStringView rest = line.sliced(at, end - at);
-    return width + rest.size() + 3 * rest.count(u'\t');
+    line = withoutTrailingSpace(line);
+    qsizetype width = line.size();
+    for (QChar c : line)
+        width += c == u'\t' ? 3 : 0;
+    return width;
 }
 
-// A line of a monospace block as the document shows it unchanged: the
-// indentation as no-break spaces (a tab as four), and each run of white
-// space inside the line, when wider than one space, as no-break spaces
-// followed by one space, where a long line may still wrap. White space at
-// the end of the line is dropped.
-void appendMonospaceLine(QString& block, QStringView line)
+char16_t* fillNoBreak(char16_t* out, qsizetype count)
 {
-    const QChar noBreak(QChar::Nbsp);
-    qsizetype at = 0;
-    for (; at < line.size() && isBlank(line.at(at)); ++at)
-        block.resize(block.size() + (line.at(at) == u'\t' ? 4 : 1), noBreak);
-    qsizetype end = line.size();
-    while (end > at && line.at(end - 1).isSpace())
-        --end;
-    qsizetype copied = at;
+    return std::fill_n(out, count, char16_t(QChar::Nbsp));
+}
+
+// Whether one of the four UTF-16 units packed in block is below U+0021,
+// that is a blank or a control character. Subtracting 0x21 from each lane
+// sets a lane's high bit where the lane was below 0x21 and had that bit
+// clear; a borrow only crosses into the next lane from a lane that is
+// below, so the answer for the whole block is exact.
+bool hasUnitBelow21(quint64 block)
+{
+    const quint64 lanes = 0x0001000100010001ULL;
+    return ((block - lanes * 0x21) & ~block & (lanes << 15)) != 0;
+}
+
+// The first blank from at, or end: four characters at a time where none of
+// them can be one, as words make up most of a trace.
+const char16_t* wordEnd(const char16_t* at, const char16_t* end)
+{
     while (at < end) {
-        if (!isBlank(line.at(at))) {
-            ++at;
+        quint64 block;
+        if (end - at >= 4 && (std::memcpy(&block, at, sizeof block), !hasUnitBelow21(block))) {
+            at += 4;
             continue;
         }
-        qsizetype width = 0;
-        const qsizetype runStart = at;
-        for (; isBlank(line.at(at)); ++at) // the line ends with no blank
-            width += line.at(at) == u'\t' ? 4 : 1;
+        if (isBlank(*at))
+            break;
+        ++at;
+    }
+    return at;
+}
+
+// Writes a line of a monospace block at out, as the document shows it
+// unchanged, and returns the end of what it wrote: the indentation as
+// no-break spaces (a tab as four), and each run of white space inside the
+// line, when wider than one space, as no-break spaces followed by one
+// space, where a long line may still wrap. White space at the end of the
+// line is dropped. Writes monospaceWidth(line) characters.
+char16_t* writeMonospaceLine(char16_t* out, QStringView line)
+{
+    line = withoutTrailingSpace(line);
+    const char16_t* at = line.utf16();
+    const char16_t* const end = at + line.size();
+    for (; at < end && isBlank(*at); ++at)
+        out = fillNoBreak(out, blankWidth(*at));
+    while (at < end) {
+        // Words are copied whole: most lines have blanks only between them.
+        const char16_t* word = at;
+        at = wordEnd(at, end);
+        out = std::copy(word, at, out);
+        if (at == end)
+            break;
+        const char16_t first = *at;
+        int width = 0;
+        for (; isBlank(*at); ++at) // the line ends with no blank
+            width += blankWidth(*at);
         if (width > 1) {
-            block.append(line.mid(copied, runStart - copied));
-            block.resize(block.size() + width - 1, noBreak);
-            block.append(u' ');
-            copied = at;
+            out = fillNoBreak(out, width - 1);
+            *out++ = u' ';
+        } else {
+            *out++ = first;
         }
     }
-    block.append(line.mid(copied, end - copied));
+    return out;
+}
+
+// Writes the lines of a block at begin, a line separator between two
+// lines once one character is written; returns the length written.
+qsizetype writeTextBlock(char16_t* begin, const std::vector<QStringView>& lines)
+{
+    char16_t* out = begin;
+    for (QStringView line : lines) {
+        if (out != begin)
+            *out++ = QChar::LineSeparator;
+        out = writeMonospaceLine(out, line);
+    }
+    return out - begin;
 }
 
 } // namespace
@@ -261,23 +339,33 @@ void QAResultReportBuilder::addParagraph(const QString& text, DStyle* style)
 // One monospace paragraph holding one text: lines end with a line
 // separator, and white space keeps its width through no-break spaces,
 // which the document shows as they are while it collapses other white
-// space (see appendMonospaceLine). The text is measured first and made at
-// its exact size, in one allocation.
-void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
+// space (see writeMonospaceLine). Empty lines before the first character
+// take no separator. The text is made at its exact size, in one
+// allocation: written into the builder's buffer and copied when small
+// (a character becomes four at most), measured first when large.
+void QAResultReportBuilder::addTextBlock(const std::vector<QStringView>& lines)
 {
-    if (lines.isEmpty())
+    if (lines.empty())
         return;
-    qsizetype size = lines.size() - 1; // the separators
+    qsizetype bound = qsizetype(lines.size()) - 1; // the separators
     for (QStringView line : lines)
-        size += monospaceWidth(line);
+        bound += 4 * line.size();
     QString block;
-    block.reserve(size);
-    for (QStringView line : lines) {
-        if (!block.isEmpty())
-            block += QChar::LineSeparator;
-        appendMonospaceLine(block, line);
+    if (bound <= MaxBufferedBlock) {
+        if (m_blockBuffer.size() < size_t(bound))
+            m_blockBuffer.resize(size_t(bound));
+        const qsizetype size = writeTextBlock(m_blockBuffer.data(), lines);
+        if (size > 0)
+            block = QString(reinterpret_cast<const QChar*>(m_blockBuffer.data()), size);
+    } else {
+        qsizetype size = qsizetype(lines.size()) - 1;
+        for (QStringView line : lines)
+            size += monospaceWidth(line);
+        block = QString(size, Qt::Uninitialized);
+        const qsizetype written = writeTextBlock(reinterpret_cast<char16_t*>(block.data()), lines);
+        Q_ASSERT(written <= size);
+        block.truncate(written);
     }
-    Q_ASSERT(block.size() <= size);
     if (block.isEmpty())
         return;
     DItemContainer* paragraph = open(new DParagraph);
@@ -287,7 +375,7 @@ void QAResultReportBuilder::addTextBlock(const QList<QStringView>& lines)
 }
 
 void QAResultReportBuilder::addPopup(const QString& label, const QString& anchor,
-                                     const QList<QStringView>& lines)
+                                     const std::vector<QStringView>& lines)
 {
     DItemContainer* link = open(new DPopupLink(anchor));
     link->setStyle(m_link);
@@ -361,7 +449,7 @@ QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, const QStr
     if (known < 0)
         m_types.append(type);
     node->type = m_types.at(known < 0 ? m_types.size() - 1 : known);
-    node->id = QString::number(++m_nodeCount);
+    node->id = QAReporterNode::idOf(++m_nodeCount);
     m_pending.append(node);
     return node;
 }
@@ -727,18 +815,20 @@ void QAResultReportBuilder::addSourceLink(const QAResultCase& testCase)
 // always behind one.
 void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QString& anchor)
 {
-    const QList<QStringView> details = linesOf(testCase.details);
-    if (details.size() > FoldedLines)
-        addPopup(tr("Show the details (%1 lines)").arg(details.size()),
-                 anchor + QStringLiteral("-details"), details);
+    linesOf(testCase.details, m_lines);
+    if (m_lines.size() > FoldedLines)
+        addPopup(tr("Show the details (%1 lines)").arg(m_lines.size()),
+                 anchor + QStringLiteral("-details"), m_lines);
     else
-        addTextBlock(details);
-    const QList<QStringView> out = linesOf(testCase.systemOut);
-    if (!out.isEmpty())
-        addPopup(tr("Show the standard output"), anchor + QStringLiteral("-out"), out);
-    const QList<QStringView> err = linesOf(testCase.systemErr);
-    if (!err.isEmpty())
-        addPopup(tr("Show the standard error"), anchor + QStringLiteral("-err"), err);
+        addTextBlock(m_lines);
+    linesOf(testCase.systemOut, m_lines);
+    if (!m_lines.empty())
+        addPopup(tr("Show the standard output"), anchor + QStringLiteral("-out"), m_lines);
+    linesOf(testCase.systemErr, m_lines);
+    if (!m_lines.empty())
+        addPopup(tr("Show the standard error"), anchor + QStringLiteral("-err"), m_lines);
+    if (m_lines.capacity() > MaxKeptLines)
+        std::vector<QStringView>().swap(m_lines);
 }
 
 void QAResultReportBuilder::endRun()

@@ -104,8 +104,9 @@ private:
     void closeTo(int openItems);
     void addParagraph(const QString& text, const QString& styleName);
     void addParagraph(const QString& text, DStyle* style);
-    void addTextBlock(const QList<QStringView>& lines);
-    void addPopup(const QString& label, const QString& anchor, const QList<QStringView>& lines);
+    void addTextBlock(const std::vector<QStringView>& lines);
+    void addPopup(const QString& label, const QString& anchor,
+                  const std::vector<QStringView>& lines);
     void addProperties(const QList<QPair<QString, QString>>& properties);
     void addSummaryTable(Level& level);
     void fillSummary(const Level& level);
@@ -159,6 +160,8 @@ private:
         QString line;
     };
     std::vector<TimedLine> m_timedLines;
+    std::vector<QStringView> m_lines;    // of the block being added
+    std::vector<char16_t> m_blockBuffer; // where small blocks are written
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -119,24 +120,106 @@ bool fileColonLine(QStringView line, QString* file, int* number)
     return false;
 }
 
+// Whether text starts with word; inline, as it runs at every character of
+// the lines scanned.
+bool startsWithWord(QStringView text, QStringView word)
+{
+    return text.size() >= word.size() && std::equal(word.begin(), word.end(), text.begin());
+}
+
+// Whether line holds word, by a plain scan: lines are short, and the
+// general substring search costs more on them.
+bool containsWord(QStringView line, QStringView word)
+{
+    const QChar first = word.front();
+    for (qsizetype i = 0; i + word.size() <= line.size(); ++i) {
+        if (line.at(i) == first && startsWithWord(line.sliced(i), word))
+            return true;
+    }
+    return false;
+}
+
+bool isDigitAt(QStringView line, qsizetype at)
+{
+    return at < line.size() && line.at(at).isDigit();
+}
+
 // Whether a line can hold a location at all: a colon followed by a digit
-// ("a.go:12", "a.cs:line 3" has "line ") or a traceback's ", line ". Most
-// lines of a trace or an output have neither, and this check costs far
-// less than the patterns.
+// ("a.go:12", "a.cs:line 3" has "line "), an opening parenthesis followed
+// by a digit ("File.cs(42)") or " line " (tracebacks, Perl). Most lines of
+// a trace or an output have none, and this one pass costs far less than
+// the patterns.
 bool mayHoldLocation(QStringView line)
 {
-    for (qsizetype i = line.indexOf(u':'); i >= 0 && i + 1 < line.size();
-         i = line.indexOf(u':', i + 1)) {
-        const QChar next = line.at(i + 1);
-        if (next.isDigit() || line.mid(i + 1).startsWith(u"line "))
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        switch (line.at(i).unicode()) {
+        case ':':
+            if (isDigitAt(line, i + 1) || startsWithWord(line.sliced(i + 1), u"line "))
+                return true;
+            break;
+        case '(':
+            if (isDigitAt(line, i + 1))
+                return true;
+            break;
+        case ' ':
+            if (startsWithWord(line.sliced(i), u" line "))
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+// Whether text, right after "at ", names a package of a runtime or a test
+// library: "at java.", "at org.junit." ...
+bool isLibraryPackage(QStringView text)
+{
+    static const QStringView packages[] = {
+        u"java.",           u"javax.",           u"jdk.",    u"sun.",
+        u"org.junit.",      u"junit.",           u"kotlin.", u"org.testng.",
+        u"org.opentest4j.", u"org.apache.maven."};
+    for (QStringView package : packages) {
+        if (startsWithWord(text, package))
             return true;
     }
-    for (qsizetype i = line.indexOf(u'('); i >= 0 && i + 1 < line.size();
-         i = line.indexOf(u'(', i + 1)) {
-        if (line.at(i + 1).isDigit())
+    return false;
+}
+
+// Whether a marker of library or runtime code starts text. Markers are
+// told apart by their first character, so that most characters cost one
+// comparison.
+bool startsWithLibraryMarker(QStringView text)
+{
+    switch (text.front().unicode()) {
+    case 'n':
+        return startsWithWord(text, u"node_modules") || startsWithWord(text, u"node:internal");
+    case 's':
+        return startsWithWord(text, u"site-packages");
+    case 'd':
+        return startsWithWord(text, u"dist-packages");
+    case 't':
+        return startsWithWord(text, u"testing/testing.go");
+    case '/':
+        return startsWithWord(text, u"/usr/lib/") || startsWithWord(text, u"/usr/local/go/") ||
+               startsWithWord(text, u"/_pytest/");
+    case 'a':
+        return startsWithWord(text, u"at ") && isLibraryPackage(text.sliced(3));
+    default:
+        return false;
+    }
+}
+
+// Whether a parenthesised line number ("File.cs(42") is in the line, which
+// the pattern of those needs.
+bool hasParenthesisedNumber(QStringView line)
+{
+    for (qsizetype i = line.indexOf(u'('); i >= 0; i = line.indexOf(u'(', i + 1)) {
+        if (isDigitAt(line, i + 1))
             return true;
     }
-    return line.contains(u" line ");
+    return false;
 }
 
 } // namespace
@@ -177,14 +260,16 @@ QASourceLocation QASourceLocation::find(QStringView text)
 QASourceLocation QASourceLocation::inLine(QStringView line)
 {
     QASourceLocation location;
-    // The patterns of tracebacks run only on lines that have their words.
+    // The patterns of tracebacks run only on lines that have their words,
+    // the compiler's (no word: a null view) only on lines with a "(" and a
+    // digit: a stack frame's "run(Test.java:3)" has a parenthesis too.
     const std::pair<const QRegularExpression*, QStringView> framed[] = {
         {&pythonFrame(), u"File \""},
         {&dotnetFrame(), u":line "},
         {&perlFrame(), u" line "},
-        {&parenthesisedLine(), u"("}};
+        {&parenthesisedLine(), QStringView()}};
     for (const auto& [pattern, word] : framed) {
-        if (!line.contains(word))
+        if (word.isNull() ? !hasParenthesisedNumber(line) : !containsWord(line, word))
             continue;
         const QRegularExpressionMatch match = pattern->match(line);
         if (!match.hasMatch())
@@ -201,26 +286,8 @@ QASourceLocation QASourceLocation::inLine(QStringView line)
 
 bool QASourceLocation::isLibraryLine(QStringView line)
 {
-    static const QStringView markers[] = {u"node_modules",
-                                          u"node:internal",
-                                          u"site-packages",
-                                          u"dist-packages",
-                                          u"/usr/lib/",
-                                          u"at java.",
-                                          u"at javax.",
-                                          u"at jdk.",
-                                          u"at sun.",
-                                          u"at org.junit.",
-                                          u"at junit.",
-                                          u"at org.testng.",
-                                          u"at org.opentest4j.",
-                                          u"at kotlin.",
-                                          u"at org.apache.maven.",
-                                          u"/usr/local/go/",
-                                          u"testing/testing.go",
-                                          u"/_pytest/"};
-    for (QStringView marker : markers) {
-        if (line.contains(marker))
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (startsWithLibraryMarker(line.sliced(i)))
             return true;
     }
     return false;

@@ -20,6 +20,10 @@ public:
     // "ne"; states compare exactly, so any other state ("NE" included)
     // shows none and gives "--".
     QString statusWord() const;
+    // The id of a reader's or an importer's number-th node: the number in
+    // decimal, written without the general number formatter, which costs
+    // more than the rest of a node.
+    static QString idOf(int number);
 
     DItem* startItem = nullptr;
     DItem* endItem = nullptr;

@@ -12,6 +12,19 @@ int QAstXmlRodHandler::s_totalSteps = 0;
 
 namespace {
 
+// The names are measured once, not at each element as literals would be.
+constexpr QStringView RootElement = u"XROD";
+constexpr QStringView NodeElement = u"XROD:NODE";
+
+namespace Attribute {
+constexpr QStringView Name = u"name";
+constexpr QStringView Type = u"type";
+constexpr QStringView State = u"state";
+constexpr QStringView Icone = u"icone";
+constexpr QStringView Sum = u"sum";
+constexpr QStringView Base = u"base";
+} // namespace Attribute
+
 // The attributes of one XROD:NODE element, read in a single pass. A view is
 // null when its attribute is absent.
 struct NodeAttributes
@@ -21,17 +34,17 @@ struct NodeAttributes
         for (int index = 0; index < attributes.count(); ++index) {
             const QStringView key = attributes.name(index);
             const QStringView value = attributes.value(index);
-            if (key == u"name")
+            if (key == Attribute::Name)
                 name = value;
-            else if (key == u"type")
+            else if (key == Attribute::Type)
                 type = value;
-            else if (key == u"state")
+            else if (key == Attribute::State)
                 state = value;
-            else if (key == u"icone")
+            else if (key == Attribute::Icone)
                 icon = value;
-            else if (key == u"sum")
+            else if (key == Attribute::Sum)
                 sum = value;
-            else if (key == u"base")
+            else if (key == Attribute::Base)
                 base = value;
         }
     }
@@ -81,6 +94,8 @@ bool QAstXmlRodHandler::startDocument()
     m_types.clear();
     m_typePool.clear();
     m_valuePool.clear();
+    m_recentTypes.clear();
+    m_recentValues.clear();
     m_okTotal = 0;
     m_koTotal = 0;
     m_neTotal = -1;
@@ -93,12 +108,12 @@ bool QAstXmlRodHandler::startElement(const QString& namespaceURI, const QString&
     reportProgress();
     if (!m_rootSeen) {
         m_rootSeen = true;
-        if (qName != u"XROD")
+        if (qName != RootElement)
             return refuseRoot(qName);
     }
-    if (qName == u"XROD:NODE")
+    if (qName == NodeElement)
         return startNode(attributes);
-    if (qName == u"XROD")
+    if (qName == RootElement)
         return startRoot();
     if (!DAmlHandler::startElement(namespaceURI, localName, qName, attributes))
         return false;
@@ -112,9 +127,9 @@ bool QAstXmlRodHandler::startElement(const QString& namespaceURI, const QString&
 bool QAstXmlRodHandler::endElement(const QString& namespaceURI, const QString& localName,
                                    QStringView qName)
 {
-    if (qName == u"XROD:NODE")
+    if (qName == NodeElement)
         return endNode();
-    if (qName == u"XROD") {
+    if (qName == RootElement) {
         m_rootOpen = false;
         if (!m_pending.isEmpty()) {
             setErrorString(
@@ -187,18 +202,18 @@ bool QAstXmlRodHandler::startNode(const DXmlAttributes& xmlAttributes)
     }
     node->name = attributes.name.toString();
     const qsizetype knownTypes = m_typePool.size();
-    node->type = shared(m_typePool, attributes.type);
+    node->type = shared(m_typePool, m_recentTypes, attributes.type);
     if (m_typePool.size() != knownTypes)
         m_types.append(node->type);
     if (!attributes.state.isNull())
-        node->state = shared(m_valuePool, attributes.state);
+        node->state = shared(m_valuePool, m_recentValues, attributes.state);
     if (!attributes.icon.isNull())
-        node->icon = shared(m_valuePool, attributes.icon);
-    node->id = QString::number(++m_nodeCount);
+        node->icon = shared(m_valuePool, m_recentValues, attributes.icon);
+    node->id = QAReporterNode::idOf(++m_nodeCount);
     if (!attributes.sum.isNull())
         addToTotals(attributes.state, attributes.sum);
     if (!attributes.base.isNull())
-        node->base = shared(m_valuePool, attributes.base);
+        node->base = shared(m_valuePool, m_recentValues, attributes.base);
     m_pending.push(node);
     return true;
 }
@@ -246,13 +261,19 @@ void QAstXmlRodHandler::endOpenNodes()
     } while (cursor->toParent());
 }
 
-QString QAstXmlRodHandler::shared(QHash<QStringView, QString>& pool, QStringView value)
+QString QAstXmlRodHandler::shared(QHash<QStringView, QString>& pool, RecentValues& recent,
+                                  QStringView value)
 {
+    if (const QString* known = recent.find(value))
+        return *known;
     const auto found = pool.constFind(value);
-    if (found != pool.constEnd())
+    if (found != pool.constEnd()) {
+        recent.remember(found.value(), found.value());
         return found.value();
+    }
     const QString text = value.toString();
     // The key views the data of the stored value, which the pool keeps alive.
     pool.insert(QStringView(text), text);
+    recent.remember(text, text);
     return text;
 }

@@ -2,6 +2,7 @@
 #define QASTXMLRODHANDLER_H
 
 #include "damlhandler.h"
+#include "drecentcache.h"
 
 #include <QHash>
 #include <QStack>
@@ -77,7 +78,9 @@ private:
     void addToTotals(QStringView state, QStringView sum);
     void reportProgress();
     // One QString per distinct value, so that nodes share the data.
-    QString shared(QHash<QStringView, QString>& pool, QStringView value);
+    using RecentValues = DRecentCache<QString, 16>;
+    static QString shared(QHash<QStringView, QString>& pool, RecentValues& recent,
+                          QStringView value);
 
     QFile* m_file = nullptr;
     QAStudioInterface* m_progress = nullptr;
@@ -88,6 +91,9 @@ private:
     QStringList m_types;
     QHash<QStringView, QString> m_typePool;
     QHash<QStringView, QString> m_valuePool;
+    // In front of the pools: nodes repeat the same few types and states.
+    RecentValues m_recentTypes;
+    RecentValues m_recentValues;
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

@@ -3,6 +3,7 @@
 #include "damlwriter.h"
 #include "ditems.h"
 #include "documentitems.h"
+#include "drecentcache.h"
 #include "dstyle.h"
 #include "dupdater.h"
 
@@ -128,6 +129,7 @@ private slots:
     void spansAreBoundedWhereRead();
     void updaterCompletesTables();
     void deepestAndHugeDocuments();
+    void recentCacheAnswersOnlyForItsString();
 };
 
 void TestAmlReader::eachKindFromItsElement_data()
@@ -363,6 +365,24 @@ void TestAmlReader::deepestAndHugeDocuments()
     for (int i = 0; i < 1000000; ++i)
         last = wide->insertAfter(last, new DText(QStringLiteral("x")));
     delete wide;
+}
+
+// The cache in front of the text pool and the style index: with one slot
+// every string competes for it, and only the string remembered last, in
+// full, may be answered.
+void TestAmlReader::recentCacheAnswersOnlyForItsString()
+{
+    DRecentCache<int, 1> cache;
+    QVERIFY(!cache.find(u""));
+    cache.remember("ab", 1);
+    QCOMPARE(cache.find(u"ab") ? *cache.find(u"ab") : 0, 1);
+    for (QStringView other : {u"ac", u"ba", u"abc", u"a", u""})
+        QVERIFY2(!cache.find(other), qPrintable(other.toString()));
+    cache.remember("", 2);
+    QVERIFY(!cache.find(u"ab"));
+    QCOMPARE(cache.find(u"") ? *cache.find(u"") : 0, 2);
+    cache.clear();
+    QVERIFY(!cache.find(u""));
 }
 
 QTEST_GUILESS_MAIN(TestAmlReader)

@@ -139,6 +139,7 @@ private slots:
     void runsBecomeTreesWithLinksAndCounts_data();
     void runsBecomeTreesWithLinksAndCounts();
     void pytestRunBecomesADocument();
+    void detailsKeepTheirLayout();
     void hostileInputIsRefused_data();
     void hostileInputIsRefused();
     void importerAndLoaderNameTheFiles();
@@ -327,6 +328,26 @@ void TestJUnit::pytestRunBecomesADocument()
              QStringList({"def test_div():", ">       assert 1 / 0",
                           "E       ZeroDivisionError: division by zero", "    (tab)",
                           "tests/test_math.py:9: ZeroDivisionError"}));
+}
+
+// Details as written into the document: indentation and inner runs of
+// blanks as no-break spaces before one space, no blanks at a line's end,
+// no separator before the first character, every other character (a
+// control character, CJK) copied, whatever the length of its word.
+void TestJUnit::detailsKeepTheirLayout()
+{
+    const Import run = import("<testsuite name='s'><testcase name='c'><failure>\n\n"
+                              "ab\tc&#13;d  e \t\n \t\n"
+                              "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e x12345678  y"
+                              "</failure></testcase></testsuite>");
+    QVERIFY2(run.record, qPrintable(run.error));
+    const auto noBreak = [](int count) { return QString(count, QChar::Nbsp); };
+    const QChar separator = QChar::LineSeparator;
+    QCOMPARE(paragraphs(run.document(), "Monospace"),
+             QStringList(QStringLiteral("ab") + noBreak(3) + " c\rd" + noBreak(1) + " e" +
+                         separator + noBreak(5) + separator +
+                         QString::fromUtf8("\u65e5\u672c\u8a9e") + " x12345678" + noBreak(1) +
+                         " y"));
 }
 
 void TestJUnit::hostileInputIsRefused_data()

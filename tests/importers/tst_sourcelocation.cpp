@@ -30,6 +30,12 @@ void TestSourceLocation::findsTheProjectsFrame_data()
            "\tat org.junit.jupiter.api.Assertions.fail(Assertions.java:10)\n"
            "\tat com.acme.ATest.t(ATest.java:31)"
         << "ATest.java line 31";
+    QTest::newRow("python and go library frames skipped")
+        << "  File \"/venv/site-packages/_pytest/x.py\", line 9\n"
+           "\t/usr/local/go/src/testing/testing.go:1446 +0x10\n  File \"t/test_b.py\", line 4"
+        << "t/test_b.py line 4";
+    QTest::newRow("frame before a compiler location") << "at A.run(Native Method) in B.cs(7)"
+                                                      << "B.cs line 7";
     QTest::newRow(".NET") << "   at Shop.CartTests.Total() in C:\\src\\CartTests.cs:line 25"
                           << "C:\\src\\CartTests.cs line 25";
     QTest::newRow("compiler") << "at A.B() C:\\src\\B.cs(42,7)"

@@ -37,6 +37,7 @@ private slots:
     void refusedWithAReason_data();
     void refusedWithAReason();
     void reportsProgressAndErrors();
+    void numbersNodeIdsInDecimal();
 };
 
 // Each node is bound to its first and last item; a node without items
@@ -187,6 +188,15 @@ void TestReader::reportsProgressAndErrors()
         QVERIFY(!reader.parseFile(path, nullptr));
         QVERIFY2(reader.errorString().contains(path), qPrintable(reader.errorString()));
     }
+}
+
+// Ids are written by hand; digits carried from one place to the next and
+// the ends of the range must read as QString::number writes them.
+void TestReader::numbersNodeIdsInDecimal()
+{
+    for (int number : {0, 7, 9, 10, 99, 100, 1909, 123456789, std::numeric_limits<int>::max(), -1,
+                       -40, std::numeric_limits<int>::min()})
+        QCOMPARE(QAReporterNode::idOf(number), QString::number(number));
 }
 
 QTEST_GUILESS_MAIN(TestReader)

@@ -9,10 +9,12 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("QAJUnitParser", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(QAJUnitParser)
+};
 
 // Seconds as tools write them: "0.25", "1,234.5" (thousands separated);
 // -1 when missing or not a usable number.
@@ -88,7 +90,7 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
     if (auto* file = qobject_cast<QFile*>(device))
         m_fileName = file->fileName();
     if (!device || !sink)
-        return fail(tr("nothing to read"));
+        return fail(Texts::tr("nothing to read"));
     m_xml.clear();
     m_xml.setDevice(device);
     m_xml.setNamespaceProcessing(false);
@@ -111,7 +113,8 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
             // Results never declare entities; declared ones are refused so
             // that nested expansions cannot blow up.
             if (!m_xml.entityDeclarations().isEmpty())
-                return fail(tr("the file declares XML entities, which test results never need"));
+                return fail(
+                    Texts::tr("the file declares XML entities, which test results never need"));
             break;
         default:
             break;
@@ -119,11 +122,11 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
     }
     if (m_xml.hasError()) {
         if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && !m_open.empty())
-            return fail(tr("the file ends before its last element is closed (truncated?)"));
+            return fail(Texts::tr("the file ends before its last element is closed (truncated?)"));
         return fail(m_xml.errorString());
     }
     if (!m_runBegun)
-        return fail(tr("no test result found"));
+        return fail(Texts::tr("no test result found"));
     m_sink->endRun();
     return true;
 }
@@ -131,7 +134,7 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
 bool QAJUnitParser::fail(const QString& message)
 {
     if (m_xml.device() && m_xml.lineNumber() > 0)
-        m_error = tr("line %1, column %2: %3")
+        m_error = Texts::tr("line %1, column %2: %3")
                       .arg(m_xml.lineNumber())
                       .arg(m_xml.columnNumber())
                       .arg(message);
@@ -165,7 +168,7 @@ void QAJUnitParser::readDeclared(qint64* declared) const
 bool QAJUnitParser::start()
 {
     if (int(m_open.size()) >= MaxDepth)
-        return fail(tr("elements nested deeper than %1 levels").arg(MaxDepth));
+        return fail(Texts::tr("elements nested deeper than %1 levels").arg(MaxDepth));
     const QStringView name = m_xml.qualifiedName();
     const Kind parent = m_open.empty() ? Root : m_open.back().kind;
     Kind kind = Ignored;
@@ -173,7 +176,7 @@ bool QAJUnitParser::start()
     case Root:
         if (m_open.empty()) {
             if (name != u"testsuites" && name != u"testsuite")
-                return fail(tr("not a JUnit XML file: root element <%1>").arg(name));
+                return fail(Texts::tr("not a JUnit XML file: root element <%1>").arg(name));
             kind = name == u"testsuites" ? Root : Suite;
             if (kind == Root)
                 readDeclared(m_runDeclared);

@@ -71,6 +71,18 @@ bool loadPlugin(XrdPluginLoader& loader, const XrdOptions& options, const XrdIns
     return false;
 }
 
+// The translation for the user's languages, from the installed prefix or,
+// in the build tree, from beside the program.
+void installTranslation(QTranslator& translator, const XrdInstallPaths& paths)
+{
+    for (const QString& folder : paths.translationDirectories()) {
+        if (translator.load(QLocale(), QStringLiteral("xrdview"), QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(&translator);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -92,10 +104,10 @@ int main(int argc, char* argv[])
                                : std::make_unique<QGuiApplication>(qtArgc, qtArgv.data());
     QGuiApplication::setApplicationName(QStringLiteral("xrdview"));
     QGuiApplication::setApplicationVersion(QStringLiteral(XRD_VERSION));
+    const XrdInstallPaths paths(QCoreApplication::applicationDirPath(),
+                                QStringLiteral(XRD_SOURCE_RESOURCES));
     QTranslator translator;
-    if (translator.load(QLocale(), QStringLiteral("xrdview"), QStringLiteral("_"),
-                        QStringLiteral(":/i18n")))
-        QCoreApplication::installTranslator(&translator);
+    installTranslation(translator, paths);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -111,8 +123,6 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    const XrdInstallPaths paths(QCoreApplication::applicationDirPath(),
-                                QStringLiteral(XRD_SOURCE_RESOURCES));
     XrdPluginLoader loader;
     if (!loadPlugin(loader, options, paths, err))
         return XrdCommandLine::UsageError;

@@ -44,6 +44,14 @@ sed -i 's/^pageFooter =.*/pageFooter = installed footer/' "$prefix/share/xrdview
 run --export-html "$prefix/html" "$examples/release-passed.xrd"
 grep -q "installed footer" "$prefix/html/index.html" || fail "the export ignores dhtml.cfg"
 
+# Every option --help prints has an entry in the man page's list.
+run --help
+grep -oE -- "--[a-z-]+" "$prefix/out" | sort -u | while read -r option; do
+  escaped=$(echo "$option" | sed 's/-/\\\\-/g')
+  grep -A1 "^\.TP" "$prefix/share/man/man1/xrdview.1" | grep -qE "^\.B.* $escaped( |\"|\$)" ||
+    fail "the man page lists no $option"
+done || exit 1
+
 # In French from the installed translation, in English without it.
 french() { LANG=fr_FR.UTF-8 LANGUAGE=fr run "$@"; }
 french --help

@@ -7,8 +7,9 @@
 #
 #   tools/fresh-root.sh [--reuse] [FOLDER]   (default /tmp/xrdview-fresh-root)
 #
-# --reuse keeps a root already bootstrapped in FOLDER (only the clone is made
-# again); without it FOLDER must not exist yet.
+# --reuse keeps a root already bootstrapped in FOLDER, with its packages and
+# compiler cache (only the clone is made again); without it FOLDER must not
+# exist yet.
 set -eu
 mirror=http://deb.debian.org/debian
 reuse=no
@@ -70,7 +71,7 @@ mount_in_root /dev/pts --bind /dev/pts
 mount_in_root /dev/shm -t tmpfs -o mode=1777 shm
 
 in_root() {
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb CCACHE_DIR=/root/.ccache \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     nice -n 10 sh -c "cd /root/xrdview && $1"
 }

@@ -25,10 +25,12 @@ const char NamespaceSeparator = '\x1f';
 // may reach a little before and after a view.
 const qsizetype Margin = 16;
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("DXmlTokenizer", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(DXmlTokenizer)
+};
 
 bool isBlank(char16_t c)
 {
@@ -97,7 +99,7 @@ int DXmlTokenizer::feed()
 {
     void* buffer = XML_GetBuffer(m_parser, ChunkSize);
     if (!buffer) {
-        stop(SyntaxError, tr("out of memory"));
+        stop(SyntaxError, Texts::tr("out of memory"));
         return XML_STATUS_ERROR;
     }
     const qint64 size = m_device ? m_device->read(static_cast<char*>(buffer), ChunkSize) : 0;
@@ -142,10 +144,10 @@ void DXmlTokenizer::setExpatError()
         m_lastChunk && (code == XML_ERROR_NO_ELEMENTS || code == XML_ERROR_UNCLOSED_TOKEN ||
                         code == XML_ERROR_PARTIAL_CHAR || code == XML_ERROR_UNCLOSED_CDATA_SECTION);
     if (cutShort && !m_rootSeen) {
-        m_message = tr("no XML element found");
+        m_message = Texts::tr("no XML element found");
     } else if (cutShort) {
         m_truncated = true;
-        m_message = tr("the input ends before its last element is closed (truncated?)");
+        m_message = Texts::tr("the input ends before its last element is closed (truncated?)");
     } else {
         m_message = QString::fromUtf8(XML_ErrorString(code));
     }
@@ -164,7 +166,7 @@ void DXmlTokenizer::stop(Error error, const QString& message)
 
 QString DXmlTokenizer::errorString() const
 {
-    return tr("line %1, column %2: %3").arg(lineNumber()).arg(columnNumber()).arg(m_message);
+    return Texts::tr("line %1, column %2: %3").arg(lineNumber()).arg(columnNumber()).arg(m_message);
 }
 
 qint64 DXmlTokenizer::lineNumber() const
@@ -247,7 +249,7 @@ void DXmlExpatCallbacks::onStart(void* data, const char* name, const char** attr
         return;
     if (++self->m_depth > DXmlTokenizer::MaxDepth) {
         self->stop(DXmlTokenizer::TooDeep,
-                   tr("elements nested deeper than %1 levels").arg(DXmlTokenizer::MaxDepth));
+                   Texts::tr("elements nested deeper than %1 levels").arg(DXmlTokenizer::MaxDepth));
         return;
     }
     self->m_rootSeen = true;
@@ -304,7 +306,7 @@ void DXmlExpatCallbacks::onEntityDeclared(void* data, const char*, int, const ch
                                           const char*, const char*, const char*, const char*)
 {
     static_cast<DXmlTokenizer*>(data)->stop(DXmlTokenizer::EntityDeclared,
-                                            tr("entity declarations are not allowed: a "
+                                            Texts::tr("entity declarations are not allowed: a "
                                                "few can expand a small file into gigabytes"));
 }
 

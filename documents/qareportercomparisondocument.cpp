@@ -14,10 +14,12 @@ namespace {
 using Builder = QAReporterDocumentBuilder;
 using Category = QAReporterComparison::Category;
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("Reporter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Reporter)
+};
 
 QString fileNames(const QStringList& files)
 {
@@ -37,7 +39,7 @@ QString stateWord(const QAReporterCase& testCase)
     static const char* const words[] = {QT_TRANSLATE_NOOP("Reporter", "passed"),
                                         QT_TRANSLATE_NOOP("Reporter", "failed"),
                                         QT_TRANSLATE_NOOP("Reporter", "inconclusive")};
-    return tr(words[testCase.state]);
+    return Texts::tr(words[testCase.state]);
 }
 
 // Passed, failed and inconclusive cases.
@@ -55,7 +57,7 @@ void appendCounts(Builder& builder, DItemContainer* parent, const QAReporterComp
     DRow* header = builder.row(runs, QStringLiteral("Array"));
     for (const char* text :
          {"", QT_TRANSLATE_NOOP("Reporter", "Earlier"), QT_TRANSLATE_NOOP("Reporter", "Current")})
-        builder.textCell(header, tr(text));
+        builder.textCell(header, Texts::tr(text));
     const auto before = countStates(comparison.earlier());
     const auto now = countStates(comparison.current());
     static const char* const states[] = {QT_TRANSLATE_NOOP("Reporter", "Passed"),
@@ -63,7 +65,7 @@ void appendCounts(Builder& builder, DItemContainer* parent, const QAReporterComp
                                          QT_TRANSLATE_NOOP("Reporter", "Inconclusive")};
     for (int state = 0; state < 3; ++state) {
         DRow* row = builder.row(runs, QString());
-        builder.textCell(row, tr(states[state]));
+        builder.textCell(row, Texts::tr(states[state]));
         builder.numberCell(row, before[size_t(state)]);
         builder.numberCell(row, now[size_t(state)]);
     }
@@ -89,10 +91,10 @@ void appendEntry(Builder& builder, DTable* table, const QAReporterComparison& co
     if (before && entry.current >= 0)
         builder.linkCell(row, stateWord(*before), caseLink(*before));
     else
-        builder.textCell(row, before ? stateWord(*before) : tr("absent"));
+        builder.textCell(row, before ? stateWord(*before) : Texts::tr("absent"));
     QString message = testCase.message;
     if (entry.messageChanged)
-        message = tr("Message changed, was: %1\nNow: %2").arg(before->message, message);
+        message = Texts::tr("Message changed, was: %1\nNow: %2").arg(before->message, message);
     builder.textCell(row, message);
 }
 
@@ -117,7 +119,7 @@ void appendCategory(Builder& builder, DItemContainer* parent,
     for (const char* text :
          {QT_TRANSLATE_NOOP("Reporter", "Test"), QT_TRANSLATE_NOOP("Reporter", "Earlier"),
           QT_TRANSLATE_NOOP("Reporter", "Message")})
-        builder.textCell(header, tr(text));
+        builder.textCell(header, Texts::tr(text));
     for (const QAReporterComparison::Entry& entry : entries)
         appendEntry(builder, table, comparison, entry);
 }
@@ -130,13 +132,13 @@ DDocument* QAReporterComparisonDocument::build(const QAReporterComparison& compa
                                                const QList<DStyle*>& styles)
 {
     Builder builder(styles);
-    auto* document = new DDocument(tr("Comparison"), QStringLiteral("comparison"));
+    auto* document = new DDocument(Texts::tr("Comparison"), QStringLiteral("comparison"));
     document->setStyle(builder.style(QStringLiteral("Normal")));
     auto* section = builder.append(document, new DSection);
-    builder.title(section, 1, tr("Comparison of two runs"), QStringLiteral("Title1"));
-    builder.paragraph(section, tr("Earlier run: %1").arg(QFileInfo(earlierFile).fileName()),
+    builder.title(section, 1, Texts::tr("Comparison of two runs"), QStringLiteral("Title1"));
+    builder.paragraph(section, Texts::tr("Earlier run: %1").arg(QFileInfo(earlierFile).fileName()),
                       QStringLiteral("Normal"));
-    builder.paragraph(section, tr("Current run: %1").arg(fileNames(currentFiles)),
+    builder.paragraph(section, Texts::tr("Current run: %1").arg(fileNames(currentFiles)),
                       QStringLiteral("Normal"));
     appendCounts(builder, section, comparison);
     for (int category = 0; category < QAReporterComparison::CategoryCount; ++category)

@@ -13,10 +13,12 @@ namespace {
 // the view grows with the size of a group.
 constexpr int LinksPerParagraph = 40;
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("Reporter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Reporter)
+};
 
 void appendLinks(QAReporterDocumentBuilder& builder, DItemContainer* parent,
                  const QList<QAReporterCase>& cases, const QList<int>& indexes)
@@ -45,14 +47,15 @@ void QAReporterFailureGroupSection::append(QAReporterDocumentBuilder& builder,
         return;
     auto* section = builder.append(parent, new DSection);
     section->setName(QStringLiteral("failuregroups"));
-    builder.title(section, 2, tr("Failures by cause"), QStringLiteral("Title2"));
+    builder.title(section, 2, Texts::tr("Failures by cause"), QStringLiteral("Title2"));
     for (const QAReporterFailureGroups::Group& group : groups) {
-        const QString heading = tr("%1 failed: %2")
-                                    .arg(group.cases.size())
-                                    .arg(group.key.isEmpty() ? tr("(no message)") : group.key);
+        const QString heading =
+            Texts::tr("%1 failed: %2")
+                .arg(group.cases.size())
+                .arg(group.key.isEmpty() ? Texts::tr("(no message)") : group.key);
         builder.title(section, 3, heading, QStringLiteral("Title3 Failed"));
         if (!group.example.isEmpty())
-            builder.paragraph(section, tr("For example: %1").arg(group.example),
+            builder.paragraph(section, Texts::tr("For example: %1").arg(group.example),
                               QStringLiteral("Normal Failed"));
         appendLinks(builder, section, cases, group.cases);
     }

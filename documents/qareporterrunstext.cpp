@@ -7,18 +7,20 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("Reporter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Reporter)
+};
 
 } // namespace
 
 QString QAReporterRunsText::comparison(const QAReporterComparison& comparison,
                                        const QString& earlierFile, const QStringList& currentFiles)
 {
-    QString text = tr("Earlier: %1\n").arg(earlierFile) +
-                   tr("Current: %1\n").arg(currentFiles.join(QStringLiteral(", ")));
+    QString text = Texts::tr("Earlier: %1\n").arg(earlierFile) +
+                   Texts::tr("Current: %1\n").arg(currentFiles.join(QStringLiteral(", ")));
     for (int index = 0; index < QAReporterComparison::CategoryCount; ++index) {
         const auto category = QAReporterComparison::Category(index);
         text += QStringLiteral("%1: %2\n")
@@ -34,7 +36,7 @@ QString QAReporterRunsText::comparison(const QAReporterComparison& comparison,
         for (const QAReporterComparison::Entry& entry : entries) {
             text += QStringLiteral("  ") + comparison.caseOf(entry).path;
             if (entry.messageChanged)
-                text += tr(" (message changed)");
+                text += Texts::tr(" (message changed)");
             text += QLatin1Char('\n');
         }
     }
@@ -48,11 +50,11 @@ QString QAReporterRunsText::failureGroups(const QList<QAReporterCase>& cases)
     for (const QAReporterFailureGroups::Group& group : groups) {
         if (!text.isEmpty())
             text += QLatin1Char('\n');
-        text += tr("%1 failed: %2\n")
+        text += Texts::tr("%1 failed: %2\n")
                     .arg(group.cases.size())
-                    .arg(group.key.isEmpty() ? tr("(no message)") : group.key);
+                    .arg(group.key.isEmpty() ? Texts::tr("(no message)") : group.key);
         if (!group.example.isEmpty())
-            text += tr("  for example: %1\n").arg(group.example);
+            text += Texts::tr("  for example: %1\n").arg(group.example);
         for (int index : group.cases)
             text += QStringLiteral("  ") + cases.at(index).path + QLatin1Char('\n');
     }

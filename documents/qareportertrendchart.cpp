@@ -8,10 +8,12 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("Reporter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Reporter)
+};
 
 void appendCurve(QAReporterDocumentBuilder& builder, DGraphic* chart, const QString& label,
                  const char* color, const QList<QAReporterTrendPoint>& runs,
@@ -31,24 +33,26 @@ void QAReporterTrendChart::append(QAReporterDocumentBuilder& builder, DItemConta
         return;
     auto* section = builder.append(parent, new DSection);
     section->setName(QStringLiteral("trend"));
-    builder.title(section, 2, tr("Trend of the last %1 runs").arg(runs.size()),
+    builder.title(section, 2, Texts::tr("Trend of the last %1 runs").arg(runs.size()),
                   QStringLiteral("Title2"));
     qint64 highest = 1;
     for (const QAReporterTrendPoint& run : runs)
         highest = qMax(highest, qMax(run.passed, qMax(run.failed, run.inconclusive)));
-    auto* chart = builder.append(section, new DGraphic(tr("Test cases per run"), 560, 260));
-    builder.append(chart, new DAxis(Qt::Horizontal, tr("run"), 1, double(runs.size())));
-    builder.append(chart, new DAxis(Qt::Vertical, tr("cases"), 0, double(highest)));
-    appendCurve(builder, chart, tr("passed"), "#1b7f3b", runs, &QAReporterTrendPoint::passed);
-    appendCurve(builder, chart, tr("failed"), "#b00020", runs, &QAReporterTrendPoint::failed);
-    appendCurve(builder, chart, tr("inconclusive"), "#8a6d00", runs,
+    auto* chart = builder.append(section, new DGraphic(Texts::tr("Test cases per run"), 560, 260));
+    builder.append(chart, new DAxis(Qt::Horizontal, Texts::tr("run"), 1, double(runs.size())));
+    builder.append(chart, new DAxis(Qt::Vertical, Texts::tr("cases"), 0, double(highest)));
+    appendCurve(builder, chart, Texts::tr("passed"), "#1b7f3b", runs,
+                &QAReporterTrendPoint::passed);
+    appendCurve(builder, chart, Texts::tr("failed"), "#b00020", runs,
+                &QAReporterTrendPoint::failed);
+    appendCurve(builder, chart, Texts::tr("inconclusive"), "#8a6d00", runs,
                 &QAReporterTrendPoint::inconclusive);
     DTable* table = builder.table(section, {0.1, 0.5, 0.13, 0.13, 0.14});
     DRow* header = builder.row(table, QStringLiteral("Array"));
     for (const char* text :
          {"", QT_TRANSLATE_NOOP("Reporter", "Run"), QT_TRANSLATE_NOOP("Reporter", "Passed"),
           QT_TRANSLATE_NOOP("Reporter", "Failed"), QT_TRANSLATE_NOOP("Reporter", "Inconclusive")})
-        builder.textCell(header, tr(text));
+        builder.textCell(header, Texts::tr(text));
     for (int run = 0; run < runs.size(); ++run) {
         const QAReporterTrendPoint& point = runs.at(run);
         DRow* row = builder.row(table, point.failed ? QStringLiteral("Array Failed") : QString());

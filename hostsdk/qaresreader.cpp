@@ -16,10 +16,12 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("QAResReader", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(QAResReader)
+};
 
 std::optional<int> intValue(const QXmlStreamAttributes& attributes, QLatin1String name)
 {
@@ -59,7 +61,7 @@ QARes* QAResReader::readDevice(QIODevice* device)
     m_errorString.clear();
     m_version = 0;
     if (!device || !device->isReadable()) {
-        m_errorString = tr("the resource file cannot be read");
+        m_errorString = Texts::tr("the resource file cannot be read");
         return nullptr;
     }
     QXmlStreamReader xml(device);
@@ -83,7 +85,8 @@ QARes* QAResReader::readFile(const QString& path)
         m_version = 0;
         m_errorString = file.errorString();
         if (file.exists())
-            qCWarning(lcResources).noquote() << tr("%1: %2").arg(m_sourceName, m_errorString);
+            qCWarning(lcResources).noquote()
+                << Texts::tr("%1: %2").arg(m_sourceName, m_errorString);
         return nullptr;
     }
     return readDevice(&file);
@@ -93,20 +96,22 @@ QARes* QAResReader::readFile(const QString& path)
 // was lost, and where.
 void QAResReader::setError(const QXmlStreamReader& xml, const QString& message)
 {
-    m_errorString =
-        tr("line %1, column %2: %3").arg(xml.lineNumber()).arg(xml.columnNumber()).arg(message);
-    const QString source = m_sourceName.isEmpty() ? tr("resource data") : m_sourceName;
-    qCWarning(lcResources).noquote() << tr("%1: %2").arg(source, m_errorString);
+    m_errorString = Texts::tr("line %1, column %2: %3")
+                        .arg(xml.lineNumber())
+                        .arg(xml.columnNumber())
+                        .arg(message);
+    const QString source = m_sourceName.isEmpty() ? Texts::tr("resource data") : m_sourceName;
+    qCWarning(lcResources).noquote() << Texts::tr("%1: %2").arg(source, m_errorString);
 }
 
 QARes* QAResReader::readAll(QXmlStreamReader& xml)
 {
     if (!xml.readNextStartElement()) {
-        setError(xml, xml.hasError() ? xml.errorString() : tr("no resources in the file"));
+        setError(xml, xml.hasError() ? xml.errorString() : Texts::tr("no resources in the file"));
         return nullptr;
     }
     if (xml.name() != u"resources") {
-        setError(xml, tr("not a resource file"));
+        setError(xml, Texts::tr("not a resource file"));
         return nullptr;
     }
     m_version = intValue(xml.attributes(), QLatin1String("version")).value_or(0);

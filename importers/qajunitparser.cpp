@@ -12,10 +12,12 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("QAJUnitParser", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(QAJUnitParser)
+};
 
 // Seconds as tools write them: "0.25", "1,234.5" (thousands separated);
 // -1 when missing or not a usable number.
@@ -136,7 +138,7 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
     if (auto* file = qobject_cast<QFile*>(device))
         m_fileName = file->fileName();
     if (!device || !sink)
-        return fail(tr("nothing to read"));
+        return fail(Texts::tr("nothing to read"));
     DXmlTokenizer tokenizer(device, this);
     m_tokenizer = &tokenizer;
     const bool ok = tokenizer.run();
@@ -147,7 +149,7 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
     if (!ok)
         return false;
     if (!m_runBegun)
-        return fail(tr("no test result found"));
+        return fail(Texts::tr("no test result found"));
     m_sink->endRun();
     return true;
 }
@@ -155,7 +157,7 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
 bool QAJUnitParser::fail(const QString& message)
 {
     if (m_tokenizer && m_tokenizer->lineNumber() > 0)
-        m_error = tr("line %1, column %2: %3")
+        m_error = Texts::tr("line %1, column %2: %3")
                       .arg(m_tokenizer->lineNumber())
                       .arg(m_tokenizer->columnNumber())
                       .arg(message);
@@ -195,7 +197,7 @@ bool QAJUnitParser::startElement(QStringView name, const DXmlAttributes& attribu
     case Root:
         if (m_open.empty()) {
             if (name != word(u"testsuites") && name != word(u"testsuite"))
-                return fail(tr("not a JUnit XML file: root element <%1>").arg(name));
+                return fail(Texts::tr("not a JUnit XML file: root element <%1>").arg(name));
             kind = name == word(u"testsuites") ? Root : Suite;
             if (kind == Root)
                 readDeclared(m_runDeclared);

@@ -15,10 +15,12 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("QAResultImporter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(QAResultImporter)
+};
 
 // Reads device into sink with a fresh parser of type Parser.
 template <typename Parser> bool readWith(QIODevice* device, QAResultSink* sink, QString* error)
@@ -81,13 +83,14 @@ std::unique_ptr<QAReporterData> QAResultImporter::import(const QString& path,
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, tr("The file %1 cannot be read: %2.").arg(path, file.errorString()));
+        setError(error, Texts::tr("The file %1 cannot be read: %2.").arg(path, file.errorString()));
         return nullptr;
     }
     const Format* format = formatOf(file.peek(HeadSize));
     if (!format) {
-        setError(error,
-                 tr("%1 is not a test result file in a format this viewer reads.").arg(path));
+        setError(
+            error,
+            Texts::tr("%1 is not a test result file in a format this viewer reads.").arg(path));
         return nullptr;
     }
     QAResultReportBuilder builder(styles);
@@ -102,9 +105,9 @@ std::unique_ptr<QAReporterData> QAResultImporter::import(const QString& path,
     }
     std::unique_ptr<QAReporterData> record = read ? builder.takeRecord() : nullptr;
     if (!record) {
-        setError(error, tr("%1 (%2): %3")
+        setError(error, Texts::tr("%1 (%2): %3")
                             .arg(path, QLatin1String(format->name),
-                                 problem.isEmpty() ? tr("no test run found") : problem));
+                                 problem.isEmpty() ? Texts::tr("no test run found") : problem));
         return nullptr;
     }
     return record;

@@ -32,10 +32,12 @@ const size_t MaxKeptLines = 1024;
 // that claims more is wrong, and its figure must stay a short number.
 const double MaxSeconds = 1e9;
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("QAResultReportBuilder", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(QAResultReportBuilder)
+};
 
 // The style of details and output when the viewer's styles have none.
 DStyle* fallbackMonospace()
@@ -245,7 +247,7 @@ QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_s
         QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed"),
         QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
     for (int i = 0; i < 6; ++i)
-        m_stateLines[i] = tr(lines[i]);
+        m_stateLines[i] = Texts::tr(lines[i]);
     for (int level = 1; level <= MaxTitleLevel; ++level) {
         const QString name = QStringLiteral("Title") + QString::number(level);
         m_titleStyles[level - 1][0] = style(name);
@@ -258,7 +260,7 @@ QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_s
         m_lineStyles[state] = style(QLatin1String(lineStyles[state]));
     m_normal = style(QStringLiteral("Normal"));
     m_link = style(QStringLiteral("Link"));
-    m_at = tr("At ");
+    m_at = Texts::tr("At ");
     if (!m_monospace)
         m_monospace = fallbackMonospace();
 }
@@ -410,7 +412,7 @@ void QAResultReportBuilder::addSummaryTable(Level& level)
     open(table);
     open(new DRow);
     for (const char* heading : {"Passed", "Failed", "Inconclusive", "Time"})
-        add(new DCellText(0, 0, tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+        add(new DCellText(0, 0, Texts::tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
     m_open.pop_back();
     // The figures are known when the suite ends; their cells are made now
     // so that the suite's items stay in document order.
@@ -498,7 +500,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
     if (!info.timestamp.isEmpty())
         facts.append(info.timestamp);
     if (!info.host.isEmpty())
-        facts.append(tr("host %1").arg(info.host));
+        facts.append(Texts::tr("host %1").arg(info.host));
     facts.removeAll(QString());
     if (!facts.isEmpty())
         addParagraph(facts.join(QStringLiteral(" \u00b7 ")), QStringLiteral("Normal"));
@@ -526,9 +528,9 @@ void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
     // The file's name already heads the document: the run's section is
     // the overview of its suites.
     if (kind == RunLevel)
-        add(new DText(tr("Results by suite")));
+        add(new DText(Texts::tr("Results by suite")));
     else
-        add(new DText(name.isEmpty() ? tr("(unnamed)") : name));
+        add(new DText(name.isEmpty() ? Texts::tr("(unnamed)") : name));
     m_open.pop_back();
     if (kind == RunLevel)
         addOverviewTable();
@@ -550,7 +552,7 @@ void QAResultReportBuilder::endLevel()
     closeTo(level.openItems);
     endNode(stateText(state));
     if (level.kind == RunLevel)
-        addOverviewRow(tr("All suites"), QString(), level.counts);
+        addOverviewRow(Texts::tr("All suites"), QString(), level.counts);
     else if (m_levels.size() == 1 && level.kind == SuiteLevel)
         addOverviewRow(level.name, level.node->id, level.counts);
     if (!m_levels.empty())
@@ -564,7 +566,7 @@ void QAResultReportBuilder::addOverviewTable()
     open(m_overview);
     open(new DRow);
     for (const char* heading : {"Suite", "Passed", "Failed", "Inconclusive", "Time"})
-        add(new DCellText(0, 0, tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+        add(new DCellText(0, 0, Texts::tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
     m_overviewLastRow = m_open.back().item;
     m_open.pop_back();
     m_open.pop_back();
@@ -594,7 +596,7 @@ void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& a
         // A place of this report: the viewer moves to it, a page has it.
         auto* link = new DLink(QALinkTarget::localLink(anchor));
         link->setStyle(style(QStringLiteral("Link")));
-        link->insertAfter(nullptr, new DText(name.isEmpty() ? tr("(unnamed)") : name));
+        link->insertAfter(nullptr, new DText(name.isEmpty() ? Texts::tr("(unnamed)") : name));
         auto* first = new DCell;
         first->insertAfter(nullptr, link);
         cell(first, "Array");
@@ -615,18 +617,18 @@ void QAResultReportBuilder::checkDeclared(const Level& level)
     const Counts& counted = level.counts;
     QStringList differences;
     if (declared[0] >= 0 && declared[0] != counted.total())
-        differences.append(tr("%1 tests (%2 read)").arg(declared[0]).arg(counted.total()));
+        differences.append(Texts::tr("%1 tests (%2 read)").arg(declared[0]).arg(counted.total()));
     if (declared[1] >= 0 || declared[2] >= 0) {
         const qint64 failed =
             QATestCount::add(qMax<qint64>(declared[1], 0), qMax<qint64>(declared[2], 0));
         if (failed != counted.failed)
             differences.append(
-                tr("%1 failures and errors (%2 read)").arg(failed).arg(counted.failed));
+                Texts::tr("%1 failures and errors (%2 read)").arg(failed).arg(counted.failed));
     }
     if (declared[3] >= 0 && declared[3] != counted.inconclusive)
-        differences.append(tr("%1 skipped (%2 read)").arg(declared[3]).arg(counted.inconclusive));
+        differences.append(Texts::tr("%1 skipped (%2 read)").arg(declared[3]).arg(counted.inconclusive));
     if (!differences.isEmpty())
-        warning(tr("The file claims %1 for %2; the counts shown are those of the cases read.")
+        warning(Texts::tr("The file claims %1 for %2; the counts shown are those of the cases read.")
                     .arg(differences.join(QStringLiteral(", ")), level.name));
 }
 
@@ -715,7 +717,7 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
     auto* title = static_cast<DTitle*>(open(new DTitle(titleLevel)));
     title->setName(anchor);
     title->setStyle(this->titleStyle(titleLevel, state));
-    add(new DText(testCase.name.isEmpty() ? tr("(unnamed)") : testCase.name));
+    add(new DText(testCase.name.isEmpty() ? Texts::tr("(unnamed)") : testCase.name));
     m_open.pop_back();
     const double seconds = boundedSeconds(testCase.seconds);
     node->seconds = seconds;
@@ -777,9 +779,9 @@ QString QAResultReportBuilder::stateLine(const QAResultCase& testCase, double se
     const bool classShown =
         m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
     if (!testCase.className.isEmpty() && !classShown)
-        line += QStringLiteral(" \u00b7 ") + tr("class %1").arg(testCase.className);
+        line += QStringLiteral(" \u00b7 ") + Texts::tr("class %1").arg(testCase.className);
     if (testCase.flaky)
-        line += QStringLiteral(" \u00b7 ") + tr("flaky: passed on a rerun after failing");
+        line += QStringLiteral(" \u00b7 ") + Texts::tr("flaky: passed on a rerun after failing");
     return line;
 }
 
@@ -817,16 +819,16 @@ void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QStri
 {
     linesOf(testCase.details, m_lines);
     if (m_lines.size() > FoldedLines)
-        addPopup(tr("Show the details (%1 lines)").arg(m_lines.size()),
+        addPopup(Texts::tr("Show the details (%1 lines)").arg(m_lines.size()),
                  anchor + QStringLiteral("-details"), m_lines);
     else
         addTextBlock(m_lines);
     linesOf(testCase.systemOut, m_lines);
     if (!m_lines.empty())
-        addPopup(tr("Show the standard output"), anchor + QStringLiteral("-out"), m_lines);
+        addPopup(Texts::tr("Show the standard output"), anchor + QStringLiteral("-out"), m_lines);
     linesOf(testCase.systemErr, m_lines);
     if (!m_lines.empty())
-        addPopup(tr("Show the standard error"), anchor + QStringLiteral("-err"), m_lines);
+        addPopup(Texts::tr("Show the standard error"), anchor + QStringLiteral("-err"), m_lines);
     if (m_lines.capacity() > MaxKeptLines)
         std::vector<QStringView>().swap(m_lines);
 }

@@ -13,6 +13,7 @@
 #include "xrdstudio.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
 #include <QTranslator>
@@ -71,13 +72,30 @@ bool loadPlugin(XrdPluginLoader& loader, const XrdOptions& options, const XrdIns
     return false;
 }
 
+// The program's translation for the user's languages, from the installed
+// prefix or, in the build tree, from beside the program; with it Qt's own
+// (the command-line parser's and the dialogs' texts) in the same language,
+// when Qt's translations are installed.
+void installTranslations(QTranslator& own, QTranslator& qt, const XrdInstallPaths& paths)
+{
+    for (const QString& folder : paths.translationDirectories()) {
+        if (own.load(QLocale(), QStringLiteral("xrdview"), QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(&own);
+            break;
+        }
+    }
+    if (!own.isEmpty() && qt.load(QStringLiteral("qtbase_") + own.language(),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    const XrdOptions options = XrdOptions::parse(argumentList(argc, argv));
+    const XrdOptions early = XrdOptions::parse(argumentList(argc, argv));
     // Command-line runs work without a display, whatever the session has.
-    if (!options.needsDisplay()) {
+    if (!early.needsDisplay()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     } else if (!hasDisplay()) {
         QTextStream(stderr) << "xrdview: no display for the window; use --summary or --tree\n";
@@ -88,14 +106,17 @@ int main(int argc, char* argv[])
     // Command-line runs get no widget application: they work on the
     // plug-in's report session, and a widget made by mistake stops the run.
     const std::unique_ptr<QGuiApplication> app =
-        options.needsDisplay() ? std::make_unique<QApplication>(qtArgc, qtArgv.data())
-                               : std::make_unique<QGuiApplication>(qtArgc, qtArgv.data());
+        early.needsDisplay() ? std::make_unique<QApplication>(qtArgc, qtArgv.data())
+                             : std::make_unique<QGuiApplication>(qtArgc, qtArgv.data());
     QGuiApplication::setApplicationName(QStringLiteral("xrdview"));
     QGuiApplication::setApplicationVersion(QStringLiteral(XRD_VERSION));
+    const XrdInstallPaths paths(QCoreApplication::applicationDirPath(),
+                                QStringLiteral(XRD_SOURCE_RESOURCES));
     QTranslator translator;
-    if (translator.load(QLocale(), QStringLiteral("xrdview"), QStringLiteral("_"),
-                        QStringLiteral(":/i18n")))
-        QCoreApplication::installTranslator(&translator);
+    QTranslator qtTranslator;
+    installTranslations(translator, qtTranslator, paths);
+    // Parsed again, now that its messages can be in the user's language.
+    const XrdOptions options = XrdOptions::parse(argumentList(argc, argv));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -111,8 +132,6 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    const XrdInstallPaths paths(QCoreApplication::applicationDirPath(),
-                                QStringLiteral(XRD_SOURCE_RESOURCES));
     XrdPluginLoader loader;
     if (!loadPlugin(loader, options, paths, err))
         return XrdCommandLine::UsageError;

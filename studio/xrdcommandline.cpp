@@ -14,10 +14,12 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("XrdCommandLine", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(XrdCommandLine)
+};
 
 int distinctFileCount(const QStringList& files)
 {
@@ -89,7 +91,7 @@ std::unique_ptr<QAStReportSession> XrdCommandLine::openSession(const QStringList
 {
     std::unique_ptr<QAStReportSession> session = m_plugin->createSession();
     if (!session) {
-        m_err << tr("xrdview: the plug-in offers no report session") << Qt::endl;
+        m_err << Texts::tr("xrdview: the plug-in offers no report session") << Qt::endl;
         return nullptr;
     }
     m_out.flush();
@@ -130,7 +132,7 @@ int XrdCommandLine::exportHtml(const XrdOptions& options)
         return FileUnreadable;
     const bool allRead = outcome(*session, options.files) != FileUnreadable;
     if (session->loadedFiles().isEmpty()) {
-        m_err << tr("xrdview: nothing written into %1: no report could be read")
+        m_err << Texts::tr("xrdview: nothing written into %1: no report could be read")
                      .arg(options.exportDir)
               << Qt::endl;
         return FileUnreadable;
@@ -142,17 +144,18 @@ int XrdCommandLine::exportHtml(const XrdOptions& options)
     m_err.flush();
     const bool exported = session->exportHtml(options.exportDir, &progress, &log);
     if (!exported || log.errorCount() > 0) {
-        m_err << tr("xrdview: the HTML export into %1 is incomplete").arg(options.exportDir)
+        m_err << Texts::tr("xrdview: the HTML export into %1 is incomplete").arg(options.exportDir)
               << Qt::endl;
         return FileUnreadable;
     }
     if (!allRead) {
-        m_err << tr("xrdview: HTML written into %1 without the reports that could not be read")
+        m_err << Texts::tr(
+                     "xrdview: HTML written into %1 without the reports that could not be read")
                      .arg(options.exportDir)
               << Qt::endl;
         return FileUnreadable;
     }
-    m_err << tr("xrdview: HTML written into %1").arg(options.exportDir) << Qt::endl;
+    m_err << Texts::tr("xrdview: HTML written into %1").arg(options.exportDir) << Qt::endl;
     return AllPassed;
 }
 
@@ -167,7 +170,7 @@ int XrdCommandLine::convert(const XrdOptions& options)
     m_out << session->totalsText(QString());
     m_out.flush();
     if (outcome(*session, options.files) == FileUnreadable) {
-        m_err << tr("xrdview: %1 was not written: a report could not be read")
+        m_err << Texts::tr("xrdview: %1 was not written: a report could not be read")
                      .arg(options.convertOutput)
               << Qt::endl;
         return FileUnreadable;
@@ -179,8 +182,8 @@ int XrdCommandLine::convert(const XrdOptions& options)
     }
     const QString written =
         options.files.size() == 1
-            ? tr("xrdview: wrote %1 from 1 report").arg(options.convertOutput)
-            : tr("xrdview: wrote %1 from %2 reports")
+            ? Texts::tr("xrdview: wrote %1 from 1 report").arg(options.convertOutput)
+            : Texts::tr("xrdview: wrote %1 from %2 reports")
                   .arg(options.convertOutput, QString::number(options.files.size()));
     m_err << written << Qt::endl;
     return AllPassed;
@@ -192,7 +195,7 @@ bool XrdCommandLine::hideTypes(QAStReportSession& session, const QStringList& ty
     bool found = true;
     for (const QString& type : types) {
         if (!known.contains(type)) {
-            m_err << tr("xrdview: no node type \"%1\" in the reports; their types: %2")
+            m_err << Texts::tr("xrdview: no node type \"%1\" in the reports; their types: %2")
                          .arg(type, known.join(QStringLiteral(", ")))
                   << Qt::endl;
             found = false;
@@ -249,7 +252,7 @@ int XrdCommandLine::record(const XrdOptions& options)
 int XrdCommandLine::flaky(const XrdOptions& options)
 {
     std::unique_ptr<QAStReportSession> session = m_plugin->createSession();
-    QString error = tr("the plug-in offers no report session");
+    QString error = Texts::tr("the plug-in offers no report session");
     if (!session || !session->openHistory(options.historyUrl, &error)) {
         m_err << "xrdview: " << error << Qt::endl;
         return FileUnreadable;

@@ -19,6 +19,12 @@ QString XrdInstallPaths::dataDir() const
     return installed;
 }
 
+QStringList XrdInstallPaths::translationDirectories() const
+{
+    return {QDir::cleanPath(m_appDir + QStringLiteral("/../share/xrdview/translations")),
+            QDir::cleanPath(m_appDir)};
+}
+
 QStringList XrdInstallPaths::pluginCandidates() const
 {
     return {QDir::cleanPath(m_appDir + QStringLiteral("/../plugin/") + pluginFileName()),

@@ -5,10 +5,12 @@
 #include <QStringList>
 
 // Where the program finds what it ships besides itself: the data folder
-// (lib/reporterstyle.aml, pictures, dhtml.cfg) and the viewer plug-in. The
-// program runs both from the build tree (build/studio/xrdview, data in the
-// source tree's resources/) and from an installed prefix (bin/xrdview, data
-// in share/xrdview, the plug-in in lib/xrdview).
+// (lib/reporterstyle.aml, pictures, dhtml.cfg), the translations and the
+// viewer plug-in. The program runs both from the build tree
+// (build/studio/xrdview, data in the source tree's resources/, translations
+// compiled beside the program) and from an installed prefix (bin/xrdview,
+// data and translations in share/xrdview, the plug-in in lib/xrdview). Every
+// installed path is relative to the executable, so that a prefix can move.
 class XrdInstallPaths
 {
 public:
@@ -22,7 +24,10 @@ public:
     QString homeDir() const { return dataDir(); }
     QString configDirectory() const { return dataDir(); }
     QString pixmapDirectory() const { return dataDir() + QStringLiteral("/pixmaps"); }
-    QString translationsDirectory() const { return dataDir() + QStringLiteral("/translations"); }
+
+    // The folders to look for xrdview_<language>.qm in, in order: the
+    // installed prefix, the build tree.
+    QStringList translationDirectories() const;
 
     // The plug-in files to try when the user names none, in order: the
     // build tree, the installed prefix.

@@ -7,54 +7,61 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("xrdview", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(xrdview)
+};
 
 struct Parser
 {
     Parser()
     {
         parser.setApplicationDescription(
-            tr("Shows XROD test reports in a window, or prints them for scripts and CI.\n"
-               "With files and no option, opens them in one viewer window.\n"
-               "Exit status of --summary and --tree: 0 all passed, 1 a test failed,\n"
-               "2 a file could not be read, or a usage error.\n"
-               "Exit status of --convert: 0 written, 2 a file could not be read or\n"
-               "the output could not be written, or a usage error.\n"
-               "Exit status of --compare: 0 no new failure, 1 a test fails that did\n"
-               "not fail in EARLIER, 2 a file could not be read, or a usage error."));
+            Texts::tr("Shows XROD test reports in a window, or prints them for scripts and CI.\n"
+                      "With files and no option, opens them in one viewer window.\n"
+                      "Exit status of --summary and --tree: 0 all passed, 1 a test failed,\n"
+                      "2 a file could not be read, or a usage error.\n"
+                      "Exit status of --convert: 0 written, 2 a file could not be read or\n"
+                      "the output could not be written, or a usage error.\n"
+                      "Exit status of --compare: 0 no new failure, 1 a test fails that did\n"
+                      "not fail in EARLIER, 2 a file could not be read, or a usage error."));
         parser.addOptions({
-            {"summary", tr("Print the passed and failed totals of the files.")},
-            {"test-node", tr("Name of the test node printed by --summary."), "NAME"},
-            {"tree", tr("Print the report tree, one item a line.")},
-            {"export-html", tr("Write the reports as HTML into DIR."), "DIR"},
-            {"convert", tr("Write the files as one XROD report OUT."), "OUT"},
+            {"summary", Texts::tr("Print the passed and failed totals of the files.")},
+            {"test-node", Texts::tr("Name of the test node printed by --summary."), "NAME"},
+            {"tree", Texts::tr("Print the report tree, one item a line.")},
+            {"export-html", Texts::tr("Write the reports as HTML into DIR."), "DIR"},
+            {"convert", Texts::tr("Write the files as one XROD report OUT."), "OUT"},
             {"compare",
-             tr("Compare the run of the files with the earlier run EARLIER: new failures, fixed, "
-                "still failing, newly inconclusive, added and removed tests."),
+             Texts::tr(
+                 "Compare the run of the files with the earlier run EARLIER: new failures, fixed, "
+                 "still failing, newly inconclusive, added and removed tests."),
              "EARLIER"},
-            {"group", tr("Print the failed tests of the files grouped by cause.")},
-            {"record", tr("Record the runs of the files in the run history.")},
-            {"flaky", tr("Print the tests that both passed and failed in the last runs of the "
-                         "run history.")},
-            {"last", tr("With --flaky: the number of runs to look back on (default 10)."), "N"},
+            {"group", Texts::tr("Print the failed tests of the files grouped by cause.")},
+            {"record", Texts::tr("Record the runs of the files in the run history.")},
+            {"flaky",
+             Texts::tr("Print the tests that both passed and failed in the last runs of the "
+                       "run history.")},
+            {"last", Texts::tr("With --flaky: the number of runs to look back on (default 10)."),
+             "N"},
             {"history",
-             tr("With --record or --flaky: the run history's store, an SQLite file or "
-                "postgresql://USER@HOST:PORT/DATABASE (default: an SQLite file in the user's "
-                "data folder)."),
+             Texts::tr(
+                 "With --record or --flaky: the run history's store, an SQLite file or "
+                 "postgresql://USER@HOST:PORT/DATABASE (default: an SQLite file in the user's "
+                 "data folder)."),
              "URL"},
-            {"failed-only", tr("With --tree or --export-html: failed tests only.")},
-            {"hide-type", tr("With --tree: hide the nodes of TYPE (repeatable)."), "TYPE"},
+            {"failed-only", Texts::tr("With --tree or --export-html: failed tests only.")},
+            {"hide-type", Texts::tr("With --tree: hide the nodes of TYPE (repeatable)."), "TYPE"},
             {"plugin",
-             tr("Load the viewer plug-in from PATH and no other (default: $XRD_PLUGIN, else the "
-                "built or installed one)."),
+             Texts::tr(
+                 "Load the viewer plug-in from PATH and no other (default: $XRD_PLUGIN, else the "
+                 "built or installed one)."),
              "PATH"},
         });
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addPositionalArgument(QStringLiteral("files"), tr("Report files (*.xrd)."),
+        parser.addPositionalArgument(QStringLiteral("files"), Texts::tr("Report files (*.xrd)."),
                                      QStringLiteral("FILE..."));
     }
 
@@ -77,10 +84,10 @@ bool samePath(const QString& first, const QString& second)
 QString checkConvertOutput(const XrdOptions& options)
 {
     if (options.convertOutput.isEmpty())
-        return tr("--convert needs an output file name");
+        return Texts::tr("--convert needs an output file name");
     for (const QString& file : options.files) {
         if (samePath(options.convertOutput, file))
-            return tr("--convert would write over its input %1").arg(file);
+            return Texts::tr("--convert would write over its input %1").arg(file);
     }
     return QString();
 }
@@ -92,27 +99,28 @@ QString checkCombination(const XrdOptions& options, const QCommandLineParser& pa
          {"summary", "tree", "export-html", "convert", "compare", "group", "record", "flaky"})
         modes += int(parser.isSet(QLatin1String(mode)));
     if (modes > 1)
-        return tr("--summary, --tree, --export-html, --convert, --compare, --group, --record and "
-                  "--flaky exclude each other");
+        return Texts::tr(
+            "--summary, --tree, --export-html, --convert, --compare, --group, --record and "
+            "--flaky exclude each other");
     if (parser.isSet("last") && options.mode != XrdOptions::Flaky)
-        return tr("--last needs --flaky");
+        return Texts::tr("--last needs --flaky");
     if (parser.isSet("history") && options.mode != XrdOptions::Record &&
         options.mode != XrdOptions::Flaky)
-        return tr("--history needs --record or --flaky");
+        return Texts::tr("--history needs --record or --flaky");
     if (options.failedOnly && options.mode != XrdOptions::Tree &&
         options.mode != XrdOptions::ExportHtml)
-        return tr("--failed-only needs --tree or --export-html");
+        return Texts::tr("--failed-only needs --tree or --export-html");
     if (!options.hiddenTypes.isEmpty() && options.mode != XrdOptions::Tree)
-        return tr("--hide-type needs --tree");
+        return Texts::tr("--hide-type needs --tree");
     if (!options.testNode.isEmpty() && options.mode != XrdOptions::Summary)
-        return tr("--test-node needs --summary");
+        return Texts::tr("--test-node needs --summary");
     if (options.mode == XrdOptions::Flaky) {
         if (options.lastRuns < 2)
-            return tr("--last needs a number of runs of 2 or more");
-        return options.files.isEmpty() ? QString() : tr("--flaky reads no report file");
+            return Texts::tr("--last needs a number of runs of 2 or more");
+        return options.files.isEmpty() ? QString() : Texts::tr("--flaky reads no report file");
     }
     if (options.mode != XrdOptions::Gui && options.files.isEmpty())
-        return tr("no report file given");
+        return Texts::tr("no report file given");
     if (options.mode == XrdOptions::Convert)
         return checkConvertOutput(options);
     return QString();

@@ -10,18 +10,20 @@
 
 namespace {
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("Reporter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Reporter)
+};
 
 QString historyLine(const QARunHistory::CaseHistory& history)
 {
-    QString line = tr("Recent runs: %1").arg(QAReporterHistoryStore::marks(history.states));
+    QString line = Texts::tr("Recent runs: %1").arg(QAReporterHistoryStore::marks(history.states));
     if (history.lastPassed.file.isEmpty())
-        return line + QStringLiteral(" \u00b7 ") + tr("never passed in the history");
+        return line + QStringLiteral(" \u00b7 ") + Texts::tr("never passed in the history");
     return line + QStringLiteral(" \u00b7 ") +
-           tr("last passed in %1").arg(QAReporterHistoryStore::runLabel(history.lastPassed));
+           Texts::tr("last passed in %1").arg(QAReporterHistoryStore::runLabel(history.lastPassed));
 }
 
 } // namespace

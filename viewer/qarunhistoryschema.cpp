@@ -18,10 +18,12 @@ const int SqliteBusy = 5;
 // Any number: the advisory lock PostgreSQL writers of the store take turns on.
 const char* const PostgresWriteLock = "SELECT pg_advisory_xact_lock(7882836876)";
 
-QString tr(const char* text)
+// The translation context of the texts below, declared here so that
+// lupdate files them under it too.
+struct Texts
 {
-    return QCoreApplication::translate("QARunHistory", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(QARunHistory)
+};
 
 // postgresql://[user[:password]@][host][:port]/dbname[?key=value&...]
 const QRegularExpression& postgresPattern()
@@ -47,13 +49,13 @@ QSqlDatabase connectPostgres(const QString& url, const QString& connectionName, 
 {
     const QRegularExpressionMatch match = postgresPattern().match(url);
     if (!match.hasMatch()) {
-        *reason = tr("not a PostgreSQL URL of the form "
-                     "postgresql://[user[:password]@][host][:port]/dbname");
+        *reason = Texts::tr("not a PostgreSQL URL of the form "
+                            "postgresql://[user[:password]@][host][:port]/dbname");
         return {};
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
     if (!db.isValid()) {
-        *reason = tr("the Qt SQL driver QPSQL is not available");
+        *reason = Texts::tr("the Qt SQL driver QPSQL is not available");
         return db;
     }
     db.setUserName(decoded(match.captured(1)));
@@ -111,7 +113,7 @@ QSqlDatabase connectSqlite(const QString& url, const QString& connectionName, QS
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     if (!db.isValid()) {
-        *reason = tr("the Qt SQL driver QSQLITE is not available");
+        *reason = Texts::tr("the Qt SQL driver QSQLITE is not available");
         return db;
     }
     db.setDatabaseName(path);
@@ -149,7 +151,7 @@ QSqlDatabase QARunHistorySchema::connect(const QString& url, const QString& conn
     QSqlDatabase db = isPostgresUrl(url) ? connectPostgres(url, connectionName, reason)
                                          : connectSqlite(url, connectionName, reason);
     if (!db.isOpen() && reason->isEmpty())
-        *reason = tr("the database cannot be opened");
+        *reason = Texts::tr("the database cannot be opened");
     return db;
 }
 
@@ -256,7 +258,7 @@ bool QARunHistorySchema::migrateOnce(QSqlDatabase& db, int targetVersion, bool* 
         version = query.value(0).toInt();
     query.finish();
     if (ok && version > CurrentVersion) {
-        *reason = tr("its schema version %1 is newer than this program's (%2)")
+        *reason = Texts::tr("its schema version %1 is newer than this program's (%2)")
                       .arg(version)
                       .arg(CurrentVersion);
         query.exec(QStringLiteral("ROLLBACK"));

@@ -15,17 +15,6 @@
         <source>line %1, column %2: %3</source>
         <translation>ligne %1, colonne %2 : %3</translation>
     </message>
-    <message>
-        <source>elements nested deeper than %1 levels</source>
-        <translation>éléments imbriqués sur plus de %1 niveaux</translation>
-    </message>
-    <message numerus="yes">
-        <source>entity declarations are not allowed (%n declared)</source>
-        <translation>
-            <numerusform>les déclarations d&apos;entités ne sont pas permises (%n déclarée)</numerusform>
-            <numerusform>les déclarations d&apos;entités ne sont pas permises (%n déclarées)</numerusform>
-        </translation>
-    </message>
 </context>
 <context>
     <name>DStyleView</name>
@@ -107,60 +96,30 @@
     </message>
 </context>
 <context>
-    <name>Parser</name>
+    <name>DXmlTokenizer</name>
     <message>
-        <source>Print the passed and failed totals of the files.</source>
-        <translation>Imprime les totaux de tests passés et échoués des fichiers.</translation>
+        <source>out of memory</source>
+        <translation>mémoire insuffisante</translation>
     </message>
     <message>
-        <source>Name of the test node printed by --summary.</source>
-        <translation>Nom du nœud de test imprimé par --summary.</translation>
+        <source>no XML element found</source>
+        <translation>aucun élément XML trouvé</translation>
     </message>
     <message>
-        <source>Print the report tree, one item a line.</source>
-        <translation>Imprime l&apos;arbre du rapport, un élément par ligne.</translation>
+        <source>the input ends before its last element is closed (truncated?)</source>
+        <translation>l&apos;entrée se termine avant la fermeture de son dernier élément (tronquée ?)</translation>
     </message>
     <message>
-        <source>Write the reports as HTML into DIR.</source>
-        <translation>Écrit les rapports en HTML dans DIR.</translation>
+        <source>line %1, column %2: %3</source>
+        <translation>ligne %1, colonne %2 : %3</translation>
     </message>
     <message>
-        <source>With --tree or --export-html: failed tests only.</source>
-        <translation>Avec --tree ou --export-html : tests échoués seulement.</translation>
+        <source>elements nested deeper than %1 levels</source>
+        <translation>éléments imbriqués sur plus de %1 niveaux</translation>
     </message>
     <message>
-        <source>With --tree: hide the nodes of TYPE (repeatable).</source>
-        <translation>Avec --tree : masque les nœuds de type TYPE (répétable).</translation>
-    </message>
-    <message>
-        <source>Load the viewer plug-in from PATH.</source>
-        <translation type="vanished">Charge le module de visualisation depuis PATH.</translation>
-    </message>
-    <message>
-        <source>Report files (*.xrd).</source>
-        <translation>Fichiers de rapport (*.xrd).</translation>
-    </message>
-    <message>
-        <source>Shows XROD test reports in a window, or prints them for scripts and CI.
-With files and no option, opens them in one viewer window.
-Exit status of --summary and --tree: 0 all passed, 1 a test failed,
-2 a file could not be read, or a usage error.
-Exit status of --convert: 0 written, 2 a file could not be read or
-the output could not be written, or a usage error.</source>
-        <translation>Affiche des rapports de test XROD dans une fenêtre, ou les imprime pour les scripts et la CI.
-Avec des fichiers et sans option, les ouvre dans une fenêtre de visualisation.
-Code de sortie de --summary et --tree : 0 tout a réussi, 1 un test a échoué,
-2 un fichier n&apos;a pas pu être lu, ou une erreur d&apos;utilisation.
-Code de sortie de --convert : 0 écrit, 2 un fichier n&apos;a pas pu être lu ou
-la sortie n&apos;a pas pu être écrite, ou une erreur d&apos;utilisation.</translation>
-    </message>
-    <message>
-        <source>Write the files as one XROD report OUT.</source>
-        <translation>Écrire les fichiers en un seul rapport XROD OUT.</translation>
-    </message>
-    <message>
-        <source>Load the viewer plug-in from PATH and no other (default: $XRD_PLUGIN, else the built or installed one).</source>
-        <translation>Charger le module de visualisation depuis PATH et aucun autre (par défaut : $XRD_PLUGIN, sinon celui construit ou installé).</translation>
+        <source>entity declarations are not allowed: a few can expand a small file into gigabytes</source>
+        <translation>les déclarations d&apos;entités ne sont pas admises : quelques-unes peuvent faire d&apos;un petit fichier des gigaoctets</translation>
     </message>
 </context>
 <context>
@@ -207,24 +166,12 @@ la sortie n&apos;a pas pu être écrite, ou une erreur d&apos;utilisation.</tran
         <translation>rien à lire</translation>
     </message>
     <message>
-        <source>the file declares XML entities, which test results never need</source>
-        <translation>le fichier déclare des entités XML, dont les résultats de test n&apos;ont jamais besoin</translation>
-    </message>
-    <message>
-        <source>the file ends before its last element is closed (truncated?)</source>
-        <translation>le fichier se termine avant que son dernier élément soit fermé (tronqué ?)</translation>
-    </message>
-    <message>
         <source>no test result found</source>
         <translation>aucun résultat de test trouvé</translation>
     </message>
     <message>
         <source>line %1, column %2: %3</source>
         <translation>ligne %1, colonne %2 : %3</translation>
-    </message>
-    <message>
-        <source>elements nested deeper than %1 levels</source>
-        <translation>éléments imbriqués sur plus de %1 niveaux</translation>
     </message>
     <message>
         <source>not a JUnit XML file: root element &lt;%1&gt;</source>
@@ -513,6 +460,91 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>Cannot create the folder &apos;%1&apos;</source>
         <translation>Impossible de créer le dossier « %1 »</translation>
     </message>
+    <message>
+        <source>Failed now, not in the earlier run</source>
+        <translation>En échec maintenant, pas dans l&apos;exécution précédente</translation>
+    </message>
+    <message>
+        <source>Compare With Earlier Run</source>
+        <translation>Comparer avec une exécution précédente</translation>
+    </message>
+    <message>
+        <source>Reports and results (*.xrd *.xml *.trx *.tap);;All files (*)</source>
+        <translation>Rapports et résultats (*.xrd *.xml *.trx *.tap);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>%1 compared with %2</source>
+        <translation>%1 comparé à %2</translation>
+    </message>
+    <message>
+        <source>Run History</source>
+        <translation>Historique des exécutions</translation>
+    </message>
+    <message>
+        <source>The viewer goes on without the run history.</source>
+        <translation>La visionneuse continue sans l&apos;historique des exécutions.</translation>
+    </message>
+    <message>
+        <source>Recording the runs in the history</source>
+        <translation>Enregistrement des exécutions dans l&apos;historique</translation>
+    </message>
+    <message>
+        <source>Flaky Tests</source>
+        <translation>Tests instables</translation>
+    </message>
+    <message>
+        <source>Compare With...</source>
+        <translation>Comparer avec...</translation>
+    </message>
+    <message>
+        <source>Flaky Tests...</source>
+        <translation>Tests instables...</translation>
+    </message>
+    <message>
+        <source>%1 (incomplete)</source>
+        <translation>%1 (incomplet)</translation>
+    </message>
+    <message>
+        <source>%1 was read only in part: %2
+</source>
+        <translation>%1 n&apos;a été lu qu&apos;en partie : %2
+</translation>
+    </message>
+    <message>
+        <source>Reading was cancelled after %1 of %2.</source>
+        <translation>Lecture annulée après %1 sur %2.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation>Le fichier %1 ne peut pas être lu : %2.</translation>
+    </message>
+</context>
+<context>
+    <name>QAReporterLoadingBar</name>
+    <message>
+        <source>Loading</source>
+        <translation>Chargement</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Stop reading; what was read so far stays, marked incomplete</source>
+        <translation>Arrête la lecture ; ce qui a été lu reste affiché, marqué incomplet</translation>
+    </message>
+    <message>
+        <source>Reading %1</source>
+        <translation>Lecture de %1</translation>
+    </message>
+    <message>
+        <source>Preparing the report</source>
+        <translation>Préparation du rapport</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 sur %2</translation>
+    </message>
 </context>
 <context>
     <name>QAReporterPref</name>
@@ -525,6 +557,10 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>Styles</source>
         <comment>Reporter Plugin Preference Second Item Title</comment>
         <translation>Styles</translation>
+    </message>
+    <message>
+        <source>Run History</source>
+        <translation>Historique des exécutions</translation>
     </message>
 </context>
 <context>
@@ -545,6 +581,33 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <message>
         <source>Report Contents Depth Open</source>
         <translation>Profondeur d&apos;ouverture du rapport</translation>
+    </message>
+</context>
+<context>
+    <name>QAReporterPrefHistory</name>
+    <message>
+        <source>&amp;Record the runs I open in the history</source>
+        <translation>&amp;Enregistrer dans l&apos;historique les exécutions que j&apos;ouvre</translation>
+    </message>
+    <message>
+        <source>SQLite file in the user&apos;s data folder</source>
+        <translation>Fichier SQLite dans le dossier de données de l&apos;utilisateur</translation>
+    </message>
+    <message>
+        <source>An SQLite file, or a shared PostgreSQL database as postgresql://user@host:port/database (?host=/socket/folder for a local socket).</source>
+        <translation>Un fichier SQLite, ou une base PostgreSQL partagée sous la forme postgresql://utilisateur@hôte:port/base (?host=/dossier/du/socket pour un socket local).</translation>
+    </message>
+    <message>
+        <source>&amp;Database:</source>
+        <translation>&amp;Base de données :</translation>
+    </message>
+    <message>
+        <source>Runs &amp;looked back on:</source>
+        <translation>Exécutions &amp;prises en compte :</translation>
+    </message>
+    <message>
+        <source>The trend of the summary, the flaky tests and the recent results of each failed test come from the history.</source>
+        <translation>La tendance du résumé, les tests instables et les résultats récents de chaque test en échec viennent de l&apos;historique.</translation>
     </message>
 </context>
 <context>
@@ -795,6 +858,57 @@ Vérifiez que vous avez le droit de lecture.</translation>
     </message>
 </context>
 <context>
+    <name>QARunHistory</name>
+    <message>
+        <source>Cannot open the run history at %1: %2</source>
+        <translation>Impossible d&apos;ouvrir l&apos;historique des exécutions %1 : %2</translation>
+    </message>
+    <message>
+        <source>the run history is not open</source>
+        <translation>l&apos;historique des exécutions n&apos;est pas ouvert</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>fichier introuvable</translation>
+    </message>
+    <message>
+        <source>Cannot record %1 in the run history: %2</source>
+        <translation>Impossible d&apos;enregistrer %1 dans l&apos;historique des exécutions : %2</translation>
+    </message>
+    <message>
+        <source>the database driver gives no PostgreSQL connection</source>
+        <translation>le pilote de base de données ne donne pas de connexion PostgreSQL</translation>
+    </message>
+    <message>
+        <source>the PostgreSQL client library (libpq.so.5) cannot be loaded</source>
+        <translation>la bibliothèque cliente PostgreSQL (libpq.so.5) ne peut pas être chargée</translation>
+    </message>
+    <message>
+        <source>not a PostgreSQL URL of the form postgresql://[user[:password]@][host][:port]/dbname</source>
+        <translation>pas une URL PostgreSQL de la forme postgresql://[utilisateur[:mot_de_passe]@][hôte][:port]/base</translation>
+    </message>
+    <message>
+        <source>the Qt SQL driver QPSQL is not available</source>
+        <translation>le pilote Qt SQL QPSQL n&apos;est pas disponible</translation>
+    </message>
+    <message>
+        <source>the Qt SQL driver QSQLITE is not available</source>
+        <translation>le pilote Qt SQL QSQLITE n&apos;est pas disponible</translation>
+    </message>
+    <message>
+        <source>the database cannot be opened</source>
+        <translation>la base de données ne peut pas être ouverte</translation>
+    </message>
+    <message>
+        <source>its schema version %1 is newer than this program&apos;s (%2)</source>
+        <translation>la version %1 de son schéma est plus récente que celle de ce programme (%2)</translation>
+    </message>
+    <message>
+        <source>the database driver gives no SQLite handle</source>
+        <translation>le pilote de base de données ne donne pas de descripteur SQLite</translation>
+    </message>
+</context>
+<context>
     <name>QAStReporterPlugin</name>
     <message>
         <source>The Reporter</source>
@@ -1017,17 +1131,217 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>the report would nest elements deeper than the %1 levels a report may have</source>
         <translation>le rapport imbriquerait des éléments sur plus des %1 niveaux qu&apos;un rapport peut avoir</translation>
     </message>
+    <message>
+        <source>New failures</source>
+        <translation>Nouveaux échecs</translation>
+    </message>
+    <message>
+        <source>Fixed</source>
+        <translation>Corrigés</translation>
+    </message>
+    <message>
+        <source>Still failing</source>
+        <translation>Toujours en échec</translation>
+    </message>
+    <message>
+        <source>Newly inconclusive</source>
+        <translation>Nouvellement non concluants</translation>
+    </message>
+    <message>
+        <source>Added</source>
+        <translation>Ajoutés</translation>
+    </message>
+    <message>
+        <source>Removed</source>
+        <translation>Supprimés</translation>
+    </message>
+    <message>
+        <source>passed</source>
+        <translation>réussi</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>en échec</translation>
+    </message>
+    <message>
+        <source>inconclusive</source>
+        <translation>non concluant</translation>
+    </message>
+    <message>
+        <source>Earlier</source>
+        <translation>Précédente</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Actuelle</translation>
+    </message>
+    <message>
+        <source>absent</source>
+        <translation>absent</translation>
+    </message>
+    <message>
+        <source>Message changed, was: %1
+Now: %2</source>
+        <translation>Message modifié, avant : %1
+Maintenant : %2</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Comparison</source>
+        <translation>Comparaison</translation>
+    </message>
+    <message>
+        <source>Comparison of two runs</source>
+        <translation>Comparaison de deux exécutions</translation>
+    </message>
+    <message>
+        <source>Earlier run: %1</source>
+        <translation>Exécution précédente : %1</translation>
+    </message>
+    <message>
+        <source>Current run: %1</source>
+        <translation>Exécution actuelle : %1</translation>
+    </message>
+    <message>
+        <source>Failures by cause</source>
+        <translation>Échecs par cause</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 en échec : %2</translation>
+    </message>
+    <message>
+        <source>(no message)</source>
+        <translation>(pas de message)</translation>
+    </message>
+    <message>
+        <source>For example: %1</source>
+        <translation>Par exemple : %1</translation>
+    </message>
+    <message>
+        <source>Earlier: %1
+</source>
+        <translation>Précédente : %1
+</translation>
+    </message>
+    <message>
+        <source>Current: %1
+</source>
+        <translation>Actuelle : %1
+</translation>
+    </message>
+    <message>
+        <source> (message changed)</source>
+        <translation> (message modifié)</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2
+</source>
+        <translation>%1 en échec : %2
+</translation>
+    </message>
+    <message>
+        <source>  for example: %1
+</source>
+        <translation>  par exemple : %1
+</translation>
+    </message>
+    <message>
+        <source>Trend of the last %1 runs</source>
+        <translation>Tendance des %1 dernières exécutions</translation>
+    </message>
+    <message>
+        <source>Test cases per run</source>
+        <translation>Cas de test par exécution</translation>
+    </message>
+    <message>
+        <source>run</source>
+        <translation>exécution</translation>
+    </message>
+    <message>
+        <source>cases</source>
+        <translation>cas</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Exécution</translation>
+    </message>
+    <message>
+        <source>Flaky tests</source>
+        <translation>Tests instables</translation>
+    </message>
+    <message>
+        <source>Flaky tests of the last %1 runs</source>
+        <translation>Tests instables des %1 dernières exécutions</translation>
+    </message>
+    <message>
+        <source>No test both passed and failed in these runs.</source>
+        <translation>Aucun test n&apos;a à la fois réussi et échoué dans ces exécutions.</translation>
+    </message>
+    <message>
+        <source>Tests that both passed and failed, the most flaky (the most runs of their rarer outcome) first.</source>
+        <translation>Les tests qui ont à la fois réussi et échoué, les plus instables (le plus d&apos;exécutions de leur résultat le plus rare) en premier.</translation>
+    </message>
+    <message>
+        <source>Pass rate</source>
+        <translation>Taux de réussite</translation>
+    </message>
+    <message>
+        <source>Failed in</source>
+        <translation>En échec dans</translation>
+    </message>
+    <message>
+        <source>No flaky test in the last %1 runs.
+</source>
+        <translation>Aucun test instable dans les %1 dernières exécutions.
+</translation>
+    </message>
+    <message>
+        <source>%1  pass rate %2 (%3 passed, %4 failed)
+</source>
+        <translation>%1  taux de réussite %2 (%3 réussis, %4 en échec)
+</translation>
+    </message>
+    <message>
+        <source>  failed in: %1
+</source>
+        <translation>  en échec dans : %1
+</translation>
+    </message>
+    <message>
+        <source>Recent runs: %1</source>
+        <translation>Exécutions récentes : %1</translation>
+    </message>
+    <message>
+        <source>never passed in the history</source>
+        <translation>n&apos;a jamais réussi dans l&apos;historique</translation>
+    </message>
+    <message>
+        <source>last passed in %1</source>
+        <translation>a réussi pour la dernière fois dans %1</translation>
+    </message>
+    <message>
+        <source>Recorded %1: %2 passed, %3 failed
+</source>
+        <translation>%1 enregistré : %2 réussis, %3 en échec
+</translation>
+    </message>
+    <message>
+        <source>Already recorded: %1
+</source>
+        <translation>Déjà enregistré : %1
+</translation>
+    </message>
 </context>
 <context>
     <name>XrdCommandLine</name>
-    <message>
-        <source>xrdview: the plug-in opened no window</source>
-        <translation type="vanished">xrdview : le module n&apos;a ouvert aucune fenêtre</translation>
-    </message>
-    <message>
-        <source>xrdview: the viewer shows no report tree</source>
-        <translation type="vanished">xrdview : la fenêtre n&apos;affiche aucun arbre de rapport</translation>
-    </message>
     <message>
         <source>xrdview: no node type &quot;%1&quot; in the reports; their types: %2</source>
         <translation>xrdview : aucun type de nœud « %1 » dans les rapports ; leurs types : %2</translation>
@@ -1063,6 +1377,10 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <message>
         <source>xrdview: HTML written into %1 without the reports that could not be read</source>
         <translation>xrdview : HTML écrit dans %1, sans les rapports qui n&apos;ont pas pu être lus</translation>
+    </message>
+    <message>
+        <source>the plug-in offers no report session</source>
+        <translation>le module n&apos;offre pas de session de rapports</translation>
     </message>
 </context>
 <context>
@@ -1200,6 +1518,10 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>Find Pre&amp;vious</source>
         <translation>Rechercher le &amp;précédent</translation>
     </message>
+    <message>
+        <source>Co&amp;mpare With...</source>
+        <translation>Co&amp;mparer avec...</translation>
+    </message>
 </context>
 <context>
     <name>XrdPreferencesDialog</name>
@@ -1256,6 +1578,128 @@ Vérifiez que vous avez le droit de lecture.</translation>
     <message>
         <source>no such file</source>
         <translation>fichier introuvable</translation>
+    </message>
+    <message>
+        <source>Shows XROD test reports in a window, or prints them for scripts and CI.
+With files and no option, opens them in one viewer window.
+Exit status of --summary and --tree: 0 all passed, 1 a test failed,
+2 a file could not be read, or a usage error.
+Exit status of --convert: 0 written, 2 a file could not be read or
+the output could not be written, or a usage error.
+Exit status of --compare: 0 no new failure, 1 a test fails that did
+not fail in EARLIER, 2 a file could not be read, or a usage error.</source>
+        <translation>Affiche des rapports de test XROD dans une fenêtre, ou les imprime pour les scripts et l&apos;intégration continue.
+Avec des fichiers et sans option, les ouvre dans une même fenêtre de visualisation.
+Code de sortie de --summary et --tree : 0 tout a réussi, 1 un test a échoué,
+2 un fichier n&apos;a pas pu être lu, ou erreur d&apos;utilisation.
+Code de sortie de --convert : 0 écrit, 2 un fichier n&apos;a pas pu être lu ou
+la sortie n&apos;a pas pu être écrite, ou erreur d&apos;utilisation.
+Code de sortie de --compare : 0 aucun nouvel échec, 1 un test échoue qui
+n&apos;échouait pas dans EARLIER, 2 un fichier n&apos;a pas pu être lu, ou erreur d&apos;utilisation.</translation>
+    </message>
+    <message>
+        <source>Print the passed and failed totals of the files.</source>
+        <translation>Afficher les totaux de tests réussis et en échec des fichiers.</translation>
+    </message>
+    <message>
+        <source>Name of the test node printed by --summary.</source>
+        <translation>Nom du nœud de test affiché par --summary.</translation>
+    </message>
+    <message>
+        <source>Print the report tree, one item a line.</source>
+        <translation>Afficher l&apos;arbre du rapport, un élément par ligne.</translation>
+    </message>
+    <message>
+        <source>Write the reports as HTML into DIR.</source>
+        <translation>Écrire les rapports en HTML dans DIR.</translation>
+    </message>
+    <message>
+        <source>Write the files as one XROD report OUT.</source>
+        <translation>Écrire les fichiers en un seul rapport XROD OUT.</translation>
+    </message>
+    <message>
+        <source>Compare the run of the files with the earlier run EARLIER: new failures, fixed, still failing, newly inconclusive, added and removed tests.</source>
+        <translation>Comparer l&apos;exécution des fichiers avec l&apos;exécution précédente EARLIER : nouveaux échecs, corrigés, toujours en échec, nouvellement non concluants, tests ajoutés et supprimés.</translation>
+    </message>
+    <message>
+        <source>Print the failed tests of the files grouped by cause.</source>
+        <translation>Afficher les tests en échec des fichiers, regroupés par cause.</translation>
+    </message>
+    <message>
+        <source>Record the runs of the files in the run history.</source>
+        <translation>Enregistrer les exécutions des fichiers dans l&apos;historique des exécutions.</translation>
+    </message>
+    <message>
+        <source>Print the tests that both passed and failed in the last runs of the run history.</source>
+        <translation>Afficher les tests qui ont à la fois réussi et échoué dans les dernières exécutions de l&apos;historique.</translation>
+    </message>
+    <message>
+        <source>With --flaky: the number of runs to look back on (default 10).</source>
+        <translation>Avec --flaky : le nombre d&apos;exécutions prises en compte (10 par défaut).</translation>
+    </message>
+    <message>
+        <source>With --record or --flaky: the run history&apos;s store, an SQLite file or postgresql://USER@HOST:PORT/DATABASE (default: an SQLite file in the user&apos;s data folder).</source>
+        <translation>Avec --record ou --flaky : le stockage de l&apos;historique des exécutions, un fichier SQLite ou postgresql://USER@HOST:PORT/DATABASE (par défaut : un fichier SQLite dans le dossier de données de l&apos;utilisateur).</translation>
+    </message>
+    <message>
+        <source>With --tree or --export-html: failed tests only.</source>
+        <translation>Avec --tree ou --export-html : seulement les tests en échec.</translation>
+    </message>
+    <message>
+        <source>With --tree: hide the nodes of TYPE (repeatable).</source>
+        <translation>Avec --tree : masquer les nœuds de type TYPE (répétable).</translation>
+    </message>
+    <message>
+        <source>Load the viewer plug-in from PATH and no other (default: $XRD_PLUGIN, else the built or installed one).</source>
+        <translation>Charger le module de visualisation depuis PATH et aucun autre (par défaut : $XRD_PLUGIN, sinon celui construit ou installé).</translation>
+    </message>
+    <message>
+        <source>Report files (*.xrd).</source>
+        <translation>Fichiers de rapport (*.xrd).</translation>
+    </message>
+    <message>
+        <source>--convert needs an output file name</source>
+        <translation>--convert demande un nom de fichier de sortie</translation>
+    </message>
+    <message>
+        <source>--convert would write over its input %1</source>
+        <translation>--convert écraserait son entrée %1</translation>
+    </message>
+    <message>
+        <source>--summary, --tree, --export-html, --convert, --compare, --group, --record and --flaky exclude each other</source>
+        <translation>--summary, --tree, --export-html, --convert, --compare, --group, --record et --flaky s&apos;excluent mutuellement</translation>
+    </message>
+    <message>
+        <source>--last needs --flaky</source>
+        <translation>--last demande --flaky</translation>
+    </message>
+    <message>
+        <source>--history needs --record or --flaky</source>
+        <translation>--history demande --record ou --flaky</translation>
+    </message>
+    <message>
+        <source>--failed-only needs --tree or --export-html</source>
+        <translation>--failed-only demande --tree ou --export-html</translation>
+    </message>
+    <message>
+        <source>--hide-type needs --tree</source>
+        <translation>--hide-type demande --tree</translation>
+    </message>
+    <message>
+        <source>--test-node needs --summary</source>
+        <translation>--test-node demande --summary</translation>
+    </message>
+    <message>
+        <source>--last needs a number of runs of 2 or more</source>
+        <translation>--last demande un nombre d&apos;exécutions de 2 ou plus</translation>
+    </message>
+    <message>
+        <source>--flaky reads no report file</source>
+        <translation>--flaky ne lit aucun fichier de rapport</translation>
+    </message>
+    <message>
+        <source>no report file given</source>
+        <translation>aucun fichier de rapport donné</translation>
     </message>
 </context>
 </TS>

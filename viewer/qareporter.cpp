@@ -570,7 +570,9 @@ void QAReporter::showFailedTests()
 {
     reportSession->setFailedOnly(true);
     viewUpToDate = false;
-    if (failedTotal() != 0) {
+    // While a report is read its failures are still to come: the view
+    // follows once it is read.
+    if (failedTotal() != 0 || isStreaming()) {
         assembleDocuments();
         return;
     }

@@ -1,10 +1,14 @@
 #include "damlwriter.h"
 #include "ddocument.h"
 #include "dreportmodel.h"
+#include "qareporter.h"
 #include "qareporterdata.h"
 #include "qareportertreegrower.h"
 #include "qareportstream.h"
+#include "qarlistview.h"
 #include "qarlistviewitem.h"
+#include "qastoutputwidget.h"
+#include "reporterhost.h"
 #include "xrodrecords.h"
 
 #include <QSignalSpy>
@@ -93,6 +97,11 @@ class TestReportStream : public QObject
 private slots:
     void growsIntoWhatTheReaderReads();
     void cutShortOrCancelledKeepsWhatWasRead();
+    void windowShowsTheReportWhileItIsRead();
+    void cleanup() { QAReporter::setStreamingThreshold(DefaultThreshold); }
+
+private:
+    const qint64 DefaultThreshold = QAReporter::streamingThreshold();
 };
 
 // Streamed, the report gives the document, tree and totals the reader
@@ -168,6 +177,43 @@ void TestReportStream::cutShortOrCancelledKeepsWhatWasRead()
     QVERIFY(cancelled.record() && !cancelled.record()->complete);
     QVERIFY(cancelled.errorString().contains(QLatin1String("cancelled")));
     QVERIFY(cancelled.record()->okCount < readRecord(bytes)->okCount);
+}
+
+// The window shows the report before it is read through; the failed-only
+// view asked for meanwhile comes once it is read; a cancelled read keeps
+// its file, marked incomplete, and says so in the output pane.
+void TestReportStream::windowShowsTheReportWhileItIsRead()
+{
+    ReporterHost<> host;
+    QAStOutputWidget output;
+    host.studio.output = &output;
+    QTemporaryDir dir;
+    const QString path = writeReport(dir, generatedReport(60));
+    QAReporter::setStreamingThreshold(0);
+
+    std::unique_ptr<QAReporter> window = host.open({path});
+    QVERIFY(window->isStreaming());
+    window->failedtests();
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isStreaming(), 60000);
+    QVERIFY(window->records().first()->complete);
+    int items = 0;
+    for (QTreeWidgetItemIterator it(window->reportTree()); *it; ++it, ++items) {
+        const QString status = (*it)->data(1, QARListViewItem::StatusRole).toString();
+        QVERIFY2(status.isEmpty() || status == QLatin1String("KO"), qPrintable(status));
+    }
+    QVERIFY(items > 60);
+
+    // Large enough to be still read when the first items show.
+    QTemporaryDir largeDir;
+    std::unique_ptr<QAReporter> cancelled =
+        host.open({writeReport(largeDir, generatedReport(1500))});
+    QTRY_COMPARE_WITH_TIMEOUT(cancelled->reportTree()->topLevelItemCount(), 1, 60000);
+    cancelled->cancelReading();
+    QVERIFY(!cancelled->isStreaming());
+    QVERIFY(!cancelled->records().first()->complete);
+    QVERIFY(
+        cancelled->reportTree()->topLevelItem(0)->text(0).endsWith(QLatin1String("(incomplete)")));
+    QVERIFY(output.toPlainText().contains(QLatin1String("read only in part")));
 }
 
 QTEST_MAIN(TestReportStream)

@@ -125,6 +125,7 @@ void QAReporterTreeGrower::noteStarted(QTreeWidgetItem* item)
 QARListViewItem* QAReporterTreeGrower::makeItem(QAReporterNode* node)
 {
     QARListViewItem* item = createNodeItem(node, *m_icons);
+    ++m_itemCount;
     noteStarted(item);
     return item;
 }

@@ -41,6 +41,8 @@ public:
     // a tree being read stays shallow until it is complete.
     void open(int depth = -1);
     QARListViewItem* fileItem() const { return m_fileItem; }
+    // Items made so far, the file item's included.
+    int itemCount() const { return m_itemCount; }
 
     // The pictures of the items, each made once.
     class Icons;
@@ -67,6 +69,7 @@ private:
     std::vector<Level> m_spine;
     std::function<void(QARListViewItem*)> m_started;
     int m_openDepth;
+    int m_itemCount = 0;
 };
 
 #endif

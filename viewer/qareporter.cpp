@@ -1318,6 +1318,7 @@ qint64 streamingBytes = 32 * 1024 * 1024;
 // open items again after each insertion.
 const int StreamingOpenDepth = 2;
 const qint64 StreamingForecastBytes = 8 * 1024 * 1024;
+const int StreamingOpenAllItems = 100000;
 } // namespace
 
 void QAReporter::setStreamingThreshold(qint64 bytes)
@@ -1421,7 +1422,9 @@ void QAReporter::streamFinished()
         return;
     }
     reportSession->recordRead(record);
-    if (grower)
+    // Opening a tree lays out every row it shows, in one go: a large one
+    // stays open down to its suites, and the reader opens what he wants.
+    if (grower && grower->itemCount() <= StreamingOpenAllItems)
         grower->open();
     if (!record->complete && grower && grower->fileItem()) {
         QTreeWidgetItem* fileItem = grower->fileItem();

@@ -91,9 +91,10 @@ void QAReportStream::readSlice()
 bool QAReportStream::replayQueued(const QElapsedTimer& slice)
 {
     QAstXmlRodHandler* handler = m_replay->handler();
-    auto timeUp = [&slice] { return slice.hasExpired(SliceMilliseconds); };
+    auto timeUp = [this, &slice] { return slice.hasExpired(m_sliceMilliseconds); };
     bool replayed = false;
-    while (!timeUp()) {
+    // A slice replays a few events at least, however short it is.
+    for (bool first = true; first || !timeUp(); first = false) {
         if (!m_replay->batch) {
             m_replay->batch = m_queue->take();
             if (!m_replay->batch)

@@ -27,12 +27,15 @@ class QAReportStream : public QObject
     Q_OBJECT
 
 public:
-    // Longest time one slice of replay takes on the GUI thread.
+    // Longest time one slice of replay takes on the GUI thread, by default.
     static const int SliceMilliseconds = 12;
 
     QAReportStream(const QString& path, const QList<DStyle*>& styles, QObject* parent = nullptr);
     ~QAReportStream() override;
 
+    // How long a slice may take; 0 replays a few events per slice (tests
+    // see every step).
+    void setSliceMilliseconds(int milliseconds) { m_sliceMilliseconds = milliseconds; }
     void start();
     // Stops reading; what was read so far stays, marked incomplete.
     void cancel();
@@ -68,6 +71,7 @@ private:
     QAReporterData* m_record = nullptr;
     QString m_error;
     qint64 m_fileSize = 0;
+    int m_sliceMilliseconds = SliceMilliseconds;
     bool m_recordTaken = false;
     bool m_finished = false;
 };

@@ -95,7 +95,7 @@ int main(int argc, char** argv)
     BenchHost host;
     QMainWindow hostWindow;
     host.window = &hostWindow;
-    host.home = QFileInfo(BenchFiles::sourceFile("resources/dhtml.cfg")).absolutePath();
+    host.home = BenchFiles::resourcesFolder();
     installReporterPreferences(std::make_unique<QAReporterPref>(&host));
     installReporterCommands(std::make_unique<QAReporterExportCommands>());
 

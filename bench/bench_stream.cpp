@@ -82,8 +82,7 @@ int main(int argc, char** argv)
     BenchHost host;
     QMainWindow hostWindow;
     host.window = &hostWindow;
-    host.home =
-        QFileInfo(BenchFiles::sourceFile("resources/lib/reporterstyle.aml")).absolutePath() + "/..";
+    host.home = BenchFiles::resourcesFolder();
     installReporterPreferences(std::make_unique<QAReporterPref>(&host));
 
     PeakMemory::reset();

@@ -112,3 +112,9 @@ QString BenchFiles::sourceFile(const QString& relativePath)
     }
     return QString();
 }
+
+QString BenchFiles::resourcesFolder()
+{
+    const QString config = sourceFile(QStringLiteral("resources/dhtml.cfg"));
+    return config.isEmpty() ? QString() : QFileInfo(config).absolutePath();
+}

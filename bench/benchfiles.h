@@ -25,6 +25,9 @@ public:
     // found through $XRD_SOURCE_DIR, the folders above the programs, or the
     // build folder's CMake cache. Empty when not found.
     static QString sourceFile(const QString& relativePath);
+    // The source tree's resources folder (styles, pictures, dhtml.cfg), as
+    // a benchmark host's home; empty when not found.
+    static QString resourcesFolder();
 };
 
 #endif

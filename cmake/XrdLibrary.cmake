@@ -21,6 +21,17 @@ function(xrd_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LINKS})
 endfunction()
 
+# xrd_program(<target>): an executable of ours, which replaces malloc with
+# mimalloc when XRD_MIMALLOC is on. Nothing calls mimalloc by name, so it is
+# kept as a dependency explicitly; listed before the C library, its malloc is
+# the one every library of the process uses.
+function(xrd_program target)
+  if(XRD_MIMALLOC)
+    target_link_libraries(${target} PRIVATE
+      -Wl,--push-state,--no-as-needed mimalloc -Wl,--pop-state)
+  endif()
+endfunction()
+
 # xrd_test(<folder> <name> LINKS <target>... [LABELS <label>...])
 # One QtTest executable, tests/<folder>/<name>.cpp, registered with CTest and
 # run offscreen. It links only the libraries it names.
@@ -29,6 +40,7 @@ function(xrd_test folder name)
   add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/${name}.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/common)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} Qt6::Test)
+  xrd_program(${name})
   target_compile_definitions(${name} PRIVATE
     XRD_SOURCE_DIR="${CMAKE_SOURCE_DIR}" XRD_BINARY_DIR="${CMAKE_BINARY_DIR}")
   add_test(NAME ${name} COMMAND ${name})

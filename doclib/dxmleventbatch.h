@@ -32,6 +32,9 @@ public:
     // until timeUp() says so.
     bool replay(DXmlSink* sink, const std::function<bool()>& timeUp);
     bool isReplayed() const { return m_next == m_events.size(); }
+    // Bytes of the input read when the batch was closed.
+    qint64 inputEnd() const { return m_inputEnd; }
+    void setInputEnd(qint64 bytes) { m_inputEnd = bytes; }
 
     qint64 lineNumber() const override;
     qint64 columnNumber() const override;
@@ -62,6 +65,7 @@ private:
     std::vector<char16_t> m_text;
     DXmlAttributes m_attributes;
     size_t m_next = 0;
+    qint64 m_inputEnd = 0;
 };
 
 #endif

@@ -1372,9 +1372,14 @@ void QAReporter::streamGrew()
     if (first)
         showStreamedRecord(stream->takeRecord());
     documentView->extendDocument(record->document.get(), stream->openItems());
-    reserveStreamedBlocks();
     streamTree->grow();
     loadingBar->setProgress(stream->bytesRead(), stream->fileSize());
+    // Reserving takes tens of milliseconds for a large report: it gets an
+    // event-loop turn of its own rather than lengthening this one.
+    if (!streamReserved && stream->bytesRead() >= StreamingForecastBytes) {
+        streamReserved = true;
+        QMetaObject::invokeMethod(this, &QAReporter::reserveStreamedBlocks, Qt::QueuedConnection);
+    }
 }
 
 // Once a few megabytes are in, the blocks of the whole report are foreseen
@@ -1382,10 +1387,9 @@ void QAReporter::streamGrew()
 // copy or rehash millions of entries at once.
 void QAReporter::reserveStreamedBlocks()
 {
-    const qint64 read = stream->bytesRead();
-    if (streamReserved || read < StreamingForecastBytes)
+    if (!stream)
         return;
-    streamReserved = true;
+    const qint64 read = stream->bytesRead();
     const qint64 blocks = documentView->blockCount();
     const qint64 foreseen = blocks * stream->fileSize() / read * 5 / 4;
     documentView->reserveBlocks(int(qMin<qint64>(foreseen, INT_MAX / 4)));

@@ -66,11 +66,6 @@ QList<const DItem*> QAReportStream::openItems() const
     return m_finished ? QList<const DItem*>() : m_replay->handler()->openItems();
 }
 
-qint64 QAReportStream::bytesRead() const
-{
-    return m_queue->bytesRead();
-}
-
 void QAReportStream::readSlice()
 {
     QElapsedTimer slice;
@@ -106,8 +101,10 @@ bool QAReportStream::replayQueued(const QElapsedTimer& slice)
             finish(handler->errorString().trimmed());
             return false;
         }
-        if (m_replay->batch->isReplayed())
+        if (m_replay->batch->isReplayed()) {
+            m_bytesReplayed = m_replay->batch->inputEnd();
             m_replay->batch.reset();
+        }
     }
     return replayed;
 }

@@ -50,7 +50,8 @@ public:
     QList<const DItem*> openItems() const;
     // Why the file was not read to its end; empty when it was.
     QString errorString() const { return m_error; }
-    qint64 bytesRead() const;
+    // Bytes of the file whose content is in the record.
+    qint64 bytesRead() const { return m_bytesReplayed; }
     qint64 fileSize() const { return m_fileSize; }
 
 signals:
@@ -71,6 +72,7 @@ private:
     QAReporterData* m_record = nullptr;
     QString m_error;
     qint64 m_fileSize = 0;
+    qint64 m_bytesReplayed = 0;
     int m_sliceMilliseconds = SliceMilliseconds;
     bool m_recordTaken = false;
     bool m_finished = false;

@@ -41,7 +41,7 @@ public:
     {
         if (m_batch->eventCount() == 0)
             return true;
-        m_queue->setBytesRead(m_tokenizer->bytesRead());
+        m_batch->setInputEnd(m_tokenizer->bytesRead());
         const bool taken = m_queue->push(std::move(m_batch));
         m_batch = newBatch();
         m_limit = BatchBytes;
@@ -90,7 +90,6 @@ void QAReportStreamQueue::run(const QString& path)
         const bool read = reader.run() && sink.flush();
         if (!read && reader.error() != DXmlTokenizer::Stopped)
             error = reader.errorString();
-        m_bytesRead.store(reader.bytesRead());
     }
     QMutexLocker lock(&m_mutex);
     m_error = error;

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QWaitCondition>
 
-#include <atomic>
 #include <deque>
 #include <memory>
 
@@ -35,11 +34,9 @@ public:
     // Why the worker stopped before the end of the file; empty when it
     // read it all (or was stopped). With the place, "line L, column C: ...".
     QString errorString();
-    qint64 bytesRead() const { return m_bytesRead.load(); }
 
     // Used by the worker's sink.
     bool push(std::unique_ptr<DXmlEventBatch> batch);
-    void setBytesRead(qint64 bytes) { m_bytesRead.store(bytes); }
 
 private:
     void run(const QString& path);
@@ -51,7 +48,6 @@ private:
     QString m_error;
     bool m_done = false;
     bool m_stopping = false;
-    std::atomic<qint64> m_bytesRead{0};
 };
 
 #endif

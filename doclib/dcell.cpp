@@ -2,9 +2,9 @@
 
 DCell::DCell(int hspan, int vspan) : DCell(Cell, hspan, vspan) {}
 
-DCell::DCell(Kind kind, int hspan, int vspan)
-    : DItemContainer(kind), m_hspan(boundSpan(hspan)), m_vspan(boundSpan(vspan))
+DCell::DCell(Kind kind, int hspan, int vspan) : DItemContainer(kind)
 {
+    setSpan(hspan, vspan);
 }
 
 DItem* DCell::clone() const
@@ -14,6 +14,6 @@ DItem* DCell::clone() const
 
 void DCell::setSpan(int hspan, int vspan)
 {
-    m_hspan = boundSpan(hspan);
-    m_vspan = boundSpan(vspan);
+    m_kindData[0] = boundSpan(hspan);
+    m_kindData[1] = boundSpan(vspan);
 }

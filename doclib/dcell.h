@@ -19,21 +19,18 @@ public:
     DCell(const DCell& other) = default;
     DItem* clone() const override;
 
-    int hspan() const { return m_hspan; }
-    int vspan() const { return m_vspan; }
+    int hspan() const { return m_kindData[0]; }
+    int vspan() const { return m_kindData[1]; }
     // The columns and rows the cell takes: 1 + its span, at most MaxSpan + 1.
-    int columnSpan() const { return 1 + m_hspan; }
-    int rowSpan() const { return 1 + m_vspan; }
+    int columnSpan() const { return 1 + hspan(); }
+    int rowSpan() const { return 1 + vspan(); }
     void setSpan(int hspan, int vspan);
 
 protected:
     DCell(Kind kind, int hspan, int vspan);
 
 private:
-    static int boundSpan(int span) { return qBound(0, span, MaxSpan); }
-
-    int m_hspan;
-    int m_vspan;
+    static quint16 boundSpan(int span) { return quint16(qBound(0, span, MaxSpan)); }
 };
 
 #endif

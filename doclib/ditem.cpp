@@ -4,8 +4,26 @@
 #include "dlink.h"
 
 DItem::DItem(const DItem& other)
-    : m_style(other.m_style), m_name(other.m_name), m_kind(other.m_kind)
+    : m_style(other.m_style),
+      m_name(other.m_name ? std::make_unique<QString>(*other.m_name) : nullptr),
+      m_kind(other.m_kind), m_kindData{other.m_kindData[0], other.m_kindData[1]}
 {
+}
+
+void DItem::setName(const QString& name)
+{
+    if (name.isNull())
+        m_name.reset();
+    else if (m_name)
+        *m_name = name;
+    else
+        m_name = std::make_unique<QString>(name);
+}
+
+const QString& DItem::noName()
+{
+    static const QString none;
+    return none;
 }
 
 DItem::~DItem() = default;

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class DItemContainer;
 class DLink;
 class DStyle;
@@ -61,8 +63,9 @@ public:
     void setNext(DItem* next) { m_next = next; }
     DStyle* style() const { return m_style; }
     void setStyle(DStyle* style) { m_style = style; }
-    const QString& name() const { return m_name; }
-    void setName(const QString& name) { m_name = name; }
+    // The item's name; a null string when it has none.
+    const QString& name() const { return m_name ? *m_name : noName(); }
+    void setName(const QString& name);
 
     DItemContainer* toContainer();
     const DItemContainer* toContainer() const;
@@ -74,11 +77,19 @@ protected:
     DItem(const DItem& other);
 
 private:
+    static const QString& noName();
+
     DItemContainer* m_parent = nullptr;
     DItem* m_next = nullptr;
     DStyle* m_style = nullptr;
-    QString m_name;
+    // Few items have a name: a pointer keeps the others 16 bytes smaller.
+    std::unique_ptr<QString> m_name;
     Kind m_kind;
+
+protected:
+    // Two small numbers of a kind's own (a cell's spans), kept in what would
+    // otherwise be padding after the kind.
+    quint16 m_kindData[2] = {0, 0};
 };
 
 #endif

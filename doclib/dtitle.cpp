@@ -2,7 +2,10 @@
 
 #include <QtGlobal>
 
-DTitle::DTitle(int level) : DItemContainer(Title), m_level(qBound(1, level, 6)) {}
+DTitle::DTitle(int level) : DItemContainer(Title)
+{
+    setLevel(level);
+}
 
 DItem* DTitle::clone() const
 {
@@ -11,5 +14,5 @@ DItem* DTitle::clone() const
 
 void DTitle::setLevel(int level)
 {
-    m_level = qBound(1, level, 6);
+    m_kindData[0] = quint16(qBound(1, level, 6));
 }

@@ -11,11 +11,8 @@ public:
     DTitle(const DTitle& other) = default;
     DItem* clone() const override;
 
-    int level() const { return m_level; }
+    int level() const { return m_kindData[0]; }
     void setLevel(int level);
-
-private:
-    int m_level;
 };
 
 #endif

@@ -2,7 +2,8 @@
 // loop over a generated file against the whole import (record built:
 // tree, document, totals), best of three runs, on a file of about 10 MB and
 // one of about 100 MB. Prints figures only; it never fails on a time.
-// "bench_import --read FILE" imports one file once, for profilers.
+// "bench_import --read FILE" imports one file once, for profilers. Peak
+// memory is measured in a new process per file.
 #include "benchfiles.h"
 #include "benchstyles.h"
 #include "benchtimer.h"
@@ -82,7 +83,7 @@ Row measure(int cases, const BenchStyles& styles)
              qMax<qint64>(totals.ne, 0) != generator.skippedCases())
         std::printf("%d cases: totals differ from the generator's\n", cases);
 
-    row.peakGrowth = PeakMemory::growthOf([&] { importFile(path, styles); });
+    row.peakGrowth = PeakMemory::growthInNewProcess({QStringLiteral("--peak"), path});
     row.bareSeconds = BenchTimer::bestSeconds(Runs, [&] { BenchXml::bareLoop(path); });
     row.importSeconds = BenchTimer::bestSeconds(Runs, [&] { importFile(path, styles); });
     return row;
@@ -108,6 +109,11 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const BenchStyles styles;
     const QStringList arguments = app.arguments();
+    // "--peak FILE": the memory one import of FILE adds, in a process of its own.
+    if (arguments.size() == 3 && arguments.at(1) == QStringLiteral("--peak")) {
+        PeakMemory::printGrowthOf([&] { importFile(arguments.at(2), styles); });
+        return 0;
+    }
     if (arguments.size() == 3 && arguments.at(1) == QStringLiteral("--read")) {
         const Totals totals = importFile(arguments.at(2), styles);
         std::printf("%s: ok %lld, ko %lld, NE %lld%s%s\n", qPrintable(arguments.at(2)),

@@ -1,9 +1,14 @@
 #include "peakmemory.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+
+#include <cstdio>
 
 #ifdef Q_OS_LINUX
+#include <dlfcn.h>
 #include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -37,10 +42,15 @@ bool clearRefs()
     return clear.open(QIODevice::WriteOnly) && clear.write("5", 1) == 1;
 }
 
+// Gives freed heap memory back to the system: glibc's through malloc_trim,
+// mimalloc's (when it is the allocator) through mi_collect.
 void trimHeap()
 {
 #ifdef Q_OS_LINUX
     malloc_trim(0);
+    using Collect = void (*)(bool);
+    if (auto collect = reinterpret_cast<Collect>(dlsym(RTLD_DEFAULT, "mi_collect")))
+        collect(true);
 #endif
 }
 
@@ -116,4 +126,27 @@ qint64 PeakMemory::growthOf(const std::function<void()>& work)
     const qint64 base = peakOfChild([] {});
     const qint64 peak = peakOfChild(work);
     return base >= 0 && peak >= 0 ? qMax<qint64>(0, peak - base) : -1;
+}
+
+namespace {
+const char GrowthKey[] = "peak growth: ";
+}
+
+qint64 PeakMemory::growthInNewProcess(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        return -1;
+    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+    for (const QByteArray& line : lines) {
+        if (line.startsWith(GrowthKey))
+            return line.mid(int(sizeof(GrowthKey)) - 1).toLongLong();
+    }
+    return -1;
+}
+
+void PeakMemory::printGrowthOf(const std::function<void()>& work)
+{
+    std::printf("%s%lld\n", GrowthKey, qlonglong(growthOf(work)));
 }

@@ -1,7 +1,7 @@
 #ifndef PEAKMEMORY_H
 #define PEAKMEMORY_H
 
-#include <QtGlobal>
+#include <QStringList>
 
 #include <functional>
 
@@ -29,6 +29,14 @@ public:
     // the work less the resident size before it, or, without a resettable
     // mark, the same difference taken in a forked child.
     static qint64 growthOf(const std::function<void()>& work);
+
+    // The growth of work done in a new process of this program, started
+    // with arguments; that process runs the work through printGrowthOf. A
+    // process of its own reuses no memory an allocator kept from earlier
+    // work (mimalloc keeps freed pages resident). -1 when it failed.
+    static qint64 growthInNewProcess(const QStringList& arguments);
+    // In that process: runs work and prints the growth it caused.
+    static void printGrowthOf(const std::function<void()>& work);
 };
 
 #endif

@@ -94,8 +94,7 @@ QARListViewItem* createNodeItem(QAReporterNode* node, QAReporterTreeGrower::Icon
 
 QAReporterTreeGrower::QAReporterTreeGrower(QTreeWidget* view, const QString& fileName,
                                            QAReporterDataTree* tree, int depth)
-    : m_view(view), m_tree(tree), m_icons(std::make_unique<Icons>()),
-      m_openDepth(depth < 0 ? openDepth() : depth)
+    : m_view(view), m_icons(std::make_unique<Icons>()), m_openDepth(depth < 0 ? openDepth() : depth)
 {
     QAReporterNode* root = tree && tree->rootNode() ? tree->rootNode()->data : nullptr;
     if (!view || !root)

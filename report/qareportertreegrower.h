@@ -63,7 +63,6 @@ private:
     void noteStarted(QTreeWidgetItem* item);
 
     QTreeWidget* m_view;
-    QAReporterDataTree* m_tree;
     std::unique_ptr<Icons> m_icons;
     QARListViewItem* m_fileItem = nullptr;
     std::vector<Level> m_spine;

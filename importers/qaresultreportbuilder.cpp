@@ -258,29 +258,47 @@ QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_s
     static const char* const lineStyles[] = {"Normal Passed", "Normal Failed", "Normal"};
     for (int state = 0; state < 3; ++state)
         m_lineStyles[state] = style(QLatin1String(lineStyles[state]));
-    m_normal = style(QStringLiteral("Normal"));
-    m_link = style(QStringLiteral("Link"));
     m_at = Texts::tr("At ");
     if (!m_monospace)
         m_monospace = fallbackMonospace();
+    static const char* const named[NamedStyleCount] = {"Title0",       "Normal",      "Warning",
+                                                       "Link",         "Array",       "Array Title",
+                                                       "Array Passed", "Array Failed"};
+    for (int index = 0; index < NamedStyleCount; ++index)
+        m_named[index] = style(QLatin1String(named[index]));
+    translateWords();
+}
+
+void QAResultReportBuilder::translateWords()
+{
+    m_words.unnamed = Texts::tr("(unnamed)");
+    m_words.resultsBySuite = Texts::tr("Results by suite");
+    m_words.allSuites = Texts::tr("All suites");
+    const char* const summary[] = {QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed"),
+                                   QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed"),
+                                   QT_TRANSLATE_NOOP("QAResultReportBuilder", "Inconclusive"),
+                                   QT_TRANSLATE_NOOP("QAResultReportBuilder", "Time")};
+    for (int column = 0; column < 4; ++column)
+        m_words.summaryHeadings[column] = Texts::tr(summary[column]);
+    m_words.overviewHeadings[0] = Texts::tr("Suite");
+    std::copy(std::begin(m_words.summaryHeadings), std::end(m_words.summaryHeadings),
+              m_words.overviewHeadings + 1);
+    m_words.standardOutput = Texts::tr("Show the standard output");
+    m_words.standardError = Texts::tr("Show the standard error");
+    m_words.flaky =
+        QStringLiteral(" \u00b7 ") + Texts::tr("flaky: passed on a rerun after failing");
 }
 
 QAResultReportBuilder::~QAResultReportBuilder() = default;
 
+// Looked up while the builder is made only: a linear search is enough.
 DStyle* QAResultReportBuilder::style(const QString& name) const
 {
-    const auto cached = m_styleCache.constFind(name);
-    if (cached != m_styleCache.constEnd())
-        return cached.value();
-    DStyle* found = nullptr;
     for (DStyle* candidate : m_styles) {
-        if (candidate->name() == name) {
-            found = candidate;
-            break;
-        }
+        if (candidate->name() == name)
+            return candidate;
     }
-    m_styleCache.insert(name, found);
-    return found;
+    return nullptr;
 }
 
 DStyle* QAResultReportBuilder::titleStyle(int level, const char* state) const
@@ -323,11 +341,6 @@ void QAResultReportBuilder::closeTo(int openItems)
 {
     while (int(m_open.size()) > openItems)
         m_open.pop_back();
-}
-
-void QAResultReportBuilder::addParagraph(const QString& text, const QString& styleName)
-{
-    addParagraph(text, style(styleName));
 }
 
 void QAResultReportBuilder::addParagraph(const QString& text, DStyle* style)
@@ -380,7 +393,7 @@ void QAResultReportBuilder::addPopup(const QString& label, const QString& anchor
                                      const std::vector<QStringView>& lines)
 {
     DItemContainer* link = open(new DPopupLink(anchor));
-    link->setStyle(m_link);
+    link->setStyle(m_named[LinkStyle]);
     add(new DText(label));
     m_open.pop_back();
     DItemContainer* popup = open(new DPopup);
@@ -398,8 +411,8 @@ void QAResultReportBuilder::addProperties(const QList<QPair<QString, QString>>& 
     open(table);
     for (const auto& [name, value] : properties) {
         open(new DRow);
-        add(new DCellText(0, 0, name))->setStyle(style(QStringLiteral("Array Title")));
-        add(new DCellText(0, 0, value))->setStyle(style(QStringLiteral("Array")));
+        add(new DCellText(0, 0, name))->setStyle(m_named[ArrayTitleStyle]);
+        add(new DCellText(0, 0, value))->setStyle(m_named[ArrayStyle]);
         m_open.pop_back();
     }
     m_open.pop_back();
@@ -411,15 +424,15 @@ void QAResultReportBuilder::addSummaryTable(Level& level)
     table->setWidths({0.25, 0.25, 0.25, 0.25});
     open(table);
     open(new DRow);
-    for (const char* heading : {"Passed", "Failed", "Inconclusive", "Time"})
-        add(new DCellText(0, 0, Texts::tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+    for (const QString& heading : m_words.summaryHeadings)
+        add(new DCellText(0, 0, heading))->setStyle(m_named[ArrayTitleStyle]);
     m_open.pop_back();
     // The figures are known when the suite ends; their cells are made now
     // so that the suite's items stay in document order.
     open(new DRow);
     for (DCellText*& cell : level.summary) {
         cell = new DCellText;
-        add(cell)->setStyle(style(QStringLiteral("Array")));
+        add(cell)->setStyle(m_named[ArrayStyle]);
     }
     m_open.pop_back();
     m_open.pop_back();
@@ -433,26 +446,31 @@ void QAResultReportBuilder::fillSummary(const Level& level)
     level.summary[2]->setText(countText(counts.inconclusive));
     level.summary[3]->setText(counts.timed ? seconds(counts.seconds) : QStringLiteral("-"));
     if (counts.passed > 0)
-        level.summary[0]->setStyle(style(QStringLiteral("Array Passed")));
+        level.summary[0]->setStyle(m_named[ArrayPassedStyle]);
     if (counts.failed > 0)
-        level.summary[1]->setStyle(style(QStringLiteral("Array Failed")));
+        level.summary[1]->setStyle(m_named[ArrayFailedStyle]);
     if (counts.inconclusive > 0)
-        level.summary[2]->setStyle(style(QStringLiteral("Warning")));
+        level.summary[2]->setStyle(m_named[WarningStyle]);
 }
 
-QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, const QString& type)
+QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, NodeType type)
 {
+    static const QString types[NodeTypeCount] = {QStringLiteral("run"), QStringLiteral("suite"),
+                                                 QStringLiteral("class"),
+                                                 QStringLiteral("testcase")};
     auto* node = new QAReporterNode;
     m_tree->appendChild(node);
     m_tree->toLastChild();
     node->name = name;
     // Nodes share one string per type, as the reader's do.
-    const qsizetype known = m_types.indexOf(type);
-    if (known < 0)
-        m_types.append(type);
-    node->type = m_types.at(known < 0 ? m_types.size() - 1 : known);
+    int& known = m_typeIndex[type];
+    if (known < 0) {
+        known = int(m_types.size());
+        m_types.append(types[type]);
+    }
+    node->type = m_types.at(known);
     node->id = QAReporterNode::idOf(++m_nodeCount);
-    m_pending.append(node);
+    m_pending.push_back(node);
     return node;
 }
 
@@ -460,7 +478,9 @@ void QAResultReportBuilder::endNode(const QString& state)
 {
     QAReporterNode* node = m_tree->iterator()->current()->data;
     node->state = state;
-    m_pending.removeOne(node);
+    const auto pending = std::find(m_pending.begin(), m_pending.end(), node);
+    if (pending != m_pending.end())
+        m_pending.erase(pending);
     node->endItem = m_last;
     m_tree->toParent();
 }
@@ -479,6 +499,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
     m_open.clear();
     m_pending.clear();
     m_types.clear();
+    std::fill(std::begin(m_typeIndex), std::end(m_typeIndex), -1);
     m_nodeCount = 0;
     m_okTotal = 0;
     m_koTotal = 0;
@@ -493,7 +514,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
     m_tree = std::make_unique<QAReporterDataTree>(root);
 
     DItemContainer* title = open(new DTitle(1));
-    title->setStyle(style(QStringLiteral("Title0")));
+    title->setStyle(m_named[TopTitleStyle]);
     add(new DText(file.fileName()));
     m_open.pop_back();
     QStringList facts{info.tool};
@@ -503,7 +524,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
         facts.append(Texts::tr("host %1").arg(info.host));
     facts.removeAll(QString());
     if (!facts.isEmpty())
-        addParagraph(facts.join(QStringLiteral(" \u00b7 ")), QStringLiteral("Normal"));
+        addParagraph(facts.join(QStringLiteral(" \u00b7 ")), m_named[NormalStyle]);
 
     beginLevel(RunLevel, file.fileName(), {});
     QAReporterNode* run = m_levels.back().node;
@@ -514,8 +535,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
 void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
                                        const QList<QPair<QString, QString>>& properties)
 {
-    static const QString types[] = {QStringLiteral("run"), QStringLiteral("suite"),
-                                    QStringLiteral("class")};
+    static const NodeType types[] = {RunType, SuiteType, ClassType};
     Level level;
     level.kind = kind;
     level.name = name;
@@ -528,9 +548,9 @@ void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
     // The file's name already heads the document: the run's section is
     // the overview of its suites.
     if (kind == RunLevel)
-        add(new DText(Texts::tr("Results by suite")));
+        add(new DText(m_words.resultsBySuite));
     else
-        add(new DText(name.isEmpty() ? Texts::tr("(unnamed)") : name));
+        add(new DText(name.isEmpty() ? m_words.unnamed : name));
     m_open.pop_back();
     if (kind == RunLevel)
         addOverviewTable();
@@ -552,7 +572,7 @@ void QAResultReportBuilder::endLevel()
     closeTo(level.openItems);
     endNode(stateText(state));
     if (level.kind == RunLevel)
-        addOverviewRow(Texts::tr("All suites"), QString(), level.counts);
+        addOverviewRow(m_words.allSuites, QString(), level.counts);
     else if (m_levels.size() == 1 && level.kind == SuiteLevel)
         addOverviewRow(level.name, level.node->id, level.counts);
     if (!m_levels.empty())
@@ -565,8 +585,8 @@ void QAResultReportBuilder::addOverviewTable()
     m_overview->setWidths({0.4, 0.15, 0.15, 0.15, 0.15});
     open(m_overview);
     open(new DRow);
-    for (const char* heading : {"Suite", "Passed", "Failed", "Inconclusive", "Time"})
-        add(new DCellText(0, 0, Texts::tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+    for (const QString& heading : m_words.overviewHeadings)
+        add(new DCellText(0, 0, heading))->setStyle(m_named[ArrayTitleStyle]);
     m_overviewLastRow = m_open.back().item;
     m_open.pop_back();
     m_open.pop_back();
@@ -585,30 +605,30 @@ void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& a
     m_overviewLastRow = row;
     const bool total = anchor.isEmpty();
     DItem* last = nullptr;
-    auto cell = [&](DItem* item, const char* styleName) {
-        item->setStyle(style(QLatin1String(total ? "Array Title" : styleName)));
+    auto cell = [&](DItem* item, NamedStyle named) {
+        item->setStyle(m_named[total ? ArrayTitleStyle : named]);
         row->insertAfter(last, item);
         last = item;
     };
     if (total) {
-        cell(new DCellText(0, 0, name), "Array Title");
+        cell(new DCellText(0, 0, name), ArrayTitleStyle);
     } else {
         // A place of this report: the viewer moves to it, a page has it.
         auto* link = new DLink(QALinkTarget::localLink(anchor));
-        link->setStyle(style(QStringLiteral("Link")));
-        link->insertAfter(nullptr, new DText(name.isEmpty() ? Texts::tr("(unnamed)") : name));
+        link->setStyle(m_named[LinkStyle]);
+        link->insertAfter(nullptr, new DText(name.isEmpty() ? m_words.unnamed : name));
         auto* first = new DCell;
         first->insertAfter(nullptr, link);
-        cell(first, "Array");
+        cell(first, ArrayStyle);
     }
     cell(new DCellText(0, 0, countText(counts.passed)),
-         counts.passed > 0 ? "Array Passed" : "Array");
+         counts.passed > 0 ? ArrayPassedStyle : ArrayStyle);
     cell(new DCellText(0, 0, countText(counts.failed)),
-         counts.failed > 0 ? "Array Failed" : "Array");
+         counts.failed > 0 ? ArrayFailedStyle : ArrayStyle);
     cell(new DCellText(0, 0, countText(counts.inconclusive)),
-         counts.inconclusive > 0 ? "Warning" : "Array");
+         counts.inconclusive > 0 ? WarningStyle : ArrayStyle);
     cell(new DCellText(0, 0, counts.timed ? seconds(counts.seconds) : QStringLiteral("-")),
-         "Array");
+         ArrayStyle);
 }
 
 void QAResultReportBuilder::checkDeclared(const Level& level)
@@ -626,10 +646,12 @@ void QAResultReportBuilder::checkDeclared(const Level& level)
                 Texts::tr("%1 failures and errors (%2 read)").arg(failed).arg(counted.failed));
     }
     if (declared[3] >= 0 && declared[3] != counted.inconclusive)
-        differences.append(Texts::tr("%1 skipped (%2 read)").arg(declared[3]).arg(counted.inconclusive));
+        differences.append(
+            Texts::tr("%1 skipped (%2 read)").arg(declared[3]).arg(counted.inconclusive));
     if (!differences.isEmpty())
-        warning(Texts::tr("The file claims %1 for %2; the counts shown are those of the cases read.")
-                    .arg(differences.join(QStringLiteral(", ")), level.name));
+        warning(
+            Texts::tr("The file claims %1 for %2; the counts shown are those of the cases read.")
+                .arg(differences.join(QStringLiteral(", ")), level.name));
 }
 
 void QAResultReportBuilder::beginSuite(const QString& name,
@@ -681,7 +703,7 @@ void QAResultReportBuilder::warning(const QString& text)
 {
     if (m_open.empty())
         return;
-    addParagraph(text, QStringLiteral("Warning"));
+    addParagraph(text, m_named[WarningStyle]);
 }
 
 void QAResultReportBuilder::count(QAResultCase::State state)
@@ -710,14 +732,14 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
     const char* state = testCase.state == QAResultCase::Passed   ? "ok"
                         : testCase.state == QAResultCase::Failed ? "ko"
                                                                  : "NE";
-    QAReporterNode* node = beginNode(testCase.name, QStringLiteral("testcase"));
+    QAReporterNode* node = beginNode(testCase.name, CaseType);
     const int titleLevel = nextTitleLevel();
     // The node's id names its title: the string is shared, not copied.
     const QString& anchor = node->id;
     auto* title = static_cast<DTitle*>(open(new DTitle(titleLevel)));
     title->setName(anchor);
     title->setStyle(this->titleStyle(titleLevel, state));
-    add(new DText(testCase.name.isEmpty() ? Texts::tr("(unnamed)") : testCase.name));
+    add(new DText(testCase.name.isEmpty() ? m_words.unnamed : testCase.name));
     m_open.pop_back();
     const double seconds = boundedSeconds(testCase.seconds);
     node->seconds = seconds;
@@ -762,7 +784,7 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
         failure += testCase.message;
         addParagraph(failure, testCase.state == QAResultCase::Failed
                                   ? m_lineStyles[QAResultCase::Failed]
-                                  : m_normal);
+                                  : m_named[NormalStyle]);
     }
     addSourceLink(testCase);
     addOutputs(testCase, anchor);
@@ -781,7 +803,7 @@ QString QAResultReportBuilder::stateLine(const QAResultCase& testCase, double se
     if (!testCase.className.isEmpty() && !classShown)
         line += QStringLiteral(" \u00b7 ") + Texts::tr("class %1").arg(testCase.className);
     if (testCase.flaky)
-        line += QStringLiteral(" \u00b7 ") + Texts::tr("flaky: passed on a rerun after failing");
+        line += m_words.flaky;
     return line;
 }
 
@@ -802,12 +824,12 @@ void QAResultReportBuilder::addSourceLink(const QAResultCase& testCase)
     if (!location.isValid())
         return;
     DItemContainer* paragraph = open(new DParagraph);
-    paragraph->setStyle(m_normal);
+    paragraph->setStyle(m_named[NormalStyle]);
     add(new DText(m_at));
     // The link and its text share one string.
     const QString target = location.target();
     DItemContainer* link = open(new DLink(target));
-    link->setStyle(m_link);
+    link->setStyle(m_named[LinkStyle]);
     add(new DText(target));
     m_open.pop_back();
     m_open.pop_back();
@@ -825,10 +847,10 @@ void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QStri
         addTextBlock(m_lines);
     linesOf(testCase.systemOut, m_lines);
     if (!m_lines.empty())
-        addPopup(Texts::tr("Show the standard output"), anchor + QStringLiteral("-out"), m_lines);
+        addPopup(m_words.standardOutput, anchor + QStringLiteral("-out"), m_lines);
     linesOf(testCase.systemErr, m_lines);
     if (!m_lines.empty())
-        addPopup(Texts::tr("Show the standard error"), anchor + QStringLiteral("-err"), m_lines);
+        addPopup(m_words.standardError, anchor + QStringLiteral("-err"), m_lines);
     if (m_lines.capacity() > MaxKeptLines)
         std::vector<QStringView>().swap(m_lines);
 }

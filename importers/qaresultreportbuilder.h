@@ -3,7 +3,6 @@
 
 #include "qaresultsink.h"
 
-#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -93,7 +92,24 @@ private:
         DItem* lastChild;
     };
 
+    // The styles the tables and paragraphs of levels use, looked up once.
+    enum NamedStyle {
+        TopTitleStyle,
+        NormalStyle,
+        WarningStyle,
+        LinkStyle,
+        ArrayStyle,
+        ArrayTitleStyle,
+        ArrayPassedStyle,
+        ArrayFailedStyle,
+        NamedStyleCount
+    };
+    // The node types, in no particular order: the record lists them in
+    // the order first used.
+    enum NodeType { RunType, SuiteType, ClassType, CaseType, NodeTypeCount };
+
     DStyle* style(const QString& name) const;
+    void translateWords();
     DStyle* titleStyle(int level, const char* state) const;
     static const char* stateName(const Counts& counts);
 
@@ -102,7 +118,6 @@ private:
     DItem* add(DItem* item);
     DItemContainer* open(DItemContainer* item);
     void closeTo(int openItems);
-    void addParagraph(const QString& text, const QString& styleName);
     void addParagraph(const QString& text, DStyle* style);
     void addTextBlock(const std::vector<QStringView>& lines);
     void addPopup(const QString& label, const QString& anchor,
@@ -121,7 +136,7 @@ private:
     void checkDeclared(const Level& level);
 
     // Tree building, as the reader does it.
-    QAReporterNode* beginNode(const QString& name, const QString& type);
+    QAReporterNode* beginNode(const QString& name, NodeType type);
     void endNode(const QString& state);
     void beginLevel(LevelKind kind, const QString& name,
                     const QList<QPair<QString, QString>>& properties);
@@ -130,7 +145,6 @@ private:
     int nextTitleLevel() const;
 
     QList<DStyle*> m_styles;
-    mutable QHash<QString, DStyle*> m_styleCache;
     DStyle* m_monospace = nullptr;
     DStyle* m_titleStyles[6][3] = {}; // by level, then plain, passed, failed
     std::unique_ptr<DDocument> m_document;
@@ -140,18 +154,31 @@ private:
     QString m_givenFileName;
     std::vector<OpenItem> m_open;
     std::vector<Level> m_levels;
-    QList<QAReporterNode*> m_pending; // begun, not yet bound to an item
+    std::vector<QAReporterNode*> m_pending; // begun, not yet bound to an item
     DItem* m_last = nullptr;
     DTable* m_overview = nullptr; // the run's table of suites
     DItem* m_overviewLastRow = nullptr;
     QStringList m_types;
+    int m_typeIndex[NodeTypeCount] = {}; // in m_types; -1: not used yet
+    DStyle* m_named[NamedStyleCount] = {};
     QString m_stateLines[6]; // translated: timed by state, then untimed
+    // Texts translated once and shared by every item that shows them.
+    struct Words
+    {
+        QString unnamed;
+        QString resultsBySuite;
+        QString allSuites;
+        QString summaryHeadings[4];
+        QString overviewHeadings[5];
+        QString standardOutput;
+        QString standardError;
+        QString flaky;
+    };
+    Words m_words;
     // Looked up once: every case needs them, and a lookup by name costs
     // more than the rest of a passed case's paragraph.
     DStyle* m_lineStyles[3] = {}; // a case's state line, by state
-    DStyle* m_normal = nullptr;
-    DStyle* m_link = nullptr;
-    QString m_at; // translated "At " before a source link
+    QString m_at;                 // translated "At " before a source link
     // Timed state lines by time and state, each slot holding the last line
     // made for its key; made on the first timed case.
     struct TimedLine

@@ -13,7 +13,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -248,6 +250,8 @@ QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_s
         QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
     for (int i = 0; i < 6; ++i)
         m_stateLines[i] = Texts::tr(lines[i]);
+    for (int state = 0; state < 2; ++state)
+        splitTimedLine(state);
     for (int level = 1; level <= MaxTitleLevel; ++level) {
         const QString name = QStringLiteral("Title") + QString::number(level);
         m_titleStyles[level - 1][0] = style(name);
@@ -267,6 +271,21 @@ QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_s
     for (int index = 0; index < NamedStyleCount; ++index)
         m_named[index] = style(QLatin1String(named[index]));
     translateWords();
+}
+
+// The text around "%1" in a timed state line, for makeTimedLine; left null
+// when the translation holds any other '%' or a longer "%12", which
+// QString::arg would read otherwise.
+void QAResultReportBuilder::splitTimedLine(int state)
+{
+    const QString& line = m_stateLines[state];
+    const qsizetype at = line.indexOf(QLatin1String("%1"));
+    if (at < 0 || line.count(u'%') != 1 || (at + 2 < line.size() && line.at(at + 2).isDigit()))
+        return;
+    m_words.timedPrefix[state] = line.left(at);
+    m_words.timedSuffix[state] = line.mid(at + 2);
+    if (m_words.timedPrefix[state].isNull())
+        m_words.timedPrefix[state] = QLatin1String("");
 }
 
 void QAResultReportBuilder::translateWords()
@@ -768,9 +787,36 @@ QString QAResultReportBuilder::timedLine(int state, double time)
     TimedLine& slot = m_timedLines[size_t(key % MaxSharedLines)];
     if (slot.key != key) {
         slot.key = key;
-        slot.line = m_stateLines[state].arg(seconds(time));
+        slot.line = makeTimedLine(state, time);
     }
     return slot.line;
+}
+
+// The line of a time below ten seconds. A time of whole milliseconds (what
+// the nearest double to "0.754" is) reads as its digits, written here
+// without the general number formatter and QString::arg, which cost more
+// than the rest of the case; any other time goes through them to be
+// rounded as seconds() does.
+QString QAResultReportBuilder::makeTimedLine(int state, double time) const
+{
+    const qint64 milliseconds = qRound64(time * 1000);
+    const QStringView prefix = m_words.timedPrefix[state];
+    if (prefix.isNull() || std::signbit(time) || milliseconds >= 10000 ||
+        double(milliseconds) / 1000 != time)
+        return m_stateLines[state].arg(seconds(time));
+    const int value = int(milliseconds);
+    const char16_t figure[] = {char16_t(u'0' + value / 1000),
+                               u'.',
+                               char16_t(u'0' + value / 100 % 10),
+                               char16_t(u'0' + value / 10 % 10),
+                               char16_t(u'0' + value % 10),
+                               u' ',
+                               u's'};
+    const QStringView suffix = m_words.timedSuffix[state];
+    QString line;
+    line.reserve(prefix.size() + std::size(figure) + suffix.size());
+    line.append(prefix).append(QStringView(figure, std::size(figure))).append(suffix);
+    return line;
 }
 
 void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor,

@@ -133,6 +133,8 @@ private:
     void addSourceLink(const QAResultCase& testCase);
     void addOutputs(const QAResultCase& testCase, const QString& anchor);
     QString timedLine(int state, double seconds);
+    QString makeTimedLine(int state, double seconds) const;
+    void splitTimedLine(int state);
     void checkDeclared(const Level& level);
 
     // Tree building, as the reader does it.
@@ -173,6 +175,10 @@ private:
         QString standardOutput;
         QString standardError;
         QString flaky;
+        // A timed state line around its figure, by state; null prefix:
+        // the line is made by QString::arg.
+        QString timedPrefix[2];
+        QString timedSuffix[2];
     };
     Words m_words;
     // Looked up once: every case needs them, and a lookup by name costs

@@ -23,6 +23,8 @@ namespace {
 const int FoldedLines = 15;
 const int MaxTitleLevel = 6;
 const int MaxSharedLines = 4096;
+// Labels of details up to this many lines are shared.
+const size_t MaxSharedLabels = 1024;
 // Blocks of up to this many characters, once written, go through the
 // builder's buffer; larger ones are measured first instead.
 const qsizetype MaxBufferedBlock = 1 << 14;
@@ -58,12 +60,11 @@ DStyle* fallbackMonospace()
 }
 
 // One string per state, which every node shares.
-const QString& stateText(const char* state)
+const QString& stateText(int state)
 {
-    static const QString ok = QStringLiteral("ok");
-    static const QString ko = QStringLiteral("ko");
-    static const QString ne = QStringLiteral("NE");
-    return qstrcmp(state, "ok") == 0 ? ok : qstrcmp(state, "ko") == 0 ? ko : ne;
+    static const QString texts[] = {QStringLiteral("NE"), QStringLiteral("ok"),
+                                    QStringLiteral("ko")};
+    return texts[state];
 }
 
 QString seconds(double value)
@@ -302,6 +303,7 @@ void QAResultReportBuilder::translateWords()
     m_words.overviewHeadings[0] = Texts::tr("Suite");
     std::copy(std::begin(m_words.summaryHeadings), std::end(m_words.summaryHeadings),
               m_words.overviewHeadings + 1);
+    m_words.details = Texts::tr("Show the details (%1 lines)");
     m_words.standardOutput = Texts::tr("Show the standard output");
     m_words.standardError = Texts::tr("Show the standard error");
     m_words.flaky =
@@ -320,19 +322,18 @@ DStyle* QAResultReportBuilder::style(const QString& name) const
     return nullptr;
 }
 
-DStyle* QAResultReportBuilder::titleStyle(int level, const char* state) const
+DStyle* QAResultReportBuilder::titleStyle(int level, int state) const
 {
-    const int column = qstrcmp(state, "ok") == 0 ? 1 : qstrcmp(state, "ko") == 0 ? 2 : 0;
-    return m_titleStyles[qBound(1, level, MaxTitleLevel) - 1][column];
+    return m_titleStyles[qBound(1, level, MaxTitleLevel) - 1][state];
 }
 
-const char* QAResultReportBuilder::stateName(const Counts& counts)
+int QAResultReportBuilder::stateOf(const Counts& counts)
 {
     if (counts.failed > 0)
-        return "ko";
+        return FailedState;
     if (counts.inconclusive > 0 || counts.passed == 0)
-        return "NE";
-    return "ok";
+        return NotRunState;
+    return PassedState;
 }
 
 DItem* QAResultReportBuilder::add(DItem* item)
@@ -583,7 +584,7 @@ void QAResultReportBuilder::endLevel()
 {
     Level level = m_levels.back();
     m_levels.pop_back();
-    const char* state = stateName(level.counts);
+    const int state = stateOf(level.counts);
     level.title->setStyle(titleStyle(level.titleLevel, state));
     if (level.summary[0])
         fillSummary(level);
@@ -748,9 +749,8 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
 {
     if (m_levels.empty())
         return;
-    const char* state = testCase.state == QAResultCase::Passed   ? "ok"
-                        : testCase.state == QAResultCase::Failed ? "ko"
-                                                                 : "NE";
+    static const int states[] = {PassedState, FailedState, NotRunState};
+    const int state = states[testCase.state];
     QAReporterNode* node = beginNode(testCase.name, CaseType);
     const int titleLevel = nextTitleLevel();
     // The node's id names its title: the string is shared, not copied.
@@ -887,8 +887,7 @@ void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QStri
 {
     linesOf(testCase.details, m_lines);
     if (m_lines.size() > FoldedLines)
-        addPopup(Texts::tr("Show the details (%1 lines)").arg(m_lines.size()),
-                 anchor + QStringLiteral("-details"), m_lines);
+        addPopup(detailsLabel(m_lines.size()), anchor + QStringLiteral("-details"), m_lines);
     else
         addTextBlock(m_lines);
     linesOf(testCase.systemOut, m_lines);
@@ -899,6 +898,20 @@ void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QStri
         addPopup(m_words.standardError, anchor + QStringLiteral("-err"), m_lines);
     if (m_lines.capacity() > MaxKeptLines)
         std::vector<QStringView>().swap(m_lines);
+}
+
+// Traces of a run mostly have the same few lengths: their labels are
+// made once per length and shared.
+QString QAResultReportBuilder::detailsLabel(size_t lines)
+{
+    if (lines >= MaxSharedLabels)
+        return m_words.details.arg(lines);
+    if (m_detailsLabels.size() <= lines)
+        m_detailsLabels.resize(lines + 1);
+    QString& label = m_detailsLabels[lines];
+    if (label.isNull())
+        label = m_words.details.arg(lines);
+    return label;
 }
 
 void QAResultReportBuilder::endRun()

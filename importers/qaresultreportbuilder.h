@@ -110,8 +110,11 @@ private:
 
     DStyle* style(const QString& name) const;
     void translateWords();
-    DStyle* titleStyle(int level, const char* state) const;
-    static const char* stateName(const Counts& counts);
+    // A node's state, as the columns of m_titleStyles and the texts "NE",
+    // "ok" and "ko" number it.
+    enum NodeState { NotRunState, PassedState, FailedState };
+    DStyle* titleStyle(int level, int state) const;
+    static int stateOf(const Counts& counts);
 
     // Document building: add() appends to the innermost open container,
     // open() appends and makes the item the innermost one.
@@ -133,6 +136,7 @@ private:
     void addSourceLink(const QAResultCase& testCase);
     void addOutputs(const QAResultCase& testCase, const QString& anchor);
     QString timedLine(int state, double seconds);
+    QString detailsLabel(size_t lines);
     QString makeTimedLine(int state, double seconds) const;
     void splitTimedLine(int state);
     void checkDeclared(const Level& level);
@@ -172,6 +176,7 @@ private:
         QString allSuites;
         QString summaryHeadings[4];
         QString overviewHeadings[5];
+        QString details; // "... (%1 lines)"
         QString standardOutput;
         QString standardError;
         QString flaky;
@@ -193,8 +198,9 @@ private:
         QString line;
     };
     std::vector<TimedLine> m_timedLines;
-    std::vector<QStringView> m_lines;    // of the block being added
-    std::vector<char16_t> m_blockBuffer; // where small blocks are written
+    std::vector<QString> m_detailsLabels; // by line count, made when first needed
+    std::vector<QStringView> m_lines;     // of the block being added
+    std::vector<char16_t> m_blockBuffer;  // where small blocks are written
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

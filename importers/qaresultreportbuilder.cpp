@@ -11,11 +11,16 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QtAlgorithms>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -148,6 +153,31 @@ char16_t* fillNoBreak(char16_t* out, qsizetype count)
     return std::fill_n(out, count, char16_t(QChar::Nbsp));
 }
 
+#if defined(__SSE2__)
+// Copies the units from at on, up to the first one below U+0021 (a blank
+// or a control character) or end, to out, and returns how many it copied.
+// Eight units go at a time: each block is stored whole, and the units
+// stored past the one that stops the copy are written over by the rest of
+// the line, which writes at least as many units as it reads.
+qsizetype copyWord(const char16_t* at, const char16_t* end, char16_t* out)
+{
+    const char16_t* const start = at;
+    const __m128i space = _mm_set1_epi16(0x20);
+    const __m128i zero = _mm_setzero_si128();
+    for (; end - at >= 8; at += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (at - start)), units);
+        // The saturating subtraction leaves zero in the lanes up to 0x20.
+        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(units, space), zero);
+        const unsigned mask = unsigned(_mm_movemask_epi8(low));
+        if (mask != 0)
+            return (at - start) + qCountTrailingZeroBits(mask) / 2;
+    }
+    for (; at<end&& * at> 0x20; ++at)
+        out[at - start] = *at;
+    return at - start;
+}
+#else
 // Whether one of the four UTF-16 units packed in block is below U+0021,
 // that is a blank or a control character. Subtracting 0x21 from each lane
 // sets a lane's high bit where the lane was below 0x21 and had that bit
@@ -159,22 +189,19 @@ bool hasUnitBelow21(quint64 block)
     return ((block - lanes * 0x21) & ~block & (lanes << 15)) != 0;
 }
 
-// The first blank from at, or end: four characters at a time where none of
-// them can be one, as words make up most of a trace.
-const char16_t* wordEnd(const char16_t* at, const char16_t* end)
+// copyWord without vector instructions: four units at a time are tested.
+qsizetype copyWord(const char16_t* at, const char16_t* end, char16_t* out)
 {
-    while (at < end) {
-        quint64 block;
-        if (end - at >= 4 && (std::memcpy(&block, at, sizeof block), !hasUnitBelow21(block))) {
-            at += 4;
-            continue;
-        }
-        if (isBlank(*at))
-            break;
+    const char16_t* const start = at;
+    quint64 block;
+    while (end - at >= 4 && (std::memcpy(&block, at, sizeof block), !hasUnitBelow21(block)))
+        at += 4;
+    while (at<end&& * at> 0x20)
         ++at;
-    }
-    return at;
+    std::copy(start, at, out);
+    return at - start;
 }
+#endif
 
 // Writes a line of a monospace block at out, as the document shows it
 // unchanged, and returns the end of what it wrote: the indentation as
@@ -191,11 +218,15 @@ char16_t* writeMonospaceLine(char16_t* out, QStringView line)
         out = fillNoBreak(out, blankWidth(*at));
     while (at < end) {
         // Words are copied whole: most lines have blanks only between them.
-        const char16_t* word = at;
-        at = wordEnd(at, end);
-        out = std::copy(word, at, out);
+        const qsizetype copied = copyWord(at, end, out);
+        at += copied;
+        out += copied;
         if (at == end)
             break;
+        if (!isBlank(*at)) {
+            *out++ = *at++; // a control character, which stays in its word
+            continue;
+        }
         const char16_t first = *at;
         int width = 0;
         for (; isBlank(*at); ++at) // the line ends with no blank

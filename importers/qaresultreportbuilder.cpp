@@ -72,6 +72,24 @@ const QString& stateText(int state)
     return texts[state];
 }
 
+// Whether two strings are equal, comparing their data only when they do
+// not share it.
+bool sameText(const QString& first, const QString& second)
+{
+    return first.size() == second.size() &&
+           (first.constData() == second.constData() || first == second);
+}
+
+// first and second joined, made at their exact size: the texts stay in the
+// record, and appending to a copy would give them room to grow.
+QString joined(QStringView first, QStringView second)
+{
+    QString text;
+    text.reserve(first.size() + second.size());
+    text.append(first).append(second);
+    return text;
+}
+
 QString seconds(double value)
 {
     return QString::number(value, 'f', value < 10 ? 3 : 1) + QStringLiteral(" s");
@@ -335,6 +353,7 @@ void QAResultReportBuilder::translateWords()
     std::copy(std::begin(m_words.summaryHeadings), std::end(m_words.summaryHeadings),
               m_words.overviewHeadings + 1);
     m_words.details = Texts::tr("Show the details (%1 lines)");
+    m_words.classLine = Texts::tr("class %1");
     m_words.standardOutput = Texts::tr("Show the standard output");
     m_words.standardError = Texts::tr("Show the standard error");
     m_words.flaky =
@@ -506,12 +525,20 @@ void QAResultReportBuilder::fillSummary(const Level& level)
 
 QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, NodeType type)
 {
+    QAReporterNode* node = appendNode(name, type);
+    m_tree->toLastChild();
+    return node;
+}
+
+// Appends a node to the tree's current one, the cursor staying there: a
+// case's node has no children, so the cursor need not enter it.
+QAReporterNode* QAResultReportBuilder::appendNode(const QString& name, NodeType type)
+{
     static const QString types[NodeTypeCount] = {QStringLiteral("run"), QStringLiteral("suite"),
                                                  QStringLiteral("class"),
                                                  QStringLiteral("testcase")};
     auto* node = new QAReporterNode;
     m_tree->appendChild(node);
-    m_tree->toLastChild();
     node->name = name;
     // Nodes share one string per type, as the reader's do.
     int& known = m_typeIndex[type];
@@ -527,13 +554,17 @@ QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, NodeType t
 
 void QAResultReportBuilder::endNode(const QString& state)
 {
-    QAReporterNode* node = m_tree->iterator()->current()->data;
+    finishNode(m_tree->iterator()->current()->data, state);
+    m_tree->toParent();
+}
+
+void QAResultReportBuilder::finishNode(QAReporterNode* node, const QString& state)
+{
     node->state = state;
     const auto pending = std::find(m_pending.begin(), m_pending.end(), node);
     if (pending != m_pending.end())
         m_pending.erase(pending);
     node->endItem = m_last;
-    m_tree->toParent();
 }
 
 int QAResultReportBuilder::nextTitleLevel() const
@@ -782,7 +813,7 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
         return;
     static const int states[] = {PassedState, FailedState, NotRunState};
     const int state = states[testCase.state];
-    QAReporterNode* node = beginNode(testCase.name, CaseType);
+    QAReporterNode* node = appendNode(testCase.name, CaseType);
     const int titleLevel = nextTitleLevel();
     // The node's id names its title: the string is shared, not copied.
     const QString& anchor = node->id;
@@ -794,7 +825,7 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
     const double seconds = boundedSeconds(testCase.seconds);
     node->seconds = seconds;
     addCaseBody(testCase, anchor, seconds);
-    endNode(stateText(state));
+    finishNode(node, stateText(state));
 
     count(testCase.state);
     if (seconds >= 0) {
@@ -855,17 +886,26 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
 {
     addParagraph(stateLine(testCase, seconds), m_lineStyles[testCase.state]);
     if (!testCase.failureType.isEmpty() || !testCase.message.isEmpty()) {
-        QString failure = testCase.failureType;
-        if (!failure.isEmpty() && !testCase.message.isEmpty())
-            failure += QStringLiteral(": ");
-        failure += testCase.message;
-        addParagraph(failure, testCase.state == QAResultCase::Failed
-                                  ? m_lineStyles[QAResultCase::Failed]
-                                  : m_named[NormalStyle]);
+        addParagraph(failureLine(testCase), testCase.state == QAResultCase::Failed
+                                                ? m_lineStyles[QAResultCase::Failed]
+                                                : m_named[NormalStyle]);
     }
     addSourceLink(testCase);
     addOutputs(testCase, anchor);
     addProperties(testCase.properties);
+}
+
+// "type: message", or whichever of the two the case has.
+QString QAResultReportBuilder::failureLine(const QAResultCase& testCase)
+{
+    if (testCase.message.isEmpty())
+        return testCase.failureType;
+    if (testCase.failureType.isEmpty())
+        return testCase.message;
+    QString line;
+    line.reserve(testCase.failureType.size() + 2 + testCase.message.size());
+    line.append(testCase.failureType).append(u": ").append(testCase.message);
+    return line;
 }
 
 // "Passed in 0.012 s", with the class where no class node shows it and
@@ -873,15 +913,32 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
 QString QAResultReportBuilder::stateLine(const QAResultCase& testCase, double seconds)
 {
     const int state = testCase.state;
-    QString line = seconds >= 0 && state != QAResultCase::Inconclusive ? timedLine(state, seconds)
-                                                                       : m_stateLines[3 + state];
-    const bool classShown =
-        m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
-    if (!testCase.className.isEmpty() && !classShown)
-        line += QStringLiteral(" \u00b7 ") + Texts::tr("class %1").arg(testCase.className);
-    if (testCase.flaky)
-        line += m_words.flaky;
-    return line;
+    const QString line = seconds >= 0 && state != QAResultCase::Inconclusive
+                             ? timedLine(state, seconds)
+                             : m_stateLines[3 + state];
+    const Level& level = m_levels.back();
+    const bool classShown = level.kind == ClassLevel && sameText(level.name, testCase.className);
+    const QStringView classPart = testCase.className.isEmpty() || classShown
+                                      ? QStringView()
+                                      : classSuffix(testCase.className);
+    const QStringView flakyPart = testCase.flaky ? QStringView(m_words.flaky) : QStringView();
+    if (classPart.isEmpty() && flakyPart.isEmpty())
+        return line;
+    QString text;
+    text.reserve(line.size() + classPart.size() + flakyPart.size());
+    text.append(line).append(classPart).append(flakyPart);
+    return text;
+}
+
+// " · class <name>" for the cases of a class that no class node shows;
+// they come one after the other, so the last one made is kept.
+const QString& QAResultReportBuilder::classSuffix(const QString& className)
+{
+    if (m_classSuffix.isNull() || !sameText(m_classSuffixName, className)) {
+        m_classSuffixName = className;
+        m_classSuffix = QStringLiteral(" \u00b7 ") + m_words.classLine.arg(className);
+    }
+    return m_classSuffix;
 }
 
 // Where a failure happened, when its text says, beats where the file says
@@ -918,15 +975,15 @@ void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QStri
 {
     linesOf(testCase.details, m_lines);
     if (m_lines.size() > FoldedLines)
-        addPopup(detailsLabel(m_lines.size()), anchor + QStringLiteral("-details"), m_lines);
+        addPopup(detailsLabel(m_lines.size()), joined(anchor, u"-details"), m_lines);
     else
         addTextBlock(m_lines);
     linesOf(testCase.systemOut, m_lines);
     if (!m_lines.empty())
-        addPopup(m_words.standardOutput, anchor + QStringLiteral("-out"), m_lines);
+        addPopup(m_words.standardOutput, joined(anchor, u"-out"), m_lines);
     linesOf(testCase.systemErr, m_lines);
     if (!m_lines.empty())
-        addPopup(m_words.standardError, anchor + QStringLiteral("-err"), m_lines);
+        addPopup(m_words.standardError, joined(anchor, u"-err"), m_lines);
     if (m_lines.capacity() > MaxKeptLines)
         std::vector<QStringView>().swap(m_lines);
 }

@@ -132,7 +132,9 @@ private:
     void addOverviewRow(const QString& name, const QString& anchor, const Counts& counts);
     // seconds: the case's time as shown, -1 when it has none.
     void addCaseBody(const QAResultCase& testCase, const QString& anchor, double seconds);
+    static QString failureLine(const QAResultCase& testCase);
     QString stateLine(const QAResultCase& testCase, double seconds);
+    const QString& classSuffix(const QString& className);
     void addSourceLink(const QAResultCase& testCase);
     void addOutputs(const QAResultCase& testCase, const QString& anchor);
     QString timedLine(int state, double seconds);
@@ -143,7 +145,9 @@ private:
 
     // Tree building, as the reader does it.
     QAReporterNode* beginNode(const QString& name, NodeType type);
+    QAReporterNode* appendNode(const QString& name, NodeType type);
     void endNode(const QString& state);
+    void finishNode(QAReporterNode* node, const QString& state);
     void beginLevel(LevelKind kind, const QString& name,
                     const QList<QPair<QString, QString>>& properties);
     void endLevel();
@@ -176,7 +180,8 @@ private:
         QString allSuites;
         QString summaryHeadings[4];
         QString overviewHeadings[5];
-        QString details; // "... (%1 lines)"
+        QString details;   // "... (%1 lines)"
+        QString classLine; // "class %1"
         QString standardOutput;
         QString standardError;
         QString flaky;
@@ -198,6 +203,8 @@ private:
         QString line;
     };
     std::vector<TimedLine> m_timedLines;
+    QString m_classSuffixName; // the class m_classSuffix names
+    QString m_classSuffix;
     std::vector<QString> m_detailsLabels; // by line count, made when first needed
     std::vector<QStringView> m_lines;     // of the block being added
     std::vector<char16_t> m_blockBuffer;  // where small blocks are written

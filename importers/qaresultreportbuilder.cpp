@@ -107,6 +107,21 @@ QString countText(qint64 count)
     return QString::number(count);
 }
 
+// The first line feed from at, or end; eight units at a time with SSE2.
+const char16_t* findNewline(const char16_t* at, const char16_t* end)
+{
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi16(u'\n');
+    for (; end - at >= 8; at += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(units, newline)));
+        if (mask != 0)
+            return at + qCountTrailingZeroBits(mask) / 2;
+    }
+#endif
+    return std::find(at, end, u'\n');
+}
+
 // The lines of a block of text, without carriage returns and without the
 // empty lines that end it, into lines (cleared first: one buffer serves
 // every block of the run).
@@ -115,17 +130,17 @@ void linesOf(const QString& text, std::vector<QStringView>& lines)
     lines.clear();
     if (text.isEmpty())
         return; // most cases have no output
-    const QStringView all(text);
-    qsizetype start = 0;
+    const char16_t* start = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = start + text.size();
     while (true) {
-        const qsizetype end = all.indexOf(u'\n', start);
-        QStringView line = all.sliced(start, (end < 0 ? all.size() : end) - start);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        lines.push_back(line);
-        if (end < 0)
+        const char16_t* const newline = findNewline(start, end);
+        const char16_t* lineEnd = newline;
+        if (lineEnd > start && lineEnd[-1] == u'\r')
+            --lineEnd;
+        lines.emplace_back(start, lineEnd - start);
+        if (newline == end)
             break;
-        start = end + 1;
+        start = newline + 1;
     }
     while (!lines.empty() && lines.back().trimmed().isEmpty())
         lines.pop_back();

@@ -28,6 +28,8 @@ namespace {
 const int FoldedLines = 15;
 const int MaxTitleLevel = 6;
 const int MaxSharedLines = 4096;
+// Counts below this share their strings in summaries and overview rows.
+const qint64 MaxSharedCount = 1024;
 // Labels of details up to this many lines are shared.
 const size_t MaxSharedLabels = 1024;
 // Blocks of up to this many characters, once written, go through the
@@ -100,11 +102,6 @@ QString seconds(double value)
 double boundedSeconds(double value)
 {
     return value >= 0 ? qMin(value, MaxSeconds) : -1;
-}
-
-QString countText(qint64 count)
-{
-    return QString::number(count);
 }
 
 // The first line feed from at, or end; eight units at a time with SSE2.
@@ -523,13 +520,35 @@ void QAResultReportBuilder::addSummaryTable(Level& level)
     m_open.pop_back();
 }
 
-void QAResultReportBuilder::fillSummary(const Level& level)
+// The figures of a level as its summary and its overview row show them;
+// small counts share one string per value.
+QAResultReportBuilder::Figures QAResultReportBuilder::figuresOf(const Counts& counts)
+{
+    Figures figures;
+    const qint64 values[] = {counts.passed, counts.failed, counts.inconclusive};
+    for (int column = 0; column < 3; ++column)
+        figures.texts[column] = countText(values[column]);
+    figures.texts[3] = counts.timed ? seconds(counts.seconds) : QStringLiteral("-");
+    return figures;
+}
+
+QString QAResultReportBuilder::countText(qint64 count)
+{
+    if (count < 0 || count >= MaxSharedCount)
+        return QString::number(count);
+    if (m_countTexts.empty())
+        m_countTexts.resize(MaxSharedCount);
+    QString& text = m_countTexts[size_t(count)];
+    if (text.isNull())
+        text = QString::number(count);
+    return text;
+}
+
+void QAResultReportBuilder::fillSummary(const Level& level, const Figures& figures)
 {
     const Counts& counts = level.counts;
-    level.summary[0]->setText(countText(counts.passed));
-    level.summary[1]->setText(countText(counts.failed));
-    level.summary[2]->setText(countText(counts.inconclusive));
-    level.summary[3]->setText(counts.timed ? seconds(counts.seconds) : QStringLiteral("-"));
+    for (int column = 0; column < 4; ++column)
+        level.summary[column]->setText(figures.texts[column]);
     if (counts.passed > 0)
         level.summary[0]->setStyle(m_named[ArrayPassedStyle]);
     if (counts.failed > 0)
@@ -663,15 +682,18 @@ void QAResultReportBuilder::endLevel()
     m_levels.pop_back();
     const int state = stateOf(level.counts);
     level.title->setStyle(titleStyle(level.titleLevel, state));
+    const bool overviewRow =
+        level.kind == RunLevel || (m_levels.size() == 1 && level.kind == SuiteLevel);
+    const Figures figures = level.summary[0] || overviewRow ? figuresOf(level.counts) : Figures();
     if (level.summary[0])
-        fillSummary(level);
+        fillSummary(level, figures);
     checkDeclared(level);
     closeTo(level.openItems);
     endNode(stateText(state));
     if (level.kind == RunLevel)
-        addOverviewRow(m_words.allSuites, QString(), level.counts);
-    else if (m_levels.size() == 1 && level.kind == SuiteLevel)
-        addOverviewRow(level.name, level.node->id, level.counts);
+        addOverviewRow(m_words.allSuites, QString(), level.counts, figures);
+    else if (overviewRow)
+        addOverviewRow(level.name, level.node->id, level.counts, figures);
     if (!m_levels.empty())
         m_levels.back().counts.add(level.counts);
 }
@@ -693,7 +715,7 @@ void QAResultReportBuilder::addOverviewTable()
 // stands before the suites, so the row goes in out of the reading order
 // and binds no node.
 void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& anchor,
-                                           const Counts& counts)
+                                           const Counts& counts, const Figures& figures)
 {
     if (!m_overview)
         return;
@@ -718,14 +740,11 @@ void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& a
         first->insertAfter(nullptr, link);
         cell(first, ArrayStyle);
     }
-    cell(new DCellText(0, 0, countText(counts.passed)),
-         counts.passed > 0 ? ArrayPassedStyle : ArrayStyle);
-    cell(new DCellText(0, 0, countText(counts.failed)),
-         counts.failed > 0 ? ArrayFailedStyle : ArrayStyle);
-    cell(new DCellText(0, 0, countText(counts.inconclusive)),
+    cell(new DCellText(0, 0, figures.texts[0]), counts.passed > 0 ? ArrayPassedStyle : ArrayStyle);
+    cell(new DCellText(0, 0, figures.texts[1]), counts.failed > 0 ? ArrayFailedStyle : ArrayStyle);
+    cell(new DCellText(0, 0, figures.texts[2]),
          counts.inconclusive > 0 ? WarningStyle : ArrayStyle);
-    cell(new DCellText(0, 0, counts.timed ? seconds(counts.seconds) : QStringLiteral("-")),
-         ArrayStyle);
+    cell(new DCellText(0, 0, figures.texts[3]), ArrayStyle);
 }
 
 void QAResultReportBuilder::checkDeclared(const Level& level)

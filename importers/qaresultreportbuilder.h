@@ -126,10 +126,18 @@ private:
     void addPopup(const QString& label, const QString& anchor,
                   const std::vector<QStringView>& lines);
     void addProperties(const QList<QPair<QString, QString>>& properties);
+    // Passed, failed, inconclusive and time, as cells show them.
+    struct Figures
+    {
+        QString texts[4];
+    };
+    Figures figuresOf(const Counts& counts);
+    QString countText(qint64 count);
     void addSummaryTable(Level& level);
-    void fillSummary(const Level& level);
+    void fillSummary(const Level& level, const Figures& figures);
     void addOverviewTable();
-    void addOverviewRow(const QString& name, const QString& anchor, const Counts& counts);
+    void addOverviewRow(const QString& name, const QString& anchor, const Counts& counts,
+                        const Figures& figures);
     // seconds: the case's time as shown, -1 when it has none.
     void addCaseBody(const QAResultCase& testCase, const QString& anchor, double seconds);
     static QString failureLine(const QAResultCase& testCase);
@@ -205,6 +213,7 @@ private:
     std::vector<TimedLine> m_timedLines;
     QString m_classSuffixName; // the class m_classSuffix names
     QString m_classSuffix;
+    std::vector<QString> m_countTexts;    // by count, made when first needed
     std::vector<QString> m_detailsLabels; // by line count, made when first needed
     std::vector<QStringView> m_lines;     // of the block being added
     std::vector<char16_t> m_blockBuffer;  // where small blocks are written

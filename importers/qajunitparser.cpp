@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -74,6 +75,13 @@ constexpr QStringView Line = u"line";
 constexpr QStringView Status = u"status";
 } // namespace Attribute
 
+// Whether key is word, compared inline: attribute names are short, and
+// most comparisons are decided by their length.
+bool isKey(QStringView key, QStringView word)
+{
+    return key.size() == word.size() && std::equal(word.begin(), word.end(), key.begin());
+}
+
 // The attributes of a <testcase>, read in one pass; a view is null when its
 // attribute is absent.
 struct CaseAttributes
@@ -82,20 +90,26 @@ struct CaseAttributes
     {
         for (int index = 0; index < attributes.count(); ++index) {
             const QStringView key = attributes.name(index);
-            const QStringView value = attributes.value(index);
-            if (key == Attribute::Name)
-                name = value;
-            else if (key == Attribute::ClassName)
-                className = value;
-            else if (key == Attribute::Time)
-                time = value;
-            else if (key == Attribute::File)
-                file = value;
-            else if (key == Attribute::Line)
-                line = value;
-            else if (key == Attribute::Status)
-                status = value;
+            if (QStringView* value = slotOf(key))
+                *value = attributes.value(index);
         }
+    }
+
+    QStringView* slotOf(QStringView key)
+    {
+        if (isKey(key, Attribute::Name))
+            return &name;
+        if (isKey(key, Attribute::ClassName))
+            return &className;
+        if (isKey(key, Attribute::Time))
+            return &time;
+        if (isKey(key, Attribute::File))
+            return &file;
+        if (isKey(key, Attribute::Line))
+            return &line;
+        if (isKey(key, Attribute::Status))
+            return &status;
+        return nullptr;
     }
 
     QStringView name, className, time, file, line, status;
@@ -133,6 +147,7 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
     m_runBegun = false;
     std::fill(std::begin(m_runDeclared), std::end(m_runDeclared), -1);
     m_sink = sink;
+    m_case = QAResultCase();
     m_fileName.clear();
     m_className.clear();
     if (auto* file = qobject_cast<QFile*>(device))
@@ -388,7 +403,10 @@ void QAJUnitParser::enterClass(const QString& className)
         leaveClass();
         return;
     }
-    if (suite.classOpen && suite.className == className)
+    // Cases of one class share its name's string: most comparisons end at
+    // the pointers.
+    if (suite.classOpen && suite.className.size() == className.size() &&
+        (suite.className.constData() == className.constData() || suite.className == className))
         return;
     leaveClass();
     suite.classOpen = true;
@@ -410,7 +428,7 @@ void QAJUnitParser::startCase(bool suiteFailure)
 {
     SuiteInfo& suite = m_suites.back();
     beginSuite(suite);
-    m_case = QAResultCase();
+    // m_case was emptied when the last case ended (or the read began).
     m_caseFailed = false;
     m_caseSkipped = false;
     m_caseFlaky = false;

@@ -11,9 +11,16 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QtAlgorithms>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <iterator>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -21,6 +28,10 @@ namespace {
 const int FoldedLines = 15;
 const int MaxTitleLevel = 6;
 const int MaxSharedLines = 4096;
+// Counts below this share their strings in summaries and overview rows.
+const qint64 MaxSharedCount = 1024;
+// Labels of details up to this many lines are shared.
+const size_t MaxSharedLabels = 1024;
 // Blocks of up to this many characters, once written, go through the
 // builder's buffer; larger ones are measured first instead.
 const qsizetype MaxBufferedBlock = 1 << 14;
@@ -56,12 +67,29 @@ DStyle* fallbackMonospace()
 }
 
 // One string per state, which every node shares.
-const QString& stateText(const char* state)
+const QString& stateText(int state)
 {
-    static const QString ok = QStringLiteral("ok");
-    static const QString ko = QStringLiteral("ko");
-    static const QString ne = QStringLiteral("NE");
-    return qstrcmp(state, "ok") == 0 ? ok : qstrcmp(state, "ko") == 0 ? ko : ne;
+    static const QString texts[] = {QStringLiteral("NE"), QStringLiteral("ok"),
+                                    QStringLiteral("ko")};
+    return texts[state];
+}
+
+// Whether two strings are equal, comparing their data only when they do
+// not share it.
+bool sameText(const QString& first, const QString& second)
+{
+    return first.size() == second.size() &&
+           (first.constData() == second.constData() || first == second);
+}
+
+// first and second joined, made at their exact size: the texts stay in the
+// record, and appending to a copy would give them room to grow.
+QString joined(QStringView first, QStringView second)
+{
+    QString text;
+    text.reserve(first.size() + second.size());
+    text.append(first).append(second);
+    return text;
 }
 
 QString seconds(double value)
@@ -76,9 +104,19 @@ double boundedSeconds(double value)
     return value >= 0 ? qMin(value, MaxSeconds) : -1;
 }
 
-QString countText(qint64 count)
+// The first line feed from at, or end; eight units at a time with SSE2.
+const char16_t* findNewline(const char16_t* at, const char16_t* end)
 {
-    return QString::number(count);
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi16(u'\n');
+    for (; end - at >= 8; at += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(units, newline)));
+        if (mask != 0)
+            return at + qCountTrailingZeroBits(mask) / 2;
+    }
+#endif
+    return std::find(at, end, u'\n');
 }
 
 // The lines of a block of text, without carriage returns and without the
@@ -89,17 +127,17 @@ void linesOf(const QString& text, std::vector<QStringView>& lines)
     lines.clear();
     if (text.isEmpty())
         return; // most cases have no output
-    const QStringView all(text);
-    qsizetype start = 0;
+    const char16_t* start = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = start + text.size();
     while (true) {
-        const qsizetype end = all.indexOf(u'\n', start);
-        QStringView line = all.sliced(start, (end < 0 ? all.size() : end) - start);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        lines.push_back(line);
-        if (end < 0)
+        const char16_t* const newline = findNewline(start, end);
+        const char16_t* lineEnd = newline;
+        if (lineEnd > start && lineEnd[-1] == u'\r')
+            --lineEnd;
+        lines.emplace_back(start, lineEnd - start);
+        if (newline == end)
             break;
-        start = end + 1;
+        start = newline + 1;
     }
     while (!lines.empty() && lines.back().trimmed().isEmpty())
         lines.pop_back();
@@ -145,6 +183,31 @@ char16_t* fillNoBreak(char16_t* out, qsizetype count)
     return std::fill_n(out, count, char16_t(QChar::Nbsp));
 }
 
+#if defined(__SSE2__)
+// Copies the units from at on, up to the first one below U+0021 (a blank
+// or a control character) or end, to out, and returns how many it copied.
+// Eight units go at a time: each block is stored whole, and the units
+// stored past the one that stops the copy are written over by the rest of
+// the line, which writes at least as many units as it reads.
+qsizetype copyWord(const char16_t* at, const char16_t* end, char16_t* out)
+{
+    const char16_t* const start = at;
+    const __m128i space = _mm_set1_epi16(0x20);
+    const __m128i zero = _mm_setzero_si128();
+    for (; end - at >= 8; at += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (at - start)), units);
+        // The saturating subtraction leaves zero in the lanes up to 0x20.
+        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(units, space), zero);
+        const unsigned mask = unsigned(_mm_movemask_epi8(low));
+        if (mask != 0)
+            return (at - start) + qCountTrailingZeroBits(mask) / 2;
+    }
+    for (; at<end&& * at> 0x20; ++at)
+        out[at - start] = *at;
+    return at - start;
+}
+#else
 // Whether one of the four UTF-16 units packed in block is below U+0021,
 // that is a blank or a control character. Subtracting 0x21 from each lane
 // sets a lane's high bit where the lane was below 0x21 and had that bit
@@ -156,22 +219,19 @@ bool hasUnitBelow21(quint64 block)
     return ((block - lanes * 0x21) & ~block & (lanes << 15)) != 0;
 }
 
-// The first blank from at, or end: four characters at a time where none of
-// them can be one, as words make up most of a trace.
-const char16_t* wordEnd(const char16_t* at, const char16_t* end)
+// copyWord without vector instructions: four units at a time are tested.
+qsizetype copyWord(const char16_t* at, const char16_t* end, char16_t* out)
 {
-    while (at < end) {
-        quint64 block;
-        if (end - at >= 4 && (std::memcpy(&block, at, sizeof block), !hasUnitBelow21(block))) {
-            at += 4;
-            continue;
-        }
-        if (isBlank(*at))
-            break;
+    const char16_t* const start = at;
+    quint64 block;
+    while (end - at >= 4 && (std::memcpy(&block, at, sizeof block), !hasUnitBelow21(block)))
+        at += 4;
+    while (at<end&& * at> 0x20)
         ++at;
-    }
-    return at;
+    std::copy(start, at, out);
+    return at - start;
 }
+#endif
 
 // Writes a line of a monospace block at out, as the document shows it
 // unchanged, and returns the end of what it wrote: the indentation as
@@ -188,11 +248,15 @@ char16_t* writeMonospaceLine(char16_t* out, QStringView line)
         out = fillNoBreak(out, blankWidth(*at));
     while (at < end) {
         // Words are copied whole: most lines have blanks only between them.
-        const char16_t* word = at;
-        at = wordEnd(at, end);
-        out = std::copy(word, at, out);
+        const qsizetype copied = copyWord(at, end, out);
+        at += copied;
+        out += copied;
         if (at == end)
             break;
+        if (!isBlank(*at)) {
+            *out++ = *at++; // a control character, which stays in its word
+            continue;
+        }
         const char16_t first = *at;
         int width = 0;
         for (; isBlank(*at); ++at) // the line ends with no blank
@@ -248,6 +312,8 @@ QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_s
         QT_TRANSLATE_NOOP("QAResultReportBuilder", "Not run (skipped)")};
     for (int i = 0; i < 6; ++i)
         m_stateLines[i] = Texts::tr(lines[i]);
+    for (int state = 0; state < 2; ++state)
+        splitTimedLine(state);
     for (int level = 1; level <= MaxTitleLevel; ++level) {
         const QString name = QStringLiteral("Title") + QString::number(level);
         m_titleStyles[level - 1][0] = style(name);
@@ -258,44 +324,78 @@ QAResultReportBuilder::QAResultReportBuilder(const QList<DStyle*>& styles) : m_s
     static const char* const lineStyles[] = {"Normal Passed", "Normal Failed", "Normal"};
     for (int state = 0; state < 3; ++state)
         m_lineStyles[state] = style(QLatin1String(lineStyles[state]));
-    m_normal = style(QStringLiteral("Normal"));
-    m_link = style(QStringLiteral("Link"));
     m_at = Texts::tr("At ");
     if (!m_monospace)
         m_monospace = fallbackMonospace();
+    static const char* const named[NamedStyleCount] = {"Title0",       "Normal",      "Warning",
+                                                       "Link",         "Array",       "Array Title",
+                                                       "Array Passed", "Array Failed"};
+    for (int index = 0; index < NamedStyleCount; ++index)
+        m_named[index] = style(QLatin1String(named[index]));
+    translateWords();
+}
+
+// The text around "%1" in a timed state line, for makeTimedLine; left null
+// when the translation holds any other '%' or a longer "%12", which
+// QString::arg would read otherwise.
+void QAResultReportBuilder::splitTimedLine(int state)
+{
+    const QString& line = m_stateLines[state];
+    const qsizetype at = line.indexOf(QLatin1String("%1"));
+    if (at < 0 || line.count(u'%') != 1 || (at + 2 < line.size() && line.at(at + 2).isDigit()))
+        return;
+    m_words.timedPrefix[state] = line.left(at);
+    m_words.timedSuffix[state] = line.mid(at + 2);
+    if (m_words.timedPrefix[state].isNull())
+        m_words.timedPrefix[state] = QLatin1String("");
+}
+
+void QAResultReportBuilder::translateWords()
+{
+    m_words.unnamed = Texts::tr("(unnamed)");
+    m_words.resultsBySuite = Texts::tr("Results by suite");
+    m_words.allSuites = Texts::tr("All suites");
+    const char* const summary[] = {QT_TRANSLATE_NOOP("QAResultReportBuilder", "Passed"),
+                                   QT_TRANSLATE_NOOP("QAResultReportBuilder", "Failed"),
+                                   QT_TRANSLATE_NOOP("QAResultReportBuilder", "Inconclusive"),
+                                   QT_TRANSLATE_NOOP("QAResultReportBuilder", "Time")};
+    for (int column = 0; column < 4; ++column)
+        m_words.summaryHeadings[column] = Texts::tr(summary[column]);
+    m_words.overviewHeadings[0] = Texts::tr("Suite");
+    std::copy(std::begin(m_words.summaryHeadings), std::end(m_words.summaryHeadings),
+              m_words.overviewHeadings + 1);
+    m_words.details = Texts::tr("Show the details (%1 lines)");
+    m_words.classLine = Texts::tr("class %1");
+    m_words.standardOutput = Texts::tr("Show the standard output");
+    m_words.standardError = Texts::tr("Show the standard error");
+    m_words.flaky =
+        QStringLiteral(" \u00b7 ") + Texts::tr("flaky: passed on a rerun after failing");
 }
 
 QAResultReportBuilder::~QAResultReportBuilder() = default;
 
+// Looked up while the builder is made only: a linear search is enough.
 DStyle* QAResultReportBuilder::style(const QString& name) const
 {
-    const auto cached = m_styleCache.constFind(name);
-    if (cached != m_styleCache.constEnd())
-        return cached.value();
-    DStyle* found = nullptr;
     for (DStyle* candidate : m_styles) {
-        if (candidate->name() == name) {
-            found = candidate;
-            break;
-        }
+        if (candidate->name() == name)
+            return candidate;
     }
-    m_styleCache.insert(name, found);
-    return found;
+    return nullptr;
 }
 
-DStyle* QAResultReportBuilder::titleStyle(int level, const char* state) const
+DStyle* QAResultReportBuilder::titleStyle(int level, int state) const
 {
-    const int column = qstrcmp(state, "ok") == 0 ? 1 : qstrcmp(state, "ko") == 0 ? 2 : 0;
-    return m_titleStyles[qBound(1, level, MaxTitleLevel) - 1][column];
+    return m_titleStyles[qBound(1, level, MaxTitleLevel) - 1][state];
 }
 
-const char* QAResultReportBuilder::stateName(const Counts& counts)
+int QAResultReportBuilder::stateOf(const Counts& counts)
 {
     if (counts.failed > 0)
-        return "ko";
+        return FailedState;
     if (counts.inconclusive > 0 || counts.passed == 0)
-        return "NE";
-    return "ok";
+        return NotRunState;
+    return PassedState;
 }
 
 DItem* QAResultReportBuilder::add(DItem* item)
@@ -323,11 +423,6 @@ void QAResultReportBuilder::closeTo(int openItems)
 {
     while (int(m_open.size()) > openItems)
         m_open.pop_back();
-}
-
-void QAResultReportBuilder::addParagraph(const QString& text, const QString& styleName)
-{
-    addParagraph(text, style(styleName));
 }
 
 void QAResultReportBuilder::addParagraph(const QString& text, DStyle* style)
@@ -380,7 +475,7 @@ void QAResultReportBuilder::addPopup(const QString& label, const QString& anchor
                                      const std::vector<QStringView>& lines)
 {
     DItemContainer* link = open(new DPopupLink(anchor));
-    link->setStyle(m_link);
+    link->setStyle(m_named[LinkStyle]);
     add(new DText(label));
     m_open.pop_back();
     DItemContainer* popup = open(new DPopup);
@@ -398,8 +493,8 @@ void QAResultReportBuilder::addProperties(const QList<QPair<QString, QString>>& 
     open(table);
     for (const auto& [name, value] : properties) {
         open(new DRow);
-        add(new DCellText(0, 0, name))->setStyle(style(QStringLiteral("Array Title")));
-        add(new DCellText(0, 0, value))->setStyle(style(QStringLiteral("Array")));
+        add(new DCellText(0, 0, name))->setStyle(m_named[ArrayTitleStyle]);
+        add(new DCellText(0, 0, value))->setStyle(m_named[ArrayStyle]);
         m_open.pop_back();
     }
     m_open.pop_back();
@@ -411,58 +506,99 @@ void QAResultReportBuilder::addSummaryTable(Level& level)
     table->setWidths({0.25, 0.25, 0.25, 0.25});
     open(table);
     open(new DRow);
-    for (const char* heading : {"Passed", "Failed", "Inconclusive", "Time"})
-        add(new DCellText(0, 0, Texts::tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+    for (const QString& heading : m_words.summaryHeadings)
+        add(new DCellText(0, 0, heading))->setStyle(m_named[ArrayTitleStyle]);
     m_open.pop_back();
     // The figures are known when the suite ends; their cells are made now
     // so that the suite's items stay in document order.
     open(new DRow);
     for (DCellText*& cell : level.summary) {
         cell = new DCellText;
-        add(cell)->setStyle(style(QStringLiteral("Array")));
+        add(cell)->setStyle(m_named[ArrayStyle]);
     }
     m_open.pop_back();
     m_open.pop_back();
 }
 
-void QAResultReportBuilder::fillSummary(const Level& level)
+// The figures of a level as its summary and its overview row show them;
+// small counts share one string per value.
+QAResultReportBuilder::Figures QAResultReportBuilder::figuresOf(const Counts& counts)
 {
-    const Counts& counts = level.counts;
-    level.summary[0]->setText(countText(counts.passed));
-    level.summary[1]->setText(countText(counts.failed));
-    level.summary[2]->setText(countText(counts.inconclusive));
-    level.summary[3]->setText(counts.timed ? seconds(counts.seconds) : QStringLiteral("-"));
-    if (counts.passed > 0)
-        level.summary[0]->setStyle(style(QStringLiteral("Array Passed")));
-    if (counts.failed > 0)
-        level.summary[1]->setStyle(style(QStringLiteral("Array Failed")));
-    if (counts.inconclusive > 0)
-        level.summary[2]->setStyle(style(QStringLiteral("Warning")));
+    Figures figures;
+    const qint64 values[] = {counts.passed, counts.failed, counts.inconclusive};
+    for (int column = 0; column < 3; ++column)
+        figures.texts[column] = countText(values[column]);
+    figures.texts[3] = counts.timed ? seconds(counts.seconds) : QStringLiteral("-");
+    return figures;
 }
 
-QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, const QString& type)
+QString QAResultReportBuilder::countText(qint64 count)
 {
+    if (count < 0 || count >= MaxSharedCount)
+        return QString::number(count);
+    if (m_countTexts.empty())
+        m_countTexts.resize(MaxSharedCount);
+    QString& text = m_countTexts[size_t(count)];
+    if (text.isNull())
+        text = QString::number(count);
+    return text;
+}
+
+void QAResultReportBuilder::fillSummary(const Level& level, const Figures& figures)
+{
+    const Counts& counts = level.counts;
+    for (int column = 0; column < 4; ++column)
+        level.summary[column]->setText(figures.texts[column]);
+    if (counts.passed > 0)
+        level.summary[0]->setStyle(m_named[ArrayPassedStyle]);
+    if (counts.failed > 0)
+        level.summary[1]->setStyle(m_named[ArrayFailedStyle]);
+    if (counts.inconclusive > 0)
+        level.summary[2]->setStyle(m_named[WarningStyle]);
+}
+
+QAReporterNode* QAResultReportBuilder::beginNode(const QString& name, NodeType type)
+{
+    QAReporterNode* node = appendNode(name, type);
+    m_tree->toLastChild();
+    return node;
+}
+
+// Appends a node to the tree's current one, the cursor staying there: a
+// case's node has no children, so the cursor need not enter it.
+QAReporterNode* QAResultReportBuilder::appendNode(const QString& name, NodeType type)
+{
+    static const QString types[NodeTypeCount] = {QStringLiteral("run"), QStringLiteral("suite"),
+                                                 QStringLiteral("class"),
+                                                 QStringLiteral("testcase")};
     auto* node = new QAReporterNode;
     m_tree->appendChild(node);
-    m_tree->toLastChild();
     node->name = name;
     // Nodes share one string per type, as the reader's do.
-    const qsizetype known = m_types.indexOf(type);
-    if (known < 0)
-        m_types.append(type);
-    node->type = m_types.at(known < 0 ? m_types.size() - 1 : known);
+    int& known = m_typeIndex[type];
+    if (known < 0) {
+        known = int(m_types.size());
+        m_types.append(types[type]);
+    }
+    node->type = m_types.at(known);
     node->id = QAReporterNode::idOf(++m_nodeCount);
-    m_pending.append(node);
+    m_pending.push_back(node);
     return node;
 }
 
 void QAResultReportBuilder::endNode(const QString& state)
 {
-    QAReporterNode* node = m_tree->iterator()->current()->data;
-    node->state = state;
-    m_pending.removeOne(node);
-    node->endItem = m_last;
+    finishNode(m_tree->iterator()->current()->data, state);
     m_tree->toParent();
+}
+
+void QAResultReportBuilder::finishNode(QAReporterNode* node, const QString& state)
+{
+    node->state = state;
+    const auto pending = std::find(m_pending.begin(), m_pending.end(), node);
+    if (pending != m_pending.end())
+        m_pending.erase(pending);
+    node->endItem = m_last;
 }
 
 int QAResultReportBuilder::nextTitleLevel() const
@@ -479,6 +615,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
     m_open.clear();
     m_pending.clear();
     m_types.clear();
+    std::fill(std::begin(m_typeIndex), std::end(m_typeIndex), -1);
     m_nodeCount = 0;
     m_okTotal = 0;
     m_koTotal = 0;
@@ -493,7 +630,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
     m_tree = std::make_unique<QAReporterDataTree>(root);
 
     DItemContainer* title = open(new DTitle(1));
-    title->setStyle(style(QStringLiteral("Title0")));
+    title->setStyle(m_named[TopTitleStyle]);
     add(new DText(file.fileName()));
     m_open.pop_back();
     QStringList facts{info.tool};
@@ -503,7 +640,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
         facts.append(Texts::tr("host %1").arg(info.host));
     facts.removeAll(QString());
     if (!facts.isEmpty())
-        addParagraph(facts.join(QStringLiteral(" \u00b7 ")), QStringLiteral("Normal"));
+        addParagraph(facts.join(QStringLiteral(" \u00b7 ")), m_named[NormalStyle]);
 
     beginLevel(RunLevel, file.fileName(), {});
     QAReporterNode* run = m_levels.back().node;
@@ -514,8 +651,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
 void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
                                        const QList<QPair<QString, QString>>& properties)
 {
-    static const QString types[] = {QStringLiteral("run"), QStringLiteral("suite"),
-                                    QStringLiteral("class")};
+    static const NodeType types[] = {RunType, SuiteType, ClassType};
     Level level;
     level.kind = kind;
     level.name = name;
@@ -528,9 +664,9 @@ void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
     // The file's name already heads the document: the run's section is
     // the overview of its suites.
     if (kind == RunLevel)
-        add(new DText(Texts::tr("Results by suite")));
+        add(new DText(m_words.resultsBySuite));
     else
-        add(new DText(name.isEmpty() ? Texts::tr("(unnamed)") : name));
+        add(new DText(name.isEmpty() ? m_words.unnamed : name));
     m_open.pop_back();
     if (kind == RunLevel)
         addOverviewTable();
@@ -544,17 +680,20 @@ void QAResultReportBuilder::endLevel()
 {
     Level level = m_levels.back();
     m_levels.pop_back();
-    const char* state = stateName(level.counts);
+    const int state = stateOf(level.counts);
     level.title->setStyle(titleStyle(level.titleLevel, state));
+    const bool overviewRow =
+        level.kind == RunLevel || (m_levels.size() == 1 && level.kind == SuiteLevel);
+    const Figures figures = level.summary[0] || overviewRow ? figuresOf(level.counts) : Figures();
     if (level.summary[0])
-        fillSummary(level);
+        fillSummary(level, figures);
     checkDeclared(level);
     closeTo(level.openItems);
     endNode(stateText(state));
     if (level.kind == RunLevel)
-        addOverviewRow(Texts::tr("All suites"), QString(), level.counts);
-    else if (m_levels.size() == 1 && level.kind == SuiteLevel)
-        addOverviewRow(level.name, level.node->id, level.counts);
+        addOverviewRow(m_words.allSuites, QString(), level.counts, figures);
+    else if (overviewRow)
+        addOverviewRow(level.name, level.node->id, level.counts, figures);
     if (!m_levels.empty())
         m_levels.back().counts.add(level.counts);
 }
@@ -565,8 +704,8 @@ void QAResultReportBuilder::addOverviewTable()
     m_overview->setWidths({0.4, 0.15, 0.15, 0.15, 0.15});
     open(m_overview);
     open(new DRow);
-    for (const char* heading : {"Suite", "Passed", "Failed", "Inconclusive", "Time"})
-        add(new DCellText(0, 0, Texts::tr(heading)))->setStyle(style(QStringLiteral("Array Title")));
+    for (const QString& heading : m_words.overviewHeadings)
+        add(new DCellText(0, 0, heading))->setStyle(m_named[ArrayTitleStyle]);
     m_overviewLastRow = m_open.back().item;
     m_open.pop_back();
     m_open.pop_back();
@@ -576,7 +715,7 @@ void QAResultReportBuilder::addOverviewTable()
 // stands before the suites, so the row goes in out of the reading order
 // and binds no node.
 void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& anchor,
-                                           const Counts& counts)
+                                           const Counts& counts, const Figures& figures)
 {
     if (!m_overview)
         return;
@@ -585,30 +724,27 @@ void QAResultReportBuilder::addOverviewRow(const QString& name, const QString& a
     m_overviewLastRow = row;
     const bool total = anchor.isEmpty();
     DItem* last = nullptr;
-    auto cell = [&](DItem* item, const char* styleName) {
-        item->setStyle(style(QLatin1String(total ? "Array Title" : styleName)));
+    auto cell = [&](DItem* item, NamedStyle named) {
+        item->setStyle(m_named[total ? ArrayTitleStyle : named]);
         row->insertAfter(last, item);
         last = item;
     };
     if (total) {
-        cell(new DCellText(0, 0, name), "Array Title");
+        cell(new DCellText(0, 0, name), ArrayTitleStyle);
     } else {
         // A place of this report: the viewer moves to it, a page has it.
         auto* link = new DLink(QALinkTarget::localLink(anchor));
-        link->setStyle(style(QStringLiteral("Link")));
-        link->insertAfter(nullptr, new DText(name.isEmpty() ? Texts::tr("(unnamed)") : name));
+        link->setStyle(m_named[LinkStyle]);
+        link->insertAfter(nullptr, new DText(name.isEmpty() ? m_words.unnamed : name));
         auto* first = new DCell;
         first->insertAfter(nullptr, link);
-        cell(first, "Array");
+        cell(first, ArrayStyle);
     }
-    cell(new DCellText(0, 0, countText(counts.passed)),
-         counts.passed > 0 ? "Array Passed" : "Array");
-    cell(new DCellText(0, 0, countText(counts.failed)),
-         counts.failed > 0 ? "Array Failed" : "Array");
-    cell(new DCellText(0, 0, countText(counts.inconclusive)),
-         counts.inconclusive > 0 ? "Warning" : "Array");
-    cell(new DCellText(0, 0, counts.timed ? seconds(counts.seconds) : QStringLiteral("-")),
-         "Array");
+    cell(new DCellText(0, 0, figures.texts[0]), counts.passed > 0 ? ArrayPassedStyle : ArrayStyle);
+    cell(new DCellText(0, 0, figures.texts[1]), counts.failed > 0 ? ArrayFailedStyle : ArrayStyle);
+    cell(new DCellText(0, 0, figures.texts[2]),
+         counts.inconclusive > 0 ? WarningStyle : ArrayStyle);
+    cell(new DCellText(0, 0, figures.texts[3]), ArrayStyle);
 }
 
 void QAResultReportBuilder::checkDeclared(const Level& level)
@@ -626,10 +762,12 @@ void QAResultReportBuilder::checkDeclared(const Level& level)
                 Texts::tr("%1 failures and errors (%2 read)").arg(failed).arg(counted.failed));
     }
     if (declared[3] >= 0 && declared[3] != counted.inconclusive)
-        differences.append(Texts::tr("%1 skipped (%2 read)").arg(declared[3]).arg(counted.inconclusive));
+        differences.append(
+            Texts::tr("%1 skipped (%2 read)").arg(declared[3]).arg(counted.inconclusive));
     if (!differences.isEmpty())
-        warning(Texts::tr("The file claims %1 for %2; the counts shown are those of the cases read.")
-                    .arg(differences.join(QStringLiteral(", ")), level.name));
+        warning(
+            Texts::tr("The file claims %1 for %2; the counts shown are those of the cases read.")
+                .arg(differences.join(QStringLiteral(", ")), level.name));
 }
 
 void QAResultReportBuilder::beginSuite(const QString& name,
@@ -681,7 +819,7 @@ void QAResultReportBuilder::warning(const QString& text)
 {
     if (m_open.empty())
         return;
-    addParagraph(text, QStringLiteral("Warning"));
+    addParagraph(text, m_named[WarningStyle]);
 }
 
 void QAResultReportBuilder::count(QAResultCase::State state)
@@ -707,22 +845,21 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
 {
     if (m_levels.empty())
         return;
-    const char* state = testCase.state == QAResultCase::Passed   ? "ok"
-                        : testCase.state == QAResultCase::Failed ? "ko"
-                                                                 : "NE";
-    QAReporterNode* node = beginNode(testCase.name, QStringLiteral("testcase"));
+    static const int states[] = {PassedState, FailedState, NotRunState};
+    const int state = states[testCase.state];
+    QAReporterNode* node = appendNode(testCase.name, CaseType);
     const int titleLevel = nextTitleLevel();
     // The node's id names its title: the string is shared, not copied.
     const QString& anchor = node->id;
     auto* title = static_cast<DTitle*>(open(new DTitle(titleLevel)));
     title->setName(anchor);
     title->setStyle(this->titleStyle(titleLevel, state));
-    add(new DText(testCase.name.isEmpty() ? Texts::tr("(unnamed)") : testCase.name));
+    add(new DText(testCase.name.isEmpty() ? m_words.unnamed : testCase.name));
     m_open.pop_back();
     const double seconds = boundedSeconds(testCase.seconds);
     node->seconds = seconds;
     addCaseBody(testCase, anchor, seconds);
-    endNode(stateText(state));
+    finishNode(node, stateText(state));
 
     count(testCase.state);
     if (seconds >= 0) {
@@ -746,9 +883,36 @@ QString QAResultReportBuilder::timedLine(int state, double time)
     TimedLine& slot = m_timedLines[size_t(key % MaxSharedLines)];
     if (slot.key != key) {
         slot.key = key;
-        slot.line = m_stateLines[state].arg(seconds(time));
+        slot.line = makeTimedLine(state, time);
     }
     return slot.line;
+}
+
+// The line of a time below ten seconds. A time of whole milliseconds (what
+// the nearest double to "0.754" is) reads as its digits, written here
+// without the general number formatter and QString::arg, which cost more
+// than the rest of the case; any other time goes through them to be
+// rounded as seconds() does.
+QString QAResultReportBuilder::makeTimedLine(int state, double time) const
+{
+    const qint64 milliseconds = qRound64(time * 1000);
+    const QStringView prefix = m_words.timedPrefix[state];
+    if (prefix.isNull() || std::signbit(time) || milliseconds >= 10000 ||
+        double(milliseconds) / 1000 != time)
+        return m_stateLines[state].arg(seconds(time));
+    const int value = int(milliseconds);
+    const char16_t figure[] = {char16_t(u'0' + value / 1000),
+                               u'.',
+                               char16_t(u'0' + value / 100 % 10),
+                               char16_t(u'0' + value / 10 % 10),
+                               char16_t(u'0' + value % 10),
+                               u' ',
+                               u's'};
+    const QStringView suffix = m_words.timedSuffix[state];
+    QString line;
+    line.reserve(prefix.size() + std::size(figure) + suffix.size());
+    line.append(prefix).append(QStringView(figure, std::size(figure))).append(suffix);
+    return line;
 }
 
 void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QString& anchor,
@@ -756,17 +920,26 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
 {
     addParagraph(stateLine(testCase, seconds), m_lineStyles[testCase.state]);
     if (!testCase.failureType.isEmpty() || !testCase.message.isEmpty()) {
-        QString failure = testCase.failureType;
-        if (!failure.isEmpty() && !testCase.message.isEmpty())
-            failure += QStringLiteral(": ");
-        failure += testCase.message;
-        addParagraph(failure, testCase.state == QAResultCase::Failed
-                                  ? m_lineStyles[QAResultCase::Failed]
-                                  : m_normal);
+        addParagraph(failureLine(testCase), testCase.state == QAResultCase::Failed
+                                                ? m_lineStyles[QAResultCase::Failed]
+                                                : m_named[NormalStyle]);
     }
     addSourceLink(testCase);
     addOutputs(testCase, anchor);
     addProperties(testCase.properties);
+}
+
+// "type: message", or whichever of the two the case has.
+QString QAResultReportBuilder::failureLine(const QAResultCase& testCase)
+{
+    if (testCase.message.isEmpty())
+        return testCase.failureType;
+    if (testCase.failureType.isEmpty())
+        return testCase.message;
+    QString line;
+    line.reserve(testCase.failureType.size() + 2 + testCase.message.size());
+    line.append(testCase.failureType).append(u": ").append(testCase.message);
+    return line;
 }
 
 // "Passed in 0.012 s", with the class where no class node shows it and
@@ -774,15 +947,32 @@ void QAResultReportBuilder::addCaseBody(const QAResultCase& testCase, const QStr
 QString QAResultReportBuilder::stateLine(const QAResultCase& testCase, double seconds)
 {
     const int state = testCase.state;
-    QString line = seconds >= 0 && state != QAResultCase::Inconclusive ? timedLine(state, seconds)
-                                                                       : m_stateLines[3 + state];
-    const bool classShown =
-        m_levels.back().kind == ClassLevel && m_levels.back().name == testCase.className;
-    if (!testCase.className.isEmpty() && !classShown)
-        line += QStringLiteral(" \u00b7 ") + Texts::tr("class %1").arg(testCase.className);
-    if (testCase.flaky)
-        line += QStringLiteral(" \u00b7 ") + Texts::tr("flaky: passed on a rerun after failing");
-    return line;
+    const QString line = seconds >= 0 && state != QAResultCase::Inconclusive
+                             ? timedLine(state, seconds)
+                             : m_stateLines[3 + state];
+    const Level& level = m_levels.back();
+    const bool classShown = level.kind == ClassLevel && sameText(level.name, testCase.className);
+    const QStringView classPart = testCase.className.isEmpty() || classShown
+                                      ? QStringView()
+                                      : classSuffix(testCase.className);
+    const QStringView flakyPart = testCase.flaky ? QStringView(m_words.flaky) : QStringView();
+    if (classPart.isEmpty() && flakyPart.isEmpty())
+        return line;
+    QString text;
+    text.reserve(line.size() + classPart.size() + flakyPart.size());
+    text.append(line).append(classPart).append(flakyPart);
+    return text;
+}
+
+// " · class <name>" for the cases of a class that no class node shows;
+// they come one after the other, so the last one made is kept.
+const QString& QAResultReportBuilder::classSuffix(const QString& className)
+{
+    if (m_classSuffix.isNull() || !sameText(m_classSuffixName, className)) {
+        m_classSuffixName = className;
+        m_classSuffix = QStringLiteral(" \u00b7 ") + m_words.classLine.arg(className);
+    }
+    return m_classSuffix;
 }
 
 // Where a failure happened, when its text says, beats where the file says
@@ -802,12 +992,12 @@ void QAResultReportBuilder::addSourceLink(const QAResultCase& testCase)
     if (!location.isValid())
         return;
     DItemContainer* paragraph = open(new DParagraph);
-    paragraph->setStyle(m_normal);
+    paragraph->setStyle(m_named[NormalStyle]);
     add(new DText(m_at));
     // The link and its text share one string.
     const QString target = location.target();
     DItemContainer* link = open(new DLink(target));
-    link->setStyle(m_link);
+    link->setStyle(m_named[LinkStyle]);
     add(new DText(target));
     m_open.pop_back();
     m_open.pop_back();
@@ -819,18 +1009,31 @@ void QAResultReportBuilder::addOutputs(const QAResultCase& testCase, const QStri
 {
     linesOf(testCase.details, m_lines);
     if (m_lines.size() > FoldedLines)
-        addPopup(Texts::tr("Show the details (%1 lines)").arg(m_lines.size()),
-                 anchor + QStringLiteral("-details"), m_lines);
+        addPopup(detailsLabel(m_lines.size()), joined(anchor, u"-details"), m_lines);
     else
         addTextBlock(m_lines);
     linesOf(testCase.systemOut, m_lines);
     if (!m_lines.empty())
-        addPopup(Texts::tr("Show the standard output"), anchor + QStringLiteral("-out"), m_lines);
+        addPopup(m_words.standardOutput, joined(anchor, u"-out"), m_lines);
     linesOf(testCase.systemErr, m_lines);
     if (!m_lines.empty())
-        addPopup(Texts::tr("Show the standard error"), anchor + QStringLiteral("-err"), m_lines);
+        addPopup(m_words.standardError, joined(anchor, u"-err"), m_lines);
     if (m_lines.capacity() > MaxKeptLines)
         std::vector<QStringView>().swap(m_lines);
+}
+
+// Traces of a run mostly have the same few lengths: their labels are
+// made once per length and shared.
+QString QAResultReportBuilder::detailsLabel(size_t lines)
+{
+    if (lines >= MaxSharedLabels)
+        return m_words.details.arg(lines);
+    if (m_detailsLabels.size() <= lines)
+        m_detailsLabels.resize(lines + 1);
+    QString& label = m_detailsLabels[lines];
+    if (label.isNull())
+        label = m_words.details.arg(lines);
+    return label;
 }
 
 void QAResultReportBuilder::endRun()

@@ -3,7 +3,6 @@
 
 #include "qaresultsink.h"
 
-#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -93,36 +92,70 @@ private:
         DItem* lastChild;
     };
 
+    // The styles the tables and paragraphs of levels use, looked up once.
+    enum NamedStyle {
+        TopTitleStyle,
+        NormalStyle,
+        WarningStyle,
+        LinkStyle,
+        ArrayStyle,
+        ArrayTitleStyle,
+        ArrayPassedStyle,
+        ArrayFailedStyle,
+        NamedStyleCount
+    };
+    // The node types, in no particular order: the record lists them in
+    // the order first used.
+    enum NodeType { RunType, SuiteType, ClassType, CaseType, NodeTypeCount };
+
     DStyle* style(const QString& name) const;
-    DStyle* titleStyle(int level, const char* state) const;
-    static const char* stateName(const Counts& counts);
+    void translateWords();
+    // A node's state, as the columns of m_titleStyles and the texts "NE",
+    // "ok" and "ko" number it.
+    enum NodeState { NotRunState, PassedState, FailedState };
+    DStyle* titleStyle(int level, int state) const;
+    static int stateOf(const Counts& counts);
 
     // Document building: add() appends to the innermost open container,
     // open() appends and makes the item the innermost one.
     DItem* add(DItem* item);
     DItemContainer* open(DItemContainer* item);
     void closeTo(int openItems);
-    void addParagraph(const QString& text, const QString& styleName);
     void addParagraph(const QString& text, DStyle* style);
     void addTextBlock(const std::vector<QStringView>& lines);
     void addPopup(const QString& label, const QString& anchor,
                   const std::vector<QStringView>& lines);
     void addProperties(const QList<QPair<QString, QString>>& properties);
+    // Passed, failed, inconclusive and time, as cells show them.
+    struct Figures
+    {
+        QString texts[4];
+    };
+    Figures figuresOf(const Counts& counts);
+    QString countText(qint64 count);
     void addSummaryTable(Level& level);
-    void fillSummary(const Level& level);
+    void fillSummary(const Level& level, const Figures& figures);
     void addOverviewTable();
-    void addOverviewRow(const QString& name, const QString& anchor, const Counts& counts);
+    void addOverviewRow(const QString& name, const QString& anchor, const Counts& counts,
+                        const Figures& figures);
     // seconds: the case's time as shown, -1 when it has none.
     void addCaseBody(const QAResultCase& testCase, const QString& anchor, double seconds);
+    static QString failureLine(const QAResultCase& testCase);
     QString stateLine(const QAResultCase& testCase, double seconds);
+    const QString& classSuffix(const QString& className);
     void addSourceLink(const QAResultCase& testCase);
     void addOutputs(const QAResultCase& testCase, const QString& anchor);
     QString timedLine(int state, double seconds);
+    QString detailsLabel(size_t lines);
+    QString makeTimedLine(int state, double seconds) const;
+    void splitTimedLine(int state);
     void checkDeclared(const Level& level);
 
     // Tree building, as the reader does it.
-    QAReporterNode* beginNode(const QString& name, const QString& type);
+    QAReporterNode* beginNode(const QString& name, NodeType type);
+    QAReporterNode* appendNode(const QString& name, NodeType type);
     void endNode(const QString& state);
+    void finishNode(QAReporterNode* node, const QString& state);
     void beginLevel(LevelKind kind, const QString& name,
                     const QList<QPair<QString, QString>>& properties);
     void endLevel();
@@ -130,7 +163,6 @@ private:
     int nextTitleLevel() const;
 
     QList<DStyle*> m_styles;
-    mutable QHash<QString, DStyle*> m_styleCache;
     DStyle* m_monospace = nullptr;
     DStyle* m_titleStyles[6][3] = {}; // by level, then plain, passed, failed
     std::unique_ptr<DDocument> m_document;
@@ -140,18 +172,37 @@ private:
     QString m_givenFileName;
     std::vector<OpenItem> m_open;
     std::vector<Level> m_levels;
-    QList<QAReporterNode*> m_pending; // begun, not yet bound to an item
+    std::vector<QAReporterNode*> m_pending; // begun, not yet bound to an item
     DItem* m_last = nullptr;
     DTable* m_overview = nullptr; // the run's table of suites
     DItem* m_overviewLastRow = nullptr;
     QStringList m_types;
+    int m_typeIndex[NodeTypeCount] = {}; // in m_types; -1: not used yet
+    DStyle* m_named[NamedStyleCount] = {};
     QString m_stateLines[6]; // translated: timed by state, then untimed
+    // Texts translated once and shared by every item that shows them.
+    struct Words
+    {
+        QString unnamed;
+        QString resultsBySuite;
+        QString allSuites;
+        QString summaryHeadings[4];
+        QString overviewHeadings[5];
+        QString details;   // "... (%1 lines)"
+        QString classLine; // "class %1"
+        QString standardOutput;
+        QString standardError;
+        QString flaky;
+        // A timed state line around its figure, by state; null prefix:
+        // the line is made by QString::arg.
+        QString timedPrefix[2];
+        QString timedSuffix[2];
+    };
+    Words m_words;
     // Looked up once: every case needs them, and a lookup by name costs
     // more than the rest of a passed case's paragraph.
     DStyle* m_lineStyles[3] = {}; // a case's state line, by state
-    DStyle* m_normal = nullptr;
-    DStyle* m_link = nullptr;
-    QString m_at; // translated "At " before a source link
+    QString m_at;                 // translated "At " before a source link
     // Timed state lines by time and state, each slot holding the last line
     // made for its key; made on the first timed case.
     struct TimedLine
@@ -160,8 +211,12 @@ private:
         QString line;
     };
     std::vector<TimedLine> m_timedLines;
-    std::vector<QStringView> m_lines;    // of the block being added
-    std::vector<char16_t> m_blockBuffer; // where small blocks are written
+    QString m_classSuffixName; // the class m_classSuffix names
+    QString m_classSuffix;
+    std::vector<QString> m_countTexts;    // by count, made when first needed
+    std::vector<QString> m_detailsLabels; // by line count, made when first needed
+    std::vector<QStringView> m_lines;     // of the block being added
+    std::vector<char16_t> m_blockBuffer;  // where small blocks are written
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

@@ -5,9 +5,15 @@
 
 #include <QRegularExpression>
 
+#include <QtAlgorithms>
+
 #include <algorithm>
 #include <climits>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -127,16 +133,33 @@ bool startsWithWord(QStringView text, QStringView word)
     return text.size() >= word.size() && std::equal(word.begin(), word.end(), text.begin());
 }
 
-// Whether line holds word, by a plain scan: lines are short, and the
-// general substring search costs more on them.
-bool containsWord(QStringView line, QStringView word)
+// The words that the patterns of tracebacks need, one bit each.
+enum FrameWord { PythonWord = 1, DotnetWord = 2, PerlWord = 4 };
+
+// Which of "File \"", ":line " and " line " the line holds, found in one
+// plain scan: lines are short, and a search per word costs three scans.
+int frameWordsIn(QStringView line)
 {
-    const QChar first = word.front();
-    for (qsizetype i = 0; i + word.size() <= line.size(); ++i) {
-        if (line.at(i) == first && startsWithWord(line.sliced(i), word))
-            return true;
+    int words = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        switch (line.at(i).unicode()) {
+        case 'F':
+            if (startsWithWord(line.sliced(i), u"File \""))
+                words |= PythonWord;
+            break;
+        case ':':
+            if (startsWithWord(line.sliced(i), u":line "))
+                words |= DotnetWord;
+            break;
+        case ' ':
+            if (startsWithWord(line.sliced(i), u" line "))
+                words |= PerlWord;
+            break;
+        default:
+            break;
+        }
     }
-    return false;
+    return words;
 }
 
 bool isDigitAt(QStringView line, qsizetype at)
@@ -149,25 +172,63 @@ bool isDigitAt(QStringView line, qsizetype at)
 // by a digit ("File.cs(42)") or " line " (tracebacks, Perl). Most lines of
 // a trace or an output have none, and this one pass costs far less than
 // the patterns.
+bool holdsLocationAt(QStringView line, qsizetype i)
+{
+    switch (line.at(i).unicode()) {
+    case ':':
+        return isDigitAt(line, i + 1) || startsWithWord(line.sliced(i + 1), u"line ");
+    case '(':
+        return isDigitAt(line, i + 1);
+    case ' ':
+        return startsWithWord(line.sliced(i), u" line ");
+    default:
+        return false;
+    }
+}
+
+#if defined(__SSE2__)
+__m128i unitsAt(const char16_t* at)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+
+// One bit for each of eight units (movemask gives two per unit) where
+// matches is all ones.
+unsigned unitMask(__m128i matches)
+{
+    return unsigned(_mm_movemask_epi8(matches)) & 0x5555u;
+}
+
+// The positions among eight where first is followed by second.
+__m128i pairsAt(__m128i units, __m128i next, char16_t first, char16_t second)
+{
+    return _mm_and_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(short(first))),
+                         _mm_cmpeq_epi16(next, _mm_set1_epi16(short(second))));
+}
+#endif
+
 bool mayHoldLocation(QStringView line)
 {
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        switch (line.at(i).unicode()) {
-        case ':':
-            if (isDigitAt(line, i + 1) || startsWithWord(line.sliced(i + 1), u"line "))
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Only a ':', a '(' or a ' ' can start a location's mark: eight units
+    // at a time are passed over when none of them is one.
+    const char16_t* const data = line.utf16();
+    for (; i + 8 <= line.size(); i += 8) {
+        const __m128i units = unitsAt(data + i);
+        const __m128i marks =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(':')),
+                                      _mm_cmpeq_epi16(units, _mm_set1_epi16('('))),
+                         _mm_cmpeq_epi16(units, _mm_set1_epi16(' ')));
+        for (unsigned mask = unitMask(marks); mask != 0; mask &= mask - 1) {
+            if (holdsLocationAt(line, i + qCountTrailingZeroBits(mask) / 2))
                 return true;
-            break;
-        case '(':
-            if (isDigitAt(line, i + 1))
-                return true;
-            break;
-        case ' ':
-            if (startsWithWord(line.sliced(i), u" line "))
-                return true;
-            break;
-        default:
-            break;
         }
+    }
+#endif
+    for (; i < line.size(); ++i) {
+        if (holdsLocationAt(line, i))
+            return true;
     }
     return false;
 }
@@ -261,15 +322,15 @@ QASourceLocation QASourceLocation::inLine(QStringView line)
 {
     QASourceLocation location;
     // The patterns of tracebacks run only on lines that have their words,
-    // the compiler's (no word: a null view) only on lines with a "(" and a
-    // digit: a stack frame's "run(Test.java:3)" has a parenthesis too.
-    const std::pair<const QRegularExpression*, QStringView> framed[] = {
-        {&pythonFrame(), u"File \""},
-        {&dotnetFrame(), u":line "},
-        {&perlFrame(), u" line "},
-        {&parenthesisedLine(), QStringView()}};
+    // the compiler's (no word) only on lines with a "(" and a digit: a
+    // stack frame's "run(Test.java:3)" has a parenthesis too.
+    const std::pair<const QRegularExpression*, int> framed[] = {{&pythonFrame(), PythonWord},
+                                                                {&dotnetFrame(), DotnetWord},
+                                                                {&perlFrame(), PerlWord},
+                                                                {&parenthesisedLine(), 0}};
+    const int words = frameWordsIn(line);
     for (const auto& [pattern, word] : framed) {
-        if (word.isNull() ? !hasParenthesisedNumber(line) : !containsWord(line, word))
+        if (word == 0 ? !hasParenthesisedNumber(line) : !(words & word))
             continue;
         const QRegularExpressionMatch match = pattern->match(line);
         if (!match.hasMatch())
@@ -286,7 +347,28 @@ QASourceLocation QASourceLocation::inLine(QStringView line)
 
 bool QASourceLocation::isLibraryLine(QStringView line)
 {
-    for (qsizetype i = 0; i < line.size(); ++i) {
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Every marker is longer than two characters: eight positions at a
+    // time are passed over when none starts the first two of one.
+    const char16_t* const data = line.utf16();
+    for (; i + 9 <= line.size(); i += 8) {
+        const __m128i units = unitsAt(data + i);
+        const __m128i next = unitsAt(data + i + 1);
+        const __m128i starts = _mm_or_si128(
+            _mm_or_si128(
+                _mm_or_si128(pairsAt(units, next, u'n', u'o'), pairsAt(units, next, u's', u'i')),
+                _mm_or_si128(pairsAt(units, next, u'd', u'i'), pairsAt(units, next, u't', u'e'))),
+            _mm_or_si128(
+                _mm_or_si128(pairsAt(units, next, u'/', u'u'), pairsAt(units, next, u'/', u'_')),
+                pairsAt(units, next, u'a', u't')));
+        for (unsigned mask = unitMask(starts); mask != 0; mask &= mask - 1) {
+            if (startsWithLibraryMarker(line.sliced(i + qCountTrailingZeroBits(mask) / 2)))
+                return true;
+        }
+    }
+#endif
+    for (; i < line.size(); ++i) {
         if (startsWithLibraryMarker(line.sliced(i)))
             return true;
     }

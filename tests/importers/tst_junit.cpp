@@ -140,6 +140,7 @@ private slots:
     void runsBecomeTreesWithLinksAndCounts();
     void pytestRunBecomesADocument();
     void detailsKeepTheirLayout();
+    void timesReadAsTheFormatterWritesThem();
     void hostileInputIsRefused_data();
     void hostileInputIsRefused();
     void importerAndLoaderNameTheFiles();
@@ -348,6 +349,40 @@ void TestJUnit::detailsKeepTheirLayout()
                          separator + noBreak(5) + separator +
                          QString::fromUtf8("\u65e5\u672c\u8a9e") + " x12345678" + noBreak(1) +
                          " y"));
+}
+
+// State lines of times in whole milliseconds are written without the
+// number formatter: every figure below ten seconds must read as the
+// formatter writes it, and times it must round still go through it.
+void TestJUnit::timesReadAsTheFormatterWritesThem()
+{
+    QStringList times;
+    for (int milliseconds = 0; milliseconds < 10000; milliseconds += 7)
+        times.append(QString::number(milliseconds / 1000.0, 'f', 3));
+    times << "9.999"
+          << "1.5"
+          << "0.0005"
+          << "9.9995"
+          << "-0"
+          << "12.25";
+    QByteArray xml = "<testsuite name='s'>";
+    for (int index = 0; index < times.size(); ++index) {
+        xml += "<testcase name='c" + QByteArray::number(index) + "' time='" +
+               times[index].toLatin1() + (index % 5 ? "'/>" : "'><failure/></testcase>");
+    }
+    const Import run = import(xml + "</testsuite>");
+    QVERIFY2(run.record, qPrintable(run.error));
+    QStringList expected;
+    for (int index = 0; index < times.size(); ++index) {
+        const double value = times[index].toDouble();
+        expected.append((index % 5 ? "Passed in " : "Failed after ") +
+                        QString::number(value, 'f', value < 10 ? 3 : 1) + " s");
+    }
+    QStringList lines = paragraphs(run.document(), "Normal Passed");
+    lines += paragraphs(run.document(), "Normal Failed");
+    std::sort(lines.begin(), lines.end());
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(lines, expected);
 }
 
 void TestJUnit::hostileInputIsRefused_data()

@@ -12,6 +12,7 @@ class TestSourceLocation : public QObject
 private slots:
     void findsTheProjectsFrame_data();
     void findsTheProjectsFrame();
+    void findsMarksAtEveryOffset();
 };
 
 void TestSourceLocation::findsTheProjectsFrame_data()
@@ -58,6 +59,24 @@ void TestSourceLocation::findsTheProjectsFrame()
     QFETCH(QString, text);
     const QASourceLocation location = QASourceLocation::find(text);
     QTEST(location.isValid() ? location.target() : QString(), "target");
+}
+
+// Lines are searched several units at a time: a location's mark and a
+// library's marker must be found wherever they start in the line.
+void TestSourceLocation::findsMarksAtEveryOffset()
+{
+    for (int offset = 0; offset < 20; ++offset) {
+        const QString padding(offset, u'x');
+        const QString library = padding + " node_modules/a/b.js:3:1\n";
+        const QStringList frames{padding + " t/c.go:12: bad", padding + " in B.cs(42,7)",
+                                 padding + " at t/x.t line 4."};
+        const QStringList targets{"t/c.go line 12", "B.cs line 42", "t/x.t line 4"};
+        for (int index = 0; index < frames.size(); ++index) {
+            const QASourceLocation location = QASourceLocation::find(library + frames[index]);
+            QVERIFY2(location.isValid(), qPrintable(frames[index]));
+            QCOMPARE(location.target(), targets[index]);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSourceLocation)

@@ -856,6 +856,18 @@ Vérifiez que vous avez le droit de lecture.</translation>
         <source>Show the standard error</source>
         <translation>Afficher la sortie d&apos;erreur</translation>
     </message>
+    <message>
+        <source>Inconclusive</source>
+        <translation>Non concluant</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Durée</translation>
+    </message>
+    <message>
+        <source>Suite</source>
+        <translation>Suite</translation>
+    </message>
 </context>
 <context>
     <name>QARunHistory</name>

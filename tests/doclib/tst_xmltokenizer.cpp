@@ -124,6 +124,18 @@ void TestXmlTokenizer::encodings()
     const Result unknown = tokenize("<?xml version='1.0' encoding='no-such'?><r/>", false);
     QVERIFY(!unknown.ok);
     QCOMPARE(unknown.error, DXmlTokenizer::SyntaxError);
+    // ASCII goes in steps of 16 and 8 bytes: a character of two bytes at
+    // every place around those steps, in texts and attribute values.
+    for (int at = 0; at < 40; ++at) {
+        QByteArray ascii(41, 'a');
+        for (int index = 0; index < ascii.size(); ++index)
+            ascii[index] = char('a' + index % 26);
+        const QByteArray utf8 = ascii.left(at) + "\xc3\xa9" + ascii.mid(at);
+        const QString expected = QString::fromUtf8(utf8);
+        const Result result = tokenize("<r v='" + utf8 + "'>" + utf8 + "</r>", false);
+        QCOMPARE(result.events.value(0), "<r v=" + expected);
+        QCOMPARE(result.events.value(1), "t:" + expected);
+    }
 }
 
 void TestXmlTokenizer::errorsSayWhatAndWhere()

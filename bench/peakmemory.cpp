@@ -17,6 +17,9 @@
 
 namespace {
 
+// How a process started by growthInNewProcess reports its figure.
+const char GrowthKey[] = "peak growth: ";
+
 // A "Name:   1234 kB" line of /proc/self/status, in bytes.
 qint64 statusBytes(const char* field)
 {
@@ -126,10 +129,6 @@ qint64 PeakMemory::growthOf(const std::function<void()>& work)
     const qint64 base = peakOfChild([] {});
     const qint64 peak = peakOfChild(work);
     return base >= 0 && peak >= 0 ? qMax<qint64>(0, peak - base) : -1;
-}
-
-namespace {
-const char GrowthKey[] = "peak growth: ";
 }
 
 qint64 PeakMemory::growthInNewProcess(const QStringList& arguments)

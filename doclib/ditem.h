@@ -87,8 +87,8 @@ private:
     Kind m_kind;
 
 protected:
-    // Two small numbers of a kind's own (a cell's spans), kept in what would
-    // otherwise be padding after the kind.
+    // Two small numbers of a kind's own (a cell's spans, a title's level),
+    // kept in what would otherwise be padding after the kind.
     quint16 m_kindData[2] = {0, 0};
 };
 

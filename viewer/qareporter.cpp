@@ -1387,9 +1387,10 @@ void QAReporter::streamGrew()
 // copy or rehash millions of entries at once.
 void QAReporter::reserveStreamedBlocks()
 {
-    if (!stream)
+    // Another report may have started reading since this was asked for.
+    const qint64 read = stream ? stream->bytesRead() : 0;
+    if (read <= 0)
         return;
-    const qint64 read = stream->bytesRead();
     const qint64 blocks = documentView->blockCount();
     const qint64 foreseen = blocks * stream->fileSize() / read * 5 / 4;
     documentView->reserveBlocks(int(qMin<qint64>(foreseen, INT_MAX / 4)));

@@ -183,7 +183,7 @@ int RecordIndexer::addNode(const TreeNode* treeNode, int parent)
 {
     const int index = int(m_nodes.size());
     QAReporterNode* node = treeNode->data;
-    const bool anchors = parent == None || (node && !node->base.isEmpty());
+    const bool anchors = parent == None || (node && !node->base().isEmpty());
     const int anchor = anchors ? index : m_nodes[size_t(parent)].anchor;
     m_nodes.push_back({node, anchor, 0, None, None});
     return index;

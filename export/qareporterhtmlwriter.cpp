@@ -97,7 +97,7 @@ void QAReporterHTMLWriter::writeSourceLink(DLink* link, const QString& file)
     QString path = QDir::toNativeSeparators(QDir::cleanPath(file));
     if (path.isEmpty() || isRelativePath(path)) {
         if (const QAReporterNode* node = nodeOf(link))
-            path = node->base + path;
+            path = node->base() + path;
     }
     if (!m_baseForLink.isEmpty())
         path = QAFileUtil::absPathToRelative(m_baseForLink, path);

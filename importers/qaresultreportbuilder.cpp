@@ -645,7 +645,7 @@ void QAResultReportBuilder::beginRun(const QAResultRunInfo& info)
     beginLevel(RunLevel, file.fileName(), {});
     QAReporterNode* run = m_levels.back().node;
     if (!file.fileName().isEmpty())
-        run->base = file.absolutePath() + QLatin1Char('/');
+        run->setBase(file.absolutePath() + QLatin1Char('/'));
 }
 
 void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,

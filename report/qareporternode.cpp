@@ -2,7 +2,34 @@
 
 #include <iterator>
 
+QAReporterNode::QAReporterNode(const QAReporterNode& other)
+    : startItem(other.startItem), endItem(other.endItem), id(other.id), name(other.name),
+      type(other.type), state(other.state), seconds(other.seconds),
+      m_rare(other.m_rare ? std::make_unique<Rare>(*other.m_rare) : nullptr)
+{
+}
+
+QAReporterNode& QAReporterNode::operator=(const QAReporterNode& other)
+{
+    if (this != &other)
+        *this = QAReporterNode(other);
+    return *this;
+}
+
 QAReporterNode::~QAReporterNode() = default;
+
+const QString& QAReporterNode::noText()
+{
+    static const QString none;
+    return none;
+}
+
+QAReporterNode::Rare& QAReporterNode::rare()
+{
+    if (!m_rare)
+        m_rare = std::make_unique<Rare>();
+    return *m_rare;
+}
 
 QString QAReporterNode::statusWord() const
 {
@@ -30,3 +57,7 @@ QString QAReporterNode::idOf(int number)
         *--first = u'-';
     return QString(reinterpret_cast<const QChar*>(first), end - first);
 }
+
+// Large reports hold hundreds of thousands of nodes, and the allocator
+// rounds a node up to its next size class: keep the node within one.
+static_assert(sizeof(void*) != 8 || sizeof(QAReporterNode) <= 128);

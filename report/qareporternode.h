@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class DItem;
 
 // One test node of a report (workspace, suite, test, test case...), bound to
@@ -12,9 +14,11 @@ class QAReporterNode
 {
 public:
     QAReporterNode() = default;
-    QAReporterNode(const QAReporterNode& other) = default;
-    QAReporterNode& operator=(const QAReporterNode& other) = default;
-    virtual ~QAReporterNode();
+    QAReporterNode(const QAReporterNode& other);
+    QAReporterNode& operator=(const QAReporterNode& other);
+    QAReporterNode(QAReporterNode&& other) noexcept = default;
+    QAReporterNode& operator=(QAReporterNode&& other) noexcept = default;
+    ~QAReporterNode();
 
     // The word of the status icon a tree shows for the node: "ok", "KO" or
     // "ne"; states compare exactly, so any other state ("NE" included)
@@ -31,10 +35,27 @@ public:
     QString name;
     QString type;
     QString state;
-    QString icon;
-    QString base;
     // The case's time in seconds; negative when the report gives none.
     double seconds = -1;
+
+    // The icon's name and the folder that relative sources start from; null
+    // when the report gives none.
+    const QString& icon() const { return m_rare ? m_rare->icon : noText(); }
+    const QString& base() const { return m_rare ? m_rare->base : noText(); }
+    void setIcon(const QString& icon) { rare().icon = icon; }
+    void setBase(const QString& base) { rare().base = base; }
+
+private:
+    // Few nodes carry these: apart, they keep a node at 128 bytes.
+    struct Rare
+    {
+        QString icon;
+        QString base;
+    };
+    static const QString& noText();
+    Rare& rare();
+
+    std::unique_ptr<Rare> m_rare;
 };
 
 #endif

@@ -76,8 +76,8 @@ QARListViewItem* createNodeItem(QAReporterNode* node, QAReporterTreeGrower::Icon
 {
     auto* item = new QARListViewItem;
     item->node = node;
-    if (!node->icon.isNull())
-        item->setNodeIcon(icons.nodeIcon(node->icon));
+    if (!node->icon().isNull())
+        item->setNodeIcon(icons.nodeIcon(node->icon()));
     // The node says which states show a status; any other gets no icon.
     const QString status = node->statusWord();
     if (status == QLatin1String("ok"))

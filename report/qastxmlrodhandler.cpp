@@ -208,12 +208,12 @@ bool QAstXmlRodHandler::startNode(const DXmlAttributes& xmlAttributes)
     if (!attributes.state.isNull())
         node->state = shared(m_valuePool, m_recentValues, attributes.state);
     if (!attributes.icon.isNull())
-        node->icon = shared(m_valuePool, m_recentValues, attributes.icon);
+        node->setIcon(shared(m_valuePool, m_recentValues, attributes.icon));
     node->id = QAReporterNode::idOf(++m_nodeCount);
     if (!attributes.sum.isNull())
         addToTotals(attributes.state, attributes.sum);
     if (!attributes.base.isNull())
-        node->base = shared(m_valuePool, m_recentValues, attributes.base);
+        node->setBase(shared(m_valuePool, m_recentValues, attributes.base));
     m_pending.push(node);
     return true;
 }

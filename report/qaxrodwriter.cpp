@@ -396,12 +396,12 @@ void QAXrodWriter::openNode(int index)
     xml().writeAttribute(QStringLiteral("type"), xmlSafe(node.type));
     if (!node.state.isNull())
         xml().writeAttribute(QStringLiteral("state"), xmlSafe(node.state));
-    if (!node.icon.isNull())
-        xml().writeAttribute(QStringLiteral("icone"), xmlSafe(node.icon));
+    if (!node.icon().isNull())
+        xml().writeAttribute(QStringLiteral("icone"), xmlSafe(node.icon()));
     if (!entry.sum.isEmpty())
         xml().writeAttribute(QStringLiteral("sum"), entry.sum);
-    if (!node.base.isNull())
-        xml().writeAttribute(QStringLiteral("base"), xmlSafe(node.base));
+    if (!node.base().isNull())
+        xml().writeAttribute(QStringLiteral("base"), xmlSafe(node.base()));
     m_open.append(index);
     m_nodeChain.append(index);
 }

@@ -327,7 +327,7 @@ QString QAReportSession::sourceLocation(const DLink* link, const QString& target
     const QALinkTarget source = QALinkTarget::parse(target);
     if (source.isSource() && QAReporterLinkTarget::needsBase(source)) {
         if (const QAReporterNode* node = findLinkNode(link))
-            return QAReporterLinkTarget::withBase(node->base, source);
+            return QAReporterLinkTarget::withBase(node->base(), source);
     }
     return target;
 }

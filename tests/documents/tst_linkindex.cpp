@@ -50,7 +50,7 @@ QAReporterNode* search(const TreeNode* treeNode, const DItem* link)
 {
     for (const TreeNode* child : treeNode->children) {
         if (QAReporterNode* found = search(child, link))
-            return found->base.isEmpty() ? treeNode->data : found;
+            return found->base().isEmpty() ? treeNode->data : found;
     }
     const QAReporterNode* node = treeNode->data;
     if (!node)

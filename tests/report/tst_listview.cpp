@@ -28,7 +28,7 @@ std::unique_ptr<QAReporterDataTree> makeTree(const QStringList& lines)
         node->type = "test";
         if (fields.value(1) != "-")
             node->state = fields.value(1);
-        node->icon = fields.value(2);
+        node->setIcon(fields.value(2));
         tree->appendChild(node);
         tree->toLastChild();
     }

@@ -79,7 +79,7 @@ QStringList nodeLines(QAReporterDataTree* tree, const QString& prefix = QString(
         lines << QString("%1%2 | %3 | %4 | %5 | %6 | %7 | %8 | %9")
                      .arg(withIds ? node->id + " | " : QString(),
                           QString::number(tree->iterator()->depth()), node->name, node->type,
-                          node->state, node->icon, node->base, placeOf(node->startItem, prefix),
+                          node->state, node->icon(), node->base(), placeOf(node->startItem, prefix),
                           placeOf(node->endItem, prefix));
     }
     return lines;
@@ -191,8 +191,8 @@ void TestXrodWriter::hostileTextsStayReadable()
     QAReporterNode* node = source->tree->root()->children.first()->data;
     node->name = QStringLiteral("q\"<&>'\t\nx\U0001F600") + QChar(0x1) + QChar(0xD800) +
                  QStringLiteral("</XROD:NODE>");
-    node->base = QStringLiteral("C:\\a b\\") + QChar(0xDC00) + QChar(0xFFFF) + QChar(0x1B);
-    node->icon = QStringLiteral("");
+    node->setBase(QStringLiteral("C:\\a b\\") + QChar(0xDC00) + QChar(0xFFFF) + QChar(0x1B));
+    node->setIcon(QStringLiteral(""));
 
     const Record copy = styles.read(written({source.get()}));
     QVERIFY(copy);
@@ -200,8 +200,8 @@ void TestXrodWriter::hostileTextsStayReadable()
     const QChar replaced = QChar::ReplacementCharacter;
     QCOMPARE(back->name, QStringLiteral("q\"<&>'\t\nx\U0001F600") + replaced + replaced +
                              QStringLiteral("</XROD:NODE>"));
-    QCOMPARE(back->base, QStringLiteral("C:\\a b\\") + replaced + replaced + replaced);
-    QVERIFY(!back->icon.isNull() && back->icon.isEmpty());
+    QCOMPARE(back->base(), QStringLiteral("C:\\a b\\") + replaced + replaced + replaced);
+    QVERIFY(!back->icon().isNull() && back->icon().isEmpty());
     QCOMPARE(DAmlWriter::toAml(copy->document.get()), DAmlWriter::toAml(source->document.get()));
 }
 

@@ -60,8 +60,9 @@ QAReporterData* QAReporterFilter::filter(const QAReporterData& record) const
 }
 
 // A copy of everything would double the memory of the largest reports for
-// nothing: the tree is copied, since its nodes are the filtered record's
-// own, and keeps pointing into the source document.
+// nothing: the document is shared, and the tree's links are new but its
+// nodes, apart from the root, are the source record's. The filtered record
+// must therefore go before the source record.
 QAReporterData* QAReporterFilter::share(const QAReporterData& record) const
 {
     QAReporterFilterWriter writer(m_criteria);

@@ -10,8 +10,9 @@ class QAReporterData;
 // Turns report records into filtered records, each with its own tree and
 // document holding only what passes the criteria. The filter owns the
 // filtered records. Criteria without any pattern keep everything: the
-// filtered record then has its own tree bound to the source's document,
-// which it shares instead of copying, and must not outlive its source.
+// filtered record then shares the source's document and, below a root of
+// its own, the source's nodes (its tree has links of its own, and so a
+// cursor of its own), and must not outlive its source.
 class QAReporterFilter
 {
 public:

@@ -52,7 +52,12 @@ QAReporterDataTree* QAReporterFilterWriter::buildTree(QAReporterDataTree* source
     QAReporterNode* root = source->iterator()->toRoot();
     if (!root || m_criteria->match(root) != QAReporterFilterCriteria::AllFields)
         return nullptr;
-    m_tree = new QAReporterDataTree(new QAReporterNode(*root));
+    // Without rebinding, the kept nodes would be exact copies: the tree
+    // borrows the source's own instead, all but its root, whose id the
+    // caller may change.
+    m_tree = new QAReporterDataTree(new QAReporterNode(*root),
+                                    m_rebind ? QAReporterDataTree::OwnsNodes
+                                             : QAReporterDataTree::OwnsRootOnly);
     keepNode(m_tree->root()->data);
 
     QList<bool> rejectedOnPath{false}; // per depth of the current source path
@@ -78,9 +83,9 @@ QAReporterDataTree* QAReporterFilterWriter::buildTree(QAReporterDataTree* source
         if (rejected) {
             rejectNode(node);
         } else {
-            auto* copy = new QAReporterNode(*node);
-            m_tree->appendChild(copy);
-            keepNode(copy);
+            QAReporterNode* kept = m_rebind ? new QAReporterNode(*node) : node;
+            m_tree->appendChild(kept);
+            keepNode(kept);
         }
     }
     m_tree->iterator()->toRoot();

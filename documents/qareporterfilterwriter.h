@@ -38,7 +38,9 @@ public:
     DDocument* sourceDocument() const { return m_source; }
 
     // Off: the kept nodes will stay bound to the source document, which the
-    // caller shares instead of copying; doAll must not be called then.
+    // caller shares instead of copying; doAll must not be called then. The
+    // filtered tree then holds the source tree's own nodes below a copy of
+    // its root, and must go before the source tree.
     void setRebind(bool on) { m_rebind = on; }
 
     // Builds the filtered tree from the source tree and returns it (the

@@ -2,9 +2,13 @@
 
 #include "qareportertreegrower.h"
 
-QAReporterDataTree::QAReporterDataTree(QAReporterNode* root) : QTree<QAReporterNode>(root)
+QAReporterDataTree::QAReporterDataTree(QAReporterNode* root, Ownership ownership)
+    : QTree<QAReporterNode>(root)
 {
-    setAutoDelete(true);
+    if (ownership == OwnsRootOnly)
+        m_ownRoot.reset(root);
+    else
+        setAutoDelete(true);
 }
 
 QAReporterDataTree::~QAReporterDataTree() = default;

@@ -228,8 +228,9 @@ void TestFilter::copiesTheKeptRanges()
 }
 
 // A record whose root fails, or none, gives no copy; each apply adds
-// copies. Without patterns the document is shared, not copied, and the
-// nodes stay bound to the source's items. No copy changes the source.
+// copies. Without patterns the document is shared, not copied, and so are
+// the nodes below the root, which stay bound to the source's items. No
+// copy changes the source, and none deletes what it shares.
 void TestFilter::appliesPerRecordAndSharesWhatItKeepsWhole()
 {
     std::unique_ptr<QAReporterData> record(readRecord(groupReport));
@@ -251,7 +252,15 @@ void TestFilter::appliesPerRecordAndSharesWhatItKeepsWhole()
     QAReporterData* whole = everything->filteredRecords().value(0);
     QCOMPARE(whole->document.get(), record->document.get());
     QCOMPARE(bindingsOf(whole->tree, record->document.get()), bindings);
+    const QString sourceRootId = record->tree->root()->data->id;
+    QVERIFY(whole->tree->root()->data != record->tree->root()->data);
+    QCOMPARE(whole->tree->root()->data->id, record->document->name());
+    QVERIFY(!whole->tree->root()->children.isEmpty());
+    for (int child = 0; child < whole->tree->root()->children.size(); ++child)
+        QCOMPARE(whole->tree->root()->children.at(child)->data,
+                 record->tree->root()->children.at(child)->data);
     everything.reset();
+    QCOMPARE(record->tree->root()->data->id, sourceRootId);
     QCOMPARE(DAmlWriter::toAml(record->document.get()), sourceAml);
     QCOMPARE(bindingsOf(record->tree, record->document.get()), bindings);
 

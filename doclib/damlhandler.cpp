@@ -585,6 +585,19 @@ bool DAmlHandler::endElement(const QString&, const QString&, QStringView)
     return true;
 }
 
+// Short texts between items (the ")." after a link) repeat as much as cell
+// texts: they are shared too. A link that shows its own target (a source
+// line, a file) shares the target's characters.
+QString DAmlHandler::textBetweenItems(const DItem* container, QStringView text)
+{
+    if (container->kind() == DItem::Link) {
+        const QString& target = static_cast<const DLink*>(container)->target();
+        if (target == text)
+            return target;
+    }
+    return m_textPool.text(text);
+}
+
 bool DAmlHandler::characters(QStringView text)
 {
     if (text.isEmpty())
@@ -597,9 +610,7 @@ bool DAmlHandler::characters(QStringView text)
         if (top.openText) {
             static_cast<DText*>(top.openText)->appendText(text);
         } else {
-            // Short texts between items (the ")." after a link) repeat
-            // as much as cell texts: they are shared too.
-            auto* implicitText = new DText(m_textPool.text(text));
+            auto* implicitText = new DText(textBetweenItems(top.item, text));
             append(implicitText);
             top.openText = implicitText;
             m_last = implicitText;

@@ -110,6 +110,8 @@ private:
     DStyle* findStyle(QStringView name) const;
     void ensureOpenDocument();
     void append(DItem* item);
+    // The text of character data met directly inside a container.
+    QString textBetweenItems(const DItem* container, QStringView text);
 
     const DXmlLocator* m_locator = nullptr;
     QList<DStyle*> m_styles;

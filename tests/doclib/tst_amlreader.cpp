@@ -238,6 +238,21 @@ void TestAmlReader::textJoiningAndWhiteSpace()
     // No-break spaces and line separators, as references or as they are.
     QCOMPARE(childTexts(static_cast<DParagraph*>(paragraph->next()->next()->next())),
              QStringList({"E\u00a0\u00a0 x\u2028\u00a0\u00a0at f"}));
+
+    // A link that shows its target keeps one copy of the characters.
+    const Parsed links = parse("<X><PARAGRAPH><LINK target=\"a.c line 3\">a.c line 3</LINK>"
+                               "<LINK target=\"a.c\">a.c line 4</LINK>"
+                               "<LINK target=\"a &amp; b\">a &amp; b</LINK></PARAGRAPH></X>");
+    QVERIFY2(links.ok, qPrintable(links.error));
+    const QStringList expected{"a.c line 3", "a.c line 4", "a & b"};
+    const DItem* item = static_cast<DParagraph*>(links.document->first())->first();
+    for (const QString& text : expected) {
+        const DLink* link = item->toLink();
+        const auto* shown = static_cast<const DText*>(link->toContainer()->first());
+        QCOMPARE(shown->text(), text);
+        QCOMPARE(shown->text().isSharedWith(link->target()), link->target() == text);
+        item = item->next();
+    }
 }
 
 void TestAmlReader::localStylesOnAndOff()

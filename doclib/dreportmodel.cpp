@@ -53,10 +53,49 @@ void DReportModel::clear()
 
 void DReportModel::reserve(int blocks)
 {
-    m_blocks.reserve(size_t(blocks));
-    m_heights.reserve(blocks);
+    reserve(blocks, reservedIndex(blocks, beginReserve()));
+}
+
+DReportModel::IndexEntries DReportModel::beginReserve()
+{
+    m_reserving = true;
+    m_indexedAside.clear();
+    IndexEntries entries;
+    entries.reserve(size_t(m_blockIndex.size()));
+    for (auto entry = m_blockIndex.cbegin(); entry != m_blockIndex.cend(); ++entry)
+        entries.emplace_back(entry.key(), entry.value());
+    return entries;
+}
+
+DReportModel::BlockIndex DReportModel::reservedIndex(int blocks, const IndexEntries& entries)
+{
+    BlockIndex index;
     // Grouping items and long tables' rows are indexed too.
-    m_blockIndex.reserve(qsizetype(blocks) * 3 / 2);
+    index.reserve(qMax(qsizetype(qMax(blocks, 0)) * 3 / 2, qsizetype(entries.size())));
+    for (const auto& [item, block] : entries)
+        index.insert(item, block);
+    return index;
+}
+
+void DReportModel::reserve(int blocks, BlockIndex&& index)
+{
+    if (!m_reserving)
+        return;
+    m_reserving = false;
+    for (const auto& [item, block] : m_indexedAside)
+        index.insert(item, block);
+    IndexEntries().swap(m_indexedAside);
+    m_blockIndex.swap(index);
+    m_blocks.reserve(size_t(qMax(blocks, 0)));
+    m_heights.reserve(qMax(blocks, 0));
+}
+
+void DReportModel::indexItem(const DItem* item)
+{
+    const int block = int(m_blocks.size());
+    m_blockIndex.insert(item, block);
+    if (m_reserving)
+        m_indexedAside.emplace_back(item, block);
 }
 
 void DReportModel::clearBlocks()
@@ -66,6 +105,8 @@ void DReportModel::clearBlocks()
     m_heights.clear();
     m_blockIndex.clear();
     m_blockIndex.squeeze();
+    m_reserving = false;
+    IndexEntries().swap(m_indexedAside);
     m_names.clear();
     m_namesBuilt = false;
 }
@@ -93,7 +134,7 @@ const DItem* DReportModel::lastNamedSoFar() const
 
 void DReportModel::addGroupingItem(const DItem* item, const DItem*& lastNamed)
 {
-    m_blockIndex.insert(item, int(m_blocks.size()));
+    indexItem(item);
     if (!item->name().isEmpty())
         lastNamed = item;
 }
@@ -110,14 +151,14 @@ void DReportModel::addLeafBlocks(const DItem* item, const DItem*& lastNamed)
         m_blocks.push_back({first, lastNamed, rows});
         m_heights.append(estimateHeight(first, rows));
     };
-    m_blockIndex.insert(item, int(m_blocks.size()));
+    indexItem(item);
     if (item->kind() == DItem::Table && countRows(item, rowsPerBlock) > rowsPerBlock) {
         const DItem* row = item->toContainer()->first();
         while (row) {
             const DItem* runStart = row;
             int rows = 0;
             for (; row && rows < rowsPerBlock; row = row->next(), ++rows)
-                m_blockIndex.insert(row, int(m_blocks.size()));
+                indexItem(row);
             addBlock(runStart, rows);
             DItemWalk::walkBlock(runStart, rows, noteNames);
         }

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 class DDocument;
@@ -72,9 +73,21 @@ public:
     // complete, except grouping items, entered as they come. Costs the new
     // items only; once the document is complete, it is shown as any other.
     void extend(DDocument* doc, const QList<const DItem*>& openItems);
+    using BlockIndex = QHash<const DItem*, int>;
+    using IndexEntries = std::vector<std::pair<const DItem*, int>>;
     // Room for this many blocks (and the items they index): a document
     // being read then grows without copying or rehashing what it has.
     void reserve(int blocks);
+    // The same in three steps, the second of which may run on another
+    // thread: it touches tens of megabytes for the largest reports.
+    // beginReserve returns the items indexed so far and keeps those indexed
+    // from then on aside; reservedIndex makes an index with room for the
+    // items of this many blocks, holding those entries; reserve takes it,
+    // adds the entries kept aside, and reserves the blocks. clear() drops
+    // what was kept aside: an index made before then must not be given.
+    IndexEntries beginReserve();
+    static BlockIndex reservedIndex(int blocks, const IndexEntries& entries);
+    void reserve(int blocks, BlockIndex&& index);
     // Forgets the documents, their blocks and the opened popups.
     void clear();
     // Cuts the same documents again (the metrics changed).
@@ -118,6 +131,8 @@ private:
     void startGrowth(DDocument* doc);
     const DItem* lastNamedSoFar() const;
     void addGroupingItem(const DItem* item, const DItem*& lastNamed);
+    // Maps the item to the block about to be added.
+    void indexItem(const DItem* item);
     void addLeafBlocks(const DItem* item, const DItem*& lastNamed);
     void clearBlocks();
 
@@ -125,7 +140,9 @@ private:
     std::vector<Block> m_blocks;
     DHeightIndex m_heights;
     Metrics m_metrics;
-    QHash<const DItem*, int> m_blockIndex;        // block roots and grouping items
+    BlockIndex m_blockIndex;     // block roots and grouping items
+    IndexEntries m_indexedAside; // entries since beginReserve, for reserve
+    bool m_reserving = false;
     mutable QHash<QString, const DItem*> m_names; // built on first lookup by name
     mutable bool m_namesBuilt = false;
     QSet<const DItem*> m_expanded;

@@ -71,7 +71,14 @@ void DReportWidget::extendDocument(DDocument* doc, const QList<const DItem*>& op
 
 void DReportWidget::reserveBlocks(int blocks)
 {
-    d->model.reserve(blocks);
+    d->reserver = std::make_unique<DIndexReserver>(blocks, d->model.beginReserve());
+    DIndexReserver* reserver = d->reserver.get();
+    connect(reserver, &DIndexReserver::ready, this, [this, reserver] {
+        if (d->reserver.get() != reserver)
+            return;
+        d->model.reserve(reserver->blocks(), reserver->take());
+        d->reserver.release()->deleteLater(); // it is emitting
+    });
 }
 
 int DReportWidget::blockCount() const
@@ -81,6 +88,7 @@ int DReportWidget::blockCount() const
 
 void DReportWidget::clearDocs()
 {
+    d->reserver.reset(); // made for what is about to go
     if (!d->model.documents().isEmpty())
         d->m_keptName = currentItemName();
     d->model.clear();

@@ -36,7 +36,8 @@ public:
     // documents shown, keeping the place shown (see DReportModel::extend).
     void extendDocument(DDocument* doc, const QList<const DItem*>& openItems);
     // Room for this many blocks of a document being read (see
-    // DReportModel::reserve).
+    // DReportModel::reserve). The room is made on another thread and taken
+    // in a later turn of the event loop; clearDocs drops it.
     void reserveBlocks(int blocks);
     int blockCount() const;
     // Renders the same documents again (styles or background changed),

@@ -1,11 +1,14 @@
 #ifndef DREPORTWIDGET_P_H
 #define DREPORTWIDGET_P_H
 
+#include "dindexreserver.h"
 #include "dlayoutcache.h"
 #include "dreportinteraction.h"
 #include "dreportmodel.h"
 
 #include <QString>
+
+#include <memory>
 
 class DChartObject;
 class QPainter;
@@ -22,6 +25,8 @@ public:
     ~DReportWidgetPrivate() override;
 
     DReportModel model;
+    // A block index being made for the model on another thread.
+    std::unique_ptr<DIndexReserver> reserver;
     DLayoutCache layouts;
     DReportInteraction interaction;
 

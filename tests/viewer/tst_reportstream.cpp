@@ -70,6 +70,22 @@ QList<QPair<const DItem*, int>> blocksOf(const DReportModel& model)
     return blocks;
 }
 
+// The block of every item of the document, in document order.
+QList<int> blockOfEachItem(const DReportModel& model, const DDocument* document)
+{
+    QList<int> blocks;
+    QList<const DItem*> pending{document};
+    while (!pending.isEmpty()) {
+        const DItem* item = pending.takeLast();
+        blocks.append(model.blockOf(item));
+        if (item->next() && item != document)
+            pending.append(item->next());
+        if (const DItemContainer* container = item->toContainer(); container && container->first())
+            pending.append(container->first());
+    }
+    return blocks;
+}
+
 QStringList linesOf(QTreeWidget& view)
 {
     QStringList lines;
@@ -122,6 +138,9 @@ void TestReportStream::growsIntoWhatTheReaderReads()
     QTreeWidget grownView;
     std::unique_ptr<QAReporterTreeGrower> grower;
     QList<qint64> progress;
+    // The model's index is made larger as a window does it: begun at the
+    // second step, made aside, taken two steps later.
+    DReportModel::IndexEntries reservedEntries;
     connect(&stream, &QAReportStream::grew, this, [&] {
         QAReporterData* record = stream.record();
         if (!grower)
@@ -130,6 +149,10 @@ void TestReportStream::growsIntoWhatTheReaderReads()
         grownModel.extend(record->document.get(), stream.openItems());
         grower->grow();
         progress.append(stream.bytesRead());
+        if (progress.size() == 2)
+            reservedEntries = grownModel.beginReserve();
+        if (progress.size() == 4)
+            grownModel.reserve(10000, DReportModel::reservedIndex(10000, reservedEntries));
     });
     QSignalSpy finished(&stream, &QAReportStream::finished);
     stream.start();
@@ -150,6 +173,9 @@ void TestReportStream::growsIntoWhatTheReaderReads()
     DReportModel wholeModel;
     wholeModel.addDocument(record->document.get());
     QCOMPARE(blocksOf(grownModel), blocksOf(wholeModel));
+    QVERIFY(!reservedEntries.empty());
+    QCOMPARE(blockOfEachItem(grownModel, record->document.get()),
+             blockOfEachItem(wholeModel, record->document.get()));
     QTreeWidget wholeView;
     record->tree->fillListView(&wholeView, path);
     QCOMPARE(linesOf(grownView), linesOf(wholeView));

@@ -10,6 +10,8 @@
 
 #include <QHash>
 
+#include <functional>
+
 #include <vector>
 
 namespace {
@@ -66,77 +68,78 @@ QString anchorOf(const QAReporterNode& node)
     return QString();
 }
 
-// Walks one record's tree depth first, keeping the path of names.
-class Collector
+using TreeNode = QTreeNode<QAReporterNode>;
+// Called with each case's tree node and path.
+using CaseVisit = std::function<void(const TreeNode&, const QString&)>;
+
+// Walks one record's tree depth first, keeping the path of names, and
+// visits its cases in document order.
+void walkCases(const TreeNode* root, const CaseVisit& visit)
 {
-public:
-    Collector(QList<QAReporterCase>& cases, QHash<QString, int>& seen)
-        : m_cases(cases), m_seen(seen)
+    if (!root)
+        return;
+    const bool byType = hasCaseType(root);
+    struct Step
     {
-    }
-
-    void collect(const QTreeNode<QAReporterNode>* root, const QString& file)
-    {
-        m_file = file;
-        if (!root)
-            return;
-        const bool byType = hasCaseType(root);
-        struct Step
-        {
-            const QTreeNode<QAReporterNode>* node;
-            int pathLength; // the path's length before this node's name
-        };
-        // The tree's root stands for the file; a single node below it is
-        // the run (a workspace, a result file's run) and no part of a path.
-        const QTreeNode<QAReporterNode>* top = root;
-        if (top->children.size() == 1 && !top->children.first()->children.isEmpty())
-            top = top->children.first();
-        std::vector<Step> pending;
-        for (auto it = top->children.crbegin(); it != top->children.crend(); ++it)
-            pending.push_back({*it, 0});
-        QString path;
-        while (!pending.empty()) {
-            const Step step = pending.back();
-            pending.pop_back();
-            path.truncate(step.pathLength);
-            const QAReporterNode* data = step.node->data;
-            if (!path.isEmpty())
-                path += QLatin1Char('/');
-            path += data ? data->name : QString();
-            const bool isCase =
-                data && (byType ? isCaseType(data->type) : step.node->children.isEmpty());
-            if (isCase) {
-                add(*step.node, path);
-                continue;
-            }
-            const int length = int(path.size());
-            for (auto it = step.node->children.crbegin(); it != step.node->children.crend(); ++it)
-                pending.push_back({*it, length});
+        const TreeNode* node;
+        int pathLength; // the path's length before this node's name
+    };
+    // The tree's root stands for the file; a single node below it is
+    // the run (a workspace, a result file's run) and no part of a path.
+    const TreeNode* top = root;
+    if (top->children.size() == 1 && !top->children.first()->children.isEmpty())
+        top = top->children.first();
+    std::vector<Step> pending;
+    for (auto it = top->children.crbegin(); it != top->children.crend(); ++it)
+        pending.push_back({*it, 0});
+    QString path;
+    while (!pending.empty()) {
+        const Step step = pending.back();
+        pending.pop_back();
+        path.truncate(step.pathLength);
+        const QAReporterNode* data = step.node->data;
+        if (!path.isEmpty())
+            path += QLatin1Char('/');
+        path += data ? data->name : QString();
+        const bool isCase =
+            data && (byType ? isCaseType(data->type) : step.node->children.isEmpty());
+        if (isCase) {
+            visit(*step.node, path);
+            continue;
         }
+        const int length = int(path.size());
+        for (auto it = step.node->children.crbegin(); it != step.node->children.crend(); ++it)
+            pending.push_back({*it, length});
     }
+}
 
-private:
-    void add(const QTreeNode<QAReporterNode>& treeNode, const QString& path)
-    {
-        const QAReporterNode& node = *treeNode.data;
-        QAReporterCase testCase;
-        int& count = m_seen[path];
-        ++count;
-        testCase.file = m_file;
-        testCase.path = count == 1 ? path : path + QStringLiteral(" [%1]").arg(count);
-        testCase.state = stateOf(node);
-        if (testCase.state == QAReporterCase::Failed)
-            testCase.message = QAReporterCases::failureMessage(treeNode);
-        testCase.seconds = node.seconds;
-        testCase.node = &node;
-        testCase.anchor = anchorOf(node);
-        m_cases.append(testCase);
+void walkCases(const QList<QAReporterData*>& records,
+               const std::function<void(const TreeNode&, const QString&, const QString&)>& visit)
+{
+    for (const QAReporterData* record : records) {
+        if (record && record->tree)
+            walkCases(record->tree->root(), [&](const TreeNode& node, const QString& path) {
+                visit(node, path, record->fileName);
+            });
     }
+}
 
-    QList<QAReporterCase>& m_cases;
-    QHash<QString, int>& m_seen;
-    QString m_file;
-};
+// The case of a node; count says how many cases of its path came so far,
+// this one included.
+QAReporterCase caseOf(const TreeNode& treeNode, const QString& path, int count, const QString& file)
+{
+    const QAReporterNode& node = *treeNode.data;
+    QAReporterCase testCase;
+    testCase.file = file;
+    testCase.path = count == 1 ? path : path + QStringLiteral(" [%1]").arg(count);
+    testCase.state = stateOf(node);
+    if (testCase.state == QAReporterCase::Failed)
+        testCase.message = QAReporterCases::failureMessage(treeNode);
+    testCase.seconds = node.seconds;
+    testCase.node = &node;
+    testCase.anchor = anchorOf(node);
+    return testCase;
+}
 
 } // namespace
 
@@ -144,11 +147,9 @@ QList<QAReporterCase> QAReporterCases::collect(const QList<QAReporterData*>& rec
 {
     QList<QAReporterCase> cases;
     QHash<QString, int> seen;
-    Collector collector(cases, seen);
-    for (const QAReporterData* record : records) {
-        if (record && record->tree)
-            collector.collect(record->tree->root(), record->fileName);
-    }
+    walkCases(records, [&](const TreeNode& node, const QString& path, const QString& file) {
+        cases.append(caseOf(node, path, ++seen[path], file));
+    });
     return cases;
 }
 
@@ -157,7 +158,34 @@ QList<QAReporterCase> QAReporterCases::collect(const QAReporterData& record)
     QList<QAReporterCase> cases;
     QHash<QString, int> seen;
     if (record.tree)
-        Collector(cases, seen).collect(record.tree->root(), record.fileName);
+        walkCases(record.tree->root(), [&](const TreeNode& node, const QString& path) {
+            cases.append(caseOf(node, path, ++seen[path], record.fileName));
+        });
+    return cases;
+}
+
+// A failed case's number among the cases of its path counts the others
+// before it too, so the cases are walked twice: first for the paths of the
+// failed ones, then to count only those paths. Nothing is kept of the
+// others, which are most of a large report.
+QList<QAReporterCase> QAReporterCases::collectFailed(const QList<QAReporterData*>& records)
+{
+    QHash<QString, int> failedPaths;
+    walkCases(records, [&](const TreeNode& node, const QString& path, const QString&) {
+        if (stateOf(*node.data) == QAReporterCase::Failed)
+            failedPaths.insert(path, 0);
+    });
+    QList<QAReporterCase> cases;
+    if (failedPaths.isEmpty())
+        return cases;
+    walkCases(records, [&](const TreeNode& node, const QString& path, const QString& file) {
+        const auto found = failedPaths.find(path);
+        if (found == failedPaths.end())
+            return;
+        const int count = ++found.value();
+        if (stateOf(*node.data) == QAReporterCase::Failed)
+            cases.append(caseOf(node, path, count, file));
+    });
     return cases;
 }
 

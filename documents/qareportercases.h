@@ -25,6 +25,9 @@ class QAReporterCases
 public:
     static QList<QAReporterCase> collect(const QList<QAReporterData*>& records);
     static QList<QAReporterCase> collect(const QAReporterData& record);
+    // The failed cases only, as collect gives them (their paths numbered
+    // among all cases), keeping nothing of the others on the way.
+    static QList<QAReporterCase> collectFailed(const QList<QAReporterData*>& records);
 
     // The failure message of a failed case: the text of the last paragraph
     // in a failure style ("... Failed") among the case's own items and what

@@ -105,7 +105,8 @@ DDocument* QAReporterSummary::buildSummary(const QList<QAReporterData*>& records
     builder.numberCell(
         totals, QATestCount::add(QATestCount::add(failed, passed), inconclusive ? notExecuted : 0));
 
-    QAReporterFailureGroupSection::append(builder, document, QAReporterCases::collect(records));
+    QAReporterFailureGroupSection::append(builder, document,
+                                          QAReporterCases::collectFailed(records));
     DUpdater updater;
     updater.doAll(document);
     return document;

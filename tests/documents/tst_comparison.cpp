@@ -8,6 +8,9 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 // A case node of report markup: its state, and a failure paragraph when
@@ -103,6 +106,47 @@ private slots:
         QCOMPARE(cases[1].anchor, QString("a-b"));
         QCOMPARE(cases[2].state, QAReporterCase::Inconclusive);
         QCOMPARE(cases[3].message, QString());
+    }
+
+    // The failed cases alone, collected without keeping the others, are
+    // those of all cases, numbered the same, on random reports where
+    // names repeat and hold '/' (so that paths repeat across suites).
+    void failedCasesAgreeWithAllCases()
+    {
+        QRandomGenerator random(11);
+        const char* suiteNames[] = {"a", "b", "a/b"};
+        const char* caseNames[] = {"a", "b", "b/c", "c"};
+        const char* states[] = {"ok", "ko", "NE"};
+        for (int round = 0; round < 40; ++round) {
+            std::vector<std::unique_ptr<QAReporterData>> owned;
+            QList<QAReporterData*> records;
+            for (int file = 0; file < 2; ++file) {
+                QByteArray suites;
+                for (int s = random.bounded(1, 5); s > 0; --s) {
+                    QByteArray cases;
+                    for (int c = random.bounded(0, 6); c > 0; --c) {
+                        const char* state = states[random.bounded(3)];
+                        cases += caseNode(caseNames[random.bounded(4)], state,
+                                          state[0] == 'k' ? "broke" : nullptr);
+                    }
+                    suites += suite(suiteNames[random.bounded(3)], cases);
+                }
+                owned.push_back(readRecord(report("run", suites), m_styles));
+                QVERIFY(owned.back());
+                owned.back()->fileName = QStringLiteral("f%1.xrd").arg(file);
+                records.append(owned.back().get());
+            }
+            QStringList expected;
+            for (const QAReporterCase& testCase : QAReporterCases::collect(records))
+                if (testCase.state == QAReporterCase::Failed)
+                    expected << testCase.file + ':' + testCase.path + ':' + testCase.message + ':' +
+                                    testCase.anchor;
+            QStringList failed;
+            for (const QAReporterCase& testCase : QAReporterCases::collectFailed(records))
+                failed << testCase.file + ':' + testCase.path + ':' + testCase.message + ':' +
+                              testCase.anchor;
+            QCOMPARE(failed, expected);
+        }
     }
 
     void leavesAreCasesWithoutCaseType()

@@ -459,7 +459,7 @@ DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& xmlAttributes) co
         break;
     case DItem::Table: {
         auto* table = new DTable(intAttribute(attributes[A::Frame], DTable::Grid));
-        table->setWidths(widthList(attributes[A::Widths]));
+        table->setWidths(widthsOf(attributes[A::Widths]));
         item = table;
         break;
     }
@@ -583,6 +583,17 @@ bool DAmlHandler::endElement(const QString&, const QString&, QStringView)
     if (opened && !m_open.empty())
         m_open.pop_back();
     return true;
+}
+
+// The tables of a report mostly have the same widths: they share one list.
+// (At first, no text and no widths: what an empty attribute gives.)
+const QList<double>& DAmlHandler::widthsOf(QStringView text) const
+{
+    if (m_lastWidthsText != text) {
+        m_lastWidthsText = text.toString();
+        m_lastWidths = widthList(text);
+    }
+    return m_lastWidths;
 }
 
 // Short texts between items (the ")." after a link) repeat as much as cell

@@ -110,6 +110,7 @@ private:
     DStyle* findStyle(QStringView name) const;
     void ensureOpenDocument();
     void append(DItem* item);
+    const QList<double>& widthsOf(QStringView text) const;
     // The text of character data met directly inside a container.
     QString textBetweenItems(const DItem* container, QStringView text);
 
@@ -130,6 +131,8 @@ private:
     mutable QStringList m_styleIndexNames;
     mutable QHash<QStringView, DStyle*> m_styleIndex;
     mutable DRecentCache<DStyle*, 32> m_recentStyles; // in front of the index
+    mutable QString m_lastWidthsText;                 // the last table's widths, and what they gave
+    mutable QList<double> m_lastWidths;
 };
 
 #endif

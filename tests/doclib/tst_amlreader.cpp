@@ -123,6 +123,7 @@ private slots:
     void eachKindFromItsElement();
     void implicitDocument();
     void textJoiningAndWhiteSpace();
+    void repeatedValuesAreShared();
     void localStylesOnAndOff();
     void errorsNameLineAndColumn_data();
     void errorsNameLineAndColumn();
@@ -238,8 +239,12 @@ void TestAmlReader::textJoiningAndWhiteSpace()
     // No-break spaces and line separators, as references or as they are.
     QCOMPARE(childTexts(static_cast<DParagraph*>(paragraph->next()->next()->next())),
              QStringList({"E\u00a0\u00a0 x\u2028\u00a0\u00a0at f"}));
+}
 
-    // A link that shows its target keeps one copy of the characters.
+// What repeats is kept once: a link that shows its target keeps one copy of
+// the characters; tables of the same widths share one list.
+void TestAmlReader::repeatedValuesAreShared()
+{
     const Parsed links = parse("<X><PARAGRAPH><LINK target=\"a.c line 3\">a.c line 3</LINK>"
                                "<LINK target=\"a.c\">a.c line 4</LINK>"
                                "<LINK target=\"a &amp; b\">a &amp; b</LINK></PARAGRAPH></X>");
@@ -253,6 +258,18 @@ void TestAmlReader::textJoiningAndWhiteSpace()
         QCOMPARE(shown->text().isSharedWith(link->target()), link->target() == text);
         item = item->next();
     }
+
+    const Parsed tables = parse("<X><TABLE widths=\"2 1\"/><TABLE widths=\"2 1\"/>"
+                                "<TABLE widths=\"1 3\"/><TABLE/></X>");
+    QVERIFY2(tables.ok, qPrintable(tables.error));
+    QList<const DTable*> read;
+    for (const DItem* table = tables.document->first(); table; table = table->next())
+        read << static_cast<const DTable*>(table);
+    QCOMPARE(read.size(), 4);
+    QCOMPARE(read[0]->widths(), (QList<double>{2, 1}));
+    QVERIFY(read[1]->widths().isSharedWith(read[0]->widths()));
+    QCOMPARE(read[2]->widths(), (QList<double>{1, 3}));
+    QVERIFY(read[3]->widths().isEmpty());
 }
 
 void TestAmlReader::localStylesOnAndOff()

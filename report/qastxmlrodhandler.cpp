@@ -96,6 +96,7 @@ bool QAstXmlRodHandler::startDocument()
     m_valuePool.clear();
     m_recentTypes.clear();
     m_recentValues.clear();
+    m_namePool.clear();
     m_okTotal = 0;
     m_koTotal = 0;
     m_neTotal = -1;
@@ -200,7 +201,7 @@ bool QAstXmlRodHandler::startNode(const DXmlAttributes& xmlAttributes)
             reporterText(QT_TRANSLATE_NOOP("Reporter", "Xml/ROD, unvalable type attribute.\n")));
         return false;
     }
-    node->name = attributes.name.toString();
+    node->name = m_namePool.text(attributes.name);
     const qsizetype knownTypes = m_typePool.size();
     node->type = shared(m_typePool, m_recentTypes, attributes.type);
     if (m_typePool.size() != knownTypes)

@@ -94,6 +94,9 @@ private:
     // In front of the pools: nodes repeat the same few types and states.
     RecentValues m_recentTypes;
     RecentValues m_recentValues;
+    // Case names repeat from test to test ("case_01", "setUp"): short ones
+    // are shared.
+    TextPool m_namePool;
     int m_nodeCount = 0;
     qint64 m_okTotal = 0;
     qint64 m_koTotal = 0;

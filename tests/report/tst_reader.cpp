@@ -67,6 +67,19 @@ void TestReader::bindsNodesToTheirItems()
     QCOMPARE(r->tree->root()->data->startItem, nodesOf(r->tree).first()->startItem);
     QCOMPARE(r->types, (QStringList{"suite", "test"}));
     QVERIFY(readRecord(nested(1999))); // the deepest taken, the root being one level
+
+    // Names that repeat from test to test are kept once.
+    const std::unique_ptr<QAReporterData> twice =
+        readRecord("<XROD><XROD:NODE name=\"t1\" type=\"test\"><XROD:NODE name=\"case_01\" "
+                   "type=\"testcase\"><TAG/></XROD:NODE></XROD:NODE><XROD:NODE name=\"t2\" "
+                   "type=\"test\"><XROD:NODE name=\"case_01\" type=\"testcase\"><TAG/>"
+                   "</XROD:NODE></XROD:NODE></XROD>",
+                   {}, &error);
+    QVERIFY2(twice, qPrintable(error));
+    const QList<QAReporterNode*> nodes = nodesOf(twice->tree);
+    QCOMPARE(nodes.size(), 4);
+    QCOMPARE(nodes[3]->name, QStringLiteral("case_01"));
+    QVERIFY(nodes[3]->name.isSharedWith(nodes[1]->name));
 }
 
 // Totals by state (passed, failed, inconclusive; -1: none counted).

@@ -1372,7 +1372,13 @@ void QAReporter::streamGrew()
     if (first)
         showStreamedRecord(stream->takeRecord());
     documentView->extendDocument(record->document.get(), stream->openItems());
-    streamTree->grow();
+    // The tree grows in a turn of its own: a suite's rows all come when the
+    // next suite starts, and after a replay slice in the same turn they
+    // would hold the event loop for both.
+    if (!streamTreeDue) {
+        streamTreeDue = true;
+        QMetaObject::invokeMethod(this, &QAReporter::growStreamTree, Qt::QueuedConnection);
+    }
     loadingBar->setProgress(stream->bytesRead(), stream->fileSize());
     // Reserving takes tens of milliseconds for a large report: it gets an
     // event-loop turn of its own rather than lengthening this one.
@@ -1396,6 +1402,13 @@ void QAReporter::reserveStreamedBlocks()
     documentView->reserveBlocks(int(qMin<qint64>(foreseen, INT_MAX / 4)));
 }
 
+void QAReporter::growStreamTree()
+{
+    streamTreeDue = false;
+    if (streamTree)
+        streamTree->grow();
+}
+
 void QAReporter::showStreamedRecord(QAReporterData* record)
 {
     reportSession->addRecord(record);
@@ -1416,6 +1429,8 @@ void QAReporter::showStreamedRecord(QAReporterData* record)
 void QAReporter::streamFinished()
 {
     std::unique_ptr<QAReporterTreeGrower> grower = std::move(streamTree);
+    if (grower)
+        grower->grow(); // what came since the last turn it had
     QAReporterData* record = stream->record();
     if (!record) {
         loadingBar->hide();

@@ -263,6 +263,7 @@ private:
     void showStreamedRecord(QAReporterData* record);
     void assemblyDone();
     void reserveStreamedBlocks();
+    void growStreamTree();
 
     bool viewUpToDate = false;
     std::unique_ptr<QAReportSession> reportSession;
@@ -287,6 +288,7 @@ private:
     std::unique_ptr<QAReporterHistoryStore> historyStore;
     QAReporterLoadingBar* loadingBar = nullptr;
     std::unique_ptr<QAReporterTreeGrower> streamTree;
+    bool streamTreeDue = false; // a growth of streamTree is queued
     std::unique_ptr<QAReportStream> stream;
     bool assemblyPending = false; // asked for while the report was read
     bool streamReserved = false;  // the view has room for the whole report

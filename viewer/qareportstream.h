@@ -28,7 +28,7 @@ class QAReportStream : public QObject
 
 public:
     // Longest time one slice of replay takes on the GUI thread, by default.
-    static const int SliceMilliseconds = 12;
+    static const int SliceMilliseconds = 8;
 
     QAReportStream(const QString& path, const QList<DStyle*>& styles, QObject* parent = nullptr);
     ~QAReportStream() override;

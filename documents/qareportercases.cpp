@@ -11,7 +11,6 @@
 #include <QHash>
 
 #include <functional>
-
 #include <vector>
 
 namespace {

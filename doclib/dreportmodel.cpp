@@ -51,11 +51,6 @@ void DReportModel::clear()
     clearBlocks();
 }
 
-void DReportModel::reserve(int blocks)
-{
-    reserve(blocks, reservedIndex(blocks, beginReserve()));
-}
-
 DReportModel::IndexEntries DReportModel::beginReserve()
 {
     m_reserving = true;

@@ -75,16 +75,14 @@ public:
     void extend(DDocument* doc, const QList<const DItem*>& openItems);
     using BlockIndex = QHash<const DItem*, int>;
     using IndexEntries = std::vector<std::pair<const DItem*, int>>;
-    // Room for this many blocks (and the items they index): a document
-    // being read then grows without copying or rehashing what it has.
-    void reserve(int blocks);
-    // The same in three steps, the second of which may run on another
-    // thread: it touches tens of megabytes for the largest reports.
-    // beginReserve returns the items indexed so far and keeps those indexed
-    // from then on aside; reservedIndex makes an index with room for the
-    // items of this many blocks, holding those entries; reserve takes it,
-    // adds the entries kept aside, and reserves the blocks. clear() drops
-    // what was kept aside: an index made before then must not be given.
+    // Room for this many blocks (and the items they index), so that a
+    // document being read grows without copying or rehashing what it has,
+    // in three steps; the second may run on another thread, as it touches
+    // tens of megabytes for the largest reports. beginReserve returns the items indexed so far and
+    // keeps those indexed from then on aside; reservedIndex makes an index with room for the items
+    // of this many blocks, holding those entries; reserve takes it, adds the entries kept aside,
+    // and reserves the blocks. clear() drops what was kept aside: an index made before then must
+    // not be given.
     IndexEntries beginReserve();
     static BlockIndex reservedIndex(int blocks, const IndexEntries& entries);
     void reserve(int blocks, BlockIndex&& index);

@@ -1380,23 +1380,19 @@ void QAReporter::streamGrew()
         QMetaObject::invokeMethod(this, &QAReporter::growStreamTree, Qt::QueuedConnection);
     }
     loadingBar->setProgress(stream->bytesRead(), stream->fileSize());
-    // Reserving takes tens of milliseconds for a large report: it gets an
-    // event-loop turn of its own rather than lengthening this one.
     if (!streamReserved && stream->bytesRead() >= StreamingForecastBytes) {
         streamReserved = true;
-        QMetaObject::invokeMethod(this, &QAReporter::reserveStreamedBlocks, Qt::QueuedConnection);
+        reserveStreamedBlocks();
     }
 }
 
 // Once a few megabytes are in, the blocks of the whole report are foreseen
 // from those read so far, with a margin, so that the view's indexes never
-// copy or rehash millions of entries at once.
+// copy or rehash millions of entries at once. The view makes that room on
+// another thread.
 void QAReporter::reserveStreamedBlocks()
 {
-    // Another report may have started reading since this was asked for.
-    const qint64 read = stream ? stream->bytesRead() : 0;
-    if (read <= 0)
-        return;
+    const qint64 read = stream->bytesRead();
     const qint64 blocks = documentView->blockCount();
     const qint64 foreseen = blocks * stream->fileSize() / read * 5 / 4;
     documentView->reserveBlocks(int(qMin<qint64>(foreseen, INT_MAX / 4)));

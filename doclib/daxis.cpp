@@ -5,11 +5,6 @@ DAxis::DAxis(Qt::Orientation orientation, const QString& label, double min, doub
 {
 }
 
-DItem* DAxis::clone() const
-{
-    return new DAxis(*this);
-}
-
 void DAxis::setRange(double min, double max)
 {
     m_min = min;

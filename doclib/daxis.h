@@ -11,7 +11,6 @@ public:
     explicit DAxis(Qt::Orientation orientation = Qt::Horizontal, const QString& label = QString(),
                    double min = 0.0, double max = 0.0);
     DAxis(const DAxis& other) = default;
-    DItem* clone() const override;
 
     Qt::Orientation orientation() const { return m_orientation; }
     void setOrientation(Qt::Orientation orientation) { m_orientation = orientation; }

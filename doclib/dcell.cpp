@@ -7,11 +7,6 @@ DCell::DCell(Kind kind, int hspan, int vspan) : DItemContainer(kind)
     setSpan(hspan, vspan);
 }
 
-DItem* DCell::clone() const
-{
-    return new DCell(*this);
-}
-
 void DCell::setSpan(int hspan, int vspan)
 {
     m_kindData[0] = boundSpan(hspan);

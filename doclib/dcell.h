@@ -17,7 +17,6 @@ public:
 
     explicit DCell(int hspan = 0, int vspan = 0);
     DCell(const DCell& other) = default;
-    DItem* clone() const override;
 
     int hspan() const { return m_kindData[0]; }
     int vspan() const { return m_kindData[1]; }
@@ -28,6 +27,9 @@ public:
 
 protected:
     DCell(Kind kind, int hspan, int vspan);
+    // A cell may be a subclass: deleted through DItem::destroy() only.
+    ~DCell() = default;
+    friend class DItem;
 
 private:
     static quint16 boundSpan(int span) { return quint16(qBound(0, span, MaxSpan)); }

@@ -4,8 +4,3 @@ DCellText::DCellText(int hspan, int vspan, const QString& text)
     : DCell(CellText, hspan, vspan), m_text(text)
 {
 }
-
-DItem* DCellText::clone() const
-{
-    return new DCellText(*this);
-}

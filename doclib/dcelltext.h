@@ -9,7 +9,6 @@ class DCellText : public DCell
 public:
     explicit DCellText(int hspan = 0, int vspan = 0, const QString& text = QString());
     DCellText(const DCellText& other) = default;
-    DItem* clone() const override;
 
     const QString& text() const { return m_text; }
     void setText(const QString& text) { m_text = text; }

@@ -4,8 +4,3 @@ DCurve::DCurve(const QString& label, const QColor& color)
     : DItemContainer(Curve), m_label(label), m_color(color)
 {
 }
-
-DItem* DCurve::clone() const
-{
-    return new DCurve(*this);
-}

@@ -11,7 +11,6 @@ class DCurve : public DItemContainer
 public:
     explicit DCurve(const QString& label = QString(), const QColor& color = QColor());
     DCurve(const DCurve& other) = default;
-    DItem* clone() const override;
 
     const QString& label() const { return m_label; }
     void setLabel(const QString& label) { m_label = label; }

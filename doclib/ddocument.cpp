@@ -5,8 +5,3 @@ DDocument::DDocument(const QString& title, const QString& tag)
 {
     setName(tag);
 }
-
-DItem* DDocument::clone() const
-{
-    return new DDocument(*this);
-}

@@ -10,7 +10,6 @@ class DDocument : public DItemContainer
 public:
     explicit DDocument(const QString& title = QString(), const QString& tag = QString());
     DDocument(const DDocument& other) = default;
-    DItem* clone() const override;
 
     const QString& tag() const { return name(); }
     void setTag(const QString& tag) { setName(tag); }

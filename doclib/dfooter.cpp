@@ -1,8 +1,3 @@
 #include "dfooter.h"
 
 DFooter::DFooter() : DItemContainer(Footer) {}
-
-DItem* DFooter::clone() const
-{
-    return new DFooter(*this);
-}

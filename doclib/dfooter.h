@@ -8,7 +8,6 @@ class DFooter : public DItemContainer
 public:
     DFooter();
     DFooter(const DFooter& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

@@ -8,11 +8,6 @@ DGraphic::DGraphic(const QString& title, int width, int height)
     setSize(width, height);
 }
 
-DItem* DGraphic::clone() const
-{
-    return new DGraphic(*this);
-}
-
 void DGraphic::setSize(int width, int height)
 {
     m_width = qBound(16, width, 4000);

@@ -9,7 +9,6 @@ class DGraphic : public DItemContainer
 public:
     explicit DGraphic(const QString& title = QString(), int width = 400, int height = 250);
     DGraphic(const DGraphic& other) = default;
-    DItem* clone() const override;
 
     const QString& title() const { return m_title; }
     void setTitle(const QString& title) { m_title = title; }

@@ -8,7 +8,6 @@ class DHeader : public DItemContainer
 public:
     DHeader();
     DHeader(const DHeader& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

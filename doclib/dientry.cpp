@@ -4,8 +4,3 @@ DIEntry::DIEntry(const QString& target, const QString& text)
     : DItem(IEntry), m_target(target), m_text(text)
 {
 }
-
-DItem* DIEntry::clone() const
-{
-    return new DIEntry(*this);
-}

@@ -9,7 +9,6 @@ class DIEntry : public DItem
 public:
     explicit DIEntry(const QString& target = QString(), const QString& text = QString());
     DIEntry(const DIEntry& other) = default;
-    DItem* clone() const override;
 
     const QString& target() const { return m_target; }
     void setTarget(const QString& target) { m_target = target; }

@@ -9,7 +9,6 @@ class DImage : public DItem
 public:
     explicit DImage(const QString& source = QString());
     DImage(const DImage& other) = default;
-    DItem* clone() const override;
 
     const QString& source() const { return m_source; }
     void setSource(const QString& source) { m_source = source; }

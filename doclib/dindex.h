@@ -8,7 +8,6 @@ class DIndex : public DItemContainer
 public:
     DIndex();
     DIndex(const DIndex& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

@@ -3,14 +3,16 @@
 
 #include <QString>
 
-#include <memory>
-
 class DItemContainer;
 class DLink;
 class DStyle;
 
 // One item of a document. Items form a tree through parent, next sibling and
 // (for containers) first child; a container owns its children.
+//
+// Documents hold millions of items, so an item has no virtual table: what
+// differs by kind (copy, destruction) goes through the kind, and an item of
+// unknown class is deleted with destroy() (or held with Deleter).
 class DItem
 {
 public:
@@ -46,11 +48,17 @@ public:
         KindCount
     };
 
-    virtual ~DItem();
     DItem& operator=(const DItem&) = delete;
 
+    // Deletes an item, with its children, as the class of its kind.
+    static void destroy(DItem* item);
+    struct Deleter
+    {
+        void operator()(DItem* item) const { destroy(item); }
+    };
+
     // A copy of this item (kind, style, name and kind data), without links.
-    virtual DItem* clone() const = 0;
+    DItem* clone() const;
 
     Kind kind() const { return m_kind; }
     bool isContainer() const { return m_kind < PageBreak; }
@@ -61,10 +69,13 @@ public:
     void setParent(DItemContainer* parent) { m_parent = parent; }
     DItem* next() const { return m_next; }
     void setNext(DItem* next) { m_next = next; }
-    DStyle* style() const { return m_style; }
-    void setStyle(DStyle* style) { m_style = style; }
+    DStyle* style() const
+    {
+        return hasExtra() ? extra()->style : reinterpret_cast<DStyle*>(m_styleOrExtra);
+    }
+    void setStyle(DStyle* style);
     // The item's name; a null string when it has none.
-    const QString& name() const { return m_name ? *m_name : noName(); }
+    const QString& name() const { return hasExtra() ? extra()->name : noName(); }
     void setName(const QString& name);
 
     DItemContainer* toContainer();
@@ -75,15 +86,27 @@ public:
 protected:
     explicit DItem(Kind kind) : m_kind(kind) {}
     DItem(const DItem& other);
+    ~DItem();
 
 private:
+    // The style and name of an item that has a name.
+    struct Extra
+    {
+        DStyle* style;
+        QString name;
+    };
+    // Few items have a name: those that have one keep it, with their style,
+    // in an Extra; the others keep only their style. The low bit of the
+    // address tells the two apart (a style is at least 2-aligned), which
+    // saves every item a pointer.
+
     static const QString& noName();
+    bool hasExtra() const { return m_styleOrExtra & 1; }
+    Extra* extra() const { return reinterpret_cast<Extra*>(m_styleOrExtra & ~quintptr(1)); }
 
     DItemContainer* m_parent = nullptr;
     DItem* m_next = nullptr;
-    DStyle* m_style = nullptr;
-    // Few items have a name: a pointer keeps the others 16 bytes smaller.
-    std::unique_ptr<QString> m_name;
+    quintptr m_styleOrExtra = 0;
     Kind m_kind;
 
 protected:

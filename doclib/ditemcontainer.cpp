@@ -20,7 +20,7 @@ DItemContainer::~DItemContainer()
             continue;
         }
         pending = item->next();
-        delete item;
+        DItem::destroy(item);
     }
 }
 

@@ -7,8 +7,6 @@
 class DItemContainer : public DItem
 {
 public:
-    ~DItemContainer() override;
-
     DItem* first() const { return m_first; }
     void setFirst(DItem* first) { m_first = first; }
 
@@ -19,6 +17,7 @@ public:
 protected:
     explicit DItemContainer(Kind kind) : DItem(kind) {}
     DItemContainer(const DItemContainer& other) : DItem(other) {}
+    ~DItemContainer();
 
 private:
     DItem* m_first = nullptr;

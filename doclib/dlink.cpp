@@ -4,11 +4,6 @@ DLink::DLink(const QString& target) : DItemContainer(Link), m_target(target) {}
 
 DLink::DLink(Kind kind, const QString& target) : DItemContainer(kind), m_target(target) {}
 
-DItem* DLink::clone() const
-{
-    return new DLink(*this);
-}
-
 void DLink::split(QString& file, QString& kind, QString& tag) const
 {
     split(m_target, file, kind, tag);

@@ -9,7 +9,6 @@ class DLink : public DItemContainer
 public:
     explicit DLink(const QString& target = QString());
     DLink(const DLink& other) = default;
-    DItem* clone() const override;
 
     const QString& target() const { return m_target; }
     void setTarget(const QString& target) { m_target = target; }
@@ -21,6 +20,9 @@ public:
 
 protected:
     DLink(Kind kind, const QString& target);
+    // A link may be a subclass: deleted through DItem::destroy() only.
+    ~DLink() = default;
+    friend class DItem;
 
 private:
     QString m_target;

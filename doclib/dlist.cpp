@@ -1,8 +1,3 @@
 #include "dlist.h"
 
 DList::DList() : DItemContainer(List) {}
-
-DItem* DList::clone() const
-{
-    return new DList(*this);
-}

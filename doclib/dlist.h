@@ -8,7 +8,6 @@ class DList : public DItemContainer
 public:
     DList();
     DList(const DList& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

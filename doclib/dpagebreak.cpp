@@ -1,8 +1,3 @@
 #include "dpagebreak.h"
 
 DPageBreak::DPageBreak() : DItem(PageBreak) {}
-
-DItem* DPageBreak::clone() const
-{
-    return new DPageBreak(*this);
-}

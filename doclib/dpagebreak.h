@@ -9,7 +9,6 @@ class DPageBreak : public DItem
 public:
     DPageBreak();
     DPageBreak(const DPageBreak& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

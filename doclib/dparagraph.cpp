@@ -1,8 +1,3 @@
 #include "dparagraph.h"
 
 DParagraph::DParagraph() : DItemContainer(Paragraph) {}
-
-DItem* DParagraph::clone() const
-{
-    return new DParagraph(*this);
-}

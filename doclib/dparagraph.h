@@ -8,7 +8,6 @@ class DParagraph : public DItemContainer
 public:
     DParagraph();
     DParagraph(const DParagraph& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

@@ -2,11 +2,6 @@
 
 DPoint::DPoint(double x, double y) : DItem(Point), m_x(x), m_y(y) {}
 
-DItem* DPoint::clone() const
-{
-    return new DPoint(*this);
-}
-
 void DPoint::setCoord(double x, double y)
 {
     m_x = x;

@@ -9,7 +9,6 @@ class DPoint : public DItem
 public:
     explicit DPoint(double x = 0.0, double y = 0.0);
     DPoint(const DPoint& other) = default;
-    DItem* clone() const override;
 
     double x() const { return m_x; }
     double y() const { return m_y; }

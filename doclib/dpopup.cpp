@@ -1,8 +1,3 @@
 #include "dpopup.h"
 
 DPopup::DPopup() : DItemContainer(Popup) {}
-
-DItem* DPopup::clone() const
-{
-    return new DPopup(*this);
-}

@@ -8,7 +8,6 @@ class DPopup : public DItemContainer
 public:
     DPopup();
     DPopup(const DPopup& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

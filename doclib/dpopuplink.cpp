@@ -1,8 +1,3 @@
 #include "dpopuplink.h"
 
 DPopupLink::DPopupLink(const QString& target) : DLink(PopupLink, target) {}
-
-DItem* DPopupLink::clone() const
-{
-    return new DPopupLink(*this);
-}

@@ -9,7 +9,6 @@ class DPopupLink : public DLink
 public:
     explicit DPopupLink(const QString& target = QString());
     DPopupLink(const DPopupLink& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

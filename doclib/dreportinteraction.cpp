@@ -32,7 +32,7 @@ QString plainSpaces(QString text)
 } // namespace
 
 DReportInteraction::DReportInteraction(DReportModel& model, DLayoutCache& layouts, Host& host)
-    : m_model(model), m_layouts(layouts), m_host(host), m_entryLink(std::make_unique<DLink>())
+    : m_model(model), m_layouts(layouts), m_host(host), m_entryLink(new DLink)
 {
 }
 

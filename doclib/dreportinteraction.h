@@ -98,7 +98,7 @@ private:
     int m_pressAnchor = -1;
     int m_focusBlock = -1;
     int m_focusAnchor = -1;
-    std::unique_ptr<DLink> m_entryLink; // stands for summary and index entries
+    std::unique_ptr<DLink, DItem::Deleter> m_entryLink; // stands for summary and index entries
 };
 
 #endif

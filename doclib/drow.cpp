@@ -1,8 +1,3 @@
 #include "drow.h"
 
 DRow::DRow() : DItemContainer(Row) {}
-
-DItem* DRow::clone() const
-{
-    return new DRow(*this);
-}

@@ -8,7 +8,6 @@ class DRow : public DItemContainer
 public:
     DRow();
     DRow(const DRow& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

@@ -8,7 +8,6 @@ class DSection : public DItemContainer
 public:
     DSection();
     DSection(const DSection& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

@@ -4,8 +4,3 @@ DSEntry::DSEntry(const QString& target, const QString& text)
     : DItem(SEntry), m_target(target), m_text(text)
 {
 }
-
-DItem* DSEntry::clone() const
-{
-    return new DSEntry(*this);
-}

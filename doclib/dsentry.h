@@ -9,7 +9,6 @@ class DSEntry : public DItem
 public:
     explicit DSEntry(const QString& target = QString(), const QString& text = QString());
     DSEntry(const DSEntry& other) = default;
-    DItem* clone() const override;
 
     const QString& target() const { return m_target; }
     void setTarget(const QString& target) { m_target = target; }

@@ -8,7 +8,6 @@ class DSummary : public DItemContainer
 public:
     DSummary();
     DSummary(const DSummary& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

@@ -1,8 +1,3 @@
 #include "dtable.h"
 
 DTable::DTable(int frame) : DItemContainer(Table), m_frame(frame) {}
-
-DItem* DTable::clone() const
-{
-    return new DTable(*this);
-}

@@ -17,7 +17,6 @@ public:
 
     explicit DTable(int frame = Grid);
     DTable(const DTable& other) = default;
-    DItem* clone() const override;
 
     int frame() const { return m_frame; }
     void setFrame(int frame) { m_frame = frame; }

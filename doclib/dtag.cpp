@@ -4,8 +4,3 @@ DTag::DTag(const QString& name) : DItem(Tag)
 {
     setName(name);
 }
-
-DItem* DTag::clone() const
-{
-    return new DTag(*this);
-}

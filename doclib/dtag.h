@@ -9,7 +9,6 @@ class DTag : public DItem
 public:
     explicit DTag(const QString& name = QString());
     DTag(const DTag& other) = default;
-    DItem* clone() const override;
 };
 
 #endif

@@ -1,8 +1,3 @@
 #include "dtagpointer.h"
 
 DTagPointer::DTagPointer(const QString& target) : DItem(TagPointer), m_target(target) {}
-
-DItem* DTagPointer::clone() const
-{
-    return new DTagPointer(*this);
-}

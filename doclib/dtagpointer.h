@@ -9,7 +9,6 @@ class DTagPointer : public DItem
 public:
     explicit DTagPointer(const QString& target = QString());
     DTagPointer(const DTagPointer& other) = default;
-    DItem* clone() const override;
 
     const QString& target() const { return m_target; }
     void setTarget(const QString& target) { m_target = target; }

@@ -1,8 +1,3 @@
 #include "dtext.h"
 
 DText::DText(const QString& text) : DItem(Text), m_text(text) {}
-
-DItem* DText::clone() const
-{
-    return new DText(*this);
-}

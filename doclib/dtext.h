@@ -9,7 +9,6 @@ class DText : public DItem
 public:
     explicit DText(const QString& text = QString());
     DText(const DText& other) = default;
-    DItem* clone() const override;
 
     const QString& text() const { return m_text; }
     void setText(const QString& text) { m_text = text; }

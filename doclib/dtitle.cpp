@@ -7,11 +7,6 @@ DTitle::DTitle(int level) : DItemContainer(Title)
     setLevel(level);
 }
 
-DItem* DTitle::clone() const
-{
-    return new DTitle(*this);
-}
-
 void DTitle::setLevel(int level)
 {
     m_kindData[0] = quint16(qBound(1, level, 6));

@@ -9,7 +9,6 @@ class DTitle : public DItemContainer
 public:
     explicit DTitle(int level = 1);
     DTitle(const DTitle& other) = default;
-    DItem* clone() const override;
 
     int level() const { return m_kindData[0]; }
     void setLevel(int level);

@@ -121,6 +121,7 @@ class TestAmlReader : public QObject
 private slots:
     void eachKindFromItsElement_data();
     void eachKindFromItsElement();
+    void copiesKeepKindNameAndStyle();
     void implicitDocument();
     void textJoiningAndWhiteSpace();
     void repeatedValuesAreShared();
@@ -199,6 +200,43 @@ void TestAmlReader::eachKindFromItsElement()
         }
     }
     QCOMPARE(QPoint(nullTags, spaced), QPoint(1, 1));
+}
+
+// Items have no virtual table: copies and deletion go by kind, and a name
+// shares its slot with the style.
+void TestAmlReader::copiesKeepKindNameAndStyle()
+{
+    DStyle normal(QStringLiteral("Normal"));
+    const auto document = passed(Pass::Read, {&normal});
+    QVERIFY(document);
+    for (DItem* item : itemsOf(document.get())) {
+        const std::unique_ptr<DItem, DItem::Deleter> copy(item->clone());
+        QCOMPARE(copy->kind(), item->kind());
+        QCOMPARE(copy->name().isNull(), item->name().isNull());
+        QCOMPARE(copy->name(), item->name());
+        QCOMPARE(copy->style(), item->style());
+        QVERIFY(!copy->parent() && !copy->next());
+        if (const DItemContainer* container = copy->toContainer())
+            QVERIFY(!container->first());
+    }
+    const auto* text = firstOf<DCellText>(document.get(), DItem::CellText);
+    const std::unique_ptr<DItem, DItem::Deleter> copy(text->clone());
+    QCOMPARE(static_cast<DCellText*>(copy.get())->text(), text->text());
+
+    DStyle other(QStringLiteral("Other"));
+    DText named;
+    named.setStyle(&normal);
+    named.setName(QStringLiteral("n"));
+    QCOMPARE(named.style(), &normal);
+    named.setStyle(&other);
+    named.setName(QStringLiteral("m"));
+    QCOMPARE(named.name(), QStringLiteral("m"));
+    QCOMPARE(named.style(), &other);
+    named.setName(QString());
+    QVERIFY(named.name().isNull());
+    QCOMPARE(named.style(), &other);
+    named.setName(QLatin1String(""));
+    QVERIFY(!named.name().isNull() && named.name().isEmpty());
 }
 
 void TestAmlReader::implicitDocument()

@@ -68,7 +68,7 @@ FailedSpan failedSpan(QTreeWidget* view)
     for (QTreeWidgetItemIterator it(view); *it; ++it) {
         if (span.failed > 0)
             ++sinceFirst;
-        if (QARListViewItem::cast(*it)->failed) {
+        if (QARListViewItem::cast(*it)->failed()) {
             ++span.failed;
             span.passed = sinceFirst + 1;
         }

@@ -63,7 +63,7 @@ QARListViewItem* createFileItem(const QString& fileName, const QAReporterNode* r
                                 const QAReporterTreeGrower::Icons& icons)
 {
     auto* item = new QARListViewItem;
-    item->filePath = fileName;
+    item->setFilePath(fileName);
     item->setText(0, QFileInfo(fileName).fileName());
     item->setIcon(0, icons.file);
     item->startItem = root->startItem;

@@ -103,7 +103,7 @@ void QARListView::selectFailed(bool forward)
     while (forward ? walk.toNext() : walk.toPrevious()) {
         const QModelIndex index = walk.current();
         QARListViewItem* item = QARListViewItem::cast(itemFromIndex(index));
-        if (!item || !item->failed)
+        if (!item || !item->failed())
             continue;
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                      QItemSelectionModel::Rows);

@@ -2,6 +2,9 @@
 
 #include "qareporternode.h"
 
+// Hundreds of thousands of rows: see the order of the members.
+static_assert(sizeof(QARListViewItem) <= 128, "a report row outgrew 128 bytes");
+
 QARListViewItem::QARListViewItem() : QTreeWidgetItem(Type) {}
 
 QARListViewItem::~QARListViewItem() = default;
@@ -26,7 +29,16 @@ void QARListViewItem::setStatus(Status status, const QIcon& icon)
 {
     m_status = status;
     m_icons[1] = icon;
-    failed = status == Failed;
+}
+
+QString QARListViewItem::filePath() const
+{
+    return QTreeWidgetItem::data(0, FilePathRole).toString();
+}
+
+void QARListViewItem::setFilePath(const QString& path)
+{
+    setData(0, FilePathRole, path);
 }
 
 QVariant QARListViewItem::shown(int column, int role) const

@@ -381,7 +381,7 @@ void QAReporter::fillTree()
         if (!item)
             continue;
         if (!item->parent())
-            file = item->filePath;
+            file = item->filePath();
         if (item->startItem && !treeItemAt.contains(item->startItem))
             treeItemAt.insert(item->startItem, *it);
         if (!newFailures.isEmpty())
@@ -404,7 +404,7 @@ QString newFailureKey(const QString& file, const QAReporterNode* node)
 
 void QAReporter::markNewFailure(QARListViewItem* item, const QString& file)
 {
-    if (!item->node || !item->failed || !newFailures.contains(newFailureKey(file, item->node)))
+    if (!item->node || !item->failed() || !newFailures.contains(newFailureKey(file, item->node)))
         return;
     item->setStatus(QARListViewItem::Failed,
                     QIcon(GETPIX("testnewfailed_xpm", ":/pixmaps/testnewfailed.xpm")));
@@ -717,8 +717,8 @@ void QAReporter::prevKO()
 void QAReporter::updateSubmitText(QAction* action, QTreeWidgetItem* item) const
 {
     const QARListViewItem* reportItem = QARListViewItem::cast(item);
-    action->setText(reportItem && reportItem->failed ? tr("&Submit Tallyvane Defect Report")
-                                                     : tr("&Submit Tallyvane Report"));
+    action->setText(reportItem && reportItem->failed() ? tr("&Submit Tallyvane Defect Report")
+                                                       : tr("&Submit Tallyvane Report"));
 }
 
 void QAReporter::selItemChanged(QTreeWidgetItem* item)

@@ -88,14 +88,14 @@ void TestListView::itemsFollowTreeOrderWithStatusIcons()
 
     QARListViewItem* suite = QARListViewItem::cast(file->child(0));
     QCOMPARE(texts(suite), QStringList({"a", "b", "c", "d", "e"}));
-    QVERIFY(suite->failed);
+    QVERIFY(suite->failed());
     // Per child: failed, status picture and status word.
     const QStringList expected{"0 testok.xpm ok", "1 testsfailed.xpm KO", "0 testunknow.xpm ne",
                                "0", "0"};
     for (int i = 0; i < 5; ++i) {
         QARListViewItem* child = QARListViewItem::cast(suite->child(i));
         const QStringList fields = expected.at(i).split(' ');
-        QCOMPARE(child->failed, fields.at(0) == "1");
+        QCOMPARE(child->failed(), fields.at(0) == "1");
         QCOMPARE(image(child->icon(1)), fields.size() > 1 ? builtIn(fields.at(1)) : QImage());
         QCOMPARE(child->data(1, QARListViewItem::StatusRole).toString(), fields.value(2));
     }

@@ -29,11 +29,13 @@ public:
         int ending = None;
     };
 
-    // Room for this many items at most half full; clears the table.
+    // Room for this many items, the table at most three quarters full;
+    // clears the table. The table is the largest thing an index build
+    // holds, at the moment a report's memory peaks.
     void reserve(size_t items)
     {
         size_t size = 16;
-        while (size < 2 * items)
+        while (size * 3 < 4 * items)
             size *= 2;
         m_slots.assign(size, Slot());
         m_mask = size - 1;
@@ -133,6 +135,7 @@ private:
         int ending;
     };
 
+    static size_t countNodes(const TreeNode* root);
     void collectNodes(TreeNode* root);
     int addNode(const TreeNode* treeNode, int parent);
     void chainByItem();
@@ -154,6 +157,21 @@ private:
     std::vector<int> m_openedAtLevel;
 };
 
+// Counted first, so that the node list is made once at its size: grown by
+// doubling, it would hold up to twice that, at the peak of a large report.
+size_t RecordIndexer::countNodes(const TreeNode* root)
+{
+    size_t count = 0;
+    std::vector<const TreeNode*> pending{root};
+    while (!pending.empty()) {
+        const TreeNode* node = pending.back();
+        pending.pop_back();
+        ++count;
+        pending.insert(pending.end(), node->children.cbegin(), node->children.cend());
+    }
+    return count;
+}
+
 void RecordIndexer::collectNodes(TreeNode* root)
 {
     struct Pending
@@ -162,6 +180,7 @@ void RecordIndexer::collectNodes(TreeNode* root)
         int index;
         qsizetype nextChild;
     };
+    m_nodes.reserve(countNodes(root));
     int postOrder = 0;
     std::vector<Pending> pending{{root, addNode(root, None), 0}};
     while (!pending.empty()) {
@@ -193,7 +212,10 @@ int RecordIndexer::addNode(const TreeNode* treeNode, int parent)
 // that nested ranges sharing a start open outermost first.
 void RecordIndexer::chainByItem()
 {
-    m_heads.reserve(2 * m_nodes.size());
+    size_t items = 0;
+    for (const NodeInfo& info : m_nodes)
+        items += info.node ? size_t(bool(info.node->startItem)) + bool(info.node->endItem) : 0;
+    m_heads.reserve(items);
     for (int index = int(m_nodes.size()) - 1; index >= 0; --index) {
         QAProgressPulse::tick();
         NodeInfo& info = m_nodes[size_t(index)];

@@ -74,6 +74,6 @@ QAReporterData* QAReporterFilter::share(const QAReporterData& record) const
     shared->tree = writer.takeTree().release();
     shared->document = record.document;
     if (shared->document && shared->tree->root()->data)
-        shared->tree->root()->data->id = shared->document->name();
+        shared->tree->root()->data->setId(shared->document->name());
     return shared;
 }

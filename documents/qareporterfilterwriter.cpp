@@ -213,7 +213,7 @@ DItem* QAReporterFilterWriter::place(DItem* item, Binding* binding, bool tagAllo
     if (isRoot) {
         m_document = static_cast<DDocument*>(copy);
         if (m_tree && m_tree->root()->data)
-            m_tree->root()->data->id = m_document->name();
+            m_tree->root()->data->setId(m_document->name());
     } else {
         if (tagAllowed && binding && !binding->starting.isEmpty())
             link(new DTag);

@@ -581,7 +581,7 @@ QAReporterNode* QAResultReportBuilder::appendNode(const QString& name, NodeType 
         m_types.append(types[type]);
     }
     node->type = m_types.at(known);
-    node->id = QAReporterNode::idOf(++m_nodeCount);
+    node->setNumber(++m_nodeCount);
     m_pending.push_back(node);
     return node;
 }
@@ -659,7 +659,7 @@ void QAResultReportBuilder::beginLevel(LevelKind kind, const QString& name,
     level.node = beginNode(name, types[kind]);
     level.openItems = int(m_open.size());
     DItemContainer* section = open(new DSection);
-    section->setName(level.node->id);
+    section->setName(level.node->id());
     level.title = static_cast<DTitle*>(open(new DTitle(level.titleLevel)));
     // The file's name already heads the document: the run's section is
     // the overview of its suites.
@@ -693,7 +693,7 @@ void QAResultReportBuilder::endLevel()
     if (level.kind == RunLevel)
         addOverviewRow(m_words.allSuites, QString(), level.counts, figures);
     else if (overviewRow)
-        addOverviewRow(level.name, level.node->id, level.counts, figures);
+        addOverviewRow(level.name, level.node->id(), level.counts, figures);
     if (!m_levels.empty())
         m_levels.back().counts.add(level.counts);
 }
@@ -850,7 +850,7 @@ void QAResultReportBuilder::addCase(const QAResultCase& testCase)
     QAReporterNode* node = appendNode(testCase.name, CaseType);
     const int titleLevel = nextTitleLevel();
     // The node's id names its title: the string is shared, not copied.
-    const QString& anchor = node->id;
+    const QString anchor = node->id();
     auto* title = static_cast<DTitle*>(open(new DTitle(titleLevel)));
     title->setName(anchor);
     title->setStyle(this->titleStyle(titleLevel, state));

@@ -3,9 +3,10 @@
 #include <iterator>
 
 QAReporterNode::QAReporterNode(const QAReporterNode& other)
-    : startItem(other.startItem), endItem(other.endItem), id(other.id), name(other.name),
-      type(other.type), state(other.state), seconds(other.seconds),
-      m_rare(other.m_rare ? std::make_unique<Rare>(*other.m_rare) : nullptr)
+    : startItem(other.startItem), endItem(other.endItem), name(other.name), type(other.type),
+      state(other.state), seconds(other.seconds),
+      m_rare(other.m_rare ? std::make_unique<Rare>(*other.m_rare) : nullptr),
+      m_number(other.m_number)
 {
 }
 
@@ -42,6 +43,27 @@ QString QAReporterNode::statusWord() const
     return QStringLiteral("--");
 }
 
+QString QAReporterNode::id() const
+{
+    if (m_number > 0)
+        return idOf(m_number);
+    return m_rare ? m_rare->id : QString();
+}
+
+void QAReporterNode::setNumber(int number)
+{
+    m_number = number;
+    if (m_rare)
+        m_rare->id = QString();
+}
+
+void QAReporterNode::setId(const QString& id)
+{
+    m_number = 0;
+    if (m_rare || !id.isNull())
+        rare().id = id;
+}
+
 QString QAReporterNode::idOf(int number)
 {
     char16_t digits[12];
@@ -60,4 +82,4 @@ QString QAReporterNode::idOf(int number)
 
 // Large reports hold hundreds of thousands of nodes, and the allocator
 // rounds a node up to its next size class: keep the node within one.
-static_assert(sizeof(void*) != 8 || sizeof(QAReporterNode) <= 128);
+static_assert(sizeof(void*) != 8 || sizeof(QAReporterNode) <= 112);

@@ -31,12 +31,19 @@ public:
 
     DItem* startItem = nullptr;
     DItem* endItem = nullptr;
-    QString id;
     QString name;
     QString type;
     QString state;
     // The case's time in seconds; negative when the report gives none.
     double seconds = -1;
+
+    // The node's id: its number among the nodes of its report, in decimal
+    // ("1", "2"...), or a text given in its place (a view's root takes its
+    // document's name); null when the node has neither. Kept as a number,
+    // as nearly every node has one, and made into text when asked for.
+    QString id() const;
+    void setNumber(int number);
+    void setId(const QString& id);
 
     // The icon's name and the folder that relative sources start from; null
     // when the report gives none.
@@ -46,16 +53,18 @@ public:
     void setBase(const QString& base) { rare().base = base; }
 
 private:
-    // Few nodes carry these: apart, they keep a node at 128 bytes.
+    // Few nodes carry these: apart, they keep a node at 112 bytes.
     struct Rare
     {
         QString icon;
         QString base;
+        QString id;
     };
     static const QString& noText();
     Rare& rare();
 
     std::unique_ptr<Rare> m_rare;
+    int m_number = 0; // none below 1
 };
 
 #endif

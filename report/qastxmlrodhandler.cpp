@@ -210,7 +210,7 @@ bool QAstXmlRodHandler::startNode(const DXmlAttributes& xmlAttributes)
         node->state = shared(m_valuePool, m_recentValues, attributes.state);
     if (!attributes.icon.isNull())
         node->setIcon(shared(m_valuePool, m_recentValues, attributes.icon));
-    node->id = QAReporterNode::idOf(++m_nodeCount);
+    node->setNumber(++m_nodeCount);
     if (!attributes.sum.isNull())
         addToTotals(attributes.state, attributes.sum);
     if (!attributes.base.isNull())

@@ -397,7 +397,7 @@ namespace {
 
 QString newFailureKey(const QString& file, const QAReporterNode* node)
 {
-    return file + QLatin1Char('\x1f') + node->id;
+    return file + QLatin1Char('\x1f') + node->id();
 }
 
 } // namespace

@@ -252,15 +252,15 @@ void TestFilter::appliesPerRecordAndSharesWhatItKeepsWhole()
     QAReporterData* whole = everything->filteredRecords().value(0);
     QCOMPARE(whole->document.get(), record->document.get());
     QCOMPARE(bindingsOf(whole->tree, record->document.get()), bindings);
-    const QString sourceRootId = record->tree->root()->data->id;
+    const QString sourceRootId = record->tree->root()->data->id();
     QVERIFY(whole->tree->root()->data != record->tree->root()->data);
-    QCOMPARE(whole->tree->root()->data->id, record->document->name());
+    QCOMPARE(whole->tree->root()->data->id(), record->document->name());
     QVERIFY(!whole->tree->root()->children.isEmpty());
     for (int child = 0; child < whole->tree->root()->children.size(); ++child)
         QCOMPARE(whole->tree->root()->children.at(child)->data,
                  record->tree->root()->children.at(child)->data);
     everything.reset();
-    QCOMPARE(record->tree->root()->data->id, sourceRootId);
+    QCOMPARE(record->tree->root()->data->id(), sourceRootId);
     QCOMPARE(DAmlWriter::toAml(record->document.get()), sourceAml);
     QCOMPARE(bindingsOf(record->tree, record->document.get()), bindings);
 

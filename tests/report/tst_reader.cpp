@@ -56,7 +56,7 @@ void TestReader::bindsNodesToTheirItems()
     QVERIFY2(r, qPrintable(error));
     QStringList lines;
     for (const QAReporterNode* node : nodesOf(r->tree)) {
-        QStringList fields{node->id, node->name, node->icon(), node->base(), node->state};
+        QStringList fields{node->id(), node->name, node->icon(), node->base(), node->state};
         for (const DItem* item : {node->startItem, node->endItem})
             fields << (item ? DItem::kindName(item->kind()) + (':' + item->name()) : "-");
         lines << fields.join(' ');

@@ -77,7 +77,7 @@ QStringList nodeLines(QAReporterDataTree* tree, const QString& prefix = QString(
     tree->iterator()->toRoot();
     while (const QAReporterNode* node = tree->next(PreOrder)) {
         lines << QString("%1%2 | %3 | %4 | %5 | %6 | %7 | %8 | %9")
-                     .arg(withIds ? node->id + " | " : QString(),
+                     .arg(withIds ? node->id() + " | " : QString(),
                           QString::number(tree->iterator()->depth()), node->name, node->type,
                           node->state, node->icon(), node->base(), placeOf(node->startItem, prefix),
                           placeOf(node->endItem, prefix));

@@ -427,7 +427,7 @@ bool DAmlHandler::openStyleElement(QStringView qName, const DXmlAttributes& attr
     return true;
 }
 
-DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& xmlAttributes) const
+DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& xmlAttributes)
 {
     using A = ItemAttributes;
     const ItemAttributes attributes(xmlAttributes);
@@ -523,9 +523,10 @@ DItem* DAmlHandler::createItem(int kind, const DXmlAttributes& xmlAttributes) co
                          doubleAttribute(attributes[A::Max]));
         break;
     }
+    // Names repeat from one part of a report to the next ("c1", "setUp"...).
     const QStringView name = attributes[A::ItemName];
     if (!name.isNull())
-        item->setName(name.isEmpty() ? QString(QLatin1String("")) : name.toString());
+        item->setName(name.isEmpty() ? QString(QLatin1String("")) : m_textPool.text(name));
     const QStringView style = attributes[A::Style];
     if (!style.isEmpty())
         item->setStyle(findStyle(style));

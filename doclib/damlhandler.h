@@ -106,7 +106,7 @@ private:
 
     void clear();
     bool openStyleElement(QStringView qName, const DXmlAttributes& attributes);
-    DItem* createItem(int kind, const DXmlAttributes& attributes) const;
+    DItem* createItem(int kind, const DXmlAttributes& attributes);
     DStyle* findStyle(QStringView name) const;
     void ensureOpenDocument();
     void append(DItem* item);

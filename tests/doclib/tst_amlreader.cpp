@@ -308,6 +308,15 @@ void TestAmlReader::repeatedValuesAreShared()
     QVERIFY(read[1]->widths().isSharedWith(read[0]->widths()));
     QCOMPARE(read[2]->widths(), (QList<double>{1, 3}));
     QVERIFY(read[3]->widths().isEmpty());
+
+    const Parsed names = parse("<X><SECTION name=\"c1\"/><SECTION name=\"c2\"/>"
+                               "<SECTION name=\"c1\"/></X>");
+    QVERIFY2(names.ok, qPrintable(names.error));
+    const DItem* first = names.document->first();
+    const DItem* third = first->next()->next();
+    QCOMPARE(first->next()->name(), QStringLiteral("c2"));
+    QCOMPARE(third->name(), QStringLiteral("c1"));
+    QVERIFY(third->name().isSharedWith(first->name()));
 }
 
 void TestAmlReader::localStylesOnAndOff()

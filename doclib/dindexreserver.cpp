@@ -2,11 +2,16 @@
 
 #include <QThread>
 
-DIndexReserver::DIndexReserver(int blocks, DReportModel::IndexEntries entries, QObject* parent)
-    : QObject(parent), m_blocks(blocks)
+DIndexReserver::DIndexReserver(int blocks, DReportModel::IndexEntries entries,
+                               DReportModel::BlockIndex begun, QObject* parent)
+    : QObject(parent), m_blocks(blocks), m_index(std::move(begun))
 {
-    m_thread.reset(QThread::create([this, entries = std::move(entries)] {
-        m_index = DReportModel::reservedIndex(m_blocks, entries);
+    const bool adding = m_index.capacity() > 0;
+    m_thread.reset(QThread::create([this, adding, entries = std::move(entries)] {
+        if (adding)
+            DReportModel::addEntries(m_index, entries);
+        else
+            m_index = DReportModel::reservedIndex(m_blocks, entries);
     }));
     // Queued: finished comes from the ending thread, ready goes out here.
     connect(m_thread.get(), &QThread::finished, this, &DIndexReserver::ready, Qt::QueuedConnection);

@@ -11,15 +11,17 @@ class QThread;
 
 // Makes a view's block index, reserved for a number of blocks and holding
 // the given entries, on a thread of its own (DReportModel::reservedIndex),
-// and says when it is ready. For the largest reports that takes tens of
-// milliseconds, which the event loop then does not wait for. Destroying the
-// reserver waits for its thread.
+// or adds the entries to an index begun that way, and says when it is
+// ready. For the largest reports that takes tens of milliseconds, which the
+// event loop then does not wait for. Destroying the reserver waits for its
+// thread.
 class DIndexReserver : public QObject
 {
     Q_OBJECT
 
 public:
-    DIndexReserver(int blocks, DReportModel::IndexEntries entries, QObject* parent = nullptr);
+    DIndexReserver(int blocks, DReportModel::IndexEntries entries,
+                   DReportModel::BlockIndex begun = {}, QObject* parent = nullptr);
     ~DIndexReserver() override;
 
     int blocks() const { return m_blocks; }

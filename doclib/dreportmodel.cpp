@@ -67,9 +67,21 @@ DReportModel::BlockIndex DReportModel::reservedIndex(int blocks, const IndexEntr
     BlockIndex index;
     // Grouping items and long tables' rows are indexed too.
     index.reserve(qMax(qsizetype(qMax(blocks, 0)) * 3 / 2, qsizetype(entries.size())));
+    addEntries(index, entries);
+    return index;
+}
+
+void DReportModel::addEntries(BlockIndex& index, const IndexEntries& entries)
+{
     for (const auto& [item, block] : entries)
         index.insert(item, block);
-    return index;
+}
+
+DReportModel::IndexEntries DReportModel::takeIndexedAside()
+{
+    IndexEntries taken;
+    taken.swap(m_indexedAside);
+    return taken;
 }
 
 void DReportModel::reserve(int blocks, BlockIndex&& index)
@@ -77,8 +89,7 @@ void DReportModel::reserve(int blocks, BlockIndex&& index)
     if (!m_reserving)
         return;
     m_reserving = false;
-    for (const auto& [item, block] : m_indexedAside)
-        index.insert(item, block);
+    addEntries(index, m_indexedAside);
     IndexEntries().swap(m_indexedAside);
     m_blockIndex.swap(index);
     m_blocks.reserve(size_t(qMax(blocks, 0)));

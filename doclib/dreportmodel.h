@@ -85,6 +85,14 @@ public:
     // not be given.
     IndexEntries beginReserve();
     static BlockIndex reservedIndex(int blocks, const IndexEntries& entries);
+    // Adds entries to an index made by reservedIndex; may run on another
+    // thread too.
+    static void addEntries(BlockIndex& index, const IndexEntries& entries);
+    // The entries kept aside so far, given up for another thread to add
+    // (the many that came while it made the index); those indexed from then
+    // on are kept aside for reserve.
+    IndexEntries takeIndexedAside();
+    size_t indexedAsideCount() const { return m_indexedAside.size(); }
     void reserve(int blocks, BlockIndex&& index);
     // Forgets the documents, their blocks and the opened popups.
     void clear();

@@ -27,6 +27,8 @@ public:
     DReportModel model;
     // A block index being made for the model on another thread.
     std::unique_ptr<DIndexReserver> reserver;
+    void startReserver(int blocks, DReportModel::IndexEntries entries,
+                       DReportModel::BlockIndex begun);
     DLayoutCache layouts;
     DReportInteraction interaction;
 

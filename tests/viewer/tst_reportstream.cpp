@@ -139,8 +139,11 @@ void TestReportStream::growsIntoWhatTheReaderReads()
     std::unique_ptr<QAReporterTreeGrower> grower;
     QList<qint64> progress;
     // The model's index is made larger as a window does it: begun at the
-    // second step, made aside, taken two steps later.
+    // second step, made aside; two steps later the entries that came
+    // meanwhile are added aside too, and two steps after that it is taken.
     DReportModel::IndexEntries reservedEntries;
+    DReportModel::BlockIndex reservedIndex;
+    size_t secondRound = 0;
     connect(&stream, &QAReportStream::grew, this, [&] {
         QAReporterData* record = stream.record();
         if (!grower)
@@ -149,16 +152,24 @@ void TestReportStream::growsIntoWhatTheReaderReads()
         grownModel.extend(record->document.get(), stream.openItems());
         grower->grow();
         progress.append(stream.bytesRead());
-        if (progress.size() == 2)
+        if (progress.size() == 2) {
             reservedEntries = grownModel.beginReserve();
-        if (progress.size() == 4)
-            grownModel.reserve(10000, DReportModel::reservedIndex(10000, reservedEntries));
+            reservedIndex = DReportModel::reservedIndex(10000, reservedEntries);
+        }
+        if (progress.size() == 4) {
+            const DReportModel::IndexEntries since = grownModel.takeIndexedAside();
+            secondRound = since.size();
+            DReportModel::addEntries(reservedIndex, since);
+        }
+        if (progress.size() == 6)
+            grownModel.reserve(10000, std::move(reservedIndex));
     });
     QSignalSpy finished(&stream, &QAReportStream::finished);
     stream.start();
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 60000);
     QVERIFY2(stream.errorString().isEmpty(), qPrintable(stream.errorString()));
-    QVERIFY2(progress.size() > 3, "the report came in one piece: the test shows nothing");
+    QVERIFY2(progress.size() > 6, "the report came in few pieces: the test shows little");
+    QVERIFY(secondRound > 0 && grownModel.indexedAsideCount() == 0);
     QVERIFY(std::is_sorted(progress.cbegin(), progress.cend()));
     QCOMPARE(progress.last(), qint64(bytes.size()));
 

@@ -34,7 +34,8 @@ QAReportStream::QAReportStream(const QString& path, const QList<DStyle*>& styles
 
 QAReportStream::~QAReportStream()
 {
-    m_queue->stop();
+    if (m_queue)
+        m_queue->stop();
     if (!m_recordTaken)
         delete m_record;
 }
@@ -144,6 +145,10 @@ void QAReportStream::finish(const QString& error)
     if (m_record)
         m_record->complete = m_error.isEmpty();
     m_finished = true;
+    // The reader's pools, stacks and buffers go before whoever waits for
+    // the end builds more on the record: it is a large report's peak.
+    m_replay.reset();
+    m_queue.reset();
     emit grew();
     emit finished();
 }

@@ -28,7 +28,7 @@ QAReportStream::QAReportStream(const QString& path, const QList<DStyle*>& styles
     QAstXmlRodHandler* handler = m_replay->handler();
     handler->setStyles(styles);
     handler->setSourceName(path);
-    m_timer.setInterval(4);
+    m_timer.setInterval(PauseMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &QAReportStream::readSlice);
 }
 
@@ -38,6 +38,13 @@ QAReportStream::~QAReportStream()
         m_queue->stop();
     if (!m_recordTaken)
         delete m_record;
+}
+
+void QAReportStream::setSliceMilliseconds(int milliseconds)
+{
+    m_sliceMilliseconds = milliseconds;
+    // Slices of a few events follow each other without a pause.
+    m_timer.setInterval(milliseconds == 0 ? 0 : PauseMilliseconds);
 }
 
 void QAReportStream::start()
@@ -87,7 +94,11 @@ void QAReportStream::readSlice()
 bool QAReportStream::replayQueued(const QElapsedTimer& slice)
 {
     QAstXmlRodHandler* handler = m_replay->handler();
-    auto timeUp = [this, &slice] { return slice.hasExpired(m_sliceMilliseconds); };
+    // Slices of 0 ms replay one handful of events each, however fast the
+    // machine: hasExpired(0) would wait for the clock's first millisecond.
+    auto timeUp = [this, &slice] {
+        return m_sliceMilliseconds == 0 || slice.hasExpired(m_sliceMilliseconds);
+    };
     bool replayed = false;
     // A slice replays a few events at least, however short it is.
     for (bool first = true; first || !timeUp(); first = false) {

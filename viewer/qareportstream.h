@@ -29,13 +29,15 @@ class QAReportStream : public QObject
 public:
     // Longest time one slice of replay takes on the GUI thread, by default.
     static const int SliceMilliseconds = 8;
+    // Pause between two slices, for the rest of the event loop.
+    static const int PauseMilliseconds = 4;
 
     QAReportStream(const QString& path, const QList<DStyle*>& styles, QObject* parent = nullptr);
     ~QAReportStream() override;
 
     // How long a slice may take; 0 replays a few events per slice (tests
     // see every step).
-    void setSliceMilliseconds(int milliseconds) { m_sliceMilliseconds = milliseconds; }
+    void setSliceMilliseconds(int milliseconds);
     void start();
     // Stops reading; what was read so far stays, marked incomplete.
     void cancel();

@@ -2,6 +2,7 @@
 #define QAREPORTER_H
 
 #include "qareporterhistory.h"
+#include "qareporterrowindex.h"
 #include "qareportsession.h"
 #include "qarlistview.h"
 #include "qartoolbar.h"
@@ -281,7 +282,7 @@ private:
     QARPopupMenu* treePopup = nullptr;
     QPointer<QARListView> treeView;
     // The tree item of each place of the report where an item starts.
-    QHash<const DItem*, QTreeWidgetItem*> treeItemAt;
+    QAReporterRowIndex treeItemAt;
     // The new failures of the last comparison, by report file and node id;
     // dropped when the files are read again.
     QSet<QString> newFailures;

@@ -3,6 +3,7 @@
 #include "dreportmodel.h"
 #include "qareporter.h"
 #include "qareporterdata.h"
+#include "qareporterrowindex.h"
 #include "qareportertreegrower.h"
 #include "qareportstream.h"
 #include "qarlistview.h"
@@ -114,6 +115,7 @@ private slots:
     void growsIntoWhatTheReaderReads();
     void cutShortOrCancelledKeepsWhatWasRead();
     void windowShowsTheReportWhileItIsRead();
+    void rowIndexAnswersAsOneHash();
     void cleanup() { QAReporter::setStreamingThreshold(DefaultThreshold); }
 
 private:
@@ -258,4 +260,29 @@ void TestReportStream::windowShowsTheReportWhileItIsRead()
 }
 
 QTEST_MAIN(TestReportStream)
+// The window's rows of report items, kept in parts, answer as one hash of
+// the same entries; addresses a few bytes apart, as allocated items are,
+// fall into different parts.
+void TestReportStream::rowIndexAnswersAsOneHash()
+{
+    QAReporterRowIndex index;
+    QHash<const DItem*, QTreeWidgetItem*> expected;
+    QRandomGenerator random(7);
+    const auto* base = reinterpret_cast<const char*>(quintptr(0x7f0000000000));
+    for (int step = 0; step < 20000; ++step) {
+        const auto* item = reinterpret_cast<const DItem*>(base + 16 * random.bounded(30000));
+        auto* row = reinterpret_cast<QTreeWidgetItem*>(quintptr(8 * (step + 1)));
+        if (!index.contains(item))
+            index.insert(item, row);
+        expected.insert(item, expected.value(item, row));
+        QCOMPARE(index.value(item), expected.value(item));
+    }
+    QCOMPARE(index.size(), expected.size());
+    for (auto entry = expected.cbegin(); entry != expected.cend(); ++entry)
+        QCOMPARE(index.value(entry.key()), entry.value());
+    QVERIFY(!index.value(reinterpret_cast<const DItem*>(base - 16)));
+    index.clear();
+    QCOMPARE(index.size(), 0);
+}
+
 #include "tst_reportstream.moc"

@@ -71,27 +71,29 @@ void DReportWidget::extendDocument(DDocument* doc, const QList<const DItem*>& op
 
 void DReportWidget::reserveBlocks(int blocks)
 {
-    d->startReserver(blocks, d->model.beginReserve(), {});
+    d->startReserver(blocks, d->model.beginReserve(), {}, SIZE_MAX);
 }
 
 // While a thread fills the index, the report keeps growing, and the new
 // entries wait aside. Added here, in one go, they took 100 ms on a 500 MB
-// report: when many wait, another thread adds them, and so on, each round
-// shorter than the last, until few are left for the event loop.
+// report: while many wait, and fewer than the round before, another thread
+// adds them. The rounds end where the entries that come during one round are
+// what is left for the event loop, a few thousand.
 void DReportWidgetPrivate::startReserver(int blocks, DReportModel::IndexEntries entries,
-                                         DReportModel::BlockIndex begun)
+                                         DReportModel::BlockIndex begun, size_t waitedBefore)
 {
-    static const size_t MaxAddedHere = 4096;
+    static const size_t MaxAddedHere = 1024;
     reserver = std::make_unique<DIndexReserver>(blocks, std::move(entries), std::move(begun));
     DIndexReserver* started = reserver.get();
-    QObject::connect(started, &DIndexReserver::ready, q, [this, started] {
+    QObject::connect(started, &DIndexReserver::ready, q, [this, started, waitedBefore] {
         if (reserver.get() != started)
             return;
         DReportModel::BlockIndex index = started->take();
         const int blocks = started->blocks();
         reserver.release()->deleteLater(); // it is emitting
-        if (model.indexedAsideCount() > MaxAddedHere)
-            startReserver(blocks, model.takeIndexedAside(), std::move(index));
+        const size_t waiting = model.indexedAsideCount();
+        if (waiting > MaxAddedHere && waiting < waitedBefore)
+            startReserver(blocks, model.takeIndexedAside(), std::move(index), waiting);
         else
             model.reserve(blocks, std::move(index));
     });

@@ -27,8 +27,10 @@ public:
     DReportModel model;
     // A block index being made for the model on another thread.
     std::unique_ptr<DIndexReserver> reserver;
+    // A round of the reservation; waitedBefore: the entries that waited
+    // after the round before (SIZE_MAX for the first).
     void startReserver(int blocks, DReportModel::IndexEntries entries,
-                       DReportModel::BlockIndex begun);
+                       DReportModel::BlockIndex begun, size_t waitedBefore);
     DLayoutCache layouts;
     DReportInteraction interaction;
 

@@ -60,18 +60,19 @@ QAReporterData* QAReporterFilter::filter(const QAReporterData& record) const
 }
 
 // A copy of everything would double the memory of the largest reports for
-// nothing: the document is shared, and the tree's links are new but its
-// nodes, apart from the root, are the source record's. The filtered record
-// must therefore go before the source record.
+// nothing: the document is shared, and so are the tree's nodes and links,
+// apart from the root. The filtered record must therefore go before the
+// source record.
 QAReporterData* QAReporterFilter::share(const QAReporterData& record) const
 {
-    QAReporterFilterWriter writer(m_criteria);
-    writer.setRebind(false);
-    if (!writer.buildTree(record.tree.data()))
+    if (!record.tree)
+        return nullptr;
+    QAReporterDataTree* tree = QAReporterDataTree::viewOf(*record.tree);
+    if (!tree)
         return nullptr;
     auto* shared = new QAReporterData;
     shared->fileName = record.fileName;
-    shared->tree = writer.takeTree().release();
+    shared->tree = tree;
     shared->document = record.document;
     if (shared->document && shared->tree->root()->data)
         shared->tree->root()->data->setId(shared->document->name());

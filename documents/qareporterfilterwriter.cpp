@@ -52,12 +52,7 @@ QAReporterDataTree* QAReporterFilterWriter::buildTree(QAReporterDataTree* source
     QAReporterNode* root = source->iterator()->toRoot();
     if (!root || m_criteria->match(root) != QAReporterFilterCriteria::AllFields)
         return nullptr;
-    // Without rebinding, the kept nodes would be exact copies: the tree
-    // borrows the source's own instead, all but its root, whose id the
-    // caller may change.
-    m_tree = new QAReporterDataTree(new QAReporterNode(*root),
-                                    m_rebind ? QAReporterDataTree::OwnsNodes
-                                             : QAReporterDataTree::OwnsRootOnly);
+    m_tree = new QAReporterDataTree(new QAReporterNode(*root));
     keepNode(m_tree->root()->data);
 
     QList<bool> rejectedOnPath{false}; // per depth of the current source path
@@ -83,7 +78,7 @@ QAReporterDataTree* QAReporterFilterWriter::buildTree(QAReporterDataTree* source
         if (rejected) {
             rejectNode(node);
         } else {
-            QAReporterNode* kept = m_rebind ? new QAReporterNode(*node) : node;
+            auto* kept = new QAReporterNode(*node);
             m_tree->appendChild(kept);
             keepNode(kept);
         }
@@ -96,8 +91,6 @@ QAReporterDataTree* QAReporterFilterWriter::buildTree(QAReporterDataTree* source
 // copies as the document is copied.
 void QAReporterFilterWriter::keepNode(QAReporterNode* node)
 {
-    if (!m_rebind)
-        return;
     if (node->startItem)
         m_bindings[node->startItem].starting.append(node);
     if (node->endItem)

@@ -37,12 +37,6 @@ public:
     void setSourceDocument(DDocument* document) { m_source = document; }
     DDocument* sourceDocument() const { return m_source; }
 
-    // Off: the kept nodes will stay bound to the source document, which the
-    // caller shares instead of copying; doAll must not be called then. The
-    // filtered tree then holds the source tree's own nodes below a copy of
-    // its root, and must go before the source tree.
-    void setRebind(bool on) { m_rebind = on; }
-
     // Builds the filtered tree from the source tree and returns it (the
     // writer keeps it until takeTree). Null without criteria, without a
     // source root, or when the root does not pass.
@@ -132,7 +126,6 @@ private:
     const QAReporterFilterCriteria* m_criteria;
     QString m_fileName;
     DDocument* m_source = nullptr;
-    bool m_rebind = true;
 
     QAReporterDataTree* m_tree = nullptr;
     QList<QAReporterNode*> m_rejected;

@@ -2,16 +2,31 @@
 
 #include "qareportertreegrower.h"
 
-QAReporterDataTree::QAReporterDataTree(QAReporterNode* root, Ownership ownership)
-    : QTree<QAReporterNode>(root)
+QAReporterDataTree::QAReporterDataTree(QAReporterNode* root) : QTree<QAReporterNode>(root)
 {
-    if (ownership == OwnsRootOnly)
-        m_ownRoot.reset(root);
-    else
-        setAutoDelete(true);
+    setAutoDelete(true);
 }
 
-QAReporterDataTree::~QAReporterDataTree() = default;
+// The borrowed links below the root are left to their tree: the base
+// destructor then deletes the root's link only.
+QAReporterDataTree::~QAReporterDataTree()
+{
+    if (m_ownRoot)
+        rootNode()->children.clear();
+}
+
+QAReporterDataTree* QAReporterDataTree::viewOf(const QAReporterDataTree& source)
+{
+    const QTreeNode<QAReporterNode>* sourceRoot = source.rootNode();
+    if (!sourceRoot || !sourceRoot->data)
+        return nullptr;
+    auto* root = new QAReporterNode(*sourceRoot->data);
+    auto* view = new QAReporterDataTree(root);
+    view->setAutoDelete(false);
+    view->m_ownRoot.reset(root);
+    view->rootNode()->children = sourceRoot->children;
+    return view;
+}
 
 void QAReporterDataTree::fillListView(QTreeWidget* view, const QString& fileName)
 {

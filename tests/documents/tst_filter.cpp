@@ -256,9 +256,7 @@ void TestFilter::appliesPerRecordAndSharesWhatItKeepsWhole()
     QVERIFY(whole->tree->root()->data != record->tree->root()->data);
     QCOMPARE(whole->tree->root()->data->id(), record->document->name());
     QVERIFY(!whole->tree->root()->children.isEmpty());
-    for (int child = 0; child < whole->tree->root()->children.size(); ++child)
-        QCOMPARE(whole->tree->root()->children.at(child)->data,
-                 record->tree->root()->children.at(child)->data);
+    QCOMPARE(whole->tree->root()->children, record->tree->root()->children);
     everything.reset();
     QCOMPARE(record->tree->root()->data->id(), sourceRootId);
     QCOMPARE(DAmlWriter::toAml(record->document.get()), sourceAml);

@@ -6,6 +6,7 @@ DIndexReserver::DIndexReserver(int blocks, DReportModel::IndexEntries entries,
                                DReportModel::BlockIndex begun, QObject* parent)
     : QObject(parent), m_blocks(blocks), m_index(std::move(begun))
 {
+    // An index begun in an earlier round has its room already.
     const bool adding = m_index.capacity() > 0;
     m_thread.reset(QThread::create([this, adding, entries = std::move(entries)] {
         if (adding)

@@ -95,17 +95,16 @@ private:
         DStyle* style;
         QString name;
     };
-    // Few items have a name: those that have one keep it, with their style,
-    // in an Extra; the others keep only their style. The low bit of the
-    // address tells the two apart (a style is at least 2-aligned), which
-    // saves every item a pointer.
-
     static const QString& noName();
     bool hasExtra() const { return m_styleOrExtra & 1; }
     Extra* extra() const { return reinterpret_cast<Extra*>(m_styleOrExtra & ~quintptr(1)); }
 
     DItemContainer* m_parent = nullptr;
     DItem* m_next = nullptr;
+    // Few items have a name: those that have one keep it, with their style,
+    // in an Extra; the others keep only their style. The low bit of the
+    // address tells the two apart (a style is at least 2-aligned), which
+    // saves every item a pointer.
     quintptr m_styleOrExtra = 0;
     Kind m_kind;
 

@@ -41,7 +41,7 @@ public:
 
     // The icon shown before the text of column 0.
     void setNodeIcon(const QIcon& icon);
-    // The status shown in column 1, with its icon; Failed also sets failed.
+    // The status shown in column 1, with its icon.
     void setStatus(Status status, const QIcon& icon);
 
     // The path of the report file, for file items; empty for node items.

@@ -11,8 +11,8 @@ class QAReporterData;
 // document holding only what passes the criteria. The filter owns the
 // filtered records. Criteria without any pattern keep everything: the
 // filtered record then shares the source's document and, below a root of
-// its own, the source's nodes (its tree has links of its own, and so a
-// cursor of its own), and must not outlive its source.
+// its own, the source's nodes and links (its tree has a cursor of its own),
+// and must not outlive its source.
 class QAReporterFilter
 {
 public:

@@ -89,8 +89,7 @@ void DReportModel::reserve(int blocks, BlockIndex&& index)
     if (!m_reserving)
         return;
     m_reserving = false;
-    addEntries(index, m_indexedAside);
-    IndexEntries().swap(m_indexedAside);
+    addEntries(index, takeIndexedAside());
     m_blockIndex.swap(index);
     m_blocks.reserve(size_t(qMax(blocks, 0)));
     m_heights.reserve(qMax(blocks, 0));

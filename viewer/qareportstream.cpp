@@ -1,9 +1,9 @@
 #include "qareportstream.h"
 
 #include "ddocument.h"
+#include "dxmlbatchqueue.h"
 #include "dxmleventbatch.h"
 #include "qareporterdata.h"
-#include "qareportstreamqueue.h"
 #include "qastxmlrodhandler.h"
 #include "qastxmlrodreader.h"
 
@@ -22,7 +22,7 @@ public:
 };
 
 QAReportStream::QAReportStream(const QString& path, const QList<DStyle*>& styles, QObject* parent)
-    : QObject(parent), m_path(path), m_queue(std::make_unique<QAReportStreamQueue>()),
+    : QObject(parent), m_path(path), m_queue(std::make_unique<DXmlBatchQueue>()),
       m_replay(std::make_unique<Replay>()), m_fileSize(QFileInfo(path).size())
 {
     QAstXmlRodHandler* handler = m_replay->handler();

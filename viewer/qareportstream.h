@@ -12,7 +12,7 @@
 class DItem;
 class DStyle;
 class QAReporterData;
-class QAReportStreamQueue;
+class DXmlBatchQueue;
 
 // Reads one report file while the window shows what has arrived. A worker
 // thread reads and tokenizes the file into batches of events (a bounded
@@ -68,7 +68,7 @@ private:
 
     class Replay;
     QString m_path;
-    std::unique_ptr<QAReportStreamQueue> m_queue;
+    std::unique_ptr<DXmlBatchQueue> m_queue;
     std::unique_ptr<Replay> m_replay;
     QTimer m_timer;
     QAReporterData* m_record = nullptr;

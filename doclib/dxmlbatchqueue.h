@@ -1,5 +1,5 @@
-#ifndef QAREPORTSTREAMQUEUE_H
-#define QAREPORTSTREAMQUEUE_H
+#ifndef DXMLBATCHQUEUE_H
+#define DXMLBATCHQUEUE_H
 
 #include <QMutex>
 #include <QString>
@@ -12,23 +12,28 @@ class DXmlEventBatch;
 class QThread;
 
 // A worker thread that reads a file and tokenizes it into batches of XML
-// events, and the bounded queue that hands them to another thread. The
-// first batch is small, so that the start of a file shows at once; the
-// worker waits while MaxBatches are queued, so that a slow reader keeps
-// the memory of a few batches only.
-class QAReportStreamQueue
+// events, and the bounded queue that hands them to another thread, which
+// replays them while the worker reads on. The first batch is small, so
+// that the start of a file shows at once; the worker waits while
+// maxBatches are queued, so that a slow reader keeps the memory of a few
+// batches only. Small batches let the two threads overlap to the end of
+// the file; large ones cost fewer hand-overs.
+class DXmlBatchQueue
 {
 public:
-    static const int MaxBatches = 6;
-
-    QAReportStreamQueue();
-    ~QAReportStreamQueue();
+    // batchBytes: about how much memory a batch takes (the first one takes
+    // at most 64 KiB).
+    explicit DXmlBatchQueue(int maxBatches = 6, qsizetype batchBytes = 1024 * 1024);
+    ~DXmlBatchQueue();
 
     void start(const QString& path);
     // Asks the worker to stop and waits for it.
     void stop();
     // The next batch, or null when none is ready yet.
     std::unique_ptr<DXmlEventBatch> take();
+    // The next batch, waiting for the worker to make it; null once the
+    // worker is done and every batch was taken.
+    std::unique_ptr<DXmlEventBatch> next();
     // The worker is done and every batch was taken.
     bool atEnd();
     // Why the worker stopped before the end of the file; empty when it
@@ -37,13 +42,17 @@ public:
 
     // Used by the worker's sink.
     bool push(std::unique_ptr<DXmlEventBatch> batch);
+    qsizetype batchBytes() const { return m_batchBytes; }
 
 private:
     void run(const QString& path);
 
+    const int m_maxBatches;
+    const qsizetype m_batchBytes;
     std::unique_ptr<QThread> m_thread;
     QMutex m_mutex;
     QWaitCondition m_notFull;
+    QWaitCondition m_notEmpty;
     std::deque<std::unique_ptr<DXmlEventBatch>> m_batches;
     QString m_error;
     bool m_done = false;

@@ -1,4 +1,4 @@
-#include "qareportstreamqueue.h"
+#include "dxmlbatchqueue.h"
 
 #include "dxmleventbatch.h"
 #include "dxmltokenizer.h"
@@ -14,9 +14,8 @@ class BatchingSink : public DXmlSink
 {
 public:
     static const qsizetype FirstBatchBytes = 64 * 1024;
-    static const qsizetype BatchBytes = 1024 * 1024;
 
-    BatchingSink(QAReportStreamQueue* queue, const DXmlTokenizer* tokenizer)
+    BatchingSink(DXmlBatchQueue* queue, const DXmlTokenizer* tokenizer)
         : m_queue(queue), m_tokenizer(tokenizer), m_batch(newBatch())
     {
     }
@@ -44,7 +43,7 @@ public:
         m_batch->setInputEnd(m_tokenizer->bytesRead());
         const bool taken = m_queue->push(std::move(m_batch));
         m_batch = newBatch();
-        m_limit = BatchBytes;
+        m_limit = m_queue->batchBytes();
         return taken;
     }
 
@@ -55,28 +54,31 @@ private:
     }
     bool afterEvent() { return m_batch->byteSize() < m_limit || flush(); }
 
-    QAReportStreamQueue* m_queue;
+    DXmlBatchQueue* m_queue;
     const DXmlTokenizer* m_tokenizer;
     std::unique_ptr<DXmlEventBatch> m_batch;
-    qsizetype m_limit = FirstBatchBytes;
+    qsizetype m_limit = qMin(FirstBatchBytes, m_queue->batchBytes());
 };
 
 } // namespace
 
-QAReportStreamQueue::QAReportStreamQueue() = default;
+DXmlBatchQueue::DXmlBatchQueue(int maxBatches, qsizetype batchBytes)
+    : m_maxBatches(maxBatches), m_batchBytes(batchBytes)
+{
+}
 
-QAReportStreamQueue::~QAReportStreamQueue()
+DXmlBatchQueue::~DXmlBatchQueue()
 {
     stop();
 }
 
-void QAReportStreamQueue::start(const QString& path)
+void DXmlBatchQueue::start(const QString& path)
 {
     m_thread.reset(QThread::create([this, path] { run(path); }));
     m_thread->start(QThread::LowPriority);
 }
 
-void QAReportStreamQueue::run(const QString& path)
+void DXmlBatchQueue::run(const QString& path)
 {
     QFile file(path);
     QString error;
@@ -87,27 +89,32 @@ void QAReportStreamQueue::run(const QString& path)
         DXmlTokenizer reader(&file, nullptr);
         BatchingSink sink(this, &reader);
         reader.setSink(&sink);
-        const bool read = reader.run() && sink.flush();
-        if (!read && reader.error() != DXmlTokenizer::Stopped)
+        const bool read = reader.run();
+        // The events read before an error are handed over too: a report
+        // cut short shows up to where it ends.
+        const bool stopped = reader.error() == DXmlTokenizer::Stopped || !sink.flush();
+        if (!read && !stopped)
             error = reader.errorString();
     }
     QMutexLocker lock(&m_mutex);
     m_error = error;
     m_done = true;
+    m_notEmpty.wakeAll();
 }
 
-bool QAReportStreamQueue::push(std::unique_ptr<DXmlEventBatch> batch)
+bool DXmlBatchQueue::push(std::unique_ptr<DXmlEventBatch> batch)
 {
     QMutexLocker lock(&m_mutex);
-    while (!m_stopping && int(m_batches.size()) >= MaxBatches)
+    while (!m_stopping && int(m_batches.size()) >= m_maxBatches)
         m_notFull.wait(&m_mutex);
     if (m_stopping)
         return false;
     m_batches.push_back(std::move(batch));
+    m_notEmpty.wakeAll();
     return true;
 }
 
-std::unique_ptr<DXmlEventBatch> QAReportStreamQueue::take()
+std::unique_ptr<DXmlEventBatch> DXmlBatchQueue::take()
 {
     QMutexLocker lock(&m_mutex);
     if (m_batches.empty())
@@ -118,19 +125,32 @@ std::unique_ptr<DXmlEventBatch> QAReportStreamQueue::take()
     return batch;
 }
 
-bool QAReportStreamQueue::atEnd()
+std::unique_ptr<DXmlEventBatch> DXmlBatchQueue::next()
+{
+    QMutexLocker lock(&m_mutex);
+    while (m_batches.empty() && !m_done && m_thread)
+        m_notEmpty.wait(&m_mutex);
+    if (m_batches.empty())
+        return nullptr;
+    std::unique_ptr<DXmlEventBatch> batch = std::move(m_batches.front());
+    m_batches.pop_front();
+    m_notFull.wakeAll();
+    return batch;
+}
+
+bool DXmlBatchQueue::atEnd()
 {
     QMutexLocker lock(&m_mutex);
     return m_done && m_batches.empty();
 }
 
-QString QAReportStreamQueue::errorString()
+QString DXmlBatchQueue::errorString()
 {
     QMutexLocker lock(&m_mutex);
     return m_error;
 }
 
-void QAReportStreamQueue::stop()
+void DXmlBatchQueue::stop()
 {
     if (!m_thread)
         return;

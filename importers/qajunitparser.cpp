@@ -1,6 +1,8 @@
 #include "qajunitparser.h"
 
 #include "dxmlattributes.h"
+#include "dxmlbatchqueue.h"
+#include "dxmleventbatch.h"
 #include "dxmltokenizer.h"
 #include "qatestcount.h"
 
@@ -12,6 +14,12 @@
 #include <cmath>
 
 namespace {
+
+// The tokenizing thread reads ahead by a few small batches: the two
+// threads then overlap to the end of the file, and little memory is in
+// flight.
+const int ReadAheadBatches = 8;
+const qsizetype BatchBytes = 128 * 1024;
 
 // The translation context of the texts below, declared here so that
 // lupdate files them under it too.
@@ -139,7 +147,7 @@ bool QAJUnitParser::recognises(const QByteArray& head)
     return false;
 }
 
-bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
+void QAJUnitParser::begin(QAResultSink* sink, const QString& fileName)
 {
     m_error.clear();
     m_open.clear();
@@ -148,33 +156,64 @@ bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
     std::fill(std::begin(m_runDeclared), std::end(m_runDeclared), -1);
     m_sink = sink;
     m_case = QAResultCase();
-    m_fileName.clear();
+    m_fileName = fileName;
     m_className.clear();
-    if (auto* file = qobject_cast<QFile*>(device))
-        m_fileName = file->fileName();
-    if (!device || !sink)
-        return fail(Texts::tr("nothing to read"));
-    DXmlTokenizer tokenizer(device, this);
-    m_tokenizer = &tokenizer;
-    const bool ok = tokenizer.run();
-    // When the parser stopped the tokenizer, it has said why.
-    if (!ok && tokenizer.error() != DXmlTokenizer::Stopped)
-        fail(tokenizer.errorMessage());
-    m_tokenizer = nullptr;
-    if (!ok)
-        return false;
+}
+
+bool QAJUnitParser::finish()
+{
     if (!m_runBegun)
         return fail(Texts::tr("no test result found"));
     m_sink->endRun();
     return true;
 }
 
+bool QAJUnitParser::read(QIODevice* device, QAResultSink* sink)
+{
+    auto* file = qobject_cast<QFile*>(device);
+    begin(sink, file ? file->fileName() : QString());
+    if (!device || !sink)
+        return fail(Texts::tr("nothing to read"));
+    DXmlTokenizer tokenizer(device, this);
+    m_locator = &tokenizer;
+    const bool ok = tokenizer.run();
+    // When the parser stopped the tokenizer, it has said why.
+    if (!ok && tokenizer.error() != DXmlTokenizer::Stopped)
+        fail(tokenizer.errorMessage());
+    m_locator = nullptr;
+    return ok && finish();
+}
+
+bool QAJUnitParser::readFile(const QString& path, QAResultSink* sink,
+                             const std::function<void(qint64)>& progress)
+{
+    begin(sink, path);
+    if (!sink)
+        return fail(Texts::tr("nothing to read"));
+    DXmlBatchQueue queue(ReadAheadBatches, BatchBytes);
+    queue.start(path);
+    const auto noTimeLimit = [] { return false; };
+    while (std::unique_ptr<DXmlEventBatch> batch = queue.next()) {
+        m_locator = batch.get();
+        const bool ok = batch->replay(this, noTimeLimit);
+        m_locator = nullptr;
+        if (!ok)
+            return false; // the parser said why; the queue stops its worker
+        if (progress)
+            progress(batch->inputEnd());
+    }
+    m_error = queue.errorString();
+    if (!m_error.isEmpty())
+        return false;
+    return finish();
+}
+
 bool QAJUnitParser::fail(const QString& message)
 {
-    if (m_tokenizer && m_tokenizer->lineNumber() > 0)
+    if (m_locator && m_locator->lineNumber() > 0)
         m_error = Texts::tr("line %1, column %2: %3")
-                      .arg(m_tokenizer->lineNumber())
-                      .arg(m_tokenizer->columnNumber())
+                      .arg(m_locator->lineNumber())
+                      .arg(m_locator->columnNumber())
                       .arg(message);
     else
         m_error = message;

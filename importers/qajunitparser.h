@@ -7,11 +7,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QIODevice;
 class DXmlAttributes;
-class DXmlTokenizer;
+class DXmlLocator;
 
 // Reads JUnit-style XML results (<testsuites>, <testsuite>, <testcase>, as
 // most test tools write them) in one streaming pass, without recursion,
@@ -34,6 +35,11 @@ public:
     // not JUnit XML, is malformed or truncated, nests too deep or declares
     // entities. The sink may have received part of the run by then.
     bool read(QIODevice* device, QAResultSink* sink);
+    // The same for the file at path, tokenized on a second thread while
+    // this one reads the run from it. progress, when given, hears how many
+    // bytes of the file were read each time the reading moves on.
+    bool readFile(const QString& path, QAResultSink* sink,
+                  const std::function<void(qint64)>& progress = {});
     QString errorString() const { return m_error; }
 
 private:
@@ -85,11 +91,13 @@ private:
     void beginSuite(SuiteInfo& suite);
     void enterClass(const QString& className);
     void leaveClass();
+    void begin(QAResultSink* sink, const QString& fileName);
+    bool finish();
     void readDeclared(qint64* declared) const;
     QString attribute(QLatin1String name) const;
     bool fail(const QString& message);
 
-    DXmlTokenizer* m_tokenizer = nullptr;         // during read()
+    const DXmlLocator* m_locator = nullptr;       // during a read
     const DXmlAttributes* m_attributes = nullptr; // of the start tag being read
     QAResultSink* m_sink = nullptr;
     QString m_error;

@@ -1,31 +1,17 @@
 #include "qaprogressdevice.h"
 
-#include "qastudiointerface.h"
-
-#include <QCoreApplication>
-
-#include <climits>
-
-namespace {
-const qint64 BytesPerStep = 50;
-}
+#include "qaprogressreport.h"
 
 QAProgressDevice::QAProgressDevice(QIODevice* source, QAStudioInterface* host, const QString& label)
-    : m_source(source), m_host(host)
+    : m_source(source)
 {
     // QXmlStreamReader reads in blocks: a buffer here would only copy them.
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    if (!m_host || !m_source)
-        return;
-    m_totalSteps = int(qMin<qint64>(m_source->size() / BytesPerStep, INT_MAX));
-    m_host->progressStart(m_totalSteps, label, QCoreApplication::translate("Reporter", "Cancel"));
+    if (m_source)
+        m_report = std::make_unique<QAProgressReport>(host, m_source->size(), label);
 }
 
-QAProgressDevice::~QAProgressDevice()
-{
-    if (m_host && m_source)
-        m_host->progressEnd();
-}
+QAProgressDevice::~QAProgressDevice() = default;
 
 qint64 QAProgressDevice::bytesAvailable() const
 {
@@ -40,13 +26,7 @@ qint64 QAProgressDevice::readData(char* data, qint64 maxSize)
     if (count <= 0)
         return count;
     m_read += count;
-    if (m_host && m_totalSteps > 0) {
-        const int step = int(qMin<qint64>(m_read / BytesPerStep, m_totalSteps - 1));
-        if (step != m_lastStep) {
-            m_lastStep = step;
-            m_host->progressStep(step);
-        }
-    }
+    m_report->setBytesRead(m_read);
     return count;
 }
 

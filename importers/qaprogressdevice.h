@@ -3,12 +3,14 @@
 
 #include <QIODevice>
 
+#include <memory>
+
+class QAProgressReport;
 class QAStudioInterface;
 
 // A read-only device that reads through to another one and reports how
-// far it got to the host's progress display, as the report reader does:
-// one progress position per 50 bytes of the file. Parsers read it like any
-// device and know nothing of progress.
+// far it got to the host's progress display (QAProgressReport). Parsers
+// read it like any device and know nothing of progress.
 class QAProgressDevice : public QIODevice
 {
     Q_OBJECT
@@ -28,10 +30,8 @@ protected:
 
 private:
     QIODevice* m_source;
-    QAStudioInterface* m_host;
+    std::unique_ptr<QAProgressReport> m_report;
     qint64 m_read = 0;
-    int m_totalSteps = 0;
-    int m_lastStep = -1;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include "qajunitparser.h"
 #include "qanunitparser.h"
 #include "qaprogressdevice.h"
+#include "qaprogressreport.h"
 #include "qareporterdata.h"
 #include "qaresultreportbuilder.h"
 #include "qatapparser.h"
@@ -12,6 +13,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+
+#include <functional>
 
 namespace {
 
@@ -32,21 +35,57 @@ template <typename Parser> bool readWith(QIODevice* device, QAResultSink* sink, 
     return false;
 }
 
+// Reads the file at path into sink with a fresh parser of type Parser,
+// which tokenizes it on a second thread; progress hears the bytes read.
+template <typename Parser>
+bool readFileWith(const QString& path, QAResultSink* sink,
+                  const std::function<void(qint64)>& progress, QString* error)
+{
+    Parser parser;
+    if (parser.readFile(path, sink, progress))
+        return true;
+    *error = parser.errorString();
+    return false;
+}
+
 struct Format
 {
     const char* name;
     bool (*recognises)(const QByteArray& head);
     bool (*read)(QIODevice* device, QAResultSink* sink, QString* error);
+    // Null when the format is read from the device only.
+    bool (*readFile)(const QString& path, QAResultSink* sink,
+                     const std::function<void(qint64)>& progress, QString* error);
 };
 
 // Every format read, one line each, tried in this order.
 const Format formats[] = {
-    {"JUnit XML", &QAJUnitParser::recognises, &readWith<QAJUnitParser>},
-    {"NUnit 3", &QANUnitParser::recognises, &readWith<QANUnitParser>},
-    {"xUnit.net v2", &QAXUnitParser::recognises, &readWith<QAXUnitParser>},
-    {"TRX", &QATrxParser::recognises, &readWith<QATrxParser>},
-    {"TAP", &QATapParser::recognises, &readWith<QATapParser>},
+    {"JUnit XML", &QAJUnitParser::recognises, &readWith<QAJUnitParser>,
+     &readFileWith<QAJUnitParser>},
+    {"NUnit 3", &QANUnitParser::recognises, &readWith<QANUnitParser>, nullptr},
+    {"xUnit.net v2", &QAXUnitParser::recognises, &readWith<QAXUnitParser>, nullptr},
+    {"TRX", &QATrxParser::recognises, &readWith<QATrxParser>, nullptr},
+    {"TAP", &QATapParser::recognises, &readWith<QATapParser>, nullptr},
 };
+
+// Reads file, open, with format, telling progress how far it got.
+bool readFormat(const Format& format, QFile& file, QAResultSink* sink, QAStudioInterface* progress,
+                QString* problem)
+{
+    const QString label = QCoreApplication::translate("Reporter", "Analysing %1")
+                              .arg(QFileInfo(file.fileName()).fileName());
+    if (format.readFile && !file.isSequential()) {
+        // The tokenizing thread opens the file again: a pipe or a device
+        // could not give its start twice.
+        QAProgressReport report(progress, file.size(), label);
+        file.close();
+        return format.readFile(
+            file.fileName(), sink, [&report](qint64 bytes) { report.setBytesRead(bytes); },
+            problem);
+    }
+    QAProgressDevice device(&file, progress, label);
+    return format.read(&device, sink, problem);
+}
 
 const Format* formatOf(const QByteArray& head)
 {
@@ -96,13 +135,7 @@ std::unique_ptr<QAReporterData> QAResultImporter::import(const QString& path,
     QAResultReportBuilder builder(styles);
     builder.setFileName(path);
     QString problem;
-    bool read = false;
-    {
-        QAProgressDevice device(&file, progress,
-                                QCoreApplication::translate("Reporter", "Analysing %1")
-                                    .arg(QFileInfo(path).fileName()));
-        read = format->read(&device, &builder, &problem);
-    }
+    const bool read = readFormat(*format, file, &builder, progress, &problem);
     std::unique_ptr<QAReporterData> record = read ? builder.takeRecord() : nullptr;
     if (!record) {
         setError(error, Texts::tr("%1 (%2): %3")

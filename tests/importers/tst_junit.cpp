@@ -13,6 +13,7 @@
 #include "qareporternode.h"
 #include "qaresultimporter.h"
 #include "qaresultreportbuilder.h"
+#include "recordingsink.h"
 #include "recordingstudio.h"
 
 #include <QBuffer>
@@ -144,6 +145,7 @@ private slots:
     void hostileInputIsRefused_data();
     void hostileInputIsRefused();
     void importerAndLoaderNameTheFiles();
+    void fileReadOnTwoThreadsMatchesDeviceRead();
 
 private:
     Import import(const QByteArray& xml, const QString& fileName = "results.xml") const;
@@ -449,6 +451,76 @@ void TestJUnit::importerAndLoaderNameTheFiles()
     QCOMPARE(records.at(0)->koCount, 1);
     QCOMPARE(loader.missing(), QStringList({other}));
     QVERIFY2(loader.reasons().first().contains("<project>"), qPrintable(loader.reasons().first()));
+}
+
+namespace {
+
+// Cases enough for many batches of the tokenizing thread, more than it
+// reads ahead: every third one fails with a trace, every fifth has output.
+QByteArray manyCases(int count)
+{
+    QByteArray xml = "<testsuites><testsuite name='big' tests='" + QByteArray::number(count) + "'>";
+    for (int index = 0; index < count; ++index) {
+        const QByteArray number = QByteArray::number(index);
+        xml += "<testcase name='case" + number + "' classname='pkg.Class" +
+               QByteArray::number(index / 7) + "' time='0." + number.right(3) + "'>";
+        if (index % 3 == 0)
+            xml += "<failure message='want " + number +
+                   "' type='Assert'>at pkg.Class.test(Class.java:" + number +
+                   ")\n\tat caller &amp; more\n</failure>";
+        if (index % 5 == 0)
+            xml += "<system-out>line one\n  line \xc3\xa9 two\n</system-out>";
+        xml += "</testcase>\n";
+    }
+    return xml + "</testsuite></testsuites>";
+}
+
+} // namespace
+
+// The importer reads a file on two threads (one tokenizes, the other
+// builds): every call it makes on the sink, and every error with its
+// place, must be what the one-thread read of the same bytes gives, also
+// when the builder is slower than the tokenizer and the read ahead fills.
+void TestJUnit::fileReadOnTwoThreadsMatchesDeviceRead()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QByteArray big = manyCases(20000);
+    const QList<QPair<const char*, QByteArray>> inputs = {
+        {"pytest", pytestSample},
+        {"surefire", surefireSample},
+        {"big", big},
+        {"big, cut in a trace", big.left(big.size() / 2 + 17)},
+        {"big, broken late", big.left(big.size() - 400) + "<bad attr=>" + big.right(400)},
+        {"big under another root", "<foo>" + big + "</foo>"},
+        {"empty", QByteArray()},
+    };
+    for (const auto& [name, xml] : inputs) {
+        const QString path = folder.filePath(QString("%1.xml").arg(name));
+        QVERIFY(writeFile(path, xml));
+        RecordingSink oneThread;
+        QString oneThreadError;
+        const bool oneThreadRead = parseBytes<QAJUnitParser>(xml, &oneThread, &oneThreadError);
+        RecordingSink twoThreads;
+        QAJUnitParser parser;
+        qint64 lastProgress = 0;
+        bool progressRose = true;
+        const bool twoThreadRead = parser.readFile(path, &twoThreads, [&](qint64 bytes) {
+            progressRose = progressRose && bytes >= lastProgress;
+            lastProgress = bytes;
+        });
+        QCOMPARE(twoThreadRead, oneThreadRead);
+        QCOMPARE(parser.errorString(), oneThreadError);
+        QVERIFY2(twoThreads.events == oneThread.events, name);
+        QCOMPARE(twoThreads.caseFields(), oneThread.caseFields());
+        QVERIFY2(progressRose && lastProgress <= xml.size(), name);
+        if (twoThreadRead)
+            QCOMPARE(lastProgress, xml.size());
+    }
+    QAJUnitParser parser;
+    RecordingSink sink;
+    QVERIFY(!parser.readFile(folder.filePath("none.xml"), &sink));
+    QVERIFY2(parser.errorString().contains("none.xml"), qPrintable(parser.errorString()));
 }
 
 QTEST_MAIN(TestJUnit)

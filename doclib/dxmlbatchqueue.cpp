@@ -5,7 +5,10 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <limits>
 
 namespace {
 
@@ -60,6 +63,22 @@ private:
     qsizetype m_limit = qMin(FirstBatchBytes, m_queue->batchBytes());
 };
 
+// The threads the queues tokenize on. They outlive a read (for the pool's
+// expiry time), so that the next read finds a thread whose memory the
+// allocator already holds: a new thread would take fresh pages for its
+// buffers each time. The pool is apart from the others and never makes a
+// read wait for a thread: a thread blocked on a read could otherwise
+// hold up the reads it waits for.
+QThreadPool* workers()
+{
+    static QThreadPool* const pool = [] {
+        auto* threads = new QThreadPool;
+        threads->setMaxThreadCount(std::numeric_limits<int>::max());
+        return threads;
+    }();
+    return pool;
+}
+
 } // namespace
 
 DXmlBatchQueue::DXmlBatchQueue(int maxBatches, qsizetype batchBytes)
@@ -74,8 +93,8 @@ DXmlBatchQueue::~DXmlBatchQueue()
 
 void DXmlBatchQueue::start(const QString& path)
 {
-    m_thread.reset(QThread::create([this, path] { run(path); }));
-    m_thread->start(QThread::LowPriority);
+    m_worker = QtConcurrent::run(workers(), [this, path] { run(path); });
+    m_started = true;
 }
 
 void DXmlBatchQueue::run(const QString& path)
@@ -128,7 +147,7 @@ std::unique_ptr<DXmlEventBatch> DXmlBatchQueue::take()
 std::unique_ptr<DXmlEventBatch> DXmlBatchQueue::next()
 {
     QMutexLocker lock(&m_mutex);
-    while (m_batches.empty() && !m_done && m_thread)
+    while (m_batches.empty() && !m_done && m_started)
         m_notEmpty.wait(&m_mutex);
     if (m_batches.empty())
         return nullptr;
@@ -152,13 +171,13 @@ QString DXmlBatchQueue::errorString()
 
 void DXmlBatchQueue::stop()
 {
-    if (!m_thread)
+    if (!m_started)
         return;
     {
         QMutexLocker lock(&m_mutex);
         m_stopping = true;
         m_notFull.wakeAll();
     }
-    m_thread->wait();
-    m_thread.reset();
+    m_worker.waitForFinished();
+    m_started = false;
 }

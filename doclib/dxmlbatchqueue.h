@@ -1,6 +1,7 @@
 #ifndef DXMLBATCHQUEUE_H
 #define DXMLBATCHQUEUE_H
 
+#include <QFuture>
 #include <QMutex>
 #include <QString>
 #include <QWaitCondition>
@@ -9,7 +10,6 @@
 #include <memory>
 
 class DXmlEventBatch;
-class QThread;
 
 // A worker thread that reads a file and tokenizes it into batches of XML
 // events, and the bounded queue that hands them to another thread, which
@@ -49,7 +49,8 @@ private:
 
     const int m_maxBatches;
     const qsizetype m_batchBytes;
-    std::unique_ptr<QThread> m_thread;
+    QFuture<void> m_worker;
+    bool m_started = false;
     QMutex m_mutex;
     QWaitCondition m_notFull;
     QWaitCondition m_notEmpty;

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QThread>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -63,13 +64,10 @@ private:
     qsizetype m_limit = qMin(FirstBatchBytes, m_queue->batchBytes());
 };
 
-// The threads the queues tokenize on. They outlive a read (for the pool's
-// expiry time), so that the next read finds a thread whose memory the
-// allocator already holds: a new thread would take fresh pages for its
-// buffers each time. The pool is apart from the others and never makes a
-// read wait for a thread: a thread blocked on a read could otherwise
-// hold up the reads it waits for.
-QThreadPool* workers()
+// The threads kept between reads, in a pool apart from the others that
+// never makes a read wait for a thread: a thread blocked on a read could
+// otherwise hold up the reads it waits for.
+QThreadPool* keptThreads()
 {
     static QThreadPool* const pool = [] {
         auto* threads = new QThreadPool;
@@ -81,8 +79,8 @@ QThreadPool* workers()
 
 } // namespace
 
-DXmlBatchQueue::DXmlBatchQueue(int maxBatches, qsizetype batchBytes)
-    : m_maxBatches(maxBatches), m_batchBytes(batchBytes)
+DXmlBatchQueue::DXmlBatchQueue(int maxBatches, qsizetype batchBytes, Worker worker)
+    : m_maxBatches(maxBatches), m_batchBytes(batchBytes), m_workerKind(worker)
 {
 }
 
@@ -93,7 +91,12 @@ DXmlBatchQueue::~DXmlBatchQueue()
 
 void DXmlBatchQueue::start(const QString& path)
 {
-    m_worker = QtConcurrent::run(workers(), [this, path] { run(path); });
+    if (m_workerKind == KeptThread) {
+        m_keptWorker = QtConcurrent::run(keptThreads(), [this, path] { run(path); });
+    } else {
+        m_ownWorker.reset(QThread::create([this, path] { run(path); }));
+        m_ownWorker->start(QThread::LowPriority);
+    }
     m_started = true;
 }
 
@@ -178,6 +181,9 @@ void DXmlBatchQueue::stop()
         m_stopping = true;
         m_notFull.wakeAll();
     }
-    m_worker.waitForFinished();
+    if (m_ownWorker)
+        m_ownWorker->wait();
+    m_ownWorker.reset();
+    m_keptWorker.waitForFinished();
     m_started = false;
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 class DXmlEventBatch;
+class QThread;
 
 // A worker thread that reads a file and tokenizes it into batches of XML
 // events, and the bounded queue that hands them to another thread, which
@@ -21,9 +22,17 @@ class DXmlEventBatch;
 class DXmlBatchQueue
 {
 public:
+    // The worker's thread ends with the read, or is kept for the next one.
+    // A kept thread's next read finds its buffers in memory the allocator
+    // already holds, where a new thread takes fresh pages. But the batches
+    // freed after a read return to the idle thread's heap and stay there
+    // until the thread ends: queues of large batches take their own.
+    enum Worker { OwnThread, KeptThread };
+
     // batchBytes: about how much memory a batch takes (the first one takes
     // at most 64 KiB).
-    explicit DXmlBatchQueue(int maxBatches = 6, qsizetype batchBytes = 1024 * 1024);
+    explicit DXmlBatchQueue(int maxBatches = 6, qsizetype batchBytes = 1024 * 1024,
+                            Worker worker = OwnThread);
     ~DXmlBatchQueue();
 
     void start(const QString& path);
@@ -49,7 +58,9 @@ private:
 
     const int m_maxBatches;
     const qsizetype m_batchBytes;
-    QFuture<void> m_worker;
+    const Worker m_workerKind;
+    std::unique_ptr<QThread> m_ownWorker;
+    QFuture<void> m_keptWorker;
     bool m_started = false;
     QMutex m_mutex;
     QWaitCondition m_notFull;

@@ -190,7 +190,7 @@ bool QAJUnitParser::readFile(const QString& path, QAResultSink* sink,
     begin(sink, path);
     if (!sink)
         return fail(Texts::tr("nothing to read"));
-    DXmlBatchQueue queue(ReadAheadBatches, BatchBytes);
+    DXmlBatchQueue queue(ReadAheadBatches, BatchBytes, DXmlBatchQueue::KeptThread);
     queue.start(path);
     const auto noTimeLimit = [] { return false; };
     while (std::unique_ptr<DXmlEventBatch> batch = queue.next()) {

@@ -22,12 +22,11 @@ function(xrd_library name)
 endfunction()
 
 # xrd_program(<target>): an executable of ours, which replaces malloc with
-# mimalloc when XRD_MIMALLOC is on. Listed before the C library, its malloc
-# is the one every library of the process uses; xrdallocator.cpp asks it
-# for large pages.
+# mimalloc when XRD_MIMALLOC is on. Nothing calls mimalloc by name, so it is
+# kept as a dependency explicitly; listed before the C library, its malloc is
+# the one every library of the process uses.
 function(xrd_program target)
   if(XRD_MIMALLOC)
-    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/xrdallocator.cpp)
     target_link_libraries(${target} PRIVATE
       -Wl,--push-state,--no-as-needed mimalloc -Wl,--pop-state)
   endif()

@@ -17,7 +17,7 @@ namespace {
 class BatchingSink : public DXmlSink
 {
 public:
-    static const qsizetype FirstBatchBytes = 64 * 1024;
+    static constexpr qsizetype FirstBatchBytes = 64 * 1024;
 
     BatchingSink(DXmlBatchQueue* queue, const DXmlTokenizer* tokenizer)
         : m_queue(queue), m_tokenizer(tokenizer), m_batch(newBatch())

@@ -139,12 +139,7 @@ bool DXmlBatchQueue::push(std::unique_ptr<DXmlEventBatch> batch)
 std::unique_ptr<DXmlEventBatch> DXmlBatchQueue::take()
 {
     QMutexLocker lock(&m_mutex);
-    if (m_batches.empty())
-        return nullptr;
-    std::unique_ptr<DXmlEventBatch> batch = std::move(m_batches.front());
-    m_batches.pop_front();
-    m_notFull.wakeAll();
-    return batch;
+    return popFront();
 }
 
 std::unique_ptr<DXmlEventBatch> DXmlBatchQueue::next()
@@ -152,6 +147,11 @@ std::unique_ptr<DXmlEventBatch> DXmlBatchQueue::next()
     QMutexLocker lock(&m_mutex);
     while (m_batches.empty() && !m_done && m_started)
         m_notEmpty.wait(&m_mutex);
+    return popFront();
+}
+
+std::unique_ptr<DXmlEventBatch> DXmlBatchQueue::popFront()
+{
     if (m_batches.empty())
         return nullptr;
     std::unique_ptr<DXmlEventBatch> batch = std::move(m_batches.front());

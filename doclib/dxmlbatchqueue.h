@@ -55,6 +55,8 @@ public:
 
 private:
     void run(const QString& path);
+    // The first batch waiting, or null; m_mutex is held.
+    std::unique_ptr<DXmlEventBatch> popFront();
 
     const int m_maxBatches;
     const qsizetype m_batchBytes;

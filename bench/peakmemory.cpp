@@ -1,5 +1,7 @@
 #include "peakmemory.h"
 
+#include <dfreedmemory.h>
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
@@ -8,7 +10,6 @@
 #include <cstdio>
 
 #ifdef Q_OS_LINUX
-#include <dlfcn.h>
 #include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -46,15 +47,13 @@ bool clearRefs()
 }
 
 // Gives freed heap memory back to the system: glibc's through malloc_trim,
-// mimalloc's (when it is the allocator) through mi_collect.
+// mimalloc's (when it is the allocator) through DFreedMemory.
 void trimHeap()
 {
 #ifdef Q_OS_LINUX
     malloc_trim(0);
-    using Collect = void (*)(bool);
-    if (auto collect = reinterpret_cast<Collect>(dlsym(RTLD_DEFAULT, "mi_collect")))
-        collect(true);
 #endif
+    DFreedMemory::giveBack();
 }
 
 } // namespace

@@ -22,9 +22,10 @@ function(xrd_library name)
 endfunction()
 
 # xrd_program(<target>): an executable of ours, which replaces malloc with
-# mimalloc when XRD_MIMALLOC is on. Nothing calls mimalloc by name, so it is
-# kept as a dependency explicitly; listed before the C library, its malloc is
-# the one every library of the process uses.
+# mimalloc when XRD_MIMALLOC is on. Listed before the C library, its malloc
+# is the one every library of the process uses. The libraries reach it only
+# through a weak symbol (DFreedMemory), so it is kept as a dependency
+# explicitly.
 function(xrd_program target)
   if(XRD_MIMALLOC)
     target_link_libraries(${target} PRIVATE

@@ -1,0 +1,16 @@
+#include "dfreedmemory.h"
+
+// Resolved when mimalloc is in the process, null otherwise: declared here
+// rather than included so that the library builds and links without it.
+extern "C" void mi_collect(bool force) __attribute__((weak));
+
+bool DFreedMemory::canGiveBack()
+{
+    return mi_collect != nullptr;
+}
+
+void DFreedMemory::giveBack()
+{
+    if (canGiveBack())
+        mi_collect(true);
+}

@@ -25,9 +25,10 @@ endfunction()
 # mimalloc when XRD_MIMALLOC is on. Listed before the C library, its malloc
 # is the one every library of the process uses. The libraries reach it only
 # through a weak symbol (DFreedMemory), so it is kept as a dependency
-# explicitly.
+# explicitly. xrdallocator.cpp has its heap mapped in huge pages.
 function(xrd_program target)
   if(XRD_MIMALLOC)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/xrdallocator.cpp)
     target_link_libraries(${target} PRIVATE
       -Wl,--push-state,--no-as-needed mimalloc -Wl,--pop-state)
   endif()

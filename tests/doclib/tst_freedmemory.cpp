@@ -1,4 +1,5 @@
-// Memory freed by a report's objects goes back to the system on request,
+// The programs' heap: its large mappings are marked for huge pages, and
+// memory freed by a report's objects goes back to the system on request,
 // also when a thread that has ended allocated it.
 #include "dfreedmemory.h"
 #include "residentmemory.h"
@@ -11,6 +12,31 @@
 #include <vector>
 
 namespace {
+
+// The VmFlags line of the mapping that holds address, empty when none does.
+QByteArray mappingFlags(const void* address)
+{
+    QFile smaps(QStringLiteral("/proc/self/smaps"));
+    if (!smaps.open(QIODevice::ReadOnly))
+        return {};
+    const quintptr at = quintptr(address);
+    bool inside = false;
+    // Read whole: the file's size reads as zero.
+    const QList<QByteArray> lines = smaps.readAll().split('\n');
+    for (const QByteArray& line : lines) {
+        const int dash = line.indexOf('-');
+        const int space = line.indexOf(' ');
+        bool isStart = false;
+        bool isEnd = false;
+        const quintptr start = line.left(dash).toULongLong(&isStart, 16);
+        const quintptr end = line.mid(dash + 1, space - dash - 1).toULongLong(&isEnd, 16);
+        if (dash > 0 && dash < space && isStart && isEnd)
+            inside = start <= at && at < end;
+        else if (inside && line.startsWith("VmFlags:"))
+            return line.trimmed();
+    }
+    return {};
+}
 
 // Many small blocks, as a report's items and strings are.
 using Blocks = std::vector<std::unique_ptr<char[]>>;
@@ -36,6 +62,15 @@ private slots:
     {
         if (!DFreedMemory::canGiveBack() || residentBytes() < 0)
             QSKIP("needs mimalloc and /proc");
+    }
+
+    void heapMappingsAskForHugePages()
+    {
+        if (!QFile::exists(QStringLiteral("/sys/kernel/mm/transparent_hugepage/enabled")))
+            QSKIP("the system has no transparent huge pages");
+        const Blocks blocks = allocate(64 << 20);
+        const QByteArray flags = mappingFlags(blocks.back().get());
+        QVERIFY2(flags.split(' ').contains("hg"), flags.constData());
     }
 
     void memoryOfAnEndedThreadGoesBack()

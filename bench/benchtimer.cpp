@@ -14,11 +14,16 @@ double BenchTimer::seconds(const std::function<void()>& work)
 
 double BenchTimer::bestSeconds(int runs, const std::function<void()>& work)
 {
-    double best = std::numeric_limits<double>::infinity();
+    return bestSplitSeconds(runs, work, [] {}).work;
+}
+
+BenchTimer::Split BenchTimer::bestSplitSeconds(int runs, const std::function<void()>& work,
+                                               const std::function<void()>& teardown)
+{
+    Split best{std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
     for (int run = 0; run < runs; ++run) {
-        const double taken = seconds(work);
-        if (taken < best)
-            best = taken;
+        best.work = qMin(best.work, seconds(work));
+        best.teardown = qMin(best.teardown, seconds(teardown));
     }
     return best;
 }

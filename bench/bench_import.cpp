@@ -14,7 +14,7 @@
 #include "junitgenerator.h"
 #include "peakmemory.h"
 
-#include <dfreedmemory.h>
+#include <qafreedmemory.h>
 #include <qareporterdata.h>
 #include <qaresultimporter.h>
 
@@ -95,7 +95,7 @@ Row measure(int cases, const BenchStyles& styles)
         Runs, [&] { record = QAResultImporter::import(path, styles.styles(), nullptr, nullptr); },
         [&] {
             record.reset();
-            DFreedMemory::giveBack();
+            QAFreedMemory::giveBack();
         });
     row.importSeconds = split.work;
     row.dropSeconds = split.teardown;

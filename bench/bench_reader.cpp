@@ -14,7 +14,7 @@
 #include "reportgenerator.h"
 
 #include <ddocument.h>
-#include <dfreedmemory.h>
+#include <qafreedmemory.h>
 #include <qareporterdatatree.h>
 #include <qastxmlrodhandler.h>
 #include <qastxmlrodreader.h>
@@ -56,7 +56,7 @@ struct Read
     {
         tree.reset();
         document.reset();
-        DFreedMemory::giveBack();
+        QAFreedMemory::giveBack();
     }
 };
 

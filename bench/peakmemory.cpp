@@ -1,6 +1,6 @@
 #include "peakmemory.h"
 
-#include <dfreedmemory.h>
+#include <qafreedmemory.h>
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -47,13 +47,13 @@ bool clearRefs()
 }
 
 // Gives freed heap memory back to the system: glibc's through malloc_trim,
-// mimalloc's (when it is the allocator) through DFreedMemory.
+// mimalloc's (when it is the allocator) through QAFreedMemory.
 void trimHeap()
 {
 #ifdef Q_OS_LINUX
     malloc_trim(0);
 #endif
-    DFreedMemory::giveBack();
+    QAFreedMemory::giveBack();
 }
 
 } // namespace

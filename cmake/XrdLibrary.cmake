@@ -24,7 +24,7 @@ endfunction()
 # xrd_program(<target>): an executable of ours, which replaces malloc with
 # mimalloc when XRD_MIMALLOC is on. Listed before the C library, its malloc
 # is the one every library of the process uses. The libraries reach it only
-# through a weak symbol (DFreedMemory), so it is kept as a dependency
+# through a weak symbol (QAFreedMemory), so it is kept as a dependency
 # explicitly. xrdallocator.cpp has its heap mapped in huge pages.
 function(xrd_program target)
   if(XRD_MIMALLOC)

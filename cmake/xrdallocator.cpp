@@ -12,7 +12,7 @@
 // mimalloc's own large-page option is not used: it treats such memory as
 // pinned and never decommits the free parts of a segment, so one object
 // left in a segment keeps all of it resident. Memory marked here is still
-// decommitted and returned as usual (see DFreedMemory).
+// decommitted and returned as usual (see QAFreedMemory).
 //
 // The definition takes the place of the C library's mmap for every library
 // that calls it through the dynamic linker, mimalloc among them; the C

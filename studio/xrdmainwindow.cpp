@@ -1,6 +1,7 @@
 #include "xrdmainwindow.h"
 
 #include "preferenceitem.h"
+#include "qafreedmemory.h"
 #include "qastoutputwidget.h"
 #include "qastviewerplugin.h"
 #include "qastviewerwindow.h"
@@ -389,6 +390,13 @@ void XrdMainWindow::closeTab(int index)
     disconnect(page, nullptr, this, nullptr);
     releaseOutline(page);
     page->setParent(nullptr);
+    // A report can hold gigabytes, which the allocator returns to the system
+    // only later, as other allocations come: what is free goes back at once
+    // when the page and its children are deleted (destroyed() comes before
+    // the children go).
+    connect(page, &QObject::destroyed, qApp, [] {
+        QMetaObject::invokeMethod(qApp, &QAFreedMemory::giveBack, Qt::QueuedConnection);
+    });
     page->deleteLater();
     currentTabChanged(m_tabs->currentIndex());
 }

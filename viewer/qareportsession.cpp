@@ -3,7 +3,7 @@
 #include "qareportercomparison.h"
 
 #include "ddocument.h"
-#include "dfreedmemory.h"
+#include "qafreedmemory.h"
 #include "qalinktarget.h"
 #include "qareporterdata.h"
 #include "qareporterfilter.h"
@@ -131,19 +131,16 @@ std::unique_ptr<QAReporterComparison> QAReportSession::compareWith(const QString
     for (QAReporterCase& testCase : earlier)
         testCase.node = nullptr;
     qDeleteAll(earlierRecords);
-    DFreedMemory::giveBack();
+    QAFreedMemory::giveBack();
     return std::make_unique<QAReporterComparison>(std::move(earlier), cases());
 }
 
 void QAReportSession::clear()
 {
     clearAssembly();
-    const bool hadRecords = !m_records.isEmpty();
     qDeleteAll(m_records);
     m_records.clear();
     m_assembled = false;
-    if (hadRecords)
-        DFreedMemory::giveBack();
 }
 
 QStringList QAReportSession::loadedFiles() const

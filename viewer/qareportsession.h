@@ -73,8 +73,7 @@ public:
     // session owns it. recordRead() once it is read, completely or not.
     void addRecord(QAReporterData* record);
     void recordRead(QAReporterData* record);
-    // Drops the filtered records, the summary and then the records, and gives
-    // their memory back to the system.
+    // Drops the filtered records, the summary and then the records.
     void clear();
 
     const QList<QAReporterData*>& records() const { return m_records; }

@@ -13,7 +13,8 @@ class QMenu;
 // "calls" property, has an outline and puts its menu "menu of <first file>"
 // in the host's menu bar while it is active. It reads every file but those
 // named "unreadable...". Its panes' state is its property "viewState"; the
-// state the host gives it goes to "restoredViewState".
+// state the host gives it goes to "restoredViewState". Opened on a file
+// named "ballast...", it holds 200 MB in small blocks.
 class FakeViewerWindow : public QAStViewerWindow
 {
 public:

@@ -2,10 +2,12 @@
 // plug-in loaded as the real one is; each test has its own XDG_CONFIG_HOME.
 
 #include "files.h"
+#include "qafreedmemory.h"
 #include "qaresgroup.h"
 #include "qastoutputwidget.h"
 #include "qastviewerplugin.h"
 #include "qastviewerwindow.h"
+#include "residentmemory.h"
 #include "xrdinstallpaths.h"
 #include "xrdmainwindow.h"
 #include "xrdpluginloader.h"
@@ -117,6 +119,7 @@ private slots:
     void openLocationShowsTheLine();
     void droppedReportsOpenInOneWindow();
     void cancelledProgressIsReportedInTheOutput();
+    void closedTabGivesItsMemoryBack();
 
 private:
     std::optional<QTemporaryDir> m_config;
@@ -331,6 +334,23 @@ void TestStudio::cancelledProgressIsReportedInTheOutput()
     QVERIFY(!progress->dialog()->isVisible());
     session.studio.progressEnd();
     QVERIFY(!progress->isRunning());
+}
+
+// What a closed tab's window held goes back to the system once the window
+// and its children are deleted; the allocator would otherwise keep it.
+void TestStudio::closedTabGivesItsMemoryBack()
+{
+    if (!QAFreedMemory::canGiveBack() || residentBytes() < 0)
+        QSKIP("needs mimalloc and /proc");
+    Session session;
+    const qint64 before = residentBytes();
+    QPointer<QAStViewerWindow> viewer = session.window->openFiles({"/reports/ballast.xrd"});
+    const qint64 grown = residentBytes() - before;
+    QVERIFY2(grown > 150 << 20, qPrintable(QString::number(grown)));
+    session.window->action("close")->trigger();
+    QTRY_VERIFY(viewer.isNull());
+    QTRY_VERIFY2(residentBytes() - before < grown / 2,
+                 qPrintable(QStringLiteral("%1 of %2").arg(residentBytes() - before).arg(grown)));
 }
 
 QTEST_MAIN(TestStudio)

@@ -1,13 +1,10 @@
 #include "ddocument.h"
-#include "dfreedmemory.h"
 #include "qareporterdata.h"
 #include "qareportsession.h"
 #include "qarlistview.h"
 #include "qarlistviewitem.h"
 #include "qatestcount.h"
-#include "residentmemory.h"
 #include "scopedpreferences.h"
-#include "xrodrecords.h"
 
 #include <QDirIterator>
 #include <QtTest>
@@ -56,19 +53,6 @@ QStringList viewLines(const QAReportSession& session)
     return lines;
 }
 
-// Report markup of one suite with `cases` passed test cases, each with a
-// paragraph.
-QByteArray manyCases(int cases)
-{
-    QByteArray xrod = "<XROD><DOCUMENT name=\"many\"><XROD:NODE name=\"s\" type=\"suite\" "
-                      "state=\"ok\">";
-    for (int i = 0; i < cases; ++i)
-        xrod += "<XROD:NODE name=\"case" + QByteArray::number(i) +
-                "\" type=\"testcase\" state=\"ok\"><PARAGRAPH>Passed at step " +
-                QByteArray::number(i) + ".</PARAGRAPH></XROD:NODE>";
-    return xrod + "</XROD:NODE></DOCUMENT></XROD>";
-}
-
 } // namespace
 
 class TestReportSession : public QObject
@@ -83,7 +67,6 @@ private slots:
     void walkedTreeIsTheViewersTree();
     void criteriaFollowTheChoices();
     void loadsKeepOneRecordPerFile();
-    void clearGivesTheMemoryBack();
 
 private:
     std::unique_ptr<ScopedPreferences> m_preferences;
@@ -158,23 +141,6 @@ void TestReportSession::loadsKeepOneRecordPerFile()
     // Totals past the largest count stop there instead of wrapping round.
     session.load({reports + "huge1.xrd", reports + "huge2.xrd"}, nullptr, {});
     QCOMPARE(session.failedTotal(), QATestCount::Max);
-}
-
-void TestReportSession::clearGivesTheMemoryBack()
-{
-    // The allocator keeps freed large pages until asked: without the call
-    // in clear(), or with it unresolved, the record's memory stays resident.
-    if (!DFreedMemory::canGiveBack() || residentBytes() < 0)
-        QSKIP("needs mimalloc and /proc");
-    const QByteArray xrod = manyCases(300000);
-    const qint64 before = residentBytes();
-    QAReportSession session;
-    session.addRecord(readRecord(xrod).release());
-    const qint64 grown = residentBytes() - before;
-    QVERIFY2(grown > 30'000'000, qPrintable(QString::number(grown)));
-    session.clear();
-    const qint64 kept = residentBytes() - before;
-    QVERIFY2(kept < grown / 2, qPrintable(QStringLiteral("%1 of %2").arg(kept).arg(grown)));
 }
 
 QTEST_MAIN(TestReportSession)

@@ -1,7 +1,7 @@
 // The programs' heap: its large mappings are marked for huge pages, and
 // memory freed by a report's objects goes back to the system on request,
 // also when a thread that has ended allocated it.
-#include "dfreedmemory.h"
+#include "qafreedmemory.h"
 #include "residentmemory.h"
 
 #include <QFile>
@@ -60,7 +60,7 @@ class TestFreedMemory : public QObject
 private slots:
     void init()
     {
-        if (!DFreedMemory::canGiveBack() || residentBytes() < 0)
+        if (!QAFreedMemory::canGiveBack() || residentBytes() < 0)
             QSKIP("needs mimalloc and /proc");
     }
 
@@ -84,7 +84,7 @@ private slots:
         const qint64 grown = residentBytes() - before;
         QVERIFY2(grown > 150 << 20, qPrintable(QString::number(grown)));
         Blocks().swap(blocks);
-        DFreedMemory::giveBack();
+        QAFreedMemory::giveBack();
         const qint64 kept = residentBytes() - before;
         QVERIFY2(kept < grown / 2, qPrintable(QStringLiteral("%1 of %2").arg(kept).arg(grown)));
     }

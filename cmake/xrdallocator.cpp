@@ -29,11 +29,14 @@ namespace {
 
 const size_t HugePage = size_t(2) << 20;
 
+// A heap segment: private anonymous memory, read-write or reserved to be
+// made so piece by piece (mimalloc reserves a thread's first segment).
 bool holdsHeap(size_t length, int protection, int flags, int fd)
 {
     const int heapFlags = MAP_PRIVATE | MAP_ANONYMOUS;
     return length >= HugePage && fd == -1 && (flags & heapFlags) == heapFlags &&
-           !(flags & (MAP_STACK | MAP_FIXED)) && protection == (PROT_READ | PROT_WRITE);
+           !(flags & (MAP_STACK | MAP_FIXED)) &&
+           (protection == (PROT_READ | PROT_WRITE) || protection == PROT_NONE);
 }
 
 } // namespace
